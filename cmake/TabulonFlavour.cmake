@@ -1,0 +1,119 @@
+# Helpers that build one flavour of the library (and its tests and programs)
+# from the shared source list. Every flavour compiles the sources itself, so
+# libtabulon4 and libtabulon7 never link against each other.
+
+set(TABULON_GTEST_ROOT /usr/src/googletest/googletest CACHE PATH "GoogleTest sources")
+
+function(tabulon_collect_sources)
+  set(sources "")
+  set(headers "")
+  foreach(dir IN LISTS TABULON_MODULE_DIRS)
+    file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+    file(GLOB dir_headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.h)
+    list(APPEND sources ${dir_sources})
+    list(APPEND headers ${dir_headers})
+  endforeach()
+  set(TABULON_SOURCES ${sources} PARENT_SCOPE)
+  set(TABULON_PUBLIC_HEADERS ${headers} PARENT_SCOPE)
+endfunction()
+
+# Installed headers live flat in include/tabulon/ and include each other by
+# bare name. In the build tree the same layout is made of forwarding headers,
+# so tests and examples include <tabulon/Tabulon.h> exactly as users do.
+function(tabulon_make_build_include_tree)
+  set(tree ${CMAKE_BINARY_DIR}/include/tabulon)
+  file(MAKE_DIRECTORY ${tree})
+  foreach(header IN LISTS TABULON_PUBLIC_HEADERS)
+    get_filename_component(name ${header} NAME)
+    set(content "#include \"${header}\"\n")
+    if(EXISTS ${tree}/${name})
+      file(READ ${tree}/${name} old)
+    else()
+      set(old "")
+    endif()
+    if(NOT old STREQUAL content)
+      file(WRITE ${tree}/${name} "${content}")
+    endif()
+  endforeach()
+endfunction()
+
+function(tabulon_abi_define flavour out)
+  if(flavour STREQUAL "4")
+    set(${out} _GLIBCXX_USE_CXX11_ABI=0 PARENT_SCOPE)
+  else()
+    set(${out} _GLIBCXX_USE_CXX11_ABI=1 PARENT_SCOPE)
+  endif()
+endfunction()
+
+function(tabulon_add_library flavour)
+  set(target tabulon${flavour})
+  tabulon_abi_define(${flavour} abi)
+  add_library(${target} SHARED ${TABULON_SOURCES})
+  target_compile_definitions(${target} PUBLIC ${abi})
+  set(build_dirs "")
+  foreach(dir IN LISTS TABULON_MODULE_DIRS)
+    list(APPEND build_dirs ${CMAKE_SOURCE_DIR}/${dir})
+  endforeach()
+  target_include_directories(${target}
+    PRIVATE ${build_dirs}
+    PUBLIC $<BUILD_INTERFACE:${CMAKE_BINARY_DIR}/include>
+           $<BUILD_INTERFACE:${CMAKE_BINARY_DIR}/include/tabulon>
+           $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+  find_package(PkgConfig QUIET)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/export/TabulonSqlite.cpp)
+    find_package(SQLite3 REQUIRED)
+    target_link_libraries(${target} PRIVATE SQLite::SQLite3)
+  endif()
+  set_target_properties(${target} PROPERTIES
+    VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR}
+    EXPORT_NAME ${target})
+  add_library(Tabulon::${target} ALIAS ${target})
+endfunction()
+
+function(tabulon_add_programs flavour)
+  file(GLOB tool_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*.cpp)
+  if(tool_sources)
+    add_executable(tabulon_cli${flavour} ${tool_sources})
+    target_link_libraries(tabulon_cli${flavour} PRIVATE tabulon${flavour})
+    target_include_directories(tabulon_cli${flavour} PRIVATE ${CMAKE_SOURCE_DIR}/tools)
+    if(flavour STREQUAL "7")
+      set_target_properties(tabulon_cli${flavour} PROPERTIES OUTPUT_NAME tabulon)
+    endif()
+  endif()
+  file(GLOB example_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/examples/*.cpp)
+  foreach(example IN LISTS example_sources)
+    get_filename_component(name ${example} NAME_WE)
+    add_executable(example_${name}${flavour} ${example})
+    target_link_libraries(example_${name}${flavour} PRIVATE tabulon${flavour})
+  endforeach()
+endfunction()
+
+function(tabulon_add_gtest flavour)
+  tabulon_abi_define(${flavour} abi)
+  add_library(gtest${flavour} STATIC
+    ${TABULON_GTEST_ROOT}/src/gtest-all.cc ${TABULON_GTEST_ROOT}/src/gtest_main.cc)
+  target_include_directories(gtest${flavour} SYSTEM
+    PUBLIC ${TABULON_GTEST_ROOT}/include PRIVATE ${TABULON_GTEST_ROOT})
+  target_compile_definitions(gtest${flavour} PUBLIC ${abi})
+  find_package(Threads REQUIRED)
+  target_link_libraries(gtest${flavour} PUBLIC Threads::Threads)
+endfunction()
+
+function(tabulon_add_tests flavour)
+  tabulon_add_gtest(${flavour})
+  file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_test.cpp)
+  set(target tabulon_tests${flavour})
+  add_executable(${target} ${test_sources})
+  target_link_libraries(${target} PRIVATE tabulon${flavour} gtest${flavour})
+  foreach(dir IN LISTS TABULON_MODULE_DIRS)
+    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/${dir})
+  endforeach()
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_definitions(${target} PRIVATE
+    TABULON_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    TABULON_BINARY_DIR="${CMAKE_BINARY_DIR}"
+    TABULON_FLAVOUR="${flavour}")
+  gtest_discover_tests(${target} TEST_PREFIX "tabulon${flavour}." DISCOVERY_TIMEOUT 120
+    PROPERTIES ENVIRONMENT "TABULON_TMP=${CMAKE_BINARY_DIR}/test-output${flavour}")
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/test-output${flavour})
+endfunction()

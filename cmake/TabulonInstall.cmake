@@ -1,0 +1,31 @@
+# Installation: flat public headers under include/tabulon/, both libraries,
+# one pkg-config file per flavour and a CMake package with a target for each.
+include(CMakePackageConfigHelpers)
+
+install(FILES ${TABULON_PUBLIC_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tabulon)
+
+foreach(flavour IN LISTS TABULON_FLAVOURS)
+  install(TARGETS tabulon${flavour} EXPORT TabulonTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  tabulon_abi_define(${flavour} TABULON_PC_ABI)
+  set(TABULON_PC_FLAVOUR ${flavour})
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/tabulon.pc.in
+    ${CMAKE_BINARY_DIR}/tabulon${flavour}.pc @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/tabulon${flavour}.pc
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endforeach()
+
+if(TARGET tabulon_cli7)
+  install(TARGETS tabulon_cli7 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+install(EXPORT TabulonTargets NAMESPACE Tabulon::
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Tabulon)
+configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/TabulonConfig.cmake.in
+  ${CMAKE_BINARY_DIR}/TabulonConfig.cmake
+  INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Tabulon)
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/TabulonConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_BINARY_DIR}/TabulonConfig.cmake ${CMAKE_BINARY_DIR}/TabulonConfigVersion.cmake
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Tabulon)

@@ -1,0 +1,5 @@
+// Tabulon: build spreadsheet workbooks in memory and save them as .xls files.
+// This umbrella header is the library's public face.
+#pragma once
+
+#include "XLSObject.h"

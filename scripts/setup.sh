@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing and running Tabulon
+# needs. Packages already present are not fetched again.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config clang-format
+  googletest libgtest-dev libbenchmark-dev
+  libsqlite3-dev sqlite3
+  python3 python3-xlrd python3-olefile python3-openpyxl
+  gnumeric libreoffice-calc-nogui
+  libxlsxwriter-dev poppler-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+else
+  echo "setup: all packages present"
+fi

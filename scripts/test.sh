@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The whole test suite on a fresh machine: install what is needed, build both
+# library flavours, run the tests on each, check an installed copy with
+# pkg-config, then run the suite once more under ASan and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+scripts/setup.sh
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$jobs"
+(cd build && ctest --output-on-failure -j"$jobs")
+
+scripts/check-install.sh build
+
+cmake -S . -B build-sanitize -DTABULON_SANITIZE=ON -DTABULON_FLAVOURS=7 -DCMAKE_BUILD_TYPE=Debug
+cmake --build build-sanitize -j"$jobs"
+(cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --output-on-failure -j"$jobs")
