@@ -1,0 +1,63 @@
+#include "XLSStream.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace tabulon {
+
+size_t TXLSMemoryStream::Write(const void* data, size_t count) {
+  const auto* p = static_cast<const uint8_t*>(data);
+  bytes_.insert(bytes_.end(), p, p + count);
+  return count;
+}
+
+TXLSFileStream::~TXLSFileStream() {
+  if (file_) std::fclose(file_);
+}
+
+void TXLSFileStream::RecordError(const char* what, int err) {
+  if (!error_.empty()) return;  // keep the first failure, it is the cause
+  error_ = std::string(what) + " '" + path_ + "': " + std::strerror(err);
+}
+
+bool TXLSFileStream::Open(const std::string& path) {
+  if (file_) std::fclose(file_);
+  path_ = path;
+  error_.clear();
+  file_ = std::fopen(path.c_str(), "wb");
+  if (!file_) {
+    RecordError("cannot create", errno);
+    return false;
+  }
+  return true;
+}
+
+size_t TXLSFileStream::Write(const void* data, size_t count) {
+  if (!file_) return 0;
+  const size_t written = std::fwrite(data, 1, count, file_);
+  if (written != count) RecordError("cannot write", errno ? errno : EIO);
+  return written;
+}
+
+bool TXLSFileStream::Close() {
+  if (!file_) return error_.empty();
+  bool ok = error_.empty();
+  if (std::fflush(file_) != 0) {
+    RecordError("cannot write", errno);
+    ok = false;
+  }
+  if (ok && fsync(fileno(file_)) != 0 && errno != EINVAL) {
+    RecordError("cannot flush", errno);
+    ok = false;
+  }
+  if (std::fclose(file_) != 0 && ok) {
+    RecordError("cannot close", errno);
+    ok = false;
+  }
+  file_ = nullptr;
+  return ok;
+}
+
+}  // namespace tabulon
