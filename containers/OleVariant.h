@@ -1,0 +1,197 @@
+// OleVariant: the self-describing value that the object model's interfaces and
+// the cell-format setters pass around. It mirrors the host platform's OLE
+// variant: the same type codes, one- and two-dimensional arrays with arbitrary
+// lower bounds, the customary conversions and the marker for an absent
+// optional argument.
+//
+// Layout: a type code plus one 8-byte payload (16 bytes in all). Strings and
+// arrays live behind a pointer so that cell stores holding many variants stay
+// compact; copying a variant copies its string or array, moving steals it.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <stdexcept>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+namespace tabulon {
+
+using TVarType = uint16_t;
+
+constexpr TVarType varEmpty = 0x0000;
+constexpr TVarType varNull = 0x0001;
+constexpr TVarType varSmallint = 0x0002;  // signed 16-bit
+constexpr TVarType varInteger = 0x0003;   // signed 32-bit
+constexpr TVarType varSingle = 0x0004;
+constexpr TVarType varDouble = 0x0005;
+constexpr TVarType varCurrency = 0x0006;  // signed 64-bit scaled by 10,000
+constexpr TVarType varDate = 0x0007;      // double day serial, 0 = 1899-12-30
+constexpr TVarType varOleStr = 0x0008;
+constexpr TVarType varError = 0x000A;  // 32-bit error code
+constexpr TVarType varBoolean = 0x000B;
+constexpr TVarType varVariant = 0x000C;   // element type of variant arrays
+constexpr TVarType varShortInt = 0x0010;  // signed 8-bit
+constexpr TVarType varByte = 0x0011;      // unsigned 8-bit
+constexpr TVarType varWord = 0x0012;      // unsigned 16-bit
+constexpr TVarType varLongWord = 0x0013;  // unsigned 32-bit
+constexpr TVarType varInt64 = 0x0014;
+constexpr TVarType varString = 0x0100;  // the host's native byte string
+constexpr TVarType varArray = 0x2000;   // flag combined with the element type
+
+// The error code that marks an optional argument the caller left out.
+constexpr int32_t XLSParamNotFound = static_cast<int32_t>(0x80020004u);
+
+// Raised by every conversion or array access that cannot be carried out.
+class EVariantError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+namespace variant_detail {
+// Character types hold text, not numbers, so they get no implicit conversion.
+template <typename T>
+struct IsCharacter
+    : std::integral_constant<
+          bool, std::is_same<T, char>::value || std::is_same<T, wchar_t>::value ||
+                    std::is_same<T, char16_t>::value || std::is_same<T, char32_t>::value> {};
+}  // namespace variant_detail
+
+class OleVariant {
+ public:
+  // Empty.
+  OleVariant() noexcept : type_(varEmpty), int_(0) {}
+
+  // Implicit construction from the common value types. Every integer type maps
+  // to the variant code of its width and signedness (int -> varInteger,
+  // int64_t -> varInt64, uint8_t -> varByte, ...); unsigned 64-bit values and
+  // character types have no code and must go through a factory.
+  template <typename T,
+            typename std::enable_if<std::is_integral<T>::value && !std::is_same<T, bool>::value &&
+                                        !variant_detail::IsCharacter<T>::value &&
+                                        !(std::is_unsigned<T>::value && sizeof(T) == 8),
+                                    int>::type = 0>
+  OleVariant(T value) noexcept : type_(IntegerCode<T>()), int_(static_cast<int64_t>(value)) {}
+  OleVariant(double value) noexcept : type_(varDouble), dbl_(value) {}
+  OleVariant(float value) noexcept : type_(varSingle), sgl_(value) {}
+  OleVariant(bool value) noexcept : type_(varBoolean), int_(value ? 1 : 0) {}
+  // Strings become OLE strings, as the host does when it fills an OleVariant.
+  OleVariant(const char* text);
+  OleVariant(const std::string& text);
+  OleVariant(std::string&& text);
+
+  OleVariant(const OleVariant& other);
+  OleVariant(OleVariant&& other) noexcept;
+  OleVariant& operator=(const OleVariant& other);
+  OleVariant& operator=(OleVariant&& other) noexcept;
+  ~OleVariant();
+
+  static OleVariant Empty() { return OleVariant(); }
+  static OleVariant Null();
+  // varError 0x80020004: the stand-in for an absent optional argument.
+  static OleVariant Missing();
+  static OleVariant Error(int32_t code);
+  static OleVariant Date(double serial);
+  // Rounds to four decimals (ties to even); throws when out of range or NaN.
+  static OleVariant Currency(double value);
+  static OleVariant CurrencyFromScaled(int64_t scaled);
+  static OleVariant ShortInt(int8_t value) { return OleVariant(value); }
+  static OleVariant Byte(uint8_t value) { return OleVariant(value); }
+  static OleVariant Smallint(int16_t value) { return OleVariant(value); }
+  static OleVariant Word(uint16_t value) { return OleVariant(value); }
+  static OleVariant Integer(int32_t value) { return OleVariant(value); }
+  static OleVariant LongWord(uint32_t value) { return OleVariant(value); }
+  static OleVariant Int64(int64_t value) { return OleVariant(value); }
+  static OleVariant Single(float value) { return OleVariant(value); }
+  static OleVariant Double(double value) { return OleVariant(value); }
+  static OleVariant Boolean(bool value) { return OleVariant(value); }
+  static OleVariant OleStr(std::string text) { return OleVariant(std::move(text)); }
+  static OleVariant ByteString(std::string text);
+
+  // The type code; arrays answer varArray | varVariant.
+  TVarType VarType() const noexcept { return type_; }
+
+  // Conversions by the host's rules; each throws EVariantError when the value
+  // cannot be represented (Null, arrays, errors, unparseable text, overflow).
+  double ToDouble() const;
+  int32_t ToInt() const;  // rounds to nearest, ties to even
+  int64_t ToInt64() const;
+  bool ToBool() const;
+  std::string ToString() const;
+  double ToCurrency() const;  // the value rounded to four decimals
+  int64_t ToCurrencyScaled() const;
+
+  // Arrays. Dimensions count from 1; indices are given one per dimension.
+  int DimCount() const noexcept;
+  int32_t LowBound(int dim) const;
+  int32_t HighBound(int dim) const;
+  OleVariant GetElement(std::initializer_list<int32_t> indices) const;
+  void PutElement(std::initializer_list<int32_t> indices, OleVariant value);
+
+  friend bool operator==(const OleVariant& a, const OleVariant& b);
+  friend bool operator!=(const OleVariant& a, const OleVariant& b) { return !(a == b); }
+
+ private:
+  struct ArrayData;
+  friend OleVariant VarArrayCreate(std::initializer_list<int32_t> bounds);
+  friend OleVariant VarArrayOf(std::vector<OleVariant> elements);
+  friend int Compare(const OleVariant& a, const OleVariant& b);
+
+  template <typename T>
+  static constexpr TVarType IntegerCode() {
+    if (sizeof(T) == 1) return std::is_signed<T>::value ? varShortInt : varByte;
+    if (sizeof(T) == 2) return std::is_signed<T>::value ? varSmallint : varWord;
+    if (sizeof(T) == 4) return std::is_signed<T>::value ? varInteger : varLongWord;
+    return varInt64;
+  }
+
+  OleVariant(TVarType type, int64_t payload) noexcept : type_(type), int_(payload) {}
+  void Release() noexcept;
+  void TakePayload(const OleVariant& other) noexcept;
+  void CopyFrom(const OleVariant& other);
+  bool TryToDouble(double* value) const;
+  int64_t RoundedInteger(const char* target) const;
+  const ArrayData& Array() const;
+  size_t ElementOffset(std::initializer_list<int32_t> indices) const;
+  const std::string& Text() const { return *str_; }
+  [[noreturn]] void Fail(const char* target) const;
+
+  TVarType type_;
+  union {
+    int64_t int_;  // integer widths, boolean (0/1), error code, scaled currency
+    double dbl_;   // double and date
+    float sgl_;
+    std::string* str_;
+    ArrayData* arr_;
+  };
+};
+
+// One-dimensional array with lower bound 0 holding the given elements.
+OleVariant VarArrayOf(std::vector<OleVariant> elements);
+// Array of empty elements; bounds are lo1, hi1 or lo1, hi1, lo2, hi2 (inclusive).
+OleVariant VarArrayCreate(std::initializer_list<int32_t> bounds);
+
+// Orders two numbers (of any numeric type, dates included) or two strings
+// (bytewise): negative, 0 or positive. Other pairs throw EVariantError.
+int Compare(const OleVariant& a, const OleVariant& b);
+
+inline TVarType VarType(const OleVariant& v) noexcept {
+  return v.VarType();
+}
+inline bool VarIsEmpty(const OleVariant& v) noexcept {
+  return v.VarType() == varEmpty;
+}
+inline bool VarIsNull(const OleVariant& v) noexcept {
+  return v.VarType() == varNull;
+}
+inline bool VarIsArray(const OleVariant& v) noexcept {
+  return (v.VarType() & varArray) != 0;
+}
+bool VarIsMissing(const OleVariant& v) noexcept;
+// Integers of every width, single, double and currency (not dates).
+bool VarIsNumeric(const OleVariant& v) noexcept;
+// OLE strings and byte strings.
+bool VarIsStr(const OleVariant& v) noexcept;
+
+}  // namespace tabulon
