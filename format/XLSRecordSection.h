@@ -1,0 +1,43 @@
+// One segment of the "Book" stream being built: a record list, the number of
+// bytes appended to it, and the rule that splits records longer than the
+// record data limit into a first part and CONTINUE records. The workbook's
+// records and each sheet's header and data records go through one section
+// each, so the byte counts that place the sheets in the stream are exact.
+#pragma once
+
+#include <cstdint>
+
+#include "XLSBlob.h"
+
+namespace tabulon {
+
+constexpr uint16_t XLSRecordDataLimit = 2080;
+constexpr uint16_t XLSContinueId = 0x003C;
+
+// Splits a record whose total size (header included) exceeds limit: the
+// first limit bytes stay a record of its own id with length limit - 4; every
+// further slice of at most limit bytes becomes a CONTINUE record carrying that
+// slice. A record within the limit is returned unchanged.
+TXLSBlob AddContinue(TXLSBlob&& record, uint16_t limit = XLSRecordDataLimit);
+
+class TXLSRecordSection {
+ public:
+  explicit TXLSRecordSection(uint16_t limit = XLSRecordDataLimit) : limit_(limit) {}
+
+  // Splits the record when it is too long, counts its bytes and appends it;
+  // the record is consumed. 1, or -1 when the list refused it.
+  int32_t Append(TXLSBlob&& record);
+  // Bytes appended so far, continuation headers included: exactly what
+  // Write puts into the stream.
+  int32_t Size() const { return size_; }
+  int32_t Write(TXLSStream& stream) const { return list_.Write(stream); }
+  TXLSBlobList& List() { return list_; }
+  const TXLSBlobList& List() const { return list_; }
+
+ private:
+  TXLSBlobList list_;
+  int32_t size_ = 0;
+  uint16_t limit_;
+};
+
+}  // namespace tabulon

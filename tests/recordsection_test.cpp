@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "XLSRecordSection.h"
+
+namespace tabulon {
+namespace {
+
+TXLSBlob RecordWithData(uint16_t id, uint32_t dataLength) {
+  TXLSBlob record = MakeRecord(id, static_cast<uint16_t>(dataLength));
+  for (uint32_t i = 0; i < dataLength; ++i) record.AddByte(static_cast<uint8_t>(i * 7));
+  return record;
+}
+
+std::vector<uint8_t> Bytes(const TXLSRecordSection& section) {
+  TXLSMemoryStream out;
+  EXPECT_EQ(section.Write(out), 1);
+  return out.Bytes();
+}
+
+TEST(ContinueSplit, RecordOfExactlyTheLimitStaysWhole) {
+  TXLSRecordSection section;
+  ASSERT_EQ(section.Append(RecordWithData(0x0204, 2076)), 1);
+  EXPECT_EQ(section.Size(), 2080);
+  const auto bytes = Bytes(section);
+  EXPECT_EQ(bytes[2] | bytes[3] << 8, 2076);
+}
+
+TEST(ContinueSplit, ThreeThousandDataBytesBecomeFirstPartAndOneContinue) {
+  TXLSRecordSection section;
+  ASSERT_EQ(section.Append(RecordWithData(0x0204, 3000)), 1);
+  EXPECT_EQ(section.Size(), 3008);
+  const auto bytes = Bytes(section);
+  ASSERT_EQ(bytes.size(), 3008u);
+  EXPECT_EQ(bytes[0] | bytes[1] << 8, 0x0204);
+  EXPECT_EQ(bytes[2] | bytes[3] << 8, 2076);
+  EXPECT_EQ(bytes[2080] | bytes[2081] << 8, XLSContinueId);
+  EXPECT_EQ(bytes[2082] | bytes[2083] << 8, 924);
+  // The continuation carries the original bytes that followed the first part.
+  EXPECT_EQ(bytes[2084], static_cast<uint8_t>((2080 - 4) * 7));
+}
+
+TEST(ContinueSplit, TwoBytesOverTheLimitStillSplit) {
+  TXLSRecordSection section;
+  ASSERT_EQ(section.Append(RecordWithData(0x0204, 2078)), 1);
+  const auto bytes = Bytes(section);
+  ASSERT_EQ(bytes.size(), 2080u + 4 + 2);
+  EXPECT_EQ(bytes[2082] | bytes[2083] << 8, 2);
+}
+
+TEST(ContinueSplit, LongRecordSpansSeveralContinues) {
+  TXLSRecordSection section;
+  ASSERT_EQ(section.Append(RecordWithData(0x0204, 6000)), 1);
+  // 6004 bytes cut into slices of 2080: 2080, 2080, 1844 -> two continues.
+  EXPECT_EQ(section.Size(), 6004 + 8);
+  EXPECT_EQ(static_cast<int32_t>(Bytes(section).size()), section.Size());
+}
+
+TEST(RecordSectionCounting, CountsEveryAppendedByte) {
+  TXLSRecordSection section;
+  section.Append(RecordWithData(0x0201, 6));
+  section.Append(RecordWithData(0x000A, 0));
+  EXPECT_EQ(section.Size(), 10 + 4);
+  EXPECT_EQ(section.List().GetTotal(), section.Size());
+}
+
+}  // namespace
+}  // namespace tabulon
