@@ -240,8 +240,9 @@ bool FormatDate(double serial, std::string* text) {
   return true;
 }
 
-int Sign(int64_t difference) {
-  return (difference > 0) - (difference < 0);
+template <typename T>
+int ThreeWay(T x, T y) {
+  return (x > y) - (x < y);
 }
 
 constexpr int kUnordered = 2;
