@@ -8,6 +8,11 @@
 
 namespace tabulon {
 
+// The `width` characters of text at pos, or fewer where the text ends.
+inline std::string_view KeyPart(std::string_view text, size_t pos, size_t width) {
+  return pos < text.size() ? text.substr(pos, width) : std::string_view();
+}
+
 // The value of the `width` hexadecimal digits at `pos`. A position past the
 // end of the text or a character that is no hexadecimal digit reads as 0, so
 // a malformed key can never lead to a read outside it.
@@ -52,6 +57,10 @@ struct TXLSKeyBlock {
   std::string_view View() const { return std::string_view(Text, N); }
   uint32_t Field(size_t pos, size_t width) const { return ReadHexField(View(), pos, width); }
   void SetField(size_t pos, size_t width, uint32_t value) { WriteHexField(Text + pos, width, value); }
+  // Copies text over the characters from pos on, as far as the block reaches.
+  void SetText(size_t pos, std::string_view text) {
+    for (size_t i = 0; i < text.size() && pos + i < N; ++i) Text[pos + i] = text[i];
+  }
 
   bool operator==(const TXLSKeyBlock& other) const { return View() == other.View(); }
   bool operator!=(const TXLSKeyBlock& other) const { return !(*this == other); }

@@ -103,8 +103,8 @@ class TXLSNumFormatList : public TXLSStringList {
 // or "XX" + the name of a user-defined style) and the XF index it uses.
 class TXLSStyleEntry : public TXLSObjEntry {
  public:
-  TXLSStyleEntry(std::string Name, int32_t XFIndex)
-      : TXLSObjEntry(std::move(Name)), XFIndex(XFIndex) {}
+  TXLSStyleEntry(std::string StyleName, int32_t StyleXFIndex)
+      : TXLSObjEntry(std::move(StyleName)), XFIndex(StyleXFIndex) {}
 
   int32_t XFIndex;
 };
@@ -113,7 +113,7 @@ class TXLSStyleEntry : public TXLSObjEntry {
 // a style's XF index into the number its STYLE record names.
 class TXLSStyles : public TXLSObjList {
  public:
-  explicit TXLSStyles(const TXLSXFList& XFList);
+  explicit TXLSStyles(const TXLSXFList& Owner);
 
   // Add the style, or replace the one of the same name; answer its index.
   int32_t AddBuiltinStyle(uint8_t Number, int32_t XFIndex);
@@ -254,9 +254,8 @@ class TXLSXFList : public TXLSKeyList {
   int32_t GetXFBlob(int32_t i, TXLSBlobList& List) const;
 
  private:
-  template <typename TValue>
-  int32_t ChangeFont(int32_t XFIndex, int32_t (TXLSFontList::*Setter)(int32_t, TValue),
-                     TValue Value, bool ReplaceIndex);
+  template <typename TSetter, typename TValue>
+  int32_t ChangeFont(int32_t XFIndex, TSetter Setter, const TValue& Value, bool ReplaceIndex);
   int32_t ChangeKeyField(int32_t XFIndex, size_t Pos, std::string_view Text, uint8_t Group,
                          bool ReplaceIndex);
   int32_t ChangeProtectionBit(int32_t XFIndex, uint8_t Bit, bool Value, bool ReplaceIndex);

@@ -97,7 +97,6 @@ int32_t TXLSPalette::GetCustomColorIndex(uint32_t Color) const {
 int32_t TXLSPalette::StorePalette(TXLSBlobList& List) const {
   const uint16_t dataLength = 2 + 4 * XLSCustomColorCount;
   TXLSBlob record = MakeRecord(kPaletteRecordId, dataLength);
-  if (record.GetBuffSize() != 4u + dataLength) return -1;
   record.AddWord(XLSCustomColorCount);
   // A colour value is red, green, blue, 0 in little-endian byte order.
   for (int32_t e = XLSFirstFileColor; e <= XLSLastFileColor; ++e) record.AddLong(Entries[e]);
