@@ -34,7 +34,9 @@ uint32_t Field(const std::string& key, size_t pos, size_t width) {
   return ReadHexField(key, pos, width);
 }
 
-bool Flag(const std::string& key, size_t pos) { return Field(key, pos, 1) == 1; }
+bool Flag(const std::string& key, size_t pos) {
+  return Field(key, pos, 1) == 1;
+}
 
 // The attribute fields of a key, padded should the key be short, ready to
 // have one field replaced.
@@ -68,7 +70,9 @@ int32_t TXLSFontList::GetColorIndex(int32_t FontIndex) const {
   return color == kAutomaticColorIndex ? kAutomaticColor : static_cast<int32_t>(color);
 }
 
-bool TXLSFontList::GetBold(int32_t FontIndex) const { return Flag(GetKey(FontIndex), kBoldPos); }
+bool TXLSFontList::GetBold(int32_t FontIndex) const {
+  return Flag(GetKey(FontIndex), kBoldPos);
+}
 bool TXLSFontList::GetItalic(int32_t FontIndex) const {
   return Flag(GetKey(FontIndex), kItalicPos);
 }

@@ -56,7 +56,9 @@ struct TXLSKeyBlock {
 
   std::string_view View() const { return std::string_view(Text, N); }
   uint32_t Field(size_t pos, size_t width) const { return ReadHexField(View(), pos, width); }
-  void SetField(size_t pos, size_t width, uint32_t value) { WriteHexField(Text + pos, width, value); }
+  void SetField(size_t pos, size_t width, uint32_t value) {
+    WriteHexField(Text + pos, width, value);
+  }
   // Copies text over the characters from pos on, as far as the block reaches.
   void SetText(size_t pos, std::string_view text) {
     for (size_t i = 0; i < text.size() && pos + i < N; ++i) Text[pos + i] = text[i];

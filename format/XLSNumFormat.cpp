@@ -31,7 +31,9 @@ int32_t TXLSNumFormatList::GetNumFormatBlob(int32_t i, TXLSBlobList& List) const
   return List.Append(std::move(record));
 }
 
-TXLSStyles::TXLSStyles(const TXLSXFList& Owner) : XFList(Owner) { SetFirstIndex(0); }
+TXLSStyles::TXLSStyles(const TXLSXFList& Owner) : XFList(Owner) {
+  SetFirstIndex(0);
+}
 
 int32_t TXLSStyles::AddBuiltinStyle(uint8_t Number, int32_t XFIndex) {
   char name[2];
@@ -52,7 +54,8 @@ int32_t TXLSStyles::GetStyleBlob(int32_t i, TXLSBlobList& List) const {
   const auto* style = static_cast<const TXLSStyleEntry*>(GetItem(i));
   if (style == nullptr) return 0;
   // Records name their XF by its save index less one.
-  const uint16_t xfNumber = static_cast<uint16_t>((XFList.GetSaveIndex(style->XFIndex) - 1) & 0x0FFF);
+  const uint16_t xfNumber =
+      static_cast<uint16_t>((XFList.GetSaveIndex(style->XFIndex) - 1) & 0x0FFF);
   if (IsUserStyleName(style->Name)) {
     const std::string_view name = std::string_view(style->Name).substr(kUserStylePrefixLength);
     TXLSBlob record = MakeRecord(kStyleRecordId, static_cast<uint16_t>(3 + ShortTextLength(name)));

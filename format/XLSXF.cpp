@@ -1,7 +1,8 @@
+#include "xlsxf.h"
+
 #include <algorithm>
 
 #include "XLSXFLayout.h"
-#include "xlsxf.h"
 
 namespace tabulon {
 
@@ -36,7 +37,9 @@ constexpr int32_t kMaxIndentLevel = 15;
 // A cell-format key being edited, held on the stack.
 using TXFKey = TXLSKeyBlock<TXLSXFList::kKeyLength>;
 
-uint32_t Flags(std::string_view key) { return ReadHexField(key, kFlagsPos, kFlagsWidth); }
+uint32_t Flags(std::string_view key) {
+  return ReadHexField(key, kFlagsPos, kFlagsWidth);
+}
 
 // The record holds line-style codes in 3 bits. The broken lines 8 to 13 of
 // the key have no 3-bit code; they are written as the dashed line (3), the
@@ -177,8 +180,7 @@ bool TXLSXFList::GetWrap(int32_t XFIndex) const {
   return (GetAlignBlock(XFIndex).Field(kHorAlignDigit, 1) & kWrapBit) != 0;
 }
 uint8_t TXLSXFList::GetOrientation(int32_t XFIndex) const {
-  return static_cast<uint8_t>(
-      GetAlignBlock(XFIndex).Field(kOrientationDigit, kOrientationWidth));
+  return static_cast<uint8_t>(GetAlignBlock(XFIndex).Field(kOrientationDigit, kOrientationWidth));
 }
 bool TXLSXFList::GetShrinkToFit(int32_t XFIndex) const {
   return (GetAlignBlock(XFIndex).Field(kShrinkDigit, 1) & 1) != 0;
@@ -227,8 +229,7 @@ int32_t TXLSXFList::SetProtection(int32_t XFIndex, uint8_t Protection, bool Repl
   return ChangeKeyField(XFIndex, kProtectionPos, field.View(), kGroupProtection, ReplaceIndex);
 }
 
-int32_t TXLSXFList::SetAlignBlock(int32_t XFIndex, const xlsAlignBlock& Block,
-                                  bool ReplaceIndex) {
+int32_t TXLSXFList::SetAlignBlock(int32_t XFIndex, const xlsAlignBlock& Block, bool ReplaceIndex) {
   return ChangeKeyField(XFIndex, kAlignPos, Block.View(), kGroupAlign, ReplaceIndex);
 }
 
@@ -268,16 +269,14 @@ int32_t TXLSXFList::SetFontOutLineFont(int32_t XFIndex, const OleVariant& Value,
 int32_t TXLSXFList::SetFontShadow(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
   return ChangeFont(XFIndex, &TXLSFontList::SetShadow, Value.ToBool(), ReplaceIndex);
 }
-int32_t TXLSXFList::SetFontSubScript(int32_t XFIndex, const OleVariant& Value,
-                                     bool ReplaceIndex) {
+int32_t TXLSXFList::SetFontSubScript(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
   return ChangeFont(XFIndex, &TXLSFontList::SetSubScript, Value.ToBool(), ReplaceIndex);
 }
 int32_t TXLSXFList::SetFontSuperScript(int32_t XFIndex, const OleVariant& Value,
                                        bool ReplaceIndex) {
   return ChangeFont(XFIndex, &TXLSFontList::SetSuperScript, Value.ToBool(), ReplaceIndex);
 }
-int32_t TXLSXFList::SetFontUnderLine(int32_t XFIndex, const OleVariant& Value,
-                                     bool ReplaceIndex) {
+int32_t TXLSXFList::SetFontUnderLine(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
   return ChangeFont(XFIndex, &TXLSFontList::SetUnderLine, static_cast<uint8_t>(Value.ToInt()),
                     ReplaceIndex);
 }
@@ -289,8 +288,7 @@ int32_t TXLSXFList::SetFontCharSet(int32_t XFIndex, const OleVariant& Value, boo
   return ChangeFont(XFIndex, &TXLSFontList::SetCharSet, static_cast<uint8_t>(Value.ToInt()),
                     ReplaceIndex);
 }
-int32_t TXLSXFList::SetFontColorIndex(int32_t XFIndex, const OleVariant& Value,
-                                      bool ReplaceIndex) {
+int32_t TXLSXFList::SetFontColorIndex(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
   return ChangeFont(XFIndex, &TXLSFontList::SetColorIndex, Value.ToInt(), ReplaceIndex);
 }
 int32_t TXLSXFList::SetFontSize(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
@@ -355,8 +353,7 @@ int32_t TXLSXFList::SetShrinkToFit(int32_t XFIndex, const OleVariant& Value, boo
 int32_t TXLSXFList::SetIndentLevel(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
   // Indent levels run from 0 to 15, one digit; values beyond take the nearest.
   const int32_t level = std::clamp(Value.ToInt(), 0, kMaxIndentLevel);
-  return ChangeAlignDigit(XFIndex, kIndentDigit, 1, 0, static_cast<uint32_t>(level),
-                          ReplaceIndex);
+  return ChangeAlignDigit(XFIndex, kIndentDigit, 1, 0, static_cast<uint32_t>(level), ReplaceIndex);
 }
 
 // --- Saving ----------------------------------------------------------------
@@ -382,16 +379,16 @@ int32_t TXLSXFList::GetXFBlob(int32_t i, TXLSBlobList& List) const {
       (field(kProtectionPos, 1) & 3) | (parent == kStyleParent ? 4 : 0) | ((parent & 0xFFF) << 4));
   // The vertical digit lands in bits 4-6 and the horizontal digit (with the
   // wrap bit) in bits 0-3; bit 7 stays clear.
-  const uint16_t alignment = static_cast<uint16_t>(
-      (field(kAlignPos + kVerAlignDigit, 2) & 0x7F) |
-      ((field(kAlignPos + kOrientationDigit, kOrientationWidth) & 3) << 8) |
-      ((field(kFlagsPos, kFlagsWidth) & 0x3F) << 10));
+  const uint16_t alignment =
+      static_cast<uint16_t>((field(kAlignPos + kVerAlignDigit, 2) & 0x7F) |
+                            ((field(kAlignPos + kOrientationDigit, kOrientationWidth) & 3) << 8) |
+                            ((field(kFlagsPos, kFlagsWidth) & 0x3F) << 10));
 
   const TBorderWords borders(xlsBorderBlock(KeyPart(key, kBorderPos, 16)));
   const TFill fill(xlsBackgroundBlock(KeyPart(key, kBackgroundPos, 6)));
-  const uint16_t patternAndBottom =
-      static_cast<uint16_t>((fill.Pattern & 0x3F) | (RecordLineStyle(borders.Code(edgeBottom)) << 6) |
-                            (borders.Color(edgeBottom) << 9));
+  const uint16_t patternAndBottom = static_cast<uint16_t>(
+      (fill.Pattern & 0x3F) | (RecordLineStyle(borders.Code(edgeBottom)) << 6) |
+      (borders.Color(edgeBottom) << 9));
   const uint16_t topLeftRight = static_cast<uint16_t>(
       RecordLineStyle(borders.Code(edgeTop)) | (RecordLineStyle(borders.Code(edgeLeft)) << 3) |
       (RecordLineStyle(borders.Code(edgeRight)) << 6) | (borders.Color(edgeTop) << 9));

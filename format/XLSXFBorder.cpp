@@ -47,13 +47,13 @@ struct TLineStyle {
 
 // Line style and weight of each stored code.
 constexpr TLineStyle kLineStyles[] = {
-    {kLineNone, kWeightThin},           {kLineContinuous, kWeightThin},
-    {kLineContinuous, kWeightMedium},   {kLineDash, kWeightThin},
-    {kLineDot, kWeightThin},            {kLineContinuous, kWeightThick},
-    {kLineDouble, kWeightThin},         {kLineContinuous, kWeightHairline},
-    {kLineDash, kWeightMedium},         {kLineDashDot, kWeightThin},
-    {kLineDashDot, kWeightMedium},      {kLineDashDotDot, kWeightThin},
-    {kLineDashDotDot, kWeightMedium},   {kLineSlantDashDot, kWeightMedium},
+    {kLineNone, kWeightThin},         {kLineContinuous, kWeightThin},
+    {kLineContinuous, kWeightMedium}, {kLineDash, kWeightThin},
+    {kLineDot, kWeightThin},          {kLineContinuous, kWeightThick},
+    {kLineDouble, kWeightThin},       {kLineContinuous, kWeightHairline},
+    {kLineDash, kWeightMedium},       {kLineDashDot, kWeightThin},
+    {kLineDashDot, kWeightMedium},    {kLineDashDotDot, kWeightThin},
+    {kLineDashDotDot, kWeightMedium}, {kLineSlantDashDot, kWeightMedium},
 };
 constexpr uint8_t kLineStyleCount = sizeof(kLineStyles) / sizeof(kLineStyles[0]);
 
@@ -156,9 +156,13 @@ void ResetFill(TFill& fill) {
 
 }  // namespace
 
-int32_t GetLineStyleFromBorderStyle(uint8_t Code) { return LineStyleOf(Code).Style; }
+int32_t GetLineStyleFromBorderStyle(uint8_t Code) {
+  return LineStyleOf(Code).Style;
+}
 
-int32_t GetWeightFromBorderStyle(uint8_t Code) { return LineStyleOf(Code).Weight; }
+int32_t GetWeightFromBorderStyle(uint8_t Code) {
+  return LineStyleOf(Code).Weight;
+}
 
 uint8_t GetXFBorderLineStyle(int32_t L, int32_t W, bool FromLineStyle) {
   return FromLineStyle ? CodeForLineStyle(L, W) : CodeForWeight(L, W);
@@ -177,8 +181,8 @@ int32_t TXLSXFList::ChangeBorders(int32_t XFIndex, uint8_t BorderMask, bool Repl
   return SetBorderBlock(XFIndex, borders.ToBlock(), ReplaceIndex);
 }
 
-int32_t TXLSXFList::SetBorderLineStyle(int32_t XFIndex, uint8_t BorderMask,
-                                       const OleVariant& Value, bool ReplaceIndex) {
+int32_t TXLSXFList::SetBorderLineStyle(int32_t XFIndex, uint8_t BorderMask, const OleVariant& Value,
+                                       bool ReplaceIndex) {
   const int32_t style = Value.ToInt();
   const bool keep = style != kLineNone;
   return ChangeBorders(XFIndex, BorderMask, ReplaceIndex, [=](TBorderWords& borders, int edge) {

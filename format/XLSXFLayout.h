@@ -48,7 +48,9 @@ constexpr uint32_t kWrapBit = 8;
 // Edges in the order in which masks are walked; edge e has mask bit 1 << e.
 enum TEdge { edgeLeft, edgeRight, edgeTop, edgeBottom, kEdgeCount };
 
-constexpr uint8_t EdgeMask(int edge) { return static_cast<uint8_t>(1u << edge); }
+constexpr uint8_t EdgeMask(int edge) {
+  return static_cast<uint8_t>(1u << edge);
+}
 
 // The two words of a border block: A holds the four line-style codes (4 bits
 // each, left to bottom) and the left and right colours; B the top and
@@ -57,8 +59,7 @@ struct TBorderWords {
   uint32_t A = 0;
   uint32_t B = 0;
 
-  explicit TBorderWords(const xlsBorderBlock& block)
-      : A(block.Field(0, 8)), B(block.Field(8, 8)) {}
+  explicit TBorderWords(const xlsBorderBlock& block) : A(block.Field(0, 8)), B(block.Field(8, 8)) {}
 
   xlsBorderBlock ToBlock() const {
     xlsBorderBlock block;

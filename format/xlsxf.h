@@ -163,8 +163,7 @@ class TXLSXFList : public TXLSKeyList {
   int32_t SetProtection(int32_t XFIndex, uint8_t Protection, bool ReplaceIndex);
   int32_t SetAlignBlock(int32_t XFIndex, const xlsAlignBlock& Block, bool ReplaceIndex);
   int32_t SetBorderBlock(int32_t XFIndex, const xlsBorderBlock& Block, bool ReplaceIndex);
-  int32_t SetBackgroundBlock(int32_t XFIndex, const xlsBackgroundBlock& Block,
-                             bool ReplaceIndex);
+  int32_t SetBackgroundBlock(int32_t XFIndex, const xlsBackgroundBlock& Block, bool ReplaceIndex);
 
   // TSetXFProperty setters.
   int32_t SetFontBold(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex);
@@ -191,8 +190,7 @@ class TXLSXFList : public TXLSKeyList {
   int32_t SetIndentLevel(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex);
   int32_t SetInteriorPattern(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex);
   int32_t SetInteriorColorIndex(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex);
-  int32_t SetInteriorPatternColorIndex(int32_t XFIndex, const OleVariant& Value,
-                                       bool ReplaceIndex);
+  int32_t SetInteriorPatternColorIndex(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex);
 
   // TSetXFBorderProperty setters.
   int32_t SetBorderLineStyle(int32_t XFIndex, uint8_t BorderMask, const OleVariant& Value,
@@ -259,8 +257,8 @@ class TXLSXFList : public TXLSKeyList {
   int32_t ChangeKeyField(int32_t XFIndex, size_t Pos, std::string_view Text, uint8_t Group,
                          bool ReplaceIndex);
   int32_t ChangeProtectionBit(int32_t XFIndex, uint8_t Bit, bool Value, bool ReplaceIndex);
-  int32_t ChangeAlignDigit(int32_t XFIndex, size_t Pos, size_t Width, uint32_t Mask,
-                           uint32_t Value, bool ReplaceIndex);
+  int32_t ChangeAlignDigit(int32_t XFIndex, size_t Pos, size_t Width, uint32_t Mask, uint32_t Value,
+                           bool ReplaceIndex);
   template <typename TEdit>
   int32_t ChangeBorders(int32_t XFIndex, uint8_t BorderMask, bool ReplaceIndex, TEdit Edit);
   template <typename TEdit>

@@ -24,13 +24,23 @@ constexpr uint32_t ColorFromRGB(uint32_t rgb) {
   return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
 }
 
-uint8_t Red(uint32_t color) { return color & 0xFF; }
-uint8_t Green(uint32_t color) { return (color >> 8) & 0xFF; }
-uint8_t Blue(uint32_t color) { return (color >> 16) & 0xFF; }
+uint8_t Red(uint32_t color) {
+  return color & 0xFF;
+}
+uint8_t Green(uint32_t color) {
+  return (color >> 8) & 0xFF;
+}
+uint8_t Blue(uint32_t color) {
+  return (color >> 16) & 0xFF;
+}
 
-bool IsCustomIndex(int32_t index) { return index >= 1 && index <= XLSCustomColorCount; }
+bool IsCustomIndex(int32_t index) {
+  return index >= 1 && index <= XLSCustomColorCount;
+}
 
-int32_t FileIndexOf(int32_t customIndex) { return customIndex + XLSFirstFileColor - 1; }
+int32_t FileIndexOf(int32_t customIndex) {
+  return customIndex + XLSFirstFileColor - 1;
+}
 
 struct TColorName {
   const char* Name;
@@ -38,10 +48,9 @@ struct TColorName {
 };
 
 constexpr TColorName kColorNames[] = {
-    {"aqua", 15},     {"cyan", 15},    {"black", 8},   {"blue", 12},    {"brown", 16},
-    {"magenta", 14},  {"fuchsia", 14}, {"gray", 23},   {"grey", 23},    {"green", 17},
-    {"lime", 11},     {"navy", 18},    {"orange", 53}, {"purple", 20},  {"red", 10},
-    {"silver", 22},   {"white", 9},    {"yellow", 13}};
+    {"aqua", 15},    {"cyan", 15},   {"black", 8}, {"blue", 12},   {"brown", 16}, {"magenta", 14},
+    {"fuchsia", 14}, {"gray", 23},   {"grey", 23}, {"green", 17},  {"lime", 11},  {"navy", 18},
+    {"orange", 53},  {"purple", 20}, {"red", 10},  {"silver", 22}, {"white", 9},  {"yellow", 13}};
 
 std::string NormalizedName(const std::string& name) {
   size_t first = 0;
@@ -57,7 +66,9 @@ std::string NormalizedName(const std::string& name) {
 
 }  // namespace
 
-TXLSPalette::TXLSPalette() { SetPaletteXL97(); }
+TXLSPalette::TXLSPalette() {
+  SetPaletteXL97();
+}
 
 int32_t TXLSPalette::SetPaletteXL97() {
   for (int32_t i = 0; i < XLSCustomColorCount; ++i) {
