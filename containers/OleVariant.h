@@ -148,7 +148,10 @@ class OleVariant {
 
   OleVariant(TVarType type, int64_t payload) noexcept : type_(type), int_(payload) {}
   void Release() noexcept;
+  void TakePayload(const OleVariant& other) noexcept;
   void CopyFrom(const OleVariant& other);
+  bool TryToDouble(double* value) const;
+  int64_t RoundedInteger(const char* target) const;
   const ArrayData& Array() const;
   size_t ElementOffset(std::initializer_list<int32_t> indices) const;
   const std::string& Text() const { return *str_; }
