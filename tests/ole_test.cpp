@@ -297,7 +297,7 @@ TEST_P(OleReadBack, StrictOlefileReadsTheStreamBack) {
                              std::to_string(crc));
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(run.output, "ok\n");
-  if (!HasFailure()) std::remove(path.c_str());  // a failing file stays for inspection
+  if (!HasFailure()) std::remove(path.c_str());  // a failing file stays to be examined
 }
 
 // Around the mini stream cut-off, at the first DIFAT sector, and 40 MB, whose
