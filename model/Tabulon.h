@@ -2,4 +2,8 @@
 // This umbrella header is the library's public face.
 #pragma once
 
+#include "XLSConstants.h"
+#include "XLSInterfaces.h"
 #include "XLSObject.h"
+#include "XLSWorkSheets.h"
+#include "XLSWorkbook.h"
