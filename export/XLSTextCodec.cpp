@@ -1,0 +1,152 @@
+#include "XLSTextCodec.h"
+
+#include <cstdio>
+
+namespace tabulon {
+namespace {
+
+constexpr uint32_t kReplacementChar = 0xFFFD;
+constexpr uint32_t kUndefined = 0;
+
+// Characters of the bytes 0x80 to 0x9F; every other byte is the code point of
+// the same value (ISO 8859-1). kUndefined marks the bytes with no character.
+constexpr uint32_t kHighControls[32] = {
+    0x20AC,     kUndefined, 0x201A, 0x0192, 0x201E, 0x2026,     0x2020, 0x2021,
+    0x02C6,     0x2030,     0x0160, 0x2039, 0x0152, kUndefined, 0x017D, kUndefined,
+    kUndefined, 0x2018,     0x2019, 0x201C, 0x201D, 0x2022,     0x2013, 0x2014,
+    0x02DC,     0x2122,     0x0161, 0x203A, 0x0153, kUndefined, 0x017E, 0x0178};
+
+bool IsContinuation(unsigned char byte) {
+  return (byte & 0xC0) == 0x80;
+}
+
+// Length of the sequence a lead byte opens and the payload bits it carries;
+// 0 for bytes that cannot open a sequence.
+int SequenceLength(unsigned char lead, uint32_t& bits) {
+  if (lead < 0x80) {
+    bits = lead;
+    return 1;
+  }
+  if ((lead & 0xE0) == 0xC0) {
+    bits = lead & 0x1F;
+    return 2;
+  }
+  if ((lead & 0xF0) == 0xE0) {
+    bits = lead & 0x0F;
+    return 3;
+  }
+  if ((lead & 0xF8) == 0xF0) {
+    bits = lead & 0x07;
+    return 4;
+  }
+  return 0;
+}
+
+// Smallest code point that needs a sequence of each length; anything below
+// is an overlong form.
+constexpr uint32_t kMinimumForLength[5] = {0, 0, 0x80, 0x800, 0x10000};
+
+// Moves position past the character that starts at text[offset], which spans
+// `length` bytes. CR LF, a lone LF and a lone CR each end one line.
+void Advance(const std::string& text, size_t length, TXLSTextPosition& position) {
+  const char c = text[position.Offset];
+  const bool crBeforeLf =
+      c == '\r' && position.Offset + 1 < text.size() && text[position.Offset + 1] == '\n';
+  position.Offset += length;
+  if ((c == '\n' || c == '\r') && !crBeforeLf) {
+    ++position.Line;
+    position.Column = 1;
+  } else {
+    ++position.Column;
+  }
+}
+
+}  // namespace
+
+bool XLSDecodeUtf8(const std::string& text, size_t& pos, uint32_t& code_point) {
+  if (pos >= text.size()) return false;
+  uint32_t value = 0;
+  const int length = SequenceLength(static_cast<unsigned char>(text[pos]), value);
+  if (length == 0 || pos + length > text.size()) return false;
+  for (int i = 1; i < length; ++i) {
+    const unsigned char byte = static_cast<unsigned char>(text[pos + i]);
+    if (!IsContinuation(byte)) return false;
+    value = value << 6 | (byte & 0x3F);
+  }
+  const bool surrogate = value >= 0xD800 && value <= 0xDFFF;
+  if (value < kMinimumForLength[length] || value > 0x10FFFF || surrogate) return false;
+  code_point = value;
+  pos += length;
+  return true;
+}
+
+void XLSAppendUtf8(uint32_t code_point, std::string& out) {
+  if (code_point < 0x80) {
+    out += static_cast<char>(code_point);
+    return;
+  }
+  char bytes[4];
+  int length = code_point < 0x800 ? 2 : code_point < 0x10000 ? 3 : 4;
+  for (int i = length - 1; i > 0; --i) {
+    bytes[i] = static_cast<char>(0x80 | (code_point & 0x3F));
+    code_point >>= 6;
+  }
+  static constexpr unsigned char kLeadMarks[5] = {0, 0, 0xC0, 0xE0, 0xF0};
+  bytes[0] = static_cast<char>(kLeadMarks[length] | code_point);
+  out.append(bytes, length);
+}
+
+int32_t XLSUnicodeToCp1252(uint32_t code_point) {
+  if (code_point < 0x80 || (code_point >= 0xA0 && code_point <= 0xFF)) {
+    return static_cast<int32_t>(code_point);
+  }
+  for (int i = 0; i < 32; ++i) {
+    if (kHighControls[i] != kUndefined && kHighControls[i] == code_point) return 0x80 + i;
+  }
+  return -1;
+}
+
+uint32_t XLSCp1252ToUnicode(uint8_t byte) {
+  if (byte < 0x80 || byte >= 0xA0) return byte;
+  const uint32_t character = kHighControls[byte - 0x80];
+  return character == kUndefined ? kReplacementChar : character;
+}
+
+TXLSCp1252Text XLSUtf8ToCp1252(const std::string& utf8, char replacement) {
+  TXLSCp1252Text result;
+  result.Text.reserve(utf8.size());
+  TXLSTextPosition position;
+  while (position.Offset < utf8.size()) {
+    size_t next = position.Offset;
+    uint32_t code_point = 0;
+    if (!XLSDecodeUtf8(utf8, next, code_point)) {
+      result.Valid = false;
+      result.InvalidAt = position;
+      return result;
+    }
+    const int32_t byte = XLSUnicodeToCp1252(code_point);
+    if (byte < 0) {
+      result.Unmapped.push_back({position, code_point});
+      result.Text += replacement;
+    } else {
+      result.Text += static_cast<char>(byte);
+    }
+    Advance(utf8, next - position.Offset, position);
+  }
+  return result;
+}
+
+std::string XLSCp1252ToUtf8(const std::string& cp1252) {
+  std::string out;
+  out.reserve(cp1252.size());
+  for (char c : cp1252) XLSAppendUtf8(XLSCp1252ToUnicode(static_cast<uint8_t>(c)), out);
+  return out;
+}
+
+std::string XLSCodePointName(uint32_t code_point) {
+  char name[16];
+  std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(code_point));
+  return name;
+}
+
+}  // namespace tabulon

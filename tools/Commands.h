@@ -1,0 +1,22 @@
+// The subcommands of the tabulon program and the exit statuses they share.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace tabulon {
+
+// Exit statuses of the tabulon program.
+enum TExitStatus : int {
+  kExitOk = 0,
+  kExitFailure = 1,  // unreadable or malformed input, or the workbook was not written
+  kExitUsage = 2,    // wrong arguments
+  kExitLossy = 3,    // --strict: the input holds text a workbook cannot keep as it is
+};
+
+// `tabulon convert [--strict] IN.csv OUT.xls`; args are those after "convert".
+int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+void PrintConvertUsage(std::ostream& out);
+
+}  // namespace tabulon

@@ -1,0 +1,37 @@
+// Writes the records of CSV text into a worksheet, record n into row n from
+// column A on, one cell at a time through the public range interface. Fields
+// that are decimal numbers become numbers, other non-empty fields text, and
+// empty fields leave their cell empty.
+#pragma once
+
+#include <tabulon/Tabulon.h>
+
+#include <cstdint>
+#include <string>
+
+#include "Diagnostics.h"
+
+namespace tabulon {
+
+class TCsvSheetWriter {
+ public:
+  TCsvSheetWriter(IXLSWorkSheet& sheet, TDiagnostics& diagnostics);
+
+  // text is CSV in the workbook's code page. Texts longer than a cell holds
+  // are cut and reported as losses. Returns false, after reporting why, on
+  // malformed CSV or when the records do not fit on one sheet.
+  bool Write(const std::string& text);
+
+  int32_t GetRowCount() const { return rowCount_; }
+  int32_t GetColumnCount() const { return columnCount_; }
+
+ private:
+  void WriteField(uint16_t row, uint8_t col, const std::string& field, uint32_t line);
+
+  IXLSWorkSheet& sheet_;
+  TDiagnostics& diagnostics_;
+  int32_t rowCount_ = 0;
+  int32_t columnCount_ = 0;
+};
+
+}  // namespace tabulon
