@@ -90,6 +90,8 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   int32_t BuildRecords();
   int32_t StoreSheetRecords();
   int32_t StoreWorkbookRecords();
+  // The built stream as a compound document; then the stream alone.
+  int32_t WriteOle(TXLSStream& out);
   int32_t WriteStream(TXLSStream& out);
   void FreeSections();
   int32_t Fail(const std::string& message);
