@@ -25,6 +25,8 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
  public:
   static constexpr uint16_t kFileFormatVersion = 0x0500;
   static constexpr uint16_t kDefaultCodePage = 1252;
+  // Largest stream "Book" a compound document can hold.
+  static constexpr uint64_t kMaxBookSize = 0x80000000u;
 
   TXLSWorkbook();
   ~TXLSWorkbook() override;
@@ -88,6 +90,8 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   int32_t BuildRecords();
   int32_t StoreSheetRecords();
   int32_t StoreWorkbookRecords();
+  // The built stream as a compound document; then the stream alone.
+  int32_t WriteOle(TXLSStream& out);
   int32_t WriteStream(TXLSStream& out);
   void FreeSections();
   int32_t Fail(const std::string& message);
@@ -118,8 +122,11 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   int32_t StoreEof();
 
   int32_t Append(TXLSBlob&& record);
-  // Appends, through the workbook's section, the records that a formatting
-  // table's builder put into a list.
+  // Appends, through the workbook's section, the records that build(i, list)
+  // puts into a list for i = 0 to count - 1 (build answers 1 appended, 0 no
+  // record for i, -1 failed). -1 when a build fails or none yields a record.
+  template <class TBuild>
+  int32_t StoreTableRecords(int32_t count, TBuild build);
   int32_t AppendRecordsOf(const TXLSBlobList& list);
 
   std::string defaultSheetPrefix_ = "Sheet";
