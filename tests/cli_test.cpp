@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ToolRun.h"
+
+namespace tabulon {
+namespace {
+
+using test::Contains;
+using test::TRunResult;
+
+std::string TabulonBinary() {
+  const std::string flavour = TABULON_FLAVOUR;
+  return std::string(TABULON_BINARY_DIR) + (flavour == "7" ? "/tabulon" : "/tabulon_cli" + flavour);
+}
+
+TRunResult Tabulon(const std::vector<std::string>& args) {
+  std::vector<std::string> argv{TabulonBinary()};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return test::Run(argv);
+}
+
+std::string Scratch(const std::string& name) {
+  return test::ScratchDir() + "/cli_" + name;
+}
+
+// Converts csv (written to a scratch file) and returns the run; the output
+// workbook is left at Scratch(name + ".xls"), removed first.
+TRunResult Convert(const std::string& name, const std::string& csv,
+                   const std::vector<std::string>& options = {}) {
+  const std::string in = Scratch(name + ".csv");
+  const std::string out = Scratch(name + ".xls");
+  test::WriteFile(in, csv);
+  std::remove(out.c_str());
+  std::vector<std::string> args{"convert"};
+  args.insert(args.end(), options.begin(), options.end());
+  args.push_back(in);
+  args.push_back(out);
+  return Tabulon(args);
+}
+
+std::string Dump(const std::string& name) {
+  return test::DumpXls(Scratch(name + ".xls"));
+}
+
+TEST(CliUsage, HelpListsTheCommands) {
+  const TRunResult run = Tabulon({"--help"});
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_TRUE(Contains(run.Out, "Usage: tabulon <command>")) << run.Out;
+  EXPECT_TRUE(Contains(run.Out, "convert IN.csv OUT.xls")) << run.Out;
+}
+
+TEST(CliUsage, ConvertHelpDescribesTheInputAndExitStatuses) {
+  const TRunResult run = Tabulon({"convert", "--help"});
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_TRUE(Contains(run.Out, "Usage: tabulon convert [--strict] IN.csv OUT.xls")) << run.Out;
+  EXPECT_TRUE(Contains(run.Out, "Exit status")) << run.Out;
+}
+
+TEST(CliUsage, WrongUsageExitsWithTwoAndShowsUsageOnStderr) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"frobnicate"},
+                                             {"convert", "only-one.csv"},
+                                             {"convert", "--fast", "a.csv", "b.xls"}}) {
+    const TRunResult run = Tabulon(args);
+    EXPECT_EQ(run.Status, 2) << args.size();
+    EXPECT_TRUE(Contains(run.Err, "Usage: tabulon")) << run.Err;
+    EXPECT_TRUE(run.Out.empty()) << run.Out;
+  }
+}
+
+TEST(CliConvert, QuotedFieldsAndCrLfLineEnds) {
+  const TRunResult run = Convert(
+      "quoting", "name,note\r\n\"Smith, John\",\"said \"\"hi\"\"\"\r\nx,\"two\nlines\"\r\n");
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_TRUE(run.Err.empty()) << run.Err;
+  EXPECT_TRUE(Contains(run.Out, "3 rows, 2 columns")) << run.Out;
+  const std::string dump = Dump("quoting");
+  EXPECT_TRUE(Contains(dump,
+                       "A1 text name\nB1 text note\nA2 text Smith, John\n"
+                       "B2 text said \"hi\"\nA3 text x\n"))
+      << dump;
+  EXPECT_TRUE(Contains(dump, "B3 text two\\rlines\n") || Contains(dump, "B3 text two\\nlines\n"))
+      << dump;
+}
+
+TEST(CliConvert, DecimalNumbersBecomeNumbersOtherFieldsText) {
+  const TRunResult run =
+      Convert("numbers", "-12,3.5,1e3,\"42\",0\n007,1.2.3,12a,,1234567890123456\n");
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  const std::string dump = Dump("numbers");
+  EXPECT_TRUE(Contains(dump,
+                       "A1 number -12.0\nB1 number 3.5\nC1 number 1000.0\nD1 number 42.0\n"
+                       "E1 number 0.0\nA2 text 007\nB2 text 1.2.3\nC2 text 12a\n"
+                       "E2 text 1234567890123456\n"))
+      << dump;
+  EXPECT_FALSE(Contains(dump, "D2 ")) << "an empty field leaves its cell empty\n" << dump;
+}
+
+TEST(CliConvert, AccentsAreStoredInCodePage1252AndReadBack) {
+  const TRunResult run = Convert("accents",
+                                 "M\xC3\xBCller,Jos\xC3\xA9,\xC3\x85ngstr\xC3\xB6m\n\xE2\x82\xAC 5,"
+                                 "\xE2\x80\x9Cquoted\xE2\x80\x9D,Fran\xC3\xA7ois\n");
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_TRUE(run.Err.empty()) << run.Err;
+  const std::string dump = Dump("accents");
+  EXPECT_TRUE(Contains(dump, "codepage 1252\n")) << dump;
+  EXPECT_TRUE(Contains(dump,
+                       "A1 text M\xC3\xBCller\nB1 text Jos\xC3\xA9\n"
+                       "C1 text \xC3\x85ngstr\xC3\xB6m\nA2 text \xE2\x82\xAC 5\n"
+                       "B2 text \xE2\x80\x9Cquoted\xE2\x80\x9D\nC2 text Fran\xC3\xA7ois\n"))
+      << dump;
+}
+
+TEST(CliConvert, ByteOrderMarkIsSkipped) {
+  ASSERT_EQ(Convert("bom",
+                    "\xEF\xBB\xBF"
+                    "a,1\n")
+                .Status,
+            0);
+  EXPECT_TRUE(Contains(Dump("bom"), "A1 text a\nB1 number 1.0\n"));
+}
+
+TEST(CliConvert, TheSampleShippedWithTheExamplesConvertsCleanly) {
+  const std::string out = Scratch("sample.xls");
+  const TRunResult run = Tabulon({"convert", TABULON_SOURCE_DIR "/examples/sample.csv", out});
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_TRUE(run.Err.empty()) << run.Err;
+  EXPECT_TRUE(Contains(run.Out, "51 rows, 10 columns")) << run.Out;
+  const std::string dump = test::DumpXls(out);
+  EXPECT_TRUE(Contains(dump, "A2 text A-1001\nB2 text 2024-01-01\nC2 text Anna M\xC3\xBCller\n"))
+      << dump;
+  EXPECT_TRUE(Contains(dump, "C10 text Smith, John\n")) << dump;
+  EXPECT_TRUE(Contains(dump, "E7 text 01067\n")) << dump;
+  EXPECT_TRUE(Contains(dump, "I2 number 189.0\n")) << dump;
+}
+
+TEST(CliUnmappable, CharacterOutsideTheCodePageIsReportedAndReplaced) {
+  const TRunResult run = Convert("unmappable",
+                                 "a,b\nx,ab\xE4\xB8\xAD"
+                                 "c\n");
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, "line 2, column 5")) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, "U+4E2D")) << run.Err;
+  EXPECT_TRUE(Contains(Dump("unmappable"), "B2 text ab?c\n"));
+}
+
+TEST(CliUnmappable, StrictRefusesWithItsOwnStatusAndWritesNothing) {
+  const TRunResult run = Convert("strict", "ab\xE4\xB8\xAD\n", {"--strict"});
+  EXPECT_EQ(run.Status, 3);
+  EXPECT_TRUE(Contains(run.Err, "U+4E2D")) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, "nothing written")) << run.Err;
+  EXPECT_FALSE(test::FileExists(Scratch("strict.xls")));
+}
+
+TEST(CliUnmappable, ManyReportsAreCappedWithACount) {
+  std::string csv;
+  for (int i = 0; i < 30; ++i) csv += "\xE4\xB8\xAD\n";
+  const TRunResult run = Convert("many", csv);
+  ASSERT_EQ(run.Status, 0);
+  EXPECT_TRUE(Contains(run.Err, "line 20, column 1")) << run.Err;
+  EXPECT_FALSE(Contains(run.Err, "line 21, column 1")) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, "and 10 more")) << run.Err;
+}
+
+TEST(CliLongText, TextBeyondWhatACellHoldsIsReportedAndCut) {
+  const TRunResult run = Convert("long", "x," + std::string(300, 'a') + "\n");
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, "line 1, field 2 (cell B1)")) << run.Err;
+  EXPECT_TRUE(Contains(Dump("long"), "B1 text " + std::string(255, 'a') + "\n"));
+  EXPECT_EQ(Convert("long_strict", "x," + std::string(300, 'a') + "\n", {"--strict"}).Status, 3);
+}
+
+TEST(CliRefusedInput, InvalidUtf8IsRefusedWithItsPlace) {
+  const TRunResult run = Convert("latin1", "name\nJos\xE9,1\n");
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(Contains(run.Err, "line 2, column 4")) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, "invalid UTF-8 (byte 0xE9)")) << run.Err;
+  EXPECT_FALSE(test::FileExists(Scratch("latin1.xls")));
+}
+
+TEST(CliRefusedInput, UnclosedQuoteIsRefused) {
+  const TRunResult run = Convert("unclosed", "a\n\"never closed,1\n2\n");
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(Contains(run.Err, "opened on line 2, column 1 is never closed")) << run.Err;
+  EXPECT_FALSE(test::FileExists(Scratch("unclosed.xls")));
+}
+
+TEST(CliRefusedInput, MoreColumnsThanASheetHoldsIsRefused) {
+  std::string wide = "0";
+  for (int i = 1; i < 257; ++i) wide += "," + std::to_string(i);
+  const TRunResult run = Convert("wide", "a\n" + wide + "\n");
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(Contains(run.Err, "line 2: 257 fields")) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, "256 columns")) << run.Err;
+}
+
+TEST(CliFiles, MissingInputFileIsNamedWithTheReason) {
+  const std::string missing = Scratch("does-not-exist.csv");
+  const TRunResult run = Tabulon({"convert", missing, Scratch("missing.xls")});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(Contains(run.Err, "cannot read '" + missing + "': No such file or directory"))
+      << run.Err;
+}
+
+TEST(CliFiles, OutputInAMissingFolderIsReported) {
+  const std::string in = Scratch("ok.csv");
+  test::WriteFile(in, "a,1\n");
+  const std::string out = Scratch("no-such-folder/out.xls");
+  const TRunResult run = Tabulon({"convert", in, out});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(Contains(run.Err, "cannot write '" + out + "'")) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, "no-such-folder")) << run.Err;
+  EXPECT_TRUE(run.Out.empty()) << run.Out;
+}
+
+}  // namespace
+}  // namespace tabulon
