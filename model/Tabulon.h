@@ -5,3 +5,5 @@
 #include "XLSConstants.h"
 #include "XLSInterfaces.h"
 #include "XLSObject.h"
+#include "XLSWorkSheets.h"
+#include "XLSWorkbook.h"

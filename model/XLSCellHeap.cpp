@@ -1,0 +1,184 @@
+#include "XLSCellHeap.h"
+
+#include <charconv>
+#include <cstring>
+#include <limits>
+#include <new>
+
+namespace tabulon {
+
+namespace {
+
+// True for the type codes whose values a cell stores as a number.
+bool IsNumberType(TVarType type) {
+  return (type >= varSmallint && type <= varCurrency) || (type >= varShortInt && type <= varInt64);
+}
+
+// The text as a number when it is exactly the decimal form of a signed 32-bit
+// integer ("42", "0", "-7"); a leading zero, a sign other than one leading
+// minus, blanks, a decimal point or a value out of range keep it text.
+bool CanonicalInt32(std::string_view text, int32_t& value) {
+  if (text.empty() || text.size() > 11) return false;
+  const char* first = text.data();
+  const char* last = first + text.size();
+  const auto [end, error] = std::from_chars(first, last, value);
+  if (error != std::errc() || end != last) return false;
+  char canonical[12];
+  const auto written = std::to_chars(canonical, canonical + sizeof canonical, value);
+  return std::string_view(canonical, static_cast<size_t>(written.ptr - canonical)) == text;
+}
+
+}  // namespace
+
+std::string_view TXLSCellRef::GetText() const {
+  if (Type_ != xlString || Text_ == nullptr) return {};
+  uint32_t length;
+  std::memcpy(&length, Text_, sizeof length);
+  return std::string_view(Text_ + sizeof length, length);
+}
+
+void TXLSCellRef::FreeText() {
+  if (Type_ == xlString) delete[] Text_;
+}
+
+void TXLSCellRef::SetString(std::string_view text) {
+  const uint32_t length = static_cast<uint32_t>(text.size());
+  char* block = new char[sizeof length + length];
+  std::memcpy(block, &length, sizeof length);
+  if (length != 0) std::memcpy(block + sizeof length, text.data(), length);
+  FreeText();
+  Text_ = block;
+  Type_ = xlString;
+}
+
+void TXLSCellRef::SetNumber(double number, TXLSValueType type) {
+  FreeText();
+  Number_ = number;
+  Type_ = type;
+}
+
+void TXLSCellRef::ClearValue() {
+  SetNumber(0.0, xlEmpty);
+}
+
+void TXLSCellRef::CopyValueFrom(const TXLSCellRef& other) {
+  if (&other == this) return;
+  if (other.Type_ == xlString) {
+    SetString(other.GetText());
+  } else {
+    SetNumber(other.Number_, other.Type_);
+  }
+}
+
+void TXLSCellRef::ClearMerge() {
+  Merged = false;
+  MergeMaster = nullptr;
+  RowSpan = 0;
+  ColSpan = 0;
+}
+
+void TXLSCellRef::SetValue(const OleVariant& value) {
+  if (Merged && MergeMaster != this) return;
+  const TVarType type = value.VarType();
+  if (type == varEmpty || type == varNull) {
+    ClearValue();
+  } else if (IsNumberType(type)) {
+    SetNumber(value.ToDouble());
+  } else if (type == varDate) {
+    SetNumber(value.ToDouble(), xlDateTime);
+  } else if (type == varOleStr || type == varString) {
+    const std::string text = value.ToString();
+    int32_t number = 0;
+    if (CanonicalInt32(text, number)) {
+      SetNumber(number);
+    } else {
+      SetString(text);
+    }
+  }
+}
+
+OleVariant TXLSCellRef::GetValue() const {
+  if (Merged && MergeMaster != this) return OleVariant::Null();
+  switch (Type_) {
+    case xlString:
+      return OleVariant(std::string(GetText()));
+    case xlDoubleNumber:
+      return OleVariant(Number_);
+    case xlDateTime:
+      return OleVariant::Date(Number_);
+    default:
+      return OleVariant::Null();
+  }
+}
+
+// A block of cells constructed in place one after another; only the first
+// Used cells are alive.
+struct TXLSCellHeap::TArenaBlock {
+  alignas(TXLSCellRef) unsigned char Storage[kArenaBlock * sizeof(TXLSCellRef)];
+  uint32_t Used = 0;
+
+  TXLSCellRef* At(uint32_t i) { return std::launder(reinterpret_cast<TXLSCellRef*>(Storage)) + i; }
+  ~TArenaBlock() {
+    for (uint32_t i = 0; i < Used; ++i) At(i)->~TXLSCellRef();
+  }
+};
+
+TXLSCellHeap::TXLSCellHeap(TXLSWorksheet* owner) : Owner_(owner) {}
+
+TXLSCellHeap::~TXLSCellHeap() = default;
+
+TXLSCellRef* TXLSCellHeap::CellAt(uint32_t number) const {
+  const uint32_t index = number - 1;
+  return Arena_[index >> kArenaShift]->At(index & (kArenaBlock - 1));
+}
+
+TXLSCellHeap::TCellGroup* TXLSCellHeap::NewGroup() {
+  if (GroupsUsed_ == kGroupsPerChunk) {
+    GroupChunks_.push_back(std::make_unique<TCellGroup[]>(kGroupsPerChunk));
+    GroupsUsed_ = 0;
+  }
+  return &GroupChunks_.back()[GroupsUsed_++];
+}
+
+TXLSCellRef* TXLSCellHeap::NewCell(uint16_t row, uint8_t col, uint32_t& number) {
+  if (Arena_.empty() || Arena_.back()->Used == kArenaBlock) {
+    Arena_.push_back(std::make_unique<TArenaBlock>());
+  }
+  TArenaBlock& block = *Arena_.back();
+  TXLSCellRef* cell = new (block.At(block.Used)) TXLSCellRef(row, col);
+  ++block.Used;
+  number = ++CellCount_;
+  Widen(row, col);
+  return cell;
+}
+
+void TXLSCellHeap::Widen(int32_t row, int32_t col) {
+  const bool first = CellCount_ == 1;
+  if (first || row < FirstRow_) FirstRow_ = row;
+  if (first || row > LastRow_) LastRow_ = row;
+  if (first || col < FirstCol_) FirstCol_ = col;
+  if (first || col > LastCol_) LastCol_ = col;
+  RowCount_ = LastRow_ - FirstRow_ + 1;
+  ColCount_ = LastCol_ - FirstCol_ + 1;
+}
+
+TXLSCellRef* TXLSCellHeap::GetValue(uint16_t row, uint8_t col) const {
+  const TRowBlock* block = Top_[row / kRowsPerBlock].get();
+  if (block == nullptr) return nullptr;
+  const TCellGroup* group = block->Rows[row % kRowsPerBlock][col / kGroupSize];
+  if (group == nullptr) return nullptr;
+  const uint32_t number = group->Cells[col % kGroupSize];
+  return number == 0 ? nullptr : CellAt(number);
+}
+
+TXLSCellRef* TXLSCellHeap::GetOrCreateValue(uint16_t row, uint8_t col) {
+  std::unique_ptr<TRowBlock>& block = Top_[row / kRowsPerBlock];
+  if (!block) block = std::make_unique<TRowBlock>();
+  TCellGroup*& group = block->Rows[row % kRowsPerBlock][col / kGroupSize];
+  if (group == nullptr) group = NewGroup();
+  uint32_t& number = group->Cells[col % kGroupSize];
+  if (number != 0) return CellAt(number);
+  return NewCell(row, col, number);
+}
+
+}  // namespace tabulon

@@ -1,0 +1,169 @@
+// The sparse cell store of a worksheet. Every cell that was ever given a
+// value, a format or a merge mark lives here until its sheet is destroyed;
+// the range operations create and change cells through it and the sheet
+// stream walks it once per save, in row-major order, to write cell records.
+//
+// Access by (row, column) is a fixed number of array indexings. Row blocks of
+// 256 rows hold, per row, the references to column groups of 32 cells; a
+// group holds 32-bit cell numbers into a per-sheet arena that allocates
+// cells in large blocks. Nothing is allocated for untouched parts of the
+// sheet, and a dense sheet costs about 36 bytes per cell plus its texts.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "OleVariant.h"
+
+namespace tabulon {
+
+class TXLSWorksheet;
+
+// The value type of a cell; a date-time is a day serial number whose
+// fraction is the time of day.
+enum TXLSValueType : uint8_t { xlEmpty = 0, xlString = 1, xlDoubleNumber = 2, xlDateTime = 3 };
+
+// One stored cell. The merge fields are set and cleared by the range
+// operations; a merged area is a master (Merged, MergeMaster == itself, spans
+// >= 1) plus the other cells of its rectangle (Merged, MergeMaster == the
+// master, no value).
+class TXLSCellRef {
+ public:
+  TXLSCellRef(uint16_t row, uint8_t col) noexcept : Row_(row), Col_(col) {}
+  ~TXLSCellRef() { FreeText(); }
+  TXLSCellRef(const TXLSCellRef&) = delete;
+  TXLSCellRef& operator=(const TXLSCellRef&) = delete;
+
+  uint16_t GetRow() const { return Row_; }
+  uint8_t GetCol() const { return Col_; }
+
+  // Stores a variant: empty and Null empty the cell; integer, floating and
+  // currency types become numbers; a date a date-time; a string that is
+  // exactly the decimal text of a signed 32-bit integer becomes that number,
+  // any other string stays text. Other types (boolean, error, arrays) and
+  // any value given to a merged cell that is not its area's master change
+  // nothing. The format and merge fields are never touched.
+  void SetValue(const OleVariant& value);
+  // Null for an empty cell and for a merged cell that is not the master.
+  OleVariant GetValue() const;
+
+  TXLSValueType GetValueType() const { return Type_; }
+  // The text while the type is xlString, else empty.
+  std::string_view GetText() const;
+  // The number or date-time serial, else 0.
+  double GetNumber() const { return IsNumeric() ? Number_ : 0.0; }
+  bool IsNumeric() const { return Type_ == xlDoubleNumber || Type_ == xlDateTime; }
+
+  // Direct value setters for the structure operations (no merge check).
+  void SetString(std::string_view text);
+  void SetNumber(double number, TXLSValueType type = xlDoubleNumber);
+  void ClearValue();
+  // Copies value type, text and number of other.
+  void CopyValueFrom(const TXLSCellRef& other);
+
+  bool IsMergeMaster() const { return Merged && MergeMaster == this; }
+  // Not merged: no master, spans 0.
+  void ClearMerge();
+
+  // Index into the workbook's XF table; 0 or less: no format of its own.
+  int32_t XFIndex = 0;
+  TXLSCellRef* MergeMaster = nullptr;
+  int32_t RowSpan = 0;   // rows of the merged area, on a master
+  uint16_t ColSpan = 0;  // columns of the merged area, on a master
+  bool Merged = false;
+
+ private:
+  void FreeText();
+
+  // Only one of the two is meaningful at a time, as the value type says.
+  // Text_ points to an owned block: a 32-bit length followed by the bytes.
+  union {
+    double Number_ = 0.0;
+    char* Text_;
+  };
+  uint16_t Row_;
+  uint8_t Col_;
+  TXLSValueType Type_ = xlEmpty;
+};
+
+class TXLSCellHeap {
+ public:
+  explicit TXLSCellHeap(TXLSWorksheet* owner = nullptr);
+  ~TXLSCellHeap();
+  TXLSCellHeap(const TXLSCellHeap&) = delete;
+  TXLSCellHeap& operator=(const TXLSCellHeap&) = delete;
+
+  // The cell at (row, col), created (with the index levels it needs) when
+  // absent; never null. Creating widens the bounding rectangle.
+  TXLSCellRef* GetOrCreateValue(uint16_t row, uint8_t col);
+  // The cell at (row, col) or null; allocates nothing.
+  TXLSCellRef* GetValue(uint16_t row, uint8_t col) const;
+
+  TXLSWorksheet* GetOwner() const { return Owner_; }
+  // Bounding rectangle of every cell ever created; counts 0 while empty.
+  int32_t GetFirstRow() const { return FirstRow_; }
+  int32_t GetLastRow() const { return LastRow_; }
+  int32_t GetRowCount() const { return RowCount_; }
+  int32_t GetFirstCol() const { return FirstCol_; }
+  int32_t GetLastCol() const { return LastCol_; }
+  int32_t GetColCount() const { return ColCount_; }
+  // Number of stored cells.
+  uint32_t GetCellCount() const { return CellCount_; }
+
+  // Calls fn(TXLSCellRef&) for every stored cell: rows ascending, columns
+  // ascending within a row, skipping untouched blocks.
+  template <class Fn>
+  void ForEach(Fn&& fn) const;
+
+ private:
+  static constexpr int kRowsPerBlock = 256;
+  static constexpr int kGroupSize = 32;
+  static constexpr int kGroupsPerRow = 256 / kGroupSize;
+  static constexpr uint32_t kArenaShift = 12;  // 4096 cells per arena block
+  static constexpr uint32_t kArenaBlock = 1u << kArenaShift;
+  static constexpr uint32_t kGroupsPerChunk = 512;
+
+  // Cell numbers are 1-based; 0 marks an empty slot.
+  struct TCellGroup {
+    std::array<uint32_t, kGroupSize> Cells{};
+  };
+  struct TRowBlock {
+    std::array<std::array<TCellGroup*, kGroupsPerRow>, kRowsPerBlock> Rows{};
+  };
+  struct TArenaBlock;
+
+  TCellGroup* NewGroup();
+  TXLSCellRef* NewCell(uint16_t row, uint8_t col, uint32_t& number);
+  TXLSCellRef* CellAt(uint32_t number) const;
+  void Widen(int32_t row, int32_t col);
+
+  TXLSWorksheet* Owner_;
+  std::array<std::unique_ptr<TRowBlock>, 256> Top_{};
+  std::vector<std::unique_ptr<TCellGroup[]>> GroupChunks_;
+  uint32_t GroupsUsed_ = kGroupsPerChunk;  // full, so the first group opens a chunk
+  std::vector<std::unique_ptr<TArenaBlock>> Arena_;
+  uint32_t CellCount_ = 0;
+  int32_t FirstRow_ = 0, LastRow_ = 0, RowCount_ = 0;
+  int32_t FirstCol_ = 0, LastCol_ = 0, ColCount_ = 0;
+};
+
+template <class Fn>
+void TXLSCellHeap::ForEach(Fn&& fn) const {
+  for (const auto& block : Top_) {
+    if (!block) continue;
+    for (const auto& row : block->Rows) {
+      for (const TCellGroup* group : row) {
+        if (group == nullptr) continue;
+        for (uint32_t number : group->Cells) {
+          if (number != 0) fn(*CellAt(number));
+        }
+      }
+    }
+  }
+}
+
+}  // namespace tabulon

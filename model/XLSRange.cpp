@@ -1,0 +1,293 @@
+#include "XLSRange.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "XLSCellHeap.h"
+#include "XLSCellRef.h"
+#include "XLSWorksheet.h"
+
+namespace tabulon {
+
+TXLSRange::TXLSRange(TXLSWorksheet& sheet, const std::string& cell1, const std::string& cell2,
+                     bool counted)
+    : XLSImplements(counted), Worksheet(sheet), FirstCellText(cell1), LastCellText(cell2) {
+  if (GetCellRef(FirstCellText, FirstRow, FirstCol) == 1)
+    GetCellRef(LastCellText, LastRow, LastCol);
+  OrderCorners();
+}
+
+// The value, merge and formatting walks run from the first corner to the
+// second, so a rectangle given bottom-right first is turned around once here.
+void TXLSRange::OrderCorners() {
+  if (FirstRow <= LastRow && FirstCol <= LastCol) return;
+  if (FirstRow > LastRow) std::swap(FirstRow, LastRow);
+  if (FirstCol > LastCol) std::swap(FirstCol, LastCol);
+  EncodeTexts();
+}
+
+void TXLSRange::EncodeTexts() {
+  FirstCellText = EncodeCellRef(FirstRow, FirstCol);
+  LastCellText = EncodeCellRef(LastRow, LastCol);
+}
+
+XLSPtr<IXLSRange> TXLSRange::Derived(const std::string& cell1, const std::string& cell2,
+                                     TXLSRangeType type) const {
+  auto* range = new TXLSRange(Worksheet, cell1, cell2);
+  range->RangeType = type;
+  return XLSPtr<IXLSRange>(range);
+}
+
+XLSPtr<IXLSRange> TXLSRange::GetItem(uint16_t row_offset, uint16_t column_offset) {
+  // Offsets are not checked against the range's size: Item reaches any cell
+  // below and to the right of the top-left corner, wrapping at the sheet edge.
+  const auto row = static_cast<uint16_t>(FirstRow + row_offset - 1);
+  const auto col = static_cast<uint8_t>(FirstCol + column_offset - 1);
+  const std::string cell = EncodeCellRef(row, col);
+  return Derived(cell, cell, xlRangeCells);
+}
+
+XLSPtr<IXLSRange> TXLSRange::GetEntireRow() {
+  return Derived(EncodeCellRef(FirstRow, 0), EncodeCellRef(LastRow, XLSMaxCol), xlRangeRows);
+}
+
+XLSPtr<IXLSRange> TXLSRange::GetEntireColumn() {
+  return Derived(EncodeCellRef(0, FirstCol), EncodeCellRef(XLSMaxRow, LastCol), xlRangeColumns);
+}
+
+XLSPtr<IXLSRange> TXLSRange::GetRows() {
+  return Derived(FirstCellText, LastCellText, xlRangeRows);
+}
+
+XLSPtr<IXLSRange> TXLSRange::GetColumns() {
+  return Derived(FirstCellText, LastCellText, xlRangeColumns);
+}
+
+XLSPtr<IXLSRange> TXLSRange::GetCells() {
+  return Derived(FirstCellText, LastCellText, xlRangeCells);
+}
+
+int32_t TXLSRange::GetCount() {
+  switch (RangeType) {
+    case xlRangeRows:
+      return Height();
+    case xlRangeColumns:
+      return Width();
+    case xlRangeCells:
+      break;
+  }
+  return Height() * Width();
+}
+
+int32_t TXLSRange::GetRangeType() const {
+  if (FirstRow == 0 && LastRow == XLSMaxRow) return xlRangeWholeColumns;
+  if (FirstCol == 0 && LastCol == XLSMaxCol) return xlRangeWholeRows;
+  return xlRangeBlock;
+}
+
+namespace {
+
+// One cell's value as the cell store reports it; Null where nothing is stored.
+OleVariant CellValue(const TXLSCellHeap& heap, int32_t row, int32_t col) {
+  const TXLSCellRef* cell = heap.GetValue(static_cast<uint16_t>(row), static_cast<uint8_t>(col));
+  return cell ? cell->GetValue() : OleVariant::Null();
+}
+
+// Which array element a cell at offset takes along one array dimension of
+// the given length: the element at that offset, the only element of a
+// one-element dimension, else none (-1: the cell gets "#N/D").
+int64_t SourceOffset(int64_t offset, int64_t length) {
+  if (offset < length) return offset;
+  return length == 1 ? 0 : -1;
+}
+
+// Zero-based corners as signed numbers, so that widening can compare and add
+// without 8- and 16-bit wrap-around.
+struct TCorners {
+  int32_t FirstRow, FirstCol, LastRow, LastCol;
+
+  bool Contains(const TCorners& other) const {
+    return other.FirstRow >= FirstRow && other.LastRow <= LastRow && other.FirstCol >= FirstCol &&
+           other.LastCol <= LastCol;
+  }
+  void Include(const TCorners& other) {
+    FirstRow = std::min(FirstRow, other.FirstRow);
+    LastRow = std::max(LastRow, other.LastRow);
+    FirstCol = std::min(FirstCol, other.FirstCol);
+    LastCol = std::max(LastCol, other.LastCol);
+  }
+};
+
+// The rectangle of the merged area that cell belongs to, clipped to the
+// sheet so that a damaged span cannot carry a range off it; false when the
+// cell is not merged.
+bool MergedArea(const TXLSCellRef& cell, TCorners& area) {
+  const TXLSCellRef* master = cell.MergeMaster;
+  if (!cell.Merged || master == nullptr) return false;
+  area.FirstRow = master->GetRow();
+  area.FirstCol = master->GetCol();
+  area.LastRow =
+      std::min<int32_t>(area.FirstRow + std::max<int32_t>(master->RowSpan, 1) - 1, XLSMaxRow);
+  area.LastCol =
+      std::min<int32_t>(area.FirstCol + std::max<int32_t>(master->ColSpan, 1) - 1, XLSMaxCol);
+  return true;
+}
+
+// Scans rect row by row for the first merged area that sticks out of it.
+// Only the store's bounding rectangle can hold cells, so the scan is clipped
+// to it.
+bool FindOutgoingArea(const TXLSCellHeap& heap, const TCorners& rect, TCorners& area) {
+  if (heap.GetRowCount() == 0) return false;
+  const int32_t firstRow = std::max(rect.FirstRow, heap.GetFirstRow());
+  const int32_t lastRow = std::min(rect.LastRow, heap.GetLastRow());
+  const int32_t firstCol = std::max(rect.FirstCol, heap.GetFirstCol());
+  const int32_t lastCol = std::min(rect.LastCol, heap.GetLastCol());
+  for (int32_t row = firstRow; row <= lastRow; ++row) {
+    for (int32_t col = firstCol; col <= lastCol; ++col) {
+      const TXLSCellRef* cell =
+          heap.GetValue(static_cast<uint16_t>(row), static_cast<uint8_t>(col));
+      if (cell && MergedArea(*cell, area) && !rect.Contains(area)) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+OleVariant TXLSRange::GetValue() {
+  const TXLSCellHeap& heap = Worksheet.GetCellHeap();
+  if (Height() == 1 && Width() == 1) return CellValue(heap, FirstRow, FirstCol);
+  OleVariant values = VarArrayCreate({0, Height() - 1, 0, Width() - 1});
+  for (int32_t i = 0; i < Height(); ++i) {
+    for (int32_t j = 0; j < Width(); ++j)
+      values.PutElement({i, j}, CellValue(heap, FirstRow + i, FirstCol + j));
+  }
+  return values;
+}
+
+void TXLSRange::SetValue(const OleVariant& value) {
+  if (VarIsArray(value))
+    FillWithArray(value);
+  else
+    FillWith(value);
+}
+
+void TXLSRange::FillWith(const OleVariant& value) {
+  TXLSCellHeap& heap = Worksheet.GetCellHeap();
+  for (int32_t row = FirstRow; row <= LastRow; ++row) {
+    for (int32_t col = FirstCol; col <= LastCol; ++col)
+      heap.GetOrCreateValue(static_cast<uint16_t>(row), static_cast<uint8_t>(col))->SetValue(value);
+  }
+}
+
+// Dimension 1 of a two-dimensional array runs along the rows and dimension 2
+// along the columns; a one-dimensional array is laid along the columns of
+// every row.
+void TXLSRange::FillWithArray(const OleVariant& values) {
+  const int dims = values.DimCount();
+  if (dims < 1 || dims > 2) return;
+  const int64_t rowLow = dims == 2 ? values.LowBound(1) : 0;
+  const int64_t rowCount = dims == 2 ? int64_t{values.HighBound(1)} - rowLow + 1 : 1;
+  const int64_t colLow = values.LowBound(dims);
+  const int64_t colCount = int64_t{values.HighBound(dims)} - colLow + 1;
+
+  // Every element that lands in the rectangle is copied out of the array
+  // once; the cells are then given those copies by reference.
+  const int64_t usedRows = std::max<int64_t>(0, std::min<int64_t>(rowCount, Height()));
+  const int64_t usedCols = std::max<int64_t>(0, std::min<int64_t>(colCount, Width()));
+  std::vector<OleVariant> elements;
+  elements.reserve(static_cast<size_t>(usedRows * usedCols));
+  for (int64_t i = 0; i < usedRows; ++i) {
+    for (int64_t j = 0; j < usedCols; ++j) {
+      const auto col = static_cast<int32_t>(colLow + j);
+      elements.push_back(dims == 2 ? values.GetElement({static_cast<int32_t>(rowLow + i), col})
+                                   : values.GetElement({col}));
+    }
+  }
+
+  const OleVariant notAvailable("#N/D");
+  TXLSCellHeap& heap = Worksheet.GetCellHeap();
+  for (int32_t i = 0; i < Height(); ++i) {
+    const int64_t sourceRow = SourceOffset(i, rowCount);
+    for (int32_t j = 0; j < Width(); ++j) {
+      const int64_t sourceCol = SourceOffset(j, colCount);
+      const bool inside = sourceRow >= 0 && sourceCol >= 0;
+      heap.GetOrCreateValue(static_cast<uint16_t>(FirstRow + i), static_cast<uint8_t>(FirstCol + j))
+          ->SetValue(inside ? elements[static_cast<size_t>(sourceRow * usedCols + sourceCol)]
+                            : notAvailable);
+    }
+  }
+}
+
+void TXLSRange::ExtendRange() {
+  TCorners rect{FirstRow, FirstCol, LastRow, LastCol};
+  TCorners area{};
+  // Each round takes in one area that stuck out, so the rectangle only grows
+  // and the loop ends at the latest when it covers the sheet.
+  while (FindOutgoingArea(Worksheet.GetCellHeap(), rect, area)) rect.Include(area);
+  FirstRow = static_cast<uint16_t>(rect.FirstRow);
+  LastRow = static_cast<uint16_t>(rect.LastRow);
+  FirstCol = static_cast<uint8_t>(rect.FirstCol);
+  LastCol = static_cast<uint8_t>(rect.LastCol);
+  EncodeTexts();
+}
+
+void TXLSRange::Select() {
+  ExtendRange();
+  // The worksheet takes the new range over and may free the previous
+  // selection, which can be this very range: nothing may follow this call.
+  Worksheet.SetSelectionRange(new TXLSRange(Worksheet, FirstCellText, LastCellText, false));
+}
+
+// The formatting and structure layers fill in the operations below; until
+// then they answer empty results and change nothing.
+XLSPtr<IXLSFont> TXLSRange::GetFont() {
+  return {};
+}
+XLSPtr<IXLSInterior> TXLSRange::GetInterior() {
+  return {};
+}
+XLSPtr<IXLSBorders> TXLSRange::GetBorders() {
+  return {};
+}
+OleVariant TXLSRange::GetColumnWidth() {
+  return {};
+}
+void TXLSRange::SetColumnWidth(const OleVariant&) {}
+OleVariant TXLSRange::GetRowHeight() {
+  return {};
+}
+void TXLSRange::SetRowHeight(const OleVariant&) {}
+OleVariant TXLSRange::GetHidden() {
+  return {};
+}
+void TXLSRange::SetHidden(const OleVariant&) {}
+OleVariant TXLSRange::GetWrapText() {
+  return {};
+}
+void TXLSRange::SetWrapText(const OleVariant&) {}
+std::string TXLSRange::GetNumFormat() {
+  return {};
+}
+void TXLSRange::SetNumFormat(const std::string&) {}
+int32_t TXLSRange::GetHAlign() {
+  return 0;
+}
+void TXLSRange::SetHAlign(int32_t) {}
+int32_t TXLSRange::GetVAlign() {
+  return 0;
+}
+void TXLSRange::SetVAlign(int32_t) {}
+void TXLSRange::Merge(const OleVariant&) {}
+void TXLSRange::ClearContents() {}
+void TXLSRange::Clear() {}
+OleVariant TXLSRange::Insert(const OleVariant&) {
+  return {};
+}
+OleVariant TXLSRange::Delete(const OleVariant&) {
+  return {};
+}
+void TXLSRange::Unmerge() {}
+
+}  // namespace tabulon

@@ -1,0 +1,351 @@
+#include "XLSWorkbook.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "Ole.h"
+#include "XLSPanes.h"
+#include "XLSWorkSheets.h"
+#include "XLSWorksheet.h"
+
+namespace tabulon {
+
+namespace {
+
+constexpr uint16_t kGlobalsSheetType = 0x0005;
+const char kBookStreamName[] = "Book";
+
+std::string SystemError(const std::string& what, const std::string& path, int err) {
+  return what + " '" + path + "': " + std::strerror(err);
+}
+
+bool IsBlank(const std::string& text) {
+  return text.find_first_not_of(" \t\r\n\v\f") == std::string::npos;
+}
+
+// Runs a clean-up when the scope ends, however it ends.
+template <class TAction>
+class TScopeExit {
+ public:
+  explicit TScopeExit(TAction action) : action_(std::move(action)) {}
+  ~TScopeExit() { action_(); }
+  TScopeExit(const TScopeExit&) = delete;
+  TScopeExit& operator=(const TScopeExit&) = delete;
+
+ private:
+  TAction action_;
+};
+
+// A file written beside its target under a unique temporary name, flushed to
+// disk and then renamed over the target in one step: readers of the target
+// see either the old file or the complete new one. Unless committed, the
+// temporary file is removed and the target is left as it was.
+class TReplacingFile {
+ public:
+  explicit TReplacingFile(std::string target) : target_(std::move(target)) {}
+  ~TReplacingFile() { Discard(); }
+  TReplacingFile(const TReplacingFile&) = delete;
+  TReplacingFile& operator=(const TReplacingFile&) = delete;
+
+  bool Open();
+  TXLSStream& Stream() { return stream_; }
+  // The sink's own reason when a write failed, else empty.
+  const std::string& StreamError() const { return stream_.LastError(); }
+  bool Commit();
+  const std::string& LastError() const { return error_; }
+
+ private:
+  bool Fail(std::string message);
+  void Discard();
+  // The file that is replaced: the target, or the file a symbolic link names.
+  std::string ResolveTarget() const;
+  // The mode the new file gets: an existing target's, else what a newly
+  // created file would get under the process's umask.
+  mode_t NewFileMode() const;
+  void SyncFolder() const;
+
+  std::string target_;
+  std::string path_;  // the resolved target
+  std::string temp_;
+  bool targetExists_ = false;
+  mode_t targetMode_ = 0;
+  TXLSFileStream stream_;
+  std::string error_;
+};
+
+bool TReplacingFile::Fail(std::string message) {
+  error_ = std::move(message);
+  Discard();
+  return false;
+}
+
+std::string TReplacingFile::ResolveTarget() const {
+  struct stat info;
+  if (lstat(target_.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return target_;
+  char* resolved = realpath(target_.c_str(), nullptr);
+  if (resolved == nullptr) return target_;  // a dangling link is replaced itself
+  std::string path(resolved);
+  std::free(resolved);
+  return path;
+}
+
+mode_t TReplacingFile::NewFileMode() const {
+  if (targetExists_) return targetMode_ & 07777;
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+bool TReplacingFile::Open() {
+  path_ = ResolveTarget();
+  struct stat info;
+  targetExists_ = stat(path_.c_str(), &info) == 0;
+  if (targetExists_ && !S_ISREG(info.st_mode)) {
+    // Renaming over a folder, device or pipe would destroy it, not write it.
+    return Fail("'" + target_ + "' exists and is not a regular file");
+  }
+  targetMode_ = targetExists_ ? info.st_mode : 0;
+  std::string pattern = path_ + ".tmpXXXXXX";
+  const int fd = mkstemp(pattern.data());
+  if (fd < 0) return Fail(SystemError("cannot create a file beside", target_, errno));
+  temp_ = pattern;
+  const bool prepared = fchmod(fd, NewFileMode()) == 0;
+  const int err = errno;
+  close(fd);
+  if (!prepared) return Fail(SystemError("cannot set the permissions of", temp_, err));
+  if (!stream_.Open(temp_)) return Fail(stream_.LastError());
+  return true;
+}
+
+bool TReplacingFile::Commit() {
+  if (!stream_.Close()) return Fail(stream_.LastError());
+  if (std::rename(temp_.c_str(), path_.c_str()) != 0) {
+    return Fail(SystemError("cannot replace", target_, errno));
+  }
+  temp_.clear();
+  SyncFolder();
+  return true;
+}
+
+// Makes the rename itself durable; a folder that cannot be synced leaves the
+// file complete anyway, so this is best effort.
+void TReplacingFile::SyncFolder() const {
+  const size_t slash = path_.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path_.substr(0, slash + 1);
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+void TReplacingFile::Discard() {
+  if (temp_.empty()) return;
+  stream_.Close();
+  unlink(temp_.c_str());
+  temp_.clear();
+}
+
+}  // namespace
+
+TXLSWorkbook::TXLSWorkbook()
+    : XLSImplements<IXLSWorkBook>(false),
+      protect_(std::make_unique<TXLSProtect>()),
+      sheets_(std::make_unique<TXLSWorkSheets>(*this)) {
+  xfList_.CreateDefault();
+  palette_.SetPaletteXL97();
+}
+
+TXLSWorkbook::~TXLSWorkbook() {
+  Close();
+  // The sheets go first: their cells and ranges refer to the formatting
+  // tables and to this workbook.
+  sheets_.reset();
+}
+
+TXLSColor TXLSWorkbook::GetCustomColor2(int32_t index, int32_t unused) {
+  return palette_.GetCustomColor2(index, unused);
+}
+
+void TXLSWorkbook::SetCustomColor(int32_t index, int32_t unused, TXLSColor color) {
+  palette_.SetCustomColor(index, unused, color);
+}
+
+int32_t TXLSWorkbook::GetCustomColorIndex(TXLSColor color) const {
+  return palette_.GetCustomColorIndex(color);
+}
+
+XLSPtr<IXLSWorkSheets> TXLSWorkbook::GetWorksheets() {
+  return XLSPtr<IXLSWorkSheets>(sheets_.get());
+}
+
+XLSPtr<IXLSWorkSheet> TXLSWorkbook::GetActiveSheet() {
+  return XLSPtr<IXLSWorkSheet>(sheets_->GetActiveSheet());
+}
+
+int32_t TXLSWorkbook::Close() {
+  return 1;
+}
+
+int32_t TXLSWorkbook::ResetColors() {
+  return palette_.ResetColors();
+}
+
+void TXLSWorkbook::Protect() {
+  protect_->Protect("");
+}
+
+void TXLSWorkbook::Protect(const std::string& password) {
+  protect_->Protect(password);
+}
+
+void TXLSWorkbook::UnProtect() {
+  protect_->UnProtect("", true);
+}
+
+void TXLSWorkbook::UnProtect(const std::string& password) {
+  protect_->UnProtect(password, true);
+}
+
+void TXLSWorkbook::UnProtect(const std::string& password, int32_t /*unused*/) {
+  protect_->UnProtect(password, true);
+}
+
+int32_t TXLSWorkbook::SetTempDir(const std::string& /*folder*/) {
+  return -1;
+}
+
+int32_t TXLSWorkbook::SetCodePage(uint16_t code_page) {
+  codePage_ = code_page;
+  return 1;
+}
+
+// The whole stream is built in memory before the file is touched, and the
+// file replaces the target only once it is complete on disk.
+int32_t TXLSWorkbook::SaveAs(const std::string& file_name) {
+  lastError_.clear();
+  if (IsBlank(file_name)) return Fail("cannot save: the file name is blank");
+  int32_t status = -1;
+  try {
+    status = StoreWorkbook([this, &file_name]() {
+      TReplacingFile file(file_name);
+      if (!file.Open()) return Fail(file.LastError());
+      const int32_t written = WriteOle(file.Stream());
+      if (written != 1) {
+        // The sink's reason (e.g. a full disk) says more than the writer's.
+        if (!file.StreamError().empty()) lastError_ = file.StreamError();
+        return written;
+      }
+      return file.Commit() ? 1 : Fail(file.LastError());
+    });
+  } catch (const std::bad_alloc&) {
+    status = Fail("not enough memory to build the workbook");
+  }
+  if (status != 1) lastError_ = "cannot save '" + file_name + "': " + lastError_;
+  return status;
+}
+
+int32_t TXLSWorkbook::WriteDocument(TXLSStream& out) {
+  lastError_.clear();
+  return StoreWorkbook([this, &out]() { return WriteOle(out); });
+}
+
+int32_t TXLSWorkbook::WriteBookStream(TXLSStream& out) {
+  lastError_.clear();
+  return StoreWorkbook([this, &out]() { return WriteStream(out); });
+}
+
+template <class TWrite>
+int32_t TXLSWorkbook::StoreWorkbook(TWrite write) {
+  TScopeExit freeSections([this]() { FreeSections(); });
+  const int32_t status = BuildRecords();
+  return status == 1 ? write() : status;
+}
+
+int32_t TXLSWorkbook::BuildRecords() {
+  records_ = std::make_unique<TXLSRecordSection>();
+  selectedCount_ = 0;
+  if (sheets_->GetCount() == 0) sheets_->Add();
+  if (sheets_->GetCount() == 0) return Fail("the workbook has no sheet");
+  xfList_.CreateAllReferredList();
+  const int32_t status = StoreSheetRecords();
+  return status == 1 ? StoreWorkbookRecords() : status;
+}
+
+// A sheet whose records could not all be built would end the file without
+// its EOF, so a failure here fails the save.
+int32_t TXLSWorkbook::StoreSheetRecords() {
+  for (int32_t i = 1; i <= sheets_->GetCount(); ++i) {
+    TXLSWorksheet* sheet = sheets_->GetSheet(i);
+    if (sheet->IsSelected()) ++selectedCount_;
+    sheet->BeginSave();
+    if (sheet->StoreCells() != 1 || sheet->Close() != 1) {
+      return Fail("the records of sheet '" + sheet->GetName() + "' could not be built");
+    }
+  }
+  return 1;
+}
+
+int32_t TXLSWorkbook::StoreWorkbookRecords() {
+  using TStep = int32_t (TXLSWorkbook::*)();
+  static constexpr TStep kSteps[] = {
+      &TXLSWorkbook::StoreCodePage,     &TXLSWorkbook::StoreExterns,   &TXLSWorkbook::StoreNames,
+      &TXLSWorkbook::StoreWindow1,      &TXLSWorkbook::Store1904,      &TXLSWorkbook::StoreProtect,
+      &TXLSWorkbook::StoreAllFonts,     &TXLSWorkbook::StoreAllNumFormats,
+      &TXLSWorkbook::StoreAllXFS,       &TXLSWorkbook::StoreAllStyles, &TXLSWorkbook::StorePalette,
+      &TXLSWorkbook::CalcSheetOffsets};
+  int32_t status = StoreBof(kGlobalsSheetType);
+  for (TStep step : kSteps) {
+    if (status == 1) status = (this->*step)();
+  }
+  for (int32_t i = 1; status == 1 && i <= sheets_->GetCount(); ++i) {
+    const TXLSWorksheet* sheet = sheets_->GetSheet(i);
+    status = StoreBoundSheet(sheet->GetName(), sheet->GetStreamOffset());
+  }
+  if (status == 1) status = StoreEof();
+  if (status != 1 && lastError_.empty()) lastError_ = "a workbook record could not be built";
+  return status;
+}
+
+int32_t TXLSWorkbook::WriteOle(TXLSStream& out) {
+  uint64_t size = static_cast<uint64_t>(records_->Size());
+  for (int32_t i = 1; i <= sheets_->GetCount(); ++i) {
+    size += static_cast<uint64_t>(sheets_->GetSheet(i)->GetStreamSize());
+  }
+  TOleDocWriter writer;
+  if (writer.Begin(out, kBookStreamName, size) != 1) return Fail(writer.LastError());
+  const int32_t status = WriteStream(writer.Stream());
+  if (writer.Finish() != 1) return Fail(writer.LastError());
+  return status == 1 ? 1 : Fail("the stream could not be written");
+}
+
+// The workbook's records, then each sheet's header and data records.
+int32_t TXLSWorkbook::WriteStream(TXLSStream& out) {
+  int32_t status = records_->Write(out);
+  for (int32_t i = 1; status == 1 && i <= sheets_->GetCount(); ++i) {
+    status = sheets_->GetSheet(i)->WriteData(out);
+  }
+  return status == 1 ? 1 : Fail("the stream could not be written");
+}
+
+void TXLSWorkbook::FreeSections() {
+  records_.reset();
+  for (int32_t i = 1; i <= sheets_->GetCount(); ++i) sheets_->GetSheet(i)->EndSave();
+}
+
+int32_t TXLSWorkbook::Fail(const std::string& message) {
+  if (lastError_.empty()) lastError_ = message;
+  return -1;
+}
+
+int32_t TXLSWorkbook::Append(TXLSBlob&& record) {
+  return records_->Append(std::move(record));
+}
+
+}  // namespace tabulon

@@ -1,0 +1,145 @@
+// The workbook: root of the object model and owner of the worksheets, the
+// formatting tables, the workbook protection, the palette and the code page.
+// SaveAs walks the whole model once, builds the stream "Book" in memory as
+// record sections (the workbook-level records, then each sheet's), and writes
+// it as a compound document that atomically replaces the target file.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "XLSInterfaces.h"
+#include "XLSObject.h"
+#include "XLSPalette.h"
+#include "XLSRecordSection.h"
+#include "xlsxf.h"
+
+namespace tabulon {
+
+class TXLSProtect;
+class TXLSWorkSheets;
+class TXLSWorksheet;
+
+class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
+ public:
+  static constexpr uint16_t kFileFormatVersion = 0x0500;
+  static constexpr uint16_t kDefaultCodePage = 1252;
+  // Largest stream "Book" a compound document can hold.
+  static constexpr uint64_t kMaxBookSize = 0x80000000u;
+
+  TXLSWorkbook();
+  ~TXLSWorkbook() override;
+
+  // IXLSWorkBook
+  TXLSColor GetCustomColor2(int32_t index, int32_t unused) override;
+  void SetCustomColor(int32_t index, int32_t unused, TXLSColor color) override;
+  XLSPtr<IXLSWorkSheets> GetWorksheets() override;
+  // The active sheet, or none.
+  XLSPtr<IXLSWorkSheet> GetActiveSheet() override;
+  int32_t Close() override;
+  int32_t ResetColors() override;
+  void Protect() override;
+  void Protect(const std::string& password) override;
+  void UnProtect() override;
+  void UnProtect(const std::string& password) override;
+  void UnProtect(const std::string& password, int32_t unused) override;
+  // Writes the workbook to file_name: 1 when the file is complete on disk,
+  // -1 otherwise (GetLastError tells why). The file is replaced only by a
+  // complete new one; on failure an existing file stays as it was.
+  int32_t SaveAs(const std::string& file_name) override;
+
+  // Does nothing; answers -1. Saving needs no scratch folder.
+  virtual int32_t SetTempDir(const std::string& folder);
+  // The code page written to the file; answers 1.
+  virtual int32_t SetCodePage(uint16_t code_page);
+
+  uint32_t GetCustomColor(int32_t index) const { return palette_.GetCustomColor(index); }
+  int32_t GetCustomColorIndex(TXLSColor color) const;
+  int32_t SetPaletteXL97() { return palette_.SetPaletteXL97(); }
+
+  // Why the last SaveAs failed (naming the path); empty after a success.
+  const std::string& GetLastError() const { return lastError_; }
+
+  TXLSXFList& GetXFList() { return xfList_; }
+  TXLSPalette& GetPalette() { return palette_; }
+  TXLSWorkSheets& GetSheets() { return *sheets_; }
+  TXLSProtect& GetProtect() { return *protect_; }
+  uint16_t GetFileFormatVersion() const { return kFileFormatVersion; }
+  uint16_t GetCodePage() const { return codePage_; }
+  uint16_t GetFirstTab() const { return firstTab_; }
+  // The first visible sheet tab, 0-based.
+  void SetFirstTab(uint16_t zero_based_index) { firstTab_ = zero_based_index; }
+  const std::string& GetDefaultSheetPrefix() const { return defaultSheetPrefix_; }
+  // Selected sheets counted by the latest save.
+  uint16_t GetSelectedCount() const { return selectedCount_; }
+
+  // Builds the stream "Book" and hands it, whole, to out as a compound
+  // document (what SaveAs writes to its temporary file). Adds a sheet when
+  // there is none. 1, or -1 with GetLastError().
+  int32_t WriteDocument(TXLSStream& out);
+  // Builds only the stream "Book" (no compound document) into out.
+  int32_t WriteBookStream(TXLSStream& out);
+
+ private:
+  // Runs a save: builds every record in memory, then write(size) writes the
+  // stream; the record sections of the workbook and the sheets are freed
+  // afterwards in any case.
+  template <class TWrite>
+  int32_t StoreWorkbook(TWrite write);
+  int32_t BuildRecords();
+  int32_t StoreSheetRecords();
+  int32_t StoreWorkbookRecords();
+  // The built stream as a compound document; then the stream alone.
+  int32_t WriteOle(TXLSStream& out);
+  int32_t WriteStream(TXLSStream& out);
+  void FreeSections();
+  int32_t Fail(const std::string& message);
+
+  // Workbook-level record steps, in the order of the stream.
+  int32_t StoreBof(uint16_t sheet_type);
+  int32_t StoreCodePage();
+  int32_t StoreExterns();
+  int32_t StoreExternCount();
+  int32_t StoreExternSheet(const std::string& name);
+  int32_t StoreNames();
+  int32_t StorePrintAreaNames();
+  int32_t StorePrintTitleNames();
+  int32_t StoreNameShort(uint16_t sheet_index, uint8_t name_code, uint16_t first_row,
+                         uint16_t last_row, uint8_t first_col, uint8_t last_col);
+  int32_t StoreNameLong(uint16_t sheet_index, uint8_t name_code, uint16_t first_row,
+                        uint16_t last_row, uint8_t first_col, uint8_t last_col);
+  int32_t StoreWindow1();
+  int32_t Store1904();
+  int32_t StoreProtect();
+  int32_t StoreAllFonts();
+  int32_t StoreAllNumFormats();
+  int32_t StoreAllXFS();
+  int32_t StoreAllStyles();
+  int32_t StorePalette();
+  int32_t CalcSheetOffsets();
+  int32_t StoreBoundSheet(const std::string& name, uint32_t offset);
+  int32_t StoreEof();
+
+  int32_t Append(TXLSBlob&& record);
+  // Appends, through the workbook's section, the records that build(i, list)
+  // puts into a list for i = 0 to count - 1 (build answers 1 appended, 0 no
+  // record for i, -1 failed). -1 when a build fails or none yields a record.
+  template <class TBuild>
+  int32_t StoreTableRecords(int32_t count, TBuild build);
+  int32_t AppendRecordsOf(const TXLSBlobList& list);
+
+  std::string defaultSheetPrefix_ = "Sheet";
+  TXLSPalette palette_;
+  uint16_t codePage_ = kDefaultCodePage;
+  std::unique_ptr<TXLSProtect> protect_;
+  TXLSXFList xfList_;
+  std::unique_ptr<TXLSRecordSection> records_;  // only during a save
+  uint16_t firstTab_ = 0;
+  uint8_t date1904_ = 0;
+  std::unique_ptr<TXLSWorkSheets> sheets_;
+  uint16_t selectedCount_ = 0;
+  std::string lastError_;
+};
+
+}  // namespace tabulon

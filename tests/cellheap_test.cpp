@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "XLSCellHeap.h"
+
+namespace tabulon {
+namespace {
+
+TXLSValueType TypeAfter(const OleVariant& value) {
+  TXLSCellRef cell(0, 0);
+  cell.SetValue(value);
+  return cell.GetValueType();
+}
+
+TEST(CellSetValue, CanonicalIntegerTextBecomesNumber) {
+  for (const char* text : {"42", "0", "-7", "2147483647", "-2147483648"}) {
+    TXLSCellRef cell(0, 0);
+    cell.SetValue(OleVariant(text));
+    EXPECT_EQ(cell.GetValueType(), xlDoubleNumber) << text;
+    EXPECT_EQ(cell.GetNumber(), std::stod(text)) << text;
+  }
+}
+
+TEST(CellSetValue, OtherTextStaysText) {
+  for (const char* text : {"042", " 42", "42 ", "4.2", "+5", "-0", "12a", "", "2147483648",
+                           "-2147483649", "99999999999999"}) {
+    TXLSCellRef cell(0, 0);
+    cell.SetValue(OleVariant(text));
+    EXPECT_EQ(cell.GetValueType(), xlString) << text;
+    EXPECT_EQ(cell.GetText(), text);
+  }
+}
+
+TEST(CellSetValue, ByteStringFollowsTheSameRule) {
+  EXPECT_EQ(TypeAfter(OleVariant::ByteString("17")), xlDoubleNumber);
+  EXPECT_EQ(TypeAfter(OleVariant::ByteString("017")), xlString);
+}
+
+TEST(CellSetValue, NumericTypesBecomeNumbersAndDatesDateTimes) {
+  EXPECT_EQ(TypeAfter(OleVariant::Smallint(3)), xlDoubleNumber);
+  EXPECT_EQ(TypeAfter(OleVariant::Currency(1.25)), xlDoubleNumber);
+  EXPECT_EQ(TypeAfter(OleVariant::Byte(7)), xlDoubleNumber);
+  EXPECT_EQ(TypeAfter(OleVariant::Int64(int64_t{1} << 40)), xlDoubleNumber);
+  TXLSCellRef cell(0, 0);
+  cell.SetValue(OleVariant::Date(45000.5));
+  EXPECT_EQ(cell.GetValueType(), xlDateTime);
+  EXPECT_EQ(cell.GetNumber(), 45000.5);
+  EXPECT_EQ(cell.GetValue().VarType(), varDate);
+}
+
+TEST(CellSetValue, BooleanAndErrorLeaveTheCellAsItWas) {
+  TXLSCellRef cell(0, 0);
+  cell.SetValue(OleVariant("text"));
+  cell.SetValue(OleVariant(true));
+  cell.SetValue(OleVariant::Missing());
+  EXPECT_EQ(cell.GetValueType(), xlString);
+  EXPECT_EQ(cell.GetText(), "text");
+}
+
+TEST(CellSetValue, EmptyAndNullEmptyTheCellButKeepItsFormat) {
+  TXLSCellRef cell(0, 0);
+  cell.XFIndex = 21;
+  cell.SetValue(OleVariant("text"));
+  cell.SetValue(OleVariant::Null());
+  EXPECT_EQ(cell.GetValueType(), xlEmpty);
+  EXPECT_TRUE(cell.GetText().empty());
+  EXPECT_EQ(cell.XFIndex, 21);
+}
+
+TEST(CellGetValue, EmptyCellReadsNullNotEmptyText) {
+  TXLSCellRef cell(0, 0);
+  EXPECT_EQ(cell.GetValue().VarType(), varNull);
+}
+
+TEST(CellMerge, NonMasterIgnoresValuesAndReadsNull) {
+  TXLSCellRef master(0, 0);
+  TXLSCellRef other(0, 1);
+  other.SetValue(OleVariant("before"));
+  master.Merged = other.Merged = true;
+  master.MergeMaster = other.MergeMaster = &master;
+  EXPECT_EQ(other.GetValue().VarType(), varNull);
+  other.SetValue(OleVariant(5));
+  EXPECT_EQ(other.GetText(), "before");
+  master.SetValue(OleVariant(5));
+  EXPECT_EQ(master.GetValue(), OleVariant(5.0));
+  other.ClearMerge();
+  EXPECT_EQ(other.GetValue(), OleVariant("before"));
+}
+
+TEST(CellValue, CopyAndOverwriteKeepTextsApart) {
+  TXLSCellRef a(0, 0);
+  TXLSCellRef b(0, 1);
+  a.SetString(std::string(300, 'x'));
+  b.CopyValueFrom(a);
+  a.SetNumber(2.5);
+  EXPECT_EQ(b.GetText(), std::string(300, 'x'));
+  EXPECT_EQ(a.GetNumber(), 2.5);
+  b.CopyValueFrom(b);
+  EXPECT_EQ(b.GetText().size(), 300u);
+}
+
+TEST(CellHeap, RectangleGrowsToIncludeEveryCreatedCell) {
+  TXLSCellHeap heap;
+  EXPECT_EQ(heap.GetRowCount(), 0);
+  EXPECT_EQ(heap.GetColCount(), 0);
+  heap.GetOrCreateValue(5, 3);
+  EXPECT_EQ(heap.GetFirstRow(), 5);
+  EXPECT_EQ(heap.GetRowCount(), 1);
+  heap.GetOrCreateValue(2, 10);
+  EXPECT_EQ(heap.GetFirstRow(), 2);
+  EXPECT_EQ(heap.GetLastRow(), 5);
+  EXPECT_EQ(heap.GetFirstCol(), 3);
+  EXPECT_EQ(heap.GetLastCol(), 10);
+  EXPECT_EQ(heap.GetRowCount(), 4);
+  EXPECT_EQ(heap.GetColCount(), 8);
+}
+
+TEST(CellHeap, CellsKeepTheirPositionAndIdentity) {
+  TXLSCellHeap heap;
+  TXLSCellRef* corner = heap.GetOrCreateValue(65535, 255);
+  EXPECT_EQ(corner->GetRow(), 65535);
+  EXPECT_EQ(corner->GetCol(), 255);
+  EXPECT_EQ(heap.GetOrCreateValue(65535, 255), corner);
+  EXPECT_EQ(heap.GetValue(65535, 255), corner);
+  EXPECT_EQ(heap.GetCellCount(), 1u);
+}
+
+TEST(CellHeap, LookupOfUntouchedAddressCreatesNothing) {
+  TXLSCellHeap heap;
+  EXPECT_EQ(heap.GetValue(7, 7), nullptr);
+  heap.GetOrCreateValue(7, 8);
+  EXPECT_EQ(heap.GetValue(7, 7), nullptr);
+  EXPECT_EQ(heap.GetCellCount(), 1u);
+  EXPECT_EQ(heap.GetRowCount(), 1);
+}
+
+TEST(CellHeap, FormatOnlyCellStaysAfterItsFormatIsCleared) {
+  TXLSCellHeap heap;
+  heap.GetOrCreateValue(3, 3)->XFIndex = 20;
+  heap.GetValue(3, 3)->XFIndex = 0;
+  ASSERT_NE(heap.GetValue(3, 3), nullptr);
+  EXPECT_EQ(heap.GetRowCount(), 1);
+}
+
+TEST(CellHeap, WalkIsRowMajorWhateverTheCreationOrder) {
+  TXLSCellHeap heap;
+  const std::vector<std::pair<int, int>> created = {{1, 1},   {0, 0},   {1, 0},    {300, 200},
+                                                    {0, 255}, {300, 3}, {65535, 0}};
+  for (const auto& rc : created) heap.GetOrCreateValue(rc.first, rc.second);
+  std::vector<std::pair<int, int>> walked;
+  heap.ForEach([&](TXLSCellRef& c) { walked.emplace_back(c.GetRow(), c.GetCol()); });
+  const std::vector<std::pair<int, int>> expected = {{0, 0},   {0, 255},   {1, 0},    {1, 1},
+                                                     {300, 3}, {300, 200}, {65535, 0}};
+  EXPECT_EQ(walked, expected);
+}
+
+TEST(CellHeap, ManyCellsAcrossArenaBlocksStayDistinct) {
+  TXLSCellHeap heap;
+  for (int row = 0; row < 2000; ++row) {
+    for (int col = 0; col < 5; ++col) heap.GetOrCreateValue(row, col)->SetNumber(row * 10 + col);
+  }
+  EXPECT_EQ(heap.GetCellCount(), 10000u);
+  EXPECT_EQ(heap.GetValue(1999, 4)->GetNumber(), 19994);
+  EXPECT_EQ(heap.GetValue(0, 0)->GetNumber(), 0);
+}
+
+}  // namespace
+}  // namespace tabulon
