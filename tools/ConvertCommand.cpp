@@ -137,12 +137,17 @@ int Convert(const TConvertOptions& options, std::ostream& out, std::ostream& err
   diagnostics.Finish();
   if (!written) return kExitFailure;
   if (options.Strict && diagnostics.GetLossCount() > 0) {
-    err << "tabulon: " << diagnostics.GetLossCount()
-        << " texts cannot be kept as they are; nothing written (--strict)\n";
+    const int32_t losses = diagnostics.GetLossCount();
+    err << "tabulon: " << losses
+        << (losses == 1 ? " text cannot be kept as it is" : " texts cannot be kept as they are")
+        << "; nothing written (--strict)\n";
     return kExitLossy;
   }
   if (workbook.SaveAs(options.Output) != 1) {
-    err << "tabulon: cannot write '" << options.Output << "': " << workbook.GetLastError() << '\n';
+    // The workbook's reason names the file already.
+    const std::string& reason = workbook.GetLastError();
+    err << "tabulon: " << (reason.empty() ? "cannot write '" + options.Output + "'" : reason)
+        << '\n';
     return kExitFailure;
   }
   out << "wrote " << options.Output << ": " << writer.GetRowCount() << " rows, "

@@ -40,7 +40,7 @@ def main(path):
     for sheet in book.sheets():
         out.write("sheet %s frozen=%d split=%d,%d zoom=%d\n" % (
             sheet.name, sheet.panes_are_frozen, sheet.horz_split_pos,
-            sheet.vert_split_pos, sheet.scl_mag_normal_view or 100))
+            sheet.vert_split_pos, getattr(sheet, "scl_mag_factor", None) or 100))
         for row in range(sheet.nrows):
             for col in range(sheet.ncols):
                 cell = sheet.cell(row, col)
