@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Side-by-side benchmark of writing the workload W(N) (N rows x 10 columns:
+# five number columns, five short-text columns), each writer run as its own
+# process so wall time and peak RSS are measured alike from outside:
+#   tabulon          Tabulon, cell by cell through the range interface, .xls
+#   floor            the same number of bytes written raw, no format logic
+#   xlsxwriter       libxlsxwriter, normal mode, .xlsx
+#   xlsxwriter-cm    libxlsxwriter, constant-memory mode, .xlsx
+# Usage: scripts/bench.sh [N ...]      (default: 5000 65000)
+# Environment: REPEATS (default 5; the best and the median wall time are shown).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+sizes=("$@")
+[ ${#sizes[@]} -gt 0 ] || sizes=(5000 65000)
+repeats=${REPEATS:-5}
+build=build-bench
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTABULON_FLAVOURS=7 \
+  -DTABULON_BUILD_BENCH=ON -DTABULON_BUILD_TESTS=OFF -DTABULON_BUILD_TOOLS=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" --target bench_tabulon bench_floor bench_run bench_xlsxwriter >/dev/null
+
+calc() { awk "BEGIN { printf \"%.1f\", $1 }"; }
+
+run() {  # run NAME COMMAND... -> "best median rss" of that command
+  "$build/bench_run" "$repeats" "$@"
+}
+
+echo "date: $(date -u '+%Y-%m-%d %H:%M UTC'); $(nproc) cores; load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "repeats: $repeats (wall ms: best / median of the runs; peak RSS: the largest)"
+for n in "${sizes[@]}"; do
+  read -r t_best t_med t_rss < <(run "$build/bench_tabulon" "$n" "$work/tabulon.xls")
+  bytes=$(stat -c %s "$work/tabulon.xls")
+  read -r f_best f_med f_rss < <(run "$build/bench_floor" "$bytes" "$work/floor.bin")
+  read -r x_best x_med x_rss < <(run "$build/bench_xlsxwriter" "$n" "$work/normal.xlsx")
+  read -r c_best c_med c_rss < <(run "$build/bench_xlsxwriter" "$n" "$work/cm.xlsx" --constant-memory)
+  echo
+  echo "W($n): $((n * 10)) cells; Tabulon file $bytes bytes"
+  printf '%-16s %10s %10s %12s\n' writer "best ms" "median ms" "peak RSS MB"
+  for row in "tabulon $t_best $t_med $t_rss" "floor $f_best $f_med $f_rss" \
+             "xlsxwriter $x_best $x_med $x_rss" "xlsxwriter-cm $c_best $c_med $c_rss"; do
+    set -- $row
+    printf '%-16s %10s %10s %12s\n' "$1" "$2" "$3" "$(calc "$4 / 1024")"
+  done
+  echo "tabulon / floor (best):             $(calc "$t_best / $f_best") x   (target: at most 4)"
+  echo "xlsxwriter-cm / tabulon (best):     $(calc "$c_best / $t_best") x   (target: at least 4)"
+  echo "xlsxwriter / tabulon (best):        $(calc "$x_best / $t_best") x"
+  echo "tabulon peak RSS:                   $(calc "$t_rss / 1024") MB (target: under 120)"
+done
