@@ -15,6 +15,7 @@ sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(5000 65000)
 repeats=${REPEATS:-5}
 build=build-bench
+bin=$build/bench
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -25,17 +26,17 @@ cmake --build "$build" -j"$(nproc)" --target bench_tabulon bench_floor bench_run
 calc() { awk "BEGIN { printf \"%.1f\", $1 }"; }
 
 run() {  # run NAME COMMAND... -> "best median rss" of that command
-  "$build/bench_run" "$repeats" "$@"
+  "$bin/bench_run" "$repeats" "$@"
 }
 
 echo "date: $(date -u '+%Y-%m-%d %H:%M UTC'); $(nproc) cores; load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "repeats: $repeats (wall ms: best / median of the runs; peak RSS: the largest)"
 for n in "${sizes[@]}"; do
-  read -r t_best t_med t_rss < <(run "$build/bench_tabulon" "$n" "$work/tabulon.xls")
+  read -r t_best t_med t_rss < <(run "$bin/bench_tabulon" "$n" "$work/tabulon.xls")
   bytes=$(stat -c %s "$work/tabulon.xls")
-  read -r f_best f_med f_rss < <(run "$build/bench_floor" "$bytes" "$work/floor.bin")
-  read -r x_best x_med x_rss < <(run "$build/bench_xlsxwriter" "$n" "$work/normal.xlsx")
-  read -r c_best c_med c_rss < <(run "$build/bench_xlsxwriter" "$n" "$work/cm.xlsx" --constant-memory)
+  read -r f_best f_med f_rss < <(run "$bin/bench_floor" "$bytes" "$work/floor.bin")
+  read -r x_best x_med x_rss < <(run "$bin/bench_xlsxwriter" "$n" "$work/normal.xlsx")
+  read -r c_best c_med c_rss < <(run "$bin/bench_xlsxwriter" "$n" "$work/cm.xlsx" --constant-memory)
   echo
   echo "W($n): $((n * 10)) cells; Tabulon file $bytes bytes"
   printf '%-16s %10s %10s %12s\n' writer "best ms" "median ms" "peak RSS MB"
