@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "XLSCellHeap.h"
 #include "XLSInterfaces.h"
@@ -30,6 +31,7 @@ class TXLSHPageBreaks;
 class TXLSVPageBreaks;
 class TXLSPanes;
 class TXLSProtect;
+class TXLSWorkSheets;
 
 class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
  public:
@@ -137,7 +139,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   // Frees the sections.
   void EndSave();
   // Bytes appended to the two sections during the current save.
-  int32_t GetStreamSize() const { return StreamSize_; }
+  int32_t GetStreamSize() const;
   uint32_t GetStreamOffset() const { return StreamOffset_; }
   void SetStreamOffset(uint32_t offset) { StreamOffset_ = offset; }
   TXLSRecordSection* HeaderSection() { return Header_.get(); }
@@ -156,7 +158,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   bool IsSelected() const { return Selected_; }
   void SetSelected(bool selected) { Selected_ = selected; }
   uint16_t GetZoom() const { return Zoom_; }
-  bool IsFrozen() const { return Frozen_; }
+  bool IsFrozen() const;
   uint16_t GetActivePane() const { return ActivePane_; }
 
   TXLSCellHeap& GetCellHeap() { return Cells_; }
@@ -189,6 +191,8 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   // The XF number a record carries for an XF index of the workbook.
   uint16_t RecordXF(int32_t xf);
   TXLSPanes& PanesObject();
+  TXLSWorkSheets& Sheets();
+  int32_t AppendTo(TXLSRecordSection* section, TXLSBlob&& record);
   // Makes a worksheet-owned range (not freed by references).
   std::unique_ptr<TXLSRange> MakeOwnedRange(const std::string& cell1, const std::string& cell2);
 
@@ -207,6 +211,8 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   std::unique_ptr<TXLSPanes> Panes_;
   std::unique_ptr<TXLSProtect> Protect_;
   std::unique_ptr<TXLSRange> Selection_;
+  // Former selections a caller still holds a reference to.
+  std::vector<std::unique_ptr<TXLSRange>> RetiredSelections_;
   std::unique_ptr<TXLSPageSetup> PageSetup_;
   std::unique_ptr<TXLSHPageBreaks> HPageBreaks_;
   std::unique_ptr<TXLSVPageBreaks> VPageBreaks_;
@@ -219,12 +225,10 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   uint8_t DimFirstCol_ = 0, DimLastCol_ = 0;
   bool DimWritten_ = false;
   uint16_t ActivePane_ = 3;
-  bool Frozen_ = false;
   std::unique_ptr<TXLSRecordSection> Header_;
   std::unique_ptr<TXLSRecordSection> Data_;
   TXLSWorkbook& Workbook_;
   uint32_t StreamOffset_ = 0;
-  int32_t StreamSize_ = 0;
   uint16_t Index_ = 0;
   std::string Name_;
   bool Selected_ = false;
