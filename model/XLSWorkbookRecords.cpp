@@ -195,8 +195,8 @@ int32_t TXLSWorkbook::StorePrintTitleNames() {
   for (int32_t i = 1; status == 1 && i <= sheets_->GetCount(); ++i) {
     TXLSPageSetup& setup = sheets_->GetSheet(i)->GetPageSetupObject();
     const auto sheet = static_cast<uint16_t>(i - 1);
-    const bool rows = setup.GetPrintTitleFirstRow() > 0;
-    const bool cols = setup.GetPrintTitleFirstCol() > 0;
+    const bool rows = setup.HasPrintTitleRows();
+    const bool cols = setup.HasPrintTitleColumns();
     // Titles are kept 1-based; the records count from 0.
     const auto firstRow = static_cast<uint16_t>(setup.GetPrintTitleFirstRow() - 1);
     const auto lastRow = static_cast<uint16_t>(setup.GetPrintTitleLastRow() - 1);

@@ -86,7 +86,7 @@ struct TRun {
   std::string output;
 };
 
-inline TRun Run(const std::string& command) {
+inline TRun RunCommand(const std::string& command) {
   TRun run{-1, ""};
   FILE* pipe = popen((command + " 2>&1").c_str(), "r");
   if (pipe == nullptr) return run;

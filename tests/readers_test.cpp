@@ -38,11 +38,11 @@ std::string Quote(const std::string& text) {
 }
 
 bool Installed(const std::string& program) {
-  return Run("command -v " + program).status == 0;
+  return RunCommand("command -v " + program).status == 0;
 }
 
 bool PythonHas(const std::string& module) {
-  return Run("/usr/bin/python3 -c 'import " + module + "'").status == 0;
+  return RunCommand("/usr/bin/python3 -c 'import " + module + "'").status == 0;
 }
 
 void Set(TXLSWorksheet& sheet, const std::string& cell, const OleVariant& value) {
@@ -151,7 +151,7 @@ class TSamples {
   std::string GnumericXlsx(const std::string& name) {
     const std::string out = dir_ + "/gnumeric_" + name + ".xlsx";
     if (access(out.c_str(), F_OK) != 0) {
-      Run("ssconvert " + Quote(Xls(name)) + " " + Quote(out));
+      RunCommand("ssconvert " + Quote(Xls(name)) + " " + Quote(out));
     }
     return out;
   }
@@ -159,7 +159,7 @@ class TSamples {
  private:
   TSamples() {
     dir_ = ScratchDir() + "/readers_" + std::to_string(getpid());
-    Run("rm -rf " + Quote(dir_));
+    RunCommand("rm -rf " + Quote(dir_));
     mkdir(dir_.c_str(), 0755);
     for (const auto& [name, build] : kSamples) {
       TXLSWorkbook book;
@@ -171,7 +171,7 @@ class TSamples {
     libreOfficeDone_ = true;
     std::string files;
     for (const auto& entry : kSamples) files += " " + Quote(Xls(entry.first));
-    Run("cd " + Quote(dir_) + " && soffice -env:UserInstallation=file://" + dir_ +
+    RunCommand("cd " + Quote(dir_) + " && soffice -env:UserInstallation=file://" + dir_ +
         "/lo_profile --headless --convert-to xlsx --outdir lo" + files);
   }
 
@@ -207,13 +207,13 @@ TRun View(TReader reader, const std::string& sample, const std::string& mode = "
   TSamples& samples = TSamples::Get();
   switch (reader) {
     case TReader::kXlrd:
-      return Run(Python() + " " + (mode.empty() ? "xlrd" : "grid-xlrd") + " " +
+      return RunCommand(Python() + " " + (mode.empty() ? "xlrd" : "grid-xlrd") + " " +
                  Quote(samples.Xls(sample)));
     case TReader::kLibreOffice:
-      return Run(Python() + " " + (mode.empty() ? "xlsx" : "grid-xlsx") + " " +
+      return RunCommand(Python() + " " + (mode.empty() ? "xlsx" : "grid-xlsx") + " " +
                  Quote(samples.LibreOfficeXlsx(sample)));
     case TReader::kGnumeric:
-      return Run(Python() + " " + (mode.empty() ? "xlsx" : "grid-xlsx") + " " +
+      return RunCommand(Python() + " " + (mode.empty() ? "xlsx" : "grid-xlsx") + " " +
                  Quote(samples.GnumericXlsx(sample)));
   }
   return {};

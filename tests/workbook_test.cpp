@@ -23,7 +23,7 @@ using namespace book_test;
 constexpr uint16_t kBof = 0x0809, kCodePage = 0x0042, kExternCount = 0x0016,
                    kExternSheet = 0x0017, kName = 0x0018, kWindow1 = 0x003D, k1904 = 0x0022,
                    kProtect = 0x0012, kPassword = 0x0013, kFont = 0x0031, kFormat = 0x041E,
-                   kXF = 0x0043, kStyle = 0x0293, kPalette = 0x0092, kBoundSheet = 0x0085,
+                   kXF = 0x00E0, kStyle = 0x0293, kPalette = 0x0092, kBoundSheet = 0x0085,
                    kEof = 0x000A;
 
 // Ids with each run of a repeated id folded into one.
@@ -262,12 +262,12 @@ class WorkbookSave : public ::testing::Test {
  protected:
   void SetUp() override {
     dir = ScratchDir() + "/book_save_" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    Run("rm -rf '" + dir + "'");
+    RunCommand("rm -rf '" + dir + "'");
     ASSERT_EQ(mkdir(dir.c_str(), 0755), 0);
     book.GetSheets().Add();
     book.GetSheets().GetSheet(1)->FGetRange("A1", "A1")->SetValue(OleVariant("kept"));
   }
-  void TearDown() override { Run("rm -rf '" + dir + "'"); }
+  void TearDown() override { RunCommand("rm -rf '" + dir + "'"); }
 
   // Files in the folder other than the named ones.
   std::vector<std::string> Entries() {
