@@ -13,8 +13,12 @@ namespace bench {
 constexpr int kColumns = 10;
 constexpr int kNumberColumns = 5;
 
-inline bool IsNumberColumn(int col) { return col < kNumberColumns; }
-inline double NumberAt(int32_t row, int col) { return row * 10.0 + col + 0.5; }
+inline bool IsNumberColumn(int col) {
+  return col < kNumberColumns;
+}
+inline double NumberAt(int32_t row, int col) {
+  return row * 10.0 + col + 0.5;
+}
 inline std::string TextAt(int32_t row, int col) {
   return "r" + std::to_string(row) + "c" + std::to_string(col);
 }

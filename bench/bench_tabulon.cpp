@@ -2,13 +2,13 @@
 // then saved: bench_tabulon N OUT.xls [--phases]
 // With --phases, the time of filling the sheet, of SaveAs and of destroying
 // the workbook is printed on stderr, to tell where a slow run spends it.
+#include <tabulon/Tabulon.h>
+#include <tabulon/XLSCellRef.h>
+
 #include <chrono>
 #include <cstring>
 #include <iostream>
 #include <memory>
-
-#include <tabulon/Tabulon.h>
-#include <tabulon/XLSCellRef.h>
 
 #include "Workload.h"
 

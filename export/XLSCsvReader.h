@@ -13,8 +13,9 @@ namespace tabulon {
 
 class TXLSCsvReader {
  public:
-  // text must outlive the reader.
+  // The reader keeps a reference to text, which must outlive it.
   explicit TXLSCsvReader(const std::string& text, char delimiter = ',');
+  TXLSCsvReader(std::string&& text, char delimiter = ',') = delete;
 
   // Reads the next record into fields (replacing their contents): 1 when a
   // record was read, 0 at the end of the input, -1 on malformed input

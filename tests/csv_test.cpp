@@ -62,7 +62,8 @@ TEST(CsvReaderRecords, TrailingDelimiterGivesAnEmptyLastField) {
 }
 
 TEST(CsvReaderRecords, RecordLineCountsLineBreaksInsideQuotes) {
-  TXLSCsvReader reader("\"x\r\ny\",1\r\nz\n");
+  const std::string text = "\"x\r\ny\",1\r\nz\n";
+  TXLSCsvReader reader(text);
   std::vector<std::string> fields;
   ASSERT_EQ(reader.ReadRecord(fields), 1);
   EXPECT_EQ(reader.GetRecordLine(), 1u);
@@ -72,7 +73,8 @@ TEST(CsvReaderRecords, RecordLineCountsLineBreaksInsideQuotes) {
 }
 
 TEST(CsvReaderRecords, OtherDelimiter) {
-  TXLSCsvReader reader("a;\"b;c\";d,e\n", ';');
+  const std::string text = "a;\"b;c\";d,e\n";
+  TXLSCsvReader reader(text, ';');
   std::vector<std::string> fields;
   ASSERT_EQ(reader.ReadRecord(fields), 1);
   EXPECT_EQ(fields, (std::vector<std::string>{"a", "b;c", "d,e"}));
