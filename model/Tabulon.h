@@ -2,4 +2,6 @@
 // This umbrella header is the library's public face.
 #pragma once
 
+#include "XLSConstants.h"
+#include "XLSInterfaces.h"
 #include "XLSObject.h"
