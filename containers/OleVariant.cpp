@@ -240,8 +240,9 @@ bool FormatDate(double serial, std::string* text) {
   return true;
 }
 
-int Sign(int64_t difference) {
-  return (difference > 0) - (difference < 0);
+template <typename T>
+int ThreeWay(T x, T y) {
+  return (x > y) - (x < y);
 }
 
 constexpr int kUnordered = 2;
@@ -250,16 +251,14 @@ constexpr int kUnordered = 2;
 // currencies compare exactly among their own kind, everything else as doubles.
 int NumberOrder(const OleVariant& a, const OleVariant& b) {
   if (IsIntegerType(a.VarType()) && IsIntegerType(b.VarType())) {
-    int64_t x = a.ToInt64(), y = b.ToInt64();
-    return (x > y) - (x < y);
+    return ThreeWay(a.ToInt64(), b.ToInt64());
   }
   if (a.VarType() == varCurrency && b.VarType() == varCurrency) {
-    int64_t x = a.ToCurrencyScaled(), y = b.ToCurrencyScaled();
-    return (x > y) - (x < y);
+    return ThreeWay(a.ToCurrencyScaled(), b.ToCurrencyScaled());
   }
   double x = a.ToDouble(), y = b.ToDouble();
   if (std::isnan(x) || std::isnan(y)) return kUnordered;
-  return (x > y) - (x < y);
+  return ThreeWay(x, y);
 }
 
 }  // namespace
@@ -549,11 +548,13 @@ size_t OleVariant::ElementOffset(std::initializer_list<int32_t> indices) const {
 }
 
 OleVariant OleVariant::GetElement(std::initializer_list<int32_t> indices) const {
-  return arr_->elements[ElementOffset(indices)];
+  size_t offset = ElementOffset(indices);  // checks that this is an array first
+  return arr_->elements[offset];
 }
 
 void OleVariant::PutElement(std::initializer_list<int32_t> indices, OleVariant value) {
-  arr_->elements[ElementOffset(indices)] = std::move(value);
+  size_t offset = ElementOffset(indices);
+  arr_->elements[offset] = std::move(value);
 }
 
 OleVariant VarArrayCreate(std::initializer_list<int32_t> bounds) {
@@ -617,7 +618,7 @@ int Compare(const OleVariant& a, const OleVariant& b) {
     int order = NumberOrder(a, b);
     if (order != kUnordered) return order;
   } else if (IsStringType(a.type_) && IsStringType(b.type_)) {
-    return Sign(a.Text().compare(b.Text()));
+    return ThreeWay(a.Text().compare(b.Text()), 0);
   }
   throw EVariantError(std::string("Cannot order variants of type (") + TypeName(a.type_) +
                       ") and (" + TypeName(b.type_) + ")");

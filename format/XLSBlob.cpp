@@ -106,7 +106,8 @@ uint8_t* TXLSBlob::Reserve(uint32_t pos, uint32_t count) {
 
 void TXLSBlob::Put(uint32_t pos, const void* bytes, uint32_t count) {
   if (uint8_t* out = Reserve(pos, count)) {
-    if (count > 0) std::memcpy(out, bytes, count);
+    // memmove: Copy may take its bytes from this same buffer.
+    if (count > 0) std::memmove(out, bytes, count);
   }
 }
 

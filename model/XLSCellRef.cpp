@@ -240,13 +240,14 @@ std::string Str2Xls(const std::string& text) {
 
 void DumpData(const TXLSBlob& blob, const std::string& fileName) {
   const std::string text = HexDump(blob.GetBuff(), blob.GetBuffSize());
-  errno = 0;
   std::FILE* file = std::fopen(fileName.c_str(), "wb");
   if (!file) ThrowFileError("cannot create", fileName, errno);
+  errno = 0;
   const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  const int writeErr = errno;
-  if (std::fclose(file) != 0 || !written)
-    ThrowFileError("cannot write", fileName, writeErr ? writeErr : errno);
+  const int writeError = written ? 0 : errno;
+  const bool closed = std::fclose(file) == 0;
+  if (!written) ThrowFileError("cannot write", fileName, writeError);
+  if (!closed) ThrowFileError("cannot write", fileName, errno);
 }
 
 }  // namespace tabulon

@@ -194,5 +194,10 @@ TEST(DumpDataFile, UnwritablePathThrowsNamingIt) {
   }
 }
 
+TEST(DumpDataFile, FailedWriteThrows) {
+  if (!std::ifstream("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  EXPECT_THROW(DumpData(TXLSBlob(4), "/dev/full"), std::system_error);
+}
+
 }  // namespace
 }  // namespace tabulon
