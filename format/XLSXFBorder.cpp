@@ -136,6 +136,25 @@ void ResetFill(TFill& fill) {
   fill.Back = kDefaultBack;
 }
 
+// The interior colour is a solid fill's foreground and a patterned fill's
+// background; the pattern colour is the other one. A fill without a pattern
+// becomes solid, keeping its previous colour on the other side. Index 0
+// removes the fill.
+void PutFillColor(TFill& fill, int32_t value, bool patternColor) {
+  if (value == 0) return ResetFill(fill);
+  if (fill.Pattern == kPatternNone) {
+    fill.Pattern = kPatternSolid;
+    if (patternColor) {
+      fill.Fore = fill.Back;
+    } else {
+      fill.Back = fill.Fore;
+    }
+  }
+  const bool solid = fill.Pattern == kPatternSolid;
+  uint8_t& target = solid != patternColor ? fill.Fore : fill.Back;
+  target = value & 0x7F;
+}
+
 }  // namespace
 
 int32_t GetLineStyleFromBorderStyle(uint8_t Code) {
@@ -247,37 +266,15 @@ int32_t TXLSXFList::SetInteriorPattern(int32_t XFIndex, const OleVariant& Value,
 int32_t TXLSXFList::SetInteriorColorIndex(int32_t XFIndex, const OleVariant& Value,
                                           bool ReplaceIndex) {
   const int32_t value = Value.ToInt();
-  return ChangeFill(XFIndex, ReplaceIndex, [value](TFill& fill) {
-    const uint8_t color = value & 0x7F;
-    if (value == 0) return ResetFill(fill);
-    if (fill.Pattern == kPatternNone) {
-      fill.Pattern = kPatternSolid;
-      fill.Back = fill.Fore;
-      fill.Fore = color;
-    } else if (fill.Pattern == kPatternSolid) {
-      fill.Fore = color;
-    } else {
-      fill.Back = color;
-    }
-  });
+  return ChangeFill(XFIndex, ReplaceIndex,
+                    [value](TFill& fill) { PutFillColor(fill, value, false); });
 }
 
 int32_t TXLSXFList::SetInteriorPatternColorIndex(int32_t XFIndex, const OleVariant& Value,
                                                  bool ReplaceIndex) {
   const int32_t value = Value.ToInt();
-  return ChangeFill(XFIndex, ReplaceIndex, [value](TFill& fill) {
-    const uint8_t color = value & 0x7F;
-    if (value == 0) return ResetFill(fill);
-    if (fill.Pattern == kPatternNone) {
-      fill.Pattern = kPatternSolid;
-      fill.Fore = fill.Back;
-      fill.Back = color;
-    } else if (fill.Pattern == kPatternSolid) {
-      fill.Back = color;
-    } else {
-      fill.Fore = color;
-    }
-  });
+  return ChangeFill(XFIndex, ReplaceIndex,
+                    [value](TFill& fill) { PutFillColor(fill, value, true); });
 }
 
 uint8_t TXLSXFList::GetInteriorPattern(int32_t XFIndex) const {
