@@ -140,7 +140,7 @@ TIndexKey::TIndexKey(uint32_t index) {
     *--cursor = static_cast<char>('0' + index % 10);
     index /= 10;
   } while (index != 0);
-  begin_ = cursor;
+  start_ = static_cast<uint8_t>(cursor - digits_);
 }
 
 }  // namespace tabulon

@@ -166,12 +166,12 @@ class TIndexKey {
  public:
   explicit TIndexKey(uint32_t index);
   std::string_view View() const {
-    return std::string_view(begin_, sizeof(digits_) - (begin_ - digits_));
+    return std::string_view(digits_ + start_, sizeof(digits_) - start_);
   }
 
  private:
   char digits_[10];  // 4294967295 has ten digits
-  const char* begin_;
+  uint8_t start_;    // offset of the first digit, so copies stay valid
 };
 
 // Sparse arrays: the same tables keyed by the decimal text of an index.
