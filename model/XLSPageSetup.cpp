@@ -4,6 +4,7 @@
 
 #include "XLSCellRef.h"
 #include "XLSColRowInfo.h"
+#include "XLSRange.h"
 #include "XLSRecordText.h"
 
 namespace tabulon {
@@ -412,8 +413,19 @@ void TXLSPageBreaks::Renumber(size_t from) {
 }
 
 XLSPtr<IXLSRange> TXLSPageBreaks::GetLocation(int32_t index) const {
-  (void)index;
-  return XLSPtr<IXLSRange>();
+  const TXLSPageBreak* pageBreak = Get(index);
+  if (!pageBreak) return XLSPtr<IXLSRange>();
+  TXLSRange* range;
+  if (vertical_) {
+    const uint8_t col = static_cast<uint8_t>(pageBreak->position_);
+    range = new TXLSRange(worksheet_, EncodeCellRef(0, col), EncodeCellRef(XLSMaxRow, col));
+    range->RangeType = xlRangeColumns;
+  } else {
+    const uint16_t row = static_cast<uint16_t>(pageBreak->position_);
+    range = new TXLSRange(worksheet_, EncodeCellRef(row, 0), EncodeCellRef(row, XLSMaxCol));
+    range->RangeType = xlRangeRows;
+  }
+  return XLSPtr<IXLSRange>(range);
 }
 
 int32_t TXLSPageBreaks::Store(TXLSRecordSection& section) const {

@@ -1,0 +1,105 @@
+// Helpers for the workbook tests: the records of a saved "Book" stream, and
+// scratch paths and commands for checking saved files.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "Tabulon.h"
+#include "XLSStream.h"
+
+namespace tabulon {
+namespace book_test {
+
+using TBytes = std::vector<uint8_t>;
+
+struct TRecord {
+  uint16_t id;
+  size_t offset;  // of the record header in the stream
+  TBytes data;
+
+  uint16_t Word(size_t pos) const {
+    return static_cast<uint16_t>(data[pos] | (data[pos + 1] << 8));
+  }
+  uint32_t Long(size_t pos) const { return Word(pos) | (uint32_t{Word(pos + 2)} << 16); }
+};
+
+inline std::vector<TRecord> SplitRecords(const TBytes& stream) {
+  std::vector<TRecord> records;
+  size_t pos = 0;
+  while (pos + 4 <= stream.size()) {
+    const uint16_t id = static_cast<uint16_t>(stream[pos] | (stream[pos + 1] << 8));
+    const size_t length = stream[pos + 2] | (stream[pos + 3] << 8);
+    records.push_back(
+        {id, pos, TBytes(stream.begin() + pos + 4, stream.begin() + pos + 4 + length)});
+    pos += 4 + length;
+  }
+  return records;
+}
+
+// The stream "Book" of a save, split into records.
+inline std::vector<TRecord> BookRecords(TXLSWorkbook& book, TBytes* stream = nullptr) {
+  TXLSMemoryStream out;
+  if (book.WriteBookStream(out) != 1) return {};
+  if (stream != nullptr) *stream = out.Bytes();
+  return SplitRecords(out.Bytes());
+}
+
+// The workbook-level records: everything up to and including the first EOF.
+inline std::vector<TRecord> GlobalsOf(const std::vector<TRecord>& records) {
+  std::vector<TRecord> globals;
+  for (const TRecord& record : records) {
+    globals.push_back(record);
+    if (record.id == 0x000A) break;
+  }
+  return globals;
+}
+
+inline std::vector<TRecord> WithId(const std::vector<TRecord>& records, uint16_t id) {
+  std::vector<TRecord> found;
+  for (const TRecord& record : records) {
+    if (record.id == id) found.push_back(record);
+  }
+  return found;
+}
+
+inline std::string ScratchDir() {
+  const char* dir = std::getenv("TABULON_TMP");
+  return dir != nullptr && *dir != '\0' ? dir : "/tmp";
+}
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteFile(const std::string& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+struct TRun {
+  int status;
+  std::string output;
+};
+
+inline TRun RunCommand(const std::string& command) {
+  TRun run{-1, ""};
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
+  const int raw = pclose(pipe);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return run;
+}
+
+}  // namespace book_test
+}  // namespace tabulon

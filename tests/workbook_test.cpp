@@ -1,0 +1,424 @@
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "BookTestUtil.h"
+#include "Tabulon.h"
+#include "XLSPageSetup.h"
+#include "XLSWorkSheets.h"
+#include "XLSWorkbook.h"
+#include "XLSWorksheet.h"
+
+namespace tabulon {
+namespace {
+
+using namespace book_test;
+
+constexpr uint16_t kBof = 0x0809, kCodePage = 0x0042, kExternCount = 0x0016, kExternSheet = 0x0017,
+                   kName = 0x0018, kWindow1 = 0x003D, k1904 = 0x0022, kProtect = 0x0012,
+                   kPassword = 0x0013, kFont = 0x0031, kFormat = 0x041E, kXF = 0x00E0,
+                   kStyle = 0x0293, kPalette = 0x0092, kBoundSheet = 0x0085, kEof = 0x000A;
+
+// Ids with each run of a repeated id folded into one.
+std::vector<uint16_t> FoldedIds(const std::vector<TRecord>& records) {
+  std::vector<uint16_t> ids;
+  for (const TRecord& record : records) {
+    if (ids.empty() || ids.back() != record.id) ids.push_back(record.id);
+  }
+  return ids;
+}
+
+class WorkbookRecords : public ::testing::Test {
+ protected:
+  TXLSWorksheet& AddSheet() {
+    book.GetSheets().Add();
+    return *book.GetSheets().GetSheet(book.GetSheets().GetCount());
+  }
+  std::vector<TRecord> Globals() { return GlobalsOf(BookRecords(book)); }
+
+  TXLSWorkbook book;
+};
+
+TEST_F(WorkbookRecords, OneSheetWritesTheRecordsInStreamOrder) {
+  AddSheet();
+  const std::vector<TRecord> globals = Globals();
+  const std::vector<uint16_t> expected = {
+      kBof,    kCodePage, kExternCount, kExternSheet, kWindow1,    k1904, kFont,
+      kFormat, kXF,       kStyle,       kPalette,     kBoundSheet, kEof};
+  EXPECT_EQ(FoldedIds(globals), expected);
+  EXPECT_EQ(globals[0].data, (TBytes{0x00, 0x05, 0x05, 0x00, 0x6C, 0x09, 0xC9, 0x07}));
+  EXPECT_EQ(globals[1].Word(0), 1252);
+  EXPECT_EQ(globals[2].Word(0), 1);
+  EXPECT_EQ(globals[3].data, (TBytes{6, 3, 'S', 'h', 'e', 'e', 't', '1'}));
+  EXPECT_EQ(WithId(globals, kXF).size(), 16u);
+  EXPECT_EQ(WithId(globals, kPalette)[0].data.size(), 226u);
+  EXPECT_EQ(WithId(globals, kPalette)[0].Word(0), 56);
+}
+
+TEST_F(WorkbookRecords, EmptyWorkbookGainsSheet1) {
+  const std::vector<TRecord> records = BookRecords(book);
+  ASSERT_EQ(book.GetSheets().GetCount(), 1);
+  EXPECT_EQ(book.GetSheets().GetSheet(1)->GetName(), "Sheet1");
+  const TRecord bound = WithId(GlobalsOf(records), kBoundSheet).at(0);
+  EXPECT_EQ(bound.data.size(), 7u + 6u);
+}
+
+TEST_F(WorkbookRecords, SheetOffsetsPointAtEachSheetsBof) {
+  AddSheet();
+  AddSheet();
+  book.GetSheets().GetSheet(1)->FGetRange("B2", "B2")->SetValue(OleVariant("text"));
+  TBytes stream;
+  const std::vector<TRecord> records = BookRecords(book, &stream);
+  const std::vector<TRecord> bounds = WithId(GlobalsOf(records), kBoundSheet);
+  ASSERT_EQ(bounds.size(), 2u);
+  const size_t paletteEnd = bounds[0].offset;  // S: the records up to the palette
+  const uint32_t first = bounds[0].Long(0);
+  EXPECT_EQ(first, paletteEnd + 17 + 17 + 4);
+  // The second sheet starts right after the first sheet's EOF.
+  size_t firstEof = first;
+  for (const TRecord& record : SplitRecords(TBytes(stream.begin() + first, stream.end()))) {
+    firstEof += 4 + record.data.size();
+    if (record.id == kEof) break;
+  }
+  EXPECT_EQ(bounds[1].Long(0), firstEof);
+  for (const TRecord& bound : bounds) {
+    const TRecord bof = SplitRecords(TBytes(stream.begin() + bound.Long(0), stream.end())).at(0);
+    EXPECT_EQ(bof.id, kBof);
+    EXPECT_EQ(bof.Word(2), 0x0010);
+  }
+}
+
+TEST_F(WorkbookRecords, SelectedCountIsTheSameOnEverySave) {
+  AddSheet();
+  AddSheet().Select(false);
+  const uint16_t first = WithId(Globals(), kWindow1).at(0).Word(14);
+  const uint16_t second = WithId(Globals(), kWindow1).at(0).Word(14);
+  EXPECT_EQ(first, 2);
+  EXPECT_EQ(second, 2);
+}
+
+TEST_F(WorkbookRecords, Window1NamesTheActiveSheetAndFirstTab) {
+  AddSheet();
+  AddSheet();
+  AddSheet().Activate();
+  book.GetSheets().GetSheet(2)->SetFirstSheet();
+  const TRecord window = WithId(Globals(), kWindow1).at(0);
+  EXPECT_EQ(window.data,
+            (TBytes{0, 0, 0, 0, 0xBC, 0x25, 0x72, 0x15, 0x38, 0, 2, 0, 1, 0, 1, 0, 0x58, 0x02}));
+}
+
+TEST_F(WorkbookRecords, FirstTabOfADeletedSheetFallsBackToTheFirst) {
+  AddSheet();
+  AddSheet().SetFirstSheet();
+  book.GetSheets().Delete(2);
+  EXPECT_EQ(WithId(Globals(), kWindow1).at(0).Word(12), 0);
+}
+
+TEST_F(WorkbookRecords, ProtectedWithoutPasswordWritesPassword0) {
+  AddSheet();
+  book.Protect();
+  const std::vector<TRecord> globals = Globals();
+  const std::vector<TRecord> protect = WithId(globals, kProtect);
+  const std::vector<TRecord> password = WithId(globals, kPassword);
+  ASSERT_EQ(protect.size(), 1u);
+  ASSERT_EQ(password.size(), 1u);
+  EXPECT_EQ(protect[0].Word(0), 1);
+  EXPECT_EQ(password[0].Word(0), 0);
+  // Right after 1904, before the fonts.
+  EXPECT_EQ(WithId(globals, k1904)[0].offset + 6, protect[0].offset);
+  EXPECT_EQ(protect[0].offset + 6, password[0].offset);
+}
+
+TEST_F(WorkbookRecords, PasswordHashAndUnprotect) {
+  AddSheet();
+  book.Protect("a");
+  EXPECT_EQ(WithId(Globals(), kPassword).at(0).Word(0), ((0x61 * 2) ^ 1 ^ 0xCE4B) & 0xFFFF);
+  book.UnProtect("wrong");
+  EXPECT_EQ(WithId(Globals(), kProtect).size(), 1u);
+  book.UnProtect("a", 7);
+  EXPECT_TRUE(WithId(Globals(), kProtect).empty());
+  EXPECT_TRUE(WithId(Globals(), kPassword).empty());
+}
+
+TEST_F(WorkbookRecords, LongestNameGivesLengths33And38) {
+  AddSheet().SetWorkSheetName(std::string(31, 'n'));
+  const std::vector<TRecord> globals = Globals();
+  EXPECT_EQ(WithId(globals, kExternSheet).at(0).data.size(), 33u);
+  EXPECT_EQ(WithId(globals, kBoundSheet).at(0).data.size(), 38u);
+}
+
+TEST_F(WorkbookRecords, CodePageIsWrittenAsSet) {
+  AddSheet();
+  EXPECT_EQ(book.SetCodePage(1251), 1);
+  EXPECT_EQ(WithId(Globals(), kCodePage).at(0).Word(0), 1251);
+}
+
+TEST_F(WorkbookRecords, CustomColourReachesThePaletteUntilReset) {
+  AddSheet();
+  book.SetCustomColor(3, 0, 0x00123456);
+  EXPECT_EQ(book.GetCustomColor2(3, 0), 0x00123456u);
+  // Entry 3 is the third colour, after the count word.
+  EXPECT_EQ(WithId(Globals(), kPalette).at(0).Long(2 + 4 * 2), 0x00123456u);
+  EXPECT_EQ(book.ResetColors(), 1);
+  EXPECT_NE(book.GetCustomColor2(3, 0), 0x00123456u);
+}
+
+TEST_F(WorkbookRecords, CloseAndTempDirAnswerTheirFixedResults) {
+  EXPECT_EQ(book.Close(), 1);
+  EXPECT_EQ(book.SetTempDir("/tmp"), -1);
+  EXPECT_EQ(book._AddRef(), -1);
+  EXPECT_EQ(book._Release(), -1);
+}
+
+// --- NAME records ----------------------------------------------------------------
+
+class WorkbookNames : public WorkbookRecords {
+ protected:
+  void SetUp() override {
+    for (int i = 0; i < 3; ++i) AddSheet();
+  }
+  XLSPtr<IXLSPageSetup> Setup(int32_t index) {
+    return book.GetSheets().GetSheet(index)->GetPageSetup();
+  }
+  std::vector<TRecord> Names() { return WithId(Globals(), kName); }
+};
+
+const TBytes kAreaWords = {0, 0, 0, 0, 0x87, 0x10};
+
+TEST_F(WorkbookNames, NoPrintSettingsNoNames) {
+  EXPECT_TRUE(Names().empty());
+}
+
+TEST_F(WorkbookNames, TitleRowsOnlyGiveTheShortForm) {
+  Setup(3)->SetPrintTitleRows("1:2");
+  const std::vector<TRecord> names = Names();
+  ASSERT_EQ(names.size(), 1u);
+  const TBytes expected = {0x20, 0,    0,    1,    21,   0,    3, 0, 3, 0, 0,    0,
+                           0,    0,    0x07, 0x3B, 0xFD, 0xFF, 0, 0, 0, 0, 0x87, 0x10,
+                           0x05, 0x80, 2,    0,    2,    0,    0, 0, 1, 0, 0,    0xFF};
+  EXPECT_EQ(names[0].data, expected);
+}
+
+TEST_F(WorkbookNames, TitleColumnsOnlyCoverAllRows) {
+  Setup(1)->SetPrintTitleColumns("B:C");
+  const TRecord name = Names().at(0);
+  ASSERT_EQ(name.data.size(), 36u);
+  EXPECT_EQ(name.Word(30), 0);
+  EXPECT_EQ(name.Word(32), 0x3FFF);
+  EXPECT_EQ(name.data[34], 1);
+  EXPECT_EQ(name.data[35], 2);
+}
+
+TEST_F(WorkbookNames, TitleRowsAndColumnsGiveTheLongForm) {
+  Setup(1)->SetPrintTitleRows("1:1");
+  Setup(1)->SetPrintTitleColumns("A:B");
+  const TRecord name = Names().at(0);
+  ASSERT_EQ(name.data.size(), 61u);
+  EXPECT_EQ(name.Word(4), 46);
+  EXPECT_EQ(name.data[14], 0x07);
+  EXPECT_EQ(name.data[15], 0x29);
+  EXPECT_EQ(name.Word(16), 43);
+  // Columns area: rows 0 to 0x3FFF, columns 0 to 1.
+  EXPECT_EQ(name.data[18], 0x3B);
+  EXPECT_EQ(name.Word(19), 0xFFFF);
+  EXPECT_EQ(name.Word(27), 0x8008);
+  EXPECT_EQ(name.Word(33), 0);
+  EXPECT_EQ(name.Word(35), 0x3FFF);
+  EXPECT_EQ(name.data[37], 0);
+  EXPECT_EQ(name.data[38], 1);
+  // Rows area: rows 0 to 0, columns 0 to 0xFF; then the union.
+  EXPECT_EQ(name.data[39], 0x3B);
+  EXPECT_EQ(name.Word(54), 0);
+  EXPECT_EQ(name.Word(56), 0);
+  EXPECT_EQ(name.data[58], 0);
+  EXPECT_EQ(name.data[59], 0xFF);
+  EXPECT_EQ(name.data[60], 0x10);
+}
+
+TEST_F(WorkbookNames, PrintAreasComeBeforeAllTitles) {
+  Setup(1)->SetPrintTitleRows("1:1");
+  Setup(2)->SetPrintArea(1, 2, 10, 4);
+  const std::vector<TRecord> names = Names();
+  ASSERT_EQ(names.size(), 2u);
+  EXPECT_EQ(names[0].data[14], 0x06);
+  EXPECT_EQ(names[0].Word(6), 2);
+  EXPECT_EQ(names[0].Word(16), 0xFFFE);
+  EXPECT_EQ(names[0].Word(30), 1);
+  EXPECT_EQ(names[0].Word(32), 10);
+  EXPECT_EQ(names[0].data[34], 2);
+  EXPECT_EQ(names[0].data[35], 4);
+  EXPECT_EQ(names[1].data[14], 0x07);
+}
+
+// --- saving to files -----------------------------------------------------------------
+
+class WorkbookSave : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = ScratchDir() + "/book_save_" +
+          ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    RunCommand("rm -rf '" + dir + "'");
+    ASSERT_EQ(mkdir(dir.c_str(), 0755), 0);
+    book.GetSheets().Add();
+    book.GetSheets().GetSheet(1)->FGetRange("A1", "A1")->SetValue(OleVariant("kept"));
+  }
+  void TearDown() override { RunCommand("rm -rf '" + dir + "'"); }
+
+  // Files in the folder other than the named ones.
+  std::vector<std::string> Entries() {
+    std::vector<std::string> names;
+    DIR* folder = opendir(dir.c_str());
+    while (dirent* entry = readdir(folder)) {
+      const std::string name = entry->d_name;
+      if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(folder);
+    return names;
+  }
+
+  std::string dir;
+  TXLSWorkbook book;
+};
+
+TEST_F(WorkbookSave, WritesACompoundDocument) {
+  const std::string path = dir + "/book.xls";
+  ASSERT_EQ(book.SaveAs(path), 1) << book.GetLastError();
+  EXPECT_TRUE(book.GetLastError().empty());
+  const std::string bytes = ReadFile(path);
+  ASSERT_GE(bytes.size(), 512u);
+  EXPECT_EQ(bytes.substr(0, 8), std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8));
+  EXPECT_EQ(Entries(), std::vector<std::string>{"book.xls"});
+}
+
+TEST_F(WorkbookSave, BlankFileNameWritesNothing) {
+  for (const char* name : {"", "   ", "\t "}) {
+    EXPECT_EQ(book.SaveAs(name), -1);
+    EXPECT_NE(book.GetLastError().find("blank"), std::string::npos) << book.GetLastError();
+  }
+  EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(WorkbookSave, ReplacesAnExistingFileAndKeepsItsPermissions) {
+  const std::string path = dir + "/book.xls";
+  WriteFile(path, "old content");
+  ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+  ASSERT_EQ(book.SaveAs(path), 1) << book.GetLastError();
+  struct stat info;
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_GT(info.st_size, 512);
+  EXPECT_EQ(Entries(), std::vector<std::string>{"book.xls"});
+}
+
+TEST_F(WorkbookSave, NewFileGetsTheUsualPermissions) {
+  const std::string path = dir + "/new.xls";
+  const mode_t mask = umask(022);
+  ASSERT_EQ(book.SaveAs(path), 1) << book.GetLastError();
+  umask(mask);
+  struct stat info;
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0644u);
+}
+
+TEST_F(WorkbookSave, SavingThroughASymbolicLinkReplacesTheLinkedFile) {
+  const std::string target = dir + "/real.xls";
+  const std::string link = dir + "/link.xls";
+  WriteFile(target, "old");
+  ASSERT_EQ(symlink("real.xls", link.c_str()), 0);
+  ASSERT_EQ(book.SaveAs(link), 1) << book.GetLastError();
+  struct stat info;
+  ASSERT_EQ(lstat(link.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  EXPECT_GT(ReadFile(target).size(), 512u);
+}
+
+TEST_F(WorkbookSave, MissingFolderIsReportedWithThePath) {
+  const std::string path = dir + "/no/such/folder/book.xls";
+  EXPECT_EQ(book.SaveAs(path), -1);
+  const std::string& error = book.GetLastError();
+  EXPECT_NE(error.find(path), std::string::npos) << error;
+  EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+}
+
+TEST_F(WorkbookSave, FolderInTheWayIsNotReplaced) {
+  const std::string path = dir + "/taken";
+  ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
+  EXPECT_EQ(book.SaveAs(path), -1);
+  EXPECT_NE(book.GetLastError().find("not a regular file"), std::string::npos)
+      << book.GetLastError();
+  struct stat info;
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISDIR(info.st_mode));
+  EXPECT_EQ(Entries(), std::vector<std::string>{"taken"});
+}
+
+TEST_F(WorkbookSave, UnwritableFolderIsReportedAsPermissionDenied) {
+  if (geteuid() == 0) GTEST_SKIP() << "running as root: folder permissions do not apply";
+  ASSERT_EQ(chmod(dir.c_str(), 0555), 0);
+  EXPECT_EQ(book.SaveAs(dir + "/book.xls"), -1);
+  chmod(dir.c_str(), 0755);
+  EXPECT_NE(book.GetLastError().find("Permission denied"), std::string::npos)
+      << book.GetLastError();
+}
+
+// A file size limit makes the writes fail part-way, as a full disk does.
+TEST_F(WorkbookSave, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+  const std::string path = dir + "/book.xls";
+  WriteFile(path, "the user's previous work");
+  for (int i = 0; i < 300; ++i) {
+    book.GetSheets()
+        .GetSheet(1)
+        ->FGetRange("B" + std::to_string(i + 1), "B" + std::to_string(i + 1))
+        ->SetValue(OleVariant(std::string(200, 'x')));
+  }
+  rlimit old;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 8192;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const int32_t status = book.SaveAs(path);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(status, -1);
+  EXPECT_NE(book.GetLastError().find(path), std::string::npos) << book.GetLastError();
+  EXPECT_NE(book.GetLastError().find("File too large"), std::string::npos) << book.GetLastError();
+  EXPECT_EQ(ReadFile(path), "the user's previous work");
+  EXPECT_EQ(Entries(), std::vector<std::string>{"book.xls"});
+  // The limit gone, the same workbook saves.
+  EXPECT_EQ(book.SaveAs(path), 1) << book.GetLastError();
+}
+
+// A sink that takes only so many bytes, like a disk that fills up.
+class TFullSink : public TXLSStream {
+ public:
+  explicit TFullSink(size_t room) : room_(room) {}
+  size_t Write(const void*, size_t count) override {
+    const size_t taken = count < room_ ? count : room_;
+    room_ -= taken;
+    return taken;
+  }
+
+ private:
+  size_t room_;
+};
+
+TEST_F(WorkbookSave, ShortSinkFailsTheDocument) {
+  for (size_t room : {size_t{0}, size_t{100}, size_t{1500}}) {
+    TFullSink sink(room);
+    EXPECT_EQ(book.WriteDocument(sink), -1) << room;
+    EXPECT_FALSE(book.GetLastError().empty());
+  }
+  TXLSMemoryStream memory;
+  EXPECT_EQ(book.WriteDocument(memory), 1) << book.GetLastError();
+  EXPECT_TRUE(book.GetLastError().empty());
+}
+
+}  // namespace
+}  // namespace tabulon
