@@ -4,6 +4,10 @@ include(CMakePackageConfigHelpers)
 
 install(FILES ${TABULON_PUBLIC_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tabulon)
 
+# The pkg-config files locate the prefix relative to themselves, so an
+# installed tree can be moved or unpacked anywhere.
+file(RELATIVE_PATH TABULON_PC_UP "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
+
 foreach(flavour IN LISTS TABULON_FLAVOURS)
   install(TARGETS tabulon${flavour} EXPORT TabulonTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}

@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "XLSConstants.h"
 #include "XLSRecordText.h"
 #include "xlsxf.h"
 
@@ -9,7 +10,6 @@ namespace {
 
 constexpr uint16_t kFontRecordId = 0x0031;
 constexpr int32_t kFixedFonts = 4;
-constexpr int32_t kAutomaticColor = -4105;
 constexpr uint32_t kAutomaticColorIndex = 0x7FFF;
 
 // Character positions (from 0) of the font key fields.
@@ -67,7 +67,7 @@ double TXLSFontList::GetSize(int32_t FontIndex) const {
 
 int32_t TXLSFontList::GetColorIndex(int32_t FontIndex) const {
   const uint32_t color = Field(GetKey(FontIndex), kColorPos, 4);
-  return color == kAutomaticColorIndex ? kAutomaticColor : static_cast<int32_t>(color);
+  return color == kAutomaticColorIndex ? xlColorIndexAutomatic : static_cast<int32_t>(color);
 }
 
 bool TXLSFontList::GetBold(int32_t FontIndex) const {
@@ -121,8 +121,8 @@ int32_t TXLSFontList::SetSize(int32_t FontIndex, float Points) {
 }
 
 int32_t TXLSFontList::SetColorIndex(int32_t FontIndex, int32_t ColorIndex) {
-  const uint32_t stored =
-      ColorIndex == kAutomaticColor ? kAutomaticColorIndex : static_cast<uint32_t>(ColorIndex);
+  const uint32_t stored = ColorIndex == xlColorIndexAutomatic ? kAutomaticColorIndex
+                                                              : static_cast<uint32_t>(ColorIndex);
   return SetField(FontIndex, kColorPos, 4, stored);
 }
 

@@ -1,6 +1,7 @@
 // Border and fill properties of the cell-format table.
 #include <utility>
 
+#include "XLSConstants.h"
 #include "XLSXFLayout.h"
 #include "xlsxf.h"
 
@@ -9,25 +10,6 @@ namespace tabulon {
 using namespace xfkey;
 
 namespace {
-
-// Caller-facing line styles.
-constexpr int32_t kLineNone = -4142;
-constexpr int32_t kLineContinuous = 1;
-constexpr int32_t kLineDash = -4115;
-constexpr int32_t kLineDot = -4118;
-constexpr int32_t kLineDouble = -4119;
-constexpr int32_t kLineDashDot = 4;
-constexpr int32_t kLineDashDotDot = 5;
-constexpr int32_t kLineSlantDashDot = 13;
-
-// Caller-facing weights.
-constexpr int32_t kWeightHairline = 1;
-constexpr int32_t kWeightThin = 2;
-constexpr int32_t kWeightMedium = -4138;
-constexpr int32_t kWeightThick = 4;
-
-constexpr int32_t kColorNone = -4142;
-constexpr int32_t kColorAutomatic = -4105;
 
 // Stored edge colours besides the palette's 8 to 63.
 constexpr uint8_t kStoredNoColor = 0;
@@ -47,13 +29,13 @@ struct TLineStyle {
 
 // Line style and weight of each stored code.
 constexpr TLineStyle kLineStyles[] = {
-    {kLineNone, kWeightThin},         {kLineContinuous, kWeightThin},
-    {kLineContinuous, kWeightMedium}, {kLineDash, kWeightThin},
-    {kLineDot, kWeightThin},          {kLineContinuous, kWeightThick},
-    {kLineDouble, kWeightThin},       {kLineContinuous, kWeightHairline},
-    {kLineDash, kWeightMedium},       {kLineDashDot, kWeightThin},
-    {kLineDashDot, kWeightMedium},    {kLineDashDotDot, kWeightThin},
-    {kLineDashDotDot, kWeightMedium}, {kLineSlantDashDot, kWeightMedium},
+    {xlLineStyleNone, xlThin}, {xlContinuous, xlThin},
+    {xlContinuous, xlMedium},  {xlDash, xlThin},
+    {xlDot, xlThin},           {xlContinuous, xlThick},
+    {xlDouble, xlThin},        {xlContinuous, xlHairline},
+    {xlDash, xlMedium},        {xlDashDot, xlThin},
+    {xlDashDot, xlMedium},     {xlDashDotDot, xlThin},
+    {xlDashDotDot, xlMedium},  {xlSlantDashDot, xlMedium},
 };
 constexpr uint8_t kLineStyleCount = sizeof(kLineStyles) / sizeof(kLineStyles[0]);
 
@@ -63,25 +45,25 @@ const TLineStyle& LineStyleOf(uint8_t code) {
 
 // The code of line style L with the weight W an edge keeps.
 uint8_t CodeForLineStyle(int32_t L, int32_t W) {
-  const bool medium = W == kWeightMedium;
+  const bool medium = W == xlMedium;
   switch (L) {
-    case kLineNone:
+    case xlLineStyleNone:
       return 0;
-    case kLineContinuous:
+    case xlContinuous:
       if (medium) return 2;
-      if (W == kWeightHairline) return 7;
-      return W == kWeightThick ? 5 : 1;
-    case kLineDouble:
+      if (W == xlHairline) return 7;
+      return W == xlThick ? 5 : 1;
+    case xlDouble:
       return 6;
-    case kLineDot:
+    case xlDot:
       return 4;
-    case kLineDash:
+    case xlDash:
       return medium ? 8 : 3;
-    case kLineDashDot:
+    case xlDashDot:
       return medium ? 10 : 9;
-    case kLineDashDotDot:
+    case xlDashDotDot:
       return medium ? 12 : 11;
-    case kLineSlantDashDot:
+    case xlSlantDashDot:
       return 12;
     default:
       return 0;
@@ -91,28 +73,28 @@ uint8_t CodeForLineStyle(int32_t L, int32_t W) {
 // The code of weight W with the line style L an edge keeps.
 uint8_t CodeForWeight(int32_t L, int32_t W) {
   switch (W) {
-    case kWeightMedium:
-      if (L == kLineDash) return 8;
-      if (L == kLineDashDot) return 10;
-      return (L == kLineDashDotDot || L == kLineSlantDashDot) ? 12 : 2;
-    case kWeightHairline:
+    case xlMedium:
+      if (L == xlDash) return 8;
+      if (L == xlDashDot) return 10;
+      return (L == xlDashDotDot || L == xlSlantDashDot) ? 12 : 2;
+    case xlHairline:
       return 7;
-    case kWeightThin:
+    case xlThin:
       switch (L) {
-        case kLineDash:
+        case xlDash:
           return 3;
-        case kLineDouble:
+        case xlDouble:
           return 6;
-        case kLineDot:
+        case xlDot:
           return 4;
-        case kLineDashDot:
+        case xlDashDot:
           return 9;
-        case kLineDashDotDot:
+        case xlDashDotDot:
           return 11;
         default:
           return 1;
       }
-    case kWeightThick:
+    case xlThick:
       return 5;
     default:
       return 0;
@@ -130,8 +112,8 @@ int FirstEdge(uint8_t mask) {
 // Stored edge colour of a caller-facing border colour index, or -1 for a
 // value the border model does not know.
 int32_t StoredBorderColor(int32_t value) {
-  if (value == kColorNone || value == 0) return kStoredNoColor;
-  if (value == kColorAutomatic) return kStoredAutomatic;
+  if (value == xlColorIndexNone || value == 0) return kStoredNoColor;
+  if (value == xlColorIndexAutomatic) return kStoredAutomatic;
   if (value >= 1 && value <= 56) return value + kPaletteOffset;
   return -1;
 }
@@ -152,6 +134,25 @@ void ResetFill(TFill& fill) {
   fill.Pattern = kPatternNone;
   fill.Fore = kDefaultFore;
   fill.Back = kDefaultBack;
+}
+
+// The interior colour is a solid fill's foreground and a patterned fill's
+// background; the pattern colour is the other one. A fill without a pattern
+// becomes solid, keeping its previous colour on the other side. Index 0
+// removes the fill.
+void PutFillColor(TFill& fill, int32_t value, bool patternColor) {
+  if (value == 0) return ResetFill(fill);
+  if (fill.Pattern == kPatternNone) {
+    fill.Pattern = kPatternSolid;
+    if (patternColor) {
+      fill.Fore = fill.Back;
+    } else {
+      fill.Back = fill.Fore;
+    }
+  }
+  const bool solid = fill.Pattern == kPatternSolid;
+  uint8_t& target = solid != patternColor ? fill.Fore : fill.Back;
+  target = value & 0x7F;
 }
 
 }  // namespace
@@ -184,7 +185,7 @@ int32_t TXLSXFList::ChangeBorders(int32_t XFIndex, uint8_t BorderMask, bool Repl
 int32_t TXLSXFList::SetBorderLineStyle(int32_t XFIndex, uint8_t BorderMask, const OleVariant& Value,
                                        bool ReplaceIndex) {
   const int32_t style = Value.ToInt();
-  const bool keep = style != kLineNone;
+  const bool keep = style != xlLineStyleNone;
   return ChangeBorders(XFIndex, BorderMask, ReplaceIndex, [=](TBorderWords& borders, int edge) {
     const int32_t weight = GetWeightFromBorderStyle(borders.Code(edge));
     PutEdgeLine(borders, edge, GetXFBorderLineStyle(style, weight, true), keep);
@@ -231,8 +232,8 @@ int32_t TXLSXFList::GetBorderColorIndex(int32_t XFIndex, uint8_t BorderMask) con
   const int edge = FirstEdge(BorderMask);
   const uint8_t color =
       edge == kEdgeCount ? kStoredNoColor : TBorderWords(GetBorderBlock(XFIndex)).Color(edge);
-  if (color == kStoredNoColor) return kColorNone;
-  if (color == kStoredAutomatic) return kColorAutomatic;
+  if (color == kStoredNoColor) return xlColorIndexNone;
+  if (color == kStoredAutomatic) return xlColorIndexAutomatic;
   return color <= kPaletteOffset ? color : color - kPaletteOffset;
 }
 
@@ -265,37 +266,15 @@ int32_t TXLSXFList::SetInteriorPattern(int32_t XFIndex, const OleVariant& Value,
 int32_t TXLSXFList::SetInteriorColorIndex(int32_t XFIndex, const OleVariant& Value,
                                           bool ReplaceIndex) {
   const int32_t value = Value.ToInt();
-  return ChangeFill(XFIndex, ReplaceIndex, [value](TFill& fill) {
-    const uint8_t color = value & 0x7F;
-    if (value == 0) return ResetFill(fill);
-    if (fill.Pattern == kPatternNone) {
-      fill.Pattern = kPatternSolid;
-      fill.Back = fill.Fore;
-      fill.Fore = color;
-    } else if (fill.Pattern == kPatternSolid) {
-      fill.Fore = color;
-    } else {
-      fill.Back = color;
-    }
-  });
+  return ChangeFill(XFIndex, ReplaceIndex,
+                    [value](TFill& fill) { PutFillColor(fill, value, false); });
 }
 
 int32_t TXLSXFList::SetInteriorPatternColorIndex(int32_t XFIndex, const OleVariant& Value,
                                                  bool ReplaceIndex) {
   const int32_t value = Value.ToInt();
-  return ChangeFill(XFIndex, ReplaceIndex, [value](TFill& fill) {
-    const uint8_t color = value & 0x7F;
-    if (value == 0) return ResetFill(fill);
-    if (fill.Pattern == kPatternNone) {
-      fill.Pattern = kPatternSolid;
-      fill.Fore = fill.Back;
-      fill.Back = color;
-    } else if (fill.Pattern == kPatternSolid) {
-      fill.Back = color;
-    } else {
-      fill.Fore = color;
-    }
-  });
+  return ChangeFill(XFIndex, ReplaceIndex,
+                    [value](TFill& fill) { PutFillColor(fill, value, true); });
 }
 
 uint8_t TXLSXFList::GetInteriorPattern(int32_t XFIndex) const {

@@ -2,6 +2,8 @@
 // This umbrella header is the library's public face.
 #pragma once
 
+#include "OleVariant.h"
+#include "XLSCellRef.h"
 #include "XLSConstants.h"
 #include "XLSInterfaces.h"
 #include "XLSObject.h"

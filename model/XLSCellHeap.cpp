@@ -7,6 +7,9 @@
 
 namespace tabulon {
 
+// Large sheets hold hundreds of thousands of cells: keep each at 32 bytes.
+static_assert(sizeof(void*) != 8 || sizeof(TXLSCellRef) == 32, "TXLSCellRef grew");
+
 namespace {
 
 // True for the type codes whose values a cell stores as a number.

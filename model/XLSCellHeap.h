@@ -69,25 +69,31 @@ class TXLSCellRef {
   // Not merged: no master, spans 0.
   void ClearMerge();
 
-  // Index into the workbook's XF table; 0 or less: no format of its own.
-  int32_t XFIndex = 0;
-  TXLSCellRef* MergeMaster = nullptr;
-  int32_t RowSpan = 0;   // rows of the merged area, on a master
-  uint16_t ColSpan = 0;  // columns of the merged area, on a master
-  bool Merged = false;
-
  private:
   void FreeText();
 
-  // Only one of the two is meaningful at a time, as the value type says.
-  // Text_ points to an owned block: a 32-bit length followed by the bytes.
+  // The fields are ordered so that a cell takes 32 bytes. Only one of the
+  // union's two is meaningful at a time, as the value type says; Text_
+  // points to an owned block: a 32-bit length followed by the bytes.
   union {
     double Number_ = 0.0;
     char* Text_;
   };
+
+ public:
+  TXLSCellRef* MergeMaster = nullptr;
+  // Index into the workbook's XF table; 0 or less: no format of its own.
+  int32_t XFIndex = 0;
+  int32_t RowSpan = 0;   // rows of the merged area, on a master
+  uint16_t ColSpan = 0;  // columns of the merged area, on a master
+
+ private:
   uint16_t Row_;
   uint8_t Col_;
   TXLSValueType Type_ = xlEmpty;
+
+ public:
+  bool Merged = false;
 };
 
 class TXLSCellHeap {

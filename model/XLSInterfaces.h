@@ -43,8 +43,6 @@ class TXLSWorksheet;
 // GetColumn count from 1; GetFirstRow .. GetLastCol count from 0.
 class IXLSRange : public IXLSUnknown {
  public:
-  IXLSRange& operator=(const IXLSRange&) = delete;
-
   virtual XLSPtr<IXLSRange> GetItem(uint16_t row_offset, uint16_t column_offset) = 0;
   virtual void SetValue(const OleVariant& value) = 0;
   virtual OleVariant GetValue() = 0;
@@ -92,8 +90,6 @@ class IXLSRange : public IXLSUnknown {
 // The font of a range: getters first, then the setters in their own order.
 class IXLSFont : public IXLSUnknown {
  public:
-  IXLSFont& operator=(const IXLSFont&) = delete;
-
   virtual std::string GetName() = 0;
   virtual float GetSize() = 0;
   virtual uint16_t GetColorIndex() = 0;
@@ -126,8 +122,6 @@ class IXLSFont : public IXLSUnknown {
 // The fill of a range.
 class IXLSInterior : public IXLSUnknown {
  public:
-  IXLSInterior& operator=(const IXLSInterior&) = delete;
-
   virtual void SetColor(TXLSColor color) = 0;
   virtual TXLSColor GetColor() = 0;
   virtual void SetPatternColor(TXLSColor color) = 0;
@@ -143,30 +137,9 @@ class IXLSInterior : public IXLSUnknown {
   ~IXLSInterior() = default;
 };
 
-// All borders of a range at once; GetBorder picks one by border index.
-class IXLSBorders : public IXLSUnknown {
- public:
-  IXLSBorders& operator=(const IXLSBorders&) = delete;
-
-  virtual TXLSColor GetColor() = 0;
-  virtual int32_t GetColorIndex() = 0;
-  virtual int32_t GetLineStyle() = 0;
-  virtual void SetColor(TXLSColor color) = 0;
-  virtual void SetColorIndex(int32_t index) = 0;
-  virtual void SetLineStyle(int32_t line_style) = 0;
-  virtual int32_t GetWeight() = 0;
-  virtual void SetWeight(int32_t weight) = 0;
-  virtual XLSPtr<IXLSBorder> GetBorder(int32_t border_index) = 0;
-
- protected:
-  ~IXLSBorders() = default;
-};
-
 // One border of a range.
 class IXLSBorder : public IXLSUnknown {
  public:
-  IXLSBorder& operator=(const IXLSBorder&) = delete;
-
   virtual TXLSColor GetColor() = 0;
   virtual int32_t GetColorIndex() = 0;
   virtual int32_t GetLineStyle() = 0;
@@ -180,11 +153,19 @@ class IXLSBorder : public IXLSUnknown {
   ~IXLSBorder() = default;
 };
 
+// All borders of a range at once: the same operations as one border, in the
+// same slots, followed by GetBorder, which picks one border by its index.
+class IXLSBorders : public IXLSBorder {
+ public:
+  virtual XLSPtr<IXLSBorder> GetBorder(int32_t border_index) = 0;
+
+ protected:
+  ~IXLSBorders() = default;
+};
+
 // The print settings of a worksheet: all getters, then all setters.
 class IXLSPageSetup : public IXLSUnknown {
  public:
-  IXLSPageSetup& operator=(const IXLSPageSetup&) = delete;
-
   virtual int32_t GetOrientation() = 0;
   virtual int32_t GetPaperSize() = 0;
   virtual double GetBottomMargin() = 0;
@@ -244,8 +225,6 @@ class IXLSPageSetup : public IXLSUnknown {
 // The ordered collection of a workbook's worksheets; indexes count from 1.
 class IXLSWorkSheets : public IXLSUnknown {
  public:
-  IXLSWorkSheets& operator=(const IXLSWorkSheets&) = delete;
-
   virtual XLSPtr<IXLSWorkSheet> Get(int32_t index) = 0;
   virtual int32_t GetCount() = 0;
   virtual XLSPtr<IXLSWorkSheet> Add() = 0;
@@ -262,8 +241,6 @@ class IXLSWorkSheets : public IXLSUnknown {
 // -1 refused.
 class IXLSWorkSheet : public IXLSUnknown {
  public:
-  IXLSWorkSheet& operator=(const IXLSWorkSheet&) = delete;
-
   virtual XLSPtr<IXLSRange> GetCells() = 0;
   virtual XLSPtr<IXLSRange> GetSelection() = 0;
   virtual XLSPtr<IXLSPageSetup> GetPageSetup() = 0;
@@ -313,8 +290,6 @@ class IXLSWorkSheet : public IXLSUnknown {
 // the custom colour pair is not used.
 class IXLSWorkBook : public IXLSUnknown {
  public:
-  IXLSWorkBook& operator=(const IXLSWorkBook&) = delete;
-
   virtual TXLSColor GetCustomColor2(int32_t index, int32_t unused) = 0;
   virtual void SetCustomColor(int32_t index, int32_t unused, TXLSColor color) = 0;
   virtual XLSPtr<IXLSWorkSheets> GetWorksheets() = 0;

@@ -23,6 +23,9 @@ constexpr int32_t XLS_E_NOINTERFACE = static_cast<int32_t>(0x80004002u);
 // The three counting slots every interface begins with.
 class IXLSUnknown {
  public:
+  // Interfaces are handles: assigning through them is never meaningful.
+  IXLSUnknown& operator=(const IXLSUnknown&) = delete;
+
   virtual int32_t QueryInterface(const TGUID& iid, void** out) = 0;
   virtual int32_t _AddRef() = 0;
   virtual int32_t _Release() = 0;

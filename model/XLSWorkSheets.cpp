@@ -12,6 +12,16 @@ namespace {
 // Characters that sheet references in formulas and file names would misread.
 constexpr char kForbiddenNameChars[] = "[]:*?/\\";
 
+// Sheet names are compared as readers compare them: ASCII letters without
+// case (Gnumeric drops, LibreOffice renames a sheet whose name differs from
+// another's only in case).
+bool SameSheetName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+           return lower(x) == lower(y);
+         });
+}
+
 }  // namespace
 
 TXLSWorkSheets::TXLSWorkSheets(TXLSWorkbook& workbook)
@@ -65,11 +75,11 @@ TXLSWorksheet* TXLSWorkSheets::AddSheet(int32_t position) {
 }
 
 bool TXLSWorkSheets::CheckName(int32_t index, const std::string& name) const {
-  // Readers rename or drop a sheet without a name, so one is required.
+  // Readers rename a sheet without a name, so one is required.
   if (name.empty() || name.size() > XLSMaxSheetNameLength) return false;
   if (name.find_first_of(kForbiddenNameChars) != std::string::npos) return false;
   for (int32_t i = 1; i <= GetCount(); ++i) {
-    if (i != index && GetSheet(i)->GetName() == name) return false;
+    if (i != index && SameSheetName(GetSheet(i)->GetName(), name)) return false;
   }
   return true;
 }

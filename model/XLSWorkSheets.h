@@ -44,7 +44,8 @@ class TXLSWorkSheets : public XLSImplements<IXLSWorkSheets> {
   // positions are refused with nullptr); the first sheet becomes active.
   TXLSWorksheet* AddSheet(int32_t position);
   // True when name may be given to the sheet at index (0: a new sheet): 1 to
-  // 31 bytes, none of [ ] : * ? / \, and no other sheet of exactly that name.
+  // 31 bytes, none of [ ] : * ? / \, and no other sheet of that name, ASCII
+  // letters compared without case.
   bool CheckName(int32_t index, const std::string& name) const;
   // "Sheet" followed by the lowest number from count + 1 up that is free.
   std::string GetNewName() const;

@@ -295,11 +295,12 @@ int32_t TXLSWorkbook::StoreSheetRecords() {
 int32_t TXLSWorkbook::StoreWorkbookRecords() {
   using TStep = int32_t (TXLSWorkbook::*)();
   static constexpr TStep kSteps[] = {
-      &TXLSWorkbook::StoreCodePage,     &TXLSWorkbook::StoreExterns,   &TXLSWorkbook::StoreNames,
-      &TXLSWorkbook::StoreWindow1,      &TXLSWorkbook::Store1904,      &TXLSWorkbook::StoreProtect,
-      &TXLSWorkbook::StoreAllFonts,     &TXLSWorkbook::StoreAllNumFormats,
-      &TXLSWorkbook::StoreAllXFS,       &TXLSWorkbook::StoreAllStyles, &TXLSWorkbook::StorePalette,
-      &TXLSWorkbook::CalcSheetOffsets};
+      &TXLSWorkbook::StoreCodePage, &TXLSWorkbook::StoreExterns,
+      &TXLSWorkbook::StoreNames,    &TXLSWorkbook::StoreWindow1,
+      &TXLSWorkbook::Store1904,     &TXLSWorkbook::StoreProtect,
+      &TXLSWorkbook::StoreAllFonts, &TXLSWorkbook::StoreAllNumFormats,
+      &TXLSWorkbook::StoreAllXFS,   &TXLSWorkbook::StoreAllStyles,
+      &TXLSWorkbook::StorePalette,  &TXLSWorkbook::CalcSheetOffsets};
   int32_t status = StoreBof(kGlobalsSheetType);
   for (TStep step : kSteps) {
     if (status == 1) status = (this->*step)();

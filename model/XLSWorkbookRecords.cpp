@@ -181,8 +181,7 @@ int32_t TXLSWorkbook::StoreNames() {
 int32_t TXLSWorkbook::StorePrintAreaNames() {
   int32_t status = 1;
   for (int32_t i = 1; status == 1 && i <= sheets_->GetCount(); ++i) {
-    const std::optional<TNameArea> area =
-        PrintAreaOf(sheets_->GetSheet(i)->GetPageSetupObject());
+    const std::optional<TNameArea> area = PrintAreaOf(sheets_->GetSheet(i)->GetPageSetupObject());
     if (!area) continue;
     status = StoreNameShort(static_cast<uint16_t>(i - 1), kPrintAreaName, area->firstRow,
                             area->lastRow, area->firstCol, area->lastCol);
@@ -237,7 +236,8 @@ int32_t TXLSWorkbook::StoreNameLong(uint16_t sheet_index, uint8_t name_code, uin
 
 int32_t TXLSWorkbook::StoreWindow1() {
   const TXLSWorksheet* active = sheets_->GetActiveSheet();
-  const uint16_t activeTab = active != nullptr ? static_cast<uint16_t>(active->GetSheetIndex() - 1) : 0;
+  const uint16_t activeTab =
+      active != nullptr ? static_cast<uint16_t>(active->GetSheetIndex() - 1) : 0;
   // A first tab left behind by a deleted sheet would point past the tabs.
   const uint16_t firstTab = firstTab_ < sheets_->GetCount() ? firstTab_ : 0;
   TXLSBlob record = MakeRecord(kWindow1Id, 18);
@@ -294,9 +294,8 @@ int32_t TXLSWorkbook::StoreAllStyles() {
 }
 
 int32_t TXLSWorkbook::StorePalette() {
-  return StoreTableRecords(1, [this](int32_t, TXLSBlobList& list) {
-    return palette_.StorePalette(list);
-  });
+  return StoreTableRecords(
+      1, [this](int32_t, TXLSBlobList& list) { return palette_.StorePalette(list); });
 }
 
 int32_t TXLSWorkbook::CalcSheetOffsets() {

@@ -25,7 +25,9 @@ struct TRecord {
   size_t offset;  // of the record header in the stream
   TBytes data;
 
-  uint16_t Word(size_t pos) const { return static_cast<uint16_t>(data[pos] | (data[pos + 1] << 8)); }
+  uint16_t Word(size_t pos) const {
+    return static_cast<uint16_t>(data[pos] | (data[pos + 1] << 8));
+  }
   uint32_t Long(size_t pos) const { return Word(pos) | (uint32_t{Word(pos + 2)} << 16); }
 };
 
@@ -35,7 +37,8 @@ inline std::vector<TRecord> SplitRecords(const TBytes& stream) {
   while (pos + 4 <= stream.size()) {
     const uint16_t id = static_cast<uint16_t>(stream[pos] | (stream[pos + 1] << 8));
     const size_t length = stream[pos + 2] | (stream[pos + 3] << 8);
-    records.push_back({id, pos, TBytes(stream.begin() + pos + 4, stream.begin() + pos + 4 + length)});
+    records.push_back(
+        {id, pos, TBytes(stream.begin() + pos + 4, stream.begin() + pos + 4 + length)});
     pos += 4 + length;
   }
   return records;

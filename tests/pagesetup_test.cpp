@@ -176,7 +176,7 @@ TEST_F(PageSetupTest, HeaderLeavesOutEmptyParts) {
   setup.SetCenterFooter("p");
   const auto data = MarginRecords();
   EXPECT_EQ(data[7], testing_records::Concat({0x14, 0x00, 0x07, 0x00, 6}, "&La&Rb"));
-  EXPECT_EQ(data[6], testing_records::Concat({0x15, 0x00, 0x03, 0x00, 3}, "&Cp"));
+  EXPECT_EQ(data[6], testing_records::Concat({0x15, 0x00, 0x04, 0x00, 3}, "&Cp"));
 }
 
 TEST_F(PageSetupTest, LongHeaderIsCutToWhatTheLengthByteCounts) {

@@ -20,11 +20,10 @@ namespace {
 
 using namespace book_test;
 
-constexpr uint16_t kBof = 0x0809, kCodePage = 0x0042, kExternCount = 0x0016,
-                   kExternSheet = 0x0017, kName = 0x0018, kWindow1 = 0x003D, k1904 = 0x0022,
-                   kProtect = 0x0012, kPassword = 0x0013, kFont = 0x0031, kFormat = 0x041E,
-                   kXF = 0x00E0, kStyle = 0x0293, kPalette = 0x0092, kBoundSheet = 0x0085,
-                   kEof = 0x000A;
+constexpr uint16_t kBof = 0x0809, kCodePage = 0x0042, kExternCount = 0x0016, kExternSheet = 0x0017,
+                   kName = 0x0018, kWindow1 = 0x003D, k1904 = 0x0022, kProtect = 0x0012,
+                   kPassword = 0x0013, kFont = 0x0031, kFormat = 0x041E, kXF = 0x00E0,
+                   kStyle = 0x0293, kPalette = 0x0092, kBoundSheet = 0x0085, kEof = 0x000A;
 
 // Ids with each run of a repeated id folded into one.
 std::vector<uint16_t> FoldedIds(const std::vector<TRecord>& records) {
@@ -49,9 +48,9 @@ class WorkbookRecords : public ::testing::Test {
 TEST_F(WorkbookRecords, OneSheetWritesTheRecordsInStreamOrder) {
   AddSheet();
   const std::vector<TRecord> globals = Globals();
-  const std::vector<uint16_t> expected = {kBof,  kCodePage, kExternCount, kExternSheet,
-                                          kWindow1, k1904, kFont, kFormat, kXF, kStyle,
-                                          kPalette, kBoundSheet, kEof};
+  const std::vector<uint16_t> expected = {
+      kBof,    kCodePage, kExternCount, kExternSheet, kWindow1,    k1904, kFont,
+      kFormat, kXF,       kStyle,       kPalette,     kBoundSheet, kEof};
   EXPECT_EQ(FoldedIds(globals), expected);
   EXPECT_EQ(globals[0].data, (TBytes{0x00, 0x05, 0x05, 0x00, 0x6C, 0x09, 0xC9, 0x07}));
   EXPECT_EQ(globals[1].Word(0), 1252);
@@ -110,8 +109,8 @@ TEST_F(WorkbookRecords, Window1NamesTheActiveSheetAndFirstTab) {
   AddSheet().Activate();
   book.GetSheets().GetSheet(2)->SetFirstSheet();
   const TRecord window = WithId(Globals(), kWindow1).at(0);
-  EXPECT_EQ(window.data, (TBytes{0, 0, 0, 0, 0xBC, 0x25, 0x72, 0x15, 0x38, 0, 2, 0, 1, 0, 1, 0,
-                                 0x58, 0x02}));
+  EXPECT_EQ(window.data,
+            (TBytes{0, 0, 0, 0, 0xBC, 0x25, 0x72, 0x15, 0x38, 0, 2, 0, 1, 0, 1, 0, 0x58, 0x02}));
 }
 
 TEST_F(WorkbookRecords, FirstTabOfADeletedSheetFallsBackToTheFirst) {
@@ -200,8 +199,9 @@ TEST_F(WorkbookNames, TitleRowsOnlyGiveTheShortForm) {
   Setup(3)->SetPrintTitleRows("1:2");
   const std::vector<TRecord> names = Names();
   ASSERT_EQ(names.size(), 1u);
-  const TBytes expected = {0x20, 0, 0, 1, 21, 0, 3, 0, 3, 0, 0, 0, 0, 0, 0x07, 0x3B, 0xFD, 0xFF,
-                           0, 0, 0, 0, 0x87, 0x10, 0x05, 0x80, 2, 0, 2, 0, 0, 0, 1, 0, 0, 0xFF};
+  const TBytes expected = {0x20, 0,    0,    1,    21,   0,    3, 0, 3, 0, 0,    0,
+                           0,    0,    0x07, 0x3B, 0xFD, 0xFF, 0, 0, 0, 0, 0x87, 0x10,
+                           0x05, 0x80, 2,    0,    2,    0,    0, 0, 1, 0, 0,    0xFF};
   EXPECT_EQ(names[0].data, expected);
 }
 
@@ -261,7 +261,8 @@ TEST_F(WorkbookNames, PrintAreasComeBeforeAllTitles) {
 class WorkbookSave : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = ScratchDir() + "/book_save_" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    dir = ScratchDir() + "/book_save_" +
+          ::testing::UnitTest::GetInstance()->current_test_info()->name();
     RunCommand("rm -rf '" + dir + "'");
     ASSERT_EQ(mkdir(dir.c_str(), 0755), 0);
     book.GetSheets().Add();
@@ -371,7 +372,9 @@ TEST_F(WorkbookSave, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   const std::string path = dir + "/book.xls";
   WriteFile(path, "the user's previous work");
   for (int i = 0; i < 300; ++i) {
-    book.GetSheets().GetSheet(1)->FGetRange("B" + std::to_string(i + 1), "B" + std::to_string(i + 1))
+    book.GetSheets()
+        .GetSheet(1)
+        ->FGetRange("B" + std::to_string(i + 1), "B" + std::to_string(i + 1))
         ->SetValue(OleVariant(std::string(200, 'x')));
   }
   rlimit old;

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "SheetRecords.h"
+#include "XLSPageSetup.h"
+#include "XLSPanes.h"
 #include "XLSRange.h"
 
 namespace tabulon {
@@ -104,6 +106,20 @@ TEST_F(WriterTest, MergeWriteStringPutsTheTextInTheTopLeftCell) {
   EXPECT_EQ(Ids(Data()), (std::vector<uint16_t>{kLabel, kBlank, kMergedCells}));
 }
 
+TEST_F(WriterTest, MergeBlanksKeepTheFormatOfStoredCells) {
+  TXLSXFList& xfs = book.book.GetXFList();
+  const int32_t bold = xfs.SetFontBold(0, OleVariant(true), false);
+  xfs.CreateReferredList();
+  sheet.GetCellHeap().GetOrCreateValue(0, 1)->XFIndex = TXLSXFList::kDefaultXF;
+  ASSERT_EQ(sheet.MergeWrite(0, 0, 0, 2, bold), 1);
+  const auto records = Data();
+  const uint16_t boldNumber = static_cast<uint16_t>(xfs.GetSaveIndex(bold) - 1);
+  EXPECT_GT(boldNumber, 15);
+  EXPECT_EQ(WordAt(records[0], 8), boldNumber);
+  EXPECT_EQ(WordAt(records[1], 8), 15);  // the stored cell's own format
+  EXPECT_EQ(WordAt(records[2], 8), boldNumber);
+}
+
 TEST_F(WriterTest, MergeStopsAtTheSheetEdge) {
   EXPECT_EQ(sheet.MergeWrite(0, 254, 0, 256, 0), -2);
   EXPECT_EQ(Ids(Data()), (std::vector<uint16_t>{kBlank, kBlank}));
@@ -155,6 +171,29 @@ TEST(WorksheetOperations, FixedAnswers) {
   EXPECT_EQ(sheet.RepeatColumns(1, 2), -1);
   EXPECT_EQ(sheet._AddRef(), -1);
   EXPECT_EQ(sheet._Release(), -1);
+}
+
+TEST(WorksheetParts, ProtectionAndPageSetupAreTheSheetsOwn) {
+  TBook book;
+  TXLSWorksheet& sheet = book.Sheet();
+  sheet.Protect("pw");
+  sheet.UnProtect("wrong");
+  EXPECT_TRUE(sheet.GetProtect().IsProtected());
+  sheet.UnProtect("pw", 0);
+  EXPECT_FALSE(sheet.GetProtect().IsProtected());
+  EXPECT_EQ(sheet.GetPageSetup().get(), static_cast<IXLSPageSetup*>(&sheet.GetPageSetupObject()));
+  EXPECT_EQ(sheet.GetPanes(), nullptr);
+  sheet.ThawPanes(0, 0, 0, 0);
+  ASSERT_NE(sheet.GetPanes(), nullptr);
+  EXPECT_FALSE(sheet.IsFrozen());
+}
+
+TEST(WorksheetDelete, TheCollectionDropsTheSheet) {
+  TBook book(3);
+  book.Sheet(2).Delete();
+  EXPECT_EQ(book.book.GetSheets().GetCount(), 2);
+  EXPECT_EQ(book.Sheet(2).GetName(), "Sheet3");
+  EXPECT_EQ(book.Sheet(2).GetIndex(), 2);
 }
 
 class MoveTest : public ::testing::Test {

@@ -100,12 +100,23 @@ TEST_F(SheetsTest, CheckNameRefusesEmptyName) {
   EXPECT_EQ(Sheets().GetSheet(1)->GetName(), "Sheet1");
 }
 
-TEST_F(SheetsTest, CheckNameComparesExactBytesAndSkipsTheSheetItself) {
+TEST_F(SheetsTest, CheckNameRefusesAnotherSheetsNameAndSkipsTheSheetItself) {
   AddSheets(2);
   EXPECT_FALSE(Sheets().CheckName(0, "Sheet1"));
   EXPECT_FALSE(Sheets().CheckName(2, "Sheet1"));
   EXPECT_TRUE(Sheets().CheckName(1, "Sheet1"));
-  EXPECT_TRUE(Sheets().CheckName(0, "sheet1"));
+  EXPECT_TRUE(Sheets().CheckName(1, "SHEET1"));
+}
+
+// Readers lose or rename a sheet whose name differs from another only in case.
+TEST_F(SheetsTest, CheckNameIgnoresTheCaseOfLetters) {
+  AddSheets(2);
+  EXPECT_FALSE(Sheets().CheckName(0, "sheet1"));
+  EXPECT_FALSE(Sheets().CheckName(2, "SHEET1"));
+  EXPECT_TRUE(Sheets().CheckName(0, "Sheet1 "));
+  Rename(2, "sheet3");
+  Sheets().Add();
+  EXPECT_EQ(Names(), (Strings{"Sheet1", "sheet3", "Sheet4"}));
 }
 
 // --- adding at positions ------------------------------------------------------------

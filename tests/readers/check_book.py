@@ -3,10 +3,13 @@ what each reader sees, in one text form for all of them, so the tests can
 compare readers line by line.
 
   check_book.py xlrd PATH       reads an .xls with xlrd (formatting_info=True)
-  check_book.py xlsx PATH       reads an .xlsx (converted by LibreOffice or
-                                Gnumeric) with openpyxl
+  check_book.py xlsx PATH       reads an .xlsx converted by LibreOffice, with
+                                openpyxl
+  check_book.py gnumeric PATH   reads a native .gnumeric file (its .xlsx
+                                export drops print titles and protection)
   check_book.py grid-xlrd PATH ROWS COLS
   check_book.py grid-xlsx PATH ROWS COLS
+  check_book.py grid-gnumeric PATH ROWS COLS
                                 checks the numbers-and-text grid of the large
                                 workbook test on its first sheet; prints "ok"
 
@@ -18,6 +21,7 @@ Dump lines:
   row_breaks NAME 1,2           col_breaks NAME 3
   frozen NAME CELL              zoom NAME PERCENT
   selected NAME                 active NAME
+  protected NAME                book_protected
 Lines a reader cannot report are left out. On a read error the script prints
 "error: ..." and exits 1.
 """
@@ -67,7 +71,7 @@ def xlrd_value(book, cell):
 
 
 def xlrd_area(area):
-    sheet_index, row1, row2, col1, col2 = area
+    row1, row2, col1, col2 = area[-4:]
     return "%s:%s" % (cell_name(row1, col1), cell_name(row2 - 1, col2 - 1))
 
 
@@ -137,6 +141,8 @@ def xlsx_value(value):
 def strip_sheet(text):
     # "'Sheet 1'!$A$1:$B$2" -> "A1:B2"; several ranges joined by commas.
     parts = []
+    if isinstance(text, (list, tuple)):
+        text = ",".join(text)
     for part in str(text).split(","):
         part = part.split("!")[-1].replace("$", "")
         parts.append(part)
@@ -174,7 +180,7 @@ def dump_xlsx(path):
         titles = [t for t in (sheet.print_title_cols, sheet.print_title_rows) if t]
         if titles:
             lines.append("print_titles %s %s" % (sheet.title, ",".join(map(strip_sheet, titles))))
-    if book.security is not None and book.security.lockStructure:
+    if book.security is not None:
         lines.append("book_protected")
     lines.append("active %s" % book.active.title)
     return lines
@@ -186,6 +192,79 @@ def grid_xlsx(path, rows, cols):
     values = [list(row) for row in sheet.iter_rows(values_only=True)]
     width = max((len(row) for row in values), default=0)
     return check_grid(lambda r, c: values[r][c], len(values), width, rows, cols)
+
+
+# --- Gnumeric's own file format ------------------------------------------------------
+
+GNM = "{http://www.gnumeric.org/v10.dtd}"
+
+
+def gnumeric_sheets(path):
+    import gzip
+    import xml.etree.ElementTree as tree
+    with gzip.open(path) as stream:
+        root = tree.parse(stream).getroot()
+    return root, root.iter(GNM + "Sheet")
+
+
+def gnumeric_value(cell):
+    if cell.get("ValueType") == "60":
+        return repr(cell.text or "")
+    if cell.get("ValueType") == "40":
+        return number(float(cell.text))
+    return None
+
+
+def gnumeric_cells(sheet):
+    for cell in sheet.iter(GNM + "Cell"):
+        yield int(cell.get("Row")), int(cell.get("Col")), cell
+
+
+def dump_gnumeric(path):
+    root, sheets = gnumeric_sheets(path)
+    lines = []
+    for sheet in sheets:
+        name = sheet.find(GNM + "Name").text
+        lines.append("sheet %s" % name)
+        for row, col, cell in gnumeric_cells(sheet):
+            value = gnumeric_value(cell)
+            if value is not None:
+                lines.append("cell %s!%s = %s" % (name, cell_name(row, col), value))
+        for tag, label in (("hPageBreaks", "row_breaks"), ("vPageBreaks", "col_breaks")):
+            for breaks in sheet.iter(GNM + tag):
+                positions = [b.get("pos") for b in breaks.iter(GNM + "break")]
+                lines.append("%s %s %s" % (label, name, ",".join(positions)))
+        frozen = sheet.find(".//" + GNM + "FreezePanes")
+        if frozen is not None:
+            lines.append("frozen %s %s" % (name, frozen.get("UnfrozenTopLeft")))
+        zoom = float(sheet.find(GNM + "Zoom").text)
+        if zoom != 1:
+            lines.append("zoom %s %d" % (name, round(zoom * 100)))
+        if sheet.get("Protected") == "1":
+            lines.append("protected %s" % name)
+        for defined in sheet.iter(GNM + "Name"):
+            label = defined.find(GNM + "name")
+            if label is None or label.text not in ("Print_Area", "Print_Titles"):
+                continue
+            value = defined.find(GNM + "value").text.strip("()")
+            kind = "print_area" if label.text == "Print_Area" else "print_titles"
+            lines.append("%s %s %s" % (kind, name, strip_sheet(value)))
+    for attribute in root.iter(GNM + "Attribute"):
+        if (attribute.find(GNM + "name").text == "WorkbookView::is_protected"
+                and attribute.find(GNM + "value").text == "TRUE"):
+            lines.append("book_protected")
+    return lines
+
+
+def grid_gnumeric(path, rows, cols):
+    _, sheets = gnumeric_sheets(path)
+    values = {}
+    for row, col, cell in gnumeric_cells(next(sheets)):
+        values[(row, col)] = (cell.text if cell.get("ValueType") == "60"
+                              else float(cell.text))
+    nrows = max((r for r, _ in values), default=-1) + 1
+    ncols = max((c for _, c in values), default=-1) + 1
+    return check_grid(lambda r, c: values.get((r, c)), nrows, ncols, rows, cols)
 
 
 # --- the large grid ----------------------------------------------------------------
@@ -217,6 +296,10 @@ def main(argv):
             lines = dump_xlsx(path)
         elif mode == "grid-xlrd":
             lines = grid_xlrd(path, int(argv[3]), int(argv[4]))
+        elif mode == "gnumeric":
+            lines = dump_gnumeric(path)
+        elif mode == "grid-gnumeric":
+            lines = grid_gnumeric(path, int(argv[3]), int(argv[4]))
         elif mode == "grid-xlsx":
             lines = grid_xlsx(path, int(argv[3]), int(argv[4]))
         else:
