@@ -10,6 +10,7 @@
 #include "XLSColRowInfo.h"
 #include "XLSPageSetup.h"
 #include "XLSPanes.h"
+#include "XLSPicture.h"
 #include "XLSRange.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
@@ -390,6 +391,8 @@ int32_t TXLSWorksheet::Close() {
   step([&] { return PageSetup_->StoreSetup(*Header_); });
   step([&] { return Protect_->Store(*Header_); });
   step([&] { return StoreDimensions(); });
+  // The data section holds the cell records by now: the pictures follow them.
+  step([&] { return Pictures_->Store(*Data_); });
   step([&] { return PageSetup_->StoreMargins(*Data_); });
   step([&] { return StoreWindow2(); });
   step([&] { return StoreZoom(); });

@@ -7,6 +7,7 @@
 #include "XLSColRowInfo.h"
 #include "XLSPageSetup.h"
 #include "XLSPanes.h"
+#include "XLSPicture.h"
 #include "XLSRange.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
@@ -24,6 +25,7 @@ TXLSWorksheet::TXLSWorksheet(TXLSWorkbook& workbook)
       VPageBreaks_(std::make_unique<TXLSVPageBreaks>(*this)),
       RowInfo_(std::make_unique<TXLSRowInfoList>(workbook.GetXFList())),
       ColumnInfo_(std::make_unique<TXLSColumnInfoList>(workbook.GetXFList())),
+      Pictures_(std::make_unique<TXLSPictures>()),
       Workbook_(workbook) {}
 
 TXLSWorksheet::~TXLSWorksheet() = default;
@@ -218,11 +220,16 @@ int32_t TXLSWorksheet::SetZoom(uint16_t zoom) {
   return 1;
 }
 
-// Pictures are not stored yet: nothing is inserted.
-int32_t TXLSWorksheet::InsertBitmap(uint16_t /*row*/, uint16_t /*col*/,
-                                    const std::string& /*file_name*/, uint16_t /*x*/,
-                                    uint16_t /*y*/, float /*scale_x*/, float /*scale_y*/) {
-  return -1;
+// The picture is anchored with the column widths and row heights the sheet
+// has now; the records are built at every save.
+int32_t TXLSWorksheet::InsertBitmap(uint16_t row, uint16_t col, const std::string& file_name,
+                                    uint16_t x, uint16_t y, float scale_x, float scale_y) {
+  return Pictures_->Insert(TXLSCellGeometry(*ColumnInfo_, *RowInfo_), row, col, file_name, x, y,
+                           scale_x, scale_y);
+}
+
+const std::string& TXLSWorksheet::GetLastError() const {
+  return Pictures_->GetLastError();
 }
 
 int32_t TXLSWorksheet::InsertBitmap(uint16_t row, uint16_t col, const std::string& file_name) {

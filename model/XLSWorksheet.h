@@ -32,6 +32,7 @@ class TXLSVPageBreaks;
 class TXLSPanes;
 class TXLSProtect;
 class TXLSWorkSheets;
+class TXLSPictures;
 
 class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
  public:
@@ -97,6 +98,10 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   int32_t RepeatColumns(uint16_t first, uint16_t last) override;
   // 10 to 400 percent; anything else answers -1 and keeps the zoom.
   int32_t SetZoom(uint16_t zoom) override;
+  // Reads a 24-bit uncompressed bitmap file and keeps it as a picture of the
+  // sheet, written at every later save. -1 when refused (GetLastError says
+  // why): the file is not such a bitmap, the scaled size is not 1 to 65535
+  // pixels, or the picture would reach past the sheet.
   int32_t InsertBitmap(uint16_t row, uint16_t col, const std::string& file_name, uint16_t x,
                        uint16_t y, float scale_x, float scale_y) override;
   int32_t InsertBitmap(uint16_t row, uint16_t col, const std::string& file_name) override;
@@ -161,6 +166,10 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   bool IsFrozen() const;
   uint16_t GetActivePane() const { return ActivePane_; }
 
+  // Why the last InsertBitmap was refused; empty after one that succeeded.
+  const std::string& GetLastError() const;
+  TXLSPictures& GetPictures() { return *Pictures_; }
+
   TXLSCellHeap& GetCellHeap() { return Cells_; }
   TXLSColumnInfoList& GetColumnInfo() { return *ColumnInfo_; }
   TXLSRowInfoList& GetRowInfo() { return *RowInfo_; }
@@ -219,6 +228,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   bool DisplayGridLines_ = true;
   std::unique_ptr<TXLSRowInfoList> RowInfo_;
   std::unique_ptr<TXLSColumnInfoList> ColumnInfo_;
+  std::unique_ptr<TXLSPictures> Pictures_;
   uint16_t Zoom_ = kDefaultZoom;
   uint16_t RecordDataLimit_ = XLSRecordDataLimit;
   uint16_t DimFirstRow_ = 0, DimLastRow_ = 0;
