@@ -5,8 +5,8 @@
 #include <fstream>
 #include <utility>
 
-#include "XLSColRowInfo.h"
 #include "XLSCellRef.h"
+#include "XLSColRowInfo.h"
 
 namespace tabulon {
 
@@ -100,16 +100,19 @@ std::string HeaderFault(const TBitmapHeader& header, uint64_t fileLength) {
   if (header.Width == 0 || header.Width > kMaxSide) {
     return "has width " + std::to_string(header.Width) + ", not 1 to 65535";
   }
+  if (static_cast<int32_t>(header.Height) < 0) {
+    return "has a negative height: its rows run top-down, not bottom-up";
+  }
   if (header.Height == 0 || header.Height > kMaxSide) {
-    return "has height " + std::to_string(static_cast<int32_t>(header.Height)) +
-           ", not 1 to 65535 (a top-down bitmap has a negative height)";
+    return "has height " + std::to_string(header.Height) + ", not 1 to 65535";
   }
   if (header.BitsPerPixel != 24) {
     return "has " + std::to_string(header.BitsPerPixel) + " bits per pixel, not 24";
   }
   if (header.Planes != 1) return "has " + std::to_string(header.Planes) + " planes, not 1";
-  if (header.Compression != 0)
+  if (header.Compression != 0) {
     return "is compressed (method " + std::to_string(header.Compression) + ")";
+  }
   if (header.DataOffset < kBitmapHeaderSize ||
       header.DataOffset + header.PixelSize() > header.FileSize) {
     return "has " + std::to_string(header.PixelSize()) + " bytes of pixel rows at offset " +

@@ -106,6 +106,7 @@ std::vector<TBadFile> BadFiles() {
       {"width_65536", Spoiled([](std::string& f) { SetLong(f, 18, 65536); }), "width 65536"},
       {"top_down", Spoiled([](std::string& f) { SetLong(f, 22, static_cast<uint32_t>(-5)); }),
        "negative height"},
+      {"height_70000", Spoiled([](std::string& f) { SetLong(f, 22, 70000); }), "height 70000"},
       {"8_bit", Spoiled([](std::string& f) { SetWord(f, 28, 8); }), "8 bits per pixel"},
       {"planes_2", Spoiled([](std::string& f) { SetWord(f, 26, 2); }), "2 planes"},
       {"compressed", Spoiled([](std::string& f) { SetLong(f, 30, 1); }), "compressed"},
