@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -32,10 +33,48 @@ int32_t AddColumnLetter(int32_t value, char letter) {
   return value * 26 + digit;
 }
 
+// Writes the one or two column letters of a zero-based column at out and
+// returns the end of what it wrote.
+char* PutColumnLetters(uint8_t col, char* out) {
+  if (col >= 26) *out++ = static_cast<char>('A' + col / 26 - 1);
+  *out++ = static_cast<char>('A' + col % 26);
+  return out;
+}
+
+// The plain form that EncodeCellRef writes and callers mostly pass: one or
+// two letters, then one to five digits, nothing else. False for any other
+// shape, which the general parse then reads; the limits are checked by the
+// caller either way.
+bool ReadPlainCellRef(const std::string& text, int32_t& rowValue, int32_t& colValue) {
+  const size_t size = text.size();
+  size_t pos = 0;
+  colValue = 0;
+  while (pos < size && pos < 2 && IsLetter(text[pos]))
+    colValue = AddColumnLetter(colValue, text[pos++]);
+  const size_t digits = size - pos;
+  if (pos == 0 || digits == 0 || digits > kMaxRowDigits) return false;
+  rowValue = 0;
+  for (; pos < size; ++pos) {
+    if (!IsDigit(text[pos])) return false;
+    rowValue = rowValue * 10 + (text[pos] - '0');
+  }
+  return true;
+}
+
+// One-based row and column numbers checked against the sheet and stored
+// zero-based: 1, or -1 with the outputs untouched.
+int32_t StoreCellRef(int32_t rowValue, int32_t colValue, uint16_t& row, uint8_t& col) {
+  if (rowValue < 1 || rowValue > kMaxRowNumber) return -1;
+  if (colValue < 1 || colValue > kMaxColNumber) return -1;
+  row = static_cast<uint16_t>(rowValue - 1);
+  col = static_cast<uint8_t>(colValue - 1);
+  return 1;
+}
+
 // Column letters of a zero-based column.
 std::string ColumnLetters(uint8_t col) {
-  if (col < 26) return std::string(1, static_cast<char>('A' + col));
-  return {static_cast<char>('A' + col / 26 - 1), static_cast<char>('A' + col % 26)};
+  char letters[2];
+  return std::string(letters, PutColumnLetters(col, letters));
 }
 
 // Nearest integer, an exact half going to the even neighbour.
@@ -134,7 +173,12 @@ std::string HexDump(const uint8_t* bytes, uint32_t size) {
 }  // namespace
 
 std::string EncodeCellRef(uint16_t row, uint8_t col) {
-  return ColumnLetters(col) + std::to_string(row + 1);
+  // Callers address cells by text one at a time, so the text is built in
+  // place and becomes a string once: two letters and five digits at most.
+  char text[8];
+  char* end = PutColumnLetters(col, text);
+  end = std::to_chars(end, text + sizeof text, row + 1).ptr;
+  return std::string(text, end);
 }
 
 std::string EncodeCellRange(uint16_t firstRow, uint8_t firstCol, uint16_t lastRow,
@@ -157,6 +201,9 @@ int32_t ColNameToColIndex(const std::string& text) {
 
 int32_t GetCellRef(const std::string& text, uint16_t& row, uint8_t& col) {
   if (text.size() < 2) return -1;
+  int32_t plainRow = 0;
+  int32_t plainCol = 0;
+  if (ReadPlainCellRef(text, plainRow, plainCol)) return StoreCellRef(plainRow, plainCol, row, col);
   int32_t colValue = 0;
   int32_t rowValue = 0;
   int digits = 0;
@@ -171,11 +218,8 @@ int32_t GetCellRef(const std::string& text, uint16_t& row, uint8_t& col) {
     if (!IsDigit(ch) || ++digits > kMaxRowDigits) return -1;
     rowValue = rowValue * 10 + (ch - '0');
   }
-  if (digits == 0 || rowValue < 1 || rowValue > kMaxRowNumber) return -1;
-  if (colValue < 1 || colValue > kMaxColNumber) return -1;
-  row = static_cast<uint16_t>(rowValue - 1);
-  col = static_cast<uint8_t>(colValue - 1);
-  return 1;
+  if (digits == 0) return -1;
+  return StoreCellRef(rowValue, colValue, row, col);
 }
 
 int32_t GetCellRange(const std::string& text, uint16_t& firstRow, uint8_t& firstCol,
