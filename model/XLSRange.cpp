@@ -13,9 +13,79 @@ namespace tabulon {
 TXLSRange::TXLSRange(TXLSWorksheet& sheet, const std::string& cell1, const std::string& cell2,
                      bool counted)
     : XLSImplements(counted), Worksheet(sheet), FirstCellText(cell1), LastCellText(cell2) {
-  if (GetCellRef(FirstCellText, FirstRow, FirstCol) == 1)
-    GetCellRef(LastCellText, LastRow, LastCol);
+  if (GetCellRef(FirstCellText, FirstRow, FirstCol) != 1) return;  // A1:A1, texts as given
+  // One cell is addressed by the same text twice: it is parsed once.
+  if (cell2 == cell1) {
+    LastRow = FirstRow;
+    LastCol = FirstCol;
+    return;
+  }
+  GetCellRef(LastCellText, LastRow, LastCol);
   OrderCorners();
+}
+
+namespace {
+
+// Under AddressSanitizer every range takes the heap's own path, so that a
+// range used after its last release is still caught.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kRecycleRanges = false;
+#else
+constexpr bool kRecycleRanges = true;
+#endif
+
+// A thread's few blocks of range storage kept for reuse. It has no
+// destructor, so it stays usable while the thread's other objects are
+// destroyed; TRangeCacheCloser hands the blocks back when the thread ends.
+class TRangeCache {
+ public:
+  // A kept block, or nullptr when there is none.
+  void* Take() { return Count_ > 0 ? Slots_[--Count_] : nullptr; }
+  // False when the block must go back to the heap: the cache is full, or
+  // its thread is ending.
+  bool Keep(void* block);
+  void Close() noexcept {
+    while (Count_ > 0) ::operator delete(Slots_[--Count_]);
+    Closed_ = true;
+  }
+
+ private:
+  static constexpr int kSlots = 16;
+  void* Slots_[kSlots] = {};
+  int Count_ = 0;
+  bool Closed_ = false;
+};
+
+thread_local TRangeCache RangeCache;
+
+struct TRangeCacheCloser {
+  ~TRangeCacheCloser() { RangeCache.Close(); }
+};
+
+bool TRangeCache::Keep(void* block) {
+  // Made on the thread's first Keep, destroyed when the thread ends.
+  static thread_local TRangeCacheCloser closer;
+  if (Closed_ || Count_ == kSlots) return false;
+  Slots_[Count_++] = block;
+  return true;
+}
+
+bool Recycles(std::size_t size) {
+  return kRecycleRanges && size == sizeof(TXLSRange);
+}
+
+}  // namespace
+
+void* TXLSRange::operator new(std::size_t size) {
+  if (Recycles(size)) {
+    if (void* block = RangeCache.Take()) return block;
+  }
+  return ::operator new(size);
+}
+
+void TXLSRange::operator delete(void* storage, std::size_t size) noexcept {
+  if (Recycles(size) && RangeCache.Keep(storage)) return;
+  ::operator delete(storage);
 }
 
 // The value, merge and formatting walks run from the first corner to the

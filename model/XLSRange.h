@@ -6,6 +6,7 @@
 // owned by the worksheet and never freed by references.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -41,6 +42,11 @@ class TXLSRange : public XLSImplements<IXLSRange> {
   // and both texts are then re-encoded from the ordered corners.
   TXLSRange(TXLSWorksheet& sheet, const std::string& cell1, const std::string& cell2,
             bool counted = true);
+
+  // Ranges come and go once per cell when a sheet is filled cell by cell:
+  // their storage is recycled per thread instead of returned to the heap.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* storage, std::size_t size) noexcept;
 
   // Makes this range belong to its worksheet: references no longer free it.
   void MarkOwned() { SetCounted(false); }
