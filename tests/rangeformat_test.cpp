@@ -204,6 +204,15 @@ TEST_F(FontAndFill, CompanionOutlivesTheRangeItCameFrom) {
   EXPECT_TRUE(XF().GetFontBold(CellXF("C3")));
 }
 
+TEST_F(FontAndFill, CompanionOfARangeNobodyHoldsLeavesItToItsOwner) {
+  TXLSRange range(*sheet, "B2", "B2");
+  range.GetFont()->SetBold(true);
+  range.GetInterior()->SetColorIndex(4);
+  range.GetBorders()->SetLineStyle(xlContinuous);
+  EXPECT_TRUE(range.GetFontBold());
+  EXPECT_EQ(range.GetBorderTopLineStyle(), xlContinuous);
+}
+
 // Alignment, wrapping and number formats.
 using CellLayout = RangeFixture;
 
