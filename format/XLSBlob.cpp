@@ -156,10 +156,6 @@ std::string TXLSBlob::GetString(uint32_t pos, uint32_t len) const {
   return std::string(reinterpret_cast<const char*>(Data() + pos), available);
 }
 
-void TXLSBlob::SetDataSize(uint32_t n) {
-  dataSize_ = std::min(n, capacity_);
-}
-
 bool TXLSBlob::Add(const TXLSBlob& other) {
   if (other.capacity_ == 0) return true;
   if (other.capacity_ > std::numeric_limits<uint32_t>::max() - capacity_) return false;

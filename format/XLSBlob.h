@@ -75,7 +75,7 @@ class TXLSBlob {
   uint32_t GetBuffSize() const { return capacity_; }
   uint32_t GetDataSize() const { return dataSize_; }
   // Data size = the smaller of n and the capacity.
-  void SetDataSize(uint32_t n);
+  void SetDataSize(uint32_t n) { dataSize_ = n < capacity_ ? n : capacity_; }
 
   // Grows the capacity by other's capacity and copies other's whole buffer
   // after the previous capacity; the data size stays. other is unchanged.

@@ -145,7 +145,8 @@ TXLSCellHeap::TCellGroup* TXLSCellHeap::NewGroup() {
 
 TXLSCellRef* TXLSCellHeap::NewCell(uint16_t row, uint8_t col, uint32_t& number) {
   if (Arena_.empty() || Arena_.back()->Used == kArenaBlock) {
-    Arena_.push_back(std::make_unique<TArenaBlock>());
+    // Default-initialised: the storage is not zeroed, cells are built in it.
+    Arena_.push_back(std::unique_ptr<TArenaBlock>(new TArenaBlock));
   }
   TArenaBlock& block = *Arena_.back();
   TXLSCellRef* cell = new (block.At(block.Used)) TXLSCellRef(row, col);

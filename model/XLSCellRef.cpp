@@ -41,6 +41,36 @@ char* PutColumnLetters(uint8_t col, char* out) {
   return out;
 }
 
+// The plain form that EncodeCellRef writes and callers mostly pass: one or
+// two letters, then one to five digits, nothing else. False for any other
+// shape, which the general parse then reads; the limits are checked by the
+// caller either way.
+bool ReadPlainCellRef(const std::string& text, int32_t& rowValue, int32_t& colValue) {
+  const size_t size = text.size();
+  size_t pos = 0;
+  colValue = 0;
+  while (pos < size && pos < 2 && IsLetter(text[pos]))
+    colValue = AddColumnLetter(colValue, text[pos++]);
+  const size_t digits = size - pos;
+  if (pos == 0 || digits == 0 || digits > kMaxRowDigits) return false;
+  rowValue = 0;
+  for (; pos < size; ++pos) {
+    if (!IsDigit(text[pos])) return false;
+    rowValue = rowValue * 10 + (text[pos] - '0');
+  }
+  return true;
+}
+
+// One-based row and column numbers checked against the sheet and stored
+// zero-based: 1, or -1 with the outputs untouched.
+int32_t StoreCellRef(int32_t rowValue, int32_t colValue, uint16_t& row, uint8_t& col) {
+  if (rowValue < 1 || rowValue > kMaxRowNumber) return -1;
+  if (colValue < 1 || colValue > kMaxColNumber) return -1;
+  row = static_cast<uint16_t>(rowValue - 1);
+  col = static_cast<uint8_t>(colValue - 1);
+  return 1;
+}
+
 // Column letters of a zero-based column.
 std::string ColumnLetters(uint8_t col) {
   char letters[2];
@@ -171,6 +201,9 @@ int32_t ColNameToColIndex(const std::string& text) {
 
 int32_t GetCellRef(const std::string& text, uint16_t& row, uint8_t& col) {
   if (text.size() < 2) return -1;
+  int32_t plainRow = 0;
+  int32_t plainCol = 0;
+  if (ReadPlainCellRef(text, plainRow, plainCol)) return StoreCellRef(plainRow, plainCol, row, col);
   int32_t colValue = 0;
   int32_t rowValue = 0;
   int digits = 0;
@@ -185,11 +218,8 @@ int32_t GetCellRef(const std::string& text, uint16_t& row, uint8_t& col) {
     if (!IsDigit(ch) || ++digits > kMaxRowDigits) return -1;
     rowValue = rowValue * 10 + (ch - '0');
   }
-  if (digits == 0 || rowValue < 1 || rowValue > kMaxRowNumber) return -1;
-  if (colValue < 1 || colValue > kMaxColNumber) return -1;
-  row = static_cast<uint16_t>(rowValue - 1);
-  col = static_cast<uint8_t>(colValue - 1);
-  return 1;
+  if (digits == 0) return -1;
+  return StoreCellRef(rowValue, colValue, row, col);
 }
 
 int32_t GetCellRange(const std::string& text, uint16_t& firstRow, uint8_t& firstCol,

@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -66,9 +69,9 @@ class TReplacingFile {
   void Discard();
   // The file that is replaced: the target, or the file a symbolic link names.
   std::string ResolveTarget() const;
-  // The mode the new file gets: an existing target's, else what a newly
-  // created file would get under the process's umask.
-  mode_t NewFileMode() const;
+  // Creates the temporary file under a new unique name beside the target and
+  // returns its descriptor, or -1 with errno set.
+  int CreateTemporary();
   void SyncFolder() const;
 
   std::string target_;
@@ -96,11 +99,30 @@ std::string TReplacingFile::ResolveTarget() const {
   return path;
 }
 
-mode_t TReplacingFile::NewFileMode() const {
-  if (targetExists_) return targetMode_ & 07777;
-  const mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
+// A name made of the process id, a per-process counter and clock bits:
+// distinct for every call within the process, and unlikely to be taken by
+// another; O_EXCL turns any clash into a retry under the next name. The
+// file is created 0666 so that the kernel applies the umask itself: reading
+// the umask would mean changing it, which races with other threads.
+int TReplacingFile::CreateTemporary() {
+  static std::atomic<uint32_t> counter{0};
+  constexpr int kAttempts = 100;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const auto clock =
+        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    char suffix[64];
+    std::snprintf(suffix, sizeof suffix, ".tmp%lx.%x.%llx", static_cast<long>(getpid()),
+                  counter.fetch_add(1), static_cast<unsigned long long>(clock & 0xFFFFFF));
+    const std::string name = path_ + suffix;
+    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      temp_ = name;
+      return fd;
+    }
+    if (errno != EEXIST) return -1;
+  }
+  errno = EEXIST;
+  return -1;
 }
 
 bool TReplacingFile::Open() {
@@ -112,11 +134,10 @@ bool TReplacingFile::Open() {
     return Fail("'" + target_ + "' exists and is not a regular file");
   }
   targetMode_ = targetExists_ ? info.st_mode : 0;
-  std::string pattern = path_ + ".tmpXXXXXX";
-  const int fd = mkstemp(pattern.data());
+  const int fd = CreateTemporary();
   if (fd < 0) return Fail(SystemError("cannot create a file beside", target_, errno));
-  temp_ = pattern;
-  const bool prepared = fchmod(fd, NewFileMode()) == 0;
+  // A replaced file keeps its mode; a new one has the umask's.
+  const bool prepared = !targetExists_ || fchmod(fd, targetMode_ & 07777) == 0;
   const int err = errno;
   close(fd);
   if (!prepared) return Fail(SystemError("cannot set the permissions of", temp_, err));
