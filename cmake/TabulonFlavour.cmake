@@ -50,6 +50,9 @@ function(tabulon_add_library flavour)
   tabulon_abi_define(${flavour} abi)
   add_library(${target} SHARED ${TABULON_SOURCES})
   target_compile_definitions(${target} PUBLIC ${abi})
+  # Calls between the library's own exported functions may be inlined: no
+  # host replaces them at load time, and the per-cell write path gains from it.
+  target_compile_options(${target} PRIVATE -fno-semantic-interposition)
   set(build_dirs "")
   foreach(dir IN LISTS TABULON_MODULE_DIRS)
     list(APPEND build_dirs ${CMAKE_SOURCE_DIR}/${dir})
