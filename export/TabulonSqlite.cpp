@@ -109,6 +109,11 @@ void TSqliteDataSet::Open(const std::string& database, const std::string& sql) {
   database_ = database;
   if (sqlite3_open_v2(database.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
     Fail("cannot open the database");
+  // Reading the schema tells a database from any other file, whatever the
+  // query touches.
+  if (sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
+      SQLITE_OK)
+    Fail("cannot read the database");
   const char* rest = nullptr;
   if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &statement_, &rest) !=
       SQLITE_OK)
