@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -32,10 +33,18 @@ int32_t AddColumnLetter(int32_t value, char letter) {
   return value * 26 + digit;
 }
 
+// Writes the one or two column letters of a zero-based column at out and
+// returns the end of what it wrote.
+char* PutColumnLetters(uint8_t col, char* out) {
+  if (col >= 26) *out++ = static_cast<char>('A' + col / 26 - 1);
+  *out++ = static_cast<char>('A' + col % 26);
+  return out;
+}
+
 // Column letters of a zero-based column.
 std::string ColumnLetters(uint8_t col) {
-  if (col < 26) return std::string(1, static_cast<char>('A' + col));
-  return {static_cast<char>('A' + col / 26 - 1), static_cast<char>('A' + col % 26)};
+  char letters[2];
+  return std::string(letters, PutColumnLetters(col, letters));
 }
 
 // Nearest integer, an exact half going to the even neighbour.
@@ -134,7 +143,12 @@ std::string HexDump(const uint8_t* bytes, uint32_t size) {
 }  // namespace
 
 std::string EncodeCellRef(uint16_t row, uint8_t col) {
-  return ColumnLetters(col) + std::to_string(row + 1);
+  // Callers address cells by text one at a time, so the text is built in
+  // place and becomes a string once: two letters and five digits at most.
+  char text[8];
+  char* end = PutColumnLetters(col, text);
+  end = std::to_chars(end, text + sizeof text, row + 1).ptr;
+  return std::string(text, end);
 }
 
 std::string EncodeCellRange(uint16_t firstRow, uint8_t firstCol, uint16_t lastRow,

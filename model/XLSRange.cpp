@@ -13,9 +13,79 @@ namespace tabulon {
 TXLSRange::TXLSRange(TXLSWorksheet& sheet, const std::string& cell1, const std::string& cell2,
                      bool counted)
     : XLSImplements(counted), Worksheet(sheet), FirstCellText(cell1), LastCellText(cell2) {
-  if (GetCellRef(FirstCellText, FirstRow, FirstCol) == 1)
-    GetCellRef(LastCellText, LastRow, LastCol);
+  if (GetCellRef(FirstCellText, FirstRow, FirstCol) != 1) return;  // A1:A1, texts as given
+  // One cell is addressed by the same text twice: it is parsed once.
+  if (cell2 == cell1) {
+    LastRow = FirstRow;
+    LastCol = FirstCol;
+    return;
+  }
+  GetCellRef(LastCellText, LastRow, LastCol);
   OrderCorners();
+}
+
+namespace {
+
+// Under AddressSanitizer every range takes the heap's own path, so that a
+// range used after its last release is still caught.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kRecycleRanges = false;
+#else
+constexpr bool kRecycleRanges = true;
+#endif
+
+// A thread's few blocks of range storage kept for reuse. It has no
+// destructor, so it stays usable while the thread's other objects are
+// destroyed; TRangeCacheCloser hands the blocks back when the thread ends.
+class TRangeCache {
+ public:
+  // A kept block, or nullptr when there is none.
+  void* Take() { return Count_ > 0 ? Slots_[--Count_] : nullptr; }
+  // False when the block must go back to the heap: the cache is full, or
+  // its thread is ending.
+  bool Keep(void* block);
+  void Close() noexcept {
+    while (Count_ > 0) ::operator delete(Slots_[--Count_]);
+    Closed_ = true;
+  }
+
+ private:
+  static constexpr int kSlots = 16;
+  void* Slots_[kSlots] = {};
+  int Count_ = 0;
+  bool Closed_ = false;
+};
+
+thread_local TRangeCache RangeCache;
+
+struct TRangeCacheCloser {
+  ~TRangeCacheCloser() { RangeCache.Close(); }
+};
+
+bool TRangeCache::Keep(void* block) {
+  // Made on the thread's first Keep, destroyed when the thread ends.
+  static thread_local TRangeCacheCloser closer;
+  if (Closed_ || Count_ == kSlots) return false;
+  Slots_[Count_++] = block;
+  return true;
+}
+
+bool Recycles(std::size_t size) {
+  return kRecycleRanges && size == sizeof(TXLSRange);
+}
+
+}  // namespace
+
+void* TXLSRange::operator new(std::size_t size) {
+  if (Recycles(size)) {
+    if (void* block = RangeCache.Take()) return block;
+  }
+  return ::operator new(size);
+}
+
+void TXLSRange::operator delete(void* storage, std::size_t size) noexcept {
+  if (Recycles(size) && RangeCache.Keep(storage)) return;
+  ::operator delete(storage);
 }
 
 // The value, merge and formatting walks run from the first corner to the
@@ -239,55 +309,5 @@ void TXLSRange::Select() {
   // selection, which can be this very range: nothing may follow this call.
   Worksheet.SetSelectionRange(new TXLSRange(Worksheet, FirstCellText, LastCellText, false));
 }
-
-// The formatting and structure layers fill in the operations below; until
-// then they answer empty results and change nothing.
-XLSPtr<IXLSFont> TXLSRange::GetFont() {
-  return {};
-}
-XLSPtr<IXLSInterior> TXLSRange::GetInterior() {
-  return {};
-}
-XLSPtr<IXLSBorders> TXLSRange::GetBorders() {
-  return {};
-}
-OleVariant TXLSRange::GetColumnWidth() {
-  return {};
-}
-void TXLSRange::SetColumnWidth(const OleVariant&) {}
-OleVariant TXLSRange::GetRowHeight() {
-  return {};
-}
-void TXLSRange::SetRowHeight(const OleVariant&) {}
-OleVariant TXLSRange::GetHidden() {
-  return {};
-}
-void TXLSRange::SetHidden(const OleVariant&) {}
-OleVariant TXLSRange::GetWrapText() {
-  return {};
-}
-void TXLSRange::SetWrapText(const OleVariant&) {}
-std::string TXLSRange::GetNumFormat() {
-  return {};
-}
-void TXLSRange::SetNumFormat(const std::string&) {}
-int32_t TXLSRange::GetHAlign() {
-  return 0;
-}
-void TXLSRange::SetHAlign(int32_t) {}
-int32_t TXLSRange::GetVAlign() {
-  return 0;
-}
-void TXLSRange::SetVAlign(int32_t) {}
-void TXLSRange::Merge(const OleVariant&) {}
-void TXLSRange::ClearContents() {}
-void TXLSRange::Clear() {}
-OleVariant TXLSRange::Insert(const OleVariant&) {
-  return {};
-}
-OleVariant TXLSRange::Delete(const OleVariant&) {
-  return {};
-}
-void TXLSRange::Unmerge() {}
 
 }  // namespace tabulon

@@ -6,14 +6,18 @@
 // owned by the worksheet and never freed by references.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "XLSConstants.h"
 #include "XLSInterfaces.h"
+#include "xlsxf.h"
 
 namespace tabulon {
 
 class TXLSWorksheet;
+class TXLSCellRef;
 
 // How Count and the visibility operations read the rectangle; the rectangle
 // itself is the same for all three.
@@ -39,6 +43,11 @@ class TXLSRange : public XLSImplements<IXLSRange> {
   TXLSRange(TXLSWorksheet& sheet, const std::string& cell1, const std::string& cell2,
             bool counted = true);
 
+  // Ranges come and go once per cell when a sheet is filled cell by cell:
+  // their storage is recycled per thread instead of returned to the heap.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* storage, std::size_t size) noexcept;
+
   // Makes this range belong to its worksheet: references no longer free it.
   void MarkOwned() { SetCounted(false); }
 
@@ -53,6 +62,132 @@ class TXLSRange : public XLSImplements<IXLSRange> {
   int32_t GetRangeType() const;
 
   TXLSRangeType RangeType = xlRangeCells;
+
+  // ---- Formatting --------------------------------------------------------
+  // The XF index that position (row, col) shows: the cell's own when it has
+  // one (owned), else the column's format, else the row's; 0 when none of
+  // them has a format (the default cell format shows).
+  int32_t GetXFIndex(int32_t row, int32_t col, bool& owned) const;
+  // Changes one property of every cell the range covers (of every column or
+  // row, with their default formats, when it spans the sheet) through a
+  // setter of the workbook's XF table.
+  void SetXFProperty(const OleVariant& value, TSetXFProperty setter);
+
+  // Font and fill of the range in stored codes (TXLSFont and TXLSInterior
+  // translate the caller's constants). Getters read the top-left cell.
+  void SetFontBold(bool value);
+  void SetFontItalic(bool value);
+  void SetFontStrikethrough(bool value);
+  void SetFontOutLineFont(bool value);
+  void SetFontShadow(bool value);
+  void SetFontSubScript(bool value);
+  void SetFontSuperScript(bool value);
+  void SetFontName(const std::string& name);
+  void SetFontSize(double points);
+  void SetFontColorIndex(int32_t stored_index);
+  void SetFontUnderLine(int32_t stored_code);
+  void SetInteriorColor(int32_t stored_index);
+  void SetInteriorPattern(int32_t stored_code);
+  void SetInteriorPatternColor(int32_t stored_index);
+  bool GetFontBold() const;
+  bool GetFontItalic() const;
+  bool GetFontStrikethrough() const;
+  bool GetFontOutLineFont() const;
+  bool GetFontShadow() const;
+  bool GetFontSubScript() const;
+  bool GetFontSuperScript() const;
+  std::string GetFontName() const;
+  float GetFontSize() const;
+  int32_t GetFontColorIndex() const;
+  int32_t GetFontUnderLine() const;
+  int32_t GetInteriorColor() const;
+  int32_t GetInteriorPattern() const;
+  int32_t GetInteriorPatternColor() const;
+
+  // ---- Borders -----------------------------------------------------------
+  // One line between cell 1 and cell 2 (side by side when vertical, else one
+  // above the other). The owner cell gets the property on its edge; the
+  // other one, where stored, loses the matching edge. Positions off the
+  // sheet are skipped.
+  void SetCellXFBorderProperty(int32_t row1, int32_t col1, int32_t row2, int32_t col2,
+                               bool vertical, bool first_owns, const OleVariant& value,
+                               TSetXFBorderProperty setter);
+  void SetCellBorderColorIndex(int32_t row1, int32_t col1, int32_t row2, int32_t col2,
+                               bool vertical, bool first_owns, int32_t value);
+  void SetCellBorderLineStyle(int32_t row1, int32_t col1, int32_t row2, int32_t col2, bool vertical,
+                              bool first_owns, int32_t value);
+  void SetCellBorderLineWeight(int32_t row1, int32_t col1, int32_t row2, int32_t col2,
+                               bool vertical, bool first_owns, int32_t value);
+  // The line as whichever of the two cells holds it shows it.
+  int32_t GetCellBorderColorIndex(int32_t row1, int32_t col1, int32_t row2, int32_t col2,
+                                  bool vertical) const;
+  int32_t GetCellBorderLineStyle(int32_t row1, int32_t col1, int32_t row2, int32_t col2,
+                                 bool vertical) const;
+  int32_t GetCellBorderLineWeight(int32_t row1, int32_t col1, int32_t row2, int32_t col2,
+                                  bool vertical) const;
+
+  // One border of the range by its index (xlEdgeLeft .. xlInsideHorizontal);
+  // other indexes set nothing and read as colour 0, no line, thin.
+  void SetBorderColorIndex(int32_t border_index, int32_t value);
+  void SetBorderLineStyle(int32_t border_index, int32_t value);
+  void SetBorderWeight(int32_t border_index, int32_t value);
+  int32_t GetBorderColorIndex(int32_t border_index) const;
+  int32_t GetBorderLineStyle(int32_t border_index) const;
+  int32_t GetBorderWeight(int32_t border_index) const;
+
+  void SetBorderLeftColorIndex(int32_t v) { SetBorderColorIndex(xlEdgeLeft, v); }
+  void SetBorderRightColorIndex(int32_t v) { SetBorderColorIndex(xlEdgeRight, v); }
+  void SetBorderTopColorIndex(int32_t v) { SetBorderColorIndex(xlEdgeTop, v); }
+  void SetBorderBottomColorIndex(int32_t v) { SetBorderColorIndex(xlEdgeBottom, v); }
+  void SetBorderVerticalInsideColorIndex(int32_t v) { SetBorderColorIndex(xlInsideVertical, v); }
+  void SetBorderHorizontalInsideColorIndex(int32_t v) {
+    SetBorderColorIndex(xlInsideHorizontal, v);
+  }
+  void SetBorderLeftLineStyle(int32_t v) { SetBorderLineStyle(xlEdgeLeft, v); }
+  void SetBorderRightLineStyle(int32_t v) { SetBorderLineStyle(xlEdgeRight, v); }
+  void SetBorderTopLineStyle(int32_t v) { SetBorderLineStyle(xlEdgeTop, v); }
+  void SetBorderBottomLineStyle(int32_t v) { SetBorderLineStyle(xlEdgeBottom, v); }
+  void SetBorderVerticalInsideLineStyle(int32_t v) { SetBorderLineStyle(xlInsideVertical, v); }
+  void SetBorderHorizontalInsideLineStyle(int32_t v) { SetBorderLineStyle(xlInsideHorizontal, v); }
+  void SetBorderLeftLineWeight(int32_t v) { SetBorderWeight(xlEdgeLeft, v); }
+  void SetBorderRightLineWeight(int32_t v) { SetBorderWeight(xlEdgeRight, v); }
+  void SetBorderTopLineWeight(int32_t v) { SetBorderWeight(xlEdgeTop, v); }
+  void SetBorderBottomLineWeight(int32_t v) { SetBorderWeight(xlEdgeBottom, v); }
+  void SetBorderVerticalInsideLineWeight(int32_t v) { SetBorderWeight(xlInsideVertical, v); }
+  void SetBorderHorizontalInsideLineWeight(int32_t v) { SetBorderWeight(xlInsideHorizontal, v); }
+  int32_t GetBorderLeftColorIndex() const { return GetBorderColorIndex(xlEdgeLeft); }
+  int32_t GetBorderRightColorIndex() const { return GetBorderColorIndex(xlEdgeRight); }
+  int32_t GetBorderTopColorIndex() const { return GetBorderColorIndex(xlEdgeTop); }
+  int32_t GetBorderBottomColorIndex() const { return GetBorderColorIndex(xlEdgeBottom); }
+  int32_t GetBorderVerticalInsideColorIndex() const {
+    return GetBorderColorIndex(xlInsideVertical);
+  }
+  int32_t GetBorderHorizontalInsideColorIndex() const {
+    return GetBorderColorIndex(xlInsideHorizontal);
+  }
+  int32_t GetBorderLeftLineStyle() const { return GetBorderLineStyle(xlEdgeLeft); }
+  int32_t GetBorderRightLineStyle() const { return GetBorderLineStyle(xlEdgeRight); }
+  int32_t GetBorderTopLineStyle() const { return GetBorderLineStyle(xlEdgeTop); }
+  int32_t GetBorderBottomLineStyle() const { return GetBorderLineStyle(xlEdgeBottom); }
+  int32_t GetBorderVerticalInsideLineStyle() const { return GetBorderLineStyle(xlInsideVertical); }
+  int32_t GetBorderHorizontalInsideLineStyle() const {
+    return GetBorderLineStyle(xlInsideHorizontal);
+  }
+  int32_t GetBorderLeftLineWeight() const { return GetBorderWeight(xlEdgeLeft); }
+  int32_t GetBorderRightLineWeight() const { return GetBorderWeight(xlEdgeRight); }
+  int32_t GetBorderTopLineWeight() const { return GetBorderWeight(xlEdgeTop); }
+  int32_t GetBorderBottomLineWeight() const { return GetBorderWeight(xlEdgeBottom); }
+  int32_t GetBorderVerticalInsideLineWeight() const { return GetBorderWeight(xlInsideVertical); }
+  int32_t GetBorderHorizontalInsideLineWeight() const {
+    return GetBorderWeight(xlInsideHorizontal);
+  }
+
+  // ---- Structure ---------------------------------------------------------
+  // Dissolves every merged area that crosses the border of the rectangle
+  // (zero-based corners, inclusive).
+  void UnMergeOutgoingRanges(int32_t row1, int32_t col1, int32_t row2, int32_t col2);
+  // Dissolves the area of master: its cells keep their values and formats.
+  void UnMergeCell(TXLSCellRef& master);
 
   // IXLSRange
   XLSPtr<IXLSRange> GetItem(uint16_t row_offset, uint16_t column_offset) override;
@@ -98,6 +233,20 @@ class TXLSRange : public XLSImplements<IXLSRange> {
   void Unmerge() override;
 
  private:
+  enum class TBorderProperty { ColorIndex, LineStyle, Weight };
+  // The walks' one-entry memo: the last source XF index met and the index
+  // the setter turned it into, so that a run of cells sharing one format
+  // asks the setter once and afterwards only moves references.
+  struct TXFMemo {
+    int32_t Source = -1;
+    int32_t Result = 0;
+  };
+  // A border walk sets the owner's edge and clears the neighbour's.
+  struct TBorderMemo {
+    TXFMemo Owner;
+    TXFMemo Neighbour;
+  };
+
   int32_t Height() const { return LastRow - FirstRow + 1; }
   int32_t Width() const { return LastCol - FirstCol + 1; }
   // A new counted range over the given texts with the given type.
@@ -107,6 +256,48 @@ class TXLSRange : public XLSImplements<IXLSRange> {
   void EncodeTexts();
   void FillWith(const OleVariant& value);
   void FillWithArray(const OleVariant& values);
+
+  TXLSXFList& XFList() const;
+  // GetXFIndex for a position whose stored cell (or none) is already known.
+  int32_t ShownXF(const TXLSCellRef* cell, int32_t row, int32_t col, bool& owned) const;
+  // The default format of a column or row, 0 when it has none of its own.
+  int32_t ColumnXF(int32_t col) const;
+  int32_t RowXF(int32_t row) const;
+  // The XF index the top-left cell shows.
+  int32_t TopLeftXF() const;
+  // True when memo holds index: its result then takes the cell's reference
+  // (moved from index when the cell owned it, else added).
+  bool ReuseMemo(const TXFMemo& memo, int32_t index, bool owned) const;
+  // Applies the memoised setter to one stored cell.
+  void FormatCell(TXLSCellRef& cell, int32_t row, int32_t col, TXFMemo& memo,
+                  const OleVariant& value, TSetXFProperty setter);
+  void FormatBlock(const OleVariant& value, TSetXFProperty setter);
+  void FormatColumns(const OleVariant& value, TSetXFProperty setter);
+  void FormatRows(const OleVariant& value, TSetXFProperty setter);
+  // Moves a column's or row's default format through setter.
+  int32_t ChangedLineXF(int32_t current, const OleVariant& value, TSetXFProperty setter);
+
+  void SetBorderLine(int32_t row1, int32_t col1, int32_t row2, int32_t col2, bool vertical,
+                     bool first_owns, const OleVariant& value, TSetXFBorderProperty setter,
+                     TBorderMemo& memo);
+  void SetBorderProperty(int32_t border_index, TBorderProperty property, int32_t value);
+  int32_t GetBorderProperty(int32_t border_index, TBorderProperty property) const;
+  int32_t GetCellBorderProperty(int32_t row1, int32_t col1, int32_t row2, int32_t col2,
+                                bool vertical, TBorderProperty property) const;
+
+  // Rows of the rectangle clipped to the rows that hold cells; false when
+  // none does.
+  bool StoredRows(int32_t& first, int32_t& last) const;
+  bool StoredCols(int32_t& first, int32_t& last) const;
+  template <class TVisit>
+  void ForEachStoredCell(TVisit visit);
+  // Makes position (row, col) hold xf_index as its own format, dropping the
+  // reference it held before.
+  void TakeFormat(TXLSCellRef& cell, int32_t xf_index);
+  void MoveCell(int32_t src_row, int32_t src_col, int32_t dest_row, int32_t dest_col);
+  // Insert and Delete in one direction; down and up when vertical.
+  void OpenCells(bool vertical);
+  void CloseCells(bool vertical);
 
   TXLSWorksheet& Worksheet;
   std::string FirstCellText;
