@@ -284,3 +284,183 @@ TEST_F(GridExport, SaveDBGridAsStartsANewWorkbookEachTime) {
 
 }  // namespace
 }  // namespace tabulon
+
+namespace tabulon {
+namespace {
+
+// --- formatting -----------------------------------------------------------------------
+
+XLSPtr<IXLSRange> At(IXLSWorkSheet& sheet, const std::string& cell) {
+  return sheet.FGetRange(cell, cell);
+}
+
+int32_t EdgeWeight(IXLSWorkSheet& sheet, const std::string& cell, int32_t edge) {
+  return At(sheet, cell)->GetBorders()->GetBorder(edge)->GetWeight();
+}
+
+class ExportFormatting : public DatasetExport {
+ protected:
+  // Fields: when (date and time), price (currency), at (time), qty (integer).
+  void FillTyped() {
+    data.AddField("when", ftDateTime, 19);
+    data.AddField("price", ftCurrency, 0);
+    data.AddField("at", ftTime, 8);
+    data.AddField("qty", ftInteger, 6);
+    data.AppendRecord({OleVariant::Date(45352), OleVariant::Currency(1234.5), OleVariant::Date(0.5),
+                       OleVariant(3)});
+    data.AppendRecord({OleVariant::Date(45352 + 1.0 / 86400), OleVariant::Currency(2),
+                       OleVariant::Date(0.75), OleVariant(4)});
+  }
+};
+
+TEST_F(ExportFormatting, MidnightShowsTheDateAloneOneSecondLaterTheTimeToo) {
+  FillTyped();
+  exporter.ExportDataset();
+  EXPECT_EQ(At(Sheet(), "A2")->GetNumFormat(), "dd.mm.yyyy");
+  EXPECT_EQ(At(Sheet(), "A3")->GetNumFormat(), "dd.mm.yyyy hh:mm:ss");
+  EXPECT_EQ(At(Sheet(), "A3")->GetHAlign(), xlHAlignLeft);
+}
+
+TEST_F(ExportFormatting, NumberFormatsFollowTheFieldType) {
+  FillTyped();
+  exporter.ExportDataset();
+  EXPECT_EQ(At(Sheet(), "B2")->GetNumFormat(), "#,##0.00");
+  EXPECT_NE(At(Sheet(), "B2")->GetHAlign(), xlHAlignLeft) << "currency keeps its alignment";
+  EXPECT_EQ(At(Sheet(), "C3")->GetNumFormat(), "hh:mm:ss");
+  EXPECT_EQ(At(Sheet(), "C3")->GetHAlign(), xlHAlignLeft);
+  EXPECT_EQ(At(Sheet(), "D2")->GetNumFormat(), At(Sheet(), "E9")->GetNumFormat())
+      << "integers keep the default format";
+}
+
+TEST_F(ExportFormatting, HeaderTakesItsFontFillAlignmentAndColumnWidth) {
+  FillTyped();
+  exporter.HeaderColor = clYellow;
+  exporter.GetHeaderFont().Color = clRed;
+  exporter.GetHeaderFont().Style = fsBold | fsUnderline;
+  exporter.ExportDataset();
+  XLSPtr<IXLSRange> header = At(Sheet(), "A1");
+  EXPECT_EQ(header->GetFont()->GetName(), "Arial");
+  EXPECT_EQ(header->GetFont()->GetSize(), 10);
+  EXPECT_TRUE(header->GetFont()->GetBold());
+  EXPECT_EQ(header->GetFont()->GetUnderLine(), xlUnderlineStyleSingle);
+  EXPECT_EQ(header->GetFont()->GetColor(), 0x0000FFu);
+  EXPECT_EQ(header->GetInterior()->GetColor(), 0x00FFFFu);
+  EXPECT_EQ(header->GetHAlign(), xlHAlignCenter);
+  EXPECT_EQ(header->GetVAlign(), xlVAlignCenter);
+  EXPECT_EQ(header->GetColumnWidth().ToDouble(), 19);
+  EXPECT_EQ(At(Sheet(), "B1")->GetColumnWidth(), At(Sheet(), "F1")->GetColumnWidth())
+      << "a display width of 0 leaves the column as it is";
+  XLSPtr<IXLSRange> detail = At(Sheet(), "A2");
+  EXPECT_FALSE(detail->GetFont()->GetBold());
+  EXPECT_EQ(detail->GetInterior()->GetColor(), At(Sheet(), "H9")->GetInterior()->GetColor())
+      << "detail colour none: no fill";
+}
+
+TEST_F(ExportFormatting, DetailFontStylesAndColourAreSwitchedOn) {
+  FillTyped();
+  exporter.SetDetailFont(TFont("Courier New", 9, fsItalic | fsStrikeOut, clBlue));
+  exporter.DetailColor = clWindow;
+  exporter.ExportDataset();
+  XLSPtr<IXLSFont> font = At(Sheet(), "D3")->GetFont();
+  EXPECT_EQ(font->GetName(), "Courier New");
+  EXPECT_EQ(font->GetSize(), 9);
+  EXPECT_TRUE(font->GetItalic());
+  EXPECT_TRUE(font->GetStrikethrough());
+  EXPECT_EQ(font->GetColor(), 0xFF0000u);
+  EXPECT_EQ(At(Sheet(), "D3")->GetInterior()->GetColor(), 0xFFFFFFu) << "system colour resolved";
+}
+
+TEST_F(ExportFormatting, DetailCellsLeaveTheirTopEdgeToABorderedHeader) {
+  FillTyped();
+  exporter.HeaderBorderStyle = BorderStyleSingleThick;
+  exporter.DetailBorderStyle = BorderStyleSingleThin;
+  exporter.ExportDataset();
+  EXPECT_EQ(EdgeWeight(Sheet(), "A1", xlEdgeLeft), xlThick);
+  EXPECT_EQ(EdgeWeight(Sheet(), "A2", xlEdgeTop), xlThick) << "the header's bottom line";
+  EXPECT_EQ(EdgeWeight(Sheet(), "A2", xlEdgeLeft), xlThin);
+  EXPECT_EQ(EdgeWeight(Sheet(), "A3", xlEdgeBottom), xlThin);
+}
+
+TEST_F(ExportFormatting, DetailCellsDrawTheirTopEdgeUnderAHeaderWithoutBorders) {
+  FillTyped();
+  exporter.DetailBorderStyle = BorderStyleSingleHair;
+  exporter.DetailBorderColor = clRed;
+  exporter.ExportDataset();
+  XLSPtr<IXLSBorder> top = At(Sheet(), "A2")->GetBorders()->GetBorder(xlEdgeTop);
+  EXPECT_EQ(top->GetLineStyle(), xlContinuous);
+  EXPECT_EQ(top->GetWeight(), xlHairline);
+  EXPECT_EQ(top->GetColor(), 0x0000FFu);
+  EXPECT_EQ(At(Sheet(), "A1")->GetBorders()->GetBorder(xlEdgeLeft)->GetLineStyle(), xlNone);
+}
+
+TEST_F(ExportFormatting, DoubleBordersOnHeaderAndDetail) {
+  FillTyped();
+  exporter.HeaderBorderStyle = BorderStyleDouble;
+  exporter.DetailBorderStyle = BorderStyleDouble;
+  exporter.HeaderBorderColor = clGreen;
+  exporter.ExportDataset();
+  XLSPtr<IXLSBorder> headerLeft = At(Sheet(), "B1")->GetBorders()->GetBorder(xlEdgeLeft);
+  EXPECT_EQ(headerLeft->GetLineStyle(), xlDouble);
+  EXPECT_EQ(headerLeft->GetColor(), 0x008000u);
+  EXPECT_EQ(At(Sheet(), "B3")->GetBorders()->GetBorder(xlEdgeRight)->GetLineStyle(), xlDouble);
+}
+
+class GridFormatting : public GridExport {};
+
+TEST_F(GridFormatting, PixelWidthTitleAlignmentAndTextFormatInTheHeader) {
+  TColumn& column = grid.AddColumn("name");
+  column.Title.Alignment = taRightJustify;
+  grid.AddColumn("qty").Width = 100;
+  exporter.ExportDBGrid();
+  EXPECT_NEAR(At(Sheet(), "A1")->GetColumnWidth().ToDouble(), 9.1712, 0.01);
+  EXPECT_NEAR(At(Sheet(), "B1")->GetColumnWidth().ToDouble(), 14.33, 0.01);
+  EXPECT_EQ(At(Sheet(), "A1")->GetHAlign(), xlHAlignRight);
+  EXPECT_EQ(At(Sheet(), "A1")->GetNumFormat(), "@");
+  EXPECT_EQ(EdgeWeight(Sheet(), "A1", xlEdgeLeft), xlThin) << "thin borders by default";
+}
+
+TEST_F(GridFormatting, RightAlignedDateColumnStaysRightAligned) {
+  grid.AddColumn("day");
+  grid.AddColumn("name");
+  ASSERT_EQ(grid.GetColumn(0).Alignment, taRightJustify) << "dates align right in a grid";
+  exporter.ExportDBGrid();
+  EXPECT_EQ(At(Sheet(), "A2")->GetHAlign(), xlHAlignRight);
+  EXPECT_EQ(At(Sheet(), "A2")->GetNumFormat(), "dd.mm.yyyy");
+  EXPECT_EQ(At(Sheet(), "B2")->GetHAlign(), xlHAlignLeft);
+}
+
+TEST_F(GridFormatting, ColumnFontsAndColoursWinWhileOriginalIsSet) {
+  TColumn& column = grid.AddColumn("name");
+  column.Title.Font = TFont("Times New Roman", 12, 0, clBlue);
+  column.Font = TFont("Verdana", 8, fsItalic, clGreen);
+  column.Color = clYellow;
+  exporter.SetHeaderFont(TFont("Arial", 20, fsBold, clRed));
+  exporter.HeaderColor = clRed;
+  exporter.DetailColor = clAqua;
+  exporter.ExportDBGrid();
+  EXPECT_EQ(At(Sheet(), "A1")->GetFont()->GetSize(), 12);
+  EXPECT_EQ(At(Sheet(), "A1")->GetFont()->GetColor(), 0xFF0000u);
+  EXPECT_NE(At(Sheet(), "A1")->GetInterior()->GetColor(), 0x0000FFu);
+  EXPECT_EQ(At(Sheet(), "A2")->GetFont()->GetName(), "Verdana");
+  EXPECT_TRUE(At(Sheet(), "A2")->GetFont()->GetItalic());
+  EXPECT_EQ(At(Sheet(), "A2")->GetInterior()->GetColor(), 0x00FFFFu);
+
+  exporter.OriginalHeaderFont = exporter.OriginalHeaderColor = false;
+  exporter.OriginalDetailFont = exporter.OriginalDetailColor = false;
+  exporter.ExportDBGrid();
+  EXPECT_EQ(At(Sheet(), "A1")->GetFont()->GetSize(), 20);
+  EXPECT_EQ(At(Sheet(), "A1")->GetInterior()->GetColor(), 0x0000FFu);
+  EXPECT_EQ(At(Sheet(), "A2")->GetFont()->GetName(), "Arial");
+  EXPECT_EQ(At(Sheet(), "A2")->GetInterior()->GetColor(), 0xFFFF00u);
+}
+
+TEST_F(GridFormatting, ColumnWithoutAFieldIsFormattedAnyway) {
+  grid.AddColumn("name");
+  grid.AddColumn("").Color = clYellow;
+  exporter.ExportDBGrid();
+  EXPECT_EQ(EdgeWeight(Sheet(), "B3", xlEdgeBottom), xlThin);
+  EXPECT_EQ(At(Sheet(), "B3")->GetInterior()->GetColor(), 0x00FFFFu);
+}
+
+}  // namespace
+}  // namespace tabulon
