@@ -8,8 +8,8 @@ DROP TABLE IF EXISTS customers;
 
 CREATE TABLE customers (
   id INTEGER PRIMARY KEY,
-  name VARCHAR(30) NOT NULL,
-  city VARCHAR(20) NOT NULL
+  name VARCHAR(20) NOT NULL,
+  city VARCHAR(12) NOT NULL
 );
 
 INSERT INTO customers (id, name, city) VALUES
@@ -31,9 +31,9 @@ CREATE TABLE orders (
   order_date DATE NOT NULL,
   order_time TIME NOT NULL,
   shipped DATETIME,
-  customer VARCHAR(30) NOT NULL,
-  city VARCHAR(20) NOT NULL,
-  product VARCHAR(24) NOT NULL,
+  customer VARCHAR(20) NOT NULL,
+  city VARCHAR(12) NOT NULL,
+  product VARCHAR(20) NOT NULL,
   quantity INTEGER NOT NULL,
   unit_price CURRENCY NOT NULL,
   discount REAL NOT NULL,

@@ -81,10 +81,10 @@ int32_t DisplayWidth(TFieldType type, const std::string& declared) {
     case ftBoolean:
       return 5;
     case ftInteger:
-      return 11;
+      return 10;
     case ftCurrency:
     case ftFloat:
-      return 14;
+      return 12;
     case ftString:
       return DeclaredTextWidth(declared);
     default:
@@ -151,7 +151,10 @@ void TSqliteDataSet::DefineFields() {
     if (type == ftUnknown)
       type = rc == SQLITE_ROW ? StorageType(sqlite3_column_type(statement_, i)) : ftString;
     const char* name = sqlite3_column_name(statement_, i);
-    AddField(ToCodePage(name ? name : "", "", 0), type, DisplayWidth(type, declared));
+    const std::string fieldName = ToCodePage(name ? name : "", "", 0);
+    // Wide enough for the field name, so a header is never cut.
+    const auto nameWidth = static_cast<int32_t>(std::min<size_t>(fieldName.size(), kMaxTextWidth));
+    AddField(fieldName, type, std::max(DisplayWidth(type, declared), nameWidth));
   }
 }
 

@@ -8,7 +8,9 @@
 // expression) takes the type of its value in the first row. Date and time
 // columns turn ISO 8601 texts, Julian day numbers (REAL) and Unix times
 // (INTEGER) into day serials; NULL stays Null; UTF-8 texts are converted to
-// the workbook's code page (OnTextLoss reports what it cannot hold).
+// the workbook's code page (OnTextLoss reports what it cannot hold). Display
+// widths follow the type (VARCHAR(n): n characters, at most 50), never
+// narrower than the column's name.
 #pragma once
 
 #include <string>

@@ -143,7 +143,7 @@ TEST_F(ExportReaders, DatesTimesAndCurrencyShowAsSuch) {
        "cell Orders!E2 value='Caf\xC3\xA9 Cr\xC3\xA8me S.\xC3\xA0 r.l.' fmt=General" + common +
            "none align=general",
        "cell Orders!F2 value=156.0 fmt=#,##0.00" + common + "thin:FF0000 align=general",
-       "width Orders!D 19.70", "width Orders!E 30.70"});
+       "width Orders!D 19.70", "width Orders!E 20.70"});
 }
 
 TEST_F(ExportReaders, GridSkipsHiddenColumnsAndKeepsItsAlignment) {
