@@ -9,23 +9,12 @@ namespace tabulon {
 
 namespace {
 
-// Little-endian encoding independent of the host's byte order.
-template <typename T>
-void EncodeLE(T value, uint8_t* out) {
-  for (size_t i = 0; i < sizeof(T); ++i) out[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
+// The counterpart of StoreLE, independent of the host's byte order.
 template <typename T>
 T DecodeLE(const uint8_t* in) {
   T value = 0;
   for (size_t i = 0; i < sizeof(T); ++i) value |= static_cast<T>(static_cast<T>(in[i]) << (8 * i));
   return value;
-}
-
-uint64_t DoubleBits(double value) {
-  uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
 }
 
 double BitsDouble(uint64_t bits) {
@@ -45,18 +34,9 @@ uint8_t* AllocateZeroed(uint32_t size) {
 
 }  // namespace
 
-TXLSBlob::TXLSBlob(uint32_t size) {
-  if (size <= kInlineCapacity) {
-    std::memset(inline_, 0, size);
-  } else {
-    heap_ = AllocateZeroed(size);
-    if (!heap_) return;  // capacity stays 0
-  }
-  capacity_ = size;
-}
-
-TXLSBlob::~TXLSBlob() {
-  delete[] heap_;
+void TXLSBlob::AllocateHeap(uint32_t size) {
+  heap_ = AllocateZeroed(size);
+  if (heap_) capacity_ = size;
 }
 
 TXLSBlob::TXLSBlob(TXLSBlob&& other) noexcept {
@@ -92,10 +72,6 @@ void TXLSBlob::Clear() noexcept {
   overflowed_ = false;
 }
 
-bool TXLSBlob::Fits(uint32_t pos, uint32_t count) const {
-  return pos <= capacity_ && count <= capacity_ - pos;
-}
-
 uint8_t* TXLSBlob::Reserve(uint32_t pos, uint32_t count) {
   if (!Fits(pos, count)) {
     overflowed_ = true;
@@ -120,28 +96,6 @@ void TXLSBlob::Append(const void* bytes, uint32_t count) {
   dataSize_ += count;
 }
 
-void TXLSBlob::AddByte(uint8_t value) {
-  Append(&value, 1);
-}
-
-void TXLSBlob::AddWord(uint16_t value) {
-  uint8_t bytes[2];
-  EncodeLE(value, bytes);
-  Append(bytes, sizeof bytes);
-}
-
-void TXLSBlob::AddLong(uint32_t value) {
-  uint8_t bytes[4];
-  EncodeLE(value, bytes);
-  Append(bytes, sizeof bytes);
-}
-
-void TXLSBlob::AddDouble(double value) {
-  uint8_t bytes[8];
-  EncodeLE(DoubleBits(value), bytes);
-  Append(bytes, sizeof bytes);
-}
-
 void TXLSBlob::AddString(const std::string& value) {
   if (value.size() > std::numeric_limits<uint32_t>::max()) {
     overflowed_ = true;
@@ -156,19 +110,19 @@ void TXLSBlob::SetByte(uint8_t value, uint32_t pos) {
 
 void TXLSBlob::SetWord(uint16_t value, uint32_t pos) {
   uint8_t bytes[2];
-  EncodeLE(value, bytes);
+  StoreLE(value, bytes);
   Put(pos, bytes, sizeof bytes);
 }
 
 void TXLSBlob::SetLong(uint32_t value, uint32_t pos) {
   uint8_t bytes[4];
-  EncodeLE(value, bytes);
+  StoreLE(value, bytes);
   Put(pos, bytes, sizeof bytes);
 }
 
 void TXLSBlob::SetDouble(double value, uint32_t pos) {
   uint8_t bytes[8];
-  EncodeLE(DoubleBits(value), bytes);
+  StoreLE(DoubleBits(value), bytes);
   Put(pos, bytes, sizeof bytes);
 }
 
@@ -200,14 +154,6 @@ std::string TXLSBlob::GetString(uint32_t pos, uint32_t len) const {
   if (pos >= capacity_) return std::string();
   const uint32_t available = std::min(len, capacity_ - pos);
   return std::string(reinterpret_cast<const char*>(Data() + pos), available);
-}
-
-uint8_t* TXLSBlob::GetBuff() {
-  return capacity_ == 0 ? nullptr : Data();
-}
-
-const uint8_t* TXLSBlob::GetBuff() const {
-  return capacity_ == 0 ? nullptr : Data();
 }
 
 void TXLSBlob::SetDataSize(uint32_t n) {
@@ -246,13 +192,6 @@ int32_t TXLSBlob::Write(TXLSStream& stream) const {
   return stream.Write(Data(), dataSize_) == dataSize_ ? 1 : -1;
 }
 
-TXLSBlob MakeRecord(uint16_t id, uint16_t dataLength) {
-  TXLSBlob record(4u + dataLength);
-  record.AddWord(id);
-  record.AddWord(dataLength);
-  return record;
-}
-
 int32_t TXLSBlobList::Fail() {
   failed_ = true;
   return -1;
@@ -271,16 +210,22 @@ int32_t TXLSBlobList::AddItem() {
 }
 
 int32_t TXLSBlobList::Append(TXLSBlob&& blob) {
-  TXLSBlob record(std::move(blob));  // consumed whatever happens below
-  if (record.HasOverflowed()) return Fail();
-  const uint32_t size = record.GetDataSize();
+  // The record's bytes are copied straight from it, once; it is consumed
+  // whatever the outcome.
+  const int32_t status =
+      blob.HasOverflowed() ? Fail() : AppendBytes(blob.GetBuff(), blob.GetDataSize());
+  blob.Clear();
+  return status;
+}
+
+int32_t TXLSBlobList::AppendBytes(const uint8_t* bytes, uint32_t size) {
   if (size > static_cast<uint32_t>(std::numeric_limits<int32_t>::max() - total_)) return Fail();
   uint32_t consumed = 0;
   while (consumed < size) {
     if (used_ == kChunkSize && AddItem() != 1) return Fail();
     TXLSBlob& chunk = chunks_.back();
     const uint32_t piece = std::min<uint32_t>(size - consumed, kChunkSize - used_);
-    chunk.Copy(record, consumed, piece);
+    std::memcpy(chunk.GetBuff() + used_, bytes + consumed, piece);
     consumed += piece;
     used_ = static_cast<uint16_t>(used_ + piece);
     chunk.SetDataSize(used_);

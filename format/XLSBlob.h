@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,17 @@ class TXLSBlob {
   TXLSBlob() noexcept = default;
   // Create(size): capacity = size, data size 0, all bytes zero. When the
   // storage cannot be allocated the buffer is left with capacity 0.
-  explicit TXLSBlob(uint32_t size);
-  ~TXLSBlob();
+  // Inline, as are the appends: a record buffer is made for every cell.
+  explicit TXLSBlob(uint32_t size) {
+    if (size > kInlineCapacity) {
+      AllocateHeap(size);
+      return;
+    }
+    // The whole inline area, a constant size the compiler zeroes in place.
+    std::memset(inline_, 0, kInlineCapacity);
+    capacity_ = size;
+  }
+  ~TXLSBlob() { delete[] heap_; }
 
   // A moved-from buffer is empty (capacity 0, data size 0, no overflow).
   TXLSBlob(TXLSBlob&& other) noexcept;
@@ -35,11 +45,12 @@ class TXLSBlob {
   TXLSBlob(const TXLSBlob&) = delete;
   TXLSBlob& operator=(const TXLSBlob&) = delete;
 
-  // Append at the data size and advance it.
-  void AddByte(uint8_t value);
-  void AddWord(uint16_t value);
-  void AddLong(uint32_t value);
-  void AddDouble(double value);
+  // Append at the data size and advance it. Inline: every field of every
+  // record goes through them.
+  void AddByte(uint8_t value) { AppendLE(value); }
+  void AddWord(uint16_t value) { AppendLE(value); }
+  void AddLong(uint32_t value) { AppendLE(value); }
+  void AddDouble(double value) { AppendLE(DoubleBits(value)); }
   // The string's bytes as they are: no length prefix, no terminator.
   void AddString(const std::string& value);
 
@@ -59,8 +70,8 @@ class TXLSBlob {
   std::string GetString(uint32_t pos, uint32_t len) const;
 
   // The storage, or nullptr when the capacity is 0.
-  uint8_t* GetBuff();
-  const uint8_t* GetBuff() const;
+  uint8_t* GetBuff() { return capacity_ == 0 ? nullptr : Data(); }
+  const uint8_t* GetBuff() const { return capacity_ == 0 ? nullptr : Data(); }
   uint32_t GetBuffSize() const { return capacity_; }
   uint32_t GetDataSize() const { return dataSize_; }
   // Data size = the smaller of n and the capacity.
@@ -93,8 +104,34 @@ class TXLSBlob {
   uint8_t* Reserve(uint32_t pos, uint32_t count);
   void Put(uint32_t pos, const void* bytes, uint32_t count);
   void Append(const void* bytes, uint32_t count);
-  bool Fits(uint32_t pos, uint32_t count) const;
+  // Stores value's bytes least significant first, whatever the host's byte
+  // order (the compiler turns the loop into one store on little-endian hosts).
+  template <typename T>
+  static void StoreLE(T value, uint8_t* out) {
+    for (size_t i = 0; i < sizeof(T); ++i) out[i] = static_cast<uint8_t>(value >> (8 * i));
+  }
+  static uint64_t DoubleBits(double value) {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+  }
+  // Appends value little-endian with a single capacity check.
+  template <typename T>
+  void AppendLE(T value) {
+    if (sizeof(T) > capacity_ - dataSize_) {  // dataSize_ never passes capacity_
+      overflowed_ = true;
+      return;
+    }
+    StoreLE(value, Data() + dataSize_);
+    dataSize_ += sizeof(T);
+  }
+  bool Fits(uint32_t pos, uint32_t count) const {
+    return pos <= capacity_ && count <= capacity_ - pos;
+  }
   void StealFrom(TXLSBlob& other) noexcept;
+  // A zeroed heap block of size bytes as the storage; capacity 0 when memory
+  // runs out.
+  void AllocateHeap(uint32_t size);
 
   uint8_t* heap_ = nullptr;  // used when capacity_ > kInlineCapacity
   uint32_t capacity_ = 0;
@@ -106,7 +143,12 @@ class TXLSBlob {
 // A record buffer framed for the record `id` with `dataLength` data bytes:
 // capacity 4 + dataLength, id and length already appended. The builder then
 // appends exactly dataLength bytes (IsComplete() tells when it has).
-TXLSBlob MakeRecord(uint16_t id, uint16_t dataLength);
+inline TXLSBlob MakeRecord(uint16_t id, uint16_t dataLength) {
+  TXLSBlob record(4u + dataLength);
+  record.AddWord(id);
+  record.AddWord(dataLength);
+  return record;
+}
 
 // The bytes of many records, concatenated, held in chunks of kChunkSize.
 class TXLSBlobList {
@@ -143,6 +185,8 @@ class TXLSBlobList {
 
  private:
   int32_t Fail();
+  // Copies size bytes into the chunks, opening new ones as they fill.
+  int32_t AppendBytes(const uint8_t* bytes, uint32_t size);
 
   std::vector<TXLSBlob> chunks_;
   int32_t total_ = 0;

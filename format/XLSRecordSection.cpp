@@ -23,9 +23,11 @@ TXLSBlob AddContinue(TXLSBlob&& record, uint16_t limit) {
 }
 
 int32_t TXLSRecordSection::Append(TXLSBlob&& record) {
-  TXLSBlob framed = AddContinue(std::move(record), limit_);
-  size_ += static_cast<int32_t>(framed.GetDataSize());
-  return list_.Append(std::move(framed));
+  // Nearly every record fits the limit: it goes to the list as it is,
+  // without passing through AddContinue.
+  if (record.GetDataSize() > limit_) record = AddContinue(std::move(record), limit_);
+  size_ += static_cast<int32_t>(record.GetDataSize());
+  return list_.Append(std::move(record));
 }
 
 }  // namespace tabulon

@@ -3,15 +3,10 @@
 #include "XLSConstants.h"
 #include "XLSRange.h"
 #include "XLSWorkbook.h"
-#include "XLSWorksheet.h"
 
 namespace tabulon {
 
 namespace {
-
-TXLSWorkbook& WorkbookOf(TXLSRange& range) {
-  return range.GetWorksheet().GetWorkbook();
-}
 
 // The order in which a whole set of borders is given a property.
 constexpr int32_t kBorderOrder[] = {xlEdgeTop,   xlEdgeLeft,         xlEdgeBottom,
@@ -22,13 +17,10 @@ constexpr int32_t kBorderOrder[] = {xlEdgeTop,   xlEdgeLeft,         xlEdgeBotto
 // ---- One border --------------------------------------------------------------------
 
 TXLSBorder::TXLSBorder(TXLSRange& range, int32_t border_index)
-    : XLSImplements(true),
-      Keep(static_cast<IXLSRange*>(&range)),
-      Range(range),
-      BorderIndex(border_index) {}
+    : XLSImplements(true), Keep(range.KeepAlive()), Range(range), BorderIndex(border_index) {}
 
 TXLSColor TXLSBorder::GetColor() {
-  return WorkbookOf(Range).GetCustomColor(GetColorIndex());
+  return Range.GetWorkbook().GetCustomColor(GetColorIndex());
 }
 int32_t TXLSBorder::GetColorIndex() {
   return Range.GetBorderColorIndex(BorderIndex);
@@ -40,7 +32,7 @@ int32_t TXLSBorder::GetWeight() {
   return Range.GetBorderWeight(BorderIndex);
 }
 void TXLSBorder::SetColor(TXLSColor color) {
-  SetColorIndex(WorkbookOf(Range).GetCustomColorIndex(color));
+  SetColorIndex(Range.GetWorkbook().GetCustomColorIndex(color));
 }
 void TXLSBorder::SetColorIndex(int32_t index) {
   Range.SetBorderColorIndex(BorderIndex, index);
@@ -55,7 +47,7 @@ void TXLSBorder::SetWeight(int32_t weight) {
 // ---- All borders -------------------------------------------------------------------
 
 TXLSBorders::TXLSBorders(TXLSRange& range)
-    : XLSImplements(true), Keep(static_cast<IXLSRange*>(&range)), Range(range) {}
+    : XLSImplements(true), Keep(range.KeepAlive()), Range(range) {}
 
 template <class TSet>
 void TXLSBorders::ForEachBorder(TSet set) {
@@ -66,7 +58,7 @@ void TXLSBorders::ForEachBorder(TSet set) {
 }
 
 TXLSColor TXLSBorders::GetColor() {
-  return WorkbookOf(Range).GetCustomColor(GetColorIndex());
+  return Range.GetWorkbook().GetCustomColor(GetColorIndex());
 }
 int32_t TXLSBorders::GetColorIndex() {
   return Range.GetBorderColorIndex(xlEdgeTop);

@@ -13,8 +13,8 @@ namespace tabulon {
 
 class TXLSRange;
 
-// Like the font and fill companions, both keep their range alive with a
-// counted reference.
+// Like the font and fill companions, both keep their range alive
+// (TXLSRange::KeepAlive).
 class TXLSBorder : public XLSImplements<IXLSBorder> {
  public:
   TXLSBorder(TXLSRange& range, int32_t border_index);

@@ -6,7 +6,6 @@
 #include "XLSConstants.h"
 #include "XLSRange.h"
 #include "XLSWorkbook.h"
-#include "XLSWorksheet.h"
 
 namespace tabulon {
 
@@ -74,16 +73,11 @@ int32_t FillColorIndex(int32_t stored) {
   return stored <= kPaletteOffset ? stored : stored - kPaletteOffset;
 }
 
-TXLSWorkbook& WorkbookOf(TXLSRange& range) {
-  return range.GetWorksheet().GetWorkbook();
-}
-
 }  // namespace
 
 // ---- Font ------------------------------------------------------------------------
 
-TXLSFont::TXLSFont(TXLSRange& range)
-    : XLSImplements(true), Keep(static_cast<IXLSRange*>(&range)), Range(range) {}
+TXLSFont::TXLSFont(TXLSRange& range) : XLSImplements(true), Keep(range.KeepAlive()), Range(range) {}
 
 std::string TXLSFont::GetName() {
   return Range.GetFontName();
@@ -150,11 +144,11 @@ void TXLSFont::SetColorIndex(uint16_t index) {
 }
 
 TXLSColor TXLSFont::GetColor() {
-  return WorkbookOf(Range).GetCustomColor(GetColorIndex());
+  return Range.GetWorkbook().GetCustomColor(GetColorIndex());
 }
 
 void TXLSFont::SetColor(TXLSColor color) {
-  SetColorIndex(static_cast<uint16_t>(WorkbookOf(Range).GetCustomColorIndex(color)));
+  SetColorIndex(static_cast<uint16_t>(Range.GetWorkbook().GetCustomColorIndex(color)));
 }
 
 int32_t TXLSFont::GetUnderLine() {
@@ -170,7 +164,7 @@ void TXLSFont::SetUnderLine(int32_t underline) {
 // ---- Interior --------------------------------------------------------------------
 
 TXLSInterior::TXLSInterior(TXLSRange& range)
-    : XLSImplements(true), Keep(static_cast<IXLSRange*>(&range)), Range(range) {}
+    : XLSImplements(true), Keep(range.KeepAlive()), Range(range) {}
 
 void TXLSInterior::SetColorIndex(int32_t index) {
   const int32_t stored = StoredFillColor(index, kStoredAutoCellColor);
@@ -191,19 +185,19 @@ int32_t TXLSInterior::GetPatternColorIndex() {
 }
 
 void TXLSInterior::SetColor(TXLSColor color) {
-  SetColorIndex(WorkbookOf(Range).GetCustomColorIndex(color));
+  SetColorIndex(Range.GetWorkbook().GetCustomColorIndex(color));
 }
 
 TXLSColor TXLSInterior::GetColor() {
-  return WorkbookOf(Range).GetCustomColor(GetColorIndex());
+  return Range.GetWorkbook().GetCustomColor(GetColorIndex());
 }
 
 void TXLSInterior::SetPatternColor(TXLSColor color) {
-  SetPatternColorIndex(WorkbookOf(Range).GetCustomColorIndex(color));
+  SetPatternColorIndex(Range.GetWorkbook().GetCustomColorIndex(color));
 }
 
 TXLSColor TXLSInterior::GetPatternColor() {
-  return WorkbookOf(Range).GetCustomColor(GetPatternColorIndex());
+  return Range.GetWorkbook().GetCustomColor(GetPatternColorIndex());
 }
 
 // The automatic pattern is drawn as a solid fill; an unknown constant

@@ -13,8 +13,8 @@ namespace tabulon {
 
 class TXLSRange;
 
-// Each companion keeps its range alive with a counted reference, so a
-// companion taken from a temporary range (GetRange(...)->GetFont()) stays
+// Each companion keeps its range alive (TXLSRange::KeepAlive), so a
+// companion taken from a temporary range (FGetRange(...)->GetFont()) stays
 // usable; the range itself must not outlive its workbook.
 class TXLSFont : public XLSImplements<IXLSFont> {
  public:

@@ -17,6 +17,7 @@
 namespace tabulon {
 
 class TXLSWorksheet;
+class TXLSWorkbook;
 class TXLSCellRef;
 
 // How Count and the visibility operations read the rectangle; the rectangle
@@ -52,6 +53,11 @@ class TXLSRange : public XLSImplements<IXLSRange> {
   void MarkOwned() { SetCounted(false); }
 
   TXLSWorksheet& GetWorksheet() const { return Worksheet; }
+  TXLSWorkbook& GetWorkbook() const;
+  // A counted reference to this range for a companion (font, fill, borders)
+  // while a caller holds one too, so the companion outlives a temporary
+  // range; a range nobody holds (one made on the stack) is not counted.
+  XLSPtr<IXLSRange> KeepAlive();
   const std::string& GetFirstCellText() const { return FirstCellText; }
   const std::string& GetLastCellText() const { return LastCellText; }
 

@@ -48,8 +48,16 @@ int32_t AlignmentConstant(const int32_t (&table)[N], uint8_t code) {
 
 }  // namespace
 
+TXLSWorkbook& TXLSRange::GetWorkbook() const {
+  return Worksheet.GetWorkbook();
+}
+
 TXLSXFList& TXLSRange::XFList() const {
-  return Worksheet.GetWorkbook().GetXFList();
+  return GetWorkbook().GetXFList();
+}
+
+XLSPtr<IXLSRange> TXLSRange::KeepAlive() {
+  return GetRefCount() > 0 ? XLSPtr<IXLSRange>(this) : XLSPtr<IXLSRange>();
 }
 
 // ---- Which format a position shows -------------------------------------------

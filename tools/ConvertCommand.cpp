@@ -134,6 +134,7 @@ int Convert(const TConvertOptions& options, std::ostream& out, std::ostream& err
   XLSPtr<IXLSWorkSheet> sheet = workbook.GetWorksheets()->Add();
   TCsvSheetWriter writer(*sheet, diagnostics);
   const bool written = writer.Write(text);
+  if (written) writer.FormatLayout();
   diagnostics.Finish();
   if (!written) return kExitFailure;
   if (options.Strict && diagnostics.GetLossCount() > 0) {
@@ -170,6 +171,9 @@ void PrintConvertUsage(std::ostream& out) {
          "Cells: a field that is entirely a decimal number (-12, 3.5, 1e3) becomes a number;\n"
          "any other field becomes text, among them 007, 1.2.3 and integers of more than 15\n"
          "digits, which a number would change. Empty fields leave their cell empty.\n"
+         "\n"
+         "Layout: the first record is the header row, bold on a grey fill and framed by\n"
+         "thin lines; each column is as wide as its longest field (8 to 60 characters).\n"
          "\n"
          "Texts are stored in code page 1252 (Western European). A character outside it is\n"
          "reported with its line and column and written as '?'; a text longer than 255\n"

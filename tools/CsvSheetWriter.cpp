@@ -12,6 +12,19 @@ namespace {
 constexpr int32_t kSheetRows = XLSMaxRow + 1;
 constexpr int32_t kSheetColumns = XLSMaxCol + 1;
 
+// Column widths in characters: room for the longest field and a little
+// margin, never narrower than the default column nor wider than a screen.
+constexpr double kWidthMargin = 2.0;
+constexpr double kMinColumnWidth = 8.43;
+constexpr double kMaxColumnWidth = 60.0;
+// Palette entry 15 of the default palette: the light grey of header rows.
+constexpr int32_t kHeaderFillColor = 15;
+
+double FittedWidth(size_t characters) {
+  return std::clamp(static_cast<double>(characters) + kWidthMargin, kMinColumnWidth,
+                    kMaxColumnWidth);
+}
+
 std::string LineText(uint32_t line) {
   return "line " + std::to_string(line);
 }
@@ -55,6 +68,8 @@ bool TCsvSheetWriter::Write(const std::string& text) {
 void TCsvSheetWriter::WriteField(uint16_t row, uint8_t col, const std::string& field,
                                  uint32_t line) {
   if (field.empty()) return;
+  if (fieldWidths_.size() <= col) fieldWidths_.resize(col + 1u, 0);
+  fieldWidths_[col] = std::max(fieldWidths_[col], std::min<size_t>(field.size(), XLSStrMax));
   const std::string cell = EncodeCellRef(row, col);
   OleVariant value;
   double number = 0;
@@ -70,6 +85,25 @@ void TCsvSheetWriter::WriteField(uint16_t row, uint8_t col, const std::string& f
     value = OleVariant(field);
   }
   sheet_.FGetRange(cell, cell)->SetValue(value);
+}
+
+void TCsvSheetWriter::FormatLayout() {
+  if (rowCount_ == 0 || columnCount_ == 0) return;
+  const auto lastCol = static_cast<uint8_t>(columnCount_ - 1);
+  XLSPtr<IXLSRange> header = sheet_.FGetRange("A1", EncodeCellRef(0, lastCol));
+  header->GetFont()->SetBold(true);
+  XLSPtr<IXLSInterior> fill = header->GetInterior();
+  fill->SetPattern(xlPatternSolid);
+  fill->SetColorIndex(kHeaderFillColor);
+  XLSPtr<IXLSBorders> borders = header->GetBorders();
+  borders->SetLineStyle(xlContinuous);
+  borders->SetWeight(xlThin);
+
+  fieldWidths_.resize(static_cast<size_t>(columnCount_), 0);
+  OleVariant widths = VarArrayCreate({0, columnCount_ - 1});
+  for (int32_t col = 0; col < columnCount_; ++col)
+    widths.PutElement({col}, OleVariant(FittedWidth(fieldWidths_[static_cast<size_t>(col)])));
+  header->SetColumnWidth(widths);
 }
 
 }  // namespace tabulon

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Diagnostics.h"
 
@@ -22,6 +23,11 @@ class TCsvSheetWriter {
   // malformed CSV or when the records do not fit on one sheet.
   bool Write(const std::string& text);
 
+  // Sets the first record apart as the header row (bold, on a grey fill,
+  // framed by thin lines) and fits each column's width to its longest field.
+  // Call after Write; does nothing when nothing was written.
+  void FormatLayout();
+
   int32_t GetRowCount() const { return rowCount_; }
   int32_t GetColumnCount() const { return columnCount_; }
 
@@ -32,6 +38,8 @@ class TCsvSheetWriter {
   TDiagnostics& diagnostics_;
   int32_t rowCount_ = 0;
   int32_t columnCount_ = 0;
+  // Longest field of each column, in characters (bytes of the code page).
+  std::vector<size_t> fieldWidths_;
 };
 
 }  // namespace tabulon
