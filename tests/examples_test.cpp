@@ -48,5 +48,19 @@ TEST(TwoSheetsExample, UnwritablePathFailsWithTheReason) {
   EXPECT_TRUE(Contains(run.Err, "no-such-folder")) << run.Err;
 }
 
+TEST(ReadmeProgram, WritesTheOrdersSheet) {
+  const std::string path = test::ScratchDir() + "/first_workbook.xls";
+  std::remove(path.c_str());
+  const test::TRunResult run = test::Run({ExampleBinary("first_workbook"), path});
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  const std::string dump = test::DumpXls(path);
+  EXPECT_TRUE(Contains(dump,
+                       "A1 text Customer\nB1 text Amount\nA2 text Anna Schmidt\n"
+                       "B2 number 59.85\n"))
+      << dump;
+  EXPECT_TRUE(Contains(dump, "A4 text North\nB4 number 12.0\nA5 text South\nB5 number 7.0\n"))
+      << dump;
+}
+
 }  // namespace
 }  // namespace tabulon
