@@ -94,25 +94,25 @@ int32_t ParseNumber(const std::string& text, const std::string& option, int32_t 
 
 // "NAME[,SIZE][,bold][,italic][,underline][,strikeout]" onto font.
 void ParseFont(const std::string& text, TFont& font) {
-  std::vector<std::string> parts;
+  std::vector<std::string> pieces;
   size_t start = 0;
   for (size_t comma; (comma = text.find(',', start)) != std::string::npos; start = comma + 1)
-    parts.push_back(text.substr(start, comma - start));
-  parts.push_back(text.substr(start));
-  if (!parts[0].empty()) font.Name = parts[0];
+    pieces.push_back(text.substr(start, comma - start));
+  pieces.push_back(text.substr(start));
+  if (!pieces[0].empty()) font.Name = pieces[0];
   font.Style = 0;
-  for (size_t i = 1; i < parts.size(); ++i) {
-    const std::string part = Lower(parts[i]);
-    if (part == "bold") {
+  for (size_t i = 1; i < pieces.size(); ++i) {
+    const std::string piece = Lower(pieces[i]);
+    if (piece == "bold") {
       font.Style |= fsBold;
-    } else if (part == "italic") {
+    } else if (piece == "italic") {
       font.Style |= fsItalic;
-    } else if (part == "underline") {
+    } else if (piece == "underline") {
       font.Style |= fsUnderline;
-    } else if (part == "strikeout") {
+    } else if (piece == "strikeout") {
       font.Style |= fsStrikeOut;
     } else {
-      font.Size = ParseNumber(parts[i], "the font size", 1, 409);
+      font.Size = ParseNumber(pieces[i], "the font size", 1, 409);
     }
   }
 }
@@ -334,8 +334,8 @@ void PrintExportUsage(std::ostream& out) {
          "  --sheet NAME              worksheet name (default Sheet1)\n"
          "  --start-row N             row of the header, from 1 (default 1)\n"
          "  --start-col C             column of the first field, 1 or A (default A)\n"
-         "  --header-font SPEC        NAME[,SIZE][,bold][,italic][,underline][,strikeout]\n"
-         "  --detail-font SPEC        (defaults: Arial,10,bold and Arial,10)\n"
+         "  --header-font FONT        NAME[,SIZE][,bold][,italic][,underline][,strikeout]\n"
+         "  --detail-font FONT        (defaults: Arial,10,bold and Arial,10)\n"
          "  --header-font-color C     colours: a name (black, white, red, green, blue, navy,\n"
          "                            yellow, orange, silver, grey, aqua, ...), #RRGGBB,\n"
          "  --detail-font-color C     or none (the default)\n"

@@ -41,12 +41,12 @@ def border_text(side):
 
 
 def font_text(f):
-    parts = [str(f.name), "%g" % (f.sz or 0)]
+    pieces = [str(f.name), "%g" % (f.sz or 0)]
     for flag, name in ((f.b, "bold"), (f.i, "italic"), (f.u, "underline"), (f.strike, "strike")):
         if flag:
-            parts.append(name)
-    parts.append(colour(f.color))
-    return ",".join(parts)
+            pieces.append(name)
+    pieces.append(colour(f.color))
+    return ",".join(pieces)
 
 
 def main(path, rows):
