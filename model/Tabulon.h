@@ -2,10 +2,14 @@
 // This umbrella header is the library's public face.
 #pragma once
 
+#include "Dataset2excel.h"
+#include "Dbgrid2excel.h"
 #include "OleVariant.h"
+#include "TabulonSqlite.h"
 #include "XLSCellRef.h"
 #include "XLSConstants.h"
 #include "XLSInterfaces.h"
+#include "XLSMemoryDataSet.h"
 #include "XLSObject.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"

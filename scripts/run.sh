@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job on a fresh machine: install what is needed, build the library
-# and the tabulon command, and convert the sample CSV that ships with the
-# examples into out/sample.xls.
+# and the tabulon command, build the sample order book (an SQLite database made
+# from examples/orders.sql) and export it as the formatted workbook
+# out/orders.xls; the sample CSV is converted into out/sample.xls as well.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,3 +12,14 @@ cmake -S . -B build-run -DTABULON_FLAVOURS=7 -DTABULON_BUILD_TESTS=OFF -DCMAKE_B
 cmake --build build-run -j"$(nproc)" --target tabulon_cli7
 mkdir -p out
 build-run/tabulon convert examples/sample.csv out/sample.xls
+
+rm -f out/orders.db
+sqlite3 out/orders.db < examples/orders.sql
+build-run/tabulon export --db out/orders.db \
+  --query "SELECT order_no AS \"Order\", order_date AS \"Date\", order_time AS \"Time\",
+                  customer AS \"Customer\", product AS \"Product\", amount AS \"Amount\"
+           FROM orders ORDER BY order_no" \
+  -o out/orders.xls --sheet Orders \
+  --header-font "Arial,10,bold" --header-font-color white --header-color navy \
+  --header-border thin --header-border-color black \
+  --detail-border hair --detail-border-color grey

@@ -19,4 +19,8 @@ enum TExitStatus : int {
 int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 void PrintConvertUsage(std::ostream& out);
 
+// `tabulon export (--db FILE --query SQL | --csv FILE) -o OUT.xls [options]`.
+int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+void PrintExportUsage(std::ostream& out);
+
 }  // namespace tabulon

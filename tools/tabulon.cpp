@@ -14,6 +14,8 @@ void PrintUsage(std::ostream& out) {
          "\n"
          "Commands:\n"
          "  convert IN.csv OUT.xls   write the records of a CSV file into an .xls workbook\n"
+         "  export ... -o OUT.xls    export an SQLite query or a CSV file into a formatted\n"
+         "                           .xls workbook\n"
          "\n"
          "Options:\n"
          "  -h, --help               show this help\n"
@@ -33,6 +35,7 @@ int Run(const std::vector<std::string>& args) {
   }
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (command == "convert") return RunConvert(rest, std::cout, std::cerr);
+  if (command == "export") return RunExport(rest, std::cout, std::cerr);
   std::cerr << "tabulon: unknown command '" << command << "'\n\n";
   PrintUsage(std::cerr);
   return kExitUsage;

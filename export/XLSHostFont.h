@@ -1,0 +1,71 @@
+// Fonts and colours as the host's user-interface classes describe them. A
+// host colour is either a plain RGB value 0x00BBGGRR, a system colour
+// (0x80000000 plus the system colour's number) that ColorToRGB resolves, or
+// clNone, which the export components read as "do not apply".
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+namespace tabulon {
+
+using TColor = int32_t;
+
+constexpr TColor clNone = 0x1FFFFFFF;
+constexpr TColor clBlack = 0x000000;
+constexpr TColor clMaroon = 0x000080;
+constexpr TColor clGreen = 0x008000;
+constexpr TColor clOlive = 0x008080;
+constexpr TColor clNavy = 0x800000;
+constexpr TColor clPurple = 0x800080;
+constexpr TColor clTeal = 0x808000;
+constexpr TColor clGray = 0x808080;
+constexpr TColor clSilver = 0xC0C0C0;
+constexpr TColor clRed = 0x0000FF;
+constexpr TColor clLime = 0x00FF00;
+constexpr TColor clYellow = 0x00FFFF;
+constexpr TColor clBlue = 0xFF0000;
+constexpr TColor clFuchsia = 0xFF00FF;
+constexpr TColor clAqua = 0xFFFF00;
+constexpr TColor clWhite = 0xFFFFFF;
+
+// System colours: the flag bit plus the system colour's number.
+constexpr TColor XLSSystemColorFlag = static_cast<TColor>(0x80000000u);
+constexpr TColor clWindow = XLSSystemColorFlag | 5;
+constexpr TColor clWindowText = XLSSystemColorFlag | 8;
+constexpr TColor clHighlight = XLSSystemColorFlag | 13;
+constexpr TColor clHighlightText = XLSSystemColorFlag | 14;
+constexpr TColor clBtnFace = XLSSystemColorFlag | 15;
+constexpr TColor clBtnText = XLSSystemColorFlag | 18;
+
+// The RGB value of a host colour: system colours resolve to the standard
+// desktop scheme; every other value keeps its low 24 bits.
+uint32_t ColorToRGB(TColor color);
+
+enum TFontStyle : uint8_t {
+  fsBold = 1,
+  fsItalic = 2,
+  fsUnderline = 4,
+  fsStrikeOut = 8,
+};
+// A set of TFontStyle flags.
+using TFontStyles = uint8_t;
+
+class TFont {
+ public:
+  TFont() = default;
+  TFont(std::string name, int32_t size, TFontStyles style = 0, TColor color = clWindowText)
+      : Name(std::move(name)), Size(size), Style(style), Color(color) {}
+
+  // Copies every attribute of source.
+  void Assign(const TFont& source) { *this = source; }
+  bool Has(TFontStyle style) const { return (Style & style) != 0; }
+
+  std::string Name = "Arial";
+  int32_t Size = 10;  // points
+  TFontStyles Style = 0;
+  TColor Color = clWindowText;
+};
+
+}  // namespace tabulon

@@ -1,0 +1,142 @@
+// `tabulon export` run as its own process: SQLite and CSV input, options,
+// reported losses, and the failures that must end with a clear message and a
+// non-zero exit status.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ToolRun.h"
+
+namespace tabulon {
+namespace {
+
+using test::Contains;
+using test::TRunResult;
+
+std::string Scratch(const std::string& name) {
+  return test::ScratchDir() + "/export_cli_" + name;
+}
+
+TRunResult Tabulon(std::vector<std::string> args) {
+  const std::string flavour = TABULON_FLAVOUR;
+  args.insert(args.begin(), std::string(TABULON_BINARY_DIR) +
+                                (flavour == "7" ? "/tabulon" : "/tabulon_cli" + flavour));
+  return test::Run(args);
+}
+
+std::string Database(const std::string& name, const std::string& sql) {
+  const std::string path = Scratch(name + ".db");
+  std::remove(path.c_str());
+  test::Run({"sqlite3", path, sql});
+  return path;
+}
+
+TEST(CliExport, SqliteQueryBecomesAFormattedSheet) {
+  const std::string db =
+      Database("orders",
+               "CREATE TABLE o (n INTEGER, d DATE, amount CURRENCY, who TEXT);"
+               "INSERT INTO o VALUES (1, '2024-03-01', 9.5, 'Jos\xC3\xA9'), (2, NULL, 10, 'Ann');");
+  const std::string out = Scratch("orders.xls");
+  const TRunResult run = Tabulon({"export",
+                                  "--db",
+                                  db,
+                                  "--query",
+                                  "SELECT * FROM o ORDER BY n",
+                                  "-o",
+                                  out,
+                                  "--sheet",
+                                  "Orders",
+                                  "--start-row",
+                                  "2",
+                                  "--start-col=B",
+                                  "--header-color",
+                                  "silver",
+                                  "--header-border",
+                                  "thin",
+                                  "--detail-border",
+                                  "hair",
+                                  "--detail-border-color",
+                                  "#FF0000",
+                                  "--header-font",
+                                  "Verdana,12,bold,italic"});
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Out, "wrote " + out + ": 2 records, 4 fields\n");
+  EXPECT_TRUE(run.Err.empty()) << "no progress line when stderr is no terminal:\n" << run.Err;
+  const std::string dump = test::DumpXls(out);
+  EXPECT_TRUE(Contains(dump, "sheet Orders ")) << dump;
+  EXPECT_TRUE(Contains(dump, "B2 text n\nC2 text d\nD2 text amount\nE2 text who\n")) << dump;
+  EXPECT_TRUE(
+      Contains(dump, "B3 number 1.0\nC3 date 45352.0\nD3 number 9.5\nE3 text Jos\xC3\xA9\n"))
+      << dump;
+  EXPECT_FALSE(Contains(dump, "C4 ")) << "NULL leaves its cell empty\n" << dump;
+}
+
+TEST(CliExport, CsvFileWithTypedColumns) {
+  const std::string csv = Scratch("in.csv");
+  test::WriteFile(csv, "day,qty,name\n2024-03-01,3,x\n2024-03-02,4,\xE4\xB8\xAD\n");
+  const std::string out = Scratch("csv.xls");
+  const TRunResult run = Tabulon({"export", "--csv", csv, "-o", out});
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, csv + ": record 2, field 'name': character U+4E2D")) << run.Err;
+  const std::string dump = test::DumpXls(out);
+  EXPECT_TRUE(Contains(dump, "A2 date 45352.0\nB2 number 3.0\nC2 text x\n")) << dump;
+  EXPECT_TRUE(Contains(dump, "C3 text ?\n")) << dump;
+}
+
+TEST(CliExport, FailuresExitWithOneAndSayWhy) {
+  const std::string db = Database("fail", "CREATE TABLE t (x); INSERT INTO t VALUES (1);");
+  const std::string out = Scratch("fail.xls");
+  const std::string notDb = Scratch("fail.txt");
+  test::WriteFile(notDb, std::string(2048, 'z'));
+  struct TCase {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const std::vector<TCase> cases = {
+      {{"--db", Scratch("missing.db"), "--query", "SELECT 1", "-o", out},
+       "cannot open the database"},
+      {{"--db", notDb, "--query", "SELECT 1", "-o", out}, "file is not a database"},
+      {{"--db", db, "--query", "SELECT nope FROM t", "-o", out}, "bad query: no such column"},
+      {{"--csv", Scratch("missing.csv"), "-o", out}, "cannot read"},
+      {{"--db", db, "--query", "SELECT x FROM t", "-o", Scratch("no/dir/out.xls")},
+       "no/dir/out.xls"},
+      {{"--db", db, "--query", "SELECT x FROM t", "-o", out, "--start-row", "65536"},
+       "below row 65536"},
+  };
+  for (const TCase& c : cases) {
+    std::vector<std::string> args{"export"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    std::remove(out.c_str());
+    const TRunResult run = Tabulon(args);
+    EXPECT_EQ(run.Status, 1) << c.message << "\n" << run.Err;
+    EXPECT_TRUE(Contains(run.Err, "tabulon export: ") && Contains(run.Err, c.message))
+        << c.message << "\n"
+        << run.Err;
+    EXPECT_FALSE(test::FileExists(out)) << c.message;
+  }
+}
+
+TEST(CliExport, WrongUsageExitsWithTwo) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"export"},
+           {"export", "--csv", "a.csv"},
+           {"export", "--db", "a.db", "-o", "x.xls"},
+           {"export", "--csv", "a.csv", "--db", "a.db", "--query", "q", "-o", "x.xls"},
+           {"export", "--csv", "a.csv", "-o", "x.xls", "--header-color", "mauve-ish"},
+           {"export", "--csv", "a.csv", "-o", "x.xls", "--detail-border", "dotted"},
+           {"export", "--csv", "a.csv", "-o", "x.xls", "--start-col", "IW"},
+           {"export", "--csv", "a.csv", "-o", "x.xls", "--start-row", "0"},
+           {"export", "--csv", "a.csv", "-o"}}) {
+    const TRunResult run = Tabulon(args);
+    EXPECT_EQ(run.Status, 2) << args.back() << "\n" << run.Err;
+    EXPECT_TRUE(Contains(run.Err, "Usage: tabulon export")) << run.Err;
+  }
+  const TRunResult help = Tabulon({"export", "--help"});
+  EXPECT_EQ(help.Status, 0);
+  EXPECT_TRUE(Contains(help.Out, "--detail-border-color")) << help.Out;
+}
+
+}  // namespace
+}  // namespace tabulon

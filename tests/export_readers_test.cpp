@@ -1,0 +1,164 @@
+// Exported workbooks opened in LibreOffice: the files are converted to .xlsx
+// in one soffice run and read back with openpyxl (tests/readers/
+// check_export.py), which shows each cell's value, number format, font, fill,
+// borders and alignment as LibreOffice understood them.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Tabulon.h"
+#include "ToolRun.h"
+#include "XLSDBGrid.h"
+
+namespace tabulon {
+namespace {
+
+using test::ShellQuoted;
+
+bool HasLine(const std::string& output, const std::string& line) {
+  std::istringstream lines(output);
+  for (std::string current; std::getline(lines, current);) {
+    if (current == line) return true;
+  }
+  return false;
+}
+
+// The sample order book, queried through the data-set export with borders,
+// colours and fonts of every kind.
+void ExportOrders(const std::string& dir) {
+  const std::string db = dir + "/orders.db";
+  test::Run({"sh", "-c",
+             "sqlite3 " + ShellQuoted(db) + " < " +
+                 ShellQuoted(TABULON_SOURCE_DIR "/examples/orders.sql")});
+  TSqliteDataSet orders(nullptr);
+  orders.Open(db,
+              "SELECT order_no, order_date, order_time, shipped, customer, amount FROM orders "
+              "WHERE order_no IN (100001, 100005) ORDER BY order_no");
+  TDataset2Excel exporter(nullptr);
+  exporter.SetDataset(&orders);
+  exporter.WorksheetName = "Orders";
+  exporter.HeaderColor = clYellow;
+  exporter.GetHeaderFont().Color = clBlue;
+  exporter.HeaderBorderStyle = BorderStyleSingleThin;
+  exporter.DetailBorderStyle = BorderStyleSingleThin;
+  exporter.DetailBorderColor = clRed;
+  exporter.SetDetailFont(TFont("Times New Roman", 11, fsItalic, clNone));
+  exporter.SaveDatasetAs(dir + "/orders.xls");
+}
+
+// A grid with a hidden column, a right-aligned date column and double
+// borders, at C3.
+void ExportGrid(const std::string& dir) {
+  TMemoryDataSet data(nullptr);
+  data.AddField("item", ftString, 10);
+  data.AddField("secret", ftString, 10);
+  data.AddField("due", ftDate, 10);
+  data.AppendRecord({OleVariant("Kaffee"), OleVariant("x"), OleVariant::Date(45352)});
+  TDataSource source(nullptr);
+  source.SetDataSet(&data);
+  TDBGrid grid(nullptr);
+  grid.SetDataSource(&source);
+  grid.AddColumn("item").Title.Caption = "Artikel";
+  grid.AddColumn("secret").Visible = false;
+  grid.AddColumn("due").Title.Caption = "F\xE4llig";
+  TDBGrid2Excel exporter(nullptr);
+  exporter.SetDBGrid(&grid);
+  exporter.StartRow = 2;
+  exporter.StartCol = 2;
+  exporter.DetailBorderStyle = BorderStyleDouble;
+  exporter.SaveDBGridAs(dir + "/grid.xls");
+}
+
+class ExportReaders : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (test::Run({"sh", "-c", "command -v soffice && command -v sqlite3"}).Status != 0 ||
+        test::Run({"/usr/bin/python3", "-c", "import openpyxl"}).Status != 0) {
+      missing_ = "soffice, sqlite3 or openpyxl is not installed";
+      return;
+    }
+    dir_ = test::ScratchDir() + "/export_readers_" + std::to_string(getpid());
+    test::Run({"rm", "-rf", dir_});
+    mkdir(dir_.c_str(), 0755);
+    ExportOrders(dir_);
+    ExportGrid(dir_);
+    test::Run({"sh", "-c",
+               "cd " + ShellQuoted(dir_) + " && soffice -env:UserInstallation=file://" + dir_ +
+                   "/profile --headless --convert-to xlsx --outdir lo orders.xls grid.xls"});
+  }
+  static void TearDownTestSuite() {
+    if (!dir_.empty()) test::Run({"rm", "-rf", dir_});
+  }
+  void SetUp() override {
+    if (!missing_.empty()) GTEST_SKIP() << missing_;
+  }
+  static std::string View(const std::string& name) {
+    const test::TRunResult run =
+        test::Run({"/usr/bin/python3", TABULON_SOURCE_DIR "/tests/readers/check_export.py",
+                   dir_ + "/lo/" + name + ".xlsx", "8"});
+    return run.Status == 0 ? run.Out : "reader failed: " + run.Err;
+  }
+  void ExpectLines(const std::string& name, const std::vector<std::string>& lines) {
+    const std::string view = View(name);
+    for (const std::string& line : lines)
+      EXPECT_TRUE(HasLine(view, line)) << "missing: " << line << "\n" << view;
+  }
+
+  static std::string dir_;
+  static std::string missing_;
+};
+
+std::string ExportReaders::dir_;
+std::string ExportReaders::missing_;
+
+const char kHeaderStyle[] =
+    "fmt=General font=Arial,10,bold,0000FF fill=FFFF00 borders=thin:none/thin:none/thin:none/";
+const char kDetailFont[] = "font=Times New Roman,11,italic,000000 fill=none";
+const char kDetailBorders[] = "borders=thin:FF0000/none/thin:FF0000/";
+
+TEST_F(ExportReaders, HeaderShowsTheFieldNamesInItsFontFillAndBorders) {
+  ExpectLines(
+      "orders",
+      {"sheet Orders",
+       std::string("cell Orders!A1 value='order_no' ") + kHeaderStyle + "none align=center",
+       std::string("cell Orders!F1 value='amount' ") + kHeaderStyle + "thin:none align=center"});
+}
+
+TEST_F(ExportReaders, DatesTimesAndCurrencyShowAsSuch) {
+  const std::string common = std::string(" ") + kDetailFont + " " + kDetailBorders;
+  ExpectLines(
+      "orders",
+      {"cell Orders!A2 value=100001.0 fmt=General" + common + "none align=general",
+       "cell Orders!B2 value=date:2024-01-01T00:00:00 fmt=dd\\.mm\\.yyyy" + common +
+           "none align=left",
+       "cell Orders!C2 value=date:1899-12-30T09:11:59 fmt=hh:mm:ss" + common + "none align=left",
+       "cell Orders!D2 value=date:2024-01-02T09:12:59 fmt=dd\\.mm\\.yyyy\\ hh:mm:ss" + common +
+           "none align=left",
+       "cell Orders!D3 value=date:2024-01-03T00:00:00 fmt=dd\\.mm\\.yyyy" + common +
+           "none align=left",
+       "cell Orders!E2 value='Caf\xC3\xA9 Cr\xC3\xA8me S.\xC3\xA0 r.l.' fmt=General" + common +
+           "none align=general",
+       "cell Orders!F2 value=156.0 fmt=#,##0.00" + common + "thin:FF0000 align=general",
+       "width Orders!D 19.70", "width Orders!E 20.70"});
+}
+
+TEST_F(ExportReaders, GridSkipsHiddenColumnsAndKeepsItsAlignment) {
+  const std::string view = View("grid");
+  EXPECT_TRUE(test::Contains(view, "cell Sheet1!C3 value='Artikel' fmt=@ ")) << view;
+  EXPECT_TRUE(test::Contains(view, "cell Sheet1!D3 value='F\xC3\xA4llig' fmt=@ ")) << view;
+  EXPECT_TRUE(test::Contains(view,
+                             "cell Sheet1!D4 value=date:2024-03-01T00:00:00 "
+                             "fmt=dd\\.mm\\.yyyy font=Arial,10,000000 fill=FFFFFF "
+                             "borders=double:none/"))
+      << view;
+  EXPECT_TRUE(test::Contains(view, "align=right")) << view;
+  // 64 pixels are 9.17 characters; LibreOffice adds its cell padding.
+  EXPECT_TRUE(HasLine(view, "width Sheet1!C 9.87")) << view;
+}
+
+}  // namespace
+}  // namespace tabulon

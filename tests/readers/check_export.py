@@ -1,0 +1,74 @@
+"""Prints what openpyxl reads from an .xlsx that LibreOffice converted from an
+exported workbook: one line per non-empty cell of the first rows of every
+sheet, with its value and the formatting a viewer shows.
+
+  check_export.py PATH [ROWS]
+
+Line format:
+  cell SHEET!A1 value=V fmt=F font=NAME,SIZE[,bold][,italic][,underline][,strike],COLOUR
+       fill=COLOUR borders=LEFT/TOP/BOTTOM/RIGHT align=H
+(on one line), where V is text as repr, numbers as repr(float), dates as
+date:YYYY-MM-DDTHH:MM:SS; each border is STYLE:COLOUR or none; colours are
+RRGGBB or none. Sheet widths follow as "width SHEET!A 9.17".
+"""
+import datetime
+import sys
+
+import openpyxl
+from openpyxl.utils import get_column_letter
+
+
+def colour(c):
+    if c is None or c.type != "rgb" or c.rgb is None:
+        return "none"
+    return str(c.rgb)[-6:].upper()
+
+
+def value_text(v):
+    if isinstance(v, datetime.time):
+        v = datetime.datetime.combine(datetime.date(1899, 12, 30), v)
+    if isinstance(v, datetime.datetime):
+        return "date:" + v.replace(microsecond=0).isoformat()
+    if isinstance(v, str):
+        return repr(v)
+    return repr(float(v))
+
+
+def border_text(side):
+    if side is None or side.style is None:
+        return "none"
+    return "%s:%s" % (side.style, colour(side.color))
+
+
+def font_text(f):
+    pieces = [str(f.name), "%g" % (f.sz or 0)]
+    for flag, name in ((f.b, "bold"), (f.i, "italic"), (f.u, "underline"), (f.strike, "strike")):
+        if flag:
+            pieces.append(name)
+    pieces.append(colour(f.color))
+    return ",".join(pieces)
+
+
+def main(path, rows):
+    book = openpyxl.load_workbook(path)
+    for sheet in book.worksheets:
+        print("sheet %s" % sheet.title)
+        for row in sheet.iter_rows(min_row=1, max_row=min(rows, sheet.max_row)):
+            for cell in row:
+                if cell.value is None and not cell.has_style:
+                    continue
+                fill = colour(cell.fill.fgColor) if cell.fill.fill_type == "solid" else "none"
+                b = cell.border
+                print("cell %s!%s value=%s fmt=%s font=%s fill=%s borders=%s align=%s" % (
+                    sheet.title, cell.coordinate,
+                    "empty" if cell.value is None else value_text(cell.value),
+                    cell.number_format, font_text(cell.font), fill,
+                    "/".join(border_text(s) for s in (b.left, b.top, b.bottom, b.right)),
+                    cell.alignment.horizontal or "general"))
+        for letter, dim in sorted(sheet.column_dimensions.items()):
+            if dim.width:
+                print("width %s!%s %.2f" % (sheet.title, letter, dim.width))
+
+
+if __name__ == "__main__":
+    main(sys.argv[1], int(sys.argv[2]) if len(sys.argv) > 2 else 10)
