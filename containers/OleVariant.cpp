@@ -628,6 +628,10 @@ bool VarIsMissing(const OleVariant& v) noexcept {
   return v.VarType() == varError && v == OleVariant::Missing();
 }
 
+bool VarIsInteger(const OleVariant& v) noexcept {
+  return IsIntegerType(v.VarType());
+}
+
 bool VarIsNumeric(const OleVariant& v) noexcept {
   return IsNumberType(v.VarType()) && v.VarType() != varDate;
 }

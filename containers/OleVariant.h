@@ -189,6 +189,8 @@ inline bool VarIsArray(const OleVariant& v) noexcept {
   return (v.VarType() & varArray) != 0;
 }
 bool VarIsMissing(const OleVariant& v) noexcept;
+// Integers of every width, signed or not.
+bool VarIsInteger(const OleVariant& v) noexcept;
 // Integers of every width, single, double and currency (not dates).
 bool VarIsNumeric(const OleVariant& v) noexcept;
 // OLE strings and byte strings.

@@ -37,18 +37,7 @@ bool IsAcross(const OleVariant& across) {
 
 // The shift constant an integer argument names, or 0 for any other argument.
 int64_t ShiftConstant(const OleVariant& shift) {
-  switch (shift.VarType()) {
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64:
-      return shift.ToInt64();
-    default:
-      return 0;
-  }
+  return VarIsInteger(shift) ? shift.ToInt64() : 0;
 }
 
 int32_t LastUsedRow(const TXLSCellHeap& heap) {

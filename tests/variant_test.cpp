@@ -40,6 +40,17 @@ TEST(VariantConstruction, StaysCompact) {
   EXPECT_LE(sizeof(OleVariant), 16u);
 }
 
+TEST(VariantKinds, IntegerNumericAndStringClassesFollowTheTypeCode) {
+  EXPECT_TRUE(VarIsInteger(OleVariant::Word(7)));
+  EXPECT_TRUE(VarIsInteger(OleVariant::Int64(-7)));
+  EXPECT_FALSE(VarIsInteger(OleVariant(7.0)));
+  EXPECT_FALSE(VarIsInteger(OleVariant(true)));
+  EXPECT_FALSE(VarIsInteger(OleVariant("7")));
+  EXPECT_TRUE(VarIsNumeric(OleVariant(7.5)));
+  EXPECT_FALSE(VarIsNumeric(OleVariant::Date(1)));
+  EXPECT_TRUE(VarIsStr(OleVariant::ByteString("x")));
+}
+
 TEST(VariantImplicit, FromTheFiveCommonTypes) {
   OleVariant fromInt = 42;
   OleVariant fromDouble = 2.5;
