@@ -45,7 +45,7 @@ void TDataset2Excel::ExportDetail() {
     for (int32_t i = 0; i < fieldCount_; ++i) {
       TField& field = dataset_->GetField(i);
       XLSPtr<IXLSRange> cell = Cell(row, StartCol + i);
-      cell->SetValue(field.GetValue());
+      cell->SetValue(CellValue(field));
       FormatDetailCell(*cell, GetDetailFont(), DetailColor);
       FormatByType(*cell, field.GetDataType(), field.GetAsDateTime(), true);
       if (AfterDetailCell) AfterDetailCell(*this, *cell, count, i, field);

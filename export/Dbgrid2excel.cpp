@@ -83,7 +83,7 @@ void TDBGrid2Excel::ExportDetail() {
       const TColor fill = OriginalDetailColor ? column.Color : DetailColor;
       XLSPtr<IXLSRange> cell = Cell(row, col);
       const TField* field = column.GetField();
-      if (field) cell->SetValue(field->GetValue());
+      if (field) cell->SetValue(CellValue(*field));
       FormatDetailCell(*cell, font, fill);
       cell->SetHAlign(HAlignOf(column.Alignment));
       if (field) FormatByType(*cell, field->GetDataType(), field->GetAsDateTime(), false);

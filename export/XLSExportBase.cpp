@@ -237,6 +237,11 @@ void TXLSExportComponent::FormatDetailBorders(IXLSRange& cell) const {
   }
 }
 
+OleVariant TXLSExportComponent::CellValue(const TField& field) {
+  const OleVariant& value = field.GetValue();
+  return value.VarType() == varBoolean ? OleVariant(value.ToString()) : value;
+}
+
 void TXLSExportComponent::FormatByType(IXLSRange& cell, TFieldType type, double date_time,
                                        bool left_align) {
   switch (type) {

@@ -99,6 +99,10 @@ class TXLSExportComponent : public TComponent {
   // Number format by field type; dates and times get left alignment when
   // left_align is set. date_time is the value, for ftDateTime.
   static void FormatByType(IXLSRange& cell, TFieldType type, double date_time, bool left_align);
+  // The value a detail cell receives: the field's value, except that a
+  // boolean is written as its text, True or False. Cells hold no booleans,
+  // so writing the variant itself would leave the cell empty and lose it.
+  static OleVariant CellValue(const TField& field);
 
  private:
   void FormatDetailBorders(IXLSRange& cell) const;

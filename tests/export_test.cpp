@@ -59,6 +59,17 @@ TEST_F(DatasetExport, HeaderAndValuesAtStartRowAndColumn) {
   EXPECT_EQ(Sheet().GetWorkSheetName(), "Sheet1");
 }
 
+TEST_F(DatasetExport, BooleansArriveAsTheirTextNotAsEmptyCells) {
+  data.AddField("paid", ftBoolean);
+  data.AppendRecord({OleVariant(true)});
+  data.AppendRecord({OleVariant(false)});
+  data.AppendRecord({OleVariant::Null()});
+  exporter.ExportDataset();
+  EXPECT_EQ(ValueAt(Sheet(), "A2").ToString(), "True");
+  EXPECT_EQ(ValueAt(Sheet(), "A3").ToString(), "False");
+  EXPECT_TRUE(VarIsNull(ValueAt(Sheet(), "A4")));
+}
+
 TEST_F(DatasetExport, CallbacksReceiveTheirCellsAndBlocks) {
   Fill(data, 2);
   exporter.StartRow = 1;
