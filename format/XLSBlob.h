@@ -150,6 +150,14 @@ inline TXLSBlob MakeRecord(uint16_t id, uint16_t dataLength) {
   return record;
 }
 
+// A record whose data is one 16-bit value: the flag and count records of the
+// workbook and its sheets (CODEPAGE, 1904, WSBOOL, PROTECT, ...).
+inline TXLSBlob MakeWordRecord(uint16_t id, uint16_t value) {
+  TXLSBlob record = MakeRecord(id, 2);
+  record.AddWord(value);
+  return record;
+}
+
 // The bytes of many records, concatenated, held in chunks of kChunkSize.
 class TXLSBlobList {
  public:

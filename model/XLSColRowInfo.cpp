@@ -39,12 +39,6 @@ uint16_t XFRecordNumber(const TXLSXFList& xfList, int32_t xfIndex) {
   return static_cast<uint16_t>(saveIndex - 1);
 }
 
-TXLSBlob MakeWordRecord(uint16_t id, uint16_t value) {
-  TXLSBlob record = MakeRecord(id, 2);
-  record.AddWord(value);
-  return record;
-}
-
 // ---------------------------------------------------------------------------
 // Columns
 

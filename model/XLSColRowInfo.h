@@ -21,10 +21,6 @@ namespace tabulon {
 // never names a format that is not written.
 uint16_t XFRecordNumber(const TXLSXFList& xfList, int32_t xfIndex);
 
-// A record whose data is the one 16-bit value: the flag and count records of
-// a sheet (STANDARDWIDTH, PRINTGRIDLINES, WSBOOL, PROTECT, ...).
-TXLSBlob MakeWordRecord(uint16_t id, uint16_t value);
-
 class TXLSColumnInfo {
  public:
   static constexpr uint16_t kDefaultWidth = 0x0924;  // 2340: 8.43 characters

@@ -146,9 +146,7 @@ int32_t TXLSWorkbook::StoreBof(uint16_t sheet_type) {
 }
 
 int32_t TXLSWorkbook::StoreCodePage() {
-  TXLSBlob record = MakeRecord(kCodePageId, 2);
-  record.AddWord(codePage_);
-  return Append(std::move(record));
+  return Append(MakeWordRecord(kCodePageId, codePage_));
 }
 
 int32_t TXLSWorkbook::StoreExterns() {
@@ -160,9 +158,7 @@ int32_t TXLSWorkbook::StoreExterns() {
 }
 
 int32_t TXLSWorkbook::StoreExternCount() {
-  TXLSBlob record = MakeRecord(kExternCountId, 2);
-  record.AddWord(static_cast<uint16_t>(sheets_->GetCount()));
-  return Append(std::move(record));
+  return Append(MakeWordRecord(kExternCountId, static_cast<uint16_t>(sheets_->GetCount())));
 }
 
 int32_t TXLSWorkbook::StoreExternSheet(const std::string& name) {
@@ -254,9 +250,7 @@ int32_t TXLSWorkbook::StoreWindow1() {
 }
 
 int32_t TXLSWorkbook::Store1904() {
-  TXLSBlob record = MakeRecord(k1904Id, 2);
-  record.AddWord(date1904_);
-  return Append(std::move(record));
+  return Append(MakeWordRecord(k1904Id, date1904_));
 }
 
 // PROTECT and, right after it, PASSWORD, only when the workbook is protected:
