@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <utility>
@@ -89,17 +90,17 @@ const char* TypeName(TVarType type) {
   }
 }
 
-std::string Trimmed(const std::string& text) {
+std::string_view Trimmed(std::string_view text) {
   const char* blanks = " \t";
   size_t first = text.find_first_not_of(blanks);
-  if (first == std::string::npos) return std::string();
+  if (first == std::string_view::npos) return {};
   size_t last = text.find_last_not_of(blanks);
   return text.substr(first, last - first + 1);
 }
 
 // Accepts an optional sign followed by a digit or a point, so that the
 // standard parser's extras (inf, nan, a second sign) are refused.
-bool StartsLikeNumber(const std::string& text, size_t* start) {
+bool StartsLikeNumber(std::string_view text, size_t* start) {
   size_t pos = (!text.empty() && (text[0] == '+' || text[0] == '-')) ? 1 : 0;
   if (pos >= text.size()) return false;
   char c = text[pos];
@@ -109,8 +110,8 @@ bool StartsLikeNumber(const std::string& text, size_t* start) {
 }
 
 // Whole-text decimal number with '.' as the point, blanks allowed around it.
-bool ParseDouble(const std::string& raw, double* value) {
-  std::string text = Trimmed(raw);
+bool ParseDouble(std::string_view raw, double* value) {
+  const std::string_view text = Trimmed(raw);
   size_t start = 0;
   if (!StartsLikeNumber(text, &start)) return false;
   const char* end = text.data() + text.size();
@@ -119,8 +120,8 @@ bool ParseDouble(const std::string& raw, double* value) {
 }
 
 // Whole-text decimal integer; refuses fractions and values beyond 64 bits.
-bool ParseInt64(const std::string& raw, int64_t* value) {
-  std::string text = Trimmed(raw);
+bool ParseInt64(std::string_view raw, int64_t* value) {
+  const std::string_view text = Trimmed(raw);
   size_t start = 0;
   if (!StartsLikeNumber(text, &start)) return false;
   const char* end = text.data() + text.size();
@@ -128,7 +129,7 @@ bool ParseInt64(const std::string& raw, int64_t* value) {
   return result.ec == std::errc() && result.ptr == end;
 }
 
-bool EqualsIgnoringCase(const std::string& text, const char* word) {
+bool EqualsIgnoringCase(std::string_view text, const char* word) {
   size_t i = 0;
   for (; i < text.size() && word[i] != '\0'; ++i) {
     if (std::tolower(static_cast<unsigned char>(text[i])) != word[i]) return false;
@@ -277,12 +278,37 @@ struct OleVariant::ArrayData {
   }
 };
 
-OleVariant::OleVariant(const char* text) : OleVariant(std::string(text ? text : "")) {}
+OleVariant::OleVariant(const char* text) : type_(varOleStr), int_(0) {
+  SetText(std::string_view(text ? text : ""));
+}
 
-OleVariant::OleVariant(const std::string& text) : type_(varOleStr), str_(new std::string(text)) {}
+OleVariant::OleVariant(const std::string& text) : type_(varOleStr), int_(0) {
+  SetText(std::string_view(text));
+}
 
-OleVariant::OleVariant(std::string&& text)
-    : type_(varOleStr), str_(new std::string(std::move(text))) {}
+OleVariant::OleVariant(std::string&& text) : type_(varOleStr), int_(0) {
+  SetText(std::move(text));
+}
+
+// Called on a variant whose payload holds nothing to free.
+void OleVariant::SetText(std::string_view text) {
+  if (text.size() <= kInlineText) {
+    textLength_ = static_cast<uint8_t>(text.size());
+    if (!text.empty()) std::memcpy(chars_, text.data(), text.size());
+  } else {
+    str_ = new std::string(text);
+    textLength_ = kHeapText;
+  }
+}
+
+void OleVariant::SetText(std::string&& text) {
+  if (text.size() <= kInlineText) {
+    SetText(std::string_view(text));
+  } else {
+    str_ = new std::string(std::move(text));
+    textLength_ = kHeapText;
+  }
+}
 
 OleVariant::OleVariant(const OleVariant& other) : type_(varEmpty), int_(0) {
   CopyFrom(other);
@@ -315,7 +341,7 @@ OleVariant::~OleVariant() {
 }
 
 void OleVariant::Release() noexcept {
-  if (IsStringType(type_)) delete str_;
+  if (IsStringType(type_) && textLength_ == kHeapText) delete str_;
   if (type_ == kVariantArray) delete arr_;
   type_ = varEmpty;
   int_ = 0;
@@ -334,7 +360,8 @@ void OleVariant::TakePayload(const OleVariant& other) noexcept {
       break;
     case varOleStr:
     case varString:
-      str_ = other.str_;
+      textLength_ = other.textLength_;
+      std::memcpy(&int_, &other.int_, sizeof int_);  // the pointer or the inline text
       break;
     case kVariantArray:
       arr_ = other.arr_;
@@ -347,7 +374,7 @@ void OleVariant::TakePayload(const OleVariant& other) noexcept {
 // Called on an empty variant only; strings and arrays are duplicated.
 void OleVariant::CopyFrom(const OleVariant& other) {
   if (IsStringType(other.type_)) {
-    str_ = new std::string(*other.str_);
+    SetText(other.Text());
     type_ = other.type_;
   } else if (other.type_ == kVariantArray) {
     arr_ = new ArrayData(*other.arr_);
@@ -455,7 +482,7 @@ int64_t OleVariant::ToInt64() const {
 
 bool OleVariant::ToBool() const {
   if (IsStringType(type_)) {
-    std::string text = Trimmed(Text());
+    const std::string_view text = Trimmed(Text());
     if (EqualsIgnoringCase(text, "true")) return true;
     if (EqualsIgnoringCase(text, "false")) return false;
   }
@@ -483,9 +510,14 @@ std::string OleVariant::ToString() const {
       break;
     case varOleStr:
     case varString:
-      return Text();
+      return std::string(Text());
   }
   Fail("String");
+}
+
+std::string_view OleVariant::TextView() const {
+  if (!IsStringType(type_)) Fail("String");
+  return Text();
 }
 
 int64_t OleVariant::ToCurrencyScaled() const {

@@ -4,15 +4,17 @@
 // lower bounds, the customary conversions and the marker for an absent
 // optional argument.
 //
-// Layout: a type code plus one 8-byte payload (16 bytes in all). Strings and
-// arrays live behind a pointer so that cell stores holding many variants stay
-// compact; copying a variant copies its string or array, moving steals it.
+// Layout: a type code plus one 8-byte payload (16 bytes in all). A string of
+// up to 8 bytes is kept in the payload itself, so that the short texts that
+// fill most cells cost no heap block; longer strings and arrays live behind a
+// pointer. Copying a variant copies its string or array, moving steals it.
 #pragma once
 
 #include <cstdint>
 #include <initializer_list>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -119,6 +121,9 @@ class OleVariant {
   int64_t ToInt64() const;
   bool ToBool() const;
   std::string ToString() const;
+  // The text of a string variant (varOleStr, varString) without a copy,
+  // valid while the variant lives unchanged; throws for other types.
+  std::string_view TextView() const;
   double ToCurrency() const;  // the value rounded to four decimals
   int64_t ToCurrencyScaled() const;
 
@@ -154,16 +159,26 @@ class OleVariant {
   int64_t RoundedInteger(const char* target) const;
   const ArrayData& Array() const;
   size_t ElementOffset(std::initializer_list<int32_t> indices) const;
-  const std::string& Text() const { return *str_; }
+  std::string_view Text() const {
+    return textLength_ == kHeapText ? std::string_view(*str_)
+                                    : std::string_view(chars_, textLength_);
+  }
+  void SetText(std::string_view text);
+  void SetText(std::string&& text);
   [[noreturn]] void Fail(const char* target) const;
 
+  static constexpr uint8_t kInlineText = 8;   // longest string kept in chars_
+  static constexpr uint8_t kHeapText = 0xFF;  // textLength_ of a string behind str_
+
   TVarType type_;
+  uint8_t textLength_ = kHeapText;  // for string types: the length in chars_, or kHeapText
   union {
     int64_t int_;  // integer widths, boolean (0/1), error code, scaled currency
     double dbl_;   // double and date
     float sgl_;
     std::string* str_;
     ArrayData* arr_;
+    char chars_[kInlineText];
   };
 };
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "OleVariant.h"
 
@@ -286,6 +288,37 @@ TEST(VariantCopy, MoveLeavesSourceEmptyAndSelfAssignmentIsSafe) {
   EXPECT_EQ(target.GetElement({1}).ToInt(), 2);
   target.PutElement({0}, target);  // an array may hold a copy of itself
   EXPECT_EQ(target.GetElement({0}).GetElement({1}).ToInt(), 2);
+}
+
+// Short strings are kept inside the variant, longer ones on the heap: every
+// copy, move and comparison has to hold across that boundary, both ways.
+TEST(VariantText, ShortAndLongStringsSurviveCopiesMovesAndReassignment) {
+  const std::vector<std::string> texts = {
+      "", "a", "1234567", "12345678", "123456789", std::string(300, 'x'), std::string("a\0b", 3)};
+  for (const std::string& text : texts) {
+    OleVariant original(text);
+    EXPECT_EQ(original.TextView(), text);
+    OleVariant copy = original;
+    OleVariant moved = std::move(copy);
+    EXPECT_TRUE(VarIsEmpty(copy));  // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(moved.ToString(), text);
+    EXPECT_EQ(moved, original);
+    for (const std::string& other : texts) {
+      OleVariant target(other);
+      target = original;
+      EXPECT_EQ(target.TextView(), text);
+      target = OleVariant::ByteString(other);
+      EXPECT_EQ(VarType(target), varString);
+      EXPECT_EQ(target.TextView(), other);
+      EXPECT_EQ(Compare(target, original) == 0, other == text);
+    }
+    EXPECT_EQ(original.TextView(), text);
+  }
+  OleVariant number("12345678");
+  EXPECT_EQ(number.ToInt(), 12345678);
+  EXPECT_EQ(OleVariant(" 2.5 ").ToDouble(), 2.5);
+  EXPECT_TRUE(OleVariant("TRUE").ToBool());
+  EXPECT_THROW(OleVariant(7).TextView(), EVariantError);
 }
 
 TEST(VariantMissing, MarksAbsentArguments) {
