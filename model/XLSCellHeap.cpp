@@ -40,36 +40,82 @@ std::string_view TXLSCellRef::GetText() const {
   return std::string_view(Text_ + sizeof length, length);
 }
 
-void TXLSCellRef::FreeText() {
-  if (Type_ == xlString) delete[] Text_;
+char* TXLSTextPool::Carve(size_t bytes) {
+  if (Left_ < bytes) {
+    Chunks_.push_back(std::unique_ptr<char[]>(new char[kChunkSize]));
+    Next_ = Chunks_.back().get();
+    Left_ = kChunkSize;
+  }
+  char* block = Next_;
+  Next_ += bytes;
+  Left_ -= bytes;
+  return block;
 }
 
-void TXLSCellRef::SetString(std::string_view text) {
-  const uint32_t length = static_cast<uint32_t>(text.size());
-  char* block = new char[sizeof length + length];
+char* TXLSTextPool::Store(std::string_view text) {
+  if (text.size() > kMaxPooledLength) return nullptr;
+  const size_t sizeClass = ClassOf(text.size());
+  char* block = Free_[sizeClass];
+  if (block != nullptr) {
+    std::memcpy(&Free_[sizeClass], block, sizeof(char*));
+  } else {
+    block = Carve(sizeClass * kGranule);
+  }
+  const auto length = static_cast<uint32_t>(text.size());
   std::memcpy(block, &length, sizeof length);
   if (length != 0) std::memcpy(block + sizeof length, text.data(), length);
-  FreeText();
+  return block;
+}
+
+void TXLSTextPool::Release(char* block) noexcept {
+  uint32_t length;
+  std::memcpy(&length, block, sizeof length);
+  const size_t sizeClass = ClassOf(length);
+  std::memcpy(block, &Free_[sizeClass], sizeof(char*));
+  Free_[sizeClass] = block;
+}
+
+void TXLSCellRef::FreeText(TXLSTextPool* pool) noexcept {
+  if (Type_ != xlString) return;
+  if (!TextPooled_) {
+    delete[] Text_;
+  } else if (pool != nullptr) {
+    pool->Release(Text_);
+  }
+  TextPooled_ = false;
+}
+
+void TXLSCellRef::SetString(std::string_view text, TXLSTextPool* pool) {
+  char* block = pool != nullptr ? pool->Store(text) : nullptr;
+  const bool pooled = block != nullptr;
+  if (!pooled) {
+    const auto length = static_cast<uint32_t>(text.size());
+    block = new char[sizeof length + length];
+    std::memcpy(block, &length, sizeof length);
+    if (length != 0) std::memcpy(block + sizeof length, text.data(), length);
+  }
+  FreeText(pool);
   Text_ = block;
+  TextPooled_ = pooled;
   Type_ = xlString;
 }
 
-void TXLSCellRef::SetNumber(double number, TXLSValueType type) {
-  FreeText();
+void TXLSCellRef::SetNumber(double number, TXLSValueType type, TXLSTextPool* pool) {
+  FreeText(pool);
   Number_ = number;
   Type_ = type;
 }
 
-void TXLSCellRef::ClearValue() {
-  SetNumber(0.0, xlEmpty);
+void TXLSCellRef::ClearValue(TXLSTextPool* pool) {
+  SetNumber(0.0, xlEmpty, pool);
 }
 
-void TXLSCellRef::CopyValueFrom(const TXLSCellRef& other) {
+void TXLSCellRef::CopyValueFrom(const TXLSCellRef& other, TXLSTextPool* pool) {
   if (&other == this) return;
   if (other.Type_ == xlString) {
-    SetString(other.GetText());
+    SetString(other.GetText(), pool);
   } else {
-    SetNumber(other.Number_, other.Type_);
+    SetNumber(other.Number_, other.Type_, pool);
   }
 }
 
@@ -80,22 +126,22 @@ void TXLSCellRef::ClearMerge() {
   ColSpan = 0;
 }
 
-void TXLSCellRef::SetValue(const OleVariant& value) {
+void TXLSCellRef::SetValue(const OleVariant& value, TXLSTextPool* pool) {
   if (Merged && MergeMaster != this) return;
   const TVarType type = value.VarType();
   if (type == varEmpty || type == varNull) {
-    ClearValue();
+    ClearValue(pool);
   } else if (IsNumberType(type)) {
-    SetNumber(value.ToDouble());
+    SetNumber(value.ToDouble(), xlDoubleNumber, pool);
   } else if (type == varDate) {
-    SetNumber(value.ToDouble(), xlDateTime);
+    SetNumber(value.ToDouble(), xlDateTime, pool);
   } else if (type == varOleStr || type == varString) {
-    const std::string text = value.ToString();
+    const std::string_view text = value.TextView();
     int32_t number = 0;
     if (CanonicalInt32(text, number)) {
-      SetNumber(number);
+      SetNumber(number, xlDoubleNumber, pool);
     } else {
-      SetString(text);
+      SetString(text, pool);
     }
   }
 }

@@ -23,18 +23,59 @@ namespace tabulon {
 
 class TXLSWorksheet;
 
+// Where the texts of one sheet's cells live: 64 KiB chunks that last as long
+// as the sheet, so that storing a text costs no heap allocation of its own and
+// dropping a sheet frees a few chunks instead of every text. A text block is
+// a 32-bit length followed by the bytes, rounded up to 16 bytes; a block given
+// back is reused for the next text of the same rounded size, so rewriting
+// cells does not make the pool grow without bound.
+class TXLSTextPool {
+ public:
+  // Longest text the pool takes; longer ones get a heap block of their own.
+  static constexpr size_t kMaxPooledLength = 508;
+
+  TXLSTextPool() = default;
+  TXLSTextPool(const TXLSTextPool&) = delete;
+  TXLSTextPool& operator=(const TXLSTextPool&) = delete;
+
+  // A block holding text (length first), or null when text is too long.
+  char* Store(std::string_view text);
+  // Gives back a block that Store returned, for reuse.
+  void Release(char* block) noexcept;
+  // Bytes of the chunks taken so far.
+  size_t GetReservedBytes() const { return Chunks_.size() * kChunkSize; }
+
+ private:
+  static constexpr size_t kGranule = 16;
+  static constexpr size_t kClasses = (sizeof(uint32_t) + kMaxPooledLength) / kGranule;
+  static constexpr size_t kChunkSize = 64 * 1024;
+
+  static size_t ClassOf(size_t length) {
+    return (sizeof(uint32_t) + length + kGranule - 1) / kGranule;
+  }
+  char* Carve(size_t bytes);
+
+  std::vector<std::unique_ptr<char[]>> Chunks_;
+  char* Next_ = nullptr;
+  size_t Left_ = 0;
+  std::array<char*, kClasses + 1> Free_{};  // per class, a list linked through the blocks
+};
+
 // The value type of a cell; a date-time is a day serial number whose
 // fraction is the time of day.
 enum TXLSValueType : uint8_t { xlEmpty = 0, xlString = 1, xlDoubleNumber = 2, xlDateTime = 3 };
 
-// One stored cell. The merge fields are set and cleared by the range
+// One stored cell. The value setters take the pool of the cell's sheet, where
+// its texts then live; without one a text gets a heap block of its own. (A
+// pooled text replaced without its pool stays unused in the pool until the
+// sheet goes.) The merge fields are set and cleared by the range
 // operations; a merged area is a master (Merged, MergeMaster == itself, spans
 // >= 1) plus the other cells of its rectangle (Merged, MergeMaster == the
 // master, no value).
 class TXLSCellRef {
  public:
   TXLSCellRef(uint16_t row, uint8_t col) noexcept : Row_(row), Col_(col) {}
-  ~TXLSCellRef() { FreeText(); }
+  ~TXLSCellRef() { FreeText(nullptr); }
   TXLSCellRef(const TXLSCellRef&) = delete;
   TXLSCellRef& operator=(const TXLSCellRef&) = delete;
 
@@ -47,7 +88,7 @@ class TXLSCellRef {
   // any other string stays text. Other types (boolean, error, arrays) and
   // any value given to a merged cell that is not its area's master change
   // nothing. The format and merge fields are never touched.
-  void SetValue(const OleVariant& value);
+  void SetValue(const OleVariant& value, TXLSTextPool* pool = nullptr);
   // Null for an empty cell and for a merged cell that is not the master.
   OleVariant GetValue() const;
 
@@ -59,22 +100,23 @@ class TXLSCellRef {
   bool IsNumeric() const { return Type_ == xlDoubleNumber || Type_ == xlDateTime; }
 
   // Direct value setters for the structure operations (no merge check).
-  void SetString(std::string_view text);
-  void SetNumber(double number, TXLSValueType type = xlDoubleNumber);
-  void ClearValue();
+  void SetString(std::string_view text, TXLSTextPool* pool = nullptr);
+  void SetNumber(double number, TXLSValueType type = xlDoubleNumber, TXLSTextPool* pool = nullptr);
+  void ClearValue(TXLSTextPool* pool = nullptr);
   // Copies value type, text and number of other.
-  void CopyValueFrom(const TXLSCellRef& other);
+  void CopyValueFrom(const TXLSCellRef& other, TXLSTextPool* pool = nullptr);
 
   bool IsMergeMaster() const { return Merged && MergeMaster == this; }
   // Not merged: no master, spans 0.
   void ClearMerge();
 
  private:
-  void FreeText();
+  void FreeText(TXLSTextPool* pool) noexcept;
 
   // The fields are ordered so that a cell takes 32 bytes. Only one of the
   // union's two is meaningful at a time, as the value type says; Text_
-  // points to an owned block: a 32-bit length followed by the bytes.
+  // points to a block of a 32-bit length followed by the bytes, in a pool
+  // when TextPooled_ says so, else owned by the cell.
   union {
     double Number_ = 0.0;
     char* Text_;
@@ -91,6 +133,7 @@ class TXLSCellRef {
   uint16_t Row_;
   uint8_t Col_;
   TXLSValueType Type_ = xlEmpty;
+  bool TextPooled_ = false;
 
  public:
   bool Merged = false;
@@ -119,6 +162,8 @@ class TXLSCellHeap {
   int32_t GetColCount() const { return ColCount_; }
   // Number of stored cells.
   uint32_t GetCellCount() const { return CellCount_; }
+  // The pool for the texts of this sheet's cells.
+  TXLSTextPool* Texts() { return &Texts_; }
 
   // Calls fn(TXLSCellRef&) for every stored cell: rows ascending, columns
   // ascending within a row, skipping untouched blocks.
@@ -148,6 +193,7 @@ class TXLSCellHeap {
   void Widen(int32_t row, int32_t col);
 
   TXLSWorksheet* Owner_;
+  TXLSTextPool Texts_;
   std::array<std::unique_ptr<TRowBlock>, 256> Top_{};
   std::vector<std::unique_ptr<TCellGroup[]>> GroupChunks_;
   uint32_t GroupsUsed_ = kGroupsPerChunk;  // full, so the first group opens a chunk

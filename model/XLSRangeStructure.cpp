@@ -149,7 +149,7 @@ void TXLSRange::Merge(const OleVariant& across) {
         cell->ColSpan = static_cast<uint16_t>(Width());
       } else {
         // A former master absorbed into the new area keeps no span.
-        cell->ClearValue();
+        cell->ClearValue(heap.Texts());
         cell->RowSpan = 0;
         cell->ColSpan = 0;
       }
@@ -223,7 +223,7 @@ void TXLSRange::MoveCell(int32_t srcRow, int32_t srcCol, int32_t destRow, int32_
                                                      : StoredCell(heap, destRow, destCol);
   if (dest == nullptr) return;
   if (source != nullptr) {
-    dest->CopyValueFrom(*source);
+    dest->CopyValueFrom(*source, heap.Texts());
     dest->Merged = source->Merged;
     dest->MergeMaster = nullptr;
     dest->RowSpan = source->IsMergeMaster() ? source->RowSpan : 0;
@@ -233,11 +233,11 @@ void TXLSRange::MoveCell(int32_t srcRow, int32_t srcCol, int32_t destRow, int32_
       dest->MergeMaster =
           CreatedCell(heap, master.GetRow() + destRow - srcRow, master.GetCol() + destCol - srcCol);
     }
-    source->ClearValue();
+    source->ClearValue(heap.Texts());
     source->XFIndex = 0;
     source->ClearMerge();
   } else {
-    dest->ClearValue();
+    dest->ClearValue(heap.Texts());
     dest->ClearMerge();
   }
   TakeFormat(*dest, index);
@@ -317,12 +317,14 @@ void TXLSRange::CloseCells(bool vertical) {
 
 void TXLSRange::ClearContents() {
   // SetValue leaves the other cells of a merged area alone.
-  ForEachStoredCell([](TXLSCellRef& cell) { cell.SetValue(OleVariant()); });
+  TXLSTextPool* texts = Worksheet.GetCellHeap().Texts();
+  ForEachStoredCell([texts](TXLSCellRef& cell) { cell.SetValue(OleVariant(), texts); });
 }
 
 void TXLSRange::Clear() {
-  ForEachStoredCell([this](TXLSCellRef& cell) {
-    cell.SetValue(OleVariant());
+  TXLSTextPool* texts = Worksheet.GetCellHeap().Texts();
+  ForEachStoredCell([this, texts](TXLSCellRef& cell) {
+    cell.SetValue(OleVariant(), texts);
     TakeFormat(cell, 0);
   });
 }

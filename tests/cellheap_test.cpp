@@ -167,5 +167,61 @@ TEST(CellHeap, ManyCellsAcrossArenaBlocksStayDistinct) {
   EXPECT_EQ(heap.GetValue(0, 0)->GetNumber(), 0);
 }
 
+std::string TextOfLength(size_t length, int seed) {
+  std::string text(length, 'a');
+  for (size_t i = 0; i < length; ++i) text[i] = static_cast<char>('a' + (seed + i) % 26);
+  return text;
+}
+
+TEST(CellTexts, PooledAndLongTextsReadBackAcrossManyChunks) {
+  TXLSCellHeap heap;
+  const size_t longest = TXLSTextPool::kMaxPooledLength + 100;
+  for (int row = 0; row < 3000; ++row) {
+    heap.GetOrCreateValue(row, 0)->SetValue(OleVariant(TextOfLength(row % longest, row)),
+                                            heap.Texts());
+  }
+  EXPECT_GT(heap.Texts()->GetReservedBytes(), 64u * 1024);
+  for (int row = 0; row < 3000; ++row) {
+    ASSERT_EQ(heap.GetValue(row, 0)->GetText(), TextOfLength(row % longest, row)) << row;
+  }
+}
+
+TEST(CellTexts, RewritingCellsReusesTheirBlocks) {
+  TXLSCellHeap heap;
+  for (int round = 0; round < 20000; ++round) {
+    for (int col = 0; col < 4; ++col) {
+      TXLSCellRef* cell = heap.GetOrCreateValue(0, col);
+      const size_t length = static_cast<size_t>((round * 7 + col * 13) % 300);
+      if (round % 5 == 4) {
+        cell->SetValue(OleVariant(1.5), heap.Texts());
+      } else {
+        cell->SetValue(OleVariant(TextOfLength(length, round)), heap.Texts());
+        ASSERT_EQ(cell->GetText(), TextOfLength(length, round));
+      }
+    }
+  }
+  // Every text size in use fits in the first chunk's blocks, recycled.
+  EXPECT_EQ(heap.Texts()->GetReservedBytes(), 64u * 1024);
+}
+
+TEST(CellTexts, CopiesBetweenPooledHeapAndStandaloneCellsStayApart) {
+  TXLSCellHeap heap;
+  TXLSCellRef* pooled = heap.GetOrCreateValue(0, 0);
+  pooled->SetValue(OleVariant("pooled"), heap.Texts());
+  TXLSCellRef standalone(5, 5);
+  standalone.CopyValueFrom(*pooled);
+  pooled->CopyValueFrom(standalone, heap.Texts());
+  pooled->SetValue(OleVariant("changed"), heap.Texts());
+  EXPECT_EQ(standalone.GetText(), "pooled");
+  // Replaced without its pool: the old block is left unused, nothing is freed twice.
+  pooled->SetValue(OleVariant(std::string(600, 'x')));
+  pooled->ClearValue(heap.Texts());
+  pooled->SetValue(OleVariant("again"), heap.Texts());
+  EXPECT_EQ(pooled->GetText(), "again");
+  heap.GetOrCreateValue(0, 1)->CopyValueFrom(*pooled, heap.Texts());
+  pooled->ClearValue(heap.Texts());
+  EXPECT_EQ(heap.GetValue(0, 1)->GetText(), "again");
+}
+
 }  // namespace
 }  // namespace tabulon
