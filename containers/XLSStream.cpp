@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 namespace tabulon {
 
@@ -31,6 +32,8 @@ bool TXLSFileStream::Open(const std::string& path) {
     RecordError("cannot create", errno);
     return false;
   }
+  if (!buffer_) buffer_.reset(new (std::nothrow) char[kBufferSize]);
+  if (buffer_) std::setvbuf(file_, buffer_.get(), _IOFBF, kBufferSize);  // else stdio's own
   return true;
 }
 

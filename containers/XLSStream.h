@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,11 @@ class TXLSFileStream : public TXLSStream {
  private:
   void RecordError(const char* what, int err);
 
+  // Large writes: the writers hand over a few kilobytes at a time, and a
+  // system call for each would cost more than building the bytes.
+  static constexpr size_t kBufferSize = 1 << 20;
+
+  std::unique_ptr<char[]> buffer_;  // the file's buffer; outlives file_
   std::FILE* file_ = nullptr;
   std::string path_;
   std::string error_;
