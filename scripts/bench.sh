@@ -4,6 +4,8 @@
 # process so wall time and peak RSS are measured alike from outside:
 #   tabulon          Tabulon, cell by cell through the range interface, .xls
 #   floor            the same number of bytes written raw, no format logic
+#   floor-durable    the same bytes saved as SaveAs saves: temporary file,
+#                    fsync, rename over the target, folder flushed
 #   xlsxwriter       libxlsxwriter, normal mode, .xlsx
 #   xlsxwriter-cm    libxlsxwriter, constant-memory mode, .xlsx
 # Usage: scripts/bench.sh [N ...]      (default: 5000 65000)
@@ -35,17 +37,20 @@ for n in "${sizes[@]}"; do
   read -r t_best t_med t_rss < <(run "$bin/bench_tabulon" "$n" "$work/tabulon.xls")
   bytes=$(stat -c %s "$work/tabulon.xls")
   read -r f_best f_med f_rss < <(run "$bin/bench_floor" "$bytes" "$work/floor.bin")
+  read -r d_best d_med d_rss < <(run "$bin/bench_floor" "$bytes" "$work/durable.bin" --durable)
   read -r x_best x_med x_rss < <(run "$bin/bench_xlsxwriter" "$n" "$work/normal.xlsx")
   read -r c_best c_med c_rss < <(run "$bin/bench_xlsxwriter" "$n" "$work/cm.xlsx" --constant-memory)
   echo
   echo "W($n): $((n * 10)) cells; Tabulon file $bytes bytes"
   printf '%-16s %10s %10s %12s\n' writer "best ms" "median ms" "peak RSS MB"
   for row in "tabulon $t_best $t_med $t_rss" "floor $f_best $f_med $f_rss" \
+             "floor-durable $d_best $d_med $d_rss" \
              "xlsxwriter $x_best $x_med $x_rss" "xlsxwriter-cm $c_best $c_med $c_rss"; do
     set -- $row
     printf '%-16s %10s %10s %12s\n' "$1" "$2" "$3" "$(calc "$4 / 1024")"
   done
   echo "tabulon / floor (best):             $(calc "$t_best / $f_best") x   (target: at most 4)"
+  echo "tabulon / floor-durable (best):     $(calc "$t_best / $d_best") x"
   echo "xlsxwriter-cm / tabulon (best):     $(calc "$c_best / $t_best") x   (target: at least 4)"
   echo "xlsxwriter / tabulon (best):        $(calc "$x_best / $t_best") x"
   echo "tabulon peak RSS:                   $(calc "$t_rss / 1024") MB (target: under 120)"
