@@ -40,18 +40,6 @@ std::string_view TXLSCellRef::GetText() const {
   return std::string_view(Text_ + sizeof length, length);
 }
 
-char* TXLSTextPool::Carve(size_t bytes) {
-  if (Left_ < bytes) {
-    Chunks_.push_back(std::unique_ptr<char[]>(new char[kChunkSize]));
-    Next_ = Chunks_.back().get();
-    Left_ = kChunkSize;
-  }
-  char* block = Next_;
-  Next_ += bytes;
-  Left_ -= bytes;
-  return block;
-}
-
 char* TXLSTextPool::Store(std::string_view text) {
   if (text.size() > kMaxPooledLength) return nullptr;
   const size_t sizeClass = ClassOf(text.size());
@@ -59,7 +47,7 @@ char* TXLSTextPool::Store(std::string_view text) {
   if (block != nullptr) {
     std::memcpy(&Free_[sizeClass], block, sizeof(char*));
   } else {
-    block = Carve(sizeClass * kGranule);
+    block = static_cast<char*>(Blocks_.Allocate(sizeClass * kGranule));
   }
   const auto length = static_cast<uint32_t>(text.size());
   std::memcpy(block, &length, sizeof length);
@@ -160,43 +148,26 @@ OleVariant TXLSCellRef::GetValue() const {
   }
 }
 
-// A block of cells constructed in place one after another; only the first
-// Used cells are alive.
-struct TXLSCellHeap::TArenaBlock {
-  alignas(TXLSCellRef) unsigned char Storage[kArenaBlock * sizeof(TXLSCellRef)];
-  uint32_t Used = 0;
-
-  TXLSCellRef* At(uint32_t i) { return std::launder(reinterpret_cast<TXLSCellRef*>(Storage)) + i; }
-  ~TArenaBlock() {
-    for (uint32_t i = 0; i < Used; ++i) At(i)->~TXLSCellRef();
-  }
-};
-
 TXLSCellHeap::TXLSCellHeap(TXLSWorksheet* owner) : Owner_(owner) {}
 
-TXLSCellHeap::~TXLSCellHeap() = default;
-
-TXLSCellRef* TXLSCellHeap::CellAt(uint32_t number) const {
-  const uint32_t index = number - 1;
-  return Arena_[index >> kArenaShift]->At(index & (kArenaBlock - 1));
+TXLSCellHeap::~TXLSCellHeap() {
+  for (uint32_t number = 1; number <= CellCount_; ++number) CellAt(number)->~TXLSCellRef();
 }
 
-TXLSCellHeap::TCellGroup* TXLSCellHeap::NewGroup() {
-  if (GroupsUsed_ == kGroupsPerChunk) {
-    GroupChunks_.push_back(std::make_unique<TCellGroup[]>(kGroupsPerChunk));
-    GroupsUsed_ = 0;
-  }
-  return &GroupChunks_.back()[GroupsUsed_++];
+// Cells are constructed one after another in the arena's blocks: the cell
+// numbered n lives in slot n - 1.
+void* TXLSCellHeap::Slot(uint32_t index) const {
+  auto* block = static_cast<TXLSCellRef*>(CellBlocks_.Get(index >> kArenaShift));
+  return block + (index & (kArenaBlock - 1));
+}
+
+TXLSCellRef* TXLSCellHeap::CellAt(uint32_t number) const {
+  return std::launder(static_cast<TXLSCellRef*>(Slot(number - 1)));
 }
 
 TXLSCellRef* TXLSCellHeap::NewCell(uint16_t row, uint8_t col, uint32_t& number) {
-  if (Arena_.empty() || Arena_.back()->Used == kArenaBlock) {
-    // Default-initialised: the storage is not zeroed, cells are built in it.
-    Arena_.push_back(std::unique_ptr<TArenaBlock>(new TArenaBlock));
-  }
-  TArenaBlock& block = *Arena_.back();
-  TXLSCellRef* cell = new (block.At(block.Used)) TXLSCellRef(row, col);
-  ++block.Used;
+  if ((CellCount_ & (kArenaBlock - 1)) == 0) CellBlocks_.Add();
+  TXLSCellRef* cell = new (Slot(CellCount_)) TXLSCellRef(row, col);
   number = ++CellCount_;
   Widen(row, col);
   return cell;
@@ -213,7 +184,7 @@ void TXLSCellHeap::Widen(int32_t row, int32_t col) {
 }
 
 TXLSCellRef* TXLSCellHeap::GetValue(uint16_t row, uint8_t col) const {
-  const TRowBlock* block = Top_[row / kRowsPerBlock].get();
+  const TRowBlock* block = Top_[row / kRowsPerBlock];
   if (block == nullptr) return nullptr;
   const TCellGroup* group = block->Rows[row % kRowsPerBlock][col / kGroupSize];
   if (group == nullptr) return nullptr;
@@ -222,10 +193,10 @@ TXLSCellRef* TXLSCellHeap::GetValue(uint16_t row, uint8_t col) const {
 }
 
 TXLSCellRef* TXLSCellHeap::GetOrCreateValue(uint16_t row, uint8_t col) {
-  std::unique_ptr<TRowBlock>& block = Top_[row / kRowsPerBlock];
-  if (!block) block = std::make_unique<TRowBlock>();
+  TRowBlock*& block = Top_[row / kRowsPerBlock];
+  if (block == nullptr) block = new (Index_.Allocate(sizeof(TRowBlock))) TRowBlock;
   TCellGroup*& group = block->Rows[row % kRowsPerBlock][col / kGroupSize];
-  if (group == nullptr) group = NewGroup();
+  if (group == nullptr) group = new (Index_.Allocate(sizeof(TCellGroup))) TCellGroup;
   uint32_t& number = group->Cells[col % kGroupSize];
   if (number != 0) return CellAt(number);
   return NewCell(row, col, number);

@@ -5,9 +5,9 @@
 //
 // Access by (row, column) is a fixed number of array indexings. Row blocks of
 // 256 rows hold, per row, the references to column groups of 32 cells; a
-// group holds 32-bit cell numbers into a per-sheet arena that allocates
-// cells in large blocks. Nothing is allocated for untouched parts of the
-// sheet, and a dense sheet costs about 36 bytes per cell plus its texts.
+// group holds 32-bit cell numbers into a per-sheet arena that places cells
+// one after another in large blocks (TXLSLargeBlocks). Nothing is allocated for untouched parts of
+// the sheet, and a dense sheet costs about 36 bytes per cell plus its texts.
 #pragma once
 
 #include <array>
@@ -18,12 +18,13 @@
 #include <vector>
 
 #include "OleVariant.h"
+#include "XLSLargeBlocks.h"
 
 namespace tabulon {
 
 class TXLSWorksheet;
 
-// Where the texts of one sheet's cells live: 64 KiB chunks that last as long
+// Where the texts of one sheet's cells live: large blocks that last as long
 // as the sheet, so that storing a text costs no heap allocation of its own and
 // dropping a sheet frees a few chunks instead of every text. A text block is
 // a 32-bit length followed by the bytes, rounded up to 16 bytes; a block given
@@ -42,22 +43,18 @@ class TXLSTextPool {
   char* Store(std::string_view text);
   // Gives back a block that Store returned, for reuse.
   void Release(char* block) noexcept;
-  // Bytes of the chunks taken so far.
-  size_t GetReservedBytes() const { return Chunks_.size() * kChunkSize; }
+  // Bytes of the blocks taken so far.
+  size_t GetReservedBytes() const { return Blocks_.GetCount() * TXLSLargeBlocks::kBlockSize; }
 
  private:
   static constexpr size_t kGranule = 16;
   static constexpr size_t kClasses = (sizeof(uint32_t) + kMaxPooledLength) / kGranule;
-  static constexpr size_t kChunkSize = 64 * 1024;
 
   static size_t ClassOf(size_t length) {
     return (sizeof(uint32_t) + length + kGranule - 1) / kGranule;
   }
-  char* Carve(size_t bytes);
 
-  std::vector<std::unique_ptr<char[]>> Chunks_;
-  char* Next_ = nullptr;
-  size_t Left_ = 0;
+  TXLSLargeBlocks Blocks_;
   std::array<char*, kClasses + 1> Free_{};  // per class, a list linked through the blocks
 };
 
@@ -174,9 +171,10 @@ class TXLSCellHeap {
   static constexpr int kRowsPerBlock = 256;
   static constexpr int kGroupSize = 32;
   static constexpr int kGroupsPerRow = 256 / kGroupSize;
-  static constexpr uint32_t kArenaShift = 12;  // 4096 cells per arena block
+  static constexpr uint32_t kArenaShift = 16;  // 65,536 cells per arena block
   static constexpr uint32_t kArenaBlock = 1u << kArenaShift;
-  static constexpr uint32_t kGroupsPerChunk = 512;
+  static_assert(size_t{kArenaBlock} * sizeof(TXLSCellRef) <= TXLSLargeBlocks::kBlockSize,
+                "the cells of an arena block overflow it");
 
   // Cell numbers are 1-based; 0 marks an empty slot.
   struct TCellGroup {
@@ -185,20 +183,17 @@ class TXLSCellHeap {
   struct TRowBlock {
     std::array<std::array<TCellGroup*, kGroupsPerRow>, kRowsPerBlock> Rows{};
   };
-  struct TArenaBlock;
-
-  TCellGroup* NewGroup();
   TXLSCellRef* NewCell(uint16_t row, uint8_t col, uint32_t& number);
+  void* Slot(uint32_t index) const;
   TXLSCellRef* CellAt(uint32_t number) const;
   void Widen(int32_t row, int32_t col);
 
   TXLSWorksheet* Owner_;
   TXLSTextPool Texts_;
-  std::array<std::unique_ptr<TRowBlock>, 256> Top_{};
-  std::vector<std::unique_ptr<TCellGroup[]>> GroupChunks_;
-  uint32_t GroupsUsed_ = kGroupsPerChunk;  // full, so the first group opens a chunk
-  std::vector<std::unique_ptr<TArenaBlock>> Arena_;
-  uint32_t CellCount_ = 0;
+  std::array<TRowBlock*, 256> Top_{};
+  TXLSLargeBlocks Index_;  // the row blocks and column groups
+  TXLSLargeBlocks CellBlocks_;
+  uint32_t CellCount_ = 0;  // cells 1 to CellCount_ are alive, in creation order
   int32_t FirstRow_ = 0, LastRow_ = 0, RowCount_ = 0;
   int32_t FirstCol_ = 0, LastCol_ = 0, ColCount_ = 0;
 };

@@ -157,14 +157,23 @@ TEST(CellHeap, WalkIsRowMajorWhateverTheCreationOrder) {
   EXPECT_EQ(walked, expected);
 }
 
+// 150,000 cells in 30,000 rows fill several blocks of cells and of column
+// groups; a long text (its own heap block) in every thousandth row must be
+// freed with the heap.
 TEST(CellHeap, ManyCellsAcrossArenaBlocksStayDistinct) {
   TXLSCellHeap heap;
-  for (int row = 0; row < 2000; ++row) {
+  const std::string longText(TXLSTextPool::kMaxPooledLength + 1, 'L');
+  for (int row = 0; row < 30000; ++row) {
     for (int col = 0; col < 5; ++col) heap.GetOrCreateValue(row, col)->SetNumber(row * 10 + col);
+    if (row % 1000 == 0) heap.GetOrCreateValue(row, 7)->SetString(longText, heap.Texts());
   }
-  EXPECT_EQ(heap.GetCellCount(), 10000u);
-  EXPECT_EQ(heap.GetValue(1999, 4)->GetNumber(), 19994);
-  EXPECT_EQ(heap.GetValue(0, 0)->GetNumber(), 0);
+  EXPECT_EQ(heap.GetCellCount(), 150030u);
+  for (int row = 0; row < 30000; row += 7) {
+    for (int col = 0; col < 5; ++col)
+      ASSERT_EQ(heap.GetValue(row, col)->GetNumber(), row * 10 + col);
+  }
+  EXPECT_EQ(heap.GetValue(29000, 7)->GetText(), longText);
+  EXPECT_EQ(heap.GetValue(29001, 7), nullptr);
 }
 
 std::string TextOfLength(size_t length, int seed) {
@@ -176,12 +185,13 @@ std::string TextOfLength(size_t length, int seed) {
 TEST(CellTexts, PooledAndLongTextsReadBackAcrossManyChunks) {
   TXLSCellHeap heap;
   const size_t longest = TXLSTextPool::kMaxPooledLength + 100;
-  for (int row = 0; row < 3000; ++row) {
+  constexpr int kRows = 20000;  // about 6 MB of text: several blocks
+  for (int row = 0; row < kRows; ++row) {
     heap.GetOrCreateValue(row, 0)->SetValue(OleVariant(TextOfLength(row % longest, row)),
                                             heap.Texts());
   }
-  EXPECT_GT(heap.Texts()->GetReservedBytes(), 64u * 1024);
-  for (int row = 0; row < 3000; ++row) {
+  EXPECT_GT(heap.Texts()->GetReservedBytes(), 2 * TXLSLargeBlocks::kBlockSize);
+  for (int row = 0; row < kRows; ++row) {
     ASSERT_EQ(heap.GetValue(row, 0)->GetText(), TextOfLength(row % longest, row)) << row;
   }
 }
@@ -200,8 +210,8 @@ TEST(CellTexts, RewritingCellsReusesTheirBlocks) {
       }
     }
   }
-  // Every text size in use fits in the first chunk's blocks, recycled.
-  EXPECT_EQ(heap.Texts()->GetReservedBytes(), 64u * 1024);
+  // The few texts alive at a time stay in the first block, recycled.
+  EXPECT_EQ(heap.Texts()->GetReservedBytes(), TXLSLargeBlocks::kBlockSize);
 }
 
 TEST(CellTexts, CopiesBetweenPooledHeapAndStandaloneCellsStayApart) {
