@@ -14,8 +14,9 @@ TXLSRange::TXLSRange(TXLSWorksheet& sheet, const std::string& cell1, const std::
                      bool counted)
     : XLSImplements(counted), Worksheet(sheet), FirstCellText(cell1), LastCellText(cell2) {
   if (GetCellRef(FirstCellText, FirstRow, FirstCol) != 1) return;  // A1:A1, texts as given
-  // One cell is addressed by the same text twice: it is parsed once.
-  if (cell2 == cell1) {
+  // One cell is addressed by the same text twice (often the very same
+  // string): it is parsed once.
+  if (&cell2 == &cell1 || cell2 == cell1) {
     LastRow = FirstRow;
     LastCol = FirstCol;
     return;
