@@ -9,13 +9,16 @@ namespace tabulon {
 
 namespace {
 
+void* Map(size_t size) {
+  void* mapped = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  return mapped;
+}
+
 // Maps twice the size and gives back what lies outside one aligned block,
 // so that the block can be served by a single huge page.
-void* MapAlignedBlock() {
-  constexpr size_t size = TXLSLargeBlocks::kBlockSize;
-  void* mapped =
-      mmap(nullptr, 2 * size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (mapped == MAP_FAILED) throw std::bad_alloc();
+void* MapAligned(size_t size) {
+  void* mapped = Map(2 * size);
   const auto start = reinterpret_cast<uintptr_t>(mapped);
   const uintptr_t aligned = (start + size - 1) & ~(uintptr_t{size} - 1);
   if (aligned > start) munmap(mapped, aligned - start);
@@ -27,29 +30,38 @@ void* MapAlignedBlock() {
 }  // namespace
 
 TXLSLargeBlocks::~TXLSLargeBlocks() {
-  for (void* block : blocks_) munmap(block, kBlockSize);
+  for (const TBlock& block : blocks_) munmap(block.Start, block.Size);
 }
 
-void* TXLSLargeBlocks::Add() {
-  blocks_.reserve(blocks_.size() + 1);  // the only step that can throw comes first
-  void* block = MapAlignedBlock();
+void TXLSLargeBlocks::AddBlock() {
+  blocks_.reserve(blocks_.size() + 1);  // the only step that can throw after mapping comes first
+  if (blocks_.empty()) {
+    blocks_.push_back({Map(kFirstBlockSize), kFirstBlockSize});
+  } else {
+    void* block = MapAligned(kBlockSize);
 #ifdef MADV_HUGEPAGE
-  // A hint only: without huge pages the block works the same, page by page.
-  if (!blocks_.empty()) madvise(block, kBlockSize, MADV_HUGEPAGE);
+    // A hint only: without huge pages the block works the same, page by page.
+    madvise(block, kBlockSize, MADV_HUGEPAGE);
 #endif
-  blocks_.push_back(block);
+    blocks_.push_back({block, kBlockSize});
+  }
   used_ = 0;
-  return block;
 }
 
 void* TXLSLargeBlocks::Allocate(size_t bytes) {
   constexpr size_t kAlignment = 16;
+  if (bytes > kMaxAllocation) throw std::bad_alloc();
   bytes = (bytes + kAlignment - 1) & ~(kAlignment - 1);
-  if (bytes > kBlockSize) throw std::bad_alloc();
-  if (kBlockSize - used_ < bytes) Add();
-  void* slot = static_cast<char*>(blocks_.back()) + used_;
+  if (blocks_.empty() || blocks_.back().Size - used_ < bytes) AddBlock();
+  void* slot = static_cast<char*>(blocks_.back().Start) + used_;
   used_ += bytes;
   return slot;
+}
+
+size_t TXLSLargeBlocks::GetReservedBytes() const {
+  size_t total = 0;
+  for (const TBlock& block : blocks_) total += block.Size;
+  return total;
 }
 
 }  // namespace tabulon

@@ -1,13 +1,14 @@
-// Memory for the stores that only grow while their sheet lives (cells, cell
-// groups, cell texts): blocks of 2 MiB mapped from the system, which hands
-// them out zero-filled and commits each page only when it is first written.
+// Memory for the stores that only grow while their sheet lives (cells, the
+// cell index, cell texts), mapped from the system, which hands it out
+// zero-filled and commits each page only when it is first written.
 //
-// A large sheet writes tens of megabytes of fresh memory, and taking it from
-// the system one 4 KiB page at a time costs about a fifth of the time of
-// filling the sheet. So from a store's second block on, the blocks are
-// offered to the system for huge pages (where it supports them): one fault
-// then commits a whole block. A small sheet stays within its first block
-// and never holds a huge page.
+// A store's first block is small (128 KiB), so that a sheet of a few cells
+// costs little. Further blocks are 2 MiB, aligned to their size and offered
+// to the system for huge pages where it supports them: a large sheet writes
+// tens of megabytes of fresh memory, and taking that one 4 KiB page at a
+// time costs about a fifth of the time of filling the sheet, while a huge
+// page is committed with a single fault. The price is at most one partly
+// used 2 MiB block per store, on sheets that have outgrown the first block.
 #pragma once
 
 #include <cstddef>
@@ -17,27 +18,34 @@ namespace tabulon {
 
 class TXLSLargeBlocks {
  public:
+  static constexpr size_t kFirstBlockSize = size_t{128} << 10;
   static constexpr size_t kBlockSize = size_t{2} << 20;
+  // The largest request Allocate serves: it fits in any block.
+  static constexpr size_t kMaxAllocation = kFirstBlockSize;
 
   TXLSLargeBlocks() = default;
   ~TXLSLargeBlocks();
   TXLSLargeBlocks(const TXLSLargeBlocks&) = delete;
   TXLSLargeBlocks& operator=(const TXLSLargeBlocks&) = delete;
 
-  // A new zero-filled block of kBlockSize bytes, aligned to kBlockSize and
-  // owned until this object goes; throws std::bad_alloc when the system has
-  // no memory for it.
-  void* Add();
-  // The next `bytes` (at most kBlockSize, rounded up to 16) of the last
-  // block, zero-filled; a new block is added when they do not fit in it.
+  // The next `bytes` (rounded up to 16) of the last block, zero-filled and
+  // owned until this object goes. A new block is mapped when they do not fit
+  // in the rest of the last one, which is then left unused. Throws
+  // std::bad_alloc when bytes exceeds kMaxAllocation or the system has no
+  // memory for a block.
   void* Allocate(size_t bytes);
-  size_t GetCount() const { return blocks_.size(); }
-  // The block at 0-based index i (i < GetCount()).
-  void* Get(size_t i) const { return blocks_[i]; }
+  // Bytes of all blocks mapped so far.
+  size_t GetReservedBytes() const;
 
  private:
-  std::vector<void*> blocks_;
-  size_t used_ = kBlockSize;  // bytes of the last block given out by Allocate
+  struct TBlock {
+    void* Start;
+    size_t Size;
+  };
+  void AddBlock();
+
+  std::vector<TBlock> blocks_;
+  size_t used_ = 0;  // bytes of the last block given out
 };
 
 }  // namespace tabulon

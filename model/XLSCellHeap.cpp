@@ -157,8 +157,7 @@ TXLSCellHeap::~TXLSCellHeap() {
 // Cells are constructed one after another in the arena's blocks: the cell
 // numbered n lives in slot n - 1.
 void* TXLSCellHeap::Slot(uint32_t index) const {
-  auto* block = static_cast<TXLSCellRef*>(CellBlocks_.Get(index >> kArenaShift));
-  return block + (index & (kArenaBlock - 1));
+  return Arena_[index >> kArenaShift] + (index & (kArenaBlock - 1));
 }
 
 TXLSCellRef* TXLSCellHeap::CellAt(uint32_t number) const {
@@ -166,7 +165,9 @@ TXLSCellRef* TXLSCellHeap::CellAt(uint32_t number) const {
 }
 
 TXLSCellRef* TXLSCellHeap::NewCell(uint16_t row, uint8_t col, uint32_t& number) {
-  if ((CellCount_ & (kArenaBlock - 1)) == 0) CellBlocks_.Add();
+  if ((CellCount_ & (kArenaBlock - 1)) == 0) {
+    Arena_.push_back(static_cast<TXLSCellRef*>(CellBlocks_.Allocate(kArenaBytes)));
+  }
   TXLSCellRef* cell = new (Slot(CellCount_)) TXLSCellRef(row, col);
   number = ++CellCount_;
   Widen(row, col);

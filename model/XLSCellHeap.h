@@ -44,7 +44,7 @@ class TXLSTextPool {
   // Gives back a block that Store returned, for reuse.
   void Release(char* block) noexcept;
   // Bytes of the blocks taken so far.
-  size_t GetReservedBytes() const { return Blocks_.GetCount() * TXLSLargeBlocks::kBlockSize; }
+  size_t GetReservedBytes() const { return Blocks_.GetReservedBytes(); }
 
  private:
   static constexpr size_t kGranule = 16;
@@ -171,10 +171,10 @@ class TXLSCellHeap {
   static constexpr int kRowsPerBlock = 256;
   static constexpr int kGroupSize = 32;
   static constexpr int kGroupsPerRow = 256 / kGroupSize;
-  static constexpr uint32_t kArenaShift = 16;  // 65,536 cells per arena block
+  static constexpr uint32_t kArenaShift = 12;  // 4096 cells per arena block
   static constexpr uint32_t kArenaBlock = 1u << kArenaShift;
-  static_assert(size_t{kArenaBlock} * sizeof(TXLSCellRef) <= TXLSLargeBlocks::kBlockSize,
-                "the cells of an arena block overflow it");
+  static constexpr size_t kArenaBytes = size_t{kArenaBlock} * sizeof(TXLSCellRef);
+  static_assert(kArenaBytes <= TXLSLargeBlocks::kMaxAllocation, "an arena block is too large");
 
   // Cell numbers are 1-based; 0 marks an empty slot.
   struct TCellGroup {
@@ -193,7 +193,8 @@ class TXLSCellHeap {
   std::array<TRowBlock*, 256> Top_{};
   TXLSLargeBlocks Index_;  // the row blocks and column groups
   TXLSLargeBlocks CellBlocks_;
-  uint32_t CellCount_ = 0;  // cells 1 to CellCount_ are alive, in creation order
+  std::vector<TXLSCellRef*> Arena_;  // the arena blocks, each kArenaBlock cells
+  uint32_t CellCount_ = 0;           // cells 1 to CellCount_ are alive, in creation order
   int32_t FirstRow_ = 0, LastRow_ = 0, RowCount_ = 0;
   int32_t FirstCol_ = 0, LastCol_ = 0, ColCount_ = 0;
 };

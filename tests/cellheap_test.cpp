@@ -210,8 +210,8 @@ TEST(CellTexts, RewritingCellsReusesTheirBlocks) {
       }
     }
   }
-  // The few texts alive at a time stay in the first block, recycled.
-  EXPECT_EQ(heap.Texts()->GetReservedBytes(), TXLSLargeBlocks::kBlockSize);
+  // The few texts alive at a time stay in the small first block, recycled.
+  EXPECT_EQ(heap.Texts()->GetReservedBytes(), TXLSLargeBlocks::kFirstBlockSize);
 }
 
 TEST(CellTexts, CopiesBetweenPooledHeapAndStandaloneCellsStayApart) {

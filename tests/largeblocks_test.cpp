@@ -3,56 +3,61 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "XLSLargeBlocks.h"
 
 namespace tabulon {
 namespace {
 
+constexpr size_t kFirst = TXLSLargeBlocks::kFirstBlockSize;
 constexpr size_t kBlock = TXLSLargeBlocks::kBlockSize;
+constexpr size_t kMax = TXLSLargeBlocks::kMaxAllocation;
 
 bool IsZero(const void* data, size_t size) {
   const auto* bytes = static_cast<const unsigned char*>(data);
-  for (size_t i = 0; i < size; i += 4096) {
-    if (bytes[i] != 0 || bytes[size - 1 - i] != 0) return false;
+  for (size_t i = 0; i < size; ++i) {
+    if (bytes[i] != 0) return false;
   }
   return true;
 }
 
-TEST(LargeBlocks, BlocksAreAlignedZeroFilledAndWritableToTheirEnd) {
-  TXLSLargeBlocks blocks;
-  for (int i = 0; i < 3; ++i) {
-    void* block = blocks.Add();
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % kBlock, 0u);
-    EXPECT_TRUE(IsZero(block, kBlock));
-    std::memset(block, 0xA5, kBlock);
-  }
-  EXPECT_EQ(blocks.GetCount(), 3u);
-  EXPECT_EQ(static_cast<unsigned char*>(blocks.Get(1))[kBlock - 1], 0xA5);
-}
-
-TEST(LargeBlocks, AllocationsAreRoundedAlignedAndOpenBlocksWhenFull) {
+TEST(LargeBlocks, AllocationsAreRoundedAlignedAndZeroFilled) {
   TXLSLargeBlocks blocks;
   auto* first = static_cast<char*>(blocks.Allocate(1));
   auto* second = static_cast<char*>(blocks.Allocate(17));
   auto* third = static_cast<char*>(blocks.Allocate(16));
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(first) % 16, 0u);
   EXPECT_EQ(second - first, 16);
   EXPECT_EQ(third - second, 32);
-  EXPECT_EQ(blocks.GetCount(), 1u);
-  // What does not fit in the rest of the block starts a new one.
-  void* big = blocks.Allocate(kBlock - 16);
-  EXPECT_EQ(blocks.GetCount(), 2u);
-  EXPECT_EQ(big, blocks.Get(1));
-  EXPECT_TRUE(IsZero(big, kBlock - 16));
-  EXPECT_EQ(blocks.Allocate(16), static_cast<char*>(big) + kBlock - 16);
-  EXPECT_EQ(blocks.GetCount(), 2u);
+  EXPECT_TRUE(IsZero(first, 64));
+  EXPECT_EQ(blocks.GetReservedBytes(), kFirst);
 }
 
-TEST(LargeBlocks, RequestLargerThanABlockIsRefused) {
+// A small first block, then 2 MiB blocks aligned to their size (huge-page
+// candidates); a request that does not fit the rest of a block opens the next.
+TEST(LargeBlocks, SmallFirstBlockThenLargeAlignedOnes) {
   TXLSLargeBlocks blocks;
-  EXPECT_THROW(blocks.Allocate(kBlock + 1), std::bad_alloc);
-  EXPECT_EQ(blocks.GetCount(), 0u);
-  EXPECT_NE(blocks.Allocate(kBlock), nullptr);
+  blocks.Allocate(16);
+  auto* second = static_cast<char*>(blocks.Allocate(kMax));
+  EXPECT_EQ(blocks.GetReservedBytes(), kFirst + kBlock);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(second) % kBlock, 0u);
+  std::vector<char*> rest;
+  for (size_t i = 1; i < kBlock / kMax; ++i)
+    rest.push_back(static_cast<char*>(blocks.Allocate(kMax)));
+  EXPECT_EQ(rest.back(), second + kBlock - kMax);
+  EXPECT_EQ(blocks.GetReservedBytes(), kFirst + kBlock);
+  EXPECT_TRUE(IsZero(rest.back(), kMax));
+  std::memset(rest.back(), 0x5A, kMax);  // writable to the block's last byte
+  blocks.Allocate(16);
+  EXPECT_EQ(blocks.GetReservedBytes(), kFirst + 2 * kBlock);
+}
+
+TEST(LargeBlocks, RequestLargerThanTheLimitIsRefused) {
+  TXLSLargeBlocks blocks;
+  EXPECT_THROW(blocks.Allocate(kMax + 1), std::bad_alloc);
+  EXPECT_EQ(blocks.GetReservedBytes(), 0u);
+  EXPECT_NE(blocks.Allocate(kMax), nullptr);
 }
 
 }  // namespace
