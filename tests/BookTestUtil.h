@@ -6,13 +6,11 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "Tabulon.h"
+#include "ToolRun.h"
 #include "XLSStream.h"
 
 namespace tabulon {
@@ -70,25 +68,17 @@ inline std::vector<TRecord> WithId(const std::vector<TRecord>& records, uint16_t
   return found;
 }
 
-inline std::string ScratchDir() {
-  const char* dir = std::getenv("TABULON_TMP");
-  return dir != nullptr && *dir != '\0' ? dir : "/tmp";
-}
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteFile(const std::string& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
+// Scratch folder and file helpers, shared with the tests that run programs.
+using test::ReadFile;
+using test::ScratchDir;
+using test::WriteFile;
 
 struct TRun {
   int status;
   std::string output;
 };
 
+// Runs a shell command; its standard output and error come back together.
 inline TRun RunCommand(const std::string& command) {
   TRun run{-1, ""};
   FILE* pipe = popen((command + " 2>&1").c_str(), "r");

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BookTestUtil.h"
 #include "XLSStream.h"
 
 namespace tabulon {
@@ -86,26 +87,11 @@ std::vector<uint8_t> WriteToMemory(const std::vector<uint8_t>& content) {
 }
 
 std::string OutputPath(const std::string& name) {
-  const char* dir = std::getenv("TABULON_TMP");
-  return std::string(dir && *dir ? dir : "/tmp") + "/" + name;
+  return book_test::ScratchDir() + "/" + name;
 }
 
-struct TRun {
-  int status;
-  std::string output;
-};
-
-TRun RunPython(const std::string& args) {
-  const std::string command = "/usr/bin/python3 " + args + " 2>&1";
-  TRun run{-1, ""};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  const int raw = pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return run;
+book_test::TRun RunPython(const std::string& args) {
+  return book_test::RunCommand("/usr/bin/python3 " + args);
 }
 
 bool PythonHas(const std::string& module) {
@@ -293,8 +279,8 @@ TEST_P(OleReadBack, StrictOlefileReadsTheStreamBack) {
   const uint32_t crc = WriteContent(writer, size);
   ASSERT_EQ(writer.Finish(), 1) << writer.LastError();
   ASSERT_TRUE(file.Close()) << file.LastError();
-  const TRun run = RunPython(Checker() + " ole '" + path + "' Book " + std::to_string(size) + " " +
-                             std::to_string(crc));
+  const book_test::TRun run = RunPython(Checker() + " ole '" + path + "' Book " +
+                                        std::to_string(size) + " " + std::to_string(crc));
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(run.output, "ok\n");
   if (!HasFailure()) std::remove(path.c_str());  // a failing file stays to be examined
@@ -392,7 +378,7 @@ TEST_P(OleXlrd, XlrdReadsTheWorkbookStream) {
   ASSERT_EQ(writer.Stream().Write(book.data(), book.size()), book.size());
   ASSERT_EQ(writer.Finish(), 1) << writer.LastError();
   ASSERT_TRUE(file.Close()) << file.LastError();
-  const TRun run = RunPython(Checker() + " xls '" + path + "'");
+  const book_test::TRun run = RunPython(Checker() + " xls '" + path + "'");
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(run.output, "Data " + std::to_string(rows) + "x2 3.25 'Tabulon' " +
                             std::to_string(2 * (rows - 1)) + ".0\n");
