@@ -31,6 +31,14 @@ bool CanonicalInt32(std::string_view text, int32_t& value) {
   return std::string_view(canonical, static_cast<size_t>(written.ptr - canonical)) == text;
 }
 
+// Writes a text block, the 32-bit length and then the bytes, at block.
+char* FillTextBlock(char* block, std::string_view text) {
+  const auto length = static_cast<uint32_t>(text.size());
+  std::memcpy(block, &length, sizeof length);
+  if (length != 0) std::memcpy(block + sizeof length, text.data(), length);
+  return block;
+}
+
 }  // namespace
 
 std::string_view TXLSCellRef::GetText() const {
@@ -49,10 +57,7 @@ char* TXLSTextPool::Store(std::string_view text) {
   } else {
     block = static_cast<char*>(Blocks_.Allocate(sizeClass * kGranule));
   }
-  const auto length = static_cast<uint32_t>(text.size());
-  std::memcpy(block, &length, sizeof length);
-  if (length != 0) std::memcpy(block + sizeof length, text.data(), length);
-  return block;
+  return FillTextBlock(block, text);
 }
 
 void TXLSTextPool::Release(char* block) noexcept {
@@ -76,12 +81,7 @@ void TXLSCellRef::FreeText(TXLSTextPool* pool) noexcept {
 void TXLSCellRef::SetString(std::string_view text, TXLSTextPool* pool) {
   char* block = pool != nullptr ? pool->Store(text) : nullptr;
   const bool pooled = block != nullptr;
-  if (!pooled) {
-    const auto length = static_cast<uint32_t>(text.size());
-    block = new char[sizeof length + length];
-    std::memcpy(block, &length, sizeof length);
-    if (length != 0) std::memcpy(block + sizeof length, text.data(), length);
-  }
+  if (!pooled) block = FillTextBlock(new char[sizeof(uint32_t) + text.size()], text);
   FreeText(pool);
   Text_ = block;
   TextPooled_ = pooled;

@@ -6,13 +6,13 @@
 // Access by (row, column) is a fixed number of array indexings. Row blocks of
 // 256 rows hold, per row, the references to column groups of 32 cells; a
 // group holds 32-bit cell numbers into a per-sheet arena that places cells
-// one after another in large blocks (TXLSLargeBlocks). Nothing is allocated for untouched parts of
-// the sheet, and a dense sheet costs about 36 bytes per cell plus its texts.
+// one after another in large blocks (TXLSLargeBlocks). Nothing is allocated
+// for untouched parts of the sheet, and a dense sheet costs about 36 bytes
+// per cell plus its texts.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +26,7 @@ class TXLSWorksheet;
 
 // Where the texts of one sheet's cells live: large blocks that last as long
 // as the sheet, so that storing a text costs no heap allocation of its own and
-// dropping a sheet frees a few chunks instead of every text. A text block is
+// dropping a sheet frees a few blocks instead of every text. A text block is
 // a 32-bit length followed by the bytes, rounded up to 16 bytes; a block given
 // back is reused for the next text of the same rounded size, so rewriting
 // cells does not make the pool grow without bound.
