@@ -11,14 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 repeats=${REPEATS:-3}
-build=build-bench
-bin=$build/bench
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTABULON_FLAVOURS=7 \
-  -DTABULON_BUILD_BENCH=ON -DTABULON_BUILD_TESTS=OFF -DTABULON_BUILD_TOOLS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target bench_export bench_run >/dev/null
+. scripts/bench-build.sh bench_export bench_run
 
 sqlite3 "$work/bench.db" < examples/orders.sql
 sqlite3 "$work/bench.db" < bench/export_bench.sql

@@ -16,14 +16,7 @@ cd "$(dirname "$0")/.."
 sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(5000 65000)
 repeats=${REPEATS:-5}
-build=build-bench
-bin=$build/bench
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTABULON_FLAVOURS=7 \
-  -DTABULON_BUILD_BENCH=ON -DTABULON_BUILD_TESTS=OFF -DTABULON_BUILD_TOOLS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target bench_tabulon bench_floor bench_run bench_xlsxwriter >/dev/null
+. scripts/bench-build.sh bench_tabulon bench_floor bench_run bench_xlsxwriter
 
 calc() { awk "BEGIN { printf \"%.1f\", $1 }"; }
 
