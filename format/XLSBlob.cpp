@@ -253,4 +253,10 @@ int32_t TXLSBlobList::Write(TXLSStream& stream) const {
   return 1;
 }
 
+void TXLSBlobList::Clear() {
+  chunks_.clear();
+  total_ = 0;
+  used_ = kChunkSize;
+}
+
 }  // namespace tabulon

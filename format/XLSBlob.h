@@ -183,6 +183,9 @@ class TXLSBlobList {
   // Writes every chunk in order and stops at the first that fails, passing
   // its result on. A failed list writes nothing and returns -1.
   int32_t Write(TXLSStream& stream) const;
+  // Drops every chunk, so the next Append opens a new one. A failed list
+  // stays failed.
+  void Clear();
 
   int32_t GetTotal() const { return total_; }
   uint16_t GetUsed() const { return used_; }

@@ -27,7 +27,32 @@ int32_t TXLSRecordSection::Append(TXLSBlob&& record) {
   // without passing through AddContinue.
   if (record.GetDataSize() > limit_) record = AddContinue(std::move(record), limit_);
   size_ += static_cast<int32_t>(record.GetDataSize());
-  return list_.Append(std::move(record));
+  const int32_t status = list_.Append(std::move(record));
+  return status == 1 && spill_ && list_.GetTotal() >= kSpillSize ? Spill() : status;
+}
+
+int32_t TXLSRecordSection::Spill() {
+  const int64_t offset = spill_->Append(list_);
+  if (offset < 0) return -1;
+  const auto size = static_cast<uint64_t>(list_.GetTotal());
+  // The spill file grows by whole sections' worth of chunks, so a section
+  // that spills twice in a row extends its last extent.
+  TExtent* last = spilled_.empty() ? nullptr : &spilled_.back();
+  if (last && last->offset + last->size == static_cast<uint64_t>(offset)) {
+    last->size += size;
+  } else {
+    spilled_.push_back({static_cast<uint64_t>(offset), size});
+  }
+  list_.Clear();
+  return 1;
+}
+
+int32_t TXLSRecordSection::Write(TXLSStream& stream) const {
+  if (list_.HasFailed()) return -1;
+  for (const TExtent& extent : spilled_) {
+    if (spill_->CopyTo(stream, extent.offset, extent.size) != 1) return -1;
+  }
+  return list_.Write(stream);
 }
 
 }  // namespace tabulon

@@ -6,8 +6,10 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "XLSBlob.h"
+#include "XLSSpillFile.h"
 
 namespace tabulon {
 
@@ -24,20 +26,36 @@ class TXLSRecordSection {
  public:
   explicit TXLSRecordSection(uint16_t limit = XLSRecordDataLimit) : limit_(limit) {}
 
+  // From now on the section moves its bytes to spill (which must outlive the
+  // section) whenever its list holds kSpillSize bytes; nullptr keeps them all
+  // in memory.
+  void SpillTo(TXLSSpillFile* spill) { spill_ = spill; }
   // Splits the record when it is too long, counts its bytes and appends it;
-  // the record is consumed. 1, or -1 when the list refused it.
+  // the record is consumed. 1, or -1 when the list or the spill refused it.
   int32_t Append(TXLSBlob&& record);
   // Bytes appended so far, continuation headers included: exactly what
   // Write puts into the stream.
   int32_t Size() const { return size_; }
-  int32_t Write(TXLSStream& stream) const { return list_.Write(stream); }
+  // Writes the spilled bytes, then those still in the list.
+  int32_t Write(TXLSStream& stream) const;
+  // The records not spilled (all of them when the section does not spill).
   TXLSBlobList& List() { return list_; }
   const TXLSBlobList& List() const { return list_; }
 
+  static constexpr int32_t kSpillSize = 1 << 20;
+
  private:
+  struct TExtent {
+    uint64_t offset;
+    uint64_t size;
+  };
+  int32_t Spill();
+
   TXLSBlobList list_;
   int32_t size_ = 0;
   uint16_t limit_;
+  TXLSSpillFile* spill_ = nullptr;
+  std::vector<TExtent> spilled_;  // in stream order
 };
 
 }  // namespace tabulon

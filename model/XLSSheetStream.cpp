@@ -69,9 +69,11 @@ std::string_view LabelText(std::string_view text, std::string& scratch) {
 
 // ---- Save lifecycle ---------------------------------------------------------
 
-void TXLSWorksheet::BeginSave() {
+void TXLSWorksheet::BeginSave(TXLSSpillFile* spill) {
   Header_ = std::make_unique<TXLSRecordSection>(RecordDataLimit_);
   Data_ = std::make_unique<TXLSRecordSection>(RecordDataLimit_);
+  Header_->SpillTo(spill);
+  Data_->SpillTo(spill);
 }
 
 void TXLSWorksheet::EndSave() {

@@ -59,6 +59,8 @@ class TReplacingFile {
 
   bool Open();
   TXLSStream& Stream() { return stream_; }
+  // The folder the temporary file is in.
+  std::string Folder() const;
   // The sink's own reason when a write failed, else empty.
   const std::string& StreamError() const { return stream_.LastError(); }
   bool Commit();
@@ -155,12 +157,15 @@ bool TReplacingFile::Commit() {
   return true;
 }
 
+std::string TReplacingFile::Folder() const {
+  const size_t slash = path_.rfind('/');
+  return slash == std::string::npos ? "." : path_.substr(0, slash + 1);
+}
+
 // Makes the rename itself durable; a folder that cannot be synced leaves the
 // file complete anyway, so this is best effort.
 void TReplacingFile::SyncFolder() const {
-  const size_t slash = path_.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : path_.substr(0, slash + 1);
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  const int fd = open(Folder().c_str(), O_RDONLY | O_DIRECTORY);
   if (fd < 0) return;
   fsync(fd);
   close(fd);
@@ -247,24 +252,16 @@ int32_t TXLSWorkbook::SetCodePage(uint16_t code_page) {
   return 1;
 }
 
-// The whole stream is built in memory before the file is touched, and the
-// file replaces the target only once it is complete on disk.
+// The temporary file is made first, so that a target that cannot be written
+// fails before any record is built; large sheets' records spill into scratch
+// space beside it while they are built. The file replaces the target only
+// once it is complete on disk.
 int32_t TXLSWorkbook::SaveAs(const std::string& file_name) {
   lastError_.clear();
   if (IsBlank(file_name)) return Fail("cannot save: the file name is blank");
   int32_t status = -1;
   try {
-    status = StoreWorkbook([this, &file_name]() {
-      TReplacingFile file(file_name);
-      if (!file.Open()) return Fail(file.LastError());
-      const int32_t written = WriteOle(file.Stream());
-      if (written != 1) {
-        // The sink's reason (e.g. a full disk) says more than the writer's.
-        if (!file.StreamError().empty()) lastError_ = file.StreamError();
-        return written;
-      }
-      return file.Commit() ? 1 : Fail(file.LastError());
-    });
+    status = SaveToFile(file_name);
   } catch (const std::bad_alloc&) {
     status = Fail("not enough memory to build the workbook");
   }
@@ -272,41 +269,57 @@ int32_t TXLSWorkbook::SaveAs(const std::string& file_name) {
   return status;
 }
 
+int32_t TXLSWorkbook::SaveToFile(const std::string& file_name) {
+  TReplacingFile file(file_name);
+  if (!file.Open()) return Fail(file.LastError());
+  TXLSSpillFile spill(file.Folder());
+  return StoreWorkbook(&spill, [this, &file]() {
+    const int32_t written = WriteOle(file.Stream());
+    if (written != 1) {
+      // The sink's reason (e.g. a full disk) says more than the writer's.
+      if (!file.StreamError().empty()) lastError_ = file.StreamError();
+      return written;
+    }
+    return file.Commit() ? 1 : Fail(file.LastError());
+  });
+}
+
 int32_t TXLSWorkbook::WriteDocument(TXLSStream& out) {
   lastError_.clear();
-  return StoreWorkbook([this, &out]() { return WriteOle(out); });
+  return StoreWorkbook(nullptr, [this, &out]() { return WriteOle(out); });
 }
 
 int32_t TXLSWorkbook::WriteBookStream(TXLSStream& out) {
   lastError_.clear();
-  return StoreWorkbook([this, &out]() { return WriteStream(out); });
+  return StoreWorkbook(nullptr, [this, &out]() { return WriteStream(out); });
 }
 
 template <class TWrite>
-int32_t TXLSWorkbook::StoreWorkbook(TWrite write) {
+int32_t TXLSWorkbook::StoreWorkbook(TXLSSpillFile* spill, TWrite write) {
   TScopeExit freeSections([this]() { FreeSections(); });
-  const int32_t status = BuildRecords();
+  const int32_t status = BuildRecords(spill);
   return status == 1 ? write() : status;
 }
 
-int32_t TXLSWorkbook::BuildRecords() {
+int32_t TXLSWorkbook::BuildRecords(TXLSSpillFile* spill) {
   records_ = std::make_unique<TXLSRecordSection>();
   selectedCount_ = 0;
   if (sheets_->GetCount() == 0) sheets_->Add();
   if (sheets_->GetCount() == 0) return Fail("the workbook has no sheet");
   xfList_.CreateAllReferredList();
-  const int32_t status = StoreSheetRecords();
+  const int32_t status = StoreSheetRecords(spill);
   return status == 1 ? StoreWorkbookRecords() : status;
 }
 
 // A sheet whose records could not all be built would end the file without
 // its EOF, so a failure here fails the save.
-int32_t TXLSWorkbook::StoreSheetRecords() {
+int32_t TXLSWorkbook::StoreSheetRecords(TXLSSpillFile* spill) {
   for (int32_t i = 1; i <= sheets_->GetCount(); ++i) {
     TXLSWorksheet* sheet = sheets_->GetSheet(i);
     if (sheet->IsSelected()) ++selectedCount_;
-    sheet->BeginSave();
+    sheet->BeginSave(spill);
     if (sheet->StoreCells() != 1 || sheet->Close() != 1) {
+      if (spill && !spill->LastError().empty()) return Fail(spill->LastError());
       return Fail("the records of sheet '" + sheet->GetName() + "' could not be built");
     }
   }

@@ -86,9 +86,10 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   // stream; the record sections of the workbook and the sheets are freed
   // afterwards in any case.
   template <class TWrite>
-  int32_t StoreWorkbook(TWrite write);
-  int32_t BuildRecords();
-  int32_t StoreSheetRecords();
+  int32_t StoreWorkbook(TXLSSpillFile* spill, TWrite write);
+  int32_t BuildRecords(TXLSSpillFile* spill);
+  int32_t StoreSheetRecords(TXLSSpillFile* spill);
+  int32_t SaveToFile(const std::string& file_name);
   int32_t StoreWorkbookRecords();
   // The built stream as a compound document; then the stream alone.
   int32_t WriteOle(TXLSStream& out);

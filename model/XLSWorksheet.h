@@ -134,7 +134,9 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
 
   // Sheet stream, called by the workbook while it saves.
   // Fresh, empty header and data sections; stream size 0.
-  void BeginSave();
+  // Gives the sheet fresh record sections for a save; with a spill file,
+  // they move their bytes there as they grow.
+  void BeginSave(TXLSSpillFile* spill = nullptr);
   // Every stored cell becomes a cell record in the data section; 1.
   int32_t StoreCells();
   // All other records, ending with EOF; 1 or the first failing status.

@@ -63,5 +63,24 @@ TEST(RecordSectionCounting, CountsEveryAppendedByte) {
   EXPECT_EQ(section.List().GetTotal(), section.Size());
 }
 
+TEST(RecordSectionSpill, KeepsAtMostTheSpillSizeInMemoryAndWritesEveryByte) {
+  TXLSSpillFile spill(testing::TempDir());
+  TXLSRecordSection section;
+  section.SpillTo(&spill);
+  TXLSMemoryStream expected;
+  for (uint32_t i = 0; i < 200000; ++i) {
+    TXLSBlob record = MakeRecord(0x0203, 8);
+    record.AddDouble(i);
+    expected.Write(record.GetBuff(), record.GetDataSize());
+    ASSERT_EQ(section.Append(std::move(record)), 1);
+    ASSERT_LT(section.List().GetTotal(), TXLSRecordSection::kSpillSize);
+  }
+  EXPECT_GT(spill.Size(), 0u);
+  TXLSMemoryStream written;
+  ASSERT_EQ(section.Write(written), 1);
+  EXPECT_EQ(section.Size(), 2400000);
+  EXPECT_TRUE(written.Bytes() == expected.Bytes());
+}
+
 }  // namespace
 }  // namespace tabulon

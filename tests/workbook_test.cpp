@@ -368,7 +368,32 @@ TEST_F(WorkbookSave, UnwritableFolderIsReportedAsPermissionDenied) {
 }
 
 // A file size limit makes the writes fail part-way, as a full disk does.
-TEST_F(WorkbookSave, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+class WorkbookFullDisk : public WorkbookSave {
+ protected:
+  int32_t SaveUnderFileSizeLimit(const std::string& path, rlim_t limit) {
+    rlimit old;
+    EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = limit;
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int32_t status = book.SaveAs(path);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    return status;
+  }
+  void ExpectOldFileKept(const std::string& path) {
+    EXPECT_NE(book.GetLastError().find(path), std::string::npos) << book.GetLastError();
+    EXPECT_NE(book.GetLastError().find("File too large"), std::string::npos)
+        << book.GetLastError();
+    EXPECT_EQ(ReadFile(path), "the user's previous work");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"book.xls"});
+    // The limit gone, the same workbook saves.
+    EXPECT_EQ(book.SaveAs(path), 1) << book.GetLastError();
+  }
+};
+
+TEST_F(WorkbookFullDisk, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   const std::string path = dir + "/book.xls";
   WriteFile(path, "the user's previous work");
   for (int i = 0; i < 300; ++i) {
@@ -377,22 +402,40 @@ TEST_F(WorkbookSave, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
         ->FGetRange("B" + std::to_string(i + 1), "B" + std::to_string(i + 1))
         ->SetValue(OleVariant(std::string(200, 'x')));
   }
-  rlimit old;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old;
-  small.rlim_cur = 8192;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int32_t status = book.SaveAs(path);
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
-  EXPECT_EQ(status, -1);
-  EXPECT_NE(book.GetLastError().find(path), std::string::npos) << book.GetLastError();
-  EXPECT_NE(book.GetLastError().find("File too large"), std::string::npos) << book.GetLastError();
-  EXPECT_EQ(ReadFile(path), "the user's previous work");
+  EXPECT_EQ(SaveUnderFileSizeLimit(path, 8192), -1);
+  ExpectOldFileKept(path);
+}
+
+// Two sheets of 1.3 MB each: their records pass through the scratch file.
+void FillLargeSheets(TXLSWorkbook& book) {
+  book.GetSheets().Add();
+  for (int32_t sheet = 1; sheet <= 2; ++sheet) {
+    XLSPtr<IXLSRange> block = book.GetSheets().GetSheet(sheet)->FGetRange("A1", "J7000");
+    block->SetValue(OleVariant(sheet + 0.5));
+  }
+}
+
+TEST_F(WorkbookFullDisk, ScratchSpaceThatFillsUpFailsTheSave) {
+  const std::string path = dir + "/book.xls";
+  WriteFile(path, "the user's previous work");
+  FillLargeSheets(book);
+  EXPECT_EQ(SaveUnderFileSizeLimit(path, 512 * 1024), -1);
+  EXPECT_NE(book.GetLastError().find("scratch file"), std::string::npos) << book.GetLastError();
+  ExpectOldFileKept(path);
+}
+
+// Large sheets spill their records while the stream is built; the file holds
+// exactly the bytes of a document built wholly in memory.
+TEST_F(WorkbookSave, LargeSheetsSpillAndSaveTheSameBytes) {
+  FillLargeSheets(book);
+  TXLSMemoryStream memory;
+  ASSERT_EQ(book.WriteDocument(memory), 1) << book.GetLastError();
+  const std::string path = dir + "/book.xls";
+  ASSERT_EQ(book.SaveAs(path), 1) << book.GetLastError();
+  const std::string saved = ReadFile(path);
+  ASSERT_GT(saved.size(), 2u * TXLSRecordSection::kSpillSize);
+  EXPECT_TRUE(saved == std::string(memory.Bytes().begin(), memory.Bytes().end()));
   EXPECT_EQ(Entries(), std::vector<std::string>{"book.xls"});
-  // The limit gone, the same workbook saves.
-  EXPECT_EQ(book.SaveAs(path), 1) << book.GetLastError();
 }
 
 // A sink that takes only so many bytes, like a disk that fills up.
