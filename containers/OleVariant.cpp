@@ -328,16 +328,12 @@ OleVariant& OleVariant::operator=(const OleVariant& other) {
 
 OleVariant& OleVariant::operator=(OleVariant&& other) noexcept {
   if (this != &other) {
-    Release();
+    if (OwnsHeapBlock()) Release();
     TakePayload(other);
     other.type_ = varEmpty;
     other.int_ = 0;
   }
   return *this;
-}
-
-OleVariant::~OleVariant() {
-  Release();
 }
 
 void OleVariant::Release() noexcept {
@@ -566,17 +562,22 @@ size_t OleVariant::ElementOffset(std::initializer_list<int32_t> indices) const {
     throw EVariantError("Variant array needs " + std::to_string(array.dimCount) + " indices, got " +
                         std::to_string(indices.size()));
   }
+  // Unsigned differences turn an index below the low bound into a huge
+  // position, so one comparison checks both ends.
+  const int32_t* index = indices.begin();
   size_t offset = 0;
-  int dim = 0;
-  for (int32_t index : indices) {
-    int64_t position = static_cast<int64_t>(index) - array.low[dim];
-    if (position < 0 || position >= array.count[dim]) {
-      throw EVariantError("Variant array index " + std::to_string(index) + " out of bounds");
+  for (int dim = 0; dim < array.dimCount; ++dim) {
+    const auto position = static_cast<uint64_t>(int64_t{index[dim]} - array.low[dim]);
+    if (position >= static_cast<uint64_t>(array.count[dim])) {
+      throw EVariantError("Variant array index " + std::to_string(index[dim]) + " out of bounds");
     }
-    offset = offset * array.count[dim] + static_cast<size_t>(position);
-    ++dim;
+    offset = offset * static_cast<size_t>(array.count[dim]) + static_cast<size_t>(position);
   }
   return offset;
+}
+
+const OleVariant* OleVariant::ElementData() const {
+  return Array().elements.data();
 }
 
 OleVariant OleVariant::GetElement(std::initializer_list<int32_t> indices) const {

@@ -87,7 +87,10 @@ class OleVariant {
   OleVariant(OleVariant&& other) noexcept;
   OleVariant& operator=(const OleVariant& other);
   OleVariant& operator=(OleVariant&& other) noexcept;
-  ~OleVariant();
+  // Most variants hold no heap block: those are dropped without a call.
+  ~OleVariant() {
+    if (OwnsHeapBlock()) Release();
+  }
 
   static OleVariant Empty() { return OleVariant(); }
   static OleVariant Null();
@@ -133,6 +136,12 @@ class OleVariant {
   int32_t HighBound(int dim) const;
   OleVariant GetElement(std::initializer_list<int32_t> indices) const;
   void PutElement(std::initializer_list<int32_t> indices, OleVariant value);
+  // Every element of an array in storage order: the last index varies
+  // fastest, so element (i, j) of a 2-D array is at
+  // (i - LowBound(1)) * (HighBound(2) - LowBound(2) + 1) + (j - LowBound(2)).
+  // Valid while the array lives unchanged; throws EVariantError for a
+  // variant that is not an array.
+  const OleVariant* ElementData() const;
 
   friend bool operator==(const OleVariant& a, const OleVariant& b);
   friend bool operator!=(const OleVariant& a, const OleVariant& b) { return !(a == b); }
@@ -152,6 +161,10 @@ class OleVariant {
   }
 
   OleVariant(TVarType type, int64_t payload) noexcept : type_(type), int_(payload) {}
+  bool OwnsHeapBlock() const noexcept {
+    return type_ == (varArray | varVariant) ||
+           ((type_ == varOleStr || type_ == varString) && textLength_ == kHeapText);
+  }
   void Release() noexcept;
   void TakePayload(const OleVariant& other) noexcept;
   void CopyFrom(const OleVariant& other);

@@ -261,39 +261,24 @@ void TXLSRange::FillWith(const OleVariant& value) {
 
 // Dimension 1 of a two-dimensional array runs along the rows and dimension 2
 // along the columns; a one-dimensional array is laid along the columns of
-// every row.
+// every row. The cells take the elements straight from the array's storage.
 void TXLSRange::FillWithArray(const OleVariant& values) {
   const int dims = values.DimCount();
   if (dims < 1 || dims > 2) return;
-  const int64_t rowLow = dims == 2 ? values.LowBound(1) : 0;
-  const int64_t rowCount = dims == 2 ? int64_t{values.HighBound(1)} - rowLow + 1 : 1;
-  const int64_t colLow = values.LowBound(dims);
-  const int64_t colCount = int64_t{values.HighBound(dims)} - colLow + 1;
-
-  // Every element that lands in the rectangle is copied out of the array
-  // once; the cells are then given those copies by reference.
-  const int64_t usedRows = std::max<int64_t>(0, std::min<int64_t>(rowCount, Height()));
-  const int64_t usedCols = std::max<int64_t>(0, std::min<int64_t>(colCount, Width()));
-  std::vector<OleVariant> elements;
-  elements.reserve(static_cast<size_t>(usedRows * usedCols));
-  for (int64_t i = 0; i < usedRows; ++i) {
-    for (int64_t j = 0; j < usedCols; ++j) {
-      const auto col = static_cast<int32_t>(colLow + j);
-      elements.push_back(dims == 2 ? values.GetElement({static_cast<int32_t>(rowLow + i), col})
-                                   : values.GetElement({col}));
-    }
-  }
+  const int64_t rowCount = dims == 2 ? int64_t{values.HighBound(1)} - values.LowBound(1) + 1 : 1;
+  const int64_t colCount = int64_t{values.HighBound(dims)} - values.LowBound(dims) + 1;
+  const OleVariant* elements = values.ElementData();
 
   const OleVariant notAvailable("#N/D");
   TXLSCellHeap& heap = Worksheet.GetCellHeap();
   for (int32_t i = 0; i < Height(); ++i) {
     const int64_t sourceRow = SourceOffset(i, rowCount);
+    const auto row = static_cast<uint16_t>(FirstRow + i);
     for (int32_t j = 0; j < Width(); ++j) {
       const int64_t sourceCol = SourceOffset(j, colCount);
       const bool inside = sourceRow >= 0 && sourceCol >= 0;
-      heap.GetOrCreateValue(static_cast<uint16_t>(FirstRow + i), static_cast<uint8_t>(FirstCol + j))
-          ->SetValue(inside ? elements[static_cast<size_t>(sourceRow * usedCols + sourceCol)]
-                            : notAvailable,
+      heap.GetOrCreateValue(row, static_cast<uint8_t>(FirstCol + j))
+          ->SetValue(inside ? elements[sourceRow * colCount + sourceCol] : notAvailable,
                      heap.Texts());
     }
   }
