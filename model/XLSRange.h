@@ -240,12 +240,32 @@ class TXLSRange : public XLSImplements<IXLSRange> {
 
  private:
   enum class TBorderProperty { ColorIndex, LineStyle, Weight };
-  // The walks' one-entry memo: the last source XF index met and the index
-  // the setter turned it into, so that a run of cells sharing one format
-  // asks the setter once and afterwards only moves references.
+  // A walk's memo: the source XF indexes it met and the indexes the setter
+  // turned them into. One walk changes one property to one value, so each
+  // distinct format is resolved by the setter once and every further cell
+  // that shows it only moves a reference. A block holds few distinct formats
+  // (a bordered block: corners, edges and inside); beyond kSize the oldest
+  // entry makes room.
   struct TXFMemo {
-    int32_t Source = -1;
-    int32_t Result = 0;
+    static constexpr int kSize = 16;
+    int32_t Source[kSize];
+    int32_t Result[kSize];
+    int Count = 0;
+    int Next = 0;  // the entry replaced when the memo is full
+
+    // The result remembered for source, or -1.
+    int32_t Find(int32_t source) const {
+      for (int i = 0; i < Count; ++i) {
+        if (Source[i] == source) return Result[i];
+      }
+      return -1;
+    }
+    void Remember(int32_t source, int32_t result) {
+      const int slot = Count < kSize ? Count++ : Next;
+      if (Count == kSize) Next = (slot + 1) % kSize;
+      Source[slot] = source;
+      Result[slot] = result;
+    }
   };
   // A border walk sets the owner's edge and clears the neighbour's.
   struct TBorderMemo {
@@ -271,9 +291,11 @@ class TXLSRange : public XLSImplements<IXLSRange> {
   int32_t RowXF(int32_t row) const;
   // The XF index the top-left cell shows.
   int32_t TopLeftXF() const;
-  // True when memo holds index: its result then takes the cell's reference
-  // (moved from index when the cell owned it, else added).
-  bool ReuseMemo(const TXFMemo& memo, int32_t index, bool owned) const;
+  // The format that index becomes: the memo's result, which then takes the
+  // position's reference (moved from index when the position owned it, else
+  // added), or else the result of change(index), which is remembered.
+  template <class TChange>
+  int32_t ResolveXF(TXFMemo& memo, int32_t index, bool owned, TChange change) const;
   // Applies the memoised setter to one stored cell.
   void FormatCell(TXLSCellRef& cell, int32_t row, int32_t col, TXFMemo& memo,
                   const OleVariant& value, TSetXFProperty setter);
@@ -313,5 +335,19 @@ class TXLSRange : public XLSImplements<IXLSRange> {
   uint8_t FirstCol = 0;
   uint8_t LastCol = 0;
 };
+
+template <class TChange>
+int32_t TXLSRange::ResolveXF(TXFMemo& memo, int32_t index, bool owned, TChange change) const {
+  int32_t result = memo.Find(index);
+  if (result < 0) {
+    result = change(index);
+    memo.Remember(index, result);
+  } else if (owned) {
+    XFList().ReplaceIndex(index, result);
+  } else {
+    XFList().IncReferredCount(result);
+  }
+  return result;
+}
 
 }  // namespace tabulon

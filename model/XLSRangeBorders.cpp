@@ -48,15 +48,13 @@ void TXLSRange::SetBorderLine(int32_t row1, int32_t col1, int32_t row2, int32_t 
     const auto c = static_cast<uint8_t>(col);
     TXLSCellRef* cell = owns ? heap.GetOrCreateValue(r, c) : heap.GetValue(r, c);
     if (cell == nullptr) return;
-    TXFMemo& m = owns ? memo.Owner : memo.Neighbour;
     bool owned = false;
     const int32_t index = ShownXF(cell, row, col, owned);
-    if (!ReuseMemo(m, index, owned)) {
-      const int32_t result = owns ? (xf.*setter)(index, mask, value, owned)
-                                  : xf.SetBorderLineStyle(index, mask, kNoLine, owned);
-      m = {index, result};
-    }
-    cell->XFIndex = m.Result;
+    cell->XFIndex =
+        ResolveXF(owns ? memo.Owner : memo.Neighbour, index, owned, [&](int32_t source) {
+          return owns ? (xf.*setter)(source, mask, value, owned)
+                      : xf.SetBorderLineStyle(source, mask, kNoLine, owned);
+        });
   };
   apply(row1, col1, FirstMask(vertical), first_owns);
   apply(row2, col2, SecondMask(vertical), !first_owns);

@@ -97,16 +97,6 @@ int32_t TXLSRange::TopLeftXF() const {
 
 // ---- The walk ------------------------------------------------------------------
 
-bool TXLSRange::ReuseMemo(const TXFMemo& memo, int32_t index, bool owned) const {
-  if (index != memo.Source) return false;
-  if (owned) {
-    XFList().ReplaceIndex(index, memo.Result);
-  } else {
-    XFList().IncReferredCount(memo.Result);
-  }
-  return true;
-}
-
 // Only an area's top-left cell carries a format that counts; the other cells
 // of a merged area are left alone.
 void TXLSRange::FormatCell(TXLSCellRef& cell, int32_t row, int32_t col, TXFMemo& memo,
@@ -114,8 +104,8 @@ void TXLSRange::FormatCell(TXLSCellRef& cell, int32_t row, int32_t col, TXFMemo&
   if (cell.Merged && !cell.IsMergeMaster()) return;
   bool owned = false;
   const int32_t index = ShownXF(&cell, row, col, owned);
-  if (!ReuseMemo(memo, index, owned)) memo = {index, (XFList().*setter)(index, value, owned)};
-  cell.XFIndex = memo.Result;
+  cell.XFIndex = ResolveXF(
+      memo, index, owned, [&](int32_t source) { return (XFList().*setter)(source, value, owned); });
 }
 
 void TXLSRange::SetXFProperty(const OleVariant& value, TSetXFProperty setter) {
@@ -158,8 +148,8 @@ int32_t TXLSRange::ChangedLineXF(int32_t current, const OleVariant& value, TSetX
 void TXLSRange::FormatColumns(const OleVariant& value, TSetXFProperty setter) {
   TXLSCellHeap& heap = Worksheet.GetCellHeap();
   TXLSColumnInfoList& columns = Worksheet.GetColumnInfo();
+  TXFMemo memo;
   for (int32_t col = FirstCol; col <= LastCol; ++col) {
-    TXFMemo memo;
     for (int32_t row = heap.GetFirstRow(); heap.GetRowCount() > 0 && row <= heap.GetLastRow();
          ++row) {
       if (TXLSCellRef* cell = heap.GetValue(static_cast<uint16_t>(row), static_cast<uint8_t>(col)))
@@ -183,18 +173,18 @@ void TXLSRange::FormatRows(const OleVariant& value, TSetXFProperty setter) {
     lastCol = std::max(lastCol, columns.GetLastColumn());
   }
   TXLSXFList& xf = XFList();
+  TXFMemo memo;
   for (int32_t row = FirstRow; row <= LastRow; ++row) {
     rows.SetXF(row, ChangedLineXF(rows.GetXF(row), value, setter));
-    TXFMemo memo;
     for (int32_t col = firstCol; col <= lastCol; ++col) {
       const auto r = static_cast<uint16_t>(row);
       const auto c = static_cast<uint8_t>(col);
       if (TXLSCellRef* cell = heap.GetValue(r, c)) {
         FormatCell(*cell, row, col, memo, value, setter);
       } else if (const int32_t columnXF = ColumnXF(col); columnXF != 0) {
-        if (!ReuseMemo(memo, columnXF, false))
-          memo = {columnXF, (xf.*setter)(columnXF, value, false)};
-        heap.GetOrCreateValue(r, c)->XFIndex = memo.Result;
+        heap.GetOrCreateValue(r, c)->XFIndex =
+            ResolveXF(memo, columnXF, false,
+                      [&](int32_t source) { return (xf.*setter)(source, value, false); });
       }
     }
   }

@@ -41,6 +41,27 @@ TEST_F(FormatCounts, RepeatedFormattingMovesReferencesAndNeverAddsThem) {
   ExpectCountsMatchHolders();
 }
 
+// Cells showing more distinct formats than the walk's memo holds, mixed
+// along the rows: each distinct format is changed once, and every cell keeps
+// what it had besides the change.
+TEST_F(FormatCounts, BlockOfManyInterleavedFormatsResolvesEachOnce) {
+  constexpr int kSizes = 20;
+  for (int col = 0; col < kSizes; ++col) {
+    const std::string column(1, static_cast<char>('A' + col));
+    Range(column + "1", column + "3")->GetFont()->SetSize(8 + col);
+  }
+  const int32_t before = XF().Count();
+  Range("A1", "T3")->GetInterior()->SetColorIndex(6);
+  EXPECT_EQ(XF().Count(), before + kSizes);
+  for (int col = 0; col < kSizes; ++col) {
+    const std::string cell = std::string(1, static_cast<char>('A' + col)) + "2";
+    EXPECT_EQ(Range(cell)->GetFont()->GetSize(), 8 + col) << cell;
+    EXPECT_EQ(Range(cell)->GetInterior()->GetColorIndex(), 6) << cell;
+    EXPECT_EQ(RefCount(CellXF(cell)), 3) << cell;
+  }
+  ExpectCountsMatchHolders();
+}
+
 TEST_F(FormatCounts, FormatsNoCellUsesAnyMoreAreNotSaved) {
   using book_test::BookRecords;
   const auto xfRecords = [this] {
