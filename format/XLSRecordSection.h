@@ -30,6 +30,10 @@ class TXLSRecordSection {
   // section) whenever its list holds kSpillSize bytes; nullptr keeps them all
   // in memory.
   void SpillTo(TXLSSpillFile* spill) { spill_ = spill; }
+  // Moves the bytes still in memory to the spill file, when there is one:
+  // a finished sheet keeps none of its records in memory. 1, or -1 when the
+  // spill refused them.
+  int32_t Flush() { return spill_ && list_.GetTotal() > 0 ? Spill() : 1; }
   // Splits the record when it is too long, counts its bytes and appends it;
   // the record is consumed. 1, or -1 when the list or the spill refused it.
   int32_t Append(TXLSBlob&& record);

@@ -76,6 +76,11 @@ void TXLSWorksheet::BeginSave(TXLSSpillFile* spill) {
   Data_->SpillTo(spill);
 }
 
+int32_t TXLSWorksheet::FlushSections() {
+  if (!Header_ || !Data_) return -1;
+  return Header_->Flush() == 1 ? Data_->Flush() : -1;
+}
+
 void TXLSWorksheet::EndSave() {
   Header_.reset();
   Data_.reset();

@@ -318,7 +318,7 @@ int32_t TXLSWorkbook::StoreSheetRecords(TXLSSpillFile* spill) {
     TXLSWorksheet* sheet = sheets_->GetSheet(i);
     if (sheet->IsSelected()) ++selectedCount_;
     sheet->BeginSave(spill);
-    if (sheet->StoreCells() != 1 || sheet->Close() != 1) {
+    if (sheet->StoreCells() != 1 || sheet->Close() != 1 || sheet->FlushSections() != 1) {
       if (spill && !spill->LastError().empty()) return Fail(spill->LastError());
       return Fail("the records of sheet '" + sheet->GetName() + "' could not be built");
     }

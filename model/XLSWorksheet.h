@@ -143,6 +143,8 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   int32_t Close();
   // Header section, then data section; the status of the last write.
   int32_t WriteData(TXLSStream& stream) const;
+  // Moves the sections' records to their spill file, if they have one; 1 or -1.
+  int32_t FlushSections();
   // Frees the sections.
   void EndSave();
   // Bytes appended to the two sections during the current save.

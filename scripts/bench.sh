@@ -3,11 +3,15 @@
 # five number columns, five short-text columns), each writer run as its own
 # process so wall time and peak RSS are measured alike from outside:
 #   tabulon          Tabulon, cell by cell through the range interface, .xls
+#   tabulon-bulk     Tabulon, blocks of 1,000 rows written as 2-D arrays
 #   floor            the same number of bytes written raw, no format logic
 #   floor-durable    the same bytes saved as SaveAs saves: temporary file,
 #                    fsync, rename over the target, folder flushed
 #   xlsxwriter       libxlsxwriter, normal mode, .xlsx
 #   xlsxwriter-cm    libxlsxwriter, constant-memory mode, .xlsx
+# Then the large workload: 16 sheets of W(65,536), 10.5 million cells, with
+# the time per cell against W(65,000)'s and the peak memory of SaveAs above
+# the filled workbook's.
 # Usage: scripts/bench.sh [N ...]      (default: 5000 65000)
 # Environment: REPEATS (default 5; the best and the median wall time are shown).
 set -euo pipefail
@@ -28,6 +32,7 @@ echo "date: $(date -u '+%Y-%m-%d %H:%M UTC'); $(nproc) cores; load average: $(cu
 echo "repeats: $repeats (wall ms: best / median of the runs; peak RSS: the largest)"
 for n in "${sizes[@]}"; do
   read -r t_best t_med t_rss < <(run "$bin/bench_tabulon" "$n" "$work/tabulon.xls")
+  read -r b_best b_med b_rss < <(run "$bin/bench_tabulon" "$n" "$work/bulk.xls" --bulk)
   bytes=$(stat -c %s "$work/tabulon.xls")
   read -r f_best f_med f_rss < <(run "$bin/bench_floor" "$bytes" "$work/floor.bin")
   read -r d_best d_med d_rss < <(run "$bin/bench_floor" "$bytes" "$work/durable.bin" --durable)
@@ -36,7 +41,8 @@ for n in "${sizes[@]}"; do
   echo
   echo "W($n): $((n * 10)) cells; Tabulon file $bytes bytes"
   printf '%-16s %10s %10s %12s\n' writer "best ms" "median ms" "peak RSS MB"
-  for row in "tabulon $t_best $t_med $t_rss" "floor $f_best $f_med $f_rss" \
+  for row in "tabulon $t_best $t_med $t_rss" "tabulon-bulk $b_best $b_med $b_rss" \
+             "floor $f_best $f_med $f_rss" \
              "floor-durable $d_best $d_med $d_rss" \
              "xlsxwriter $x_best $x_med $x_rss" "xlsxwriter-cm $c_best $c_med $c_rss"; do
     set -- $row
@@ -46,5 +52,23 @@ for n in "${sizes[@]}"; do
   echo "tabulon / floor-durable (best):     $(calc "$t_best / $d_best") x"
   echo "xlsxwriter-cm / tabulon (best):     $(calc "$c_best / $t_best") x   (target: at least 4)"
   echo "xlsxwriter / tabulon (best):        $(calc "$x_best / $t_best") x"
+  echo "tabulon / tabulon-bulk (median):    $(calc "$t_med / $b_med") x   (target: at least 2)"
   echo "tabulon peak RSS:                   $(calc "$t_rss / 1024") MB (target: under 120)"
+  echo "phases, cell by cell: $("$bin/bench_tabulon" "$n" "$work/tabulon.xls" --phases 2>&1)"
+  echo "phases, in blocks:    $("$bin/bench_tabulon" "$n" "$work/bulk.xls" --phases --bulk 2>&1)"
 done
+
+large_repeats=$(( repeats < 3 ? repeats : 3 ))
+read -r w_best w_med w_rss < <(run "$bin/bench_tabulon" 65000 "$work/w.xls")
+read -r g_best g_med g_rss < <("$bin/bench_run" "$large_repeats" "$bin/bench_tabulon" 65536 \
+  "$work/large.xls" --sheets 16)
+phases=$("$bin/bench_tabulon" 65536 "$work/large.xls" --sheets 16 --phases 2>&1)
+filled=$(sed -n 's/.*filled \([0-9.]*\) MB.*/\1/p' <<<"$phases")
+peak=$(sed -n 's/.*save peak \([0-9.]*\) MB.*/\1/p' <<<"$phases")
+echo
+echo "16 sheets x W(65,536): 10,485,760 cells; file $(stat -c %s "$work/large.xls") bytes"
+echo "median ms: $g_med (W(65,000): $w_med); peak RSS $(calc "$g_rss / 1024") MB"
+echo "ns per cell: $(calc "$g_med * 1e6 / 10485760") (W(65,000): $(calc "$w_med * 1e6 / 650000"));" \
+  "ratio $(calc "($g_med / 10485760) / ($w_med / 650000)") (target: at most 1.25)"
+echo "phases: $phases"
+echo "SaveAs peak above the filled workbook: $(calc "$peak - $filled") MB (target: at most 16)"
