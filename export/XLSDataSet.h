@@ -126,10 +126,12 @@ class TDataSet : public TComponent {
   /// Sets the Windows code page that the UTF-8 texts of the source are
   /// converted to while they are read (874, 932, 936, 949, 950, 1250-1258);
   /// set it before the data set is opened or loaded. The export components
-  /// make their workbook declare it. @return false, changing nothing, for a
-  /// code page a workbook cannot declare.
+  /// make their workbook declare it.
+  /// @param code_page Windows code page number.
+  /// @return false, changing nothing, for a code page a workbook cannot
+  /// declare.
   bool SetCodePage(uint16_t code_page);
-  /// The code page of the texts the data set hands out (default 1252).
+  /// @return The code page of the texts the data set hands out (default 1252).
   uint16_t GetCodePage() const { return codePage_; }
 
  protected:

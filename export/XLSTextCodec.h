@@ -59,22 +59,32 @@ uint32_t XLSCp1252ToUnicode(uint8_t byte);
 TXLSCp1252Text XLSUtf8ToCp1252(const std::string& utf8, char replacement = '?');
 
 /// Converts UTF-8 text to the converter's code page, as XLSUtf8ToCp1252 does
-/// for code page 1252: characters the code page lacks become `replacement`
-/// and are listed in Unmapped with their positions; conversion stops at the
-/// first malformed sequence (Valid false).
+/// for code page 1252.
+/// @param utf8 The text.
+/// @param converter The conversion to use.
+/// @param replacement What a character the code page lacks becomes.
+/// @return The text, with the replaced characters and their positions in
+/// Unmapped; conversion stops at the first malformed sequence (Valid false).
 TXLSCp1252Text XLSUtf8ToCodePage(const std::string& utf8, TXLSCodePageConverter& converter,
                                  char replacement = '?');
 
-/// The same for a code page by number (code page 1252 takes XLSUtf8ToCp1252;
-/// an unknown code page hands the text back unchanged).
+/// The same for a code page by number.
+/// @param utf8 The text.
+/// @param code_page Windows code page number: 1252 takes XLSUtf8ToCp1252; an
+/// unknown code page hands the text back unchanged.
+/// @param replacement What a character the code page lacks becomes.
+/// @return The converted text with its losses.
 TXLSCp1252Text XLSUtf8ToCodePage(const std::string& utf8, uint16_t code_page,
                                  char replacement = '?');
 
-/// Converts text of a code page to UTF-8 (bytes the code page does not
-/// define become U+FFFD).
+/// Converts text of a code page to UTF-8.
+/// @param text Bytes in code_page.
+/// @param code_page Windows code page number.
+/// @return The UTF-8 text; bytes the code page does not define become U+FFFD.
 std::string XLSCodePageToUtf8(const std::string& text, uint16_t code_page);
 
-/// "code page 1251 (Cyrillic)": a code page as messages name it.
+/// @param code_page Windows code page number.
+/// @return "code page 1251 (Cyrillic)": a code page as messages name it.
 std::string XLSCodePageDescription(uint16_t code_page);
 
 // Converts code page 1252 text to UTF-8 (the undefined bytes become U+FFFD).

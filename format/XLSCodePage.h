@@ -17,6 +17,8 @@ namespace tabulon {
 
 /// True for the code pages a workbook can declare: 874, 932, 936, 949, 950
 /// and 1250 to 1258.
+/// @param code_page Windows code page number.
+/// @return false for any other number.
 bool XLSIsKnownCodePage(uint16_t code_page);
 
 /// The code pages XLSIsKnownCodePage accepts, as text for messages:
@@ -24,17 +26,23 @@ bool XLSIsKnownCodePage(uint16_t code_page);
 const char* XLSKnownCodePagesText();
 
 /// The character-set byte of a FONT record that tells readers which code page
-/// the texts use (0 for 1252, 204 for 1251, 128 for 932, ...); 0 for a code
-/// page XLSIsKnownCodePage refuses.
+/// the texts use.
+/// @param code_page Windows code page number.
+/// @return 0 for 1252, 204 for 1251, 128 for 932, ...; 0 for a code page
+/// XLSIsKnownCodePage refuses.
 uint8_t XLSCodePageCharSet(uint16_t code_page);
 
-/// True when code_page stores some characters as two bytes (932, 936, 949,
-/// 950).
+/// Whether a code page stores some characters as two bytes.
+/// @param code_page Windows code page number.
+/// @return true for 932, 936, 949 and 950.
 bool XLSIsDoubleByteCodePage(uint16_t code_page);
 
-/// The number of leading bytes of text, at most max_bytes, that end on a
-/// character boundary of code_page: a double-byte character is never split.
-/// For a single-byte code page this is min(text size, max_bytes).
+/// How much of a text fits a byte limit without splitting a character.
+/// @param text Bytes in code_page.
+/// @param max_bytes The limit, in bytes.
+/// @param code_page The code page of text.
+/// @return The number of leading bytes of text, at most max_bytes, that end on
+/// a character boundary; for a single-byte code page min(text size, max_bytes).
 size_t XLSFitBytes(std::string_view text, size_t max_bytes, uint16_t code_page);
 
 /// One character that a conversion to a code page could not keep: its byte
@@ -49,25 +57,32 @@ struct TXLSCodePageLoss {
 /// converter serves any number of texts; it is not shared between threads.
 class TXLSCodePageConverter {
  public:
-  /// Opens the conversions for code_page. When the code page is unknown or
-  /// the C library lacks it, IsOpen() is false and conversions hand the text
-  /// back unchanged.
+  /// Opens the conversions for a code page.
+  /// @param code_page Windows code page number. When it is unknown or the C
+  /// library lacks it, IsOpen() is false and conversions hand the text back
+  /// unchanged.
   explicit TXLSCodePageConverter(uint16_t code_page);
   ~TXLSCodePageConverter();
   TXLSCodePageConverter(const TXLSCodePageConverter&) = delete;
   TXLSCodePageConverter& operator=(const TXLSCodePageConverter&) = delete;
 
-  /// True when both conversions are available.
+  /// @return true when both conversions are available.
   bool IsOpen() const;
+  /// @return The code page given to the constructor.
   uint16_t GetCodePage() const { return codePage_; }
 
-  /// The code page bytes of utf8. A character the code page lacks, and each
-  /// byte that is not valid UTF-8, becomes `replacement` and is appended to
-  /// losses (when not null).
+  /// Converts UTF-8 text to the code page.
+  /// @param utf8 The text; it may hold malformed bytes.
+  /// @param losses When not null, receives each character the code page lacks
+  /// and each byte that is not valid UTF-8, in the order of the text.
+  /// @param replacement What such a character or byte becomes.
+  /// @return The code page bytes.
   std::string FromUtf8(std::string_view utf8, std::vector<TXLSCodePageLoss>* losses,
                        char replacement = '?');
-  /// The UTF-8 form of code page bytes; a byte sequence the code page does
-  /// not define becomes U+FFFD.
+  /// Converts code page bytes to UTF-8.
+  /// @param bytes Text in the code page.
+  /// @return Its UTF-8 form; a byte sequence the code page does not define
+  /// becomes U+FFFD.
   std::string ToUtf8(std::string_view bytes);
 
  private:

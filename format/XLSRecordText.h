@@ -24,9 +24,12 @@ inline void AddShortText(TXLSBlob& record, std::string_view text) {
   record.AddString(std::string(text.substr(0, length)));
 }
 
-// A stored text as a record carries it behind a one-byte length: through the
-// workbook's encoder when there is one (code page bytes, cut on a character
-// boundary), else its first 255 bytes.
+/// A stored text as a record carries it behind a one-byte length.
+/// @param text The stored text.
+/// @param encoder The workbook's encoder, or null.
+/// @param place Where the text lives, for the report of replaced characters.
+/// @return Through the encoder: code page bytes, cut on a character boundary;
+/// without: the first 255 bytes of text.
 inline std::string_view ShortRecordText(std::string_view text, TXLSTextEncoder* encoder,
                                         const TXLSTextPlace& place) {
   return encoder ? encoder->Encode(text, 255, place) : text.substr(0, ShortTextLength(text));

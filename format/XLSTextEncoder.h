@@ -16,13 +16,16 @@
 
 namespace tabulon {
 
-/// Where a workbook text lives: its sheet (empty for workbook-wide texts), the
-/// kind of text ("cell", "sheet name", "header", "footer", "font name",
-/// "number format") and, for a cell, its zero-based row and column.
+/// Where a workbook text lives, for the report of replaced characters.
 struct TXLSTextPlace {
+  /// The sheet's name; empty for workbook-wide texts.
   std::string_view Sheet;
+  /// The kind of text: "cell", "sheet name", "header", "footer", "font name"
+  /// or "number format".
   const char* Item = "cell";
+  /// Zero-based row of a cell; -1 for other texts.
   int32_t Row = -1;
+  /// Zero-based column of a cell; -1 for other texts.
   int32_t Col = -1;
 };
 
@@ -42,7 +45,7 @@ struct TXLSTextLoss {
 };
 
 /// The characters replaced by the latest save: their number and the first
-/// XLSTextLossReport::kKeptLosses of them in the order of the file.
+/// TXLSTextLossReport::kKeptLosses of them in the order of the file.
 struct TXLSTextLossReport {
   /// How many cases are kept in First.
   static constexpr size_t kKeptLosses = 20;
@@ -55,25 +58,35 @@ struct TXLSTextLossReport {
 /// Turns stored texts into record bytes for one save.
 class TXLSTextEncoder {
  public:
-  /// code_page: the workbook's code page; utf8: whether stored texts are
-  /// UTF-8 (converted) or code page bytes (written as they are).
+  /// @param code_page The workbook's code page.
+  /// @param utf8 Whether stored texts are UTF-8 (converted) or code page bytes
+  /// (written as they are).
   TXLSTextEncoder(uint16_t code_page, bool utf8);
+  /// Closes the conversions.
   ~TXLSTextEncoder();
 
-  /// The record bytes of text, at most max_bytes and never ending inside a
-  /// double-byte character. In UTF-8 mode a character the code page lacks
-  /// becomes `replacement` and is counted under `place`. The view stays valid
-  /// until the next call.
+  /// A stored text as a record carries it.
+  /// @param text The stored text.
+  /// @param max_bytes The record's limit, in bytes.
+  /// @param place Where the text lives, for the report.
+  /// @param replacement What a character the code page lacks becomes (UTF-8
+  /// mode); it is counted under place.
+  /// @return At most max_bytes of code page bytes, never ending inside a
+  /// double-byte character; valid until the next call.
   std::string_view Encode(std::string_view text, size_t max_bytes, const TXLSTextPlace& place,
                           char replacement = '?');
-  /// The length of text in code page bytes (UTF-8 mode: after conversion).
+  /// @param text A stored text.
+  /// @return Its length in code page bytes (UTF-8 mode: after conversion).
   size_t CodePageLength(std::string_view text);
 
-  /// The FONT record's character set for a font whose own character set is
-  /// font_char_set: fonts left at 0 (ANSI) take the code page's.
+  /// The character set a FONT record carries.
+  /// @param font_char_set The font's own character set.
+  /// @return font_char_set, or the code page's for a font left at 0 (ANSI).
   uint8_t FontCharSet(uint8_t font_char_set) const;
 
+  /// @return The code page texts are written in.
   uint16_t GetCodePage() const { return codePage_; }
+  /// @return The characters replaced so far.
   const TXLSTextLossReport& GetLosses() const { return losses_; }
 
  private:

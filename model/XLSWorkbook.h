@@ -67,27 +67,32 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   // a successful save.
   const std::string& GetLastError() const { return lastError_; }
 
-  /// Off by default: texts handed in (cell values and arrays, sheet names,
+  /// Chooses how texts handed in are read. Off by default: texts handed in (cell values and arrays, sheet names,
   /// header and footer texts, number formats, font names) are code page
   /// bytes, stored and written as they are. On: they are UTF-8, kept as given
   /// (GetValue hands them back unchanged) and converted to the code page when
   /// the workbook saves; characters the code page lacks are replaced and
   /// reported by GetTextLosses. Set it before adding texts: stored texts are
   /// not converted when it changes.
+  /// @param on true: texts are UTF-8; false: code page bytes.
   void SetUtf8Texts(bool on);
-  /// Whether texts handed in are UTF-8 (SetUtf8Texts).
+  /// @return Whether texts handed in are UTF-8 (SetUtf8Texts).
   bool GetUtf8Texts() const { return utf8Texts_; }
   /// The characters the latest save had to replace because the code page
-  /// cannot hold them: their count and the first few with sheet, cell or
-  /// kind of text. Empty before a save and when texts are code page bytes.
+  /// cannot hold them.
+  /// @return Their count and the first few with sheet, cell or kind of text;
+  /// empty before a save, after SetCodePage or SetUtf8Texts, and when texts
+  /// are code page bytes.
   const TXLSTextLossReport& GetTextLosses() const { return textEncoder_->GetLosses(); }
-  /// The converter of the current save, which sheets and tables use to write
-  /// their texts (after a save it keeps that save's losses).
+  /// @return The converter of the current save, which sheets and tables use
+  /// to write their texts (after a save it keeps that save's losses).
   TXLSTextEncoder& GetTextEncoder() { return *textEncoder_; }
-  /// The bytes the records carry for the 1-based sheet's name during a save
-  /// (its name as stored otherwise).
+  /// @param sheet_index 1-based sheet number.
+  /// @return The bytes the records carry for the sheet's name during a save;
+  /// its name as stored otherwise; empty text for no such sheet.
   const std::string& GetRecordSheetName(int32_t sheet_index) const;
-  /// The length in code page bytes of a text handed in (UTF-8 converted when
+  /// @param text A text handed in.
+  /// @return Its length in code page bytes (UTF-8 converted when
   /// SetUtf8Texts is on), as record limits count it.
   size_t CodePageLength(const std::string& text) const;
 
