@@ -67,13 +67,14 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   // a successful save.
   const std::string& GetLastError() const { return lastError_; }
 
-  /// Chooses how texts handed in are read. Off by default: texts handed in (cell values and arrays, sheet names,
-  /// header and footer texts, number formats, font names) are code page
-  /// bytes, stored and written as they are. On: they are UTF-8, kept as given
-  /// (GetValue hands them back unchanged) and converted to the code page when
-  /// the workbook saves; characters the code page lacks are replaced and
-  /// reported by GetTextLosses. Set it before adding texts: stored texts are
-  /// not converted when it changes.
+  /// Chooses how texts handed in are read. Off by default: texts handed in
+  /// (cell values and arrays, sheet names, header and footer texts, number
+  /// formats, font names) are code page bytes, stored and written as they
+  /// are. On: they are UTF-8, kept as given (GetValue hands them back
+  /// unchanged) and converted to the code page when the workbook saves;
+  /// characters the code page lacks are replaced and reported by
+  /// GetTextLosses. Set it before adding texts: stored texts are not
+  /// converted when it changes.
   /// @param on true: texts are UTF-8; false: code page bytes.
   void SetUtf8Texts(bool on);
   /// @return Whether texts handed in are UTF-8 (SetUtf8Texts).
