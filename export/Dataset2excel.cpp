@@ -6,7 +6,7 @@ TDataset2Excel::TDataset2Excel(TComponent* owner) : TXLSExportComponent(owner, B
 
 void TDataset2Excel::ExportDataset() {
   if (!dataset_) return;
-  if (!GetWorkbook()) CreateWorkbook();
+  PrepareWorkbook(dataset_);
   CreateWorksheet();
   fieldCount_ = dataset_->GetFieldCount();
   CheckColumns(fieldCount_);

@@ -26,10 +26,10 @@ TDBGrid2Excel::TDBGrid2Excel(TComponent* owner)
 
 void TDBGrid2Excel::ExportDBGrid() {
   if (!grid_) return;
-  if (!GetWorkbook()) CreateWorkbook();
+  TDataSource* source = grid_->GetDataSource();
+  PrepareWorkbook(source ? source->GetDataSet() : nullptr);
   CreateWorksheet();
   columnCount_ = grid_->GetColumnCount();
-  TDataSource* source = grid_->GetDataSource();
   XLSRelink(*this, dataset_, source ? source->GetDataSet() : nullptr);
   ExportHeader();
   ExportDetail();

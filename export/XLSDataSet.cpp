@@ -120,7 +120,8 @@ void TDataSet::ClearValues() {
 
 std::string TDataSet::ToCodePage(const std::string& utf8, const std::string& field_name,
                                  int64_t rec_no, bool report) const {
-  TXLSCp1252Text converted = XLSUtf8ToCp1252(utf8);
+  TXLSCp1252Text converted =
+      converter_ ? XLSUtf8ToCodePage(utf8, *converter_) : XLSUtf8ToCp1252(utf8);
   report = report && OnTextLoss;
   if (report) {
     for (const TXLSUnmappedChar& unmapped : converted.Unmapped)
@@ -131,6 +132,14 @@ std::string TDataSet::ToCodePage(const std::string& utf8, const std::string& fie
     converted.Text += '?';
   }
   return std::move(converted.Text);
+}
+
+bool TDataSet::SetCodePage(uint16_t code_page) {
+  if (!XLSIsKnownCodePage(code_page)) return false;
+  codePage_ = code_page;
+  converter_ =
+      code_page == kDefaultCodePage ? nullptr : std::make_shared<TXLSCodePageConverter>(code_page);
+  return true;
 }
 
 void TDataSet::Reset() {

@@ -18,6 +18,8 @@
 
 namespace tabulon {
 
+class TXLSCodePageConverter;
+
 // Field types in the host's numbering; the export components give currency,
 // date, time and date-and-time their number formats.
 enum TFieldType : int32_t {
@@ -119,6 +121,19 @@ class TDataSet : public TComponent {
   // Told about every text character that was replaced while reading.
   std::function<void(const TTextLoss&)> OnTextLoss;
 
+  /// The code page texts are read into unless SetCodePage says otherwise.
+  static constexpr uint16_t kDefaultCodePage = 1252;
+  /// Sets the Windows code page that the UTF-8 texts of the source are
+  /// converted to while they are read (874, 932, 936, 949, 950, 1250-1258);
+  /// set it before the data set is opened or loaded. The export components
+  /// make their workbook declare it.
+  /// @param code_page Windows code page number.
+  /// @return false, changing nothing, for a code page a workbook cannot
+  /// declare.
+  bool SetCodePage(uint16_t code_page);
+  /// @return The code page of the texts the data set hands out (default 1252).
+  uint16_t GetCodePage() const { return codePage_; }
+
  protected:
   TField& AddField(const std::string& name, TFieldType type, int32_t display_width);
   // Loads the first record into the fields; false when there is none.
@@ -130,7 +145,7 @@ class TDataSet : public TComponent {
   virtual bool ReadRecord(int64_t record);
   // Sets every field to Null.
   void ClearValues();
-  // UTF-8 text in the workbook's code page (1252). With report set, each
+  // UTF-8 text in the data set's code page. With report set, each
   // replaced character goes to OnTextLoss as one of record rec_no (0 for
   // the field names).
   std::string ToCodePage(const std::string& utf8, const std::string& field_name, int64_t rec_no,
@@ -153,6 +168,8 @@ class TDataSet : public TComponent {
   int64_t reportedThrough_ = -1;  // highest record whose losses were reported
   bool eof_ = true;
   int32_t disableCount_ = 0;
+  uint16_t codePage_ = kDefaultCodePage;
+  std::shared_ptr<TXLSCodePageConverter> converter_;  // for code pages other than 1252
 };
 
 // Day serial (0 = 1899-12-30) of a calendar date; false for a day that does

@@ -102,6 +102,18 @@ void TXLSExportComponent::CreateWorkbook() {
   workbook_ = std::make_unique<TXLSWorkbook>();
 }
 
+void TXLSExportComponent::PrepareWorkbook(const TDataSet* data_set) {
+  const uint16_t codePage = data_set ? data_set->GetCodePage() : TDataSet::kDefaultCodePage;
+  if (!workbook_) {
+    CreateWorkbook();
+    workbook_->SetCodePage(codePage);  // a data set only takes known code pages
+  } else if (workbook_->GetCodePage() != codePage) {
+    throw EXLSExportError("the data set's texts are in code page " + std::to_string(codePage) +
+                          ", the workbook's in code page " +
+                          std::to_string(workbook_->GetCodePage()));
+  }
+}
+
 void TXLSExportComponent::CreateWorksheet() {
   sheet_ = workbook_->GetWorksheets()->Add();
   if (WorksheetName.empty()) WorksheetName = "Sheet1";

@@ -70,6 +70,12 @@ class TXLSExportComponent : public TComponent {
   TXLSExportComponent(TComponent* owner, TBorderStyle border_style);
 
   void CreateWorkbook();
+  /// Creates the workbook at the first export, declaring the code page that
+  /// data_set's texts are in.
+  /// @param data_set The data set to export, or null (code page 1252).
+  /// @throws EXLSExportError when the workbook exists and declares another
+  /// code page than data_set uses, which would garble its texts.
+  void PrepareWorkbook(const TDataSet* data_set);
   void CreateWorksheet();
   // SaveAs, then the workbook is destroyed so that the next export starts a
   // new one.

@@ -143,6 +143,77 @@ std::string XLSCp1252ToUtf8(const std::string& cp1252) {
   return out;
 }
 
+TXLSCp1252Text XLSUtf8ToCodePage(const std::string& utf8, TXLSCodePageConverter& converter,
+                                 char replacement) {
+  TXLSCp1252Text result;
+  TXLSTextPosition position;
+  bool ascii = true;
+  while (position.Offset < utf8.size()) {
+    size_t next = position.Offset;
+    uint32_t code_point = 0;
+    if (!XLSDecodeUtf8(utf8, next, code_point)) {
+      result.Valid = false;
+      result.InvalidAt = position;
+      break;
+    }
+    ascii = ascii && code_point < 0x80;
+    Advance(utf8, next - position.Offset, position);
+  }
+  // Every code page keeps ASCII as it is.
+  const std::string_view valid(utf8.data(), position.Offset);
+  if (ascii) {
+    result.Text.assign(valid);
+    return result;
+  }
+  std::vector<TXLSCodePageLoss> losses;
+  result.Text = converter.FromUtf8(valid, &losses, replacement);
+  // Losses come in the order of the text: one more walk finds their lines.
+  TXLSTextPosition at;
+  for (const TXLSCodePageLoss& loss : losses) {
+    while (at.Offset < loss.Offset) {
+      size_t next = at.Offset;
+      uint32_t code_point = 0;
+      XLSDecodeUtf8(utf8, next, code_point);
+      Advance(utf8, next - at.Offset, at);
+    }
+    result.Unmapped.push_back({at, loss.CodePoint});
+  }
+  return result;
+}
+
+TXLSCp1252Text XLSUtf8ToCodePage(const std::string& utf8, uint16_t code_page, char replacement) {
+  if (code_page == 1252) return XLSUtf8ToCp1252(utf8, replacement);
+  TXLSCodePageConverter converter(code_page);
+  return XLSUtf8ToCodePage(utf8, converter, replacement);
+}
+
+std::string XLSCodePageToUtf8(const std::string& text, uint16_t code_page) {
+  if (code_page == 1252) return XLSCp1252ToUtf8(text);
+  return TXLSCodePageConverter(code_page).ToUtf8(text);
+}
+
+std::string XLSCodePageDescription(uint16_t code_page) {
+  static const std::pair<uint16_t, const char*> kScripts[] = {{874, "Thai"},
+                                                              {932, "Japanese"},
+                                                              {936, "Simplified Chinese"},
+                                                              {949, "Korean"},
+                                                              {950, "Traditional Chinese"},
+                                                              {1250, "Central European"},
+                                                              {1251, "Cyrillic"},
+                                                              {1252, "Western European"},
+                                                              {1253, "Greek"},
+                                                              {1254, "Turkish"},
+                                                              {1255, "Hebrew"},
+                                                              {1256, "Arabic"},
+                                                              {1257, "Baltic"},
+                                                              {1258, "Vietnamese"}};
+  std::string text = "code page " + std::to_string(code_page);
+  for (const auto& script : kScripts) {
+    if (script.first == code_page) text += std::string(" (") + script.second + ")";
+  }
+  return text;
+}
+
 std::string XLSCodePointName(uint32_t code_point) {
   char name[16];
   std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(code_point));

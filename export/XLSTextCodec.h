@@ -1,13 +1,15 @@
-// Text conversion between UTF-8, what callers usually hold, and code page
-// 1252, the single-byte code page the workbook declares for its texts.
-// Characters that code page 1252 cannot hold are replaced and reported with
-// their position, never dropped silently; malformed UTF-8 is refused.
+// Text conversion between UTF-8, what callers usually hold, and the code page
+// a workbook declares for its texts (1252 unless chosen otherwise).
+// Characters the code page cannot hold are replaced and reported with their
+// position, never dropped silently; malformed UTF-8 is refused.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "XLSCodePage.h"
 
 namespace tabulon {
 
@@ -25,8 +27,8 @@ struct TXLSUnmappedChar {
   uint32_t CodePoint = 0;
 };
 
-// Result of XLSUtf8ToCp1252. When Valid is false, Text holds the conversion up
-// to the malformed sequence, which starts at InvalidAt.
+// Result of XLSUtf8ToCp1252 and XLSUtf8ToCodePage. When Valid is false, Text holds the conversion
+// up to the malformed sequence, which starts at InvalidAt.
 struct TXLSCp1252Text {
   std::string Text;
   std::vector<TXLSUnmappedChar> Unmapped;
@@ -55,6 +57,35 @@ uint32_t XLSCp1252ToUnicode(uint8_t byte);
 // become `replacement` and are listed in Unmapped. Conversion stops at the
 // first malformed sequence (Valid false).
 TXLSCp1252Text XLSUtf8ToCp1252(const std::string& utf8, char replacement = '?');
+
+/// Converts UTF-8 text to the converter's code page, as XLSUtf8ToCp1252 does
+/// for code page 1252.
+/// @param utf8 The text.
+/// @param converter The conversion to use.
+/// @param replacement What a character the code page lacks becomes.
+/// @return The text, with the replaced characters and their positions in
+/// Unmapped; conversion stops at the first malformed sequence (Valid false).
+TXLSCp1252Text XLSUtf8ToCodePage(const std::string& utf8, TXLSCodePageConverter& converter,
+                                 char replacement = '?');
+
+/// The same for a code page by number.
+/// @param utf8 The text.
+/// @param code_page Windows code page number: 1252 takes XLSUtf8ToCp1252; an
+/// unknown code page hands the text back unchanged.
+/// @param replacement What a character the code page lacks becomes.
+/// @return The converted text with its losses.
+TXLSCp1252Text XLSUtf8ToCodePage(const std::string& utf8, uint16_t code_page,
+                                 char replacement = '?');
+
+/// Converts text of a code page to UTF-8.
+/// @param text Bytes in code_page.
+/// @param code_page Windows code page number.
+/// @return The UTF-8 text; bytes the code page does not define become U+FFFD.
+std::string XLSCodePageToUtf8(const std::string& text, uint16_t code_page);
+
+/// @param code_page Windows code page number.
+/// @return "code page 1251 (Cyrillic)": a code page as messages name it.
+std::string XLSCodePageDescription(uint16_t code_page);
 
 // Converts code page 1252 text to UTF-8 (the undefined bytes become U+FFFD).
 std::string XLSCp1252ToUtf8(const std::string& cp1252);

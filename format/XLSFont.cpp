@@ -163,11 +163,13 @@ int32_t TXLSFontList::SetName(int32_t FontIndex, const std::string& Name) {
   return SetKey(FontIndex, key);
 }
 
-int32_t TXLSFontList::GetFont(int32_t i, TXLSBlobList& List) const {
+int32_t TXLSFontList::GetFont(int32_t i, TXLSBlobList& List, TXLSTextEncoder* encoder) const {
   const TXLSKeyEntry* entry = ReferredItem(i);
   if (entry == nullptr) return -1;
   const std::string& key = entry->Key;
-  const std::string_view name = KeyPart(key, kNamePos, std::string::npos);
+  const std::string_view name =
+      ShortRecordText(KeyPart(key, kNamePos, std::string::npos), encoder, {{}, "font name"});
+  const auto charSet = static_cast<uint8_t>(Field(key, kCharSetPos, 2));
 
   uint16_t attributes = 0;
   if (Flag(key, kItalicPos)) attributes |= 0x02;
@@ -185,7 +187,7 @@ int32_t TXLSFontList::GetFont(int32_t i, TXLSBlobList& List) const {
   record.AddWord(escapement);
   record.AddByte(static_cast<uint8_t>(Field(key, kUnderlinePos, 2)));
   record.AddByte(static_cast<uint8_t>(Field(key, kFamilyPos, 2)));
-  record.AddByte(static_cast<uint8_t>(Field(key, kCharSetPos, 2)));
+  record.AddByte(encoder ? encoder->FontCharSet(charSet) : charSet);
   record.AddByte(0);
   AddShortText(record, name);
   return List.Append(std::move(record));

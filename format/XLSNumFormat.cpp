@@ -22,9 +22,11 @@ bool IsUserStyleName(const std::string& name) {
 
 }  // namespace
 
-int32_t TXLSNumFormatList::GetNumFormatBlob(int32_t i, TXLSBlobList& List) const {
-  const std::string& text = GetItem(i);
-  if (text.empty()) return 0;
+int32_t TXLSNumFormatList::GetNumFormatBlob(int32_t i, TXLSBlobList& List,
+                                            TXLSTextEncoder* encoder) const {
+  const std::string& stored = GetItem(i);
+  if (stored.empty()) return 0;
+  const std::string_view text = ShortRecordText(stored, encoder, {{}, "number format"});
   TXLSBlob record = MakeRecord(kFormatRecordId, static_cast<uint16_t>(3 + ShortTextLength(text)));
   record.AddWord(static_cast<uint16_t>(i));
   AddShortText(record, text);

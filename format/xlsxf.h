@@ -21,6 +21,8 @@
 
 namespace tabulon {
 
+class TXLSTextEncoder;
+
 class TXLSXFList;
 
 // A property setter of the cell-format table, applied cell by cell by the
@@ -79,7 +81,9 @@ class TXLSFontList : public TXLSKeyList {
   int32_t SetName(int32_t FontIndex, const std::string& Name);
 
   // Appends the FONT record of the i-th saved font (save order, from 0).
-  int32_t GetFont(int32_t i, TXLSBlobList& List) const;
+  // With an encoder, the name is written in the workbook's code page and a
+  // font left at character set 0 carries the code page's character set.
+  int32_t GetFont(int32_t i, TXLSBlobList& List, TXLSTextEncoder* encoder = nullptr) const;
 
  private:
   int32_t SetFlag(int32_t FontIndex, size_t Pos, bool Value);
@@ -95,8 +99,9 @@ class TXLSNumFormatList : public TXLSStringList {
 
   TXLSNumFormatList() : TXLSStringList(kFirstCustomFormat) {}
 
-  // Appends the FORMAT record of index i; 0 when index i has no text.
-  int32_t GetNumFormatBlob(int32_t i, TXLSBlobList& List) const;
+  // Appends the FORMAT record of index i; 0 when index i has no text. With
+  // an encoder, the text is written in the workbook's code page.
+  int32_t GetNumFormatBlob(int32_t i, TXLSBlobList& List, TXLSTextEncoder* encoder = nullptr) const;
 };
 
 // One style: its name (two hexadecimal digits of the built-in style number,

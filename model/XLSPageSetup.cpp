@@ -6,6 +6,8 @@
 #include "XLSColRowInfo.h"
 #include "XLSRange.h"
 #include "XLSRecordText.h"
+#include "XLSWorkbook.h"
+#include "XLSWorksheet.h"
 
 namespace tabulon {
 
@@ -44,8 +46,12 @@ TXLSBlob MarginRecord(uint16_t id, double inches) {
   return record;
 }
 
-// HEADER / FOOTER: the text behind a one-byte length, cut to 255 bytes.
-TXLSBlob HeaderFooterRecord(uint16_t id, const std::string& text) {
+// HEADER / FOOTER: the text in the workbook's code page behind a one-byte
+// length, cut to 255 bytes.
+TXLSBlob HeaderFooterRecord(uint16_t id, const std::string& stored, const TXLSWorksheet& sheet,
+                            TXLSTextEncoder& encoder) {
+  const char* item = id == kHeaderId ? "header" : "footer";
+  const std::string_view text = ShortRecordText(stored, &encoder, {sheet.GetName(), item});
   TXLSBlob record = MakeRecord(id, static_cast<uint16_t>(1 + ShortTextLength(text)));
   AddShortText(record, text);
   return record;
@@ -344,6 +350,7 @@ int32_t TXLSPageSetup::StoreSetup(TXLSRecordSection& section) const {
 }
 
 int32_t TXLSPageSetup::StoreMargins(TXLSRecordSection& section) const {
+  TXLSTextEncoder& encoder = worksheet_.GetWorkbook().GetTextEncoder();
   TXLSBlob records[] = {
       MarginRecord(kBottomMarginId, bottomMargin_),
       MarginRecord(kTopMarginId, topMargin_),
@@ -351,8 +358,8 @@ int32_t TXLSPageSetup::StoreMargins(TXLSRecordSection& section) const {
       MarginRecord(kLeftMarginId, leftMargin_),
       MakeWordRecord(kVCenterId, centerVertically_ ? 1 : 0),
       MakeWordRecord(kHCenterId, centerHorizontally_ ? 1 : 0),
-      HeaderFooterRecord(kFooterId, GetFooterText()),
-      HeaderFooterRecord(kHeaderId, GetHeaderText()),
+      HeaderFooterRecord(kFooterId, GetFooterText(), worksheet_, encoder),
+      HeaderFooterRecord(kHeaderId, GetHeaderText(), worksheet_, encoder),
   };
   return AppendInOrder(section, records);
 }

@@ -55,14 +55,16 @@ void AddBytes(TXLSBlob& record, std::string_view text) {
   record.SetDataSize(record.GetDataSize() + static_cast<uint32_t>(text.size()));
 }
 
-// A LABEL's text: line breaks as single CRs, at most XLSStrMax bytes. The
-// cell's own bytes are used as they are unless a line feed must be replaced.
-std::string_view LabelText(std::string_view text, std::string& scratch) {
+// A LABEL's text: line breaks as single CRs, in the workbook's code page, at
+// most XLSStrMax bytes. The cell's own bytes are used as they are unless a
+// line feed must be replaced or UTF-8 converted.
+std::string_view LabelText(std::string_view text, std::string& scratch, TXLSTextEncoder& encoder,
+                           const TXLSTextPlace& place) {
   if (text.find('\n') != std::string_view::npos) {
     scratch = Str2Xls(std::string(text));
     text = scratch;
   }
-  return text.substr(0, XLSStrMax);
+  return encoder.Encode(text, XLSStrMax, place);
 }
 
 }  // namespace
@@ -166,7 +168,8 @@ int32_t TXLSWorksheet::WriteDouble(uint16_t row, uint16_t col, double value, int
 int32_t TXLSWorksheet::WriteString(uint16_t row, uint16_t col, std::string_view value, int32_t xf) {
   return WriteCell(row, col, [&](uint16_t r, uint16_t c) {
     std::string scratch;
-    const std::string_view text = LabelText(value, scratch);
+    const std::string_view text =
+        LabelText(value, scratch, Workbook_.GetTextEncoder(), {Name_, "cell", r, c});
     const auto length = static_cast<uint16_t>(text.size());
     TXLSBlob record = MakeRecord(kRecordLabel, static_cast<uint16_t>(8 + length));
     record.AddWord(r);
@@ -427,7 +430,7 @@ int32_t TXLSWorksheet::StoreExternCount(uint16_t count) {
 // This sheet refers to itself with a two-byte record; every other sheet of
 // the workbook by its name.
 int32_t TXLSWorksheet::StoreExternSheet(const std::string& name) {
-  if (name == Name_) {
+  if (name == Workbook_.GetRecordSheetName(Index_)) {
     TXLSBlob record = MakeRecord(kRecordExternSheet, 2);
     record.AddByte(1);
     record.AddByte(0x02);
@@ -444,7 +447,7 @@ int32_t TXLSWorksheet::StoreExternSheet(const std::string& name) {
 int32_t TXLSWorksheet::StoreExternSheets() {
   int32_t status = 1;
   for (int32_t i = 1; i <= Sheets().GetCount() && status == 1; ++i) {
-    status = StoreExternSheet(Sheets().GetSheet(i)->GetName());
+    status = StoreExternSheet(Workbook_.GetRecordSheetName(i));
   }
   return status;
 }

@@ -76,7 +76,7 @@ TXLSWorksheet* TXLSWorkSheets::AddSheet(int32_t position) {
 
 bool TXLSWorkSheets::CheckName(int32_t index, const std::string& name) const {
   // Readers rename a sheet without a name, so one is required.
-  if (name.empty() || name.size() > XLSMaxSheetNameLength) return false;
+  if (name.empty() || workbook_.CodePageLength(name) > XLSMaxSheetNameLength) return false;
   if (name.find_first_of(kForbiddenNameChars) != std::string::npos) return false;
   for (int32_t i = 1; i <= GetCount(); ++i) {
     if (i != index && SameSheetName(GetSheet(i)->GetName(), name)) return false;

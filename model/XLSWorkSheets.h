@@ -17,7 +17,7 @@ namespace tabulon {
 class TXLSWorkbook;
 class TXLSWorksheet;
 
-// Longest sheet name the file format accepts, in bytes.
+// Longest sheet name the file format accepts, in bytes of the code page.
 constexpr size_t XLSMaxSheetNameLength = 31;
 
 class TXLSWorkSheets : public XLSImplements<IXLSWorkSheets> {

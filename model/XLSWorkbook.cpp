@@ -182,6 +182,7 @@ void TReplacingFile::Discard() {
 
 TXLSWorkbook::TXLSWorkbook()
     : XLSImplements<IXLSWorkBook>(false),
+      textEncoder_(std::make_unique<TXLSTextEncoder>(codePage_, utf8Texts_)),
       protect_(std::make_unique<TXLSProtect>()),
       sheets_(std::make_unique<TXLSWorkSheets>(*this)) {
   xfList_.CreateDefault();
@@ -248,8 +249,43 @@ int32_t TXLSWorkbook::SetTempDir(const std::string& /*folder*/) {
 }
 
 int32_t TXLSWorkbook::SetCodePage(uint16_t code_page) {
+  if (!XLSIsKnownCodePage(code_page)) {
+    lastError_ = "code page " + std::to_string(code_page) + " is not one a workbook can declare (" +
+                 XLSKnownCodePagesText() + ")";
+    return -1;
+  }
   codePage_ = code_page;
+  textEncoder_ = std::make_unique<TXLSTextEncoder>(codePage_, utf8Texts_);
   return 1;
+}
+
+void TXLSWorkbook::SetUtf8Texts(bool on) {
+  utf8Texts_ = on;
+  textEncoder_ = std::make_unique<TXLSTextEncoder>(codePage_, utf8Texts_);
+}
+
+const std::string& TXLSWorkbook::GetRecordSheetName(int32_t sheet_index) const {
+  const auto index = static_cast<size_t>(sheet_index - 1);
+  if (sheet_index >= 1 && index < recordSheetNames_.size()) return recordSheetNames_[index];
+  static const std::string kNoName;
+  const TXLSWorksheet* sheet = sheets_->GetSheet(sheet_index);
+  return sheet ? sheet->GetName() : kNoName;
+}
+
+size_t TXLSWorkbook::CodePageLength(const std::string& text) const {
+  return textEncoder_->CodePageLength(text);
+}
+
+// Each sheet name is converted once per save, so that its losses are counted
+// once although several records carry it. A character a name cannot hold
+// becomes '_', as '?' is not allowed in sheet names.
+void TXLSWorkbook::EncodeSheetNames() {
+  recordSheetNames_.clear();
+  for (int32_t i = 1; i <= sheets_->GetCount(); ++i) {
+    const std::string& name = sheets_->GetSheet(i)->GetName();
+    recordSheetNames_.emplace_back(
+        textEncoder_->Encode(name, XLSMaxSheetNameLength, {name, "sheet name"}, '_'));
+  }
 }
 
 // The temporary file is made first, so that a target that cannot be written
@@ -306,6 +342,8 @@ int32_t TXLSWorkbook::BuildRecords(TXLSSpillFile* spill) {
   selectedCount_ = 0;
   if (sheets_->GetCount() == 0) sheets_->Add();
   if (sheets_->GetCount() == 0) return Fail("the workbook has no sheet");
+  textEncoder_ = std::make_unique<TXLSTextEncoder>(codePage_, utf8Texts_);
+  EncodeSheetNames();
   xfList_.CreateAllReferredList();
   const int32_t status = StoreSheetRecords(spill);
   return status == 1 ? StoreWorkbookRecords() : status;
@@ -341,7 +379,7 @@ int32_t TXLSWorkbook::StoreWorkbookRecords() {
   }
   for (int32_t i = 1; status == 1 && i <= sheets_->GetCount(); ++i) {
     const TXLSWorksheet* sheet = sheets_->GetSheet(i);
-    status = StoreBoundSheet(sheet->GetName(), sheet->GetStreamOffset());
+    status = StoreBoundSheet(GetRecordSheetName(i), sheet->GetStreamOffset());
   }
   if (status == 1) status = StoreEof();
   if (status != 1 && lastError_.empty()) lastError_ = "a workbook record could not be built";
@@ -371,6 +409,7 @@ int32_t TXLSWorkbook::WriteStream(TXLSStream& out) {
 
 void TXLSWorkbook::FreeSections() {
   records_.reset();
+  recordSheetNames_.clear();
   for (int32_t i = 1; i <= sheets_->GetCount(); ++i) sheets_->GetSheet(i)->EndSave();
 }
 

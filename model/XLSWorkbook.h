@@ -8,11 +8,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "XLSInterfaces.h"
 #include "XLSObject.h"
 #include "XLSPalette.h"
 #include "XLSRecordSection.h"
+#include "XLSTextEncoder.h"
 #include "xlsxf.h"
 
 namespace tabulon {
@@ -51,15 +53,49 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
 
   // Does nothing; answers -1. Saving needs no scratch folder.
   virtual int32_t SetTempDir(const std::string& folder);
-  // The code page written to the file; answers 1.
+  /// Sets the Windows code page of the workbook's texts: 874, 932, 936, 949,
+  /// 950 or 1250 to 1258 (default 1252). The CODEPAGE record declares it and
+  /// the FONT records carry its character set. @return 1, or -1 for any other
+  /// code page, which leaves the workbook as it was (GetLastError says why).
   virtual int32_t SetCodePage(uint16_t code_page);
 
   uint32_t GetCustomColor(int32_t index) const { return palette_.GetCustomColor(index); }
   int32_t GetCustomColorIndex(TXLSColor color) const;
   int32_t SetPaletteXL97() { return palette_.SetPaletteXL97(); }
 
-  // Why the last SaveAs failed (naming the path); empty after a success.
+  // Why the last SaveAs (naming the path) or SetCodePage failed; empty after
+  // a successful save.
   const std::string& GetLastError() const { return lastError_; }
+
+  /// Chooses how texts handed in are read. Off by default: texts handed in
+  /// (cell values and arrays, sheet names, header and footer texts, number
+  /// formats, font names) are code page bytes, stored and written as they
+  /// are. On: they are UTF-8, kept as given (GetValue hands them back
+  /// unchanged) and converted to the code page when the workbook saves;
+  /// characters the code page lacks are replaced and reported by
+  /// GetTextLosses. Set it before adding texts: stored texts are not
+  /// converted when it changes.
+  /// @param on true: texts are UTF-8; false: code page bytes.
+  void SetUtf8Texts(bool on);
+  /// @return Whether texts handed in are UTF-8 (SetUtf8Texts).
+  bool GetUtf8Texts() const { return utf8Texts_; }
+  /// The characters the latest save had to replace because the code page
+  /// cannot hold them.
+  /// @return Their count and the first few with sheet, cell or kind of text;
+  /// empty before a save, after SetCodePage or SetUtf8Texts, and when texts
+  /// are code page bytes.
+  const TXLSTextLossReport& GetTextLosses() const { return textEncoder_->GetLosses(); }
+  /// @return The converter of the current save, which sheets and tables use
+  /// to write their texts (after a save it keeps that save's losses).
+  TXLSTextEncoder& GetTextEncoder() { return *textEncoder_; }
+  /// @param sheet_index 1-based sheet number.
+  /// @return The bytes the records carry for the sheet's name during a save;
+  /// its name as stored otherwise; empty text for no such sheet.
+  const std::string& GetRecordSheetName(int32_t sheet_index) const;
+  /// @param text A text handed in.
+  /// @return Its length in code page bytes (UTF-8 converted when
+  /// SetUtf8Texts is on), as record limits count it.
+  size_t CodePageLength(const std::string& text) const;
 
   TXLSXFList& GetXFList() { return xfList_; }
   TXLSPalette& GetPalette() { return palette_; }
@@ -95,6 +131,7 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   int32_t WriteOle(TXLSStream& out);
   int32_t WriteStream(TXLSStream& out);
   void FreeSections();
+  void EncodeSheetNames();
   int32_t Fail(const std::string& message);
 
   // Workbook-level record steps, in the order of the stream.
@@ -133,6 +170,9 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   std::string defaultSheetPrefix_ = "Sheet";
   TXLSPalette palette_;
   uint16_t codePage_ = kDefaultCodePage;
+  bool utf8Texts_ = false;
+  std::unique_ptr<TXLSTextEncoder> textEncoder_;
+  std::vector<std::string> recordSheetNames_;  // only during a save
   std::unique_ptr<TXLSProtect> protect_;
   TXLSXFList xfList_;
   std::unique_ptr<TXLSRecordSection> records_;  // only during a save

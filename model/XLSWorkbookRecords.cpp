@@ -152,7 +152,7 @@ int32_t TXLSWorkbook::StoreCodePage() {
 int32_t TXLSWorkbook::StoreExterns() {
   int32_t status = StoreExternCount();
   for (int32_t i = 1; status == 1 && i <= sheets_->GetCount(); ++i) {
-    status = StoreExternSheet(sheets_->GetSheet(i)->GetName());
+    status = StoreExternSheet(GetRecordSheetName(i));
   }
   return status;
 }
@@ -261,15 +261,15 @@ int32_t TXLSWorkbook::StoreProtect() {
 
 int32_t TXLSWorkbook::StoreAllFonts() {
   const TXLSFontList& fonts = xfList_.Fonts();
-  return StoreTableRecords(fonts.ReferredCount(), [&fonts](int32_t i, TXLSBlobList& list) {
-    return fonts.GetFont(i, list);
+  return StoreTableRecords(fonts.ReferredCount(), [this, &fonts](int32_t i, TXLSBlobList& list) {
+    return fonts.GetFont(i, list, textEncoder_.get());
   });
 }
 
 int32_t TXLSWorkbook::StoreAllNumFormats() {
   const TXLSNumFormatList& formats = xfList_.NumFormats();
-  return StoreTableRecords(formats.Count(), [&formats](int32_t i, TXLSBlobList& list) {
-    return formats.GetNumFormatBlob(i, list);
+  return StoreTableRecords(formats.Count(), [this, &formats](int32_t i, TXLSBlobList& list) {
+    return formats.GetNumFormatBlob(i, list, textEncoder_.get());
   });
 }
 
@@ -295,7 +295,7 @@ int32_t TXLSWorkbook::StorePalette() {
 int32_t TXLSWorkbook::CalcSheetOffsets() {
   int64_t position = records_->Size() + kEofSize;
   for (int32_t i = 1; i <= sheets_->GetCount(); ++i) {
-    position += kBoundSheetFixedSize + static_cast<int64_t>(sheets_->GetSheet(i)->GetName().size());
+    position += kBoundSheetFixedSize + static_cast<int64_t>(GetRecordSheetName(i).size());
   }
   for (int32_t i = 1; i <= sheets_->GetCount(); ++i) {
     TXLSWorksheet* sheet = sheets_->GetSheet(i);

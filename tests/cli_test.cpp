@@ -56,7 +56,8 @@ TEST(CliUsage, HelpListsTheCommands) {
 TEST(CliUsage, ConvertHelpDescribesTheInputAndExitStatuses) {
   const TRunResult run = Tabulon({"convert", "--help"});
   EXPECT_EQ(run.Status, 0);
-  EXPECT_TRUE(Contains(run.Out, "Usage: tabulon convert [--strict] IN.csv OUT.xls")) << run.Out;
+  EXPECT_TRUE(Contains(run.Out, "Usage: tabulon convert [--strict] [--codepage N] IN.csv OUT.xls"))
+      << run.Out;
   EXPECT_TRUE(Contains(run.Out, "Exit status")) << run.Out;
 }
 

@@ -1,6 +1,7 @@
 // The subcommands of the tabulon program and the exit statuses they share.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -22,5 +23,9 @@ void PrintConvertUsage(std::ostream& out);
 // `tabulon export (--db FILE --query SQL | --csv FILE) -o OUT.xls [options]`.
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 void PrintExportUsage(std::ostream& out);
+
+// Reads the value of --codepage: one of the code pages a workbook can
+// declare. False with a message in error otherwise.
+bool ParseCodePageOption(const std::string& text, uint16_t& code_page, std::string& error);
 
 }  // namespace tabulon

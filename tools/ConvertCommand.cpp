@@ -22,6 +22,7 @@ namespace {
 struct TConvertOptions {
   bool Strict = false;
   bool Help = false;
+  uint16_t CodePage = 1252;
   std::string Input;
   std::string Output;
 };
@@ -33,13 +34,21 @@ bool ParseOptions(const std::vector<std::string>& args, TConvertOptions& options
                   std::string& error) {
   std::vector<std::string> operands;
   bool optionsEnded = false;
+  bool codePageNext = false;
   for (const std::string& arg : args) {
-    if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+    if (codePageNext) {
+      codePageNext = false;
+      if (!ParseCodePageOption(arg, options.CodePage, error)) return false;
+    } else if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
       operands.push_back(arg);
     } else if (arg == "--") {
       optionsEnded = true;
     } else if (arg == "--strict") {
       options.Strict = true;
+    } else if (arg == "--codepage" || arg.compare(0, 11, "--codepage=") == 0) {
+      codePageNext = arg == "--codepage";
+      if (!codePageNext && !ParseCodePageOption(arg.substr(11), options.CodePage, error))
+        return false;
     } else if (arg == "-h" || arg == "--help") {
       options.Help = true;
     } else {
@@ -48,6 +57,10 @@ bool ParseOptions(const std::vector<std::string>& args, TConvertOptions& options
     }
   }
   if (options.Help) return true;
+  if (codePageNext) {
+    error = "--codepage needs a value";
+    return false;
+  }
   if (operands.size() != 2) {
     error = "expected an input CSV file and an output .xls file, got " +
             std::to_string(operands.size()) + " file names";
@@ -93,10 +106,11 @@ std::string Shown(uint32_t code_point) {
   return text;
 }
 
-// Converts UTF-8 input to code page 1252, reporting each character that is
+// Converts UTF-8 input to the code page, reporting each character that is
 // replaced. False, after reporting where, when the input is not UTF-8.
-bool ToCodePage(const std::string& utf8, std::string& cp1252, TDiagnostics& diagnostics) {
-  TXLSCp1252Text converted = XLSUtf8ToCp1252(utf8);
+bool ToCodePage(const std::string& utf8, uint16_t code_page, std::string& converted_text,
+                TDiagnostics& diagnostics) {
+  TXLSCp1252Text converted = XLSUtf8ToCodePage(utf8, code_page);
   if (!converted.Valid) {
     char byte[8];
     std::snprintf(byte, sizeof byte, "0x%02X",
@@ -110,10 +124,10 @@ bool ToCodePage(const std::string& utf8, std::string& cp1252, TDiagnostics& diag
   for (const TXLSUnmappedChar& unmapped : converted.Unmapped) {
     diagnostics.Loss(Position(unmapped.Position),
                      "character " + XLSCodePointName(unmapped.CodePoint) +
-                         Shown(unmapped.CodePoint) +
-                         " has no form in code page 1252 (Western European); written as '?'");
+                         Shown(unmapped.CodePoint) + " has no form in " +
+                         XLSCodePageDescription(code_page) + "; written as '?'");
   }
-  cp1252 = std::move(converted.Text);
+  converted_text = std::move(converted.Text);
   return true;
 }
 
@@ -128,11 +142,12 @@ int Convert(const TConvertOptions& options, std::ostream& out, std::ostream& err
 
   TDiagnostics diagnostics(err, options.Input);
   std::string text;
-  if (!ToCodePage(utf8, text, diagnostics)) return kExitFailure;
+  if (!ToCodePage(utf8, options.CodePage, text, diagnostics)) return kExitFailure;
 
   TXLSWorkbook workbook;
+  workbook.SetCodePage(options.CodePage);
   XLSPtr<IXLSWorkSheet> sheet = workbook.GetWorksheets()->Add();
-  TCsvSheetWriter writer(*sheet, diagnostics);
+  TCsvSheetWriter writer(*sheet, diagnostics, options.CodePage);
   const bool written = writer.Write(text);
   if (written) writer.FormatLayout();
   diagnostics.Finish();
@@ -159,7 +174,7 @@ int Convert(const TConvertOptions& options, std::ostream& out, std::ostream& err
 }  // namespace
 
 void PrintConvertUsage(std::ostream& out) {
-  out << "Usage: tabulon convert [--strict] IN.csv OUT.xls\n"
+  out << "Usage: tabulon convert [--strict] [--codepage N] IN.csv OUT.xls\n"
          "\n"
          "Writes the records of the CSV file IN.csv as the rows of one worksheet of a new\n"
          "workbook OUT.xls (replaced when it exists).\n"
@@ -175,12 +190,18 @@ void PrintConvertUsage(std::ostream& out) {
          "Layout: the first record is the header row, bold on a grey fill and framed by\n"
          "thin lines; each column is as wide as its longest field (8 to 60 characters).\n"
          "\n"
-         "Texts are stored in code page 1252 (Western European). A character outside it is\n"
-         "reported with its line and column and written as '?'; a text longer than 255\n"
-         "characters, the most a cell holds, is reported and cut.\n"
+         "Texts are stored in the workbook's code page, 1252 (Western European) unless\n"
+         "--codepage says otherwise. A character outside it is reported with its line and\n"
+         "column and written as '?'; a text longer than the 255 bytes a cell holds is\n"
+         "reported and cut (never inside a character).\n"
          "\n"
          "Options:\n"
          "  --strict     refuse such changes: report them all and write nothing\n"
+         "  --codepage N code page of the workbook: 874 Thai, 932 Japanese, 936 Simplified\n"
+         "               Chinese, 949 Korean, 950 Traditional Chinese, 1250 Central\n"
+         "               European, 1251 Cyrillic, 1252 Western European (default),\n"
+         "               1253 Greek, 1254 Turkish, 1255 Hebrew, 1256 Arabic, 1257 Baltic,\n"
+         "               1258 Vietnamese\n"
          "  -h, --help   show this help\n"
          "\n"
          "Exit status: 0 written; 1 unreadable or malformed input, input that does not fit\n"

@@ -1,6 +1,7 @@
 #include "CsvSheetWriter.h"
 
 #include <tabulon/XLSCellRef.h>
+#include <tabulon/XLSCodePage.h>
 #include <tabulon/XLSCsvReader.h>
 
 #include <algorithm>
@@ -31,8 +32,9 @@ std::string LineText(uint32_t line) {
 
 }  // namespace
 
-TCsvSheetWriter::TCsvSheetWriter(IXLSWorkSheet& sheet, TDiagnostics& diagnostics)
-    : sheet_(sheet), diagnostics_(diagnostics) {}
+TCsvSheetWriter::TCsvSheetWriter(IXLSWorkSheet& sheet, TDiagnostics& diagnostics,
+                                 uint16_t code_page)
+    : sheet_(sheet), diagnostics_(diagnostics), codePage_(code_page) {}
 
 bool TCsvSheetWriter::Write(const std::string& text) {
   TXLSCsvReader reader(text);
@@ -80,7 +82,7 @@ void TCsvSheetWriter::WriteField(uint16_t row, uint8_t col, const std::string& f
         LineText(line) + ", field " + std::to_string(col + 1) + " (cell " + cell + ")",
         "text of " + std::to_string(field.size()) + " characters cut to the " +
             std::to_string(XLSStrMax) + " a cell holds");
-    value = OleVariant(field.substr(0, XLSStrMax));
+    value = OleVariant(field.substr(0, XLSFitBytes(field, XLSStrMax, codePage_)));
   } else {
     value = OleVariant(field);
   }

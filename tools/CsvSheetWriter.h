@@ -16,7 +16,8 @@ namespace tabulon {
 
 class TCsvSheetWriter {
  public:
-  TCsvSheetWriter(IXLSWorkSheet& sheet, TDiagnostics& diagnostics);
+  // code_page: the workbook's, whose double-byte characters a cut keeps whole.
+  TCsvSheetWriter(IXLSWorkSheet& sheet, TDiagnostics& diagnostics, uint16_t code_page = 1252);
 
   // text is CSV in the workbook's code page. Texts longer than a cell holds
   // are cut and reported as losses. Returns false, after reporting why, on
@@ -36,6 +37,7 @@ class TCsvSheetWriter {
 
   IXLSWorkSheet& sheet_;
   TDiagnostics& diagnostics_;
+  uint16_t codePage_;
   int32_t rowCount_ = 0;
   int32_t columnCount_ = 0;
   // Longest field of each column, in characters (bytes of the code page).

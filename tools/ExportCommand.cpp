@@ -27,6 +27,7 @@ struct TExportOptions {
   std::string Csv;
   std::string Output;
   std::string Sheet;
+  uint16_t CodePage = 1252;
   int32_t StartRow = 0;  // zero-based
   int32_t StartCol = 0;
   TFont HeaderFont{"Arial", 10, fsBold, clNone};
@@ -139,6 +140,11 @@ void ParseOptions(const std::vector<std::string>& args, TExportOptions& options)
       {"-o", [](TExportOptions& o, const std::string& v) { o.Output = v; }},
       {"--output", [](TExportOptions& o, const std::string& v) { o.Output = v; }},
       {"--sheet", [](TExportOptions& o, const std::string& v) { o.Sheet = v; }},
+      {"--codepage",
+       [](TExportOptions& o, const std::string& v) {
+         std::string error;
+         if (!ParseCodePageOption(v, o.CodePage, error)) throw TUsageError(error);
+       }},
       {"--start-row",
        [](TExportOptions& o, const std::string& v) {
          o.StartRow = ParseNumber(v, "--start-row", 1, XLSMaxRow + 1) - 1;
@@ -228,13 +234,13 @@ class TProgress {
   Clock::time_point shown_;
 };
 
-std::string LossPlace(const TTextLoss& loss) {
+std::string LossPlace(const TTextLoss& loss, uint16_t code_page) {
   if (loss.RecNo == 0) return "field names";
-  return "record " + std::to_string(loss.RecNo) + ", field '" + XLSCp1252ToUtf8(loss.FieldName) +
-         "'";
+  return "record " + std::to_string(loss.RecNo) + ", field '" +
+         XLSCodePageToUtf8(loss.FieldName, code_page) + "'";
 }
 
-std::string LossMessage(const TTextLoss& loss) {
+std::string LossMessage(const TTextLoss& loss, uint16_t code_page) {
   if (loss.InvalidUtf8) return "text is not valid UTF-8; the rest of it is written as '?'";
   std::string shown;
   if (loss.CodePoint >= 0xA0) {
@@ -242,29 +248,44 @@ std::string LossMessage(const TTextLoss& loss) {
     XLSAppendUtf8(loss.CodePoint, shown);
     shown += "'";
   }
-  return "character " + XLSCodePointName(loss.CodePoint) + shown +
-         " has no form in code page 1252 (Western European); written as '?'";
+  return "character " + XLSCodePointName(loss.CodePoint) + shown + " has no form in " +
+         XLSCodePageDescription(code_page) + "; written as '?'";
 }
 
 // Opens the data set the options name; throws EDatabaseError.
 std::unique_ptr<TDataSet> OpenDataSet(const TExportOptions& options, TDiagnostics& diagnostics) {
-  const auto report = [&diagnostics](const TTextLoss& loss) {
-    diagnostics.Loss(LossPlace(loss), LossMessage(loss));
+  const uint16_t codePage = options.CodePage;
+  const auto report = [&diagnostics, codePage](const TTextLoss& loss) {
+    diagnostics.Loss(LossPlace(loss, codePage), LossMessage(loss, codePage));
   };
   if (!options.Csv.empty()) {
     auto csv = std::make_unique<TCsvDataSet>(nullptr);
     csv->OnTextLoss = report;
+    csv->SetCodePage(codePage);
     csv->LoadFromFile(options.Csv);
     return csv;
   }
   auto sqlite = std::make_unique<TSqliteDataSet>(nullptr);
   sqlite->OnTextLoss = report;
+  sqlite->SetCodePage(codePage);
   sqlite->Open(options.Database, options.Query);
   return sqlite;
 }
 
-void Configure(TDataset2Excel& exporter, const TExportOptions& options) {
-  exporter.WorksheetName = options.Sheet;
+// The sheet name, given in UTF-8, in the workbook's code page; a character
+// the code page lacks is reported and written as '_'.
+std::string SheetName(const TExportOptions& options, TDiagnostics& diagnostics) {
+  TXLSCp1252Text name = XLSUtf8ToCodePage(options.Sheet, options.CodePage, '_');
+  for (const TXLSUnmappedChar& unmapped : name.Unmapped) {
+    diagnostics.Loss("--sheet", "character " + XLSCodePointName(unmapped.CodePoint) +
+                                    " has no form in " + XLSCodePageDescription(options.CodePage) +
+                                    "; written as '_'");
+  }
+  return name.Valid ? std::move(name.Text) : options.Sheet;
+}
+
+void Configure(TDataset2Excel& exporter, const TExportOptions& options, TDiagnostics& diagnostics) {
+  exporter.WorksheetName = SheetName(options, diagnostics);
   exporter.StartRow = static_cast<uint16_t>(options.StartRow);
   exporter.StartCol = static_cast<uint16_t>(options.StartCol);
   exporter.SetHeaderFont(options.HeaderFont);
@@ -281,7 +302,7 @@ int Export(const TExportOptions& options, std::ostream& out, std::ostream& err) 
   const std::string input = options.Csv.empty() ? options.Database : options.Csv;
   TDiagnostics diagnostics(err, input);
   TDataset2Excel exporter(nullptr);
-  Configure(exporter, options);
+  Configure(exporter, options, diagnostics);
   std::unique_ptr<TProgress> progress;
   if (&err == &std::cerr && isatty(STDERR_FILENO)) {
     progress = std::make_unique<TProgress>(err);
@@ -323,8 +344,8 @@ void PrintExportUsage(std::ostream& out) {
          "Values keep their types: numbers, texts, and dates and times (SQLite columns\n"
          "declared DATE, TIME, DATETIME or TIMESTAMP; ISO 8601 texts in CSV files) shown\n"
          "as dd.mm.yyyy, hh:mm:ss or both; columns declared CURRENCY, MONEY or DECIMAL\n"
-         "get two decimals. Texts are stored in code page 1252 (Western European); a\n"
-         "character outside it is reported and written as '?'.\n"
+         "get two decimals. Texts are stored in code page 1252 (Western European) or the\n"
+         "one --codepage names; a character outside it is reported and written as '?'.\n"
          "\n"
          "Options:\n"
          "  --db FILE                 SQLite database, opened read-only\n"
@@ -332,6 +353,8 @@ void PrintExportUsage(std::ostream& out) {
          "  --csv FILE                CSV file in UTF-8 (instead of --db)\n"
          "  -o, --output OUT.xls      the workbook to write\n"
          "  --sheet NAME              worksheet name (default Sheet1)\n"
+         "  --codepage N              code page of the texts (default 1252): 874, 932,\n"
+         "                            936, 949, 950 or 1250-1258\n"
          "  --start-row N             row of the header, from 1 (default 1)\n"
          "  --start-col C             column of the first field, 1 or A (default A)\n"
          "  --header-font FONT        NAME[,SIZE][,bold][,italic][,underline][,strikeout]\n"
