@@ -295,6 +295,7 @@ int32_t TXLSWorkbook::BuildRecords() {
   if (sheets_->GetCount() == 0) sheets_->Add();
   if (sheets_->GetCount() == 0) return Fail("the workbook has no sheet");
   xfList_.CreateAllReferredList();
+  EvaluateWorkbookFormulas(*sheets_->GetSheet(1));
   const int32_t status = StoreSheetRecords();
   return status == 1 ? StoreWorkbookRecords() : status;
 }
