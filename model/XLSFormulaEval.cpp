@@ -337,7 +337,10 @@ class TEvaluator {
     }
     // Each level of a chain of formulas takes stack; a chain deeper than
     // this is left to the reader.
-    if (Depth_ >= kMaxDepth) throw TCannotCompute{};
+    if (Depth_ >= kMaxDepth) {
+      DepthExceeded_ = true;
+      throw TCannotCompute{};
+    }
     state = kBusy;
     ++Depth_;
     TXLSWorksheet* outerSheet = Sheet_;
@@ -858,6 +861,10 @@ class TEvaluator {
   int32_t Row_ = 0, Col_ = 0;
   bool Unsure_ = false;
   int Depth_ = 0;
+
+ public:
+  // True when a chain of formulas was too deep to follow.
+  bool DepthExceeded_ = false;
 };
 
 }  // namespace
@@ -883,7 +890,10 @@ void EvaluateWorkbookFormulas(TXLSWorksheet& sheet) {
 TXLSFormulaValue EvaluateCellFormula(TXLSWorksheet& sheet, int32_t row, int32_t col) {
   TXLSFormula* formula = sheet.GetFormulas().Find(row, col);
   if (formula == nullptr) return TXLSFormulaValue{};
-  TEvaluator().Compute(sheet, row, col, *formula);
+  TEvaluator evaluator;
+  evaluator.Compute(sheet, row, col, *formula);
+  // A long chain is computed from its start, row by row, as a save does.
+  if (evaluator.DepthExceeded_) EvaluateWorkbookFormulas(sheet);
   return formula->Result;
 }
 

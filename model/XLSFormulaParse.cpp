@@ -74,7 +74,14 @@ class TFormulaParser {
     Tokens_.push_back(std::move(token));
   }
 
+  // Parentheses, function arguments and signs nest by recursion; the depth
+  // is bounded so that no text can exhaust the stack.
+  void Nest() {
+    if (++Depth_ > kMaxDepth) Fail(Pos_, "the formula nests deeper than 100 levels");
+  }
+
   void Comparison() {
+    Nest();
     Concat();
     for (;;) {
       SkipSpaces();
@@ -94,12 +101,13 @@ class TFormulaParser {
       } else if (c == '>') {
         code = kGT;
       } else {
-        return;
+        break;
       }
       Pos_ += length;
       Concat();
       PushOperator(code);
     }
+    --Depth_;
   }
 
   void Concat() {
@@ -153,7 +161,9 @@ class TFormulaParser {
     if (Peek() == '-' || Peek() == '+') {
       const uint8_t code = Peek() == '-' ? kUminus : kUplus;
       ++Pos_;
+      Nest();
       Unary();
+      --Depth_;
       PushOperator(code);
       return;
     }
@@ -408,7 +418,9 @@ class TFormulaParser {
 
   const std::string& Text_;
   TXLSWorksheet& Sheet_;
+  static constexpr int kMaxDepth = 100;
   size_t Pos_ = 0;
+  int Depth_ = 0;
   std::vector<TXLSFormulaToken> Tokens_;
 };
 

@@ -53,7 +53,7 @@ TEST_F(Formulas, RefusalsNameThePositionAndChangeNothing) {
   Put("A1", OleVariant(5.0));
   ASSERT_TRUE(Set("B1", "=A1*2").Ok());
   struct TCase {
-    const char* text;
+    std::string text;
     int32_t position;
     const char* says;
   };
@@ -72,6 +72,8 @@ TEST_F(Formulas, RefusalsNameThePositionAndChangeNothing) {
       {"=\"abc", 2, "no closing"},
       {"=SUM(A1 B1)", 9, "',' or ')' expected"},
       {"=1 2", 4, "unexpected '2'"},
+      {"=" + std::string(101, '(') + "1" + std::string(101, ')'), 102, "deeper than 100"},
+      {"=" + std::string(200000, '-') + "1", 102, "deeper than 100"},
   };
   for (const TCase& c : cases) {
     const TXLSFormulaStatus status = Set("B1", c.text);
@@ -180,6 +182,10 @@ TEST_F(Formulas, EvaluatorComputesEveryFunction) {
   EXPECT_EQ(At("H2"), OleVariant(8.0));
   Put("A1", OleVariant(9.0));
   EXPECT_EQ(At("H2"), OleVariant(20.0));
+  // A chain longer than the evaluator follows at once.
+  Put("J1", OleVariant(1.0));
+  Range("J2", "J3000")->SetFormula("=J1+1");
+  EXPECT_EQ(At("J3000"), OleVariant(3000.0));
 }
 
 TEST_F(Formulas, RecordsCarryTokensResultsAndRecalcFlags) {
