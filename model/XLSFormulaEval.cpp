@@ -97,6 +97,13 @@ bool ParseNumber(const std::string& text, double& out) {
   return end && *end == '\0';
 }
 
+// The whole part of a number as an integer, held within +-1e12 so that the
+// conversion is always defined; the functions treat larger values as out of
+// range anyway.
+int64_t Whole(double v) {
+  return static_cast<int64_t>(std::trunc(std::max(-1e12, std::min(1e12, v))));
+}
+
 double ToNumber(const TValue& v) {
   RaiseIfError(v);
   double number = 0;
@@ -220,18 +227,20 @@ void CivilFromDays(int64_t z, int64_t& y, int64_t& m, int64_t& d) {
 // Serial 1 is 1900-01-01 and serial 60 the 29 February 1900 the spreadsheet
 // counts; later serials are days since 1899-12-30.
 const int64_t kSerialEpoch = DaysFromCivil(1899, 12, 30);
+constexpr int64_t kLastSerial = 2958465;  // 9999-12-31
 
 double DateSerial(int64_t y, int64_t m, int64_t d) {
   if (y >= 0 && y < 1900) y += 1900;
   y += (m - 1 >= 0 ? (m - 1) / 12 : (m - 12) / 12);
   m = ((m - 1) % 12 + 12) % 12 + 1;
   const int64_t days = DaysFromCivil(y, m, 1) + d - 1 - kSerialEpoch;
-  if (days < 1) Raise(xlErrNum);
+  if (days < 1 || days > kLastSerial) Raise(xlErrNum);
   return static_cast<double>(days <= 60 ? days - 1 : days);
 }
 
 void SerialDate(double serial, int64_t& y, int64_t& m, int64_t& d) {
   if (serial < 0) Raise(xlErrNum);
+  if (serial > kLastSerial) Raise(xlErrNum);
   const auto whole = static_cast<int64_t>(std::floor(serial));
   if (whole == 60) {
     y = 1900, m = 2, d = 29;
@@ -668,16 +677,16 @@ class TEvaluator {
         const std::string t = text(0);
         const double n = given(1) ? number(1) : 1;
         if (n < 0) Raise(xlErrValue);
-        const size_t count = std::min(t.size(), static_cast<size_t>(n));
+        const size_t count = static_cast<size_t>(std::min<int64_t>(t.size(), Whole(n)));
         return Operand(Str(index == 115 ? t.substr(0, count) : t.substr(t.size() - count)));
       }
       case 31: {  // MID
         const std::string t = text(0);
         const double start = number(1), count = number(2);
         if (start < 1 || count < 0) Raise(xlErrValue);
-        const auto from = static_cast<size_t>(start) - 1;
-        return Operand(
-            Str(from >= t.size() ? std::string() : t.substr(from, static_cast<size_t>(count))));
+        const auto from = static_cast<size_t>(Whole(start) - 1);
+        return Operand(Str(from >= t.size() ? std::string()
+                                            : t.substr(from, static_cast<size_t>(Whole(count)))));
       }
       case 113:
       case 112: {  // UPPER, LOWER
@@ -711,9 +720,7 @@ class TEvaluator {
         return Operand(Num(n));
       }
       case 65:
-        return Operand(
-            Num(DateSerial(static_cast<int64_t>(number(0)), static_cast<int64_t>(number(1)),
-                           static_cast<int64_t>(number(2)))));
+        return Operand(Num(DateSerial(Whole(number(0)), Whole(number(1)), Whole(number(2)))));
       case 69:
       case 68:
       case 67: {  // YEAR, MONTH, DAY
@@ -827,8 +834,7 @@ class TEvaluator {
     const TValue wanted = Deref(args[0]);
     RaiseIfError(wanted);
     const TOperand& range = RefArg(args, 1);
-    const int type =
-        args.size() > 2 && !args[2].Missing ? static_cast<int>(ToNumber(Deref(args[2]))) : 1;
+    const int64_t type = args.size() > 2 && !args[2].Missing ? Whole(ToNumber(Deref(args[2]))) : 1;
     const bool down = range.Col1 == range.Col2;
     if (!down && range.Row1 != range.Row2) Raise(xlErrNA);
     const int32_t length = down ? range.Row2 - range.Row1 + 1 : range.Col2 - range.Col1 + 1;
@@ -844,14 +850,13 @@ class TEvaluator {
     if (args.size() > 3) throw TCannotCompute{};  // area number of a multi-area reference
     TOperand ref = RefArg(args, 0);
     const int32_t rows = ref.Row2 - ref.Row1 + 1, cols = ref.Col2 - ref.Col1 + 1;
-    int32_t row = static_cast<int32_t>(ToNumber(Deref(args[1])));
-    int32_t col =
-        args.size() > 2 && !args[2].Missing ? static_cast<int32_t>(ToNumber(Deref(args[2]))) : 0;
+    int64_t row = Whole(ToNumber(Deref(args[1])));
+    int64_t col = args.size() > 2 && !args[2].Missing ? Whole(ToNumber(Deref(args[2]))) : 0;
     // A single row or column is indexed by its one dimension.
     if (rows == 1 && args.size() < 3) std::swap(row, col);
     if (row < 0 || col < 0 || row > rows || col > cols) Raise(xlErrRef);
-    if (row > 0) ref.Row1 = ref.Row2 = ref.Row1 + row - 1;
-    if (col > 0) ref.Col1 = ref.Col2 = ref.Col1 + col - 1;
+    if (row > 0) ref.Row1 = ref.Row2 = ref.Row1 + static_cast<int32_t>(row) - 1;
+    if (col > 0) ref.Col1 = ref.Col2 = ref.Col1 + static_cast<int32_t>(col) - 1;
     if (cols == 1 && col == 0 && row > 0) ref.Col2 = ref.Col1;
     return ref;
   }

@@ -2,6 +2,7 @@
 // usual spreadsheet precedence (comparison, &, + -, * /, ^, %, unary minus),
 // with A1 references, sheet-qualified references and function calls.
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -198,17 +199,33 @@ class TFormulaParser {
     }
   }
 
+  // Digits with an optional fraction and exponent, as the spreadsheet
+  // writes numbers (no hexadecimal, no infinity).
   void NumberConstant() {
-    const char* begin = Text_.c_str() + Pos_;
-    char* end = nullptr;
-    const double value = std::strtod(begin, &end);
-    if (end == begin) Fail(Pos_, "a number is not complete");
+    const size_t start = Pos_;
+    const auto digits = [this]() {
+      size_t count = 0;
+      for (; std::isdigit(static_cast<unsigned char>(Peek())); ++count) ++Pos_;
+      return count;
+    };
+    size_t count = digits();
+    if (Peek() == '.') {
+      ++Pos_;
+      count += digits();
+    }
+    if (count == 0) Fail(start, "a number is not complete");
+    if (Peek() == 'e' || Peek() == 'E') {
+      const size_t mark = Pos_++;
+      if (Peek() == '+' || Peek() == '-') ++Pos_;
+      if (digits() == 0) Pos_ = mark;
+    }
+    const double value = std::strtod(Text_.substr(start, Pos_ - start).c_str(), nullptr);
+    if (!std::isfinite(value)) Fail(start, "the number is too large");
+    if (IsNameChar(Peek())) Fail(Pos_, "a number is followed by letters");
     TXLSFormulaToken token;
     token.Kind = TXLSTokenKind::Number;
     token.Number = value;
     Tokens_.push_back(std::move(token));
-    Pos_ += static_cast<size_t>(end - begin);
-    if (IsNameChar(Peek())) Fail(Pos_, "a number is followed by letters");
   }
 
   void StringConstant() {

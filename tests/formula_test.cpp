@@ -72,6 +72,8 @@ TEST_F(Formulas, RefusalsNameThePositionAndChangeNothing) {
       {"=\"abc", 2, "no closing"},
       {"=SUM(A1 B1)", 9, "',' or ')' expected"},
       {"=1 2", 4, "unexpected '2'"},
+      {"=0x1A", 3, "followed by letters"},
+      {"=1e999", 2, "too large"},
       {"=" + std::string(101, '(') + "1" + std::string(101, ')'), 102, "deeper than 100"},
       {"=" + std::string(200000, '-') + "1", 102, "deeper than 100"},
   };
@@ -171,6 +173,10 @@ TEST_F(Formulas, EvaluatorComputesEveryFunction) {
       {"=VLOOKUP(\"fig\",B1:C3,2,FALSE)", OleVariant("#N/A")},
       {"=IF(ISERROR(1/0),\"caught\",1)", OleVariant("caught")},
       {"=A9", OleVariant(0.0)},
+      {"=1.5E+3+.5", OleVariant(1500.5)},
+      {"=LEFT(B1,1E+300)&MID(B1,1E+300,2)", OleVariant("apple")},
+      {"=DATE(1E+300,1,1)", OleVariant("#NUM!")},
+      {"=INDEX(C1:C3,1E+300)", OleVariant("#REF!")},
   };
   for (const TCase& c : cases) {
     ASSERT_TRUE(Set("H1", c.text).Ok()) << c.text;
