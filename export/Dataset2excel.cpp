@@ -12,6 +12,12 @@ void TDataset2Excel::ExportDataset() {
   CheckColumns(fieldCount_);
   ExportHeader();
   ExportDetail();
+  if (Totals) {
+    std::vector<TTotalsColumn> columns;
+    for (int32_t i = 0; i < fieldCount_; ++i)
+      columns.push_back({StartCol + i, dataset_->GetField(i).GetDataType()});
+    WriteTotals(*GetWorksheet(), StartRow + 1, StartRow + GetDetailCount(), columns);
+  }
   if (AfterExport) {
     XLSPtr<IXLSRange> range =
         Block(StartRow, StartCol, StartRow + GetDetailCount(), StartCol + fieldCount_ - 1);

@@ -33,6 +33,14 @@ void TDBGrid2Excel::ExportDBGrid() {
   XLSRelink(*this, dataset_, source ? source->GetDataSet() : nullptr);
   ExportHeader();
   ExportDetail();
+  if (Totals) {
+    std::vector<TTotalsColumn> columns;
+    ForEachVisibleColumn([&](TColumn& column, int32_t, int32_t col) {
+      const TField* field = column.GetField();
+      columns.push_back({col, field ? field->GetDataType() : ftUnknown});
+    });
+    WriteTotals(*GetWorksheet(), StartRow + 1, StartRow + GetDetailCount(), columns);
+  }
   if (AfterExport) {
     XLSPtr<IXLSRange> range =
         Block(StartRow, StartCol, StartRow + GetDetailCount(), StartCol + visibleCount_ - 1);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "XLSComponent.h"
 #include "XLSConstants.h"
@@ -65,8 +66,34 @@ class TXLSExportComponent : public TComponent {
   TBorderStyle DetailBorderStyle;
   TColor HeaderBorderColor = clNone;
   TColor DetailBorderColor = clNone;
+  /// True: a totals row follows the detail rows, with SUM formulas under
+  /// the numeric and currency columns, TotalsLabel in the first column and
+  /// the header's font, fill and borders. Default false.
+  bool Totals = false;
+  /// Text of the first cell of the totals row. Default "Total".
+  std::string TotalsLabel = "Total";
 
  protected:
+  /// One column of a totals row: its zero-based sheet column and the type
+  /// of the field shown in it (numeric and currency types are summed).
+  struct TTotalsColumn {
+    int32_t Col;      ///< zero-based sheet column
+    TFieldType Type;  ///< the field's type; ftUnknown for a column without a field
+  };
+  /// Writes the totals row under detail rows first_row to last_row of
+  /// sheet, in row last_row + 1: TotalsLabel in the first column, a SUM of
+  /// its detail rows under every other numeric or currency column (a sum
+  /// reaching below row 16384, which BIFF5 formulas cannot address, is
+  /// written as its value instead), each cell formatted like the header
+  /// with the column's number format. No detail rows: sums are 0.
+  /// @param sheet the sheet holding the detail rows
+  /// @param first_row zero-based first detail row
+  /// @param last_row zero-based last detail row (first_row - 1 when none)
+  /// @param columns the exported columns, left to right
+  /// @throw EXLSExportError when the totals row would lie below the last row
+  void WriteTotals(IXLSWorkSheet& sheet, int32_t first_row, int32_t last_row,
+                   const std::vector<TTotalsColumn>& columns);
+
   TXLSExportComponent(TComponent* owner, TBorderStyle border_style);
 
   void CreateWorkbook();

@@ -165,9 +165,30 @@ int32_t TXLSRange::GetRangeType() const {
 
 namespace {
 
-// One cell's value as the cell store reports it; Null where nothing is stored.
-OleVariant CellValue(const TXLSCellHeap& heap, int32_t row, int32_t col) {
-  const TXLSCellRef* cell = heap.GetValue(static_cast<uint16_t>(row), static_cast<uint8_t>(col));
+// A formula's result as a variant: errors as their text ("#DIV/0!").
+OleVariant FormulaValue(const TXLSFormulaValue& value) {
+  switch (value.Kind) {
+    case TXLSFormulaValue::kNumber:
+      return OleVariant(value.Number);
+    case TXLSFormulaValue::kString:
+      return OleVariant(value.Text);
+    case TXLSFormulaValue::kBool:
+      return OleVariant(value.Number != 0);
+    case TXLSFormulaValue::kError:
+      return OleVariant(FormulaErrorText(value.Error));
+    case TXLSFormulaValue::kEmpty:
+      break;
+  }
+  return OleVariant::Null();
+}
+
+// One cell's value as the cell store reports it, a formula cell's its
+// result; Null where nothing is stored.
+OleVariant CellValue(TXLSWorksheet& sheet, int32_t row, int32_t col) {
+  if (sheet.GetFormulas().Find(row, col) != nullptr)
+    return FormulaValue(EvaluateCellFormula(sheet, row, col));
+  const TXLSCellRef* cell =
+      sheet.GetCellHeap().GetValue(static_cast<uint16_t>(row), static_cast<uint8_t>(col));
   return cell ? cell->GetValue() : OleVariant::Null();
 }
 
@@ -233,17 +254,17 @@ bool FindOutgoingArea(const TXLSCellHeap& heap, const TCorners& rect, TCorners& 
 }  // namespace
 
 OleVariant TXLSRange::GetValue() {
-  const TXLSCellHeap& heap = Worksheet.GetCellHeap();
-  if (Height() == 1 && Width() == 1) return CellValue(heap, FirstRow, FirstCol);
+  if (Height() == 1 && Width() == 1) return CellValue(Worksheet, FirstRow, FirstCol);
   OleVariant values = VarArrayCreate({0, Height() - 1, 0, Width() - 1});
   for (int32_t i = 0; i < Height(); ++i) {
     for (int32_t j = 0; j < Width(); ++j)
-      values.PutElement({i, j}, CellValue(heap, FirstRow + i, FirstCol + j));
+      values.PutElement({i, j}, CellValue(Worksheet, FirstRow + i, FirstCol + j));
   }
   return values;
 }
 
 void TXLSRange::SetValue(const OleVariant& value) {
+  Worksheet.GetFormulas().EraseRect(FirstRow, FirstCol, LastRow, LastCol);
   if (VarIsArray(value))
     FillWithArray(value);
   else

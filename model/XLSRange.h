@@ -237,6 +237,8 @@ class TXLSRange : public XLSImplements<IXLSRange> {
   uint16_t GetFirstRow() override { return FirstRow; }
   uint16_t GetLastRow() override { return LastRow; }
   void Unmerge() override;
+  TXLSFormulaStatus SetFormula(const std::string& text) override;
+  std::string GetFormula() override;
 
  private:
   enum class TBorderProperty { ColorIndex, LineStyle, Weight };
@@ -323,6 +325,9 @@ class TXLSRange : public XLSImplements<IXLSRange> {
   // reference it held before.
   void TakeFormat(TXLSCellRef& cell, int32_t xf_index);
   void MoveCell(int32_t src_row, int32_t src_col, int32_t dest_row, int32_t dest_col);
+  // Moves the references of every formula of the workbook that point
+  // across this block, before Insert or Delete shifts the cells.
+  void AdjustFormulas(bool vertical, bool insert);
   // Insert and Delete in one direction; down and up when vertical.
   void OpenCells(bool vertical);
   void CloseCells(bool vertical);

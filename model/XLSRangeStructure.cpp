@@ -150,6 +150,7 @@ void TXLSRange::Merge(const OleVariant& across) {
       } else {
         // A former master absorbed into the new area keeps no span.
         cell->ClearValue(heap.Texts());
+        Worksheet.GetFormulas().Erase(FirstRow + i, FirstCol + j);
         cell->RowSpan = 0;
         cell->ColSpan = 0;
       }
@@ -219,6 +220,11 @@ void TXLSRange::MoveCell(int32_t srcRow, int32_t srcCol, int32_t destRow, int32_
   const int32_t index = OnSheet(srcRow, srcCol) ? ShownXF(source, srcRow, srcCol, owned) : 0;
   // An owned format's reference moves with the cell; a shown one is counted.
   if (!owned) XFList().IncReferredCount(index);
+  if (OnSheet(srcRow, srcCol)) {
+    Worksheet.GetFormulas().Move(srcRow, srcCol, destRow, destCol);
+  } else {
+    Worksheet.GetFormulas().Erase(destRow, destCol);
+  }
   TXLSCellRef* dest = source != nullptr || index > 0 ? CreatedCell(heap, destRow, destCol)
                                                      : StoredCell(heap, destRow, destCol);
   if (dest == nullptr) return;
@@ -251,6 +257,7 @@ OleVariant TXLSRange::Insert(const OleVariant& shift) {
   const TXLSCellHeap& heap = Worksheet.GetCellHeap();
   if (down ? LastUsedRow(heap) + Height() > XLSMaxRow : LastUsedCol(heap) + Width() > XLSMaxCol)
     return OleVariant(false);
+  AdjustFormulas(down, true);
   OpenCells(down);
   return OleVariant(true);
 }
@@ -291,6 +298,7 @@ OleVariant TXLSRange::Delete(const OleVariant& shift) {
   bool up = GetRangeType() != xlRangeWholeColumns;
   if (constant == xlShiftUp) up = true;
   if (constant == xlShiftToLeft) up = false;
+  AdjustFormulas(up, false);
   CloseCells(up);
   return OleVariant(true);
 }
@@ -316,12 +324,14 @@ void TXLSRange::CloseCells(bool vertical) {
 // ---- Clearing ------------------------------------------------------------------
 
 void TXLSRange::ClearContents() {
+  Worksheet.GetFormulas().EraseRect(FirstRow, FirstCol, LastRow, LastCol);
   // SetValue leaves the other cells of a merged area alone.
   TXLSTextPool* texts = Worksheet.GetCellHeap().Texts();
   ForEachStoredCell([texts](TXLSCellRef& cell) { cell.SetValue(OleVariant(), texts); });
 }
 
 void TXLSRange::Clear() {
+  Worksheet.GetFormulas().EraseRect(FirstRow, FirstCol, LastRow, LastCol);
   TXLSTextPool* texts = Worksheet.GetCellHeap().Texts();
   ForEachStoredCell([this, texts](TXLSCellRef& cell) {
     cell.SetValue(OleVariant(), texts);

@@ -30,6 +30,8 @@ constexpr uint16_t kRecordMergedCells = 0x00E5;
 constexpr uint16_t kRecordBlank = 0x0201;
 constexpr uint16_t kRecordNumber = 0x0203;
 constexpr uint16_t kRecordLabel = 0x0204;
+constexpr uint16_t kRecordFormula = 0x0006;
+constexpr uint16_t kRecordString = 0x0207;
 constexpr uint16_t kRecordWindow2 = 0x023E;
 constexpr uint16_t kRecordBof = 0x0809;
 
@@ -266,6 +268,53 @@ int32_t TXLSWorksheet::MergeWriteString(uint16_t row1, uint16_t col1, uint16_t r
                         [&](uint16_t r, uint16_t c) { return WriteString(r, c, value, xf); });
 }
 
+// The cached result takes the record's 8-byte value field: a number as
+// itself; text, a boolean or an error as a type byte (0 text, 1 boolean,
+// 2 error), its value in byte 2 and 0xFFFF in the top two bytes. Text
+// follows in a STRING record.
+int32_t TXLSWorksheet::WriteFormula(uint16_t row, uint16_t col, const TXLSFormula& formula,
+                                    int32_t xf) {
+  constexpr uint16_t kAlwaysCalc = 0x0001, kCalcOnLoad = 0x0002;
+  constexpr uint8_t kTextResult = 0, kBoolResult = 1, kErrorResult = 2;
+  const std::vector<uint8_t> tokens = EncodeFormula(formula, *this);
+  const TXLSFormulaValue& result = formula.Result;
+  const bool text =
+      result.Kind == TXLSFormulaValue::kString || result.Kind == TXLSFormulaValue::kEmpty;
+  const int32_t status = WriteCell(row, col, [&](uint16_t r, uint16_t c) {
+    TXLSBlob record = MakeRecord(kRecordFormula, static_cast<uint16_t>(22 + tokens.size()));
+    record.AddWord(r);
+    record.AddWord(c);
+    record.AddWord(RecordXF(xf));
+    if (result.Kind == TXLSFormulaValue::kNumber) {
+      record.AddDouble(result.Number);
+    } else {
+      uint8_t kind = kTextResult, value = 0;
+      if (result.Kind == TXLSFormulaValue::kError) {
+        kind = kErrorResult, value = result.Error;
+      } else if (result.Kind == TXLSFormulaValue::kBool) {
+        kind = kBoolResult, value = result.Number != 0 ? 1 : 0;
+      }
+      record.AddByte(kind);
+      record.AddByte(0);
+      record.AddByte(value);
+      record.AddByte(0);
+      record.AddWord(0);
+      record.AddWord(0xFFFF);
+    }
+    record.AddWord(formula.NeedsRecalc ? kAlwaysCalc | kCalcOnLoad : 0);
+    record.AddLong(0);
+    record.AddWord(static_cast<uint16_t>(tokens.size()));
+    for (uint8_t byte : tokens) record.AddByte(byte);
+    return record;
+  });
+  if (status != 1 || !text) return status;
+  const std::string_view value = std::string_view(result.Text).substr(0, XLSStrMax);
+  TXLSBlob record = MakeRecord(kRecordString, static_cast<uint16_t>(2 + value.size()));
+  record.AddWord(static_cast<uint16_t>(value.size()));
+  AddBytes(record, value);
+  return AppendData(std::move(record));
+}
+
 // ---- Address forms ----------------------------------------------------------
 
 namespace {
@@ -353,7 +402,20 @@ void TXLSWorksheet::StoreCell(const TXLSCellRef& cell) {
       std::min<int64_t>(XLSMaxRow, int64_t{row} + std::max(cell.RowSpan, 1) - 1);
   const uint32_t lastCol =
       std::min<int64_t>(XLSMaxCol, int64_t{col} + std::max<int>(cell.ColSpan, 1) - 1);
-  if (cell.Merged && (lastRow != row || lastCol != col)) {
+  const bool mergedArea = cell.Merged && (lastRow != row || lastCol != col);
+  if (const TXLSFormula* formula = Formulas_.Find(row, col)) {
+    const auto writeFormula = [&](uint16_t r, uint16_t c) {
+      return WriteFormula(r, c, *formula, cell.XFIndex);
+    };
+    if (mergedArea) {
+      MergeWriteArea(row, col, static_cast<uint16_t>(lastRow), static_cast<uint16_t>(lastCol),
+                     cell.XFIndex, writeFormula);
+    } else {
+      writeFormula(row, col);
+    }
+    return;
+  }
+  if (mergedArea) {
     const auto r2 = static_cast<uint16_t>(lastRow);
     const auto c2 = static_cast<uint16_t>(lastCol);
     switch (cell.GetValueType()) {

@@ -345,6 +345,7 @@ int32_t TXLSWorkbook::BuildRecords(TXLSSpillFile* spill) {
   textEncoder_ = std::make_unique<TXLSTextEncoder>(codePage_, utf8Texts_);
   EncodeSheetNames();
   xfList_.CreateAllReferredList();
+  EvaluateWorkbookFormulas(*sheets_->GetSheet(1));
   const int32_t status = StoreSheetRecords(spill);
   return status == 1 ? StoreWorkbookRecords() : status;
 }

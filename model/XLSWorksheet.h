@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "XLSCellHeap.h"
+#include "XLSFormula.h"
 #include "XLSInterfaces.h"
 #include "XLSObject.h"
 #include "XLSRecordSection.h"
@@ -131,6 +132,15 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   // Widens the written-area bounds that DIMENSIONS reports; -2 outside the
   // sheet.
   int32_t CheckDimensions(uint32_t row, uint32_t col);
+  /// Writes a FORMULA record for (row, col) with the formula's tokens and
+  /// cached result, followed by a STRING record when the result is text; the
+  /// record asks the reader to recalculate when formula.NeedsRecalc is set.
+  /// @param row zero-based row  @param col zero-based column
+  /// @param formula the formula and its cached result
+  /// @param xf the workbook XF index of the cell (0: none)
+  /// @return 1 done, -1 outside a save or the record could not be built,
+  ///         -2 cell outside the sheet
+  int32_t WriteFormula(uint16_t row, uint16_t col, const TXLSFormula& formula, int32_t xf);
 
   // Sheet stream, called by the workbook while it saves.
   // Fresh, empty header and data sections; stream size 0.
@@ -175,6 +185,8 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   TXLSPictures& GetPictures() { return *Pictures_; }
 
   TXLSCellHeap& GetCellHeap() { return Cells_; }
+  /// The formulas of this sheet's cells, keyed by position.
+  TXLSFormulas& GetFormulas() { return Formulas_; }
   TXLSColumnInfoList& GetColumnInfo() { return *ColumnInfo_; }
   TXLSRowInfoList& GetRowInfo() { return *RowInfo_; }
   TXLSPageSetup& GetPageSetupObject() { return *PageSetup_; }
@@ -220,6 +232,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   int32_t StoreEof();
 
   TXLSCellHeap Cells_;
+  TXLSFormulas Formulas_;
   std::unique_ptr<TXLSRange> AllCells_;
   std::unique_ptr<TXLSPanes> Panes_;
   std::unique_ptr<TXLSProtect> Protect_;

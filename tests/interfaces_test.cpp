@@ -87,6 +87,8 @@ class TRangeRecorder : public TRecorder<IXLSRange> {
   SLOT(uint16_t, GetFirstRow, ())
   SLOT(uint16_t, GetLastRow, ())
   SLOT(void, Unmerge, ())
+  SLOT(TXLSFormulaStatus, SetFormula, (const std::string&))
+  SLOT(std::string, GetFormula, ())
 };
 
 class TFontRecorder : public TRecorder<IXLSFont> {
@@ -192,6 +194,8 @@ TEST(InterfaceOperations, RangeInSlotOrder) {
   range.GetFirstRow();
   range.GetLastRow();
   range.Unmerge();
+  range.SetFormula("=1");
+  range.GetFormula();
   EXPECT_EQ(recorder.calls, (Calls{"GetItem(uint16_t, uint16_t)",
                                    "SetValue(const OleVariant&)",
                                    "GetValue()",
@@ -230,7 +234,9 @@ TEST(InterfaceOperations, RangeInSlotOrder) {
                                    "GetLastCol()",
                                    "GetFirstRow()",
                                    "GetLastRow()",
-                                   "Unmerge()"}));
+                                   "Unmerge()",
+                                   "SetFormula(const std::string&)",
+                                   "GetFormula()"}));
 }
 
 TEST(InterfaceOperations, FontGettersThenSettersInSlotOrder) {

@@ -38,6 +38,7 @@ struct TExportOptions {
   TBorderStyle DetailBorder = BorderStyleNone;
   TColor HeaderBorderColor = clNone;
   TColor DetailBorderColor = clNone;
+  bool Totals = false;
 };
 
 class TUsageError : public std::runtime_error {
@@ -177,6 +178,10 @@ void ParseOptions(const std::vector<std::string>& args, TExportOptions& options)
       options.Help = true;
       return;
     }
+    if (name == "--totals") {
+      options.Totals = true;
+      continue;
+    }
     std::string value;
     bool hasValue = false;
     const size_t equals = name.find('=');
@@ -296,6 +301,7 @@ void Configure(TDataset2Excel& exporter, const TExportOptions& options, TDiagnos
   exporter.DetailBorderStyle = options.DetailBorder;
   exporter.HeaderBorderColor = options.HeaderBorderColor;
   exporter.DetailBorderColor = options.DetailBorderColor;
+  exporter.Totals = options.Totals;
 }
 
 int Export(const TExportOptions& options, std::ostream& out, std::ostream& err) {
@@ -368,6 +374,9 @@ void PrintExportUsage(std::ostream& out) {
          "  --detail-border STYLE\n"
          "  --header-border-color C\n"
          "  --detail-border-color C\n"
+         "  --totals                  add a totals row under the records: SUM formulas\n"
+         "                            under the numeric and currency fields, \"Total\" in\n"
+         "                            the first column, formatted like the header\n"
          "  -h, --help                show this help\n"
          "\n"
          "A progress line (records done, records per second) is shown on the terminal.\n"

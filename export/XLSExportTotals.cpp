@@ -1,0 +1,73 @@
+// The totals row of an export: a SUM under each numeric or currency column
+// of the detail block, kept live in the file so that edits to the detail
+// rows show in the totals.
+#include "XLSCellRef.h"
+#include "XLSExportBase.h"
+#include "XLSFormula.h"
+
+namespace tabulon {
+
+namespace {
+
+bool IsSummed(TFieldType type) {
+  switch (type) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftFloat:
+    case ftCurrency:
+    case ftBCD:
+    case ftLargeint:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The sum of a column's detail cells as the sheet holds them, for rows a
+// formula cannot address.
+double ColumnSum(IXLSWorkSheet& sheet, int32_t col, int32_t first_row, int32_t last_row) {
+  const auto ref = [col](int32_t row) {
+    return EncodeCellRef(static_cast<uint16_t>(row), static_cast<uint8_t>(col));
+  };
+  double sum = 0;
+  for (int32_t row = first_row; row <= last_row; ++row) {
+    const OleVariant value = sheet.FGetRange(ref(row), ref(row))->GetValue();
+    if (VarIsNumeric(value)) sum += value.ToDouble();
+  }
+  return sum;
+}
+
+}  // namespace
+
+void TXLSExportComponent::WriteTotals(IXLSWorkSheet& sheet, int32_t first_row, int32_t last_row,
+                                      const std::vector<TTotalsColumn>& columns) {
+  const int32_t row = last_row + 1;
+  if (row > XLSMaxRow)
+    throw EXLSExportError("the totals row would lie below row " + std::to_string(XLSMaxRow + 1) +
+                          ", the last row of a sheet");
+  for (size_t i = 0; i < columns.size(); ++i) {
+    const TTotalsColumn& column = columns[i];
+    const std::string ref =
+        EncodeCellRef(static_cast<uint16_t>(row), static_cast<uint8_t>(column.Col));
+    XLSPtr<IXLSRange> cell = sheet.FGetRange(ref, ref);
+    const bool summed = i > 0 && IsSummed(column.Type);
+    FormatHeaderCell(*cell, GetHeaderFont(), HeaderColor, summed ? xlHAlignRight : xlHAlignLeft);
+    if (i == 0) {
+      cell->SetValue(OleVariant(TotalsLabel));
+    } else if (summed && last_row < first_row) {
+      cell->SetValue(OleVariant(0.0));
+    } else if (summed && last_row <= XLSFormulaMaxRow) {
+      const std::string top =
+          EncodeCellRef(static_cast<uint16_t>(first_row), static_cast<uint8_t>(column.Col));
+      const std::string bottom =
+          EncodeCellRef(static_cast<uint16_t>(last_row), static_cast<uint8_t>(column.Col));
+      cell->SetFormula("=SUM(" + top + ":" + bottom + ")");
+    } else if (summed) {
+      cell->SetValue(OleVariant(ColumnSum(sheet, column.Col, first_row, last_row)));
+    }
+    if (summed) FormatByType(*cell, column.Type, 0, false);
+  }
+}
+
+}  // namespace tabulon

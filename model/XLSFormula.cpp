@@ -1,0 +1,401 @@
+// Formula tokens back to text and to BIFF5 token bytes, the moves of their
+// references (fill, insert, delete, sheet deletion), and the per-sheet store.
+#include "XLSFormula.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include "XLSCellRef.h"
+#include "XLSConstants.h"
+#include "XLSFormulaFunctions.h"
+#include "XLSWorksheet.h"
+
+namespace tabulon {
+
+namespace {
+
+// BIFF5 token ids. Reference tokens come in a reference class (0x2n/0x3n)
+// and a value class (add 0x20).
+constexpr uint8_t kTokenParen = 0x15, kTokenMissArg = 0x16, kTokenStr = 0x17, kTokenAttr = 0x19,
+                  kTokenErr = 0x1C, kTokenBool = 0x1D, kTokenInt = 0x1E, kTokenNum = 0x1F,
+                  kTokenFunc = 0x41, kTokenFuncVar = 0x42, kTokenRef = 0x24, kTokenArea = 0x25,
+                  kTokenRef3d = 0x3A, kTokenArea3d = 0x3B, kValueClass = 0x20;
+constexpr uint8_t kAttrSum = 0x10;
+constexpr uint16_t kSumFunction = 4;
+// Row fields of BIFF5 references carry the relative flags in their top bits.
+constexpr uint16_t kRowRelative = 0x8000, kColRelative = 0x4000;
+
+constexpr uint8_t kUplus = 0x12, kUminus = 0x13, kPercent = 0x14;
+
+const char* OperatorText(uint8_t code) {
+  static constexpr const char* kTexts[] = {"+", "-",  "*", "/",  "^", "&",
+                                           "<", "<=", "=", ">=", ">", "<>"};
+  return code >= 0x03 && code <= 0x0E ? kTexts[code - 0x03] : "?";
+}
+
+std::string ColumnLetters(int32_t col) {
+  std::string letters;
+  if (col >= 26) letters += static_cast<char>('A' + col / 26 - 1);
+  letters += static_cast<char>('A' + col % 26);
+  return letters;
+}
+
+std::string PointText(const TXLSRefPoint& p) {
+  return (p.ColRel ? "" : "$") + ColumnLetters(p.Col) + (p.RowRel ? "" : "$") +
+         std::to_string(p.Row + 1);
+}
+
+// A sheet name needs quotes unless it is a plain word.
+std::string SheetPrefix(const std::string& name) {
+  bool plain =
+      !name.empty() && (std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_');
+  for (char c : name) plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || c == '_');
+  if (plain) return name + "!";
+  std::string quoted = "'";
+  for (char c : name) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+  return quoted + "'!";
+}
+
+std::string NumberText(double value) {
+  char buffer[32];
+  for (int digits = 15; digits <= 17; ++digits) {
+    std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
+    if (std::strtod(buffer, nullptr) == value) break;
+  }
+  return buffer;
+}
+
+void AddWord(std::vector<uint8_t>& out, uint16_t value) {
+  out.push_back(static_cast<uint8_t>(value & 0xFF));
+  out.push_back(static_cast<uint8_t>(value >> 8));
+}
+
+uint16_t RowField(const TXLSRefPoint& p) {
+  return static_cast<uint16_t>((p.Row & XLSFormulaMaxRow) | (p.RowRel ? kRowRelative : 0) |
+                               (p.ColRel ? kColRelative : 0));
+}
+
+void EncodeReference(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
+                     std::vector<uint8_t>& out) {
+  const bool area = token.Kind == TXLSTokenKind::Area;
+  const bool other = token.Sheet != nullptr && token.Sheet != &sheet;
+  uint8_t id = other ? (area ? kTokenArea3d : kTokenRef3d) : (area ? kTokenArea : kTokenRef);
+  if (token.ValueClass) id = static_cast<uint8_t>(id + kValueClass);
+  out.push_back(id);
+  if (other) {
+    // The sheet's own EXTERNSHEET list names every sheet in order, so the
+    // negative one-based index and the sheet range both point at it.
+    const uint16_t index = static_cast<uint16_t>(token.Sheet->GetSheetIndex() - 1);
+    AddWord(out, static_cast<uint16_t>(0xFFFF - index));
+    out.insert(out.end(), 8, 0);
+    AddWord(out, index);
+    AddWord(out, index);
+  }
+  AddWord(out, RowField(token.First));
+  if (area) AddWord(out, RowField(token.Last));
+  out.push_back(static_cast<uint8_t>(token.First.Col));
+  if (area) out.push_back(static_cast<uint8_t>(token.Last.Col));
+}
+
+void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
+                 std::vector<uint8_t>& out) {
+  switch (token.Kind) {
+    case TXLSTokenKind::Number: {
+      const double v = token.Number;
+      if (v >= 0 && v <= 65535 && std::floor(v) == v && !std::signbit(v)) {
+        out.push_back(kTokenInt);
+        AddWord(out, static_cast<uint16_t>(v));
+      } else {
+        out.push_back(kTokenNum);
+        uint8_t bytes[8];
+        std::memcpy(bytes, &v, 8);
+        out.insert(out.end(), bytes, bytes + 8);
+      }
+      break;
+    }
+    case TXLSTokenKind::String:
+      out.push_back(kTokenStr);
+      out.push_back(static_cast<uint8_t>(token.Text.size()));
+      out.insert(out.end(), token.Text.begin(), token.Text.end());
+      break;
+    case TXLSTokenKind::Bool:
+      out.push_back(kTokenBool);
+      out.push_back(token.Code);
+      break;
+    case TXLSTokenKind::Error:
+      out.push_back(kTokenErr);
+      out.push_back(token.Code);
+      break;
+    case TXLSTokenKind::Ref:
+    case TXLSTokenKind::Area:
+      EncodeReference(token, sheet, out);
+      break;
+    case TXLSTokenKind::Operator:
+      out.push_back(token.Code);
+      break;
+    case TXLSTokenKind::Paren:
+      out.push_back(kTokenParen);
+      break;
+    case TXLSTokenKind::MissingArg:
+      out.push_back(kTokenMissArg);
+      break;
+    case TXLSTokenKind::Function: {
+      const TXLSFunctionInfo* info = FindFunction(token.Function);
+      if (token.Function == kSumFunction && token.ArgCount == 1) {
+        // A one-argument SUM is written as the spreadsheet writes it.
+        out.push_back(kTokenAttr);
+        out.push_back(kAttrSum);
+        AddWord(out, 0);
+      } else if (info != nullptr && info->IsVariable()) {
+        out.push_back(kTokenFuncVar);
+        out.push_back(token.ArgCount);
+        AddWord(out, token.Function);
+      } else {
+        out.push_back(kTokenFunc);
+        AddWord(out, token.Function);
+      }
+      break;
+    }
+  }
+}
+
+// Moves one coordinate across an inserted or deleted block [first, last]
+// along its axis; false when a deleted block swallowed it.
+bool ShiftCoordinate(int32_t& value, int32_t first, int32_t last, bool insert) {
+  const int32_t count = last - first + 1;
+  if (insert) {
+    if (value >= first) value += count;
+    return true;
+  }
+  if (value > last) {
+    value -= count;
+    return true;
+  }
+  return value < first;
+}
+
+// An area's edges across a deleted block: what remains of it, false when
+// nothing does.
+bool ShrinkEdges(int32_t& low, int32_t& high, int32_t first, int32_t last) {
+  const int32_t count = last - first + 1;
+  const int32_t newLow = low < first ? low : (low > last ? low - count : first);
+  const int32_t newHigh = high < first ? high : (high > last ? high - count : first - 1);
+  if (newLow > newHigh) return false;
+  low = newLow;
+  high = newHigh;
+  return true;
+}
+
+void MakeRefError(TXLSFormulaToken& token) {
+  token.Kind = TXLSTokenKind::Error;
+  token.Code = xlErrRef;
+  token.Sheet = nullptr;
+}
+
+bool IsReference(const TXLSFormulaToken& token) {
+  return token.Kind == TXLSTokenKind::Ref || token.Kind == TXLSTokenKind::Area;
+}
+
+}  // namespace
+
+std::string FormulaErrorText(uint8_t code) {
+  switch (code) {
+    case xlErrNull:
+      return "#NULL!";
+    case xlErrDiv0:
+      return "#DIV/0!";
+    case xlErrValue:
+      return "#VALUE!";
+    case xlErrRef:
+      return "#REF!";
+    case xlErrName:
+      return "#NAME?";
+    case xlErrNum:
+      return "#NUM!";
+    case xlErrNA:
+      return "#N/A";
+    default:
+      return std::string();
+  }
+}
+
+std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet) {
+  std::vector<std::string> stack;
+  const auto pop = [&stack]() {
+    std::string top = stack.empty() ? std::string() : std::move(stack.back());
+    if (!stack.empty()) stack.pop_back();
+    return top;
+  };
+  for (const TXLSFormulaToken& token : formula.Tokens) {
+    switch (token.Kind) {
+      case TXLSTokenKind::Number:
+        stack.push_back(NumberText(token.Number));
+        break;
+      case TXLSTokenKind::String: {
+        std::string text = "\"";
+        for (char c : token.Text) text += c == '"' ? std::string("\"\"") : std::string(1, c);
+        stack.push_back(text + "\"");
+        break;
+      }
+      case TXLSTokenKind::Bool:
+        stack.push_back(token.Code ? "TRUE" : "FALSE");
+        break;
+      case TXLSTokenKind::Error:
+        stack.push_back(FormulaErrorText(token.Code));
+        break;
+      case TXLSTokenKind::Ref:
+      case TXLSTokenKind::Area: {
+        std::string text =
+            token.Sheet && token.Sheet != &sheet ? SheetPrefix(token.Sheet->GetName()) : "";
+        text += PointText(token.First);
+        if (token.Kind == TXLSTokenKind::Area) text += ":" + PointText(token.Last);
+        stack.push_back(text);
+        break;
+      }
+      case TXLSTokenKind::Operator: {
+        std::string right = pop();
+        if (token.Code == kUminus || token.Code == kUplus) {
+          stack.push_back((token.Code == kUminus ? "-" : "+") + right);
+        } else if (token.Code == kPercent) {
+          stack.push_back(right + "%");
+        } else {
+          std::string left = pop();
+          stack.push_back(left + OperatorText(token.Code) + right);
+        }
+        break;
+      }
+      case TXLSTokenKind::Paren:
+        stack.push_back("(" + pop() + ")");
+        break;
+      case TXLSTokenKind::MissingArg:
+        stack.emplace_back();
+        break;
+      case TXLSTokenKind::Function: {
+        std::vector<std::string> args(token.ArgCount);
+        for (size_t i = args.size(); i-- > 0;) args[i] = pop();
+        const TXLSFunctionInfo* info = FindFunction(token.Function);
+        std::string text = std::string(info ? info->Name : "?") + "(";
+        for (size_t i = 0; i < args.size(); ++i) text += (i ? "," : "") + args[i];
+        stack.push_back(text + ")");
+        break;
+      }
+    }
+  }
+  return "=" + pop();
+}
+
+std::vector<uint8_t> EncodeFormula(const TXLSFormula& formula, const TXLSWorksheet& sheet) {
+  std::vector<uint8_t> out;
+  for (const TXLSFormulaToken& token : formula.Tokens) EncodeToken(token, sheet, out);
+  return out;
+}
+
+void ShiftFormula(TXLSFormula& formula, int32_t rows, int32_t cols) {
+  const auto move = [rows, cols](TXLSRefPoint& p) {
+    if (p.RowRel) p.Row += rows;
+    if (p.ColRel) p.Col += cols;
+    return p.Row >= 0 && p.Row <= XLSFormulaMaxRow && p.Col >= 0 && p.Col <= XLSMaxCol;
+  };
+  for (TXLSFormulaToken& token : formula.Tokens) {
+    if (!IsReference(token)) continue;
+    bool inside = move(token.First);
+    if (token.Kind == TXLSTokenKind::Area) inside = move(token.Last) && inside;
+    if (!inside) MakeRefError(token);
+  }
+}
+
+// ---- The store -------------------------------------------------------------------
+
+TXLSFormula* TXLSFormulas::Find(int32_t row, int32_t col) {
+  if (Map_.empty()) return nullptr;
+  const auto found = Map_.find(Key(row, col));
+  return found == Map_.end() ? nullptr : &found->second;
+}
+
+void TXLSFormulas::Set(int32_t row, int32_t col, TXLSFormula&& formula) {
+  Map_[Key(row, col)] = std::move(formula);
+}
+
+void TXLSFormulas::Erase(int32_t row, int32_t col) {
+  if (!Map_.empty()) Map_.erase(Key(row, col));
+}
+
+void TXLSFormulas::EraseRect(int32_t row1, int32_t col1, int32_t row2, int32_t col2) {
+  if (Map_.empty()) return;
+  // Whichever is smaller is walked: the rectangle's cells or the store.
+  const int64_t cells = (int64_t{row2} - row1 + 1) * (int64_t{col2} - col1 + 1);
+  if (cells <= static_cast<int64_t>(Map_.size())) {
+    for (int32_t row = row1; row <= row2; ++row) {
+      for (int32_t col = col1; col <= col2; ++col) Map_.erase(Key(row, col));
+    }
+    return;
+  }
+  for (auto it = Map_.begin(); it != Map_.end();) {
+    const int32_t row = static_cast<int32_t>(it->first >> 8);
+    const int32_t col = static_cast<int32_t>(it->first & 0xFF);
+    if (row >= row1 && row <= row2 && col >= col1 && col <= col2) {
+      it = Map_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void TXLSFormulas::Move(int32_t row, int32_t col, int32_t dest_row, int32_t dest_col) {
+  if (Map_.empty()) return;
+  const auto source = Map_.find(Key(row, col));
+  if (source == Map_.end()) {
+    Map_.erase(Key(dest_row, dest_col));
+    return;
+  }
+  TXLSFormula moved = std::move(source->second);
+  Map_.erase(source);
+  Map_[Key(dest_row, dest_col)] = std::move(moved);
+}
+
+void TXLSFormulas::AdjustForShift(const TXLSWorksheet& owner, const TXLSWorksheet& target,
+                                  int32_t row1, int32_t col1, int32_t row2, int32_t col2,
+                                  bool vertical, bool insert) {
+  // Along the shift axis the block spans [first, last]; across it, only
+  // references inside the band [bandLow, bandHigh] move.
+  const int32_t first = vertical ? row1 : col1, last = vertical ? row2 : col2;
+  const int32_t bandLow = vertical ? col1 : row1, bandHigh = vertical ? col2 : row2;
+  const int32_t limit = vertical ? XLSFormulaMaxRow : XLSMaxCol;
+  const auto along = [vertical](TXLSRefPoint& p) -> int32_t& { return vertical ? p.Row : p.Col; };
+  const auto across = [vertical](const TXLSRefPoint& p) { return vertical ? p.Col : p.Row; };
+  for (auto& entry : Map_) {
+    for (TXLSFormulaToken& token : entry.second.Tokens) {
+      if (!IsReference(token)) continue;
+      const TXLSWorksheet* refSheet = token.Sheet ? token.Sheet : &owner;
+      if (refSheet != &target) continue;
+      const bool area = token.Kind == TXLSTokenKind::Area;
+      const int32_t lowAcross = across(token.First);
+      const int32_t highAcross = area ? across(token.Last) : lowAcross;
+      if (lowAcross < bandLow || highAcross > bandHigh) continue;
+      bool kept = true;
+      if (!area) {
+        kept = ShiftCoordinate(along(token.First), first, last, insert);
+      } else if (insert) {
+        ShiftCoordinate(along(token.First), first, last, true);
+        ShiftCoordinate(along(token.Last), first, last, true);
+      } else {
+        kept = ShrinkEdges(along(token.First), along(token.Last), first, last);
+      }
+      const int32_t end = along(area ? token.Last : token.First);
+      if (!kept || end > limit) MakeRefError(token);
+    }
+  }
+}
+
+void TXLSFormulas::ForgetSheet(const TXLSWorksheet& sheet) {
+  for (auto& entry : Map_) {
+    for (TXLSFormulaToken& token : entry.second.Tokens) {
+      if (IsReference(token) && token.Sheet == &sheet) MakeRefError(token);
+    }
+  }
+}
+
+}  // namespace tabulon

@@ -1,0 +1,465 @@
+// Formula text to reverse Polish tokens: a recursive-descent parser over the
+// usual spreadsheet precedence (comparison, &, + -, * /, ^, %, unary minus),
+// with A1 references, sheet-qualified references and function calls.
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "XLSCellRef.h"
+#include "XLSConstants.h"
+#include "XLSFormula.h"
+#include "XLSFormulaFunctions.h"
+#include "XLSRecordSection.h"
+#include "XLSWorkSheets.h"
+#include "XLSWorkbook.h"
+#include "XLSWorksheet.h"
+
+namespace tabulon {
+
+namespace {
+
+// BIFF operator tokens.
+constexpr uint8_t kAdd = 0x03, kSub = 0x04, kMul = 0x05, kDiv = 0x06, kPower = 0x07, kConcat = 0x08,
+                  kLT = 0x09, kLE = 0x0A, kEQ = 0x0B, kGE = 0x0C, kGT = 0x0D, kNE = 0x0E,
+                  kUplus = 0x12, kUminus = 0x13, kPercent = 0x14;
+
+// Functions of later file formats that a BIFF5 file cannot hold.
+constexpr const char* kLaterFunctions[] = {"IFERROR",   "SUMIFS",     "COUNTIFS",
+                                           "AVERAGEIF", "AVERAGEIFS", "IFS",
+                                           "IFNA",      "TEXTJOIN",   "CONCAT"};
+
+struct TParseError {
+  size_t Position;  // zero-based index into the text
+  std::string Message;
+};
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool IsNameChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '$';
+}
+
+class TFormulaParser {
+ public:
+  TFormulaParser(const std::string& text, TXLSWorksheet& sheet) : Text_(text), Sheet_(sheet) {}
+
+  std::vector<TXLSFormulaToken> Parse() {
+    if (Text_.empty() || Text_[0] != '=') Fail(0, "a formula starts with '='");
+    Pos_ = 1;
+    SkipSpaces();
+    if (AtEnd()) Fail(Pos_, "the formula is empty");
+    Comparison();
+    SkipSpaces();
+    if (!AtEnd()) Fail(Pos_, std::string("unexpected '") + Text_[Pos_] + "'");
+    return std::move(Tokens_);
+  }
+
+ private:
+  [[noreturn]] void Fail(size_t at, const std::string& message) { throw TParseError{at, message}; }
+  bool AtEnd() const { return Pos_ >= Text_.size(); }
+  char Peek(size_t ahead = 0) const {
+    return Pos_ + ahead < Text_.size() ? Text_[Pos_ + ahead] : '\0';
+  }
+  void SkipSpaces() {
+    while (!AtEnd() && (Text_[Pos_] == ' ' || Text_[Pos_] == '\n' || Text_[Pos_] == '\r')) ++Pos_;
+  }
+  void PushOperator(uint8_t code) {
+    TXLSFormulaToken token;
+    token.Kind = TXLSTokenKind::Operator;
+    token.Code = code;
+    Tokens_.push_back(std::move(token));
+  }
+
+  // Parentheses, function arguments and signs nest by recursion; the depth
+  // is bounded so that no text can exhaust the stack.
+  void Nest() {
+    if (++Depth_ > kMaxDepth) Fail(Pos_, "the formula nests deeper than 100 levels");
+  }
+
+  void Comparison() {
+    Nest();
+    Concat();
+    for (;;) {
+      SkipSpaces();
+      uint8_t code = 0;
+      size_t length = 1;
+      const char c = Peek(), next = Peek(1);
+      if (c == '=') {
+        code = kEQ;
+      } else if (c == '<' && next == '>') {
+        code = kNE, length = 2;
+      } else if (c == '<' && next == '=') {
+        code = kLE, length = 2;
+      } else if (c == '>' && next == '=') {
+        code = kGE, length = 2;
+      } else if (c == '<') {
+        code = kLT;
+      } else if (c == '>') {
+        code = kGT;
+      } else {
+        break;
+      }
+      Pos_ += length;
+      Concat();
+      PushOperator(code);
+    }
+    --Depth_;
+  }
+
+  void Concat() {
+    Additive();
+    for (SkipSpaces(); Peek() == '&'; SkipSpaces()) {
+      ++Pos_;
+      Additive();
+      PushOperator(kConcat);
+    }
+  }
+
+  void Additive() {
+    Term();
+    for (SkipSpaces(); Peek() == '+' || Peek() == '-'; SkipSpaces()) {
+      const uint8_t code = Peek() == '+' ? kAdd : kSub;
+      ++Pos_;
+      Term();
+      PushOperator(code);
+    }
+  }
+
+  void Term() {
+    Power();
+    for (SkipSpaces(); Peek() == '*' || Peek() == '/'; SkipSpaces()) {
+      const uint8_t code = Peek() == '*' ? kMul : kDiv;
+      ++Pos_;
+      Power();
+      PushOperator(code);
+    }
+  }
+
+  void Power() {
+    Percent();
+    for (SkipSpaces(); Peek() == '^'; SkipSpaces()) {
+      ++Pos_;
+      Percent();
+      PushOperator(kPower);
+    }
+  }
+
+  void Percent() {
+    Unary();
+    for (SkipSpaces(); Peek() == '%'; SkipSpaces()) {
+      ++Pos_;
+      PushOperator(kPercent);
+    }
+  }
+
+  void Unary() {
+    SkipSpaces();
+    if (Peek() == '-' || Peek() == '+') {
+      const uint8_t code = Peek() == '-' ? kUminus : kUplus;
+      ++Pos_;
+      Nest();
+      Unary();
+      --Depth_;
+      PushOperator(code);
+      return;
+    }
+    Primary();
+  }
+
+  void Primary() {
+    SkipSpaces();
+    if (AtEnd()) Fail(Pos_, "an operand is missing at the end");
+    const char c = Peek();
+    if (c == '(') {
+      const size_t open = Pos_++;
+      Comparison();
+      SkipSpaces();
+      if (Peek() != ')') Fail(AtEnd() ? open : Pos_, "')' expected");
+      ++Pos_;
+      TXLSFormulaToken token;
+      token.Kind = TXLSTokenKind::Paren;
+      Tokens_.push_back(std::move(token));
+    } else if (c == '"') {
+      StringConstant();
+    } else if (c == '#') {
+      ErrorConstant();
+    } else if (std::isdigit(static_cast<unsigned char>(c)) || c == '.') {
+      NumberConstant();
+    } else if (c == '\'') {
+      QuotedSheetReference();
+    } else if (IsNameChar(c)) {
+      Name();
+    } else {
+      Fail(Pos_, std::string("unexpected '") + c + "'");
+    }
+  }
+
+  // Digits with an optional fraction and exponent, as the spreadsheet
+  // writes numbers (no hexadecimal, no infinity).
+  void NumberConstant() {
+    const size_t start = Pos_;
+    const auto digits = [this]() {
+      size_t count = 0;
+      for (; std::isdigit(static_cast<unsigned char>(Peek())); ++count) ++Pos_;
+      return count;
+    };
+    size_t count = digits();
+    if (Peek() == '.') {
+      ++Pos_;
+      count += digits();
+    }
+    if (count == 0) Fail(start, "a number is not complete");
+    if (Peek() == 'e' || Peek() == 'E') {
+      const size_t mark = Pos_++;
+      if (Peek() == '+' || Peek() == '-') ++Pos_;
+      if (digits() == 0) Pos_ = mark;
+    }
+    const double value = std::strtod(Text_.substr(start, Pos_ - start).c_str(), nullptr);
+    if (!std::isfinite(value)) Fail(start, "the number is too large");
+    if (IsNameChar(Peek())) Fail(Pos_, "a number is followed by letters");
+    TXLSFormulaToken token;
+    token.Kind = TXLSTokenKind::Number;
+    token.Number = value;
+    Tokens_.push_back(std::move(token));
+  }
+
+  void StringConstant() {
+    const size_t start = Pos_++;
+    std::string value;
+    for (;;) {
+      if (AtEnd()) Fail(start, "the text constant has no closing '\"'");
+      const char c = Text_[Pos_++];
+      if (c == '"') {
+        if (Peek() != '"') break;
+        ++Pos_;
+      }
+      value += c;
+    }
+    if (value.size() > XLSStrMax) Fail(start, "a text constant is longer than 255 characters");
+    TXLSFormulaToken token;
+    token.Kind = TXLSTokenKind::String;
+    token.Text = std::move(value);
+    Tokens_.push_back(std::move(token));
+  }
+
+  void ErrorConstant() {
+    static constexpr uint8_t kCodes[] = {xlErrNull, xlErrDiv0, xlErrValue, xlErrRef,
+                                         xlErrName, xlErrNum,  xlErrNA};
+    for (uint8_t code : kCodes) {
+      const std::string name = FormulaErrorText(code);
+      if (Upper(Text_.substr(Pos_, name.size())) == name) {
+        Pos_ += name.size();
+        TXLSFormulaToken token;
+        token.Kind = TXLSTokenKind::Error;
+        token.Code = code;
+        Tokens_.push_back(std::move(token));
+        return;
+      }
+    }
+    Fail(Pos_, "unknown error constant");
+  }
+
+  // 'Sheet name'!A1 with '' standing for a quote in the name.
+  void QuotedSheetReference() {
+    const size_t start = Pos_++;
+    std::string name;
+    for (;;) {
+      if (AtEnd()) Fail(start, "the sheet name has no closing quote");
+      const char c = Text_[Pos_++];
+      if (c == '\'') {
+        if (Peek() != '\'') break;
+        ++Pos_;
+      }
+      name += c;
+    }
+    if (Peek() != '!') Fail(Pos_, "'!' expected after the sheet name");
+    ++Pos_;
+    Reference(ResolveSheet(name, start));
+  }
+
+  TXLSWorksheet* ResolveSheet(const std::string& name, size_t at) {
+    TXLSWorkSheets& sheets = Sheet_.GetWorkbook().GetSheets();
+    for (int32_t i = 1; i <= sheets.GetCount(); ++i) {
+      TXLSWorksheet* candidate = sheets.GetSheet(i);
+      if (Upper(candidate->GetName()) == Upper(name))
+        return candidate == &Sheet_ ? nullptr : candidate;
+    }
+    Fail(at, "no sheet is named '" + name + "'");
+  }
+
+  std::string Word() {
+    const size_t start = Pos_;
+    while (IsNameChar(Peek())) ++Pos_;
+    return Text_.substr(start, Pos_ - start);
+  }
+
+  void Name() {
+    const size_t start = Pos_;
+    const std::string word = Word();
+    SkipSpacesBefore('(');
+    if (Peek() == '(') {
+      Function(word, start);
+      return;
+    }
+    if (Peek() == '!') {
+      ++Pos_;
+      Reference(ResolveSheet(word, start));
+      return;
+    }
+    const std::string upper = Upper(word);
+    if (upper == "TRUE" || upper == "FALSE") {
+      TXLSFormulaToken token;
+      token.Kind = TXLSTokenKind::Bool;
+      token.Code = upper == "TRUE" ? 1 : 0;
+      Tokens_.push_back(std::move(token));
+      return;
+    }
+    Pos_ = start;
+    Reference(nullptr);
+  }
+
+  // Spaces between a function name and its '(' are allowed.
+  void SkipSpacesBefore(char wanted) {
+    size_t ahead = Pos_;
+    while (ahead < Text_.size() && Text_[ahead] == ' ') ++ahead;
+    if (ahead < Text_.size() && Text_[ahead] == wanted) Pos_ = ahead;
+  }
+
+  // $A$1 style: the parts, and a refusal naming the position when the cell
+  // is outside what a BIFF5 formula can address.
+  TXLSRefPoint CellPoint() {
+    const size_t start = Pos_;
+    TXLSRefPoint point;
+    point.ColRel = Peek() != '$';
+    if (!point.ColRel) ++Pos_;
+    std::string letters;
+    while (std::isalpha(static_cast<unsigned char>(Peek()))) letters += Text_[Pos_++];
+    point.RowRel = Peek() != '$';
+    if (!point.RowRel) ++Pos_;
+    std::string digits;
+    while (std::isdigit(static_cast<unsigned char>(Peek()))) digits += Text_[Pos_++];
+    if (letters.empty() || digits.empty() || IsNameChar(Peek())) {
+      while (IsNameChar(Peek())) ++Pos_;
+      Fail(start,
+           "'" + Text_.substr(start, Pos_ - start) + "' is not a cell reference or a known name");
+    }
+    const int32_t col = letters.size() <= 3 ? ColNameToColIndex(Upper(letters)) - 1 : -1;
+    if (col < 0 || col > XLSMaxCol)
+      Fail(start, "column " + letters + " is outside the sheet (A to IV)");
+    const long row = digits.size() <= 6 ? std::strtol(digits.c_str(), nullptr, 10) : 0;
+    if (row < 1 || row > XLSFormulaMaxRow + 1)
+      Fail(start, "row " + digits + " is outside the rows a formula can address (1 to 16384)");
+    point.Row = static_cast<int32_t>(row - 1);
+    point.Col = col;
+    return point;
+  }
+
+  void Reference(TXLSWorksheet* sheet) {
+    TXLSFormulaToken token;
+    token.Kind = TXLSTokenKind::Ref;
+    token.Sheet = sheet;
+    token.First = CellPoint();
+    if (Peek() == ':') {
+      ++Pos_;
+      token.Kind = TXLSTokenKind::Area;
+      token.Last = CellPoint();
+      // Corners in any order name the same block.
+      if (token.Last.Row < token.First.Row) std::swap(token.First.Row, token.Last.Row);
+      if (token.Last.Col < token.First.Col) std::swap(token.First.Col, token.Last.Col);
+    }
+    Tokens_.push_back(std::move(token));
+  }
+
+  void Function(const std::string& name, size_t start) {
+    const std::string upper = Upper(name);
+    for (const char* later : kLaterFunctions) {
+      if (upper == later)
+        Fail(start,
+             upper + " does not exist in the BIFF5 file format" +
+                 (upper == "IFERROR" ? std::string("; write IF(ISERROR(x),fallback,x)") : ""));
+    }
+    const TXLSFunctionInfo* info = FindFunction(name);
+    if (info == nullptr) Fail(start, "unknown function " + upper);
+    ++Pos_;  // '('
+    int count = 0;
+    SkipSpaces();
+    if (Peek() == ')') {
+      ++Pos_;
+    } else {
+      for (;;) {
+        SkipSpaces();
+        const size_t argStart = Pos_;
+        if (count == info->MaxArgs)
+          Fail(argStart, upper + " takes at most " + std::to_string(info->MaxArgs) + " argument" +
+                             (info->MaxArgs == 1 ? "" : "s"));
+        const size_t before = Tokens_.size();
+        if (Peek() == ',' || Peek() == ')') {
+          TXLSFormulaToken missing;
+          missing.Kind = TXLSTokenKind::MissingArg;
+          Tokens_.push_back(std::move(missing));
+        } else {
+          Comparison();
+        }
+        // A reference given alone is passed as a reference where the
+        // function takes one, else as a value.
+        if (Tokens_.size() == before + 1 && (Tokens_.back().Kind == TXLSTokenKind::Ref ||
+                                             Tokens_.back().Kind == TXLSTokenKind::Area))
+          Tokens_.back().ValueClass = !info->TakesReference(count);
+        ++count;
+        SkipSpaces();
+        if (Peek() == ',') {
+          ++Pos_;
+          continue;
+        }
+        if (Peek() == ')') {
+          ++Pos_;
+          break;
+        }
+        Fail(AtEnd() ? start : Pos_, "',' or ')' expected in the arguments of " + upper);
+      }
+    }
+    if (count < info->MinArgs)
+      Fail(start, upper + " takes at least " + std::to_string(info->MinArgs) + " argument" +
+                      (info->MinArgs == 1 ? "" : "s"));
+    TXLSFormulaToken token;
+    token.Kind = TXLSTokenKind::Function;
+    token.Function = info->Index;
+    token.ArgCount = static_cast<uint8_t>(count);
+    Tokens_.push_back(std::move(token));
+  }
+
+  const std::string& Text_;
+  TXLSWorksheet& Sheet_;
+  static constexpr int kMaxDepth = 100;
+  size_t Pos_ = 0;
+  int Depth_ = 0;
+  std::vector<TXLSFormulaToken> Tokens_;
+};
+
+}  // namespace
+
+TXLSFormulaStatus ParseFormula(const std::string& text, TXLSWorksheet& sheet,
+                               TXLSFormula& formula) {
+  TXLSFormulaStatus status;
+  try {
+    TXLSFormula parsed;
+    parsed.Tokens = TFormulaParser(text, sheet).Parse();
+    // A FORMULA record holds its tokens in one record of at most 2080 bytes.
+    constexpr size_t kMaxTokenBytes = XLSRecordDataLimit - 22;
+    if (EncodeFormula(parsed, sheet).size() > kMaxTokenBytes)
+      throw TParseError{0, "the formula is too long for a FORMULA record"};
+    formula = std::move(parsed);
+  } catch (const TParseError& error) {
+    status.Code = -1;
+    status.Position = static_cast<int32_t>(error.Position) + 1;
+    status.Message = "position " + std::to_string(status.Position) + ": " + error.Message;
+  }
+  return status;
+}
+
+}  // namespace tabulon

@@ -1,0 +1,118 @@
+// The totals row of the export components: where it lands, what it sums,
+// how it is formatted, and the sheet limits it meets.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Tabulon.h"
+#include "XLSDBGrid.h"
+
+namespace tabulon {
+namespace {
+
+OleVariant ValueAt(IXLSWorkSheet& sheet, const std::string& cell) {
+  return sheet.FGetRange(cell, cell)->GetValue();
+}
+std::string FormulaAt(IXLSWorkSheet& sheet, const std::string& cell) {
+  return sheet.FGetRange(cell, cell)->GetFormula();
+}
+
+// name (text), qty (integer), price (currency), day (date), ratio (float).
+void Fill(TMemoryDataSet& data, int32_t n) {
+  data.AddField("name", ftString, 12);
+  data.AddField("qty", ftInteger);
+  data.AddField("price", ftCurrency);
+  data.AddField("day", ftDate, 10);
+  data.AddField("ratio", ftFloat);
+  for (int32_t i = 1; i <= n; ++i)
+    data.AppendRecord({OleVariant("item" + std::to_string(i)), OleVariant(i * 10),
+                       OleVariant(i * 1.25), OleVariant::Date(45352 + i), OleVariant(0.5)});
+}
+
+TEST(ExportTotals, DatasetTotalsSumNumericFieldsUnderTheRecords) {
+  TMemoryDataSet data(nullptr);
+  Fill(data, 3);
+  TDataset2Excel exporter(nullptr);
+  exporter.SetDataset(&data);
+  exporter.StartRow = 1;
+  exporter.StartCol = 1;
+  exporter.HeaderColor = clYellow;
+  exporter.Totals = true;
+  exporter.TotalsLabel = "Sum";
+  exporter.ExportDataset();
+  IXLSWorkSheet& sheet = *exporter.GetWorksheet();
+  // Header in row 2, records in rows 3 to 5, totals in row 6.
+  EXPECT_EQ(ValueAt(sheet, "B6").ToString(), "Sum");
+  EXPECT_EQ(FormulaAt(sheet, "C6"), "=SUM(C3:C5)");
+  EXPECT_EQ(ValueAt(sheet, "C6").ToDouble(), 60);
+  EXPECT_EQ(FormulaAt(sheet, "D6"), "=SUM(D3:D5)");
+  EXPECT_DOUBLE_EQ(ValueAt(sheet, "D6").ToDouble(), 7.5);
+  EXPECT_EQ(sheet.FGetRange("D6", "D6")->GetNumFormat(), "#,##0.00");
+  EXPECT_EQ(FormulaAt(sheet, "E6"), "");  // dates are not summed
+  EXPECT_EQ(FormulaAt(sheet, "F6"), "=SUM(F3:F5)");
+  // Formatted like the header.
+  for (const char* cell : {"B6", "C6", "E6"}) {
+    EXPECT_TRUE(sheet.FGetRange(cell, cell)->GetFont()->GetBold()) << cell;
+    EXPECT_EQ(sheet.FGetRange(cell, cell)->GetInterior()->GetColor(),
+              sheet.FGetRange("B2", "B2")->GetInterior()->GetColor())
+        << cell;
+  }
+  // The totals follow a record changed after the export.
+  sheet.FGetRange("C3", "C3")->SetValue(OleVariant(1000));
+  EXPECT_EQ(ValueAt(sheet, "C6").ToDouble(), 1050);
+}
+
+TEST(ExportTotals, NoRecordsGiveZeroAndAFullSheetIsRefused) {
+  TMemoryDataSet data(nullptr);
+  Fill(data, 0);
+  TDataset2Excel exporter(nullptr);
+  exporter.SetDataset(&data);
+  exporter.Totals = true;
+  exporter.ExportDataset();
+  EXPECT_EQ(ValueAt(*exporter.GetWorksheet(), "A2").ToString(), "Total");
+  EXPECT_EQ(ValueAt(*exporter.GetWorksheet(), "B2").ToDouble(), 0);
+
+  TMemoryDataSet few(nullptr);
+  Fill(few, 2);
+  TDataset2Excel low(nullptr);
+  low.SetDataset(&few);
+  low.StartRow = XLSMaxRow - 2;  // the records fill the sheet's last two rows
+  low.Totals = true;
+  EXPECT_THROW(low.ExportDataset(), EXLSExportError);
+}
+
+TEST(ExportTotals, RowsPastTheFormulaLimitAreSummedAsValues) {
+  TMemoryDataSet data(nullptr);
+  Fill(data, 3);
+  TDataset2Excel exporter(nullptr);
+  exporter.SetDataset(&data);
+  exporter.StartRow = 16383;  // records in rows 16385 to 16387
+  exporter.Totals = true;
+  exporter.ExportDataset();
+  IXLSWorkSheet& sheet = *exporter.GetWorksheet();
+  EXPECT_EQ(FormulaAt(sheet, "B16388"), "");
+  EXPECT_EQ(ValueAt(sheet, "B16388").ToDouble(), 60);
+}
+
+TEST(ExportTotals, GridTotalsFollowTheVisibleColumns) {
+  TMemoryDataSet data(nullptr);
+  Fill(data, 2);
+  TDataSource source(nullptr);
+  source.SetDataSet(&data);
+  TDBGrid grid(nullptr);
+  grid.SetDataSource(&source);
+  grid.AddColumn("name");
+  grid.AddColumn("qty").Visible = false;
+  grid.AddColumn("price");
+  TDBGrid2Excel exporter(nullptr);
+  exporter.SetDBGrid(&grid);
+  exporter.Totals = true;
+  exporter.ExportDBGrid();
+  IXLSWorkSheet& sheet = *exporter.GetWorksheet();
+  EXPECT_EQ(ValueAt(sheet, "A4").ToString(), "Total");
+  EXPECT_EQ(FormulaAt(sheet, "B4"), "=SUM(B2:B3)");
+  EXPECT_DOUBLE_EQ(ValueAt(sheet, "B4").ToDouble(), 3.75);
+}
+
+}  // namespace
+}  // namespace tabulon
