@@ -54,7 +54,10 @@ class TDataset2Excel : public TXLSExportComponent {
  protected:
   void Notification(TComponent* component, TOperation operation) override;
   void ExportHeader();
-  void ExportDetail();
+  // One record into sheet row `row`; `count` is its number in the export.
+  void ExportRecord(int32_t row, int32_t count);
+  // AfterDetail with a sheet's block of records.
+  void ExportDetailEnd(const TXLSDetailBlock& block);
 
  private:
   TDataSet* dataset_ = nullptr;
