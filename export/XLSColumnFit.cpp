@@ -1,8 +1,8 @@
 #include "XLSColumnFit.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 namespace tabulon {
@@ -10,6 +10,8 @@ namespace {
 
 // A reader shows at most this many characters of a number in General.
 constexpr int32_t kGeneralDigits = 11;
+// Digits of the largest double.
+constexpr int32_t kMaxDigits = 309;
 // Bold glyphs are wider than regular ones by about this much.
 constexpr double kBoldWidening = 1.1;
 // Points of the default font, whose characters are the width unit.
@@ -29,17 +31,20 @@ int32_t LongestLine(std::string_view text) {
   return static_cast<int32_t>(longest);
 }
 
+// The shortest text that reads back as the value, which is what a reader
+// shows in General as far as the column lets it.
 int32_t GeneralNumberLength(double value) {
   char text[32];
-  const int length = std::snprintf(text, sizeof text, "%.10g", value);
-  return std::min(length, kGeneralDigits);
+  const std::to_chars_result end = std::to_chars(text, text + sizeof text, value);
+  return std::min(static_cast<int32_t>(end.ptr - text), kGeneralDigits);
 }
 
 // "#,##0.00": sign, the integer digits with a separator every three, the
 // point and two decimals.
 int32_t GroupedNumberLength(double value) {
-  char text[48];
-  const int digits = std::snprintf(text, sizeof text, "%.0f", std::trunc(std::fabs(value)));
+  double whole = std::trunc(std::fabs(value));
+  int32_t digits = 1;
+  for (; whole >= 10 && digits < kMaxDigits; whole /= 10) ++digits;
   return (value < 0 ? 1 : 0) + digits + (digits - 1) / 3 + 3;
 }
 

@@ -117,24 +117,33 @@ class TXLSExportComponent : public TComponent {
   // moved to its edge.
   XLSPtr<IXLSRange> Block(int32_t row1, int32_t col1, int32_t row2, int32_t col2) const;
 
-  // Writes the current worksheet and, when the records do not fit on it,
-  // continuation sheets: each gets the title lines, the header, its block of
-  // records and the layout (ExportSheet). The records are walked from the
-  // first (none without a data set) with controls disabled; afterwards,
-  // also when an error interrupts the walk, the data set is back on its
-  // former record and its controls are enabled again. Sets the detail count
-  // and the sheet count. Throws EXLSExportError when a sheet has no room for
-  // a record below its header. Returns the block of the last sheet.
+  /// Writes the current worksheet and, when the records do not fit on it,
+  /// continuation sheets: each gets the title lines, the header, its block
+  /// of records and the layout (ExportSheet). The records are walked from
+  /// the first (none without a data set) with controls disabled; afterwards,
+  /// also when an error interrupts the walk, the data set is back on its
+  /// former record and its controls are enabled again. Sets the detail count
+  /// and the sheet count.
+  /// @return the block of the last sheet.
+  /// @throws EXLSExportError when a sheet has no room for a record below its
+  /// header; errors of the data set and of the content's functions pass on.
   TXLSDetailBlock ExportSheets(TDataSet* data_set, const TXLSSheetContent& content);
-  // One sheet: header, title lines, then the records from the data set's
-  // current one until the sheet is full or the data ends, then the layout.
-  // Returns the sheet's block of records.
+  /// One sheet: header, title lines, then the records from the data set's
+  /// current one (none without a data set) until the sheet's last row
+  /// (LastSheetRow) or the end of the data, then the layout, then
+  /// content.AfterBlock.
+  /// @return the sheet's block of records.
   TXLSDetailBlock ExportSheet(TDataSet* data_set, const TXLSSheetContent& content);
-  // Zero-based row of the header: StartRow, below the title lines.
+  /// Zero-based row of the header: StartRow, below the title lines.
   int32_t HeaderRow() const;
-  // Notes a header text or a detail value of sheet column `col` for the
-  // column widths, when Layout.FitColumns is set.
+  /// Zero-based last row a sheet's records may use: Layout.RowsPerSheet - 1,
+  /// or the sheet's last row.
+  int32_t LastSheetRow() const;
+  /// Notes a header text of sheet column `col` for the fitted widths (when
+  /// Layout.FitColumns is set).
   void NoteHeaderWidth(int32_t col, std::string_view text, const TFont& font);
+  /// Notes a detail value of sheet column `col` with the number format it
+  /// got (null: General) for the fitted widths (when Layout.FitColumns is set).
   void NoteDetailWidth(int32_t col, const OleVariant& value, const char* num_format,
                        const TFont& font);
 
@@ -145,7 +154,8 @@ class TXLSExportComponent : public TComponent {
   void FormatDetailCell(IXLSRange& cell, const TFont& font, TColor fill) const;
   // Number format by field type; dates and times get left alignment when
   // left_align is set. date_time is the value, for ftDateTime. Returns the
-  // format given, or null when the cell keeps the default format.
+  // format given, or null when the cell keeps the default format (what
+  // NoteDetailWidth takes).
   static const char* FormatByType(IXLSRange& cell, TFieldType type, double date_time,
                                   bool left_align);
   // The value a detail cell receives: the field's value, except that a
@@ -156,7 +166,6 @@ class TXLSExportComponent : public TComponent {
  private:
   void FormatDetailBorders(IXLSRange& cell) const;
   void AddContinuationSheet();
-  int32_t LastSheetRow() const;
   TXLSDetailBlock WriteDetailBlock(TDataSet* data_set,
                                    const std::function<void(int32_t, int32_t)>& record);
   void WriteTitles(int32_t columns);

@@ -35,9 +35,11 @@ struct TXLSReportLayout {
   /// Print the header row at the top of every page (print titles).
   bool RepeatHeader = true;
   /// Fit each column's width to its longest formatted value (header
-  /// included), at most MaxColumnWidth characters. False keeps the widths
-  /// the components give without fitting: the field's display width, or
-  /// the grid column's pixel width.
+  /// included), at most MaxColumnWidth characters, once the sheet's records
+  /// are written: a width set by AfterHeaderCell, AfterDetailCell or
+  /// AfterDetailRow is replaced, one set by AfterDetail or AfterExport stays.
+  /// False keeps the widths the components give without fitting: the
+  /// field's display width, or the grid column's pixel width.
   bool FitColumns = true;
   /// Upper limit of a fitted column width, in characters of the default
   /// font (1 to 255).
@@ -59,21 +61,36 @@ struct TXLSReportLayout {
   /// Scale the print to this many pages wide, as many pages tall as needed;
   /// 0 prints at 100 %.
   int32_t FitToPagesWide = 0;
-  /// Page margins in inches.
+  /// Top page margin in inches.
   double TopMargin = 1.0;
+  /// Bottom page margin in inches.
   double BottomMargin = 1.0;
+  /// Left page margin in inches.
   double LeftMargin = 0.75;
+  /// Right page margin in inches.
   double RightMargin = 0.75;
-  /// Distance of the page header from the top edge and of the page footer
-  /// from the bottom edge, in inches.
+  /// Distance of the page header from the top edge of the paper, in inches.
   double HeaderMargin = 0.5;
+  /// Distance of the page footer from the bottom edge of the paper, in inches.
   double FooterMargin = 0.5;
-  /// Page header and footer texts, left, centre and right part. They may hold
-  /// the codes of the file format: &P page number, &N number of pages, &D
-  /// date, &T time, &A sheet name, &F file name, && an ampersand. The three
-  /// parts of a header (or of a footer) together are cut to 255 bytes.
-  std::string LeftHeader, CenterHeader, RightHeader;
-  std::string LeftFooter, CenterFooter, RightFooter;
+
+  // The page header and footer texts may hold the codes of the file format:
+  // &P page number, &N number of pages, &D date, &T time, &A sheet name, &F
+  // file name, && an ampersand. The three parts of a header (or of a
+  // footer) together are cut to 255 bytes.
+
+  /// Left part of the page header; empty: none.
+  std::string LeftHeader;
+  /// Centre part of the page header; empty: none.
+  std::string CenterHeader;
+  /// Right part of the page header; empty: none.
+  std::string RightHeader;
+  /// Left part of the page footer; empty: none.
+  std::string LeftFooter;
+  /// Centre part of the page footer, for example "Page &P of &N"; empty: none.
+  std::string CenterFooter;
+  /// Right part of the page footer; empty: none.
+  std::string RightFooter;
 };
 
 }  // namespace tabulon
