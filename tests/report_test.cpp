@@ -1,6 +1,7 @@
 // The report layout of the exports: title lines, the frozen and repeated
-// header, fitted column widths, the page setup, and records that continue on
-// new sheets, with the callbacks each sheet's block receives.
+// header, fitted column widths (and how long a value is shown), the page
+// setup, and records that continue on new sheets, with the callbacks each
+// sheet's block receives.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "Tabulon.h"
 #include "XLSCellRef.h"
+#include "XLSColumnFit.h"
 #include "XLSDBGrid.h"
 #include "XLSPanes.h"
 #include "XLSWorksheet.h"
@@ -201,6 +203,29 @@ TEST_F(ReportLayout, GridRecordsContinueAndItsColumnsAreFitted) {
   EXPECT_EQ(TextAt(second, "A2"), "item3");
   EXPECT_EQ(WidthAt(second, "A1"), 18) << "the 16 characters of the title";
   EXPECT_EQ(WidthAt(second, "B1"), 12);
+}
+
+TEST(ColumnFit, ShownLengthFollowsTheNumberFormat) {
+  EXPECT_EQ(TXLSColumnFit::ShownLength(OleVariant("short\na longer line"), nullptr), 13)
+      << "the longest line";
+  EXPECT_EQ(TXLSColumnFit::ShownLength(OleVariant(100001), nullptr), 6);
+  EXPECT_EQ(TXLSColumnFit::ShownLength(OleVariant(2.5), nullptr), 3);
+  EXPECT_EQ(TXLSColumnFit::ShownLength(OleVariant(0.1 + 0.2), nullptr), 11)
+      << "General shows at most 11 characters";
+  EXPECT_EQ(TXLSColumnFit::ShownLength(OleVariant::Currency(-1234.5), "#,##0.00"), 9)
+      << "-1,234.50";
+  EXPECT_EQ(TXLSColumnFit::ShownLength(OleVariant(999.99), "#,##0.00"), 6);
+  EXPECT_EQ(TXLSColumnFit::ShownLength(OleVariant::Date(45352.5), "dd.mm.yyyy hh:mm:ss"), 19);
+  EXPECT_EQ(TXLSColumnFit::ShownLength(OleVariant::Null(), "dd.mm.yyyy"), 0);
+
+  TXLSColumnFit fit;
+  fit.Reset(2);
+  fit.NoteText(0, "abcd", TFont("Arial", 20, fsBold));
+  fit.NoteValue(0, OleVariant(7), nullptr, TFont("Arial", 10));
+  fit.NoteText(5, "outside the block", TFont());
+  EXPECT_EQ(fit.Width(0, 60), 11) << "4 characters at twice the size, bold: 8.8, rounded up, +2";
+  EXPECT_EQ(fit.Width(0, 6), 6) << "capped";
+  EXPECT_EQ(fit.Width(1, 60), 0) << "nothing noted";
 }
 
 }  // namespace
