@@ -16,6 +16,8 @@ constexpr int32_t kMaxDigits = 309;
 constexpr double kBoldWidening = 1.1;
 // Points of the default font, whose characters are the width unit.
 constexpr double kDefaultFontSize = 10;
+// Widest column a sheet holds, in characters.
+constexpr double kWidestColumn = 255;
 // Room between a cell's text and the grid lines, in characters.
 constexpr double kPadding = 2;
 
@@ -75,7 +77,7 @@ double TXLSColumnFit::Width(int32_t column, double max_width) const {
   if (column < 0 || static_cast<size_t>(column) >= widths_.size()) return 0;
   const double width = widths_[static_cast<size_t>(column)];
   if (width <= 0) return 0;
-  return std::clamp(std::ceil(width) + kPadding, 1.0, std::max(max_width, 1.0));
+  return std::clamp(std::ceil(width) + kPadding, 1.0, std::clamp(max_width, 1.0, kWidestColumn));
 }
 
 int32_t TXLSColumnFit::ShownLength(const OleVariant& value, const char* num_format) {

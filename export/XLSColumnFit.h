@@ -29,8 +29,9 @@ class TXLSColumnFit {
   /// time formats count the length of the format itself.
   void NoteValue(int32_t column, const OleVariant& value, const char* num_format,
                  const TFont& font);
-  /// The fitted width of `column`, from 1 to max_width characters: the
-  /// widest noted text and a character of padding; 0 when nothing was noted.
+  /// The fitted width of `column`, from 1 to max_width (at most 255)
+  /// characters: the widest noted text, rounded up, and two characters of
+  /// padding; 0 when nothing was noted.
   double Width(int32_t column, double max_width) const;
 
   /// How many characters a reader shows for `value` in `num_format` (see

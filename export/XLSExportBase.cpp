@@ -13,6 +13,8 @@ namespace {
 constexpr double kMillisecondsPerDay = 86400000.0;
 // Height of a title row in points per point of its font size.
 constexpr double kTitleRowHeightPerPoint = 1.4;
+// Largest font size in points a reader accepts.
+constexpr int32_t kLargestFontSize = 409;
 
 int32_t Clamp(int32_t value, int32_t last) {
   return std::clamp(value, 0, last);
@@ -187,6 +189,7 @@ TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::ExportSheets(
   sheetCount_ = 0;
   mostSheetRows_ = 0;
   firstSheetName_ = sheet_->GetWorkSheetName();
+  CheckHeaderRow();
   if (!data_set) return ExportSheet(nullptr, content);
   TRecordWalk walk(*data_set);
   data_set->First();
@@ -214,6 +217,13 @@ TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::ExportSheet(
 
 int32_t TXLSExportComponent::HeaderRow() const {
   return StartRow + (Layout.Title.empty() ? 0 : 1) + (Layout.Subtitle.empty() ? 0 : 1);
+}
+
+void TXLSExportComponent::CheckHeaderRow() const {
+  if (HeaderRow() > LastSheetRow())
+    throw EXLSExportError("the header in row " + std::to_string(HeaderRow() + 1) +
+                          " lies below the " + std::to_string(LastSheetRow() + 1) +
+                          " rows a sheet may use");
 }
 
 int32_t TXLSExportComponent::LastSheetRow() const {
@@ -262,6 +272,7 @@ void TXLSExportComponent::WriteTitles(int32_t columns) {
 // row is made tall enough for the larger font.
 void TXLSExportComponent::WriteTitle(int32_t row, int32_t columns, const std::string& text,
                                      int32_t size) {
+  size = std::clamp(size, 1, kLargestFontSize);
   XLSPtr<IXLSRange> line = Block(row, StartCol, row, StartCol + std::max(columns, 1) - 1);
   Cell(row, StartCol)->SetValue(OleVariant(text));
   if (columns > 1) line->Merge(OleVariant(false));

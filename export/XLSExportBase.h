@@ -125,8 +125,10 @@ class TXLSExportComponent : public TComponent {
   /// former record and its controls are enabled again. Sets the detail count
   /// and the sheet count.
   /// @return the block of the last sheet.
-  /// @throws EXLSExportError when a sheet has no room for a record below its
-  /// header; errors of the data set and of the content's functions pass on.
+  /// @throws EXLSExportError when the header (below StartRow and the title
+  /// lines) lies below the rows a sheet may use, or when a sheet has no
+  /// room for a record below its header; errors of the data set and of the
+  /// content's functions pass on.
   TXLSDetailBlock ExportSheets(TDataSet* data_set, const TXLSSheetContent& content);
   /// One sheet: header, title lines, then the records from the data set's
   /// current one (none without a data set) until the sheet's last row
@@ -165,6 +167,8 @@ class TXLSExportComponent : public TComponent {
 
  private:
   void FormatDetailBorders(IXLSRange& cell) const;
+  // Throws EXLSExportError when the header lies below the rows a sheet may use.
+  void CheckHeaderRow() const;
   void AddContinuationSheet();
   TXLSDetailBlock WriteDetailBlock(TDataSet* data_set,
                                    const std::function<void(int32_t, int32_t)>& record);

@@ -182,6 +182,15 @@ TEST_F(ReportLayout, ASheetWithoutRoomBelowItsHeaderIsRefused) {
   exporter.Layout.RowsPerSheet = 0;
   exporter.StartRow = XLSMaxRow;
   EXPECT_THROW(exporter.ExportDataset(), EXLSExportError);
+  // A title pushes the header off the sheet: refused before anything wraps.
+  exporter.Layout.Title = "T";
+  try {
+    exporter.ExportDataset();
+    ADD_FAILURE() << "a header below the sheet was written";
+  } catch (const EXLSExportError& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "the header in row 65537 lies below the 65536 rows a sheet may use");
+  }
 }
 
 TEST_F(ReportLayout, GridRecordsContinueAndItsColumnsAreFitted) {
