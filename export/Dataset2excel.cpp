@@ -10,17 +10,22 @@ void TDataset2Excel::ExportDataset() {
   CreateWorksheet();
   fieldCount_ = dataset_->GetFieldCount();
   CheckColumns(fieldCount_);
-  ExportHeader();
-  ExportDetail();
-  if (Totals) {
-    std::vector<TTotalsColumn> columns;
-    for (int32_t i = 0; i < fieldCount_; ++i)
-      columns.push_back({StartCol + i, dataset_->GetField(i).GetDataType()});
-    WriteTotals(*GetWorksheet(), StartRow + 1, StartRow + GetDetailCount(), columns);
-  }
+  const TXLSDetailBlock last = ExportSheets(
+      dataset_, {[this] {
+                   ExportHeader();
+                   return fieldCount_;
+                 },
+                 [this](int32_t row, int32_t count) { ExportRecord(row, count); },
+                 [this](const TXLSDetailBlock& block) { ExportDetailEnd(block); },
+                 [this] {
+                   std::vector<TTotalsColumn> columns;
+                   for (int32_t i = 0; i < fieldCount_; ++i)
+                     columns.push_back({StartCol + i, dataset_->GetField(i).GetDataType()});
+                   return columns;
+                 }});
   if (AfterExport) {
     XLSPtr<IXLSRange> range =
-        Block(StartRow, StartCol, StartRow + GetDetailCount(), StartCol + fieldCount_ - 1);
+        Block(HeaderRow(), StartCol, last.LastRow, StartCol + fieldCount_ - 1);
     AfterExport(*this, *range);
   }
 }
@@ -33,39 +38,42 @@ int32_t TDataset2Excel::SaveDatasetAs(const std::string& file_name) {
 void TDataset2Excel::ExportHeader() {
   for (int32_t i = 0; i < fieldCount_; ++i) {
     TField& field = dataset_->GetField(i);
-    XLSPtr<IXLSRange> cell = Cell(StartRow, StartCol + i);
+    XLSPtr<IXLSRange> cell = Cell(HeaderRow(), StartCol + i);
     cell->SetValue(OleVariant(field.GetFieldName()));
+    NoteHeaderWidth(StartCol + i, field.GetFieldName(), GetHeaderFont());
     if (field.GetDisplayWidth() > 0)
       cell->GetEntireColumn()->SetColumnWidth(OleVariant(field.GetDisplayWidth()));
     FormatHeaderCell(*cell, GetHeaderFont(), HeaderColor, xlHAlignCenter);
     if (AfterHeaderCell) AfterHeaderCell(*this, *cell, i, field);
   }
   if (AfterHeader) {
-    XLSPtr<IXLSRange> range = Block(StartRow, StartCol, StartRow, StartCol + fieldCount_ - 1);
+    XLSPtr<IXLSRange> range = Block(HeaderRow(), StartCol, HeaderRow(), StartCol + fieldCount_ - 1);
     AfterHeader(*this, *range);
   }
 }
 
-void TDataset2Excel::ExportDetail() {
-  ForEachRecord(dataset_, [&](int32_t row, int32_t count) {
-    for (int32_t i = 0; i < fieldCount_; ++i) {
-      TField& field = dataset_->GetField(i);
-      XLSPtr<IXLSRange> cell = Cell(row, StartCol + i);
-      cell->SetValue(CellValue(field));
-      FormatDetailCell(*cell, GetDetailFont(), DetailColor);
-      FormatByType(*cell, field.GetDataType(), field.GetAsDateTime(), true);
-      if (AfterDetailCell) AfterDetailCell(*this, *cell, count, i, field);
-    }
-    if (AfterDetailRow) {
-      XLSPtr<IXLSRange> range = Block(row, StartCol, row, StartCol + fieldCount_ - 1);
-      AfterDetailRow(*this, *range, count);
-    }
-  });
-  if (AfterDetail) {
-    XLSPtr<IXLSRange> range =
-        Block(StartRow + 1, StartCol, StartRow + GetDetailCount(), StartCol + fieldCount_ - 1);
-    AfterDetail(*this, *range);
+void TDataset2Excel::ExportRecord(int32_t row, int32_t count) {
+  for (int32_t i = 0; i < fieldCount_; ++i) {
+    TField& field = dataset_->GetField(i);
+    XLSPtr<IXLSRange> cell = Cell(row, StartCol + i);
+    const OleVariant value = CellValue(field);
+    cell->SetValue(value);
+    FormatDetailCell(*cell, GetDetailFont(), DetailColor);
+    const char* format = FormatByType(*cell, field.GetDataType(), field.GetAsDateTime(), true);
+    NoteDetailWidth(StartCol + i, value, format, GetDetailFont());
+    if (AfterDetailCell) AfterDetailCell(*this, *cell, count, i, field);
   }
+  if (AfterDetailRow) {
+    XLSPtr<IXLSRange> range = Block(row, StartCol, row, StartCol + fieldCount_ - 1);
+    AfterDetailRow(*this, *range, count);
+  }
+}
+
+void TDataset2Excel::ExportDetailEnd(const TXLSDetailBlock& block) {
+  if (!AfterDetail) return;
+  XLSPtr<IXLSRange> range =
+      Block(block.FirstRow, StartCol, block.LastRow, StartCol + fieldCount_ - 1);
+  AfterDetail(*this, *range);
 }
 
 void TDataset2Excel::Notification(TComponent* component, TOperation operation) {

@@ -32,10 +32,12 @@ class TDataset2Excel : public TXLSExportComponent {
   void SetDataset(TDataSet* data_set) { XLSRelink(*this, dataset_, data_set); }
 
   // Adds a worksheet to the component's workbook (created at the first
-  // export) and writes the header and the records into it. Does nothing
-  // without a data set. Errors of the data set pass to the caller, with the
-  // data set back on its former record and its controls enabled; a block
-  // that does not fit on the sheet raises EXLSExportError.
+  // export) and writes the header and the records into it, laid out by
+  // Layout; records beyond the sheet continue on further sheets. Does
+  // nothing without a data set. Errors of the data set pass to the caller,
+  // with the data set back on its former record and its controls enabled;
+  // fields beyond the last column, or a header without room below it for a
+  // record, raise EXLSExportError.
   void ExportDataset();
   // ExportDataset, SaveAs, then the workbook is destroyed; the status of
   // SaveAs.
@@ -54,7 +56,10 @@ class TDataset2Excel : public TXLSExportComponent {
  protected:
   void Notification(TComponent* component, TOperation operation) override;
   void ExportHeader();
-  void ExportDetail();
+  // One record into sheet row `row`; `count` is its number in the export.
+  void ExportRecord(int32_t row, int32_t count);
+  // AfterDetail with a sheet's block of records.
+  void ExportDetailEnd(const TXLSDetailBlock& block);
 
  private:
   TDataSet* dataset_ = nullptr;

@@ -31,19 +31,24 @@ void TDBGrid2Excel::ExportDBGrid() {
   CreateWorksheet();
   columnCount_ = grid_->GetColumnCount();
   XLSRelink(*this, dataset_, source ? source->GetDataSet() : nullptr);
-  ExportHeader();
-  ExportDetail();
-  if (Totals) {
-    std::vector<TTotalsColumn> columns;
-    ForEachVisibleColumn([&](TColumn& column, int32_t, int32_t col) {
-      const TField* field = column.GetField();
-      columns.push_back({col, field ? field->GetDataType() : ftUnknown});
-    });
-    WriteTotals(*GetWorksheet(), StartRow + 1, StartRow + GetDetailCount(), columns);
-  }
+  const TXLSDetailBlock last = ExportSheets(
+      dataset_, {[this] {
+                   ExportHeader();
+                   return visibleCount_;
+                 },
+                 [this](int32_t row, int32_t count) { ExportRecord(row, count); },
+                 [this](const TXLSDetailBlock& block) { ExportDetailEnd(block); },
+                 [this] {
+                   std::vector<TTotalsColumn> columns;
+                   ForEachVisibleColumn([&](TColumn& column, int32_t, int32_t col) {
+                     const TField* field = column.GetField();
+                     columns.push_back({col, field ? field->GetDataType() : ftUnknown});
+                   });
+                   return columns;
+                 }});
   if (AfterExport) {
     XLSPtr<IXLSRange> range =
-        Block(StartRow, StartCol, StartRow + GetDetailCount(), StartCol + visibleCount_ - 1);
+        Block(HeaderRow(), StartCol, last.LastRow, StartCol + visibleCount_ - 1);
     AfterExport(*this, *range);
   }
 }
@@ -71,42 +76,48 @@ void TDBGrid2Excel::ExportHeader() {
     const TColumnTitle& title = column.Title;
     const TFont& font = OriginalHeaderFont ? title.Font : GetHeaderFont();
     const TColor fill = OriginalHeaderColor ? title.Color : HeaderColor;
-    XLSPtr<IXLSRange> cell = Cell(StartRow, col);
+    XLSPtr<IXLSRange> cell = Cell(HeaderRow(), col);
     cell->SetValue(OleVariant(title.Caption));
+    NoteHeaderWidth(col, title.Caption, font);
     cell->SetNumFormat("@");
     cell->GetEntireColumn()->SetColumnWidth(OleVariant(column.Width * kCharactersPerPixel));
     FormatHeaderCell(*cell, font, fill, HAlignOf(title.Alignment));
     if (AfterHeaderCell) AfterHeaderCell(*this, *cell, i, column);
   });
   if (AfterHeader) {
-    XLSPtr<IXLSRange> range = Block(StartRow, StartCol, StartRow, StartCol + visibleCount_ - 1);
+    XLSPtr<IXLSRange> range =
+        Block(HeaderRow(), StartCol, HeaderRow(), StartCol + visibleCount_ - 1);
     AfterHeader(*this, *range);
   }
 }
 
-void TDBGrid2Excel::ExportDetail() {
-  ForEachRecord(dataset_, [&](int32_t row, int32_t count) {
-    visibleCount_ = ForEachVisibleColumn([&](TColumn& column, int32_t i, int32_t col) {
-      const TFont& font = OriginalDetailFont ? column.Font : GetDetailFont();
-      const TColor fill = OriginalDetailColor ? column.Color : DetailColor;
-      XLSPtr<IXLSRange> cell = Cell(row, col);
-      const TField* field = column.GetField();
-      if (field) cell->SetValue(CellValue(*field));
-      FormatDetailCell(*cell, font, fill);
-      cell->SetHAlign(HAlignOf(column.Alignment));
-      if (field) FormatByType(*cell, field->GetDataType(), field->GetAsDateTime(), false);
-      if (AfterDetailCell) AfterDetailCell(*this, *cell, count, i, column);
-    });
-    if (AfterDetailRow) {
-      XLSPtr<IXLSRange> range = Block(row, StartCol, row, StartCol + visibleCount_ - 1);
-      AfterDetailRow(*this, *range, count);
+void TDBGrid2Excel::ExportRecord(int32_t row, int32_t count) {
+  visibleCount_ = ForEachVisibleColumn([&](TColumn& column, int32_t i, int32_t col) {
+    const TFont& font = OriginalDetailFont ? column.Font : GetDetailFont();
+    const TColor fill = OriginalDetailColor ? column.Color : DetailColor;
+    XLSPtr<IXLSRange> cell = Cell(row, col);
+    const TField* field = column.GetField();
+    const OleVariant value = field ? CellValue(*field) : OleVariant();
+    if (field) cell->SetValue(value);
+    FormatDetailCell(*cell, font, fill);
+    cell->SetHAlign(HAlignOf(column.Alignment));
+    if (field) {
+      const char* format = FormatByType(*cell, field->GetDataType(), field->GetAsDateTime(), false);
+      NoteDetailWidth(col, value, format, font);
     }
+    if (AfterDetailCell) AfterDetailCell(*this, *cell, count, i, column);
   });
-  if (AfterDetail) {
-    XLSPtr<IXLSRange> range =
-        Block(StartRow + 1, StartCol, StartRow + GetDetailCount(), StartCol + visibleCount_ - 1);
-    AfterDetail(*this, *range);
+  if (AfterDetailRow) {
+    XLSPtr<IXLSRange> range = Block(row, StartCol, row, StartCol + visibleCount_ - 1);
+    AfterDetailRow(*this, *range, count);
   }
+}
+
+void TDBGrid2Excel::ExportDetailEnd(const TXLSDetailBlock& block) {
+  if (!AfterDetail) return;
+  XLSPtr<IXLSRange> range =
+      Block(block.FirstRow, StartCol, block.LastRow, StartCol + visibleCount_ - 1);
+  AfterDetail(*this, *range);
 }
 
 void TDBGrid2Excel::Notification(TComponent* component, TOperation operation) {

@@ -58,7 +58,10 @@ class TDBGrid2Excel : public TXLSExportComponent {
  protected:
   void Notification(TComponent* component, TOperation operation) override;
   void ExportHeader();
-  void ExportDetail();
+  // One record into sheet row `row`; `count` is its number in the export.
+  void ExportRecord(int32_t row, int32_t count);
+  // AfterDetail with a sheet's block of records.
+  void ExportDetailEnd(const TXLSDetailBlock& block);
 
  private:
   // Calls visit(column, i, sheet column) for each visible grid column, i

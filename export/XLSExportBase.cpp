@@ -4,12 +4,17 @@
 #include <cmath>
 
 #include "XLSCellRef.h"
+#include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
 
 namespace tabulon {
 namespace {
 
 constexpr double kMillisecondsPerDay = 86400000.0;
+// Height of a title row in points per point of its font size.
+constexpr double kTitleRowHeightPerPoint = 1.4;
+// Largest font size in points a reader accepts.
+constexpr int32_t kLargestFontSize = 409;
 
 int32_t Clamp(int32_t value, int32_t last) {
   return std::clamp(value, 0, last);
@@ -190,22 +195,158 @@ class TRecordWalk {
 
 }  // namespace
 
-void TXLSExportComponent::ForEachRecord(TDataSet* data_set,
-                                        const std::function<void(int32_t, int32_t)>& record) {
+TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::ExportSheets(
+    TDataSet* data_set, const TXLSSheetContent& content) {
   detailCount_ = 0;
-  if (!data_set) return;
+  sheetCount_ = 0;
+  mostSheetRows_ = 0;
+  firstSheetName_ = sheet_->GetWorkSheetName();
+  CheckHeaderRow();
+  if (!data_set) return ExportSheet(nullptr, content);
   TRecordWalk walk(*data_set);
   data_set->First();
-  for (int32_t count = 1; !data_set->GetEof(); ++count) {
-    const int32_t row = StartRow + count;
-    if (row > XLSMaxRow)
-      throw EXLSExportError("record " + std::to_string(count) + " would lie below row " +
-                            std::to_string(XLSMaxRow + 1) + ", the last row of a sheet");
-    detailCount_ = count;
-    record(row, count);
-    data_set->Next();
-  }
+  TXLSDetailBlock block;
+  do {
+    if (sheetCount_ > 0) AddContinuationSheet();
+    block = ExportSheet(data_set, content);
+  } while (!data_set->GetEof());
   walk.Restore();
+  return block;
+}
+
+TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::ExportSheet(
+    TDataSet* data_set, const TXLSSheetContent& content) {
+  ++sheetCount_;
+  columnFit_.Reset(XLSMaxCol + 1 - StartCol);
+  const int32_t columns = content.Header();
+  WriteTitles(columns);
+  const TXLSDetailBlock block = WriteDetailBlock(data_set, content.Record);
+  if (Totals && content.TotalsColumns)
+    WriteTotals(*sheet_, block.FirstRow, block.LastRow, content.TotalsColumns());
+  LayOutSheet(columns);
+  mostSheetRows_ = std::max({mostSheetRows_, HeaderRow() + 1, block.LastRow + 1 + (Totals ? 1 : 0)});
+  if (content.AfterBlock) content.AfterBlock(block);
+  return block;
+}
+
+int32_t TXLSExportComponent::HeaderRow() const {
+  return StartRow + (Layout.Title.empty() ? 0 : 1) + (Layout.Subtitle.empty() ? 0 : 1);
+}
+
+void TXLSExportComponent::CheckHeaderRow() const {
+  if (HeaderRow() > LastSheetRow())
+    throw EXLSExportError("the header in row " + std::to_string(HeaderRow() + 1) +
+                          " lies below the " + std::to_string(LastSheetRow() + 1) +
+                          " rows a sheet may use");
+}
+
+int32_t TXLSExportComponent::LastSheetRow() const {
+  const int32_t rows = Layout.RowsPerSheet > 0 ? Layout.RowsPerSheet : XLSMaxRow + 1;
+  return std::min(rows, XLSMaxRow + 1) - 1;
+}
+
+// "Orders" continues on "Orders (2)", "Orders (3)", ...; a long name is cut
+// so that the number stays within the longest sheet name.
+void TXLSExportComponent::AddContinuationSheet() {
+  const std::string suffix = " (" + std::to_string(sheetCount_ + 1) + ")";
+  const std::string base = firstSheetName_.substr(0, XLSMaxSheetNameLength - suffix.size());
+  sheet_ = workbook_->GetWorksheets()->Add();
+  sheet_->SetWorkSheetName(base + suffix);
+}
+
+TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::WriteDetailBlock(
+    TDataSet* data_set, const std::function<void(int32_t, int32_t)>& record) {
+  TXLSDetailBlock block;
+  block.FirstRow = HeaderRow() + 1;
+  block.LastRow = block.FirstRow - 1;
+  block.FirstRecord = detailCount_ + 1;
+  block.LastRecord = detailCount_;
+  if (!data_set) return block;
+  // The totals row, when there is one, takes the sheet's last row.
+  const int32_t lastRow = LastSheetRow() - (Totals ? 1 : 0);
+  for (; !data_set->GetEof(); data_set->Next()) {
+    if (block.LastRow >= lastRow) {
+      if (block.LastRecord >= block.FirstRecord) break;
+      throw EXLSExportError("record " + std::to_string(block.FirstRecord) +
+                            " finds no room on a sheet of " + std::to_string(lastRow + 1) +
+                            " rows below the header in row " + std::to_string(HeaderRow() + 1));
+    }
+    detailCount_ = ++block.LastRecord;
+    record(++block.LastRow, detailCount_);
+  }
+  return block;
+}
+
+void TXLSExportComponent::WriteTitles(int32_t columns) {
+  int32_t row = StartRow;
+  if (!Layout.Title.empty()) WriteTitle(row++, columns, Layout.Title, Layout.TitleSize);
+  if (!Layout.Subtitle.empty()) WriteTitle(row, columns, Layout.Subtitle, Layout.SubtitleSize);
+}
+
+// The line is merged across the exported columns and centred over them; its
+// row is made tall enough for the larger font.
+void TXLSExportComponent::WriteTitle(int32_t row, int32_t columns, const std::string& text,
+                                     int32_t size) {
+  size = std::clamp(size, 1, kLargestFontSize);
+  XLSPtr<IXLSRange> line = Block(row, StartCol, row, StartCol + std::max(columns, 1) - 1);
+  Cell(row, StartCol)->SetValue(OleVariant(text));
+  if (columns > 1) line->Merge(OleVariant(false));
+  line->SetHAlign(xlHAlignCenter);
+  line->SetVAlign(xlVAlignCenter);
+  if (XLSPtr<IXLSFont> font = line->GetFont()) {
+    font->SetName(headerFont_.Name);
+    font->SetSize(static_cast<float>(size));
+    font->SetBold(true);
+  }
+  line->GetEntireRow()->SetRowHeight(OleVariant(size * kTitleRowHeightPerPoint));
+}
+
+void TXLSExportComponent::LayOutSheet(int32_t columns) {
+  const int32_t header = HeaderRow();
+  for (int32_t i = 0; Layout.FitColumns && i < columns; ++i) {
+    const double width = columnFit_.Width(i, Layout.MaxColumnWidth);
+    if (width > 0) Cell(header, StartCol + i)->GetEntireColumn()->SetColumnWidth(OleVariant(width));
+  }
+  if (Layout.FreezeHeader && header < XLSMaxRow)
+    sheet_->FreezePanes(static_cast<uint16_t>(header + 1), 0, static_cast<uint16_t>(header + 1), 0);
+  XLSPtr<IXLSPageSetup> page = sheet_->GetPageSetup();
+  if (!page) return;
+  if (Layout.RepeatHeader) {
+    const std::string row = "$" + std::to_string(header + 1);
+    page->SetPrintTitleRows(row + ":" + row);
+  }
+  SetUpPage(*page);
+}
+
+void TXLSExportComponent::SetUpPage(IXLSPageSetup& page) const {
+  page.SetOrientation(Layout.Orientation);
+  page.SetPaperSize(Layout.PaperSize);
+  if (Layout.FitToPagesWide > 0) {
+    page.SetZoom(OleVariant(false));
+    page.SetFitToPagesWide(OleVariant(Layout.FitToPagesWide));
+    page.SetFitToPagesTall(OleVariant(false));
+  }
+  page.SetTopMargin(Layout.TopMargin);
+  page.SetBottomMargin(Layout.BottomMargin);
+  page.SetLeftMargin(Layout.LeftMargin);
+  page.SetRightMargin(Layout.RightMargin);
+  page.SetHeaderMargin(Layout.HeaderMargin);
+  page.SetFooterMargin(Layout.FooterMargin);
+  page.SetLeftHeader(Layout.LeftHeader);
+  page.SetCenterHeader(Layout.CenterHeader);
+  page.SetRightHeader(Layout.RightHeader);
+  page.SetLeftFooter(Layout.LeftFooter);
+  page.SetCenterFooter(Layout.CenterFooter);
+  page.SetRightFooter(Layout.RightFooter);
+}
+
+void TXLSExportComponent::NoteHeaderWidth(int32_t col, std::string_view text, const TFont& font) {
+  if (Layout.FitColumns) columnFit_.NoteText(col - StartCol, text, font);
+}
+
+void TXLSExportComponent::NoteDetailWidth(int32_t col, const OleVariant& value,
+                                          const char* num_format, const TFont& font) {
+  if (Layout.FitColumns) columnFit_.NoteValue(col - StartCol, value, num_format, font);
 }
 
 void TXLSExportComponent::FormatHeaderCell(IXLSRange& cell, const TFont& font, TColor fill,
@@ -254,25 +395,28 @@ OleVariant TXLSExportComponent::CellValue(const TField& field) {
   return value.VarType() == varBoolean ? OleVariant(value.ToString()) : value;
 }
 
-void TXLSExportComponent::FormatByType(IXLSRange& cell, TFieldType type, double date_time,
-                                       bool left_align) {
+const char* TXLSExportComponent::FormatByType(IXLSRange& cell, TFieldType type, double date_time,
+                                              bool left_align) {
+  const char* format = nullptr;
   switch (type) {
     case ftCurrency:
       cell.SetNumFormat("#,##0.00");
-      return;
+      return "#,##0.00";
     case ftDate:
-      cell.SetNumFormat("dd.mm.yyyy");
+      format = "dd.mm.yyyy";
       break;
     case ftTime:
-      cell.SetNumFormat("hh:mm:ss");
+      format = "hh:mm:ss";
       break;
     case ftDateTime:
-      cell.SetNumFormat(HasTimeOfDay(date_time) ? "dd.mm.yyyy hh:mm:ss" : "dd.mm.yyyy");
+      format = HasTimeOfDay(date_time) ? "dd.mm.yyyy hh:mm:ss" : "dd.mm.yyyy";
       break;
     default:
-      return;
+      return nullptr;
   }
+  cell.SetNumFormat(format);
   if (left_align) cell.SetHAlign(xlHAlignLeft);
+  return format;
 }
 
 }  // namespace tabulon

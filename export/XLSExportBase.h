@@ -10,12 +10,15 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+#include <string_view>
 
+#include "XLSColumnFit.h"
 #include "XLSComponent.h"
 #include "XLSConstants.h"
 #include "XLSDataSet.h"
 #include "XLSHostFont.h"
 #include "XLSInterfaces.h"
+#include "XLSReportLayout.h"
 
 namespace tabulon {
 
@@ -56,6 +59,12 @@ class TXLSExportComponent : public TComponent {
   IXLSWorkSheet* GetWorksheet() const { return sheet_.get(); }
   // Detail rows written by the latest export.
   int32_t GetDetailCount() const { return detailCount_; }
+  /// Sheets written by the latest export: 1, or more when its records
+  /// continued on new sheets; 0 before the first export.
+  int32_t GetSheetCount() const { return sheetCount_; }
+  /// Rows used by the fullest sheet of the latest export (its last used
+  /// row, counted from 1); 0 before the first export.
+  int32_t GetMostSheetRows() const { return mostSheetRows_; }
 
   std::string WorksheetName;
   TColor HeaderColor = clNone;
@@ -72,6 +81,11 @@ class TXLSExportComponent : public TComponent {
   bool Totals = false;
   /// Text of the first cell of the totals row. Default "Total".
   std::string TotalsLabel = "Total";
+
+  /// How every sheet of the next exports is laid out as a report: title
+  /// lines, frozen and repeated header, fitted columns, page setup, rows per
+  /// sheet. See TXLSReportLayout for the defaults.
+  TXLSReportLayout Layout;
 
  protected:
   /// One column of a totals row: its zero-based sheet column and the type
@@ -93,6 +107,29 @@ class TXLSExportComponent : public TComponent {
   /// @throw EXLSExportError when the totals row would lie below the last row
   void WriteTotals(IXLSWorkSheet& sheet, int32_t first_row, int32_t last_row,
                    const std::vector<TTotalsColumn>& columns);
+
+  /// One sheet's block of detail rows.
+  struct TXLSDetailBlock {
+    int32_t FirstRow = 0;     ///< zero-based sheet row of the block's first record
+    int32_t LastRow = -1;     ///< zero-based row of its last record; FirstRow - 1 when empty
+    int32_t FirstRecord = 1;  ///< 1-based number of its first record in the export
+    int32_t LastRecord = 0;   ///< number of its last record; FirstRecord - 1 when empty
+  };
+
+  /// What a component writes on each sheet of an export.
+  struct TXLSSheetContent {
+    /// Writes the header row at HeaderRow() and returns the number of
+    /// exported columns.
+    std::function<int32_t()> Header;
+    /// Writes the current record of the data set into zero-based sheet row
+    /// `row`; `count` is its 1-based number in the export.
+    std::function<void(int32_t row, int32_t count)> Record;
+    /// Called on each sheet after its block of records and its layout; may
+    /// be empty.
+    std::function<void(const TXLSDetailBlock&)> AfterBlock;
+    /// The exported columns as the totals row sums them.
+    std::function<std::vector<TTotalsColumn>()> TotalsColumns;
+  };
 
   TXLSExportComponent(TComponent* owner, TBorderStyle border_style);
 
@@ -116,13 +153,37 @@ class TXLSExportComponent : public TComponent {
   // moved to its edge.
   XLSPtr<IXLSRange> Block(int32_t row1, int32_t col1, int32_t row2, int32_t col2) const;
 
-  // Runs record(row, count) for every record of the data set from the first
-  // (none without a data set),
-  // with controls disabled; count is 1-based and row = StartRow + count.
-  // Afterwards, also when an error interrupts the walk, the data set is back
-  // on its former record and its controls are enabled again. Sets the
-  // detail count. Throws EXLSExportError before a row beyond the sheet.
-  void ForEachRecord(TDataSet* data_set, const std::function<void(int32_t, int32_t)>& record);
+  /// Writes the current worksheet and, when the records do not fit on it,
+  /// continuation sheets: each gets the title lines, the header, its block
+  /// of records and the layout (ExportSheet). The records are walked from
+  /// the first (none without a data set) with controls disabled; afterwards,
+  /// also when an error interrupts the walk, the data set is back on its
+  /// former record and its controls are enabled again. Sets the detail count
+  /// and the sheet count.
+  /// @return the block of the last sheet.
+  /// @throws EXLSExportError when the header (below StartRow and the title
+  /// lines) lies below the rows a sheet may use, or when a sheet has no
+  /// room for a record below its header; errors of the data set and of the
+  /// content's functions pass on.
+  TXLSDetailBlock ExportSheets(TDataSet* data_set, const TXLSSheetContent& content);
+  /// One sheet: header, title lines, then the records from the data set's
+  /// current one (none without a data set) until the sheet's last row
+  /// (LastSheetRow) or the end of the data, then the layout, then
+  /// content.AfterBlock.
+  /// @return the sheet's block of records.
+  TXLSDetailBlock ExportSheet(TDataSet* data_set, const TXLSSheetContent& content);
+  /// Zero-based row of the header: StartRow, below the title lines.
+  int32_t HeaderRow() const;
+  /// Zero-based last row a sheet's records may use: Layout.RowsPerSheet - 1,
+  /// or the sheet's last row.
+  int32_t LastSheetRow() const;
+  /// Notes a header text of sheet column `col` for the fitted widths (when
+  /// Layout.FitColumns is set).
+  void NoteHeaderWidth(int32_t col, std::string_view text, const TFont& font);
+  /// Notes a detail value of sheet column `col` with the number format it
+  /// got (null: General) for the fitted widths (when Layout.FitColumns is set).
+  void NoteDetailWidth(int32_t col, const OleVariant& value, const char* num_format,
+                       const TFont& font);
 
   // Header cells: font, alignment and fill.
   void FormatHeaderCell(IXLSRange& cell, const TFont& font, TColor fill, int32_t h_align) const;
@@ -130,8 +191,11 @@ class TXLSExportComponent : public TComponent {
   // Detail cells: font and fill, then the edges by DetailBorderStyle.
   void FormatDetailCell(IXLSRange& cell, const TFont& font, TColor fill) const;
   // Number format by field type; dates and times get left alignment when
-  // left_align is set. date_time is the value, for ftDateTime.
-  static void FormatByType(IXLSRange& cell, TFieldType type, double date_time, bool left_align);
+  // left_align is set. date_time is the value, for ftDateTime. Returns the
+  // format given, or null when the cell keeps the default format (what
+  // NoteDetailWidth takes).
+  static const char* FormatByType(IXLSRange& cell, TFieldType type, double date_time,
+                                  bool left_align);
   // The value a detail cell receives: the field's value, except that a
   // boolean is written as its text, True or False. Cells hold no booleans,
   // so writing the variant itself would leave the cell empty and lose it.
@@ -139,6 +203,15 @@ class TXLSExportComponent : public TComponent {
 
  private:
   void FormatDetailBorders(IXLSRange& cell) const;
+  // Throws EXLSExportError when the header lies below the rows a sheet may use.
+  void CheckHeaderRow() const;
+  void AddContinuationSheet();
+  TXLSDetailBlock WriteDetailBlock(TDataSet* data_set,
+                                   const std::function<void(int32_t, int32_t)>& record);
+  void WriteTitles(int32_t columns);
+  void WriteTitle(int32_t row, int32_t columns, const std::string& text, int32_t size);
+  void LayOutSheet(int32_t columns);
+  void SetUpPage(IXLSPageSetup& page) const;
 
   std::unique_ptr<TXLSWorkbook> workbook_;
   XLSPtr<IXLSWorkSheet> sheet_;
@@ -146,6 +219,10 @@ class TXLSExportComponent : public TComponent {
   TFont detailFont_;
   std::string lastError_;
   int32_t detailCount_ = 0;
+  int32_t sheetCount_ = 0;
+  int32_t mostSheetRows_ = 0;
+  std::string firstSheetName_;
+  TXLSColumnFit columnFit_;
 };
 
 }  // namespace tabulon

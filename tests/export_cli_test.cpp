@@ -103,7 +103,10 @@ TEST(CliExport, FailuresExitWithOneAndSayWhy) {
       {{"--db", db, "--query", "SELECT x FROM t", "-o", Scratch("no/dir/out.xls")},
        "no/dir/out.xls"},
       {{"--db", db, "--query", "SELECT x FROM t", "-o", out, "--start-row", "65536"},
-       "below row 65536"},
+       "finds no room on a sheet of 65536 rows below the header in row 65536"},
+      {{"--db", db, "--query", "SELECT x FROM t", "-o", out, "--title", "T", "--rows-per-sheet",
+        "2"},
+       "no room on a sheet of 2 rows"},
   };
   for (const TCase& c : cases) {
     std::vector<std::string> args{"export"};
@@ -128,6 +131,11 @@ TEST(CliExport, WrongUsageExitsWithTwo) {
            {"export", "--csv", "a.csv", "-o", "x.xls", "--detail-border", "dotted"},
            {"export", "--csv", "a.csv", "-o", "x.xls", "--start-col", "IW"},
            {"export", "--csv", "a.csv", "-o", "x.xls", "--start-row", "0"},
+           {"export", "--csv", "a.csv", "-o", "x.xls", "--rows-per-sheet", "1"},
+           {"export", "--csv", "a.csv", "-o", "x.xls", "--orientation", "sideways"},
+           {"export", "--csv", "a.csv", "-o", "x.xls", "--paper", "a9"},
+           {"export", "--csv", "a.csv", "-o", "x.xls", "--margins", "1,2"},
+           {"export", "--csv", "a.csv", "-o", "x.xls", "--fit-width", "0"},
            {"export", "--csv", "a.csv", "-o"}}) {
     const TRunResult run = Tabulon(args);
     EXPECT_EQ(run.Status, 2) << args.back() << "\n" << run.Err;
@@ -136,6 +144,7 @@ TEST(CliExport, WrongUsageExitsWithTwo) {
   const TRunResult help = Tabulon({"export", "--help"});
   EXPECT_EQ(help.Status, 0);
   EXPECT_TRUE(Contains(help.Out, "--detail-border-color")) << help.Out;
+  EXPECT_TRUE(Contains(help.Out, "--rows-per-sheet")) << help.Out;
 }
 
 }  // namespace

@@ -47,6 +47,7 @@ void ExportOrders(const std::string& dir) {
   exporter.DetailBorderStyle = BorderStyleSingleThin;
   exporter.DetailBorderColor = clRed;
   exporter.SetDetailFont(TFont("Times New Roman", 11, fsItalic, clNone));
+  exporter.Layout.FitColumns = false;  // the fields' display widths
   exporter.SaveDatasetAs(dir + "/orders.xls");
 }
 
@@ -70,6 +71,7 @@ void ExportGrid(const std::string& dir) {
   exporter.StartRow = 2;
   exporter.StartCol = 2;
   exporter.DetailBorderStyle = BorderStyleDouble;
+  exporter.Layout.FitColumns = false;  // the columns' pixel widths
   exporter.SaveDBGridAs(dir + "/grid.xls");
 }
 

@@ -178,11 +178,13 @@ TEST_F(DatasetExport, ErrorInTheMiddleLeavesTheDataSetAsItWas) {
   EXPECT_FALSE(data.ControlsDisabled());
 }
 
-TEST_F(DatasetExport, RecordsBelowTheLastRowAreRefusedNotWrapped) {
+TEST_F(DatasetExport, RecordsBelowTheLastRowContinueOnANewSheetNotWrapped) {
   Fill(data, 2);
   exporter.StartRow = XLSMaxRow - 1;
-  EXPECT_THROW(exporter.ExportDataset(), EXLSExportError);
-  EXPECT_EQ(ValueAt(Sheet(), "A65536").ToString(), "item1");
+  exporter.ExportDataset();
+  EXPECT_EQ(Sheet().GetWorkSheetName(), "Sheet1 (2)");
+  EXPECT_EQ(ValueAt(Sheet(), "A65535").ToString(), "name");
+  EXPECT_EQ(ValueAt(Sheet(), "A65536").ToString(), "item2");
   EXPECT_TRUE(VarIsEmpty(ValueAt(Sheet(), "A1")) || VarIsNull(ValueAt(Sheet(), "A1")));
   EXPECT_FALSE(data.ControlsDisabled());
 }
@@ -348,6 +350,7 @@ TEST_F(ExportFormatting, HeaderTakesItsFontFillAlignmentAndColumnWidth) {
   exporter.HeaderColor = clYellow;
   exporter.GetHeaderFont().Color = clRed;
   exporter.GetHeaderFont().Style = fsBold | fsUnderline;
+  exporter.Layout.FitColumns = false;
   exporter.ExportDataset();
   XLSPtr<IXLSRange> header = At(Sheet(), "A1");
   EXPECT_EQ(header->GetFont()->GetName(), "Arial");
@@ -422,6 +425,7 @@ TEST_F(GridFormatting, PixelWidthTitleAlignmentAndTextFormatInTheHeader) {
   TColumn& column = grid.AddColumn("name");
   column.Title.Alignment = taRightJustify;
   grid.AddColumn("qty").Width = 100;
+  exporter.Layout.FitColumns = false;
   exporter.ExportDBGrid();
   EXPECT_NEAR(At(Sheet(), "A1")->GetColumnWidth().ToDouble(), 9.1712, 0.01);
   EXPECT_NEAR(At(Sheet(), "B1")->GetColumnWidth().ToDouble(), 14.33, 0.01);

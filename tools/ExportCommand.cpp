@@ -39,6 +39,7 @@ struct TExportOptions {
   TColor HeaderBorderColor = clNone;
   TColor DetailBorderColor = clNone;
   bool Totals = false;
+  TXLSReportLayout Layout;
 };
 
 class TUsageError : public std::runtime_error {
@@ -132,6 +133,67 @@ int32_t ParseColumn(const std::string& text) {
   return ParseNumber(text, "--start-col", 1, XLSMaxCol + 1) - 1;
 }
 
+// Sheets past this row are cut or refused by xlrd (and so pandas) and Gnumeric.
+constexpr int32_t kRowsAllReadersRead = 16384;
+
+int32_t ParseOrientation(const std::string& text) {
+  const std::string lower = Lower(text);
+  if (lower == "portrait") return xlPortrait;
+  if (lower == "landscape") return xlLandscape;
+  throw TUsageError("--orientation needs portrait or landscape, not '" + text + "'");
+}
+
+// A paper name or the paper code of the file format.
+int32_t ParsePaper(const std::string& text) {
+  static const std::map<std::string, int32_t> kPapers = {
+      {"a3", xlPaperA3},       {"a4", xlPaperA4},           {"a5", xlPaperA5},
+      {"b4", xlPaperB4},       {"b5", xlPaperB5},           {"letter", xlPaperLetter},
+      {"legal", xlPaperLegal}, {"tabloid", xlPaperTabloid}, {"executive", xlPaperExecutive}};
+  const auto found = kPapers.find(Lower(text));
+  if (found != kPapers.end()) return found->second;
+  if (!text.empty() && std::isdigit(static_cast<unsigned char>(text[0])))
+    return ParseNumber(text, "--paper", 1, 255);
+  throw TUsageError("unknown paper '" + text +
+                    "' (a3, a4, a5, b4, b5, letter, legal, tabloid, executive, or a paper code)");
+}
+
+TUsageError MarginsError(const std::string& text) {
+  return TUsageError(
+      "--margins needs inches from 0 to 10: one value for all sides, or "
+      "TOP,RIGHT,BOTTOM,LEFT; not '" +
+      text + "'");
+}
+
+// One margin of --margins (all of whose text is given for the message).
+double ParseInches(const std::string& piece, const std::string& text) {
+  size_t used = 0;
+  double value = -1;
+  try {
+    value = std::stod(piece, &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used == 0 || used != piece.size() || !(value >= 0 && value <= 10)) throw MarginsError(text);
+  return value;
+}
+
+// "ALL" or "TOP,RIGHT,BOTTOM,LEFT", in inches.
+void ParseMargins(const std::string& text, TXLSReportLayout& layout) {
+  std::vector<double> inches;
+  for (size_t start = 0;;) {
+    const size_t comma = text.find(',', start);
+    inches.push_back(ParseInches(text.substr(start, comma - start), text));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  if (inches.size() == 1) inches.assign(4, inches[0]);
+  if (inches.size() != 4) throw MarginsError(text);
+  layout.TopMargin = inches[0];
+  layout.RightMargin = inches[1];
+  layout.BottomMargin = inches[2];
+  layout.LeftMargin = inches[3];
+}
+
 void ParseOptions(const std::vector<std::string>& args, TExportOptions& options) {
   using TSetter = void (*)(TExportOptions&, const std::string&);
   static const std::map<std::string, TSetter> kValued = {
@@ -171,6 +233,30 @@ void ParseOptions(const std::vector<std::string>& args, TExportOptions& options)
        [](TExportOptions& o, const std::string& v) { o.HeaderBorderColor = ParseColor(v); }},
       {"--detail-border-color",
        [](TExportOptions& o, const std::string& v) { o.DetailBorderColor = ParseColor(v); }},
+      {"--title", [](TExportOptions& o, const std::string& v) { o.Layout.Title = v; }},
+      {"--subtitle", [](TExportOptions& o, const std::string& v) { o.Layout.Subtitle = v; }},
+      {"--rows-per-sheet",
+       [](TExportOptions& o, const std::string& v) {
+         o.Layout.RowsPerSheet = ParseNumber(v, "--rows-per-sheet", 2, XLSMaxRow + 1);
+       }},
+      {"--orientation",
+       [](TExportOptions& o, const std::string& v) { o.Layout.Orientation = ParseOrientation(v); }},
+      {"--paper",
+       [](TExportOptions& o, const std::string& v) { o.Layout.PaperSize = ParsePaper(v); }},
+      {"--fit-width",
+       [](TExportOptions& o, const std::string& v) {
+         o.Layout.FitToPagesWide = ParseNumber(v, "--fit-width", 1, 255);
+       }},
+      {"--margins", [](TExportOptions& o, const std::string& v) { ParseMargins(v, o.Layout); }},
+      {"--page-header", [](TExportOptions& o, const std::string& v) { o.Layout.CenterHeader = v; }},
+      {"--page-footer", [](TExportOptions& o, const std::string& v) { o.Layout.CenterFooter = v; }},
+  };
+  using TFlag = void (*)(TExportOptions&);
+  static const std::map<std::string, TFlag> kFlags = {
+      {"--no-freeze", [](TExportOptions& o) { o.Layout.FreezeHeader = false; }},
+      {"--no-repeat-header", [](TExportOptions& o) { o.Layout.RepeatHeader = false; }},
+      {"--keep-widths", [](TExportOptions& o) { o.Layout.FitColumns = false; }},
+      {"--totals", [](TExportOptions& o) { o.Totals = true; }},
   };
   for (size_t i = 0; i < args.size(); ++i) {
     std::string name = args[i];
@@ -178,8 +264,9 @@ void ParseOptions(const std::vector<std::string>& args, TExportOptions& options)
       options.Help = true;
       return;
     }
-    if (name == "--totals") {
-      options.Totals = true;
+    const auto flag = kFlags.find(name);
+    if (flag != kFlags.end()) {
+      flag->second(options);
       continue;
     }
     std::string value;
@@ -302,6 +389,16 @@ void Configure(TDataset2Excel& exporter, const TExportOptions& options, TDiagnos
   exporter.HeaderBorderColor = options.HeaderBorderColor;
   exporter.DetailBorderColor = options.DetailBorderColor;
   exporter.Totals = options.Totals;
+  exporter.Layout = options.Layout;
+}
+
+// Said once: which readers lose rows of the workbook just written.
+void WarnAboutLongSheets(const TDataset2Excel& exporter, std::ostream& err) {
+  if (exporter.GetMostSheetRows() <= kRowsAllReadersRead) return;
+  err << "tabulon export: note: a sheet uses " << exporter.GetMostSheetRows()
+      << " rows; xlrd, pandas and Gnumeric read only the first " << kRowsAllReadersRead
+      << " rows of a BIFF5 sheet (LibreOffice reads them all); --rows-per-sheet "
+      << kRowsAllReadersRead << " keeps the file readable by all of them\n";
 }
 
 int Export(const TExportOptions& options, std::ostream& out, std::ostream& err) {
@@ -333,7 +430,10 @@ int Export(const TExportOptions& options, std::ostream& out, std::ostream& err) 
     return kExitFailure;
   }
   out << "wrote " << options.Output << ": " << exporter.GetDetailCount() << " records, "
-      << dataSet->GetFieldCount() << " fields\n";
+      << dataSet->GetFieldCount() << " fields";
+  if (exporter.GetSheetCount() > 1) out << ", " << exporter.GetSheetCount() << " sheets";
+  out << '\n';
+  WarnAboutLongSheets(exporter, err);
   return kExitOk;
 }
 
@@ -344,8 +444,11 @@ void PrintExportUsage(std::ostream& out) {
          "       tabulon export --csv FILE -o OUT.xls [options]\n"
          "\n"
          "Writes the records of an SQLite query, or of a CSV file whose first line names\n"
-         "the fields, into one worksheet of a new workbook OUT.xls (replaced when it\n"
-         "exists): a header row with the field names, then one row per record.\n"
+         "the fields, into a worksheet of a new workbook OUT.xls (replaced when it\n"
+         "exists): a header row with the field names, then one row per record. The\n"
+         "header stays in view when scrolling and is printed on every page; columns\n"
+         "are as wide as their longest value. Records beyond a sheet (65,536 rows, or\n"
+         "--rows-per-sheet) continue on sheets named NAME (2), NAME (3), ...\n"
          "\n"
          "Values keep their types: numbers, texts, and dates and times (SQLite columns\n"
          "declared DATE, TIME, DATETIME or TIMESTAMP; ISO 8601 texts in CSV files) shown\n"
@@ -377,12 +480,34 @@ void PrintExportUsage(std::ostream& out) {
          "  --totals                  add a totals row under the records: SUM formulas\n"
          "                            under the numeric and currency fields, \"Total\" in\n"
          "                            the first column, formatted like the header\n"
+         "\n"
+         "Report layout (every sheet):\n"
+         "  --title TEXT              title line above the header, bold, 14 points\n"
+         "  --subtitle TEXT           line below the title, bold, 11 points\n"
+         "  --no-freeze               do not freeze the rows down to the header\n"
+         "  --no-repeat-header        do not print the header on every page\n"
+         "  --keep-widths             keep the fields' display widths instead of fitting\n"
+         "  --rows-per-sheet N        rows a sheet uses at most, title and header\n"
+         "                            included (2 to 65536; default 65536); 16384 keeps\n"
+         "                            the file readable by xlrd, pandas and Gnumeric\n"
+         "  --orientation O           portrait (default) or landscape\n"
+         "  --paper P                 a4, a3, a5, letter, legal, ... or a paper code\n"
+         "                            (default: the printer's)\n"
+         "  --fit-width N             scale the print to N pages wide\n"
+         "  --margins INCHES          one value, or TOP,RIGHT,BOTTOM,LEFT\n"
+         "                            (default 1,0.75,1,0.75)\n"
+         "  --page-header TEXT        printed at the top of every page, centred\n"
+         "  --page-footer TEXT        printed at the bottom of every page, centred; in\n"
+         "                            both, &P is the page number, &N the number of\n"
+         "                            pages, &D the date, &A the sheet name; &L and &R\n"
+         "                            start a left and a right part\n"
          "  -h, --help                show this help\n"
          "\n"
          "A progress line (records done, records per second) is shown on the terminal.\n"
          "\n"
          "Exit status: 0 written; 1 unreadable database or CSV file, bad query, more\n"
-         "records or fields than a sheet holds, or output not written; 2 wrong usage.\n";
+         "fields than a sheet holds, no room for records below the header, or output\n"
+         "not written; 2 wrong usage.\n";
 }
 
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -1,0 +1,100 @@
+#include "XLSColumnFit.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace tabulon {
+namespace {
+
+// A reader shows at most this many characters of a number in General.
+constexpr int32_t kGeneralDigits = 11;
+// Digits of the largest double.
+constexpr int32_t kMaxDigits = 309;
+// Bold glyphs are wider than regular ones by about this much.
+constexpr double kBoldWidening = 1.1;
+// Points of the default font, whose characters are the width unit.
+constexpr double kDefaultFontSize = 10;
+// Widest column a sheet holds, in characters.
+constexpr double kWidestColumn = 255;
+// Room between a cell's text and the grid lines, in characters.
+constexpr double kPadding = 2;
+
+int32_t LongestLine(std::string_view text) {
+  size_t longest = 0;
+  for (size_t start = 0;;) {
+    const size_t end = text.find('\n', start);
+    const size_t stop = end == std::string_view::npos ? text.size() : end;
+    longest = std::max(longest, stop - start);
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  return static_cast<int32_t>(longest);
+}
+
+// The shortest text that reads back as the value, which is what a reader
+// shows in General as far as the column lets it.
+int32_t GeneralNumberLength(double value) {
+  char text[32];
+  const std::to_chars_result end = std::to_chars(text, text + sizeof text, value);
+  return std::min(static_cast<int32_t>(end.ptr - text), kGeneralDigits);
+}
+
+// "#,##0.00": sign, the integer digits with a separator every three, the
+// point and two decimals.
+int32_t GroupedNumberLength(double value) {
+  double whole = std::trunc(std::fabs(value));
+  int32_t digits = 1;
+  for (; whole >= 10 && digits < kMaxDigits; whole /= 10) ++digits;
+  return (value < 0 ? 1 : 0) + digits + (digits - 1) / 3 + 3;
+}
+
+double FontScale(const TFont& font) {
+  return font.Size / kDefaultFontSize * (font.Has(fsBold) ? kBoldWidening : 1);
+}
+
+}  // namespace
+
+void TXLSColumnFit::Reset(int32_t columns) {
+  widths_.assign(static_cast<size_t>(std::max(columns, 0)), 0.0);
+}
+
+void TXLSColumnFit::NoteText(int32_t column, std::string_view text, const TFont& font) {
+  if (column < 0 || static_cast<size_t>(column) >= widths_.size()) return;
+  double& width = widths_[static_cast<size_t>(column)];
+  width = std::max(width, LongestLine(text) * FontScale(font));
+}
+
+void TXLSColumnFit::NoteValue(int32_t column, const OleVariant& value, const char* num_format,
+                              const TFont& font) {
+  if (column < 0 || static_cast<size_t>(column) >= widths_.size()) return;
+  double& width = widths_[static_cast<size_t>(column)];
+  width = std::max(width, ShownLength(value, num_format) * FontScale(font));
+}
+
+double TXLSColumnFit::Width(int32_t column, double max_width) const {
+  if (column < 0 || static_cast<size_t>(column) >= widths_.size()) return 0;
+  const double width = widths_[static_cast<size_t>(column)];
+  if (width <= 0) return 0;
+  return std::clamp(std::ceil(width) + kPadding, 1.0, std::clamp(max_width, 1.0, kWidestColumn));
+}
+
+int32_t TXLSColumnFit::ShownLength(const OleVariant& value, const char* num_format) {
+  if (VarIsEmpty(value) || VarIsNull(value)) return 0;
+  if (value.VarType() == varString || value.VarType() == varOleStr)
+    return LongestLine(value.TextView());
+  const bool general = num_format == nullptr || *num_format == '\0';
+  double number = 0;
+  try {
+    number = value.ToDouble();
+  } catch (const std::exception&) {
+    return LongestLine(value.ToString());
+  }
+  if (general) return GeneralNumberLength(number);
+  if (std::strcmp(num_format, "#,##0.00") == 0) return GroupedNumberLength(number);
+  // The date and time formats show as many characters as they have.
+  return static_cast<int32_t>(std::strlen(num_format));
+}
+
+}  // namespace tabulon
