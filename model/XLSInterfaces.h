@@ -34,10 +34,10 @@ class IXLSWorkSheet;
 class IXLSWorkSheets;
 class IXLSWorkBook;
 
-// Classes handed out or taken as themselves rather than through an interface.
+// Classes handed out as themselves rather than through an interface
+// (declared in XLSPageSetup.h, which the umbrella header Tabulon.h includes).
 class TXLSHPageBreaks;
 class TXLSVPageBreaks;
-class TXLSWorksheet;
 
 // A rectangle of cells. Row and column numbers of GetItem, GetRow and
 // GetColumn count from 1; GetFirstRow .. GetLastCol count from 0.
@@ -232,6 +232,12 @@ class IXLSWorkSheets : public IXLSUnknown {
   virtual XLSPtr<IXLSWorkSheet> Add(IXLSWorkSheet* before, IXLSWorkSheet* after, int32_t count,
                                     const OleVariant& type) = 0;
 
+  XLSPtr<IXLSWorkSheet> Add(const XLSPtr<IXLSWorkSheet>& before,
+                            const XLSPtr<IXLSWorkSheet>& after, int32_t count,
+                            const OleVariant& type) {
+    return Add(before.get(), after.get(), count, type);
+  }
+
  protected:
   ~IXLSWorkSheets() = default;
 };
@@ -257,9 +263,9 @@ class IXLSWorkSheet : public IXLSUnknown {
   virtual void SetDisplayGridLines(bool display) = 0;
   virtual void Delete() = 0;
   virtual void Delete(int32_t unused) = 0;
-  virtual void Move(TXLSWorksheet* before, TXLSWorksheet* after, int32_t unused) = 0;
-  virtual void Move(TXLSWorksheet* before, TXLSWorksheet* after) = 0;
-  virtual void Move(TXLSWorksheet* before) = 0;
+  virtual void Move(IXLSWorkSheet* before, IXLSWorkSheet* after, int32_t unused) = 0;
+  virtual void Move(IXLSWorkSheet* before, IXLSWorkSheet* after) = 0;
+  virtual void Move(IXLSWorkSheet* before) = 0;
   virtual void Select() = 0;
   virtual void Select(bool replace) = 0;
   virtual void Select(bool replace, int32_t unused) = 0;
@@ -281,6 +287,11 @@ class IXLSWorkSheet : public IXLSUnknown {
   virtual void UnProtect() = 0;
   virtual void UnProtect(const std::string& password) = 0;
   virtual void UnProtect(const std::string& password, int32_t unused) = 0;
+  virtual std::string GetLastError() = 0;
+
+  void Move(const XLSPtr<IXLSWorkSheet>& before, const XLSPtr<IXLSWorkSheet>& after = nullptr) {
+    Move(before.get(), after.get());
+  }
 
  protected:
   ~IXLSWorkSheet() = default;

@@ -221,6 +221,7 @@ class TXLSPageBreaks {
   // (vertical): the existing one at that position, or a new one. nullptr
   // when range is null or the collection is full (kMaxBreaks).
   TXLSPageBreak* Add(IXLSRange* range);
+  TXLSPageBreak* Add(const XLSPtr<IXLSRange>& range) { return Add(range.get()); }
   TXLSPageBreak* AddPageBreak(int32_t position);
   int32_t GetCount() const { return static_cast<int32_t>(breaks_.size()); }
   // nullptr outside 1 to count.

@@ -82,9 +82,10 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   // The collection deletes this sheet: it must not be used afterwards.
   void Delete() override;
   void Delete(int32_t unused) override;
-  void Move(TXLSWorksheet* before, TXLSWorksheet* after, int32_t unused) override;
-  void Move(TXLSWorksheet* before, TXLSWorksheet* after) override;
-  void Move(TXLSWorksheet* before) override;
+  using IXLSWorkSheet::Move;
+  void Move(IXLSWorkSheet* before, IXLSWorkSheet* after, int32_t unused) override;
+  void Move(IXLSWorkSheet* before, IXLSWorkSheet* after) override;
+  void Move(IXLSWorkSheet* before) override;
   void Select() override;
   void Select(bool replace) override;
   void Select(bool replace, int32_t unused) override;
@@ -112,6 +113,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   void UnProtect() override;
   void UnProtect(const std::string& password) override;
   void UnProtect(const std::string& password, int32_t unused) override;
+  std::string GetLastError() override;
 
   // Address forms of the writers: the text is parsed as a cell ('B3') or a
   // rectangle ('A1:C4'); text that is not one answers the parser's -1.
@@ -166,8 +168,6 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   bool IsFrozen() const;
   uint16_t GetActivePane() const { return ActivePane_; }
 
-  // Why the last InsertBitmap was refused; empty after one that succeeded.
-  const std::string& GetLastError() const;
   TXLSPictures& GetPictures() { return *Pictures_; }
 
   TXLSCellHeap& GetCellHeap() { return Cells_; }
