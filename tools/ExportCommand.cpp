@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "CsvText.h"
 #include "Diagnostics.h"
 
 namespace tabulon {
@@ -246,15 +247,19 @@ std::string LossMessage(const TTextLoss& loss) {
          " has no form in code page 1252 (Western European); written as '?'";
 }
 
-// Opens the data set the options name; throws EDatabaseError.
+// Opens the data set the options name; throws EDatabaseError. A CSV file is
+// checked as `tabulon convert` checks it, so both report its texts alike;
+// nullptr when that check fails (it has said why).
 std::unique_ptr<TDataSet> OpenDataSet(const TExportOptions& options, TDiagnostics& diagnostics) {
   const auto report = [&diagnostics](const TTextLoss& loss) {
     diagnostics.Loss(LossPlace(loss), LossMessage(loss));
   };
   if (!options.Csv.empty()) {
+    std::string utf8;
+    std::string cp1252;
+    if (!ReadCsvFile(options.Csv, utf8, cp1252, diagnostics)) return nullptr;
     auto csv = std::make_unique<TCsvDataSet>(nullptr);
-    csv->OnTextLoss = report;
-    csv->LoadFromFile(options.Csv);
+    csv->LoadFromText(utf8, options.Csv);
     return csv;
   }
   auto sqlite = std::make_unique<TSqliteDataSet>(nullptr);
@@ -279,7 +284,7 @@ void Configure(TDataset2Excel& exporter, const TExportOptions& options) {
 
 int Export(const TExportOptions& options, std::ostream& out, std::ostream& err) {
   const std::string input = options.Csv.empty() ? options.Database : options.Csv;
-  TDiagnostics diagnostics(err, input);
+  TDiagnostics diagnostics(err, "tabulon export", input);
   TDataset2Excel exporter(nullptr);
   Configure(exporter, options);
   std::unique_ptr<TProgress> progress;
@@ -292,6 +297,7 @@ int Export(const TExportOptions& options, std::ostream& out, std::ostream& err) 
   std::unique_ptr<TDataSet> dataSet;
   try {
     dataSet = OpenDataSet(options, diagnostics);
+    if (!dataSet) return kExitFailure;
     exporter.SetDataset(dataSet.get());
     exporter.ExportDataset();
   } catch (const std::exception& error) {
@@ -358,8 +364,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
   try {
     ParseOptions(args, options);
   } catch (const TUsageError& error) {
-    err << "tabulon export: " << error.what() << "\n\n";
-    PrintExportUsage(err);
+    PrintUsageError(err, "tabulon export", error.what());
     return kExitUsage;
   }
   if (options.Help) {
