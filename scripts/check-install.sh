@@ -71,8 +71,10 @@ done
 
 # The command runs from the prefix alone: no LD_LIBRARY_PATH, no ldconfig.
 if [ -x "$prefix/bin/tabulon" ]; then
-  env -i "$prefix/bin/tabulon" --help | grep -q "tabulon export" || fail "installed tabulon --help failed"
-  env -i "$prefix/bin/tabulon" --version | grep -q "^tabulon " || fail "installed tabulon --version failed"
+  help=$(env -i "$prefix/bin/tabulon" --help) || fail "installed tabulon --help failed"
+  [[ $help == "Usage: tabulon "* ]] || fail "installed tabulon --help printed: $help"
+  version=$(env -i "$prefix/bin/tabulon" --version) || fail "installed tabulon --version failed"
+  [[ $version == "tabulon "* ]] || fail "installed tabulon --version printed: $version"
   pass
 fi
 echo "check-install: $checks passed, 0 failed"
