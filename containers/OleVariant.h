@@ -42,17 +42,17 @@ constexpr TVarType varInt64 = 0x0014;
 constexpr TVarType varString = 0x0100;  // the host's native byte string
 constexpr TVarType varArray = 0x2000;   // flag combined with the element type
 
-// The error code that marks an optional argument the caller left out.
+/// The error code that marks an optional argument the caller left out.
 constexpr int32_t XLSParamNotFound = static_cast<int32_t>(0x80020004u);
 
-// Raised by every conversion or array access that cannot be carried out.
+/// Raised by every conversion or array access that cannot be carried out.
 class EVariantError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
 namespace variant_detail {
-// Character types hold text, not numbers, so they get no implicit conversion.
+/// Character types hold text, not numbers, so they get no implicit conversion.
 template <typename T>
 struct IsCharacter
     : std::integral_constant<
@@ -62,13 +62,13 @@ struct IsCharacter
 
 class OleVariant {
  public:
-  // Empty.
+  /// Empty.
   OleVariant() noexcept : type_(varEmpty), int_(0) {}
 
-  // Implicit construction from the common value types. Every integer type maps
-  // to the variant code of its width and signedness (int -> varInteger,
-  // int64_t -> varInt64, uint8_t -> varByte, ...); unsigned 64-bit values and
-  // character types have no code and must go through a factory.
+  /// Implicit construction from the common value types. Every integer type maps
+  /// to the variant code of its width and signedness (int -> varInteger,
+  /// int64_t -> varInt64, uint8_t -> varByte, ...); unsigned 64-bit values and
+  /// character types have no code and must go through a factory.
   template <typename T,
             typename std::enable_if<std::is_integral<T>::value && !std::is_same<T, bool>::value &&
                                         !variant_detail::IsCharacter<T>::value &&
@@ -78,7 +78,7 @@ class OleVariant {
   OleVariant(double value) noexcept : type_(varDouble), dbl_(value) {}
   OleVariant(float value) noexcept : type_(varSingle), sgl_(value) {}
   OleVariant(bool value) noexcept : type_(varBoolean), int_(value ? 1 : 0) {}
-  // Strings become OLE strings, as the host does when it fills an OleVariant.
+  /// Strings become OLE strings, as the host does when it fills an OleVariant.
   OleVariant(const char* text);
   OleVariant(const std::string& text);
   OleVariant(std::string&& text);
@@ -91,11 +91,11 @@ class OleVariant {
 
   static OleVariant Empty() { return OleVariant(); }
   static OleVariant Null();
-  // varError 0x80020004: the stand-in for an absent optional argument.
+  /// varError 0x80020004: the stand-in for an absent optional argument.
   static OleVariant Missing();
   static OleVariant Error(int32_t code);
   static OleVariant Date(double serial);
-  // Rounds to four decimals (ties to even); throws when out of range or NaN.
+  /// Rounds to four decimals (ties to even); throws when out of range or NaN.
   static OleVariant Currency(double value);
   static OleVariant CurrencyFromScaled(int64_t scaled);
   static OleVariant ShortInt(int8_t value) { return OleVariant(value); }
@@ -111,23 +111,23 @@ class OleVariant {
   static OleVariant OleStr(std::string text) { return OleVariant(std::move(text)); }
   static OleVariant ByteString(std::string text);
 
-  // The type code; arrays answer varArray | varVariant.
+  /// The type code; arrays answer varArray | varVariant.
   TVarType VarType() const noexcept { return type_; }
 
-  // Conversions by the host's rules; each throws EVariantError when the value
-  // cannot be represented (Null, arrays, errors, unparseable text, overflow).
+  /// Conversions by the host's rules; each throws EVariantError when the value
+  /// cannot be represented (Null, arrays, errors, unparseable text, overflow).
   double ToDouble() const;
-  int32_t ToInt() const;  // rounds to nearest, ties to even
+  int32_t ToInt() const;  ///< rounds to nearest, ties to even
   int64_t ToInt64() const;
   bool ToBool() const;
   std::string ToString() const;
-  // The text of a string variant (varOleStr, varString) without a copy,
-  // valid while the variant lives unchanged; throws for other types.
+  /// The text of a string variant (varOleStr, varString) without a copy,
+  /// valid while the variant lives unchanged; throws for other types.
   std::string_view TextView() const;
-  double ToCurrency() const;  // the value rounded to four decimals
+  double ToCurrency() const;  ///< the value rounded to four decimals
   int64_t ToCurrencyScaled() const;
 
-  // Arrays. Dimensions count from 1; indices are given one per dimension.
+  /// Arrays. Dimensions count from 1; indices are given one per dimension.
   int DimCount() const noexcept;
   int32_t LowBound(int dim) const;
   int32_t HighBound(int dim) const;
@@ -167,11 +167,11 @@ class OleVariant {
   void SetText(std::string&& text);
   [[noreturn]] void Fail(const char* target) const;
 
-  static constexpr uint8_t kInlineText = 8;   // longest string kept in chars_
-  static constexpr uint8_t kHeapText = 0xFF;  // textLength_ of a string behind str_
+  static constexpr uint8_t kInlineText = 8;   ///< longest string kept in chars_
+  static constexpr uint8_t kHeapText = 0xFF;  ///< textLength_ of a string behind str_
 
   TVarType type_;
-  uint8_t textLength_ = kHeapText;  // for string types: the length in chars_, or kHeapText
+  uint8_t textLength_ = kHeapText;  ///< for string types: the length in chars_, or kHeapText
   union {
     int64_t int_;  // integer widths, boolean (0/1), error code, scaled currency
     double dbl_;   // double and date
@@ -182,13 +182,13 @@ class OleVariant {
   };
 };
 
-// One-dimensional array with lower bound 0 holding the given elements.
+/// One-dimensional array with lower bound 0 holding the given elements.
 OleVariant VarArrayOf(std::vector<OleVariant> elements);
-// Array of empty elements; bounds are lo1, hi1 or lo1, hi1, lo2, hi2 (inclusive).
+/// Array of empty elements; bounds are lo1, hi1 or lo1, hi1, lo2, hi2 (inclusive).
 OleVariant VarArrayCreate(std::initializer_list<int32_t> bounds);
 
-// Orders two numbers (of any numeric type, dates included) or two strings
-// (bytewise): negative, 0 or positive. Other pairs throw EVariantError.
+/// Orders two numbers (of any numeric type, dates included) or two strings
+/// (bytewise): negative, 0 or positive. Other pairs throw EVariantError.
 int Compare(const OleVariant& a, const OleVariant& b);
 
 inline TVarType VarType(const OleVariant& v) noexcept {
@@ -204,11 +204,11 @@ inline bool VarIsArray(const OleVariant& v) noexcept {
   return (v.VarType() & varArray) != 0;
 }
 bool VarIsMissing(const OleVariant& v) noexcept;
-// Integers of every width, signed or not.
+/// Integers of every width, signed or not.
 bool VarIsInteger(const OleVariant& v) noexcept;
-// Integers of every width, single, double and currency (not dates).
+/// Integers of every width, single, double and currency (not dates).
 bool VarIsNumeric(const OleVariant& v) noexcept;
-// OLE strings and byte strings.
+/// OLE strings and byte strings.
 bool VarIsStr(const OleVariant& v) noexcept;
 
 }  // namespace tabulon

@@ -27,10 +27,10 @@ class TSqliteDataSet : public TDataSet {
   explicit TSqliteDataSet(TComponent* owner) : TDataSet(owner) {}
   ~TSqliteDataSet() override;
 
-  // Opens the database file read-only, prepares the query and moves to its
-  // first row. Throws EDatabaseError, naming the file or quoting SQLite's
-  // reason, for a missing or damaged database, bad SQL or a statement that
-  // returns no columns.
+  /// Opens the database file read-only, prepares the query and moves to its
+  /// first row. Throws EDatabaseError, naming the file or quoting SQLite's
+  /// reason, for a missing or damaged database, bad SQL or a statement that
+  /// returns no columns.
   void Open(const std::string& database, const std::string& sql);
   void Close();
   bool GetActive() const { return statement_ != nullptr; }
@@ -41,7 +41,7 @@ class TSqliteDataSet : public TDataSet {
 
  private:
   void DefineFields();
-  // Steps the statement and loads the row; false after the last row.
+  /// Steps the statement and loads the row; false after the last row.
   bool Step();
   OleVariant ColumnValue(int column, const TField& field);
   [[noreturn]] void Fail(const std::string& what) const;

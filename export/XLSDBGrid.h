@@ -17,7 +17,7 @@ namespace tabulon {
 
 enum TAlignment : uint8_t { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
 
-// Links a data set to the views that show it; forgets it when it is destroyed.
+/// Links a data set to the views that show it; forgets it when it is destroyed.
 class TDataSource : public TComponent {
  public:
   explicit TDataSource(TComponent* owner) : TComponent(owner) {}
@@ -45,12 +45,12 @@ class TColumn {
  public:
   explicit TColumn(const TDBGrid& grid) : grid_(grid) {}
 
-  // The field named FieldName in the grid's data set, or null.
+  /// The field named FieldName in the grid's data set, or null.
   TField* GetField() const;
 
   std::string FieldName;
   bool Visible = true;
-  int32_t Width = 64;  // pixels
+  int32_t Width = 64;  ///< pixels
   TAlignment Alignment = taLeftJustify;
   TFont Font;
   TColor Color = clWindow;
@@ -67,12 +67,12 @@ class TDBGrid : public TComponent {
   TDataSource* GetDataSource() const { return dataSource_; }
   void SetDataSource(TDataSource* source);
 
-  // A new column at the end showing the named field, with the grid's fonts,
-  // the field name as its title and, for numbers, dates and times, right
-  // alignment.
+  /// A new column at the end showing the named field, with the grid's fonts,
+  /// the field name as its title and, for numbers, dates and times, right
+  /// alignment.
   TColumn& AddColumn(const std::string& field_name);
   int32_t GetColumnCount() const { return static_cast<int32_t>(columns_.size()); }
-  // Throws std::out_of_range for an index outside 0 .. count - 1.
+  /// Throws std::out_of_range for an index outside 0 .. count - 1.
   TColumn& GetColumn(int32_t index) const { return *columns_.at(static_cast<size_t>(index)); }
 
   TFont Font;

@@ -30,7 +30,7 @@ constexpr TColor clFuchsia = 0xFF00FF;
 constexpr TColor clAqua = 0xFFFF00;
 constexpr TColor clWhite = 0xFFFFFF;
 
-// System colours: the flag bit plus the system colour's number.
+/// System colours: the flag bit plus the system colour's number.
 constexpr TColor XLSSystemColorFlag = static_cast<TColor>(0x80000000u);
 constexpr TColor clWindow = XLSSystemColorFlag | 5;
 constexpr TColor clWindowText = XLSSystemColorFlag | 8;
@@ -39,8 +39,8 @@ constexpr TColor clHighlightText = XLSSystemColorFlag | 14;
 constexpr TColor clBtnFace = XLSSystemColorFlag | 15;
 constexpr TColor clBtnText = XLSSystemColorFlag | 18;
 
-// The RGB value of a host colour: system colours resolve to the standard
-// desktop scheme; every other value keeps its low 24 bits.
+/// The RGB value of a host colour: system colours resolve to the standard
+/// desktop scheme; every other value keeps its low 24 bits.
 uint32_t ColorToRGB(TColor color);
 
 enum TFontStyle : uint8_t {
@@ -49,7 +49,7 @@ enum TFontStyle : uint8_t {
   fsUnderline = 4,
   fsStrikeOut = 8,
 };
-// A set of TFontStyle flags.
+/// A set of TFontStyle flags.
 using TFontStyles = uint8_t;
 
 class TFont {
@@ -58,12 +58,12 @@ class TFont {
   TFont(std::string name, int32_t size, TFontStyles style = 0, TColor color = clWindowText)
       : Name(std::move(name)), Size(size), Style(style), Color(color) {}
 
-  // Copies every attribute of source.
+  /// Copies every attribute of source.
   void Assign(const TFont& source) { *this = source; }
   bool Has(TFontStyle style) const { return (Style & style) != 0; }
 
   std::string Name = "Arial";
-  int32_t Size = 10;  // points
+  int32_t Size = 10;  ///< points
   TFontStyles Style = 0;
   TColor Color = clWindowText;
 };

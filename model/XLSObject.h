@@ -7,8 +7,8 @@
 
 namespace tabulon {
 
-// Interface identifier. The object model's interfaces all use the all-zero
-// identifier; interfaces are obtained from the model's own operations.
+/// Interface identifier. The object model's interfaces all use the all-zero
+/// identifier; interfaces are obtained from the model's own operations.
 struct TGUID {
   uint32_t D1 = 0;
   uint16_t D2 = 0;
@@ -20,10 +20,10 @@ struct TGUID {
 constexpr int32_t XLS_S_OK = 0;
 constexpr int32_t XLS_E_NOINTERFACE = static_cast<int32_t>(0x80004002u);
 
-// The three counting slots every interface begins with.
+/// The three counting slots every interface begins with.
 class IXLSUnknown {
  public:
-  // Interfaces are handles: assigning through them is never meaningful.
+  /// Interfaces are handles: assigning through them is never meaningful.
   IXLSUnknown& operator=(const IXLSUnknown&) = delete;
 
   virtual int32_t QueryInterface(const TGUID& iid, void** out) = 0;
@@ -34,9 +34,9 @@ class IXLSUnknown {
   ~IXLSUnknown() = default;
 };
 
-// Counted objects free themselves at the last release; owned objects (the
-// workbook, its sheets, their collection and page setup) keep counting but
-// answer -1 and are freed only by their owner.
+/// Counted objects free themselves at the last release; owned objects (the
+/// workbook, its sheets, their collection and page setup) keep counting but
+/// answer -1 and are freed only by their owner.
 class TXLSObject {
  public:
   explicit TXLSObject(bool counted) : Counted(counted) {}
@@ -50,7 +50,7 @@ class TXLSObject {
   bool IsCounted() const { return Counted; }
 
  protected:
-  // Answers this object's single interface for the all-zero identifier.
+  /// Answers this object's single interface for the all-zero identifier.
   int32_t QueryInterfaceImpl(const TGUID& iid, void** out, IXLSUnknown* self);
   void SetCounted(bool counted) { Counted = counted; }
 
@@ -59,8 +59,8 @@ class TXLSObject {
   bool Counted;
 };
 
-// Implements the three counting slots of interface I on top of TXLSObject.
-// Each implementing class derives from XLSImplements<ItsInterface>.
+/// Implements the three counting slots of interface I on top of TXLSObject.
+/// Each implementing class derives from XLSImplements<ItsInterface>.
 template <class I>
 class XLSImplements : public TXLSObject, public I {
  public:
@@ -72,14 +72,14 @@ class XLSImplements : public TXLSObject, public I {
   int32_t _Release() override { return ReleaseImpl(); }
 };
 
-// Holds one interface reference: adds it on copy, releases it on
-// destruction, so a caller never leaks a range or its companions.
+/// Holds one interface reference: adds it on copy, releases it on
+/// destruction, so a caller never leaks a range or its companions.
 template <class I>
 class XLSPtr {
  public:
   XLSPtr() = default;
   XLSPtr(std::nullptr_t) {}
-  // Takes a new reference to p.
+  /// Takes a new reference to p.
   explicit XLSPtr(I* p) : ptr_(p) {
     if (ptr_) ptr_->_AddRef();
   }

@@ -20,7 +20,7 @@ namespace tabulon {
 
 class TXLSWorksheet;
 
-// Owned by its worksheet; interface references never free it.
+/// Owned by its worksheet; interface references never free it.
 class TXLSPageSetup : public XLSImplements<IXLSPageSetup> {
  public:
   static constexpr double kDefaultHeaderMargin = 0.5;
@@ -60,17 +60,17 @@ class TXLSPageSetup : public XLSImplements<IXLSPageSetup> {
   double GetRightMargin() override;
   double GetTopMargin() override;
   OleVariant GetZoom() override;
-  // 1 portrait, 2 landscape; other values are ignored.
+  /// 1 portrait, 2 landscape; other values are ignored.
   void SetOrientation(int32_t orientation) override;
-  // 256 (user-defined) is stored as 0; values the 16-bit field cannot hold
-  // are ignored.
+  /// 256 (user-defined) is stored as 0; values the 16-bit field cannot hold
+  /// are ignored.
   void SetPaperSize(int32_t paper_size) override;
   void SetBottomMargin(double inches) override;
   void SetCenterFooter(const std::string& text) override;
   void SetCenterHeader(const std::string& text) override;
   void SetCenterHorizontally(bool center) override;
   void SetCenterVertically(bool center) override;
-  // A 16- or 32-bit integer from 0 to 65535, or false for 0 (off).
+  /// A 16- or 32-bit integer from 0 to 65535, or false for 0 (off).
   void SetFitToPagesTall(const OleVariant& pages) override;
   void SetFitToPagesWide(const OleVariant& pages) override;
   void SetFooterMargin(double inches) override;
@@ -78,30 +78,30 @@ class TXLSPageSetup : public XLSImplements<IXLSPageSetup> {
   void SetLeftFooter(const std::string& text) override;
   void SetLeftHeader(const std::string& text) override;
   void SetLeftMargin(double inches) override;
-  // 'A1:C5' sets the print area, empty text clears it, other text is ignored.
+  /// 'A1:C5' sets the print area, empty text clears it, other text is ignored.
   void FSetPrintArea(const std::string& range) override;
   void SetPrintGridlines(bool print) override;
   void SetPrintHeadings(bool print) override;
-  // '$A:$B' / '$1:$3'; unparsable text is ignored.
+  /// '$A:$B' / '$1:$3'; unparsable text is ignored.
   void SetPrintTitleColumns(const std::string& columns) override;
   void SetPrintTitleRows(const std::string& rows) override;
   void SetRightFooter(const std::string& text) override;
   void SetRightHeader(const std::string& text) override;
   void SetRightMargin(double inches) override;
   void SetTopMargin(double inches) override;
-  // An integer from 10 to 400, or false for 0 (no scaling).
+  /// An integer from 10 to 400, or false for 0 (no scaling).
   void SetZoom(const OleVariant& zoom) override;
-  // Zero-based corners; reversed or out-of-sheet areas are ignored.
+  /// Zero-based corners; reversed or out-of-sheet areas are ignored.
   void SetPrintArea(uint16_t first_row, uint16_t first_col, uint16_t last_row,
                     uint16_t last_col) override;
 
-  // Print area, zero-based; present when its first row is 0 or more.
+  /// Print area, zero-based; present when its first row is 0 or more.
   bool HasPrintArea() const { return printArea_.FirstRow >= 0; }
   int32_t GetPrintAreaFirstRow() const { return printArea_.FirstRow; }
   int32_t GetPrintAreaLastRow() const { return printArea_.LastRow; }
   int32_t GetPrintAreaFirstCol() const { return printArea_.FirstCol; }
   int32_t GetPrintAreaLastCol() const { return printArea_.LastCol; }
-  // Print titles, one-based; absent when the first is 0 or less.
+  /// Print titles, one-based; absent when the first is 0 or less.
   bool HasPrintTitleRows() const { return titleRows_.First > 0; }
   int32_t GetPrintTitleFirstRow() const { return titleRows_.First; }
   int32_t GetPrintTitleLastRow() const { return titleRows_.Last; }
@@ -109,16 +109,16 @@ class TXLSPageSetup : public XLSImplements<IXLSPageSetup> {
   int32_t GetPrintTitleFirstCol() const { return titleCols_.First; }
   int32_t GetPrintTitleLastCol() const { return titleCols_.Last; }
 
-  // PRINTHEADERS, PRINTGRIDLINES, GRIDSET and WSBOOL.
+  /// PRINTHEADERS, PRINTGRIDLINES, GRIDSET and WSBOOL.
   int32_t StoreHeaderRecords(TXLSRecordSection& section) const;
-  // SETUP.
+  /// SETUP.
   int32_t StoreSetup(TXLSRecordSection& section) const;
-  // BOTTOMMARGIN, TOPMARGIN, RIGHTMARGIN, LEFTMARGIN, VCENTER, HCENTER,
-  // FOOTER and HEADER.
+  /// BOTTOMMARGIN, TOPMARGIN, RIGHTMARGIN, LEFTMARGIN, VCENTER, HCENTER,
+  /// FOOTER and HEADER.
   int32_t StoreMargins(TXLSRecordSection& section) const;
 
-  // The texts the HEADER and FOOTER records carry: "&L" left, "&C" centre,
-  // "&R" right, each only when not empty.
+  /// The texts the HEADER and FOOTER records carry: "&L" left, "&C" centre,
+  /// "&R" right, each only when not empty.
   std::string GetHeaderText() const;
   std::string GetFooterText() const;
 
@@ -168,9 +168,9 @@ class TXLSPageSetup : public XLSImplements<IXLSPageSetup> {
 
 class TXLSPageBreaks;
 
-// One page break: the page breaks before row (horizontal) or column
-// (vertical) Position, zero-based. Index is its 1-based place in its
-// collection.
+/// One page break: the page breaks before row (horizontal) or column
+/// (vertical) Position, zero-based. Index is its 1-based place in its
+/// collection.
 class TXLSPageBreak {
  public:
   TXLSPageBreak(TXLSPageBreaks& collection, int32_t position);
@@ -181,10 +181,10 @@ class TXLSPageBreak {
   int32_t GetIndex() const { return index_; }
   int32_t GetPosition() const { return position_; }
   TXLSPageBreaks& GetCollection() const { return collection_; }
-  // Removes this break from its collection, which frees it: do not use the
-  // break afterwards.
+  /// Removes this break from its collection, which frees it: do not use the
+  /// break afterwards.
   void Delete();
-  // The whole row or column the break stands before.
+  /// The whole row or column the break stands before.
   XLSPtr<IXLSRange> GetLocation() const;
 
  private:
@@ -204,12 +204,12 @@ class TXLSVPageBreak : public TXLSPageBreak {
   using TXLSPageBreak::TXLSPageBreak;
 };
 
-// Breaks kept in ascending position order without duplicates; indexes count
-// from 1.
+/// Breaks kept in ascending position order without duplicates; indexes count
+/// from 1.
 class TXLSPageBreaks {
  public:
-  // The most breaks one HBREAK or VBREAK record can carry in its 16-bit
-  // length field.
+  /// The most breaks one HBREAK or VBREAK record can carry in its 16-bit
+  /// length field.
   static constexpr int32_t kMaxBreaks = (0xFFFF - 2) / 2;
 
   TXLSPageBreaks(TXLSWorksheet& worksheet, bool vertical);
@@ -217,27 +217,27 @@ class TXLSPageBreaks {
   TXLSPageBreaks(const TXLSPageBreaks&) = delete;
   TXLSPageBreaks& operator=(const TXLSPageBreaks&) = delete;
 
-  // A break before the range's first row (horizontal) or first column
-  // (vertical): the existing one at that position, or a new one. nullptr
-  // when range is null or the collection is full (kMaxBreaks).
+  /// A break before the range's first row (horizontal) or first column
+  /// (vertical): the existing one at that position, or a new one. nullptr
+  /// when range is null or the collection is full (kMaxBreaks).
   TXLSPageBreak* Add(IXLSRange* range);
   TXLSPageBreak* Add(const XLSPtr<IXLSRange>& range) { return Add(range.get()); }
   TXLSPageBreak* AddPageBreak(int32_t position);
   int32_t GetCount() const { return static_cast<int32_t>(breaks_.size()); }
-  // nullptr outside 1 to count.
+  /// nullptr outside 1 to count.
   TXLSPageBreak* Get(int32_t index) const;
   TXLSPageBreak* GetPageBreak(int32_t index) const { return Get(index); }
-  // Frees the break; the later ones move down one place.
+  /// Frees the break; the later ones move down one place.
   void Delete(int32_t index);
   void ClearAll();
-  // A new range over the break's whole row (a rows range) or column (a
-  // columns range); empty for a bad index.
+  /// A new range over the break's whole row (a rows range) or column (a
+  /// columns range); empty for a bad index.
   XLSPtr<IXLSRange> GetLocation(int32_t index) const;
 
   bool IsVertical() const { return vertical_; }
   TXLSWorksheet& GetWorksheet() const { return worksheet_; }
-  // HBREAK or VBREAK with every position in ascending order; nothing (and 1)
-  // when there are no breaks.
+  /// HBREAK or VBREAK with every position in ascending order; nothing (and 1)
+  /// when there are no breaks.
   int32_t Store(TXLSRecordSection& section) const;
 
  protected:
@@ -251,7 +251,7 @@ class TXLSPageBreaks {
   std::vector<std::unique_ptr<TXLSPageBreak>> breaks_;
 };
 
-// Breaks before rows.
+/// Breaks before rows.
 class TXLSHPageBreaks : public TXLSPageBreaks {
  public:
   explicit TXLSHPageBreaks(TXLSWorksheet& worksheet) : TXLSPageBreaks(worksheet, false) {}
@@ -260,7 +260,7 @@ class TXLSHPageBreaks : public TXLSPageBreaks {
   std::unique_ptr<TXLSPageBreak> CreatePageBreak(int32_t position) override;
 };
 
-// Breaks before columns.
+/// Breaks before columns.
 class TXLSVPageBreaks : public TXLSPageBreaks {
  public:
   explicit TXLSVPageBreaks(TXLSWorksheet& worksheet) : TXLSPageBreaks(worksheet, true) {}

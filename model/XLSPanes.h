@@ -10,7 +10,7 @@
 
 namespace tabulon {
 
-// The values a PANE record carries.
+/// The values a PANE record carries.
 struct TXLSPaneRecordValues {
   uint16_t X = 0;
   uint16_t Y = 0;
@@ -19,7 +19,7 @@ struct TXLSPaneRecordValues {
   uint16_t ActivePane = 3;
 };
 
-// Pane numbers of the PANE and SELECTION records.
+/// Pane numbers of the PANE and SELECTION records.
 constexpr uint16_t XLSPaneBottomRight = 0;
 constexpr uint16_t XLSPaneTopRight = 1;
 constexpr uint16_t XLSPaneBottomLeft = 2;
@@ -27,14 +27,14 @@ constexpr uint16_t XLSPaneTopLeft = 3;
 
 class TXLSPanes {
  public:
-  // Frozen: Row rows above and Col columns left of the split stay in place.
-  // TopRow / LeftCol are the first row / column shown in the moving pane;
-  // 65535 as LeftCol (-1) takes the default, other columns above 255 leave
-  // the previous value.
+  /// Frozen: Row rows above and Col columns left of the split stay in place.
+  /// TopRow / LeftCol are the first row / column shown in the moving pane;
+  /// 65535 as LeftCol (-1) takes the default, other columns above 255 leave
+  /// the previous value.
   void Freeze(uint16_t row, uint16_t col, uint16_t topRow, uint16_t leftCol);
-  // A split that does not freeze: a top pane y points high and a left pane x
-  // characters wide (a negative or non-numeric size leaves the previous
-  // one); 0 and 0 leave no split.
+  /// A split that does not freeze: a top pane y points high and a left pane x
+  /// characters wide (a negative or non-numeric size leaves the previous
+  /// one); 0 and 0 leave no split.
   void Thaw(float y, float x, uint16_t topRow, uint16_t leftCol);
 
   bool IsFrozen() const { return frozen_; }
@@ -43,10 +43,10 @@ class TXLSPanes {
   int32_t GetRowTop() const { return rowTop_; }
   int16_t GetColLeft() const { return colLeft_; }
 
-  // The PANE values, split sizes in twips including the heading sizes;
-  // values beyond the 16-bit fields are held at 65535.
+  /// The PANE values, split sizes in twips including the heading sizes;
+  /// values beyond the 16-bit fields are held at 65535.
   TXLSPaneRecordValues GetRecordValues() const;
-  // Appends PANE and reports the active pane it names.
+  /// Appends PANE and reports the active pane it names.
   int32_t Store(TXLSRecordSection& section, uint16_t& activePane) const;
 
  private:
@@ -61,21 +61,21 @@ class TXLSPanes {
 
 class TXLSProtect {
  public:
-  // The published 16-bit password verifier of the file format; 0 for "".
+  /// The published 16-bit password verifier of the file format; 0 for "".
   static uint16_t EncodePassword(const std::string& password);
 
-  // Protects, with a password when it is not empty. When a password is set
-  // already, only the same password is accepted; otherwise nothing changes.
+  /// Protects, with a password when it is not empty. When a password is set
+  /// already, only the same password is accepted; otherwise nothing changes.
   void Protect(const std::string& password = std::string());
-  // Removes the protection; with check on, a set password must match.
-  // Returns true when the protection was removed.
+  /// Removes the protection; with check on, a set password must match.
+  /// Returns true when the protection was removed.
   bool UnProtect(const std::string& password = std::string(), bool check = true);
 
   bool IsProtected() const { return protected_; }
   bool HasPassword() const { return hasPassword_; }
   uint16_t GetPasswordHash() const { return passwordHash_; }
 
-  // PROTECT then PASSWORD when protected; nothing (and 1) otherwise.
+  /// PROTECT then PASSWORD when protected; nothing (and 1) otherwise.
   int32_t Store(TXLSRecordSection& section) const;
 
  private:

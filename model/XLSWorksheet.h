@@ -41,8 +41,8 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   explicit TXLSWorksheet(TXLSWorkbook& workbook);
   ~TXLSWorksheet() override;
 
-  // Cell-record writers, virtual in this order. The forms without a format
-  // write XF 0; a date-time is written as its serial number.
+  /// Cell-record writers, virtual in this order. The forms without a format
+  /// write XF 0; a date-time is written as its serial number.
   virtual int32_t WriteNumber(uint16_t row, uint16_t col, double value);
   virtual int32_t WriteString(uint16_t row, uint16_t col, std::string_view value);
   virtual int32_t WriteDateTime(uint16_t row, uint16_t col, double value);
@@ -51,8 +51,8 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   virtual int32_t WriteString(uint16_t row, uint16_t col, std::string_view value, int32_t xf);
   virtual int32_t WriteDateTime(uint16_t row, uint16_t col, double value, int32_t xf);
   virtual int32_t Write(uint16_t row, uint16_t col, int32_t xf);
-  // Merged writers: the top-left cell with the value, BLANKs for the rest of
-  // the rectangle, then one MERGEDCELLS. A single-cell area is refused (-1).
+  /// Merged writers: the top-left cell with the value, BLANKs for the rest of
+  /// the rectangle, then one MERGEDCELLS. A single-cell area is refused (-1).
   virtual int32_t MergeWriteNumber(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2,
                                    double value, int32_t xf);
   virtual int32_t MergeWriteString(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2,
@@ -67,10 +67,10 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   XLSPtr<IXLSRange> GetSelection() override;
   XLSPtr<IXLSPageSetup> GetPageSetup() override;
   XLSPtr<IXLSRange> FGetRange(const std::string& cell1, const std::string& cell2) override;
-  // The store's bounding rectangle, or A1 when no cell is stored.
+  /// The store's bounding rectangle, or A1 when no cell is stored.
   XLSPtr<IXLSRange> GetUsedRange() override;
   std::string GetWorkSheetName() override;
-  // Ignored when the collection refuses the name.
+  /// Ignored when the collection refuses the name.
   void SetWorkSheetName(const std::string& name) override;
   uint16_t GetIndex() override;
   XLSPtr<IXLSWorkSheet> GetNextWorkSheet() override;
@@ -79,7 +79,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   TXLSVPageBreaks* GetVPageBreaks() override;
   bool GetDisplayGridLines() override;
   void SetDisplayGridLines(bool display) override;
-  // The collection deletes this sheet: it must not be used afterwards.
+  /// The collection deletes this sheet: it must not be used afterwards.
   void Delete() override;
   void Delete(int32_t unused) override;
   using IXLSWorkSheet::Move;
@@ -94,15 +94,15 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   int32_t SetFirstSheet() override;
   int32_t ThawPanes(float y, float x, uint16_t top_row, uint16_t left_col) override;
   int32_t FreezePanes(uint16_t row, uint16_t col, uint16_t top_row, uint16_t left_col) override;
-  // Print titles are set through the page setup: these answer -1.
+  /// Print titles are set through the page setup: these answer -1.
   int32_t RepeatRows(uint16_t first, uint16_t last) override;
   int32_t RepeatColumns(uint16_t first, uint16_t last) override;
-  // 10 to 400 percent; anything else answers -1 and keeps the zoom.
+  /// 10 to 400 percent; anything else answers -1 and keeps the zoom.
   int32_t SetZoom(uint16_t zoom) override;
-  // Reads a 24-bit uncompressed bitmap file and keeps it as a picture of the
-  // sheet, written at every later save. -1 when refused (GetLastError says
-  // why): the file is not such a bitmap, the scaled size is not 1 to 65535
-  // pixels, or the picture would reach past the sheet.
+  /// Reads a 24-bit uncompressed bitmap file and keeps it as a picture of the
+  /// sheet, written at every later save. -1 when refused (GetLastError says
+  /// why): the file is not such a bitmap, the scaled size is not 1 to 65535
+  /// pixels, or the picture would reach past the sheet.
   int32_t InsertBitmap(uint16_t row, uint16_t col, const std::string& file_name, uint16_t x,
                        uint16_t y, float scale_x, float scale_y) override;
   int32_t InsertBitmap(uint16_t row, uint16_t col, const std::string& file_name) override;
@@ -115,8 +115,8 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   void UnProtect(const std::string& password, int32_t unused) override;
   std::string GetLastError() override;
 
-  // Address forms of the writers: the text is parsed as a cell ('B3') or a
-  // rectangle ('A1:C4'); text that is not one answers the parser's -1.
+  /// Address forms of the writers: the text is parsed as a cell ('B3') or a
+  /// rectangle ('A1:C4'); text that is not one answers the parser's -1.
   int32_t Write(const std::string& cell, int32_t xf = 0);
   int32_t WriteNumber(const std::string& cell, double value, int32_t xf = 0);
   int32_t WriteDateTime(const std::string& cell, double value, int32_t xf = 0);
@@ -128,37 +128,37 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   int32_t WriteDouble(uint16_t row, uint16_t col, double value, int32_t xf);
   int32_t MergeWriteDouble(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2, double value,
                            int32_t xf);
-  // One MERGEDCELLS record for the normalised rectangle; -1 for one cell.
+  /// One MERGEDCELLS record for the normalised rectangle; -1 for one cell.
   int32_t MergeCells(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2);
-  // Widens the written-area bounds that DIMENSIONS reports; -2 outside the
-  // sheet.
+  /// Widens the written-area bounds that DIMENSIONS reports; -2 outside the
+  /// sheet.
   int32_t CheckDimensions(uint32_t row, uint32_t col);
 
-  // Sheet stream, called by the workbook while it saves.
-  // Fresh, empty header and data sections; stream size 0.
+  /// Sheet stream, called by the workbook while it saves.
+  /// Fresh, empty header and data sections; stream size 0.
   void BeginSave();
-  // Every stored cell becomes a cell record in the data section; 1.
+  /// Every stored cell becomes a cell record in the data section; 1.
   int32_t StoreCells();
-  // All other records, ending with EOF; 1 or the first failing status.
+  /// All other records, ending with EOF; 1 or the first failing status.
   int32_t Close();
-  // Header section, then data section; the status of the last write.
+  /// Header section, then data section; the status of the last write.
   int32_t WriteData(TXLSStream& stream) const;
-  // Frees the sections.
+  /// Frees the sections.
   void EndSave();
-  // Bytes appended to the two sections during the current save.
+  /// Bytes appended to the two sections during the current save.
   int32_t GetStreamSize() const;
   uint32_t GetStreamOffset() const { return StreamOffset_; }
   void SetStreamOffset(uint32_t offset) { StreamOffset_ = offset; }
   TXLSRecordSection* HeaderSection() { return Header_.get(); }
   TXLSRecordSection* DataSection() { return Data_.get(); }
-  // Append a finished record (split into CONTINUEs when too long) and count
-  // its bytes; -1 outside a save.
+  /// Append a finished record (split into CONTINUEs when too long) and count
+  /// its bytes; -1 outside a save.
   int32_t AppendHeader(TXLSBlob&& record);
   int32_t AppendData(TXLSBlob&& record);
 
   TXLSWorkbook& GetWorkbook() { return Workbook_; }
   const std::string& GetName() const { return Name_; }
-  // Sets the name without asking the collection (it names new sheets).
+  /// Sets the name without asking the collection (it names new sheets).
   void SetNameUnchecked(const std::string& name) { Name_ = name; }
   uint16_t GetSheetIndex() const { return Index_; }
   void SetSheetIndex(uint16_t index) { Index_ = index; }
@@ -177,32 +177,32 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   TXLSHPageBreaks& HPageBreaks() { return *HPageBreaks_; }
   TXLSVPageBreaks& VPageBreaks() { return *VPageBreaks_; }
   TXLSProtect& GetProtect() { return *Protect_; }
-  // None until the first FreezePanes or ThawPanes.
+  /// None until the first FreezePanes or ThawPanes.
   TXLSPanes* GetPanes() { return Panes_.get(); }
 
-  // A new counted range over cell1 to cell2 (what FGetRange hands out).
+  /// A new counted range over cell1 to cell2 (what FGetRange hands out).
   XLSPtr<IXLSRange> GetRange(const std::string& cell1, const std::string& cell2);
-  // Takes over range as the sheet's own selection (marked owned).
+  /// Takes over range as the sheet's own selection (marked owned).
   void SetSelectionRange(TXLSRange* range);
-  // The current selection range.
+  /// The current selection range.
   TXLSRange& GetSelectionRange() { return *Selection_; }
 
  private:
-  // Builds a cell record and appends it to the data section: -2 outside the
-  // sheet, -1 outside a save, else the append's status.
+  /// Builds a cell record and appends it to the data section: -2 outside the
+  /// sheet, -1 outside a save, else the append's status.
   template <class TBuild>
   int32_t WriteCell(uint32_t row, uint32_t col, TBuild build);
-  // Value record of the top-left cell, BLANKs for the rest, MERGEDCELLS.
+  /// Value record of the top-left cell, BLANKs for the rest, MERGEDCELLS.
   template <class TWriteFirst>
   int32_t MergeWriteArea(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2, int32_t xf,
                          TWriteFirst writeFirst);
   void StoreCell(const TXLSCellRef& cell);
-  // The XF number a record carries for an XF index of the workbook.
+  /// The XF number a record carries for an XF index of the workbook.
   uint16_t RecordXF(int32_t xf);
   TXLSPanes& PanesObject();
   TXLSWorkSheets& Sheets();
   int32_t AppendTo(TXLSRecordSection* section, TXLSBlob&& record);
-  // Makes a worksheet-owned range (not freed by references).
+  /// Makes a worksheet-owned range (not freed by references).
   std::unique_ptr<TXLSRange> MakeOwnedRange(const std::string& cell1, const std::string& cell2);
 
   int32_t StoreBof(uint16_t type);
@@ -220,7 +220,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   std::unique_ptr<TXLSPanes> Panes_;
   std::unique_ptr<TXLSProtect> Protect_;
   std::unique_ptr<TXLSRange> Selection_;
-  // Former selections a caller still holds a reference to.
+  /// Former selections a caller still holds a reference to.
   std::vector<std::unique_ptr<TXLSRange>> RetiredSelections_;
   std::unique_ptr<TXLSPageSetup> PageSetup_;
   std::unique_ptr<TXLSHPageBreaks> HPageBreaks_;
