@@ -20,8 +20,12 @@ class TXLSWorksheet;
 /// Longest sheet name the file format accepts, in bytes.
 constexpr size_t XLSMaxSheetNameLength = 31;
 
+/// The worksheets of a workbook, in tab order (indexes from 1). It owns the
+/// sheets: references handed out never free them.
 class TXLSWorkSheets : public XLSImplements<IXLSWorkSheets> {
  public:
+  /// Made by the workbook.
+  /// @param workbook The owning workbook.
   explicit TXLSWorkSheets(TXLSWorkbook& workbook);
   ~TXLSWorkSheets() override;
 
@@ -37,6 +41,7 @@ class TXLSWorkSheets : public XLSImplements<IXLSWorkSheets> {
   XLSPtr<IXLSWorkSheet> Add(IXLSWorkSheet* before, IXLSWorkSheet* after, int32_t count,
                             const OleVariant& type) override;
 
+  /// @return The number of sheets.
   int32_t GetCount() const { return static_cast<int32_t>(sheets_.size()); }
   /// The sheet at index 1 to count, or nullptr.
   TXLSWorksheet* GetSheet(int32_t index) const;
@@ -56,7 +61,9 @@ class TXLSWorkSheets : public XLSImplements<IXLSWorkSheets> {
   void MoveSheet(int32_t from, int32_t to);
   /// Clears the selected flag of every sheet.
   void Deselect();
+  /// @return The sheet a reader opens on, or null.
   TXLSWorksheet* GetActiveSheet() const { return active_; }
+  /// @param sheet The sheet a reader opens on (one of this collection).
   void SetActiveSheet(TXLSWorksheet* sheet) { active_ = sheet; }
   /// The 1-based position of sheet in this collection, or 0 when it is not
   /// one of its sheets.

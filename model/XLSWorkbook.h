@@ -21,9 +21,14 @@ class TXLSProtect;
 class TXLSWorkSheets;
 class TXLSWorksheet;
 
+/// The workbook: construct one, add sheets through GetWorksheets(), fill and
+/// format them through ranges, then SaveAs. The caller owns and destroys it;
+/// every interface handed out from it must be released (XLSPtr does it) before.
 class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
  public:
+  /// The BIFF version the file declares (BIFF5).
   static constexpr uint16_t kFileFormatVersion = 0x0500;
+  /// Code page of a new workbook: Windows-1252 (Western European).
   static constexpr uint16_t kDefaultCodePage = 1252;
   /// Largest stream "Book" a compound document can hold.
   static constexpr uint64_t kMaxBookSize = 0x80000000u;
@@ -54,22 +59,36 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   /// The code page written to the file; answers 1.
   virtual int32_t SetCodePage(uint16_t code_page);
 
+  /// @param index Palette index 1 to 56.
+  /// @return The palette colour as 0x00BBGGRR; 0 outside 1 to 56.
   uint32_t GetCustomColor(int32_t index) const { return palette_.GetCustomColor(index); }
+  /// @param color 0x00BBGGRR.
+  /// @return The palette index (1 to 56) of the nearest palette colour.
   int32_t GetCustomColorIndex(TXLSColor color) const;
+  /// Loads the default palette of the later spreadsheet generation (what a new workbook has).
+  /// @return 1.
   int32_t SetPaletteXL97() { return palette_.SetPaletteXL97(); }
 
   /// Why the last SaveAs failed (naming the path); empty after a success.
   const std::string& GetLastError() const { return lastError_; }
 
+  /// @return The cell-format table (fonts, number formats, XF records).
   TXLSXFList& GetXFList() { return xfList_; }
+  /// @return The 56-colour palette.
   TXLSPalette& GetPalette() { return palette_; }
+  /// @return The worksheet collection (GetWorksheets as a reference).
   TXLSWorkSheets& GetSheets() { return *sheets_; }
+  /// @return The workbook's protection state.
   TXLSProtect& GetProtect() { return *protect_; }
+  /// @return kFileFormatVersion.
   uint16_t GetFileFormatVersion() const { return kFileFormatVersion; }
+  /// @return The code page the file declares for its texts (1252 unless SetCodePage changed it).
   uint16_t GetCodePage() const { return codePage_; }
+  /// @return The first visible sheet tab, from 0.
   uint16_t GetFirstTab() const { return firstTab_; }
   /// The first visible sheet tab, 0-based.
   void SetFirstTab(uint16_t zero_based_index) { firstTab_ = zero_based_index; }
+  /// @return "Sheet", the prefix of generated sheet names.
   const std::string& GetDefaultSheetPrefix() const { return defaultSheetPrefix_; }
   /// Selected sheets counted by the latest save.
   uint16_t GetSelectedCount() const { return selectedCount_; }

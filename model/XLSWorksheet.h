@@ -34,31 +34,102 @@ class TXLSProtect;
 class TXLSWorkSheets;
 class TXLSPictures;
 
+/// One sheet of a workbook. Callers reach it through IXLSWorkSheet (what
+/// IXLSWorkSheets::Add hands out) or as TXLSWorkbook::GetSheets().GetSheet(i);
+/// the record writers and save steps below serve the workbook's save.
 class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
  public:
+  /// Zoom of a new sheet, in percent.
   static constexpr uint16_t kDefaultZoom = 100;
 
+  /// Made by the worksheet collection (IXLSWorkSheets::Add); callers do not construct sheets.
+  /// @param workbook The workbook the sheet belongs to.
   explicit TXLSWorksheet(TXLSWorkbook& workbook);
   ~TXLSWorksheet() override;
 
-  /// Cell-record writers, virtual in this order. The forms without a format
-  /// write XF 0; a date-time is written as its serial number.
+  /// Record writers, for a save in progress only (1 done, -1 refused or no save
+  /// running, -2 outside the sheet); they write XF 0, the forms with xf that format.
+  /// Callers fill sheets through ranges (FGetRange) instead.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @param value The number.
+  /// @return The status.
   virtual int32_t WriteNumber(uint16_t row, uint16_t col, double value);
+  /// Text record; see WriteNumber.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @param value Text in the workbook's code page, at most 255 bytes kept.
+  /// @return The status.
   virtual int32_t WriteString(uint16_t row, uint16_t col, std::string_view value);
+  /// Date-time record (its day serial); see WriteNumber.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @param value Day serial.
+  /// @return The status.
   virtual int32_t WriteDateTime(uint16_t row, uint16_t col, double value);
+  /// Blank cell record; see WriteNumber.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @return The status.
   virtual int32_t Write(uint16_t row, uint16_t col);
+  /// WriteNumber with a cell format.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @param value The number.
+  /// @param xf Index into the workbook's cell-format table.
+  /// @return The status.
   virtual int32_t WriteNumber(uint16_t row, uint16_t col, double value, int32_t xf);
+  /// WriteString with a cell format.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @param value Text in the workbook's code page.
+  /// @param xf Index into the workbook's cell-format table.
+  /// @return The status.
   virtual int32_t WriteString(uint16_t row, uint16_t col, std::string_view value, int32_t xf);
+  /// WriteDateTime with a cell format.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @param value Day serial.
+  /// @param xf Index into the workbook's cell-format table.
+  /// @return The status.
   virtual int32_t WriteDateTime(uint16_t row, uint16_t col, double value, int32_t xf);
+  /// Blank cell with a cell format.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @param xf Index into the workbook's cell-format table.
+  /// @return The status.
   virtual int32_t Write(uint16_t row, uint16_t col, int32_t xf);
   /// Merged writers: the top-left cell with the value, BLANKs for the rest of
   /// the rectangle, then one MERGEDCELLS. A single-cell area is refused (-1).
   virtual int32_t MergeWriteNumber(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2,
                                    double value, int32_t xf);
+  /// MergeWriteNumber with a text.
+  /// @param row1 First row, from 0.
+  /// @param col1 First column, from 0.
+  /// @param row2 Last row.
+  /// @param col2 Last column.
+  /// @param value Text in the workbook's code page.
+  /// @param xf Index into the cell-format table.
+  /// @return The status.
   virtual int32_t MergeWriteString(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2,
                                    std::string_view value, int32_t xf);
+  /// MergeWriteNumber with a day serial.
+  /// @param row1 First row, from 0.
+  /// @param col1 First column, from 0.
+  /// @param row2 Last row.
+  /// @param col2 Last column.
+  /// @param value Day serial.
+  /// @param xf Index into the cell-format table.
+  /// @return The status.
   virtual int32_t MergeWriteDateTime(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2,
                                      double value, int32_t xf);
+  /// MergeWriteNumber without a value.
+  /// @param row1 First row, from 0.
+  /// @param col1 First column, from 0.
+  /// @param row2 Last row.
+  /// @param col2 Last column.
+  /// @param xf Index into the cell-format table.
+  /// @return The status.
   virtual int32_t MergeWrite(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2,
                              int32_t xf);
 
@@ -118,14 +189,62 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   /// Address forms of the writers: the text is parsed as a cell ('B3') or a
   /// rectangle ('A1:C4'); text that is not one answers the parser's -1.
   int32_t Write(const std::string& cell, int32_t xf = 0);
+  /// WriteNumber at a cell text ("B3").
+  /// @param cell Cell text.
+  /// @param value The number.
+  /// @param xf Cell format index.
+  /// @return The status; -1 for text that is not a cell.
   int32_t WriteNumber(const std::string& cell, double value, int32_t xf = 0);
+  /// WriteDateTime at a cell text.
+  /// @param cell Cell text.
+  /// @param value Day serial.
+  /// @param xf Cell format index.
+  /// @return The status; -1 for text that is not a cell.
   int32_t WriteDateTime(const std::string& cell, double value, int32_t xf = 0);
+  /// WriteString at a cell text.
+  /// @param cell Cell text.
+  /// @param value Text in the workbook's code page.
+  /// @param xf Cell format index.
+  /// @return The status; -1 for text that is not a cell.
   int32_t WriteString(const std::string& cell, std::string_view value, int32_t xf = 0);
+  /// MergeWrite over a rectangle text ("A1:C4").
+  /// @param range Rectangle text.
+  /// @param xf Cell format index.
+  /// @return The status; -1 for text that is not a rectangle.
   int32_t MergeWrite(const std::string& range, int32_t xf);
+  /// MergeWriteNumber over a rectangle text.
+  /// @param range Rectangle text.
+  /// @param value The number.
+  /// @param xf Cell format index.
+  /// @return The status.
   int32_t MergeWriteNumber(const std::string& range, double value, int32_t xf);
+  /// MergeWriteDateTime over a rectangle text.
+  /// @param range Rectangle text.
+  /// @param value Day serial.
+  /// @param xf Cell format index.
+  /// @return The status.
   int32_t MergeWriteDateTime(const std::string& range, double value, int32_t xf);
+  /// MergeWriteString over a rectangle text.
+  /// @param range Rectangle text.
+  /// @param value Text in the workbook's code page.
+  /// @param xf Cell format index.
+  /// @return The status.
   int32_t MergeWriteString(const std::string& range, std::string_view value, int32_t xf);
+  /// Same as WriteNumber with a format.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @param value The number.
+  /// @param xf Cell format index.
+  /// @return The status.
   int32_t WriteDouble(uint16_t row, uint16_t col, double value, int32_t xf);
+  /// Same as MergeWriteNumber.
+  /// @param row1 First row, from 0.
+  /// @param col1 First column, from 0.
+  /// @param row2 Last row.
+  /// @param col2 Last column.
+  /// @param value The number.
+  /// @param xf Cell format index.
+  /// @return The status.
   int32_t MergeWriteDouble(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2, double value,
                            int32_t xf);
   /// One MERGEDCELLS record for the normalised rectangle; -1 for one cell.
@@ -147,35 +266,59 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   void EndSave();
   /// Bytes appended to the two sections during the current save.
   int32_t GetStreamSize() const;
+  /// @return Byte offset of the sheet in the stream "Book" (set while saving).
   uint32_t GetStreamOffset() const { return StreamOffset_; }
+  /// @param offset Byte offset of the sheet in the stream. Used by the workbook while it saves.
   void SetStreamOffset(uint32_t offset) { StreamOffset_ = offset; }
+  /// @return The header records of the save in progress, or null. Used by the workbook while it saves.
   TXLSRecordSection* HeaderSection() { return Header_.get(); }
+  /// @return The data records of the save in progress, or null. Used by the workbook while it saves.
   TXLSRecordSection* DataSection() { return Data_.get(); }
   /// Append a finished record (split into CONTINUEs when too long) and count
   /// its bytes; -1 outside a save.
   int32_t AppendHeader(TXLSBlob&& record);
+  /// Appends a finished record to the data section; see AppendHeader.
+  /// @param record The record, taken over.
+  /// @return 1, or -1 outside a save.
   int32_t AppendData(TXLSBlob&& record);
 
+  /// @return The workbook the sheet belongs to.
   TXLSWorkbook& GetWorkbook() { return Workbook_; }
+  /// @return The sheet name.
   const std::string& GetName() const { return Name_; }
   /// Sets the name without asking the collection (it names new sheets).
   void SetNameUnchecked(const std::string& name) { Name_ = name; }
+  /// @return The position of the sheet, from 1.
   uint16_t GetSheetIndex() const { return Index_; }
+  /// @param index The position, from 1; kept by the collection.
   void SetSheetIndex(uint16_t index) { Index_ = index; }
+  /// @return Whether the sheet's tab is selected.
   bool IsSelected() const { return Selected_; }
+  /// @param selected Whether the sheet's tab is selected.
   void SetSelected(bool selected) { Selected_ = selected; }
+  /// @return The screen zoom in percent.
   uint16_t GetZoom() const { return Zoom_; }
+  /// @return Whether panes are frozen (FreezePanes).
   bool IsFrozen() const;
+  /// @return The pane the selection is in (XLSPaneTopLeft .. XLSPaneBottomRight).
   uint16_t GetActivePane() const { return ActivePane_; }
 
+  /// @return The pictures placed on the sheet.
   TXLSPictures& GetPictures() { return *Pictures_; }
 
+  /// @return The sheet's cell store.
   TXLSCellHeap& GetCellHeap() { return Cells_; }
+  /// @return Column widths, formats and hidden flags.
   TXLSColumnInfoList& GetColumnInfo() { return *ColumnInfo_; }
+  /// @return Row heights, formats and hidden flags.
   TXLSRowInfoList& GetRowInfo() { return *RowInfo_; }
+  /// @return The page setup object (what GetPageSetup hands out).
   TXLSPageSetup& GetPageSetupObject() { return *PageSetup_; }
+  /// @return The horizontal page breaks (GetHPageBreaks as a reference).
   TXLSHPageBreaks& HPageBreaks() { return *HPageBreaks_; }
+  /// @return The vertical page breaks (GetVPageBreaks as a reference).
   TXLSVPageBreaks& VPageBreaks() { return *VPageBreaks_; }
+  /// @return The sheet's protection state.
   TXLSProtect& GetProtect() { return *Protect_; }
   /// None until the first FreezePanes or ThawPanes.
   TXLSPanes* GetPanes() { return Panes_.get(); }
