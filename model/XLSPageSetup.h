@@ -20,19 +20,27 @@ namespace tabulon {
 
 class TXLSWorksheet;
 
-/// Owned by its worksheet; interface references never free it.
+//// The print settings of a worksheet (IXLSPageSetup). Owned by its worksheet;
+/// interface references never free it.
 class TXLSPageSetup : public XLSImplements<IXLSPageSetup> {
  public:
+  /// Margins of a new sheet, in inches.
+  ///@{
   static constexpr double kDefaultHeaderMargin = 0.5;
   static constexpr double kDefaultFooterMargin = 0.5;
   static constexpr double kDefaultTopMargin = 1.0;
   static constexpr double kDefaultBottomMargin = 1.0;
   static constexpr double kDefaultLeftMargin = 0.75;
   static constexpr double kDefaultRightMargin = 0.75;
+  ///@}
+  /// Print scale of a new sheet, in percent.
   static constexpr uint16_t kDefaultZoom = 100;
 
+  /// Made by its worksheet.
+  /// @param worksheet The owning sheet.
   explicit TXLSPageSetup(TXLSWorksheet& worksheet);
 
+  /// @return The owning sheet.
   TXLSWorksheet& GetWorksheet() const { return worksheet_; }
 
   // IXLSPageSetup
@@ -97,16 +105,25 @@ class TXLSPageSetup : public XLSImplements<IXLSPageSetup> {
 
   /// Print area, zero-based; present when its first row is 0 or more.
   bool HasPrintArea() const { return printArea_.FirstRow >= 0; }
+  /// @return First row of the print area, from 0; -1 when none.
   int32_t GetPrintAreaFirstRow() const { return printArea_.FirstRow; }
+  /// @return Last row of the print area, from 0; -1 when none.
   int32_t GetPrintAreaLastRow() const { return printArea_.LastRow; }
+  /// @return First column of the print area, from 0; -1 when none.
   int32_t GetPrintAreaFirstCol() const { return printArea_.FirstCol; }
+  /// @return Last column of the print area, from 0; -1 when none.
   int32_t GetPrintAreaLastCol() const { return printArea_.LastCol; }
   /// Print titles, one-based; absent when the first is 0 or less.
   bool HasPrintTitleRows() const { return titleRows_.First > 0; }
+  /// @return First repeated row, from 1; 0 when none.
   int32_t GetPrintTitleFirstRow() const { return titleRows_.First; }
+  /// @return Last repeated row, from 1.
   int32_t GetPrintTitleLastRow() const { return titleRows_.Last; }
+  /// @return Whether columns repeat on every page.
   bool HasPrintTitleColumns() const { return titleCols_.First > 0; }
+  /// @return First repeated column, from 1; 0 when none.
   int32_t GetPrintTitleFirstCol() const { return titleCols_.First; }
+  /// @return Last repeated column, from 1.
   int32_t GetPrintTitleLastCol() const { return titleCols_.Last; }
 
   /// PRINTHEADERS, PRINTGRIDLINES, GRIDSET and WSBOOL.
@@ -120,6 +137,7 @@ class TXLSPageSetup : public XLSImplements<IXLSPageSetup> {
   /// The texts the HEADER and FOOTER records carry: "&L" left, "&C" centre,
   /// "&R" right, each only when not empty.
   std::string GetHeaderText() const;
+  /// @return The FOOTER record's text, built as GetHeaderText builds the header's.
   std::string GetFooterText() const;
 
  private:
@@ -173,13 +191,19 @@ class TXLSPageBreaks;
 /// collection.
 class TXLSPageBreak {
  public:
+  /// Made by its collection (TXLSPageBreaks::Add).
+  /// @param collection The owning collection.
+  /// @param position Row (horizontal) or column (vertical) the page breaks before, from 0.
   TXLSPageBreak(TXLSPageBreaks& collection, int32_t position);
   virtual ~TXLSPageBreak() = default;
   TXLSPageBreak(const TXLSPageBreak&) = delete;
   TXLSPageBreak& operator=(const TXLSPageBreak&) = delete;
 
+  /// @return The place of the break in its collection, from 1.
   int32_t GetIndex() const { return index_; }
+  /// @return The row or column the page breaks before, from 0.
   int32_t GetPosition() const { return position_; }
+  /// @return The collection holding the break.
   TXLSPageBreaks& GetCollection() const { return collection_; }
   /// Removes this break from its collection, which frees it: do not use the
   /// break afterwards.
@@ -194,14 +218,16 @@ class TXLSPageBreak {
   int32_t position_;
 };
 
+/// A break before a row.
 class TXLSHPageBreak : public TXLSPageBreak {
  public:
-  using TXLSPageBreak::TXLSPageBreak;
+  using TXLSPageBreak::TXLSPageBreak;  ///< Made by TXLSPageBreaks::Add.
 };
 
+/// A break before a column.
 class TXLSVPageBreak : public TXLSPageBreak {
  public:
-  using TXLSPageBreak::TXLSPageBreak;
+  using TXLSPageBreak::TXLSPageBreak;  ///< Made by TXLSPageBreaks::Add.
 };
 
 /// Breaks kept in ascending position order without duplicates; indexes count
@@ -212,6 +238,9 @@ class TXLSPageBreaks {
   /// length field.
   static constexpr int32_t kMaxBreaks = (0xFFFF - 2) / 2;
 
+  /// Made by the worksheet.
+  /// @param worksheet The owning sheet.
+  /// @param vertical true for breaks before columns.
   TXLSPageBreaks(TXLSWorksheet& worksheet, bool vertical);
   virtual ~TXLSPageBreaks();
   TXLSPageBreaks(const TXLSPageBreaks&) = delete;
@@ -221,26 +250,43 @@ class TXLSPageBreaks {
   /// (vertical): the existing one at that position, or a new one. nullptr
   /// when range is null or the collection is full (kMaxBreaks).
   TXLSPageBreak* Add(IXLSRange* range);
+  /// Add with the range as FGetRange hands it out:
+  /// `sheet->GetHPageBreaks()->Add(sheet->FGetRange("A20", "A20"))`.
+  /// @param range The range whose first row (or column) starts the new page.
+  /// @return The break, or null when range is empty or the collection is full.
   TXLSPageBreak* Add(const XLSPtr<IXLSRange>& range) { return Add(range.get()); }
+  /// A break before a row (horizontal) or column (vertical).
+  /// @param position Row or column, from 0.
+  /// @return The existing or new break; null when the collection is full or the
+  /// position is outside the sheet.
   TXLSPageBreak* AddPageBreak(int32_t position);
+  /// @return The number of breaks.
   int32_t GetCount() const { return static_cast<int32_t>(breaks_.size()); }
   /// nullptr outside 1 to count.
   TXLSPageBreak* Get(int32_t index) const;
+  /// @param index 1 to GetCount().
+  /// @return The break, or null outside that range.
   TXLSPageBreak* GetPageBreak(int32_t index) const { return Get(index); }
   /// Frees the break; the later ones move down one place.
   void Delete(int32_t index);
+  /// Removes every break.
   void ClearAll();
   /// A new range over the break's whole row (a rows range) or column (a
   /// columns range); empty for a bad index.
   XLSPtr<IXLSRange> GetLocation(int32_t index) const;
 
+  /// @return true for breaks before columns.
   bool IsVertical() const { return vertical_; }
+  /// @return The owning sheet.
   TXLSWorksheet& GetWorksheet() const { return worksheet_; }
   /// HBREAK or VBREAK with every position in ascending order; nothing (and 1)
   /// when there are no breaks.
   int32_t Store(TXLSRecordSection& section) const;
 
  protected:
+  /// Makes a break of the collection's kind.
+  /// @param position Row or column, from 0.
+  /// @return The new break.
   virtual std::unique_ptr<TXLSPageBreak> CreatePageBreak(int32_t position) = 0;
 
  private:
@@ -254,18 +300,26 @@ class TXLSPageBreaks {
 /// Breaks before rows.
 class TXLSHPageBreaks : public TXLSPageBreaks {
  public:
+  /// Made by the worksheet.
+  /// @param worksheet The owning sheet.
   explicit TXLSHPageBreaks(TXLSWorksheet& worksheet) : TXLSPageBreaks(worksheet, false) {}
 
  protected:
+  /// @param position Row, from 0.
+  /// @return A new TXLSHPageBreak.
   std::unique_ptr<TXLSPageBreak> CreatePageBreak(int32_t position) override;
 };
 
 /// Breaks before columns.
 class TXLSVPageBreaks : public TXLSPageBreaks {
  public:
+  /// Made by the worksheet.
+  /// @param worksheet The owning sheet.
   explicit TXLSVPageBreaks(TXLSWorksheet& worksheet) : TXLSPageBreaks(worksheet, true) {}
 
  protected:
+  /// @param position Column, from 0.
+  /// @return A new TXLSVPageBreak.
   std::unique_ptr<TXLSPageBreak> CreatePageBreak(int32_t position) override;
 };
 
