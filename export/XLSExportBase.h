@@ -34,19 +34,26 @@ class EXLSExportError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+/// What the two export components share: the workbook they create, the
+/// sheet of the latest export, fonts, colours, borders and the start cell.
 class TXLSExportComponent : public TComponent {
  public:
   ~TXLSExportComponent() override;
 
+  /// @return The font of header cells (Arial 10 bold unless changed).
   TFont& GetHeaderFont() { return headerFont_; }
+  /// @return The font of detail cells (Arial 10 unless changed).
   TFont& GetDetailFont() { return detailFont_; }
   /// Copy the given font's attributes; the component keeps its own font.
   void SetHeaderFont(const TFont& font) { headerFont_.Assign(font); }
+  /// Copies the given font's attributes to the detail font.
+  /// @param font The font to copy.
   void SetDetailFont(const TFont& font) { detailFont_.Assign(font); }
 
   /// Has the workbook save itself: 1 when the file was written, -1 when not
   /// (GetLastError says why), 0 when there is no workbook (no export yet).
   int32_t SaveAs(const std::string& file_name);
+  /// @return Why the last SaveAs failed, naming the path; empty after a success.
   const std::string& GetLastError() const { return lastError_; }
 
   /// The workbook of the exports so far, or null; the component owns it.
@@ -56,20 +63,33 @@ class TXLSExportComponent : public TComponent {
   /// Detail rows written by the latest export.
   int32_t GetDetailCount() const { return detailCount_; }
 
+  /// Name of the sheet the next export adds; empty keeps the generated "SheetN".
   std::string WorksheetName;
+  /// Fill of header cells; clNone for no fill.
   TColor HeaderColor = clNone;
+  /// Fill of detail cells; clNone for no fill.
   TColor DetailColor = clNone;
+  /// Row of the header, from 0.
   uint16_t StartRow = 0;
+  /// Column of the first field, from 0.
   uint16_t StartCol = 0;
+  /// Lines around header cells (bsNone or bsSingle...).
   TBorderStyle HeaderBorderStyle;
+  /// Lines around detail cells.
   TBorderStyle DetailBorderStyle;
+  /// Colour of the header cells' lines; clNone for automatic (black).
   TColor HeaderBorderColor = clNone;
+  /// Colour of the detail cells' lines; clNone for automatic (black).
   TColor DetailBorderColor = clNone;
 
  protected:
+  /// @param owner The owning component, or null.
+  /// @param border_style The default line style of header and detail cells.
   TXLSExportComponent(TComponent* owner, TBorderStyle border_style);
 
+  /// Creates the component's workbook when there is none.
   void CreateWorkbook();
+  /// Adds a worksheet for the next export, named WorksheetName when given.
   void CreateWorksheet();
   /// SaveAs, then the workbook is destroyed so that the next export starts a
   /// new one.
@@ -93,6 +113,8 @@ class TXLSExportComponent : public TComponent {
 
   /// Header cells: font, alignment and fill.
   void FormatHeaderCell(IXLSRange& cell, const TFont& font, TColor fill, int32_t h_align) const;
+  /// Draws the header lines on a cell.
+  /// @param cell The header cell.
   void FormatHeaderBorders(IXLSRange& cell) const;
   /// Detail cells: font and fill, then the edges by DetailBorderStyle.
   void FormatDetailCell(IXLSRange& cell, const TFont& font, TColor fill) const;

@@ -52,19 +52,29 @@ enum TFontStyle : uint8_t {
 /// A set of TFontStyle flags.
 using TFontStyles = uint8_t;
 
+/// A font of the host: name, size in points, style flags and colour.
 class TFont {
  public:
   TFont() = default;
+  /// @param name Font name.
+  /// @param size Size in points.
+  /// @param style A set of TFontStyle flags.
+  /// @param color Text colour (a host colour).
   TFont(std::string name, int32_t size, TFontStyles style = 0, TColor color = clWindowText)
       : Name(std::move(name)), Size(size), Style(style), Color(color) {}
 
   /// Copies every attribute of source.
   void Assign(const TFont& source) { *this = source; }
+  /// @param style One TFontStyle flag.
+  /// @return Whether the font has it.
   bool Has(TFontStyle style) const { return (Style & style) != 0; }
 
+  /// Font name.
   std::string Name = "Arial";
   int32_t Size = 10;  ///< points
+  /// A set of TFontStyle flags.
   TFontStyles Style = 0;
+  /// Text colour (a host colour).
   TColor Color = clWindowText;
 };
 

@@ -20,7 +20,7 @@ namespace tabulon {
 
 class TXLSWorksheet;
 
-//// The print settings of a worksheet (IXLSPageSetup). Owned by its worksheet;
+/// The print settings of a worksheet (IXLSPageSetup). Owned by its worksheet;
 /// interface references never free it.
 class TXLSPageSetup : public XLSImplements<IXLSPageSetup> {
  public:
