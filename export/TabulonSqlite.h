@@ -22,8 +22,11 @@ struct sqlite3_stmt;
 
 namespace tabulon {
 
+/// The rows of one SQLite query (in the library tabulon7-sqlite or
+/// tabulon4-sqlite; see the top of this header for the field types).
 class TSqliteDataSet : public TDataSet {
  public:
+  /// @param owner The owning component, or null.
   explicit TSqliteDataSet(TComponent* owner) : TDataSet(owner) {}
   ~TSqliteDataSet() override;
 
@@ -32,7 +35,9 @@ class TSqliteDataSet : public TDataSet {
   /// reason, for a missing or damaged database, bad SQL or a statement that
   /// returns no columns.
   void Open(const std::string& database, const std::string& sql);
+  /// Closes the query and the database; the data set has no fields afterwards.
   void Close();
+  /// @return Whether a query is open.
   bool GetActive() const { return statement_ != nullptr; }
 
  protected:

@@ -25,14 +25,22 @@ class TComponent {
   /// this one is being removed; then destroys the components it owns.
   virtual ~TComponent();
 
+  /// @return The owner, or null.
   TComponent* GetOwner() const { return owner_; }
+  /// @return How many components this one owns.
   int32_t GetComponentCount() const { return static_cast<int32_t>(components_.size()); }
+  /// @param index 0 to GetComponentCount() - 1.
+  /// @return The owned component; throws std::out_of_range outside that range.
   TComponent* GetComponent(int32_t index) const { return components_.at(index); }
+  /// @return The component name.
   const std::string& GetName() const { return name_; }
+  /// @param name The component name.
   void SetName(const std::string& name) { name_ = name; }
 
   /// component will be told when this one is destroyed, and the other way round.
   void FreeNotification(TComponent* component);
+  /// Undoes FreeNotification.
+  /// @param component The component no longer linked.
   void RemoveFreeNotification(TComponent* component);
 
  protected:
@@ -61,7 +69,9 @@ void XLSRelink(TComponent& self, T*& link, T* target) {
 
 /// What a design tool needs to offer a component class on its palette.
 struct TComponentClass {
+  /// The class name shown on the palette.
   std::string ClassName;
+  /// Creates a component of the class with an owner.
   TComponent* (*Create)(TComponent* owner);
 };
 
@@ -69,8 +79,12 @@ struct TComponentClass {
 /// class name again replaces its entry.
 class TComponentRegistry {
  public:
+  /// @return The registry of the process.
   static TComponentRegistry& Get();
 
+  /// Puts classes on a palette page.
+  /// @param page Page name, such as "Tabulon".
+  /// @param classes The classes, in palette order.
   void RegisterComponents(const std::string& page, const std::vector<TComponentClass>& classes);
   /// Class names on a page, in registration order.
   std::vector<std::string> GetPageClasses(const std::string& page) const;

@@ -44,20 +44,30 @@ class EDatabaseError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+/// One column of a data set, holding the current record's value.
 class TField {
  public:
+  /// Made by the data set (AddField).
+  /// @param name Field name.
+  /// @param type Field type.
+  /// @param display_width Width in characters a view gives it; 0 for no preference.
   TField(std::string name, TFieldType type, int32_t display_width)
       : name_(std::move(name)), type_(type), displayWidth_(display_width) {}
 
+  /// @return The field name.
   const std::string& GetFieldName() const { return name_; }
+  /// @return The field type, which picks the number format of its cells.
   TFieldType GetDataType() const { return type_; }
   /// Width in characters that a view gives the field; 0 for no preference.
   int32_t GetDisplayWidth() const { return displayWidth_; }
+  /// @param width Width in characters; 0 for no preference.
   void SetDisplayWidth(int32_t width) { displayWidth_ = width; }
 
   /// The current record's value: Null for a missing value.
   const OleVariant& GetValue() const { return value_; }
+  /// @param value The current record's value (Null for a missing one).
   void SetValue(OleVariant value) { value_ = std::move(value); }
+  /// @return Whether the current value is Null or Empty.
   bool IsNull() const { return VarIsNull(value_) || VarIsEmpty(value_); }
   /// The value as a day serial with the time as fraction; 0 for Null and for
   /// values that are not numbers or dates.
@@ -72,7 +82,9 @@ class TField {
 
 /// A remembered cursor position; Valid is false once freed.
 struct TBookmark {
+  /// The record, from 0.
   int64_t Record = 0;
+  /// false once freed.
   bool Valid = false;
 };
 
@@ -80,16 +92,24 @@ struct TBookmark {
 /// malformed UTF-8 sequence (CodePoint 0xFFFD); the text keeps '?' instead.
 /// RecNo 0 and an empty FieldName stand for the field names themselves.
 struct TTextLoss {
+  /// Record of the text, from 1; 0 for the field names.
   int64_t RecNo = 0;
+  /// Field of the text (in the workbook's code page); empty for the field names.
   std::string FieldName;
+  /// The character lost (0xFFFD for malformed UTF-8).
   uint32_t CodePoint = 0;
+  /// true when the text was not valid UTF-8 from this point on.
   bool InvalidUtf8 = false;
 };
 
+/// A cursor over records with named, typed fields: what the export
+/// components read. Subclasses: TMemoryDataSet, TCsvDataSet, TSqliteDataSet.
 class TDataSet : public TComponent {
  public:
+  /// @param owner The owning component, or null.
   explicit TDataSet(TComponent* owner) : TComponent(owner) {}
 
+  /// @return The number of fields.
   int32_t GetFieldCount() const { return static_cast<int32_t>(fields_.size()); }
   /// Throws std::out_of_range for an index outside 0 .. count - 1.
   TField& GetField(int32_t index) const { return *fields_.at(static_cast<size_t>(index)); }
@@ -100,6 +120,7 @@ class TDataSet : public TComponent {
   void First();
   /// Moves to the next record, or to the end of data after the last one.
   void Next();
+  /// @return Whether the cursor is past the last record.
   bool GetEof() const { return eof_; }
   /// 1-based number of the current record; at the end of data, one more than
   /// the number of records read.
@@ -108,18 +129,27 @@ class TDataSet : public TComponent {
   /// Attached controls stop following the cursor until every DisableControls
   /// is matched by EnableControls.
   void DisableControls() { ++disableCount_; }
+  /// Matches one DisableControls.
   void EnableControls();
+  /// @return Whether controls are disabled now.
   bool ControlsDisabled() const { return disableCount_ > 0; }
 
+  /// @return The current position, to return to with GotoBookmark.
   TBookmark GetBookmark() const { return {record_, true}; }
   /// Returns to the bookmarked record; a freed bookmark changes nothing.
   void GotoBookmark(const TBookmark& bookmark);
+  /// @param bookmark Marked invalid; GotoBookmark then ignores it.
   void FreeBookmark(TBookmark& bookmark) { bookmark.Valid = false; }
 
   /// Told about every text character that was replaced while reading.
   std::function<void(const TTextLoss&)> OnTextLoss;
 
  protected:
+  /// Defines a field after the existing ones.
+  /// @param name Field name.
+  /// @param type Field type.
+  /// @param display_width Width in characters; 0 for no preference.
+  /// @return The new field.
   TField& AddField(const std::string& name, TFieldType type, int32_t display_width);
   /// Loads the first record into the fields; false when there is none.
   virtual bool ReadFirst() = 0;
@@ -138,6 +168,7 @@ class TDataSet : public TComponent {
   /// The record being read, and whether it is read for the first time (its
   /// losses were not reported yet).
   int64_t GetLoadingRecNo() const { return loading_ + 1; }
+  /// @return Whether the record being read is read for the first time.
   bool FirstReading() const { return loading_ > reportedThrough_; }
   /// Drops the fields and starts over at the end of data, before a data set
   /// is filled or opened again.

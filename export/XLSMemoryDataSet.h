@@ -10,8 +10,10 @@
 
 namespace tabulon {
 
+/// Records held in memory: define the fields, then append records.
 class TMemoryDataSet : public TDataSet {
  public:
+  /// @param owner The owning component, or null.
   explicit TMemoryDataSet(TComponent* owner) : TDataSet(owner) {}
 
   /// Fields are defined before the first record is appended.
@@ -21,6 +23,7 @@ class TMemoryDataSet : public TDataSet {
   /// Appends a record (missing trailing values are Null) and makes it the
   /// current one. Throws EDatabaseError when it holds more values than fields.
   void AppendRecord(std::vector<OleVariant> values);
+  /// @return The number of records.
   int64_t GetRecordCount() const { return static_cast<int64_t>(records_.size()); }
 
  protected:
@@ -28,6 +31,7 @@ class TMemoryDataSet : public TDataSet {
   bool ReadNext() override { return ReadRecord(current_ + 1); }
   bool ReadRecord(int64_t record) override;
 
+  /// The records, one value per field each.
   std::vector<std::vector<OleVariant>> records_;
 
  private:
@@ -41,8 +45,10 @@ class TMemoryDataSet : public TDataSet {
 /// width is its longest value or name, at most kMaxDisplayWidth characters.
 class TCsvDataSet : public TMemoryDataSet {
  public:
+  /// Widest display width a CSV field gets, in characters.
   static constexpr int32_t kMaxDisplayWidth = 50;
 
+  /// @param owner The owning component, or null.
   explicit TCsvDataSet(TComponent* owner) : TMemoryDataSet(owner) {}
 
   /// Reads the file and moves to its first record. Throws EDatabaseError, with

@@ -14,23 +14,32 @@ namespace tabulon {
 /// Where a character sits in a text: 1-based line (counted at each LF) and
 /// 1-based column in characters within that line, plus its byte offset.
 struct TXLSTextPosition {
+  /// Byte offset in the text, from 0.
   size_t Offset = 0;
+  /// Line, from 1 (counted at each LF).
   uint32_t Line = 1;
+  /// Column in characters within the line, from 1.
   uint32_t Column = 1;
 };
 
 /// A character without a code page 1252 form.
 struct TXLSUnmappedChar {
+  /// Where the character is.
   TXLSTextPosition Position;
+  /// The character (a Unicode code point).
   uint32_t CodePoint = 0;
 };
 
 /// Result of XLSUtf8ToCp1252. When Valid is false, Text holds the conversion up
 /// to the malformed sequence, which starts at InvalidAt.
 struct TXLSCp1252Text {
+  /// The converted text, in code page 1252.
   std::string Text;
+  /// Characters replaced, in text order.
   std::vector<TXLSUnmappedChar> Unmapped;
+  /// false when the input is not valid UTF-8 (Text stops there).
   bool Valid = true;
+  /// Where the malformed sequence starts when Valid is false.
   TXLSTextPosition InvalidAt;
 };
 

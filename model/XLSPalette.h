@@ -28,6 +28,8 @@ class TXLSPalette {
 
   /// Loads the default palette into every entry; answers 1.
   int32_t SetPaletteXL97();
+  /// Loads the default palette.
+  /// @return 1.
   int32_t ResetColors() { return SetPaletteXL97(); }
 
   /// Custom index 1 to 56 names file index index + 7; any other custom
@@ -35,6 +37,8 @@ class TXLSPalette {
   void SetCustomColor(int32_t CustomIndex, int32_t Unused, uint32_t Color);
   /// The colour of custom index 1 to 56, else 0.
   uint32_t GetCustomColor(int32_t CustomIndex) const;
+  /// @param CustomIndex Palette index 1 to 56.
+  /// @return The palette colour as 0x00BBGGRR; 0 outside 1 to 56.
   uint32_t GetCustomColor2(int32_t CustomIndex, int32_t /*Unused*/) const {
     return GetCustomColor(CustomIndex);
   }
