@@ -54,9 +54,15 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   /// complete new one; on failure an existing file stays as it was.
   int32_t SaveAs(const std::string& file_name) override;
 
-  /// Does nothing; answers -1. Saving needs no scratch folder.
+  /// Does nothing: saving needs no scratch folder.
+  /// @param folder Not used.
+  /// @return -1.
   virtual int32_t SetTempDir(const std::string& folder);
-  /// The code page written to the file; answers 1.
+  /// Sets the Windows code page the file declares for its texts (CODEPAGE
+  /// record); readers decode every text byte with it. Texts are stored as the
+  /// bytes given, so they must already be in that code page.
+  /// @param code_page 1252 (Western European) by default.
+  /// @return 1.
   virtual int32_t SetCodePage(uint16_t code_page);
 
   /// @param index Palette index 1 to 56.
