@@ -222,6 +222,9 @@ void UseWorkbook(TXLSWorkbook& workbook) {
   book->UnProtect("secret");
   Expect(!workbook.GetProtect().IsProtected(), "workbook protection");
   Expect(book->GetActiveSheet() != nullptr, "GetActiveSheet");
+  void* same = nullptr;
+  Expect(book->QueryInterface(TGUID{}, &same) == XLS_S_OK && same == book.get(), "QueryInterface");
+  if (same) static_cast<IXLSWorkBook*>(same)->_Release();
 }
 
 }  // namespace
