@@ -137,6 +137,10 @@ function(tabulon_add_programs flavour)
     add_executable(example_${name}${flavour} ${example})
     target_link_libraries(example_${name}${flavour} PRIVATE tabulon${flavour})
   endforeach()
+  # The install check's program, also built here so that the tests see at
+  # once when a method stops being usable through the umbrella header.
+  add_executable(example_every_method${flavour} ${CMAKE_SOURCE_DIR}/examples/install_check/app.cpp)
+  target_link_libraries(example_every_method${flavour} PRIVATE tabulon${flavour})
 endfunction()
 
 function(tabulon_add_gtest flavour)
