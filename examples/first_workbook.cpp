@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   sheet->FGetRange("B2", "B2")->SetValue(59.85);
   XLSPtr<IXLSRange> date = sheet->FGetRange("C2", "C2");
   date->SetValue(OleVariant::Date(45366));  // 2024-03-15
-  date->SetNumFormat("yyyy-mm-dd");          // else readers show the serial 45366
+  date->SetNumFormat("yyyy-mm-dd");         // else readers show the serial 45366
   sheet->FGetRange("A1", "A1")->GetEntireColumn()->SetColumnWidth(16);  // in characters
 
   // A whole block at once: the first index of the array is the row.

@@ -472,9 +472,8 @@ class IXLSWorkSheets : public IXLSUnknown {
   /// @param count How many sheets to add, at least 1.
   /// @param type Not used; pass OleVariant::Missing().
   /// @return The last sheet added, or an empty pointer.
-  XLSPtr<IXLSWorkSheet> Add(const XLSPtr<IXLSWorkSheet>& before,
-                            const XLSPtr<IXLSWorkSheet>& after, int32_t count,
-                            const OleVariant& type) {
+  XLSPtr<IXLSWorkSheet> Add(const XLSPtr<IXLSWorkSheet>& before, const XLSPtr<IXLSWorkSheet>& after,
+                            int32_t count, const OleVariant& type) {
     return Add(before.get(), after.get(), count, type);
   }
 

@@ -268,11 +268,11 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   int32_t GetStreamSize() const;
   /// @return Byte offset of the sheet in the stream "Book" (set while saving).
   uint32_t GetStreamOffset() const { return StreamOffset_; }
-  /// @param offset Byte offset of the sheet in the stream. Used by the workbook while it saves.
+  /// @param offset Byte offset of the sheet in the stream, set while saving.
   void SetStreamOffset(uint32_t offset) { StreamOffset_ = offset; }
-  /// @return The header records of the save in progress, or null. Used by the workbook while it saves.
+  /// @return The header records of the save in progress, or null.
   TXLSRecordSection* HeaderSection() { return Header_.get(); }
-  /// @return The data records of the save in progress, or null. Used by the workbook while it saves.
+  /// @return The data records of the save in progress, or null.
   TXLSRecordSection* DataSection() { return Data_.get(); }
   /// Append a finished record (split into CONTINUEs when too long) and count
   /// its bytes; -1 outside a save.

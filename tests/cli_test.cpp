@@ -70,8 +70,11 @@ TEST(CliUsage, WrongUsageGivesTheReasonThenPointsAtHelp) {
   for (const TCase& c : std::vector<TCase>{
            {{}, "tabulon: no command given", "tabulon --help"},
            {{"frobnicate"}, "tabulon: unknown command 'frobnicate'", "tabulon --help"},
-           {{"convert", "only-one.csv"}, "tabulon convert: expected an input", "tabulon convert --help"},
-           {{"convert", "--fast", "a.csv", "b.xls"}, "tabulon convert: unknown option '--fast'",
+           {{"convert", "only-one.csv"},
+            "tabulon convert: expected an input",
+            "tabulon convert --help"},
+           {{"convert", "--fast", "a.csv", "b.xls"},
+            "tabulon convert: unknown option '--fast'",
             "tabulon convert --help"}}) {
     const TRunResult run = Tabulon(c.args);
     EXPECT_EQ(run.Status, 2) << c.reason;

@@ -79,7 +79,8 @@ TEST(CliExport, CsvFileWithTypedColumns) {
   const std::string out = Scratch("csv.xls");
   const TRunResult run = Tabulon({"export", "--csv", csv, "-o", out});
   ASSERT_EQ(run.Status, 0) << run.Err;
-  EXPECT_TRUE(Contains(run.Err, csv + ": line 3, column 14 (record 2, field 'name'): character U+4E2D"))
+  EXPECT_TRUE(
+      Contains(run.Err, csv + ": line 3, column 14 (record 2, field 'name'): character U+4E2D"))
       << run.Err;
   const std::string dump = test::DumpXls(out);
   EXPECT_TRUE(Contains(dump, "A2 date 45352.0\nB2 number 3.0\nC2 text x\n")) << dump;
@@ -94,7 +95,8 @@ TEST(CliExport, ExportAndConvertReportCsvInputAlike) {
   const TRunResult converted = Tabulon({"convert", csv, Scratch("alike-c.xls")});
   ASSERT_EQ(exported.Status, 0) << exported.Err;
   ASSERT_EQ(converted.Status, 0) << converted.Err;
-  const std::string loss = csv + ": line 3, column 2 (record 1, field 'n\xC3\xA4me'): character U+4E2D";
+  const std::string loss =
+      csv + ": line 3, column 2 (record 1, field 'n\xC3\xA4me'): character U+4E2D";
   EXPECT_EQ(exported.Err.rfind(loss, 0), 0u) << exported.Err;
   EXPECT_EQ(converted.Err, exported.Err);
 
@@ -105,7 +107,8 @@ TEST(CliExport, ExportAndConvertReportCsvInputAlike) {
   EXPECT_EQ(emptyExport.Status, 1);
   EXPECT_EQ(emptyConvert.Status, 1);
   EXPECT_EQ(emptyExport.Err, "tabulon export: " + empty + ": no header row with the field names\n");
-  EXPECT_EQ(emptyConvert.Err, "tabulon convert: " + empty + ": no header row with the field names\n");
+  EXPECT_EQ(emptyConvert.Err,
+            "tabulon convert: " + empty + ": no header row with the field names\n");
   EXPECT_FALSE(test::FileExists(Scratch("empty-c.xls")));
 }
 

@@ -79,8 +79,8 @@ int Convert(const TConvertOptions& options, std::ostream& out, std::ostream& err
   if (workbook.SaveAs(options.Output) != 1) {
     // The workbook's reason names the file already.
     const std::string& reason = workbook.GetLastError();
-    err << "tabulon convert: " << (reason.empty() ? "cannot write '" + options.Output + "'" : reason)
-        << '\n';
+    err << "tabulon convert: "
+        << (reason.empty() ? "cannot write '" + options.Output + "'" : reason) << '\n';
     return kExitFailure;
   }
   out << "wrote " << options.Output << ": " << writer.GetRowCount() << " rows, "

@@ -78,8 +78,8 @@ void TCsvSheetWriter::WriteField(uint16_t row, uint8_t col, const std::string& f
     value = OleVariant(number);
   } else if (field.size() > XLSStrMax) {
     diagnostics_.Loss(LineText(line) + " (" + RecordAndField(row, col) + "), cell " + cell,
-        "text of " + std::to_string(field.size()) + " characters cut to the " +
-            std::to_string(XLSStrMax) + " a cell holds");
+                      "text of " + std::to_string(field.size()) + " characters cut to the " +
+                          std::to_string(XLSStrMax) + " a cell holds");
     value = OleVariant(field.substr(0, XLSStrMax));
   } else {
     value = OleVariant(field);

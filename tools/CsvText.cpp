@@ -119,19 +119,18 @@ bool CheckCsvText(const std::string& utf8, std::string& cp1252, TDiagnostics& di
     char byte[8];
     std::snprintf(byte, sizeof byte, "0x%02X",
                   static_cast<unsigned char>(utf8[converted.InvalidAt.Offset]));
-    diagnostics.Error(LineAndColumn(converted.InvalidAt) + " (" +
-                          places.Place(converted.InvalidAt.Offset) + ")",
-                      std::string("invalid UTF-8 (byte ") + byte +
-                          "); the input must be UTF-8 text. A file saved in Windows-1252 or "
-                          "Latin-1 can be converted with: iconv -f WINDOWS-1252 -t UTF-8");
+    diagnostics.Error(
+        LineAndColumn(converted.InvalidAt) + " (" + places.Place(converted.InvalidAt.Offset) + ")",
+        std::string("invalid UTF-8 (byte ") + byte +
+            "); the input must be UTF-8 text. A file saved in Windows-1252 or "
+            "Latin-1 can be converted with: iconv -f WINDOWS-1252 -t UTF-8");
     return false;
   }
   for (const TXLSUnmappedChar& unmapped : converted.Unmapped) {
-    diagnostics.Loss(LineAndColumn(unmapped.Position) + " (" +
-                         places.Place(unmapped.Position.Offset) + ")",
-                     "character " + XLSCodePointName(unmapped.CodePoint) +
-                         Shown(unmapped.CodePoint) +
-                         " has no form in code page 1252 (Western European); written as '?'");
+    diagnostics.Loss(
+        LineAndColumn(unmapped.Position) + " (" + places.Place(unmapped.Position.Offset) + ")",
+        "character " + XLSCodePointName(unmapped.CodePoint) + Shown(unmapped.CodePoint) +
+            " has no form in code page 1252 (Western European); written as '?'");
   }
   cp1252 = std::move(converted.Text);
   return true;

@@ -28,8 +28,10 @@ void UseRange(IXLSWorkSheet& sheet) {
   Expect(range->GetItem(1, 1)->GetFirstRow() == 1, "GetItem");
   Expect(range->GetEntireRow()->GetLastCol() == XLSMaxCol, "GetEntireRow");
   Expect(range->GetEntireColumn()->GetLastRow() == XLSMaxRow, "GetEntireColumn");
-  Expect(range->GetRows() && range->GetColumns() && range->GetCells(), "GetRows/GetColumns/GetCells");
-  Expect(range->GetRow() == 2 && range->GetColumn() == 2 && range->GetCount() == 9, "GetRow/GetColumn/GetCount");
+  Expect(range->GetRows() && range->GetColumns() && range->GetCells(),
+         "GetRows/GetColumns/GetCells");
+  Expect(range->GetRow() == 2 && range->GetColumn() == 2 && range->GetCount() == 9,
+         "GetRow/GetColumn/GetCount");
   range->SetColumnWidth(12.5);
   range->GetColumnWidth();
   range->SetRowHeight(18);
@@ -162,10 +164,12 @@ void UsePageSetup(IXLSWorkSheet& sheet) {
 
 void UseSheet(IXLSWorkSheets& sheets, const XLSPtr<IXLSWorkSheet>& sheet) {
   sheet->SetWorkSheetName("Every method");
-  Expect(sheet->GetWorkSheetName() == "Every method" && sheet->GetIndex() == 1, "sheet name and index");
+  Expect(sheet->GetWorkSheetName() == "Every method" && sheet->GetIndex() == 1,
+         "sheet name and index");
   Expect(sheet->GetCells() && sheet->GetSelection() && sheet->GetUsedRange(), "sheet ranges");
   XLSPtr<IXLSWorkSheet> second = sheets.Add(nullptr, sheet, 1, OleVariant::Missing());
-  Expect(sheet->GetNextWorkSheet() == second && second->GetPreviousWorkSheet() == sheet, "next/previous");
+  Expect(sheet->GetNextWorkSheet() == second && second->GetPreviousWorkSheet() == sheet,
+         "next/previous");
 
   sheet->GetHPageBreaks()->Add(sheet->FGetRange("A20", "A20"));
   sheet->GetVPageBreaks()->Add(sheet->FGetRange("E1", "E1"));
@@ -247,8 +251,8 @@ int main(int argc, char** argv) {
   UseWorkbook(workbook);
   DeleteSheets(workbook);
 
-  const TXLSCp1252Text text = XLSUtf8ToCp1252("Gr\xC3\xBC\xC3\x9F" "e");
-  Expect(text.Valid && text.Text == "Gr\xFC\xDF" "e", "XLSUtf8ToCp1252");
+  const TXLSCp1252Text text = XLSUtf8ToCp1252("Gr\u00FC\u00DFe");  // UTF-8 in the source
+  Expect(text.Valid && text.Text == std::string("Gr\xFC\xDF") + 'e', "XLSUtf8ToCp1252");
   sheet->FGetRange("A1", "A1")->SetValue(text.Text);
 
   IXLSWorkBook& book = workbook;
@@ -260,7 +264,7 @@ int main(int argc, char** argv) {
   Expect(GetCellRef("c4", row, col) == 1, "GetCellRef");
   OleVariant values = VarArrayOf({1, 2.5, "three"});
   if (failures > 0) return 1;
-  std::cout << EncodeCellRef(6, col) << ' ' << static_cast<int>(col) << ' ' << values.HighBound(1) + 1
-            << " ok\n";
+  std::cout << EncodeCellRef(6, col) << ' ' << static_cast<int>(col) << ' '
+            << values.HighBound(1) + 1 << " ok\n";
   return 0;
 }
