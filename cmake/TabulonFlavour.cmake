@@ -13,8 +13,40 @@ function(tabulon_collect_sources)
     list(APPEND sources ${dir_sources})
     list(APPEND headers ${dir_headers})
   endforeach()
+  # The SQLite data set is a library of its own, so that a program that only
+  # builds workbooks does not pull in SQLite.
+  set(sqlite_sources ${CMAKE_SOURCE_DIR}/export/TabulonSqlite.cpp)
+  list(REMOVE_ITEM sources ${sqlite_sources})
   set(TABULON_SOURCES ${sources} PARENT_SCOPE)
-  set(TABULON_PUBLIC_HEADERS ${headers} PARENT_SCOPE)
+  set(TABULON_SQLITE_SOURCES ${sqlite_sources} PARENT_SCOPE)
+  set(TABULON_ALL_HEADERS ${headers} PARENT_SCOPE)
+  tabulon_include_closure(${CMAKE_SOURCE_DIR}/model/Tabulon.h "${headers}" public)
+  set(TABULON_PUBLIC_HEADERS ${public} PARENT_SCOPE)
+endfunction()
+
+# The headers that `root` includes, directly or through each other (quoted
+# includes, found by file name among `headers`), and root itself: what a
+# program including only the umbrella header needs installed. Headers outside
+# this set are internal and stay in the source tree.
+function(tabulon_include_closure root headers out)
+  set(closure ${root})
+  set(pending ${root})
+  while(pending)
+    list(POP_FRONT pending current)
+    file(STRINGS ${current} lines REGEX "^#include \"[^\"]+\"")
+    foreach(line IN LISTS lines)
+      string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" name "${line}")
+      foreach(candidate IN LISTS headers)
+        get_filename_component(candidate_name ${candidate} NAME)
+        if(candidate_name STREQUAL name AND NOT candidate IN_LIST closure)
+          list(APPEND closure ${candidate})
+          list(APPEND pending ${candidate})
+        endif()
+      endforeach()
+    endforeach()
+  endwhile()
+  list(SORT closure)
+  set(${out} ${closure} PARENT_SCOPE)
 endfunction()
 
 # Installed headers live flat in include/tabulon/ and include each other by
@@ -23,7 +55,7 @@ endfunction()
 function(tabulon_make_build_include_tree)
   set(tree ${CMAKE_BINARY_DIR}/include/tabulon)
   file(MAKE_DIRECTORY ${tree})
-  foreach(header IN LISTS TABULON_PUBLIC_HEADERS)
+  foreach(header IN LISTS TABULON_ALL_HEADERS)
     get_filename_component(name ${header} NAME)
     set(content "#include \"${header}\"\n")
     if(EXISTS ${tree}/${name})
@@ -50,6 +82,8 @@ function(tabulon_add_library flavour)
   tabulon_abi_define(${flavour} abi)
   add_library(${target} SHARED ${TABULON_SOURCES})
   target_compile_definitions(${target} PUBLIC ${abi})
+  # A requirement, not a flag: users may build with a later standard.
+  target_compile_features(${target} PUBLIC cxx_std_17)
   # Calls between the library's own exported functions may be inlined: no
   # host replaces them at load time, and the per-cell write path gains from it.
   target_compile_options(${target} PRIVATE -fno-semantic-interposition)
@@ -62,11 +96,21 @@ function(tabulon_add_library flavour)
     PUBLIC $<BUILD_INTERFACE:${CMAKE_BINARY_DIR}/include>
            $<BUILD_INTERFACE:${CMAKE_BINARY_DIR}/include/tabulon>
            $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
-  find_package(PkgConfig QUIET)
-  if(EXISTS ${CMAKE_SOURCE_DIR}/export/TabulonSqlite.cpp)
-    find_package(SQLite3 REQUIRED)
-    target_link_libraries(${target} PRIVATE SQLite::SQLite3)
-  endif()
+  set_target_properties(${target} PROPERTIES
+    VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR}
+    EXPORT_NAME ${target})
+  add_library(Tabulon::${target} ALIAS ${target})
+  tabulon_add_sqlite_library(${flavour} "${build_dirs}")
+endfunction()
+
+# tabulon<flavour>-sqlite: the SQLite data set on top of the core library.
+function(tabulon_add_sqlite_library flavour build_dirs)
+  set(target tabulon${flavour}-sqlite)
+  find_package(SQLite3 REQUIRED)
+  add_library(${target} SHARED ${TABULON_SQLITE_SOURCES})
+  target_include_directories(${target} PRIVATE ${build_dirs})
+  target_compile_options(${target} PRIVATE -fno-semantic-interposition)
+  target_link_libraries(${target} PUBLIC tabulon${flavour} PRIVATE SQLite::SQLite3)
   set_target_properties(${target} PROPERTIES
     VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR}
     EXPORT_NAME ${target})
@@ -77,8 +121,12 @@ function(tabulon_add_programs flavour)
   file(GLOB tool_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*.cpp)
   if(tool_sources)
     add_executable(tabulon_cli${flavour} ${tool_sources})
-    target_link_libraries(tabulon_cli${flavour} PRIVATE tabulon${flavour})
+    target_link_libraries(tabulon_cli${flavour} PRIVATE tabulon${flavour}-sqlite)
     target_include_directories(tabulon_cli${flavour} PRIVATE ${CMAKE_SOURCE_DIR}/tools)
+    target_compile_definitions(tabulon_cli${flavour} PRIVATE TABULON_VERSION="${PROJECT_VERSION}")
+    # Installed, the command finds its libraries beside itself from any prefix.
+    set_target_properties(tabulon_cli${flavour} PROPERTIES
+      INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
     if(flavour STREQUAL "7")
       set_target_properties(tabulon_cli${flavour} PROPERTIES OUTPUT_NAME tabulon)
     endif()
@@ -89,6 +137,10 @@ function(tabulon_add_programs flavour)
     add_executable(example_${name}${flavour} ${example})
     target_link_libraries(example_${name}${flavour} PRIVATE tabulon${flavour})
   endforeach()
+  # The install check's program, also built here so that the tests see at
+  # once when a method stops being usable through the umbrella header.
+  add_executable(example_every_method${flavour} ${CMAKE_SOURCE_DIR}/examples/install_check/app.cpp)
+  target_link_libraries(example_every_method${flavour} PRIVATE tabulon${flavour})
 endfunction()
 
 function(tabulon_add_gtest flavour)
@@ -107,7 +159,7 @@ function(tabulon_add_tests flavour)
   file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_test.cpp)
   set(target tabulon_tests${flavour})
   add_executable(${target} ${test_sources})
-  target_link_libraries(${target} PRIVATE tabulon${flavour} gtest${flavour})
+  target_link_libraries(${target} PRIVATE tabulon${flavour}-sqlite gtest${flavour})
   foreach(dir IN LISTS TABULON_MODULE_DIRS)
     target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/${dir})
   endforeach()

@@ -1,5 +1,7 @@
-# Installation: flat public headers under include/tabulon/, both libraries,
-# one pkg-config file per flavour and a CMake package with a target for each.
+# Installation: flat public headers under include/tabulon/ (the umbrella
+# header and what it includes; internal headers are not installed), the core
+# library and its SQLite data set library per flavour, one pkg-config file per
+# library and a CMake package with a target for each.
 include(CMakePackageConfigHelpers)
 
 install(FILES ${TABULON_PUBLIC_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tabulon)
@@ -9,15 +11,16 @@ install(FILES ${TABULON_PUBLIC_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/
 file(RELATIVE_PATH TABULON_PC_UP "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
 
 foreach(flavour IN LISTS TABULON_FLAVOURS)
-  install(TARGETS tabulon${flavour} EXPORT TabulonTargets
+  install(TARGETS tabulon${flavour} tabulon${flavour}-sqlite EXPORT TabulonTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
   tabulon_abi_define(${flavour} TABULON_PC_ABI)
   set(TABULON_PC_FLAVOUR ${flavour})
-  configure_file(${CMAKE_SOURCE_DIR}/cmake/tabulon.pc.in
-    ${CMAKE_BINARY_DIR}/tabulon${flavour}.pc @ONLY)
-  install(FILES ${CMAKE_BINARY_DIR}/tabulon${flavour}.pc
-    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+  foreach(pc tabulon tabulon-sqlite)
+    string(REPLACE "tabulon" "tabulon${flavour}" pc_name ${pc})
+    configure_file(${CMAKE_SOURCE_DIR}/cmake/${pc}.pc.in ${CMAKE_BINARY_DIR}/${pc_name}.pc @ONLY)
+    install(FILES ${CMAKE_BINARY_DIR}/${pc_name}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+  endforeach()
 endforeach()
 
 if(TARGET tabulon_cli7)

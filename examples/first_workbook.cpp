@@ -17,7 +17,10 @@ int main(int argc, char** argv) {
   sheet->FGetRange("B1", "B1")->SetValue("Amount");
   sheet->FGetRange("A2", "A2")->SetValue("Anna Schmidt");
   sheet->FGetRange("B2", "B2")->SetValue(59.85);
-  sheet->FGetRange("C2", "C2")->SetValue(OleVariant::Date(45366));  // 2024-03-15
+  XLSPtr<IXLSRange> date = sheet->FGetRange("C2", "C2");
+  date->SetValue(OleVariant::Date(45366));  // 2024-03-15
+  date->SetNumFormat("yyyy-mm-dd");         // else readers show the serial 45366
+  sheet->FGetRange("A1", "A1")->GetEntireColumn()->SetColumnWidth(16);  // in characters
 
   // A whole block at once: the first index of the array is the row.
   OleVariant rows = VarArrayCreate({0, 1, 0, 1});

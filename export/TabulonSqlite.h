@@ -22,17 +22,22 @@ struct sqlite3_stmt;
 
 namespace tabulon {
 
+/// The rows of one SQLite query (in the library tabulon7-sqlite or
+/// tabulon4-sqlite; see the top of this header for the field types).
 class TSqliteDataSet : public TDataSet {
  public:
+  /// @param owner The owning component, or null.
   explicit TSqliteDataSet(TComponent* owner) : TDataSet(owner) {}
   ~TSqliteDataSet() override;
 
-  // Opens the database file read-only, prepares the query and moves to its
-  // first row. Throws EDatabaseError, naming the file or quoting SQLite's
-  // reason, for a missing or damaged database, bad SQL or a statement that
-  // returns no columns.
+  /// Opens the database file read-only, prepares the query and moves to its
+  /// first row. Throws EDatabaseError, naming the file or quoting SQLite's
+  /// reason, for a missing or damaged database, bad SQL or a statement that
+  /// returns no columns.
   void Open(const std::string& database, const std::string& sql);
+  /// Closes the query and the database; the data set has no fields afterwards.
   void Close();
+  /// @return Whether a query is open.
   bool GetActive() const { return statement_ != nullptr; }
 
  protected:
@@ -41,7 +46,7 @@ class TSqliteDataSet : public TDataSet {
 
  private:
   void DefineFields();
-  // Steps the statement and loads the row; false after the last row.
+  /// Steps the statement and loads the row; false after the last row.
   bool Step();
   OleVariant ColumnValue(int column, const TField& field);
   [[noreturn]] void Fail(const std::string& what) const;

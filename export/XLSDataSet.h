@@ -20,8 +20,8 @@ namespace tabulon {
 
 class TXLSCodePageConverter;
 
-// Field types in the host's numbering; the export components give currency,
-// date, time and date-and-time their number formats.
+/// Field types in the host's numbering; the export components give currency,
+/// date, time and date-and-time their number formats.
 enum TFieldType : int32_t {
   ftUnknown = 0,
   ftString = 1,
@@ -40,29 +40,39 @@ enum TFieldType : int32_t {
   ftLargeint = 25,
 };
 
-// Raised by a data set that cannot open, read or move.
+/// Raised by a data set that cannot open, read or move.
 class EDatabaseError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
+/// One column of a data set, holding the current record's value.
 class TField {
  public:
+  /// Made by the data set (AddField).
+  /// @param name Field name.
+  /// @param type Field type.
+  /// @param display_width Width in characters a view gives it; 0 for no preference.
   TField(std::string name, TFieldType type, int32_t display_width)
       : name_(std::move(name)), type_(type), displayWidth_(display_width) {}
 
+  /// @return The field name.
   const std::string& GetFieldName() const { return name_; }
+  /// @return The field type, which picks the number format of its cells.
   TFieldType GetDataType() const { return type_; }
-  // Width in characters that a view gives the field; 0 for no preference.
+  /// Width in characters that a view gives the field; 0 for no preference.
   int32_t GetDisplayWidth() const { return displayWidth_; }
+  /// @param width Width in characters; 0 for no preference.
   void SetDisplayWidth(int32_t width) { displayWidth_ = width; }
 
-  // The current record's value: Null for a missing value.
+  /// The current record's value: Null for a missing value.
   const OleVariant& GetValue() const { return value_; }
+  /// @param value The current record's value (Null for a missing one).
   void SetValue(OleVariant value) { value_ = std::move(value); }
+  /// @return Whether the current value is Null or Empty.
   bool IsNull() const { return VarIsNull(value_) || VarIsEmpty(value_); }
-  // The value as a day serial with the time as fraction; 0 for Null and for
-  // values that are not numbers or dates.
+  /// The value as a day serial with the time as fraction; 0 for Null and for
+  /// values that are not numbers or dates.
   double GetAsDateTime() const;
 
  private:
@@ -72,53 +82,68 @@ class TField {
   OleVariant value_;
 };
 
-// A remembered cursor position; Valid is false once freed.
+/// A remembered cursor position; Valid is false once freed.
 struct TBookmark {
+  /// The record, from 0.
   int64_t Record = 0;
+  /// false once freed.
   bool Valid = false;
 };
 
-// A character of a text that the workbook's code page cannot hold, or a
-// malformed UTF-8 sequence (CodePoint 0xFFFD); the text keeps '?' instead.
-// RecNo 0 and an empty FieldName stand for the field names themselves.
+/// A character of a text that the workbook's code page cannot hold, or a
+/// malformed UTF-8 sequence (CodePoint 0xFFFD); the text keeps '?' instead.
+/// RecNo 0 and an empty FieldName stand for the field names themselves.
 struct TTextLoss {
+  /// Record of the text, from 1; 0 for the field names.
   int64_t RecNo = 0;
+  /// Field of the text (in the workbook's code page); empty for the field names.
   std::string FieldName;
+  /// The character lost (0xFFFD for malformed UTF-8).
   uint32_t CodePoint = 0;
+  /// true when the text was not valid UTF-8 from this point on.
   bool InvalidUtf8 = false;
 };
 
+/// A cursor over records with named, typed fields: what the export
+/// components read. Subclasses: TMemoryDataSet, TCsvDataSet, TSqliteDataSet.
 class TDataSet : public TComponent {
  public:
+  /// @param owner The owning component, or null.
   explicit TDataSet(TComponent* owner) : TComponent(owner) {}
 
+  /// @return The number of fields.
   int32_t GetFieldCount() const { return static_cast<int32_t>(fields_.size()); }
-  // Throws std::out_of_range for an index outside 0 .. count - 1.
+  /// Throws std::out_of_range for an index outside 0 .. count - 1.
   TField& GetField(int32_t index) const { return *fields_.at(static_cast<size_t>(index)); }
-  // The field with that name (compared without case), or null.
+  /// The field with that name (compared without case), or null.
   TField* FindField(const std::string& name) const;
 
-  // Moves to the first record; at the end of data when there is none.
+  /// Moves to the first record; at the end of data when there is none.
   void First();
-  // Moves to the next record, or to the end of data after the last one.
+  /// Moves to the next record, or to the end of data after the last one.
   void Next();
+  /// @return Whether the cursor is past the last record.
   bool GetEof() const { return eof_; }
-  // 1-based number of the current record; at the end of data, one more than
-  // the number of records read.
+  /// 1-based number of the current record; at the end of data, one more than
+  /// the number of records read.
   int64_t GetRecNo() const { return record_ + 1; }
 
-  // Attached controls stop following the cursor until every DisableControls
-  // is matched by EnableControls.
+  /// Attached controls stop following the cursor until every DisableControls
+  /// is matched by EnableControls.
   void DisableControls() { ++disableCount_; }
+  /// Matches one DisableControls.
   void EnableControls();
+  /// @return Whether controls are disabled now.
   bool ControlsDisabled() const { return disableCount_ > 0; }
 
+  /// @return The current position, to return to with GotoBookmark.
   TBookmark GetBookmark() const { return {record_, true}; }
-  // Returns to the bookmarked record; a freed bookmark changes nothing.
+  /// Returns to the bookmarked record; a freed bookmark changes nothing.
   void GotoBookmark(const TBookmark& bookmark);
+  /// @param bookmark Marked invalid; GotoBookmark then ignores it.
   void FreeBookmark(TBookmark& bookmark) { bookmark.Valid = false; }
 
-  // Told about every text character that was replaced while reading.
+  /// Told about every text character that was replaced while reading.
   std::function<void(const TTextLoss&)> OnTextLoss;
 
   /// The code page texts are read into unless SetCodePage says otherwise.
@@ -135,50 +160,56 @@ class TDataSet : public TComponent {
   uint16_t GetCodePage() const { return codePage_; }
 
  protected:
+  /// Defines a field after the existing ones.
+  /// @param name Field name.
+  /// @param type Field type.
+  /// @param display_width Width in characters; 0 for no preference.
+  /// @return The new field.
   TField& AddField(const std::string& name, TFieldType type, int32_t display_width);
-  // Loads the first record into the fields; false when there is none.
+  /// Loads the first record into the fields; false when there is none.
   virtual bool ReadFirst() = 0;
-  // Loads the record after the current one; false after the last.
+  /// Loads the record after the current one; false after the last.
   virtual bool ReadNext() = 0;
-  // Loads the zero-based record; false when there is no such record. The
-  // default walks from the first record.
+  /// Loads the zero-based record; false when there is no such record. The
+  /// default walks from the first record.
   virtual bool ReadRecord(int64_t record);
-  // Sets every field to Null.
+  /// Sets every field to Null.
   void ClearValues();
-  // UTF-8 text in the data set's code page. With report set, each
-  // replaced character goes to OnTextLoss as one of record rec_no (0 for
-  // the field names).
+  /// UTF-8 text in the data set's code page. With report set, each
+  /// replaced character goes to OnTextLoss as one of record rec_no (0 for
+  /// the field names).
   std::string ToCodePage(const std::string& utf8, const std::string& field_name, int64_t rec_no,
                          bool report = true) const;
-  // The record being read, and whether it is read for the first time (its
-  // losses were not reported yet).
+  /// The record being read, and whether it is read for the first time (its
+  /// losses were not reported yet).
   int64_t GetLoadingRecNo() const { return loading_ + 1; }
+  /// @return Whether the record being read is read for the first time.
   bool FirstReading() const { return loading_ > reportedThrough_; }
-  // Drops the fields and starts over at the end of data, before a data set
-  // is filled or opened again.
+  /// Drops the fields and starts over at the end of data, before a data set
+  /// is filled or opened again.
   void Reset();
 
  private:
-  // Makes record the current one, or the end of data when it was not found.
+  /// Makes record the current one, or the end of data when it was not found.
   void Arrive(int64_t record, bool found);
 
   std::vector<std::unique_ptr<TField>> fields_;
   int64_t record_ = 0;
-  int64_t loading_ = 0;           // the record being read
-  int64_t reportedThrough_ = -1;  // highest record whose losses were reported
+  int64_t loading_ = 0;           ///< the record being read
+  int64_t reportedThrough_ = -1;  ///< highest record whose losses were reported
   bool eof_ = true;
   int32_t disableCount_ = 0;
   uint16_t codePage_ = kDefaultCodePage;
   std::shared_ptr<TXLSCodePageConverter> converter_;  // for code pages other than 1252
 };
 
-// Day serial (0 = 1899-12-30) of a calendar date; false for a day that does
-// not exist.
+/// Day serial (0 = 1899-12-30) of a calendar date; false for a day that does
+/// not exist.
 bool XLSEncodeDate(int32_t year, int32_t month, int32_t day, double& serial);
 
-// Parses ISO 8601 text: "YYYY-MM-DD", "HH:MM[:SS[.fff]]", or a date and time
-// separated by 'T' or a blank; stores the serial and the kind of value
-// (ftDate, ftTime or ftDateTime). False for anything else.
+/// Parses ISO 8601 text: "YYYY-MM-DD", "HH:MM[:SS[.fff]]", or a date and time
+/// separated by 'T' or a blank; stores the serial and the kind of value
+/// (ftDate, ftTime or ftDateTime). False for anything else.
 bool XLSParseIsoDateTime(const std::string& text, double& serial, TFieldType& kind);
 
 }  // namespace tabulon

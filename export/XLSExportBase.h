@@ -32,32 +32,39 @@ enum TBorderStyle : uint8_t {
   BorderStyleDouble = 4,
 };
 
-// Raised when the exported block does not fit on a worksheet.
+/// Raised when the exported block does not fit on a worksheet.
 class EXLSExportError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
+/// What the two export components share: the workbook they create, the
+/// sheet of the latest export, fonts, colours, borders and the start cell.
 class TXLSExportComponent : public TComponent {
  public:
   ~TXLSExportComponent() override;
 
+  /// @return The font of header cells (Arial 10 bold unless changed).
   TFont& GetHeaderFont() { return headerFont_; }
+  /// @return The font of detail cells (Arial 10 unless changed).
   TFont& GetDetailFont() { return detailFont_; }
-  // Copy the given font's attributes; the component keeps its own font.
+  /// Copy the given font's attributes; the component keeps its own font.
   void SetHeaderFont(const TFont& font) { headerFont_.Assign(font); }
+  /// Copies the given font's attributes to the detail font.
+  /// @param font The font to copy.
   void SetDetailFont(const TFont& font) { detailFont_.Assign(font); }
 
-  // Has the workbook save itself: 1 when the file was written, -1 when not
-  // (GetLastError says why), 0 when there is no workbook (no export yet).
+  /// Has the workbook save itself: 1 when the file was written, -1 when not
+  /// (GetLastError says why), 0 when there is no workbook (no export yet).
   int32_t SaveAs(const std::string& file_name);
+  /// @return Why the last SaveAs failed, naming the path; empty after a success.
   const std::string& GetLastError() const { return lastError_; }
 
-  // The workbook of the exports so far, or null; the component owns it.
+  /// The workbook of the exports so far, or null; the component owns it.
   IXLSWorkBook* GetWorkbook() const;
-  // The worksheet of the latest export, or null.
+  /// The worksheet of the latest export, or null.
   IXLSWorkSheet* GetWorksheet() const { return sheet_.get(); }
-  // Detail rows written by the latest export.
+  /// Detail rows written by the latest export.
   int32_t GetDetailCount() const { return detailCount_; }
   /// Sheets written by the latest export: 1, or more when its records
   /// continued on new sheets; 0 before the first export.
@@ -66,14 +73,23 @@ class TXLSExportComponent : public TComponent {
   /// row, counted from 1); 0 before the first export.
   int32_t GetMostSheetRows() const { return mostSheetRows_; }
 
+  /// Name of the sheet the next export adds; empty keeps the generated "SheetN".
   std::string WorksheetName;
+  /// Fill of header cells; clNone for no fill.
   TColor HeaderColor = clNone;
+  /// Fill of detail cells; clNone for no fill.
   TColor DetailColor = clNone;
+  /// Row of the header, from 0.
   uint16_t StartRow = 0;
+  /// Column of the first field, from 0.
   uint16_t StartCol = 0;
+  /// Lines around header cells (bsNone or bsSingle...).
   TBorderStyle HeaderBorderStyle;
+  /// Lines around detail cells.
   TBorderStyle DetailBorderStyle;
+  /// Colour of the header cells' lines; clNone for automatic (black).
   TColor HeaderBorderColor = clNone;
+  /// Colour of the detail cells' lines; clNone for automatic (black).
   TColor DetailBorderColor = clNone;
   /// True: a totals row follows the detail rows, with SUM formulas under
   /// the numeric and currency columns, TotalsLabel in the first column and
@@ -133,6 +149,7 @@ class TXLSExportComponent : public TComponent {
 
   TXLSExportComponent(TComponent* owner, TBorderStyle border_style);
 
+  /// Creates the component's workbook when there is none.
   void CreateWorkbook();
   /// Creates the workbook at the first export, declaring the code page that
   /// data_set's texts are in.
@@ -141,16 +158,16 @@ class TXLSExportComponent : public TComponent {
   /// code page than data_set uses, which would garble its texts.
   void PrepareWorkbook(const TDataSet* data_set);
   void CreateWorksheet();
-  // SaveAs, then the workbook is destroyed so that the next export starts a
-  // new one.
+  /// SaveAs, then the workbook is destroyed so that the next export starts a
+  /// new one.
   int32_t SaveAndDiscard(const std::string& file_name);
 
-  // Throws EXLSExportError when count columns from StartCol leave the sheet.
+  /// Throws EXLSExportError when count columns from StartCol leave the sheet.
   void CheckColumns(int32_t count) const;
-  // The cell at a zero-based row and column.
+  /// The cell at a zero-based row and column.
   XLSPtr<IXLSRange> Cell(int32_t row, int32_t col) const;
-  // The block between two zero-based corners; corners outside the sheet are
-  // moved to its edge.
+  /// The block between two zero-based corners; corners outside the sheet are
+  /// moved to its edge.
   XLSPtr<IXLSRange> Block(int32_t row1, int32_t col1, int32_t row2, int32_t col2) const;
 
   /// Writes the current worksheet and, when the records do not fit on it,
@@ -185,20 +202,22 @@ class TXLSExportComponent : public TComponent {
   void NoteDetailWidth(int32_t col, const OleVariant& value, const char* num_format,
                        const TFont& font);
 
-  // Header cells: font, alignment and fill.
+  /// Header cells: font, alignment and fill.
   void FormatHeaderCell(IXLSRange& cell, const TFont& font, TColor fill, int32_t h_align) const;
+  /// Draws the header lines on a cell.
+  /// @param cell The header cell.
   void FormatHeaderBorders(IXLSRange& cell) const;
-  // Detail cells: font and fill, then the edges by DetailBorderStyle.
+  /// Detail cells: font and fill, then the edges by DetailBorderStyle.
   void FormatDetailCell(IXLSRange& cell, const TFont& font, TColor fill) const;
-  // Number format by field type; dates and times get left alignment when
-  // left_align is set. date_time is the value, for ftDateTime. Returns the
-  // format given, or null when the cell keeps the default format (what
-  // NoteDetailWidth takes).
+  /// Number format by field type; dates and times get left alignment when
+  /// left_align is set. date_time is the value, for ftDateTime. Returns the
+  /// format given, or null when the cell keeps the default format (what
+  /// NoteDetailWidth takes).
   static const char* FormatByType(IXLSRange& cell, TFieldType type, double date_time,
                                   bool left_align);
-  // The value a detail cell receives: the field's value, except that a
-  // boolean is written as its text, True or False. Cells hold no booleans,
-  // so writing the variant itself would leave the cell empty and lose it.
+  /// The value a detail cell receives: the field's value, except that a
+  /// boolean is written as its text, True or False. Cells hold no booleans,
+  /// so writing the variant itself would leave the cell empty and lose it.
   static OleVariant CellValue(const TField& field);
 
  private:

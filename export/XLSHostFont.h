@@ -30,7 +30,7 @@ constexpr TColor clFuchsia = 0xFF00FF;
 constexpr TColor clAqua = 0xFFFF00;
 constexpr TColor clWhite = 0xFFFFFF;
 
-// System colours: the flag bit plus the system colour's number.
+/// System colours: the flag bit plus the system colour's number.
 constexpr TColor XLSSystemColorFlag = static_cast<TColor>(0x80000000u);
 constexpr TColor clWindow = XLSSystemColorFlag | 5;
 constexpr TColor clWindowText = XLSSystemColorFlag | 8;
@@ -39,8 +39,8 @@ constexpr TColor clHighlightText = XLSSystemColorFlag | 14;
 constexpr TColor clBtnFace = XLSSystemColorFlag | 15;
 constexpr TColor clBtnText = XLSSystemColorFlag | 18;
 
-// The RGB value of a host colour: system colours resolve to the standard
-// desktop scheme; every other value keeps its low 24 bits.
+/// The RGB value of a host colour: system colours resolve to the standard
+/// desktop scheme; every other value keeps its low 24 bits.
 uint32_t ColorToRGB(TColor color);
 
 enum TFontStyle : uint8_t {
@@ -49,22 +49,32 @@ enum TFontStyle : uint8_t {
   fsUnderline = 4,
   fsStrikeOut = 8,
 };
-// A set of TFontStyle flags.
+/// A set of TFontStyle flags.
 using TFontStyles = uint8_t;
 
+/// A font of the host: name, size in points, style flags and colour.
 class TFont {
  public:
   TFont() = default;
+  /// @param name Font name.
+  /// @param size Size in points.
+  /// @param style A set of TFontStyle flags.
+  /// @param color Text colour (a host colour).
   TFont(std::string name, int32_t size, TFontStyles style = 0, TColor color = clWindowText)
       : Name(std::move(name)), Size(size), Style(style), Color(color) {}
 
-  // Copies every attribute of source.
+  /// Copies every attribute of source.
   void Assign(const TFont& source) { *this = source; }
+  /// @param style One TFontStyle flag.
+  /// @return Whether the font has it.
   bool Has(TFontStyle style) const { return (Style & style) != 0; }
 
+  /// Font name.
   std::string Name = "Arial";
-  int32_t Size = 10;  // points
+  int32_t Size = 10;  ///< points
+  /// A set of TFontStyle flags.
   TFontStyles Style = 0;
+  /// Text colour (a host colour).
   TColor Color = clWindowText;
 };
 

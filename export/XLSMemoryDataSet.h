@@ -10,17 +10,20 @@
 
 namespace tabulon {
 
+/// Records held in memory: define the fields, then append records.
 class TMemoryDataSet : public TDataSet {
  public:
+  /// @param owner The owning component, or null.
   explicit TMemoryDataSet(TComponent* owner) : TDataSet(owner) {}
 
-  // Fields are defined before the first record is appended.
+  /// Fields are defined before the first record is appended.
   TField& AddField(const std::string& name, TFieldType type, int32_t display_width = 0) {
     return TDataSet::AddField(name, type, display_width);
   }
-  // Appends a record (missing trailing values are Null) and makes it the
-  // current one. Throws EDatabaseError when it holds more values than fields.
+  /// Appends a record (missing trailing values are Null) and makes it the
+  /// current one. Throws EDatabaseError when it holds more values than fields.
   void AppendRecord(std::vector<OleVariant> values);
+  /// @return The number of records.
   int64_t GetRecordCount() const { return static_cast<int64_t>(records_.size()); }
 
  protected:
@@ -28,27 +31,30 @@ class TMemoryDataSet : public TDataSet {
   bool ReadNext() override { return ReadRecord(current_ + 1); }
   bool ReadRecord(int64_t record) override;
 
+  /// The records, one value per field each.
   std::vector<std::vector<OleVariant>> records_;
 
  private:
   int64_t current_ = 0;
 };
 
-// The records of a CSV file (RFC 4180, UTF-8, first record = field names).
-// Each column gets the narrowest type all its non-empty values share:
-// ftInteger, ftFloat, ftDate, ftTime, ftDateTime (ISO 8601 texts, stored as
-// day serials), else ftString. Empty values are Null. A field's display
-// width is its longest value or name, at most kMaxDisplayWidth characters.
+/// The records of a CSV file (RFC 4180, UTF-8, first record = field names).
+/// Each column gets the narrowest type all its non-empty values share:
+/// ftInteger, ftFloat, ftDate, ftTime, ftDateTime (ISO 8601 texts, stored as
+/// day serials), else ftString. Empty values are Null. A field's display
+/// width is its longest value or name, at most kMaxDisplayWidth characters.
 class TCsvDataSet : public TMemoryDataSet {
  public:
+  /// Widest display width a CSV field gets, in characters.
   static constexpr int32_t kMaxDisplayWidth = 50;
 
+  /// @param owner The owning component, or null.
   explicit TCsvDataSet(TComponent* owner) : TMemoryDataSet(owner) {}
 
-  // Reads the file and moves to its first record. Throws EDatabaseError, with
-  // the file name and the reason, when it cannot be read or is malformed.
+  /// Reads the file and moves to its first record. Throws EDatabaseError, with
+  /// the file name and the reason, when it cannot be read or is malformed.
   void LoadFromFile(const std::string& path);
-  // The same from CSV text already in memory; name is used in messages.
+  /// The same from CSV text already in memory; name is used in messages.
   void LoadFromText(const std::string& utf8, const std::string& name);
 };
 

@@ -22,7 +22,7 @@
 
 namespace tabulon {
 
-// Colour value, red in the low byte: 0x00BBGGRR. Host colours pass unchanged.
+/// Colour value, red in the low byte: 0x00BBGGRR. Host colours pass unchanged.
 using TXLSColor = uint32_t;
 
 class IXLSFont;
@@ -35,53 +35,151 @@ class IXLSWorkSheet;
 class IXLSWorkSheets;
 class IXLSWorkBook;
 
-// Classes handed out or taken as themselves rather than through an interface.
+/// Classes handed out as themselves rather than through an interface
+/// (declared in XLSPageSetup.h, which the umbrella header Tabulon.h includes).
 class TXLSHPageBreaks;
 class TXLSVPageBreaks;
-class TXLSWorksheet;
 
-// A rectangle of cells. Row and column numbers of GetItem, GetRow and
-// GetColumn count from 1; GetFirstRow .. GetLastCol count from 0.
+/// A rectangle of cells. Row and column numbers of GetItem, GetRow and
+/// GetColumn count from 1; GetFirstRow .. GetLastCol count from 0.
 class IXLSRange : public IXLSUnknown {
  public:
+  /// One cell relative to this range's top-left cell.
+  /// @param row_offset 1 for the range's first row; larger values reach rows below.
+  /// @param column_offset 1 for the range's first column; larger values reach columns to the right.
+  /// Offsets are not limited to the range's size; sums beyond the sheet wrap to 16 and 8 bits.
+  /// @return A new range over that one cell.
   virtual XLSPtr<IXLSRange> GetItem(uint16_t row_offset, uint16_t column_offset) = 0;
+  /// Writes value into every cell of the range.
+  /// A number, currency or date stores a number (a date as its day serial); a string
+  /// stores text (at most XLSStrMax (255) bytes, in the workbook's code page), except that
+  /// the exact decimal form of a 32-bit integer ("42") stores that number; Empty and
+  /// Null clear the cell; a boolean leaves it unchanged. A one- or two-dimensional
+  /// array fills the block, the first index running over rows: cells beyond the
+  /// array's length get the text "#N/D", and a one-element array fills every cell.
+  /// Arrays of more dimensions are ignored.
+  /// @param value The value, usually an int, double, string or an OleVariant array.
   virtual void SetValue(const OleVariant& value) = 0;
+  /// The stored values.
+  /// @return For one cell its value, or Null when the cell is empty (and for merged
+  /// cells other than the top-left one); for a block a 2-D array [0..rows-1, 0..columns-1]
+  /// of such values.
   virtual OleVariant GetValue() = 0;
+  /// The whole rows of this range (columns A to IV).
+  /// @return A new rows range; its GetCount() is the number of rows.
   virtual XLSPtr<IXLSRange> GetEntireRow() = 0;
+  /// The whole columns of this range (rows 1 to 65536).
+  /// @return A new columns range; its GetCount() is the number of columns.
   virtual XLSPtr<IXLSRange> GetEntireColumn() = 0;
+  /// This rectangle read by rows: GetCount() answers the number of rows and
+  /// SetHidden hides rows.
+  /// @return A new range over the same cells.
   virtual XLSPtr<IXLSRange> GetRows() = 0;
+  /// This rectangle read by columns: GetCount() answers the number of columns and
+  /// SetHidden hides columns.
+  /// @return A new range over the same cells.
   virtual XLSPtr<IXLSRange> GetColumns() = 0;
+  /// @return The first row, counted from 1.
   virtual int32_t GetRow() = 0;
+  /// @return The first column, counted from 1 (A is 1).
   virtual int32_t GetColumn() = 0;
+  /// @return Cells of the rectangle; rows for a rows range (GetRows, GetEntireRow);
+  /// columns for a columns range (GetColumns, GetEntireColumn).
   virtual int32_t GetCount() = 0;
+  /// The font of the range; setting a property formats every cell.
+  /// @return A font object that keeps the range alive while held.
   virtual XLSPtr<IXLSFont> GetFont() = 0;
+  /// The fill of the range; setting a property formats every cell.
+  /// @return A fill object that keeps the range alive while held.
   virtual XLSPtr<IXLSInterior> GetInterior() = 0;
+  /// Column widths in characters (the width of the digit 0 in the default font).
+  /// @return A double for one column, else a 1-D array [0..columns-1] of doubles.
   virtual OleVariant GetColumnWidth() = 0;
+  /// Sets the width of every column of the range, in characters (the width of the
+  /// digit 0 in the default font, 0 to 255; the file keeps 1/256 of a character).
+  /// @param width One number for all columns, or a 1-D array with one number per
+  /// column. A value that does not convert changes no column.
   virtual void SetColumnWidth(const OleVariant& width) = 0;
+  /// Row heights in points.
+  /// @return A double for one row, else a 1-D array [0..rows-1] of doubles.
   virtual OleVariant GetRowHeight() = 0;
+  /// Sets the height of every row of the range, in points (1/72 inch, kept on a
+  /// quarter-point grid).
+  /// @param height One number for all rows, or a 1-D array with one number per row.
+  /// A value that does not convert changes no row.
   virtual void SetRowHeight(const OleVariant& height) = 0;
+  /// Whether the rows (rows range) or columns (columns range) are hidden.
+  /// @return A boolean for one row or column, else a 1-D array of booleans; false
+  /// for a range of cells.
   virtual OleVariant GetHidden() = 0;
+  /// Hides or shows the rows of a rows range or the columns of a columns range
+  /// (GetRows, GetEntireRow, GetColumns, GetEntireColumn); a range of cells is left as it is.
+  /// @param hidden A boolean, or a 1-D array with one per row or column.
   virtual void SetHidden(const OleVariant& hidden) = 0;
+  /// @return Whether text wraps in the top-left cell (a boolean).
   virtual OleVariant GetWrapText() = 0;
+  /// Wraps text in every cell of the range at the cell's width.
+  /// @param wrap A boolean.
   virtual void SetWrapText(const OleVariant& wrap) = 0;
+  /// All borders of the range at once: setting a property draws the outline and
+  /// the inside lines; GetBorder picks one edge.
+  /// @return A borders object that keeps the range alive while held.
   virtual XLSPtr<IXLSBorders> GetBorders() = 0;
+  /// @return The number format text of the top-left cell.
   virtual std::string GetNumFormat() = 0;
+  /// Sets the number format of every cell of the range.
+  /// @param format A format text of the spreadsheet application ("0.00", "#,##0",
+  /// "dd.mm.yyyy", "hh:mm:ss"); identical texts share one format. A date shows as its
+  /// serial number until it gets a date format.
   virtual void SetNumFormat(const std::string& format) = 0;
+  /// @return The horizontal alignment of the top-left cell (an xlHAlign constant).
   virtual int32_t GetHAlign() = 0;
+  /// Sets the horizontal alignment of every cell of the range.
+  /// @param alignment xlHAlignGeneral, xlHAlignLeft, xlHAlignCenter, xlHAlignRight,
+  /// xlHAlignFill, xlHAlignJustify, xlHAlignCenterAcrossSelection; other values are ignored.
   virtual void SetHAlign(int32_t alignment) = 0;
+  /// @return The vertical alignment of the top-left cell (an xlVAlign constant).
   virtual int32_t GetVAlign() = 0;
+  /// Sets the vertical alignment of every cell of the range.
+  /// @param alignment xlVAlignTop, xlVAlignCenter, xlVAlignBottom, xlVAlignJustify;
+  /// other values are ignored.
   virtual void SetVAlign(int32_t alignment) = 0;
+  /// This rectangle read as cells (GetCount() answers the number of cells).
+  /// @return A new range over the same cells.
   virtual XLSPtr<IXLSRange> GetCells() = 0;
+  /// Merges the range into one cell showing the top-left cell's value (the other
+  /// values stay stored but are not shown); merged areas it touches are dissolved first.
+  /// @param across true: merge each row of the range separately.
   virtual void Merge(const OleVariant& across) = 0;
+  /// Makes this range, widened over the merged areas it touches, the sheet's
+  /// selection (saved with the file).
   virtual void Select() = 0;
+  /// Empties every cell of the range; formats stay.
   virtual void ClearContents() = 0;
+  /// Empties every cell of the range and removes its formats.
   virtual void Clear() = 0;
+  /// Inserts empty cells in place of the range, moving the cells there and
+  /// beyond down or to the right, with their formats and merged areas.
+  /// @param shift xlShiftDown or xlShiftToRight; OleVariant::Missing() shifts right
+  /// for whole columns, else down.
+  /// @return true, or false (nothing moved) when cells would be pushed off the sheet.
   virtual OleVariant Insert(const OleVariant& shift) = 0;
+  /// Deletes the cells of the range, moving the cells beyond up or to the left;
+  /// merged areas that cross the deleted block are dissolved.
+  /// @param shift xlShiftUp or xlShiftToLeft; OleVariant::Missing() shifts left for
+  /// whole columns, else up.
+  /// @return true.
   virtual OleVariant Delete(const OleVariant& shift) = 0;
+  /// @return The first column, counted from 0 (A is 0).
   virtual uint8_t GetFirstCol() = 0;
+  /// @return The last column, counted from 0 (IV is 255).
   virtual uint8_t GetLastCol() = 0;
+  /// @return The first row, counted from 0.
   virtual uint16_t GetFirstRow() = 0;
+  /// @return The last row, counted from 0 (65535 at most).
   virtual uint16_t GetLastRow() = 0;
+  /// Dissolves every merged area that lies in or crosses the range; the cells
+  /// keep their values and formats.
   virtual void Unmerge() = 0;
   /// Sets a formula ("=SUM(B2:B9)*$B$1") on every cell of the range, filled
   /// as a user fills it: the text is read for the top-left cell and the
@@ -105,134 +203,258 @@ class IXLSRange : public IXLSUnknown {
   ~IXLSRange() = default;
 };
 
-// The font of a range: getters first, then the setters in their own order.
+/// The font of a range: getters first, then the setters in their own order.
 class IXLSFont : public IXLSUnknown {
  public:
+  /// @return The font name of the top-left cell ("Arial" by default).
   virtual std::string GetName() = 0;
+  /// @return The font size in points.
   virtual float GetSize() = 0;
+  /// @return The font colour as a palette index 1 to 56; 61431 (the 16-bit form of
+  /// xlColorIndexAutomatic) when automatic.
   virtual uint16_t GetColorIndex() = 0;
+  /// @return The font colour as 0x00BBGGRR (red in the low byte).
   virtual TXLSColor GetColor() = 0;
+  /// @return Whether the font is bold.
   virtual bool GetBold() = 0;
+  /// @return Whether the font is italic.
   virtual bool GetItalic() = 0;
+  /// @return Whether the font is struck through.
   virtual bool GetStrikethrough() = 0;
+  /// @return Whether the font is outlined.
   virtual bool GetOutLineFont() = 0;
+  /// @return Whether the font is shadowed.
   virtual bool GetShadow() = 0;
+  /// @return The underline, an xlUnderlineStyle constant.
   virtual int32_t GetUnderLine() = 0;
+  /// @return Whether the font is subscript.
   virtual bool GetSubScript() = 0;
+  /// @return Whether the font is superscript.
   virtual bool GetSuperScript() = 0;
+  /// Sets the font size of every cell.
+  /// @param points Size in points (the file keeps twentieths of a point).
   virtual void SetSize(float points) = 0;
+  /// Sets the font colour by palette index.
+  /// @param index 1 to 56 (the workbook palette; 1 black, 2 white, 3 red, 5 blue), or
+  /// xlColorIndexAutomatic. Other values are ignored.
   virtual void SetColorIndex(uint16_t index) = 0;
+  /// Sets the font colour; the file stores the nearest palette colour.
+  /// @param color 0x00BBGGRR (red in the low byte).
   virtual void SetColor(TXLSColor color) = 0;
+  /// @param bold true for bold (weight 700), false for normal (400).
   virtual void SetBold(bool bold) = 0;
+  /// @param italic true for italic.
   virtual void SetItalic(bool italic) = 0;
+  /// @param strikethrough true to strike the text through.
   virtual void SetStrikethrough(bool strikethrough) = 0;
+  /// @param outline true for an outlined font.
   virtual void SetOutLineFont(bool outline) = 0;
+  /// @param shadow true for a shadowed font.
   virtual void SetShadow(bool shadow) = 0;
+  /// @param underline xlUnderlineStyleNone, xlUnderlineStyleSingle,
+  /// xlUnderlineStyleDouble, xlUnderlineStyleSingleAccounting or
+  /// xlUnderlineStyleDoubleAccounting; other values are ignored.
   virtual void SetUnderLine(int32_t underline) = 0;
+  /// @param subscript true for subscript (clears superscript).
   virtual void SetSubScript(bool subscript) = 0;
+  /// @param superscript true for superscript (clears subscript).
   virtual void SetSuperScript(bool superscript) = 0;
+  /// @param name Font name, such as "Arial" or "Times New Roman" (at most 255 bytes).
   virtual void SetName(const std::string& name) = 0;
 
  protected:
   ~IXLSFont() = default;
 };
 
-// The fill of a range.
+/// The fill of a range.
 class IXLSInterior : public IXLSUnknown {
  public:
+  /// Sets the fill colour; the file stores the nearest palette colour.
+  /// @param color 0x00BBGGRR (red in the low byte).
   virtual void SetColor(TXLSColor color) = 0;
+  /// @return The fill colour as 0x00BBGGRR.
   virtual TXLSColor GetColor() = 0;
+  /// Sets the colour of the pattern's lines or dots.
+  /// @param color 0x00BBGGRR.
   virtual void SetPatternColor(TXLSColor color) = 0;
+  /// @return The pattern colour as 0x00BBGGRR.
   virtual TXLSColor GetPatternColor() = 0;
+  /// Sets the fill colour by palette index; a fill with no pattern becomes solid.
+  /// @param index 1 to 56 (the workbook palette), xlColorIndexNone (no fill) or
+  /// xlColorIndexAutomatic; other values are ignored.
   virtual void SetColorIndex(int32_t index) = 0;
+  /// Sets the pattern colour by palette index.
+  /// @param index 1 to 56, xlColorIndexNone or xlColorIndexAutomatic.
   virtual void SetPatternColorIndex(int32_t index) = 0;
+  /// @param pattern An xlPattern constant (xlPatternSolid, xlPatternGray50, ...,
+  /// xlPatternNone); other values are ignored.
   virtual void SetPattern(int32_t pattern) = 0;
+  /// @return The fill colour as palette index 1 to 56, or xlColorIndexNone.
   virtual int32_t GetColorIndex() = 0;
+  /// @return The pattern colour as palette index 1 to 56, or xlColorIndexAutomatic.
   virtual int32_t GetPatternColorIndex() = 0;
+  /// @return The fill pattern, an xlPattern constant.
   virtual int32_t GetPattern() = 0;
 
  protected:
   ~IXLSInterior() = default;
 };
 
-// One border of a range.
+/// One border of a range.
 class IXLSBorder : public IXLSUnknown {
  public:
+  /// @return The line colour as 0x00BBGGRR.
   virtual TXLSColor GetColor() = 0;
+  /// @return The line colour as palette index 1 to 56.
   virtual int32_t GetColorIndex() = 0;
+  /// @return The line style, an xlLineStyle constant (xlLineStyleNone when no line).
   virtual int32_t GetLineStyle() = 0;
+  /// Sets the line colour; the file stores the nearest palette colour.
+  /// @param color 0x00BBGGRR.
   virtual void SetColor(TXLSColor color) = 0;
+  /// @param index Line colour, palette index 1 to 56 or xlColorIndexAutomatic.
   virtual void SetColorIndex(int32_t index) = 0;
+  /// Draws the line in a style.
+  /// @param line_style xlContinuous, xlDash, xlDot, xlDouble, xlDashDot, xlDashDotDot,
+  /// xlSlantDashDot, or xlLineStyleNone to remove the line.
   virtual void SetLineStyle(int32_t line_style) = 0;
+  /// @return The line weight: xlHairline, xlThin, xlMedium or xlThick.
   virtual int32_t GetWeight() = 0;
+  /// @param weight xlHairline, xlThin, xlMedium or xlThick.
   virtual void SetWeight(int32_t weight) = 0;
 
  protected:
   ~IXLSBorder() = default;
 };
 
-// All borders of a range at once: the same operations as one border, in the
-// same slots, followed by GetBorder, which picks one border by its index.
+/// All borders of a range at once: the same operations as one border, in the
+/// same slots, followed by GetBorder, which picks one border by its index.
 class IXLSBorders : public IXLSBorder {
  public:
+  /// One border of the range.
+  /// @param border_index xlEdgeLeft, xlEdgeTop, xlEdgeBottom, xlEdgeRight,
+  /// xlInsideVertical or xlInsideHorizontal; the diagonal indexes and others set nothing.
+  /// @return A border object that keeps the range alive while held.
   virtual XLSPtr<IXLSBorder> GetBorder(int32_t border_index) = 0;
 
  protected:
   ~IXLSBorders() = default;
 };
 
-// The print settings of a worksheet: all getters, then all setters.
+/// The print settings of a worksheet: all getters, then all setters.
 class IXLSPageSetup : public IXLSUnknown {
  public:
+  /// @return xlPortrait (1, the default) or xlLandscape (2).
   virtual int32_t GetOrientation() = 0;
+  /// @return The paper size, an xlPaper constant; 0 when not set.
   virtual int32_t GetPaperSize() = 0;
+  /// @return The bottom margin in inches (1.0 by default).
   virtual double GetBottomMargin() = 0;
+  /// @return The centre part of the footer text.
   virtual std::string GetCenterFooter() = 0;
+  /// @return The centre part of the header text.
   virtual std::string GetCenterHeader() = 0;
+  /// @return Whether the page content is centred between the side margins.
   virtual bool GetCenterHorizontally() = 0;
+  /// @return Whether the page content is centred between top and bottom margins.
   virtual bool GetCenterVertically() = 0;
+  /// @return Pages tall the sheet is fitted to (an integer; 0 when not fitted).
   virtual OleVariant GetFitToPagesTall() = 0;
+  /// @return Pages wide the sheet is fitted to (an integer; 0 when not fitted).
   virtual OleVariant GetFitToPagesWide() = 0;
+  /// @return Distance of the footer from the page bottom in inches (0.5 by default).
   virtual double GetFooterMargin() = 0;
+  /// @return Distance of the header from the page top in inches (0.5 by default).
   virtual double GetHeaderMargin() = 0;
+  /// @return The left part of the footer text.
   virtual std::string GetLeftFooter() = 0;
+  /// @return The left part of the header text.
   virtual std::string GetLeftHeader() = 0;
+  /// @return The left margin in inches (0.75 by default).
   virtual double GetLeftMargin() = 0;
+  /// @return The print area as set ("A1:C5"), empty when there is none.
   virtual std::string FGetPrintArea() = 0;
+  /// @return Whether grid lines are printed (true by default).
   virtual bool GetPrintGridlines() = 0;
+  /// @return Whether row numbers and column letters are printed.
   virtual bool GetPrintHeadings() = 0;
+  /// @return The columns repeated on every page ("$A:$B"), empty when none.
   virtual std::string GetPrintTitleColumns() = 0;
+  /// @return The rows repeated on every page ("$1:$3"), empty when none.
   virtual std::string GetPrintTitleRows() = 0;
+  /// @return The right part of the footer text.
   virtual std::string GetRightFooter() = 0;
+  /// @return The right part of the header text.
   virtual std::string GetRightHeader() = 0;
+  /// @return The right margin in inches (0.75 by default).
   virtual double GetRightMargin() = 0;
+  /// @return The top margin in inches (1.0 by default).
   virtual double GetTopMargin() = 0;
+  /// @return The print scale in percent (an integer, 100 by default).
   virtual OleVariant GetZoom() = 0;
+  /// @param orientation xlPortrait (1) or xlLandscape (2); other values are ignored.
   virtual void SetOrientation(int32_t orientation) = 0;
+  /// @param paper_size An xlPaper constant (xlPaperA4 9, xlPaperLetter 1, ...);
+  /// xlPaperUser (256) is stored as 0; values beyond 16 bits are ignored.
   virtual void SetPaperSize(int32_t paper_size) = 0;
+  /// @param inches Bottom margin in inches.
   virtual void SetBottomMargin(double inches) = 0;
+  /// @param text Centre part of the footer; the codes of the spreadsheet
+  /// application apply (&P page number, &N page count, &D date, &F file name).
   virtual void SetCenterFooter(const std::string& text) = 0;
+  /// @param text Centre part of the header (codes as in SetCenterFooter).
   virtual void SetCenterHeader(const std::string& text) = 0;
+  /// @param center true to centre the content between the side margins.
   virtual void SetCenterHorizontally(bool center) = 0;
+  /// @param center true to centre the content between top and bottom margins.
   virtual void SetCenterVertically(bool center) = 0;
+  /// Fits the printout to a number of pages from top to bottom.
+  /// @param pages An integer 0 to 65535, or false for 0 (not fitted); other values are ignored.
   virtual void SetFitToPagesTall(const OleVariant& pages) = 0;
+  /// Fits the printout to a number of pages from left to right.
+  /// @param pages An integer 0 to 65535, or false for 0 (not fitted); other values are ignored.
   virtual void SetFitToPagesWide(const OleVariant& pages) = 0;
+  /// @param inches Distance of the footer from the page bottom in inches.
   virtual void SetFooterMargin(double inches) = 0;
+  /// @param inches Distance of the header from the page top in inches.
   virtual void SetHeaderMargin(double inches) = 0;
+  /// @param text Left part of the footer (codes as in SetCenterFooter).
   virtual void SetLeftFooter(const std::string& text) = 0;
+  /// @param text Left part of the header (codes as in SetCenterFooter).
   virtual void SetLeftHeader(const std::string& text) = 0;
+  /// @param inches Left margin in inches.
   virtual void SetLeftMargin(double inches) = 0;
+  /// Sets the area that is printed.
+  /// @param range Cell text such as "A1:C5"; empty text clears the print area; text
+  /// that does not parse is ignored.
   virtual void FSetPrintArea(const std::string& range) = 0;
+  /// @param print true (the default) prints the grid lines.
   virtual void SetPrintGridlines(bool print) = 0;
+  /// @param print true prints row numbers and column letters.
   virtual void SetPrintHeadings(bool print) = 0;
+  /// Sets the columns printed on every page.
+  /// @param columns Such as "$A:$B"; empty text clears; unparsable text is ignored.
   virtual void SetPrintTitleColumns(const std::string& columns) = 0;
+  /// Sets the rows printed at the top of every page.
+  /// @param rows Such as "$1:$3"; empty text clears; unparsable text is ignored.
   virtual void SetPrintTitleRows(const std::string& rows) = 0;
+  /// @param text Right part of the footer (codes as in SetCenterFooter).
   virtual void SetRightFooter(const std::string& text) = 0;
+  /// @param text Right part of the header (codes as in SetCenterFooter).
   virtual void SetRightHeader(const std::string& text) = 0;
+  /// @param inches Right margin in inches.
   virtual void SetRightMargin(double inches) = 0;
+  /// @param inches Top margin in inches.
   virtual void SetTopMargin(double inches) = 0;
+  /// Sets the print scale.
+  /// @param zoom An integer from 10 to 400 (percent), or false for no scaling;
+  /// other values are ignored.
   virtual void SetZoom(const OleVariant& zoom) = 0;
-  // Zero-based corners.
+  /// Sets the print area by zero-based corners; reversed or out-of-sheet areas are ignored.
+  /// @param first_row First row, from 0.
+  /// @param first_col First column, from 0 (A).
+  /// @param last_row Last row, from 0.
+  /// @param last_col Last column, from 0.
   virtual void SetPrintArea(uint16_t first_row, uint16_t first_col, uint16_t last_row,
                             uint16_t last_col) = 0;
 
@@ -240,88 +462,260 @@ class IXLSPageSetup : public IXLSUnknown {
   ~IXLSPageSetup() = default;
 };
 
-// The ordered collection of a workbook's worksheets; indexes count from 1.
+/// The ordered collection of a workbook's worksheets; indexes count from 1.
 class IXLSWorkSheets : public IXLSUnknown {
  public:
+  /// @param index 1 to GetCount().
+  /// @return The sheet at that position, or an empty pointer outside 1 to GetCount().
   virtual XLSPtr<IXLSWorkSheet> Get(int32_t index) = 0;
+  /// @return The number of sheets.
   virtual int32_t GetCount() = 0;
+  /// Appends a sheet named "Sheet" followed by the lowest free number.
+  /// The first sheet of a workbook becomes its active sheet.
+  /// @return The new sheet.
   virtual XLSPtr<IXLSWorkSheet> Add() = 0;
-  // before and after are borrowed (may be null); type is not used.
+  /// Inserts new sheets before `before`, else after `after`, else at the end.
+  /// @param before A sheet of this collection, or null.
+  /// @param after A sheet of this collection, or null (used when before is null).
+  /// @param count How many sheets to add, at least 1.
+  /// @param type Not used; pass OleVariant::Missing().
+  /// @return The last sheet added, or an empty pointer when count is below 1 or a
+  /// given sheet belongs to another workbook.
   virtual XLSPtr<IXLSWorkSheet> Add(IXLSWorkSheet* before, IXLSWorkSheet* after, int32_t count,
                                     const OleVariant& type) = 0;
+
+  /// Add() with the sheets given as the pointers the library hands out.
+  /// @param before A sheet of this collection, or empty.
+  /// @param after A sheet of this collection, or empty.
+  /// @param count How many sheets to add, at least 1.
+  /// @param type Not used; pass OleVariant::Missing().
+  /// @return The last sheet added, or an empty pointer.
+  XLSPtr<IXLSWorkSheet> Add(const XLSPtr<IXLSWorkSheet>& before, const XLSPtr<IXLSWorkSheet>& after,
+                            int32_t count, const OleVariant& type) {
+    return Add(before.get(), after.get(), count, type);
+  }
 
  protected:
   ~IXLSWorkSheets() = default;
 };
 
-// One worksheet. The operations from SetFirstSheet to the seven-argument
-// InsertBitmap return the status of the worksheet's own operation: 1 done,
-// -1 refused.
+/// One worksheet. The operations from SetFirstSheet to the seven-argument
+/// InsertBitmap return the status of the worksheet's own operation: 1 done,
+/// -1 refused.
 class IXLSWorkSheet : public IXLSUnknown {
  public:
+  /// @return A range over every cell of the sheet (A1:IV65536).
   virtual XLSPtr<IXLSRange> GetCells() = 0;
+  /// @return The selected range (A1 until Select is called on a range).
   virtual XLSPtr<IXLSRange> GetSelection() = 0;
+  /// @return The print settings of the sheet.
   virtual XLSPtr<IXLSPageSetup> GetPageSetup() = 0;
+  /// A range over a rectangle of cells.
+  /// @param cell1 One corner as cell text, "B2" (letters for the column, A to IV,
+  /// then the row, 1 to 65536; no '$').
+  /// @param cell2 The opposite corner; the same text again for one cell.
+  /// Corners in any order are normalised.
+  /// @return A new range. A first corner that does not parse gives A1:A1, a second
+  /// one that does not parse puts that corner at A1.
   virtual XLSPtr<IXLSRange> FGetRange(const std::string& cell1, const std::string& cell2) = 0;
+  /// @return The smallest range holding every stored cell; A1 when the sheet is empty.
   virtual XLSPtr<IXLSRange> GetUsedRange() = 0;
+  /// @return The sheet name shown on its tab.
   virtual std::string GetWorkSheetName() = 0;
+  /// Renames the sheet.
+  /// @param name 1 to 31 bytes, none of [ ] : * ? / \, and no other sheet of that
+  /// name (ASCII letters compared without case). A refused name keeps the old one.
   virtual void SetWorkSheetName(const std::string& name) = 0;
+  /// @return The position of the sheet in its workbook, from 1.
   virtual uint16_t GetIndex() = 0;
+  /// @return The sheet after this one, or an empty pointer for the last.
   virtual XLSPtr<IXLSWorkSheet> GetNextWorkSheet() = 0;
+  /// @return The sheet before this one, or an empty pointer for the first.
   virtual XLSPtr<IXLSWorkSheet> GetPreviousWorkSheet() = 0;
+  /// The horizontal page breaks (before rows).
+  /// @return The sheet's collection; it lives as long as the sheet. Add a break with
+  /// `GetHPageBreaks()->Add(sheet->FGetRange("A20", "A20"))`.
   virtual TXLSHPageBreaks* GetHPageBreaks() = 0;
+  /// The vertical page breaks (before columns).
+  /// @return The sheet's collection; it lives as long as the sheet.
   virtual TXLSVPageBreaks* GetVPageBreaks() = 0;
+  /// @return Whether grid lines show on screen (true by default).
   virtual bool GetDisplayGridLines() = 0;
+  /// Shows or hides grid lines on screen; printing is set by
+  /// IXLSPageSetup::SetPrintGridlines.
+  /// @param display true to show them.
   virtual void SetDisplayGridLines(bool display) = 0;
+  /// Removes the sheet from its workbook and frees it: do not use the sheet afterwards.
   virtual void Delete() = 0;
+  /// Delete(), in the form with the unused argument of the automation model.
+  /// @param unused Not used.
   virtual void Delete(int32_t unused) = 0;
-  virtual void Move(TXLSWorksheet* before, TXLSWorksheet* after, int32_t unused) = 0;
-  virtual void Move(TXLSWorksheet* before, TXLSWorksheet* after) = 0;
-  virtual void Move(TXLSWorksheet* before) = 0;
+  /// Move(before, after).
+  /// @param before A sheet of the same workbook, or null.
+  /// @param after A sheet of the same workbook, or null.
+  /// @param unused Not used.
+  virtual void Move(IXLSWorkSheet* before, IXLSWorkSheet* after, int32_t unused) = 0;
+  /// Moves this sheet in its workbook: before `before`, else after `after`.
+  /// Sheets of another workbook, or nulls, leave the order unchanged.
+  /// @param before A sheet of the same workbook, or null.
+  /// @param after A sheet of the same workbook, or null.
+  virtual void Move(IXLSWorkSheet* before, IXLSWorkSheet* after) = 0;
+  /// Moves this sheet before `before` (a sheet of the same workbook).
+  /// @param before The sheet to stand before; null or another workbook's sheet: nothing moves.
+  virtual void Move(IXLSWorkSheet* before) = 0;
+  /// Selects this sheet alone (its tab shows selected).
   virtual void Select() = 0;
+  /// Selects this sheet.
+  /// @param replace true deselects the other sheets first; false adds this one.
   virtual void Select(bool replace) = 0;
+  /// Select(replace).
+  /// @param replace true deselects the other sheets first.
+  /// @param unused Not used.
   virtual void Select(bool replace, int32_t unused) = 0;
+  /// Removes every horizontal and vertical page break of the sheet.
   virtual void ResetAllPageBreaks() = 0;
+  /// Makes this sheet the one a reader opens on (and selects it).
   virtual void Activate() = 0;
+  /// Makes this sheet the first visible tab.
+  /// @return 1.
   virtual int32_t SetFirstSheet() = 0;
+  /// Splits the window into panes that scroll independently, without freezing them.
+  /// @param y Height of the top pane in points; negative keeps the previous size.
+  /// @param x Width of the left pane in characters; negative keeps the previous size.
+  /// 0 and 0 leave no split.
+  /// @param top_row First row shown in the lower pane, from 0.
+  /// @param left_col First column shown in the right pane, from 0; 65535 takes the
+  /// default, other values above 255 keep the previous one.
+  /// @return 1 done, -1 refused.
   virtual int32_t ThawPanes(float y, float x, uint16_t top_row, uint16_t left_col) = 0;
+  /// Freezes rows at the top and columns at the left so they stay in view.
+  /// FreezePanes(1, 0, 1, 0) keeps the first row in view.
+  /// @param row How many rows stay frozen at the top (0: none).
+  /// @param col How many columns stay frozen at the left (0: none).
+  /// @param top_row First row shown below the frozen rows, from 0 (usually `row`).
+  /// @param left_col First column shown right of the frozen columns, from 0
+  /// (usually `col`; 65535 takes the default).
+  /// @return 1 done, -1 refused.
   virtual int32_t FreezePanes(uint16_t row, uint16_t col, uint16_t top_row, uint16_t left_col) = 0;
+  /// Not supported here: set print titles with IXLSPageSetup::SetPrintTitleRows.
+  /// @param first Unused.
+  /// @param last Unused.
+  /// @return -1.
   virtual int32_t RepeatRows(uint16_t first, uint16_t last) = 0;
+  /// Not supported here: set print titles with IXLSPageSetup::SetPrintTitleColumns.
+  /// @param first Unused.
+  /// @param last Unused.
+  /// @return -1.
   virtual int32_t RepeatColumns(uint16_t first, uint16_t last) = 0;
+  /// Sets the magnification the sheet is shown with.
+  /// @param zoom 10 to 400 percent.
+  /// @return 1, or -1 (zoom kept) for other values.
   virtual int32_t SetZoom(uint16_t zoom) = 0;
+  /// Places a picture from a 24-bit uncompressed Windows bitmap file with its
+  /// top-left corner in a cell; it is kept with the sheet and written at every
+  /// later save. The anchor follows the column widths and row heights set so far.
+  /// @param row Row of the anchor cell, from 0.
+  /// @param col Column of the anchor cell, from 0.
+  /// @param file_name Path of the .bmp file; it is read now.
+  /// @param x Offset of the picture right of the cell's left edge, in pixels.
+  /// @param y Offset of the picture below the cell's top edge, in pixels.
+  /// @param scale_x Horizontal scale (1 keeps the bitmap's width).
+  /// @param scale_y Vertical scale (1 keeps the bitmap's height).
+  /// @return 1 placed; -1 refused, with the reason in GetLastError(): the file
+  /// cannot be read or is not such a bitmap, the scaled size is not 1 to 65535
+  /// pixels, or the picture would reach past the sheet.
   virtual int32_t InsertBitmap(uint16_t row, uint16_t col, const std::string& file_name, uint16_t x,
                                uint16_t y, float scale_x, float scale_y) = 0;
+  /// InsertBitmap at the cell's corner, unscaled.
+  /// @param row Row of the anchor cell, from 0.
+  /// @param col Column of the anchor cell, from 0.
+  /// @param file_name Path of the .bmp file.
+  /// @return 1 placed, -1 refused (GetLastError() says why).
   virtual int32_t InsertBitmap(uint16_t row, uint16_t col, const std::string& file_name) = 0;
+  /// InsertBitmap with an offset in pixels, unscaled.
+  /// @param row Row of the anchor cell, from 0.
+  /// @param col Column of the anchor cell, from 0.
+  /// @param file_name Path of the .bmp file.
+  /// @param x Offset right of the cell's left edge, in pixels.
+  /// @param y Offset below the cell's top edge, in pixels.
+  /// @return 1 placed, -1 refused (GetLastError() says why).
   virtual int32_t InsertBitmap(uint16_t row, uint16_t col, const std::string& file_name, uint16_t x,
                                uint16_t y) = 0;
+  /// Protects the sheet without a password (readers refuse edits to locked cells).
   virtual void Protect() = 0;
+  /// Protects the sheet with a password. When a password is set already, only the
+  /// same password is accepted; otherwise nothing changes.
+  /// @param password The password; empty protects without one.
   virtual void Protect(const std::string& password) = 0;
+  /// Removes a protection that has no password.
   virtual void UnProtect() = 0;
+  /// Removes the protection when password matches the one set.
+  /// @param password The password given to Protect.
   virtual void UnProtect(const std::string& password) = 0;
+  /// UnProtect(password).
+  /// @param password The password given to Protect.
+  /// @param unused Not used.
   virtual void UnProtect(const std::string& password, int32_t unused) = 0;
+  /// Why the sheet's last refused operation failed (for example InsertBitmap:
+  /// the file is not a 24-bit bitmap, or the picture would reach past the sheet).
+  /// @return The reason, naming the file where there is one; empty after a success.
+  virtual std::string GetLastError() = 0;
+
+  /// Move() with the sheets given as the pointers the library hands out.
+  /// @param before A sheet of the same workbook, or empty.
+  /// @param after A sheet of the same workbook, or empty.
+  void Move(const XLSPtr<IXLSWorkSheet>& before, const XLSPtr<IXLSWorkSheet>& after = nullptr) {
+    Move(before.get(), after.get());
+  }
 
  protected:
   ~IXLSWorkSheet() = default;
 };
 
-// The workbook. Custom colour indexes run from 1 to 56; the second integer of
-// the custom colour pair is not used.
+/// The workbook. Custom colour indexes run from 1 to 56; the second integer of
+/// the custom colour pair is not used.
 class IXLSWorkBook : public IXLSUnknown {
  public:
+  /// @param index Palette index 1 to 56.
+  /// @param unused Not used.
+  /// @return The palette colour as 0x00BBGGRR; 0 outside 1 to 56.
   virtual TXLSColor GetCustomColor2(int32_t index, int32_t unused) = 0;
+  /// Changes a palette colour; colour indexes of fonts, fills and borders show it.
+  /// @param index Palette index 1 to 56; others are ignored.
+  /// @param unused Not used.
+  /// @param color 0x00BBGGRR.
   virtual void SetCustomColor(int32_t index, int32_t unused, TXLSColor color) = 0;
+  /// @return The collection of the workbook's sheets.
   virtual XLSPtr<IXLSWorkSheets> GetWorksheets() = 0;
+  /// @return The sheet a reader opens on, or an empty pointer when there is none.
   virtual XLSPtr<IXLSWorkSheet> GetActiveSheet() = 0;
-  // Returns 1.
+  /// Does nothing: the caller destroys the workbook.
+  /// @return 1.
   virtual int32_t Close() = 0;
-  // Loads the default palette again; returns 1.
+  /// Loads the default palette again.
+  /// @return 1.
   virtual int32_t ResetColors() = 0;
+  /// Protects the workbook structure (sheets cannot be added, moved or deleted).
   virtual void Protect() = 0;
+  /// Protects the workbook structure with a password. When a password is set
+  /// already, only the same password is accepted.
+  /// @param password The password; empty protects without one.
   virtual void Protect(const std::string& password) = 0;
+  /// Removes a workbook protection that has no password.
   virtual void UnProtect() = 0;
+  /// Removes the protection when password matches.
+  /// @param password The password given to Protect.
   virtual void UnProtect(const std::string& password) = 0;
+  /// UnProtect(password).
+  /// @param password The password given to Protect.
+  /// @param unused Not used.
   virtual void UnProtect(const std::string& password, int32_t unused) = 0;
-  // Writes the workbook as an .xls file: 1 when written, -1 when not.
+  /// Writes the workbook as an .xls file (BIFF5). The file is written to a
+  /// temporary file beside the target, flushed and renamed over it, so an existing
+  /// file is replaced only by a complete new one. A workbook without sheets gets one.
+  /// @param file_name Path of the file.
+  /// @return 1 when the file is complete on disk; -1 when not (TXLSWorkbook::GetLastError
+  /// says why, naming the path; no partial file is left).
   virtual int32_t SaveAs(const std::string& file_name) = 0;
 
  protected:

@@ -20,19 +20,27 @@ namespace tabulon {
 
 class TXLSWorksheet;
 
-// Owned by its worksheet; interface references never free it.
+/// The print settings of a worksheet (IXLSPageSetup). Owned by its worksheet;
+/// interface references never free it.
 class TXLSPageSetup : public XLSImplements<IXLSPageSetup> {
  public:
+  /// Margins of a new sheet, in inches.
+  ///@{
   static constexpr double kDefaultHeaderMargin = 0.5;
   static constexpr double kDefaultFooterMargin = 0.5;
   static constexpr double kDefaultTopMargin = 1.0;
   static constexpr double kDefaultBottomMargin = 1.0;
   static constexpr double kDefaultLeftMargin = 0.75;
   static constexpr double kDefaultRightMargin = 0.75;
+  ///@}
+  /// Print scale of a new sheet, in percent.
   static constexpr uint16_t kDefaultZoom = 100;
 
+  /// Made by its worksheet.
+  /// @param worksheet The owning sheet.
   explicit TXLSPageSetup(TXLSWorksheet& worksheet);
 
+  /// @return The owning sheet.
   TXLSWorksheet& GetWorksheet() const { return worksheet_; }
 
   // IXLSPageSetup
@@ -60,17 +68,17 @@ class TXLSPageSetup : public XLSImplements<IXLSPageSetup> {
   double GetRightMargin() override;
   double GetTopMargin() override;
   OleVariant GetZoom() override;
-  // 1 portrait, 2 landscape; other values are ignored.
+  /// 1 portrait, 2 landscape; other values are ignored.
   void SetOrientation(int32_t orientation) override;
-  // 256 (user-defined) is stored as 0; values the 16-bit field cannot hold
-  // are ignored.
+  /// 256 (user-defined) is stored as 0; values the 16-bit field cannot hold
+  /// are ignored.
   void SetPaperSize(int32_t paper_size) override;
   void SetBottomMargin(double inches) override;
   void SetCenterFooter(const std::string& text) override;
   void SetCenterHeader(const std::string& text) override;
   void SetCenterHorizontally(bool center) override;
   void SetCenterVertically(bool center) override;
-  // A 16- or 32-bit integer from 0 to 65535, or false for 0 (off).
+  /// A 16- or 32-bit integer from 0 to 65535, or false for 0 (off).
   void SetFitToPagesTall(const OleVariant& pages) override;
   void SetFitToPagesWide(const OleVariant& pages) override;
   void SetFooterMargin(double inches) override;
@@ -78,48 +86,58 @@ class TXLSPageSetup : public XLSImplements<IXLSPageSetup> {
   void SetLeftFooter(const std::string& text) override;
   void SetLeftHeader(const std::string& text) override;
   void SetLeftMargin(double inches) override;
-  // 'A1:C5' sets the print area, empty text clears it, other text is ignored.
+  /// 'A1:C5' sets the print area, empty text clears it, other text is ignored.
   void FSetPrintArea(const std::string& range) override;
   void SetPrintGridlines(bool print) override;
   void SetPrintHeadings(bool print) override;
-  // '$A:$B' / '$1:$3'; unparsable text is ignored.
+  /// '$A:$B' / '$1:$3'; unparsable text is ignored.
   void SetPrintTitleColumns(const std::string& columns) override;
   void SetPrintTitleRows(const std::string& rows) override;
   void SetRightFooter(const std::string& text) override;
   void SetRightHeader(const std::string& text) override;
   void SetRightMargin(double inches) override;
   void SetTopMargin(double inches) override;
-  // An integer from 10 to 400, or false for 0 (no scaling).
+  /// An integer from 10 to 400, or false for 0 (no scaling).
   void SetZoom(const OleVariant& zoom) override;
-  // Zero-based corners; reversed or out-of-sheet areas are ignored.
+  /// Zero-based corners; reversed or out-of-sheet areas are ignored.
   void SetPrintArea(uint16_t first_row, uint16_t first_col, uint16_t last_row,
                     uint16_t last_col) override;
 
-  // Print area, zero-based; present when its first row is 0 or more.
+  /// Print area, zero-based; present when its first row is 0 or more.
   bool HasPrintArea() const { return printArea_.FirstRow >= 0; }
+  /// @return First row of the print area, from 0; -1 when none.
   int32_t GetPrintAreaFirstRow() const { return printArea_.FirstRow; }
+  /// @return Last row of the print area, from 0; -1 when none.
   int32_t GetPrintAreaLastRow() const { return printArea_.LastRow; }
+  /// @return First column of the print area, from 0; -1 when none.
   int32_t GetPrintAreaFirstCol() const { return printArea_.FirstCol; }
+  /// @return Last column of the print area, from 0; -1 when none.
   int32_t GetPrintAreaLastCol() const { return printArea_.LastCol; }
-  // Print titles, one-based; absent when the first is 0 or less.
+  /// Print titles, one-based; absent when the first is 0 or less.
   bool HasPrintTitleRows() const { return titleRows_.First > 0; }
+  /// @return First repeated row, from 1; 0 when none.
   int32_t GetPrintTitleFirstRow() const { return titleRows_.First; }
+  /// @return Last repeated row, from 1.
   int32_t GetPrintTitleLastRow() const { return titleRows_.Last; }
+  /// @return Whether columns repeat on every page.
   bool HasPrintTitleColumns() const { return titleCols_.First > 0; }
+  /// @return First repeated column, from 1; 0 when none.
   int32_t GetPrintTitleFirstCol() const { return titleCols_.First; }
+  /// @return Last repeated column, from 1.
   int32_t GetPrintTitleLastCol() const { return titleCols_.Last; }
 
-  // PRINTHEADERS, PRINTGRIDLINES, GRIDSET and WSBOOL.
+  /// PRINTHEADERS, PRINTGRIDLINES, GRIDSET and WSBOOL.
   int32_t StoreHeaderRecords(TXLSRecordSection& section) const;
-  // SETUP.
+  /// SETUP.
   int32_t StoreSetup(TXLSRecordSection& section) const;
-  // BOTTOMMARGIN, TOPMARGIN, RIGHTMARGIN, LEFTMARGIN, VCENTER, HCENTER,
-  // FOOTER and HEADER.
+  /// BOTTOMMARGIN, TOPMARGIN, RIGHTMARGIN, LEFTMARGIN, VCENTER, HCENTER,
+  /// FOOTER and HEADER.
   int32_t StoreMargins(TXLSRecordSection& section) const;
 
-  // The texts the HEADER and FOOTER records carry: "&L" left, "&C" centre,
-  // "&R" right, each only when not empty.
+  /// The texts the HEADER and FOOTER records carry: "&L" left, "&C" centre,
+  /// "&R" right, each only when not empty.
   std::string GetHeaderText() const;
+  /// @return The FOOTER record's text, built as GetHeaderText builds the header's.
   std::string GetFooterText() const;
 
  private:
@@ -168,23 +186,29 @@ class TXLSPageSetup : public XLSImplements<IXLSPageSetup> {
 
 class TXLSPageBreaks;
 
-// One page break: the page breaks before row (horizontal) or column
-// (vertical) Position, zero-based. Index is its 1-based place in its
-// collection.
+/// One page break: the page breaks before row (horizontal) or column
+/// (vertical) Position, zero-based. Index is its 1-based place in its
+/// collection.
 class TXLSPageBreak {
  public:
+  /// Made by its collection (TXLSPageBreaks::Add).
+  /// @param collection The owning collection.
+  /// @param position Row (horizontal) or column (vertical) the page breaks before, from 0.
   TXLSPageBreak(TXLSPageBreaks& collection, int32_t position);
   virtual ~TXLSPageBreak() = default;
   TXLSPageBreak(const TXLSPageBreak&) = delete;
   TXLSPageBreak& operator=(const TXLSPageBreak&) = delete;
 
+  /// @return The place of the break in its collection, from 1.
   int32_t GetIndex() const { return index_; }
+  /// @return The row or column the page breaks before, from 0.
   int32_t GetPosition() const { return position_; }
+  /// @return The collection holding the break.
   TXLSPageBreaks& GetCollection() const { return collection_; }
-  // Removes this break from its collection, which frees it: do not use the
-  // break afterwards.
+  /// Removes this break from its collection, which frees it: do not use the
+  /// break afterwards.
   void Delete();
-  // The whole row or column the break stands before.
+  /// The whole row or column the break stands before.
   XLSPtr<IXLSRange> GetLocation() const;
 
  private:
@@ -194,52 +218,75 @@ class TXLSPageBreak {
   int32_t position_;
 };
 
+/// A break before a row.
 class TXLSHPageBreak : public TXLSPageBreak {
  public:
-  using TXLSPageBreak::TXLSPageBreak;
+  using TXLSPageBreak::TXLSPageBreak;  ///< Made by TXLSPageBreaks::Add.
 };
 
+/// A break before a column.
 class TXLSVPageBreak : public TXLSPageBreak {
  public:
-  using TXLSPageBreak::TXLSPageBreak;
+  using TXLSPageBreak::TXLSPageBreak;  ///< Made by TXLSPageBreaks::Add.
 };
 
-// Breaks kept in ascending position order without duplicates; indexes count
-// from 1.
+/// Breaks kept in ascending position order without duplicates; indexes count
+/// from 1.
 class TXLSPageBreaks {
  public:
-  // The most breaks one HBREAK or VBREAK record can carry in its 16-bit
-  // length field.
+  /// The most breaks one HBREAK or VBREAK record can carry in its 16-bit
+  /// length field.
   static constexpr int32_t kMaxBreaks = (0xFFFF - 2) / 2;
 
+  /// Made by the worksheet.
+  /// @param worksheet The owning sheet.
+  /// @param vertical true for breaks before columns.
   TXLSPageBreaks(TXLSWorksheet& worksheet, bool vertical);
   virtual ~TXLSPageBreaks();
   TXLSPageBreaks(const TXLSPageBreaks&) = delete;
   TXLSPageBreaks& operator=(const TXLSPageBreaks&) = delete;
 
-  // A break before the range's first row (horizontal) or first column
-  // (vertical): the existing one at that position, or a new one. nullptr
-  // when range is null or the collection is full (kMaxBreaks).
+  /// A break before the range's first row (horizontal) or first column
+  /// (vertical): the existing one at that position, or a new one. nullptr
+  /// when range is null or the collection is full (kMaxBreaks).
   TXLSPageBreak* Add(IXLSRange* range);
+  /// Add with the range as FGetRange hands it out:
+  /// `sheet->GetHPageBreaks()->Add(sheet->FGetRange("A20", "A20"))`.
+  /// @param range The range whose first row (or column) starts the new page.
+  /// @return The break, or null when range is empty or the collection is full.
+  TXLSPageBreak* Add(const XLSPtr<IXLSRange>& range) { return Add(range.get()); }
+  /// A break before a row (horizontal) or column (vertical).
+  /// @param position Row or column, from 0.
+  /// @return The existing or new break; null when the collection is full or the
+  /// position is outside the sheet.
   TXLSPageBreak* AddPageBreak(int32_t position);
+  /// @return The number of breaks.
   int32_t GetCount() const { return static_cast<int32_t>(breaks_.size()); }
-  // nullptr outside 1 to count.
+  /// nullptr outside 1 to count.
   TXLSPageBreak* Get(int32_t index) const;
+  /// @param index 1 to GetCount().
+  /// @return The break, or null outside that range.
   TXLSPageBreak* GetPageBreak(int32_t index) const { return Get(index); }
-  // Frees the break; the later ones move down one place.
+  /// Frees the break; the later ones move down one place.
   void Delete(int32_t index);
+  /// Removes every break.
   void ClearAll();
-  // A new range over the break's whole row (a rows range) or column (a
-  // columns range); empty for a bad index.
+  /// A new range over the break's whole row (a rows range) or column (a
+  /// columns range); empty for a bad index.
   XLSPtr<IXLSRange> GetLocation(int32_t index) const;
 
+  /// @return true for breaks before columns.
   bool IsVertical() const { return vertical_; }
+  /// @return The owning sheet.
   TXLSWorksheet& GetWorksheet() const { return worksheet_; }
-  // HBREAK or VBREAK with every position in ascending order; nothing (and 1)
-  // when there are no breaks.
+  /// HBREAK or VBREAK with every position in ascending order; nothing (and 1)
+  /// when there are no breaks.
   int32_t Store(TXLSRecordSection& section) const;
 
  protected:
+  /// Makes a break of the collection's kind.
+  /// @param position Row or column, from 0.
+  /// @return The new break.
   virtual std::unique_ptr<TXLSPageBreak> CreatePageBreak(int32_t position) = 0;
 
  private:
@@ -250,21 +297,29 @@ class TXLSPageBreaks {
   std::vector<std::unique_ptr<TXLSPageBreak>> breaks_;
 };
 
-// Breaks before rows.
+/// Breaks before rows.
 class TXLSHPageBreaks : public TXLSPageBreaks {
  public:
+  /// Made by the worksheet.
+  /// @param worksheet The owning sheet.
   explicit TXLSHPageBreaks(TXLSWorksheet& worksheet) : TXLSPageBreaks(worksheet, false) {}
 
  protected:
+  /// @param position Row, from 0.
+  /// @return A new TXLSHPageBreak.
   std::unique_ptr<TXLSPageBreak> CreatePageBreak(int32_t position) override;
 };
 
-// Breaks before columns.
+/// Breaks before columns.
 class TXLSVPageBreaks : public TXLSPageBreaks {
  public:
+  /// Made by the worksheet.
+  /// @param worksheet The owning sheet.
   explicit TXLSVPageBreaks(TXLSWorksheet& worksheet) : TXLSPageBreaks(worksheet, true) {}
 
  protected:
+  /// @param position Column, from 0.
+  /// @return A new TXLSVPageBreak.
   std::unique_ptr<TXLSPageBreak> CreatePageBreak(int32_t position) override;
 };
 

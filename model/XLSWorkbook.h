@@ -23,11 +23,16 @@ class TXLSProtect;
 class TXLSWorkSheets;
 class TXLSWorksheet;
 
+/// The workbook: construct one, add sheets through GetWorksheets(), fill and
+/// format them through ranges, then SaveAs. The caller owns and destroys it;
+/// every interface handed out from it must be released (XLSPtr does it) before.
 class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
  public:
+  /// The BIFF version the file declares (BIFF5).
   static constexpr uint16_t kFileFormatVersion = 0x0500;
+  /// Code page of a new workbook: Windows-1252 (Western European).
   static constexpr uint16_t kDefaultCodePage = 1252;
-  // Largest stream "Book" a compound document can hold.
+  /// Largest stream "Book" a compound document can hold.
   static constexpr uint64_t kMaxBookSize = 0x80000000u;
 
   TXLSWorkbook();
@@ -37,7 +42,7 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   TXLSColor GetCustomColor2(int32_t index, int32_t unused) override;
   void SetCustomColor(int32_t index, int32_t unused, TXLSColor color) override;
   XLSPtr<IXLSWorkSheets> GetWorksheets() override;
-  // The active sheet, or none.
+  /// The active sheet, or none.
   XLSPtr<IXLSWorkSheet> GetActiveSheet() override;
   int32_t Close() override;
   int32_t ResetColors() override;
@@ -46,12 +51,14 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   void UnProtect() override;
   void UnProtect(const std::string& password) override;
   void UnProtect(const std::string& password, int32_t unused) override;
-  // Writes the workbook to file_name: 1 when the file is complete on disk,
-  // -1 otherwise (GetLastError tells why). The file is replaced only by a
-  // complete new one; on failure an existing file stays as it was.
+  /// Writes the workbook to file_name: 1 when the file is complete on disk,
+  /// -1 otherwise (GetLastError tells why). The file is replaced only by a
+  /// complete new one; on failure an existing file stays as it was.
   int32_t SaveAs(const std::string& file_name) override;
 
-  // Does nothing; answers -1. Saving needs no scratch folder.
+  /// Does nothing: saving needs no scratch folder.
+  /// @param folder Not used.
+  /// @return -1.
   virtual int32_t SetTempDir(const std::string& folder);
   /// Sets the Windows code page of the workbook's texts: 874, 932, 936, 949,
   /// 950 or 1250 to 1258 (default 1252). The CODEPAGE record declares it and
@@ -59,12 +66,18 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   /// code page, which leaves the workbook as it was (GetLastError says why).
   virtual int32_t SetCodePage(uint16_t code_page);
 
+  /// @param index Palette index 1 to 56.
+  /// @return The palette colour as 0x00BBGGRR; 0 outside 1 to 56.
   uint32_t GetCustomColor(int32_t index) const { return palette_.GetCustomColor(index); }
+  /// @param color 0x00BBGGRR.
+  /// @return The palette index (1 to 56) of the nearest palette colour.
   int32_t GetCustomColorIndex(TXLSColor color) const;
+  /// Loads the default palette of the later spreadsheet generation (what a new workbook has).
+  /// @return 1.
   int32_t SetPaletteXL97() { return palette_.SetPaletteXL97(); }
 
-  // Why the last SaveAs (naming the path) or SetCodePage failed; empty after
-  // a successful save.
+  /// Why the last SaveAs (naming the path) or SetCodePage failed; empty after
+  /// a successful save.
   const std::string& GetLastError() const { return lastError_; }
 
   /// Chooses how texts handed in are read. Off by default: texts handed in
@@ -98,43 +111,50 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   size_t CodePageLength(const std::string& text) const;
 
   TXLSXFList& GetXFList() { return xfList_; }
+  /// @return The 56-colour palette.
   TXLSPalette& GetPalette() { return palette_; }
+  /// @return The worksheet collection (GetWorksheets as a reference).
   TXLSWorkSheets& GetSheets() { return *sheets_; }
+  /// @return The workbook's protection state.
   TXLSProtect& GetProtect() { return *protect_; }
+  /// @return kFileFormatVersion.
   uint16_t GetFileFormatVersion() const { return kFileFormatVersion; }
+  /// @return The code page the file declares for its texts (1252 unless SetCodePage changed it).
   uint16_t GetCodePage() const { return codePage_; }
+  /// @return The first visible sheet tab, from 0.
   uint16_t GetFirstTab() const { return firstTab_; }
-  // The first visible sheet tab, 0-based.
+  /// The first visible sheet tab, 0-based.
   void SetFirstTab(uint16_t zero_based_index) { firstTab_ = zero_based_index; }
+  /// @return "Sheet", the prefix of generated sheet names.
   const std::string& GetDefaultSheetPrefix() const { return defaultSheetPrefix_; }
-  // Selected sheets counted by the latest save.
+  /// Selected sheets counted by the latest save.
   uint16_t GetSelectedCount() const { return selectedCount_; }
 
-  // Builds the stream "Book" and hands it, whole, to out as a compound
-  // document (what SaveAs writes to its temporary file). Adds a sheet when
-  // there is none. 1, or -1 with GetLastError().
+  /// Builds the stream "Book" and hands it, whole, to out as a compound
+  /// document (what SaveAs writes to its temporary file). Adds a sheet when
+  /// there is none. 1, or -1 with GetLastError().
   int32_t WriteDocument(TXLSStream& out);
-  // Builds only the stream "Book" (no compound document) into out.
+  /// Builds only the stream "Book" (no compound document) into out.
   int32_t WriteBookStream(TXLSStream& out);
 
  private:
-  // Runs a save: builds every record in memory, then write(size) writes the
-  // stream; the record sections of the workbook and the sheets are freed
-  // afterwards in any case.
+  /// Runs a save: builds every record in memory, then write(size) writes the
+  /// stream; the record sections of the workbook and the sheets are freed
+  /// afterwards in any case.
   template <class TWrite>
   int32_t StoreWorkbook(TXLSSpillFile* spill, TWrite write);
   int32_t BuildRecords(TXLSSpillFile* spill);
   int32_t StoreSheetRecords(TXLSSpillFile* spill);
   int32_t SaveToFile(const std::string& file_name);
   int32_t StoreWorkbookRecords();
-  // The built stream as a compound document; then the stream alone.
+  /// The built stream as a compound document; then the stream alone.
   int32_t WriteOle(TXLSStream& out);
   int32_t WriteStream(TXLSStream& out);
   void FreeSections();
   void EncodeSheetNames();
   int32_t Fail(const std::string& message);
 
-  // Workbook-level record steps, in the order of the stream.
+  /// Workbook-level record steps, in the order of the stream.
   int32_t StoreBof(uint16_t sheet_type);
   int32_t StoreCodePage();
   int32_t StoreExterns();
@@ -160,9 +180,9 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   int32_t StoreEof();
 
   int32_t Append(TXLSBlob&& record);
-  // Appends, through the workbook's section, the records that build(i, list)
-  // puts into a list for i = 0 to count - 1 (build answers 1 appended, 0 no
-  // record for i, -1 failed). -1 when a build fails or none yields a record.
+  /// Appends, through the workbook's section, the records that build(i, list)
+  /// puts into a list for i = 0 to count - 1 (build answers 1 appended, 0 no
+  /// record for i, -1 failed). -1 when a build fails or none yields a record.
   template <class TBuild>
   int32_t StoreTableRecords(int32_t count, TBuild build);
   int32_t AppendRecordsOf(const TXLSBlobList& list);
@@ -175,7 +195,7 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   std::vector<std::string> recordSheetNames_;  // only during a save
   std::unique_ptr<TXLSProtect> protect_;
   TXLSXFList xfList_;
-  std::unique_ptr<TXLSRecordSection> records_;  // only during a save
+  std::unique_ptr<TXLSRecordSection> records_;  ///< only during a save
   uint16_t firstTab_ = 0;
   uint8_t date1904_ = 0;
   std::unique_ptr<TXLSWorkSheets> sheets_;

@@ -110,23 +110,24 @@ void TXLSWorksheet::Delete(int32_t /*unused*/) {
 }
 
 // Before wins over After; a sheet of another workbook is not a position here.
-void TXLSWorksheet::Move(TXLSWorksheet* before, TXLSWorksheet* after) {
-  const auto ours = [this](const TXLSWorksheet* s) { return s && &s->Workbook_ == &Workbook_; };
+void TXLSWorksheet::Move(IXLSWorkSheet* before, IXLSWorkSheet* after) {
+  const int32_t beforeIndex = before ? Sheets().IndexOf(before) : 0;
+  const int32_t afterIndex = after ? Sheets().IndexOf(after) : 0;
   int32_t target = Index_;
-  if (ours(before)) {
-    target = before->Index_ > Index_ ? before->Index_ - 1 : before->Index_;
-  } else if (ours(after)) {
-    if (after->Index_ > Index_) target = after->Index_;
-    if (after->Index_ < Index_) target = after->Index_ + 1;
+  if (beforeIndex > 0) {
+    target = beforeIndex > Index_ ? beforeIndex - 1 : beforeIndex;
+  } else if (afterIndex > 0) {
+    if (afterIndex > Index_) target = afterIndex;
+    if (afterIndex < Index_) target = afterIndex + 1;
   }
   if (target != Index_) Sheets().MoveSheet(Index_, target);
 }
 
-void TXLSWorksheet::Move(TXLSWorksheet* before, TXLSWorksheet* after, int32_t /*unused*/) {
+void TXLSWorksheet::Move(IXLSWorkSheet* before, IXLSWorkSheet* after, int32_t /*unused*/) {
   Move(before, after);
 }
 
-void TXLSWorksheet::Move(TXLSWorksheet* before) {
+void TXLSWorksheet::Move(IXLSWorkSheet* before) {
   Move(before, nullptr);
 }
 
@@ -228,7 +229,7 @@ int32_t TXLSWorksheet::InsertBitmap(uint16_t row, uint16_t col, const std::strin
                            scale_x, scale_y);
 }
 
-const std::string& TXLSWorksheet::GetLastError() const {
+std::string TXLSWorksheet::GetLastError() {
   return Pictures_->GetLastError();
 }
 

@@ -35,31 +35,102 @@ class TXLSProtect;
 class TXLSWorkSheets;
 class TXLSPictures;
 
+/// One sheet of a workbook. Callers reach it through IXLSWorkSheet (what
+/// IXLSWorkSheets::Add hands out) or as TXLSWorkbook::GetSheets().GetSheet(i);
+/// the record writers and save steps below serve the workbook's save.
 class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
  public:
+  /// Zoom of a new sheet, in percent.
   static constexpr uint16_t kDefaultZoom = 100;
 
+  /// Made by the worksheet collection (IXLSWorkSheets::Add); callers do not construct sheets.
+  /// @param workbook The workbook the sheet belongs to.
   explicit TXLSWorksheet(TXLSWorkbook& workbook);
   ~TXLSWorksheet() override;
 
-  // Cell-record writers, virtual in this order. The forms without a format
-  // write XF 0; a date-time is written as its serial number.
+  /// Record writers, for a save in progress only (1 done, -1 refused or no save
+  /// running, -2 outside the sheet); they write XF 0, the forms with xf that format.
+  /// Callers fill sheets through ranges (FGetRange) instead.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @param value The number.
+  /// @return The status.
   virtual int32_t WriteNumber(uint16_t row, uint16_t col, double value);
+  /// Text record; see WriteNumber.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @param value Text in the workbook's code page, at most 255 bytes kept.
+  /// @return The status.
   virtual int32_t WriteString(uint16_t row, uint16_t col, std::string_view value);
+  /// Date-time record (its day serial); see WriteNumber.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @param value Day serial.
+  /// @return The status.
   virtual int32_t WriteDateTime(uint16_t row, uint16_t col, double value);
+  /// Blank cell record; see WriteNumber.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @return The status.
   virtual int32_t Write(uint16_t row, uint16_t col);
+  /// WriteNumber with a cell format.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @param value The number.
+  /// @param xf Index into the workbook's cell-format table.
+  /// @return The status.
   virtual int32_t WriteNumber(uint16_t row, uint16_t col, double value, int32_t xf);
+  /// WriteString with a cell format.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @param value Text in the workbook's code page.
+  /// @param xf Index into the workbook's cell-format table.
+  /// @return The status.
   virtual int32_t WriteString(uint16_t row, uint16_t col, std::string_view value, int32_t xf);
+  /// WriteDateTime with a cell format.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @param value Day serial.
+  /// @param xf Index into the workbook's cell-format table.
+  /// @return The status.
   virtual int32_t WriteDateTime(uint16_t row, uint16_t col, double value, int32_t xf);
+  /// Blank cell with a cell format.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @param xf Index into the workbook's cell-format table.
+  /// @return The status.
   virtual int32_t Write(uint16_t row, uint16_t col, int32_t xf);
-  // Merged writers: the top-left cell with the value, BLANKs for the rest of
-  // the rectangle, then one MERGEDCELLS. A single-cell area is refused (-1).
+  /// Merged writers: the top-left cell with the value, BLANKs for the rest of
+  /// the rectangle, then one MERGEDCELLS. A single-cell area is refused (-1).
   virtual int32_t MergeWriteNumber(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2,
                                    double value, int32_t xf);
+  /// MergeWriteNumber with a text.
+  /// @param row1 First row, from 0.
+  /// @param col1 First column, from 0.
+  /// @param row2 Last row.
+  /// @param col2 Last column.
+  /// @param value Text in the workbook's code page.
+  /// @param xf Index into the cell-format table.
+  /// @return The status.
   virtual int32_t MergeWriteString(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2,
                                    std::string_view value, int32_t xf);
+  /// MergeWriteNumber with a day serial.
+  /// @param row1 First row, from 0.
+  /// @param col1 First column, from 0.
+  /// @param row2 Last row.
+  /// @param col2 Last column.
+  /// @param value Day serial.
+  /// @param xf Index into the cell-format table.
+  /// @return The status.
   virtual int32_t MergeWriteDateTime(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2,
                                      double value, int32_t xf);
+  /// MergeWriteNumber without a value.
+  /// @param row1 First row, from 0.
+  /// @param col1 First column, from 0.
+  /// @param row2 Last row.
+  /// @param col2 Last column.
+  /// @param xf Index into the cell-format table.
+  /// @return The status.
   virtual int32_t MergeWrite(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2,
                              int32_t xf);
 
@@ -68,10 +139,10 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   XLSPtr<IXLSRange> GetSelection() override;
   XLSPtr<IXLSPageSetup> GetPageSetup() override;
   XLSPtr<IXLSRange> FGetRange(const std::string& cell1, const std::string& cell2) override;
-  // The store's bounding rectangle, or A1 when no cell is stored.
+  /// The store's bounding rectangle, or A1 when no cell is stored.
   XLSPtr<IXLSRange> GetUsedRange() override;
   std::string GetWorkSheetName() override;
-  // Ignored when the collection refuses the name.
+  /// Ignored when the collection refuses the name.
   void SetWorkSheetName(const std::string& name) override;
   uint16_t GetIndex() override;
   XLSPtr<IXLSWorkSheet> GetNextWorkSheet() override;
@@ -80,12 +151,13 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   TXLSVPageBreaks* GetVPageBreaks() override;
   bool GetDisplayGridLines() override;
   void SetDisplayGridLines(bool display) override;
-  // The collection deletes this sheet: it must not be used afterwards.
+  /// The collection deletes this sheet: it must not be used afterwards.
   void Delete() override;
   void Delete(int32_t unused) override;
-  void Move(TXLSWorksheet* before, TXLSWorksheet* after, int32_t unused) override;
-  void Move(TXLSWorksheet* before, TXLSWorksheet* after) override;
-  void Move(TXLSWorksheet* before) override;
+  using IXLSWorkSheet::Move;
+  void Move(IXLSWorkSheet* before, IXLSWorkSheet* after, int32_t unused) override;
+  void Move(IXLSWorkSheet* before, IXLSWorkSheet* after) override;
+  void Move(IXLSWorkSheet* before) override;
   void Select() override;
   void Select(bool replace) override;
   void Select(bool replace, int32_t unused) override;
@@ -94,15 +166,15 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   int32_t SetFirstSheet() override;
   int32_t ThawPanes(float y, float x, uint16_t top_row, uint16_t left_col) override;
   int32_t FreezePanes(uint16_t row, uint16_t col, uint16_t top_row, uint16_t left_col) override;
-  // Print titles are set through the page setup: these answer -1.
+  /// Print titles are set through the page setup: these answer -1.
   int32_t RepeatRows(uint16_t first, uint16_t last) override;
   int32_t RepeatColumns(uint16_t first, uint16_t last) override;
-  // 10 to 400 percent; anything else answers -1 and keeps the zoom.
+  /// 10 to 400 percent; anything else answers -1 and keeps the zoom.
   int32_t SetZoom(uint16_t zoom) override;
-  // Reads a 24-bit uncompressed bitmap file and keeps it as a picture of the
-  // sheet, written at every later save. -1 when refused (GetLastError says
-  // why): the file is not such a bitmap, the scaled size is not 1 to 65535
-  // pixels, or the picture would reach past the sheet.
+  /// Reads a 24-bit uncompressed bitmap file and keeps it as a picture of the
+  /// sheet, written at every later save. -1 when refused (GetLastError says
+  /// why): the file is not such a bitmap, the scaled size is not 1 to 65535
+  /// pixels, or the picture would reach past the sheet.
   int32_t InsertBitmap(uint16_t row, uint16_t col, const std::string& file_name, uint16_t x,
                        uint16_t y, float scale_x, float scale_y) override;
   int32_t InsertBitmap(uint16_t row, uint16_t col, const std::string& file_name) override;
@@ -113,24 +185,73 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   void UnProtect() override;
   void UnProtect(const std::string& password) override;
   void UnProtect(const std::string& password, int32_t unused) override;
+  std::string GetLastError() override;
 
-  // Address forms of the writers: the text is parsed as a cell ('B3') or a
-  // rectangle ('A1:C4'); text that is not one answers the parser's -1.
+  /// Address forms of the writers: the text is parsed as a cell ('B3') or a
+  /// rectangle ('A1:C4'); text that is not one answers the parser's -1.
   int32_t Write(const std::string& cell, int32_t xf = 0);
+  /// WriteNumber at a cell text ("B3").
+  /// @param cell Cell text.
+  /// @param value The number.
+  /// @param xf Cell format index.
+  /// @return The status; -1 for text that is not a cell.
   int32_t WriteNumber(const std::string& cell, double value, int32_t xf = 0);
+  /// WriteDateTime at a cell text.
+  /// @param cell Cell text.
+  /// @param value Day serial.
+  /// @param xf Cell format index.
+  /// @return The status; -1 for text that is not a cell.
   int32_t WriteDateTime(const std::string& cell, double value, int32_t xf = 0);
+  /// WriteString at a cell text.
+  /// @param cell Cell text.
+  /// @param value Text in the workbook's code page.
+  /// @param xf Cell format index.
+  /// @return The status; -1 for text that is not a cell.
   int32_t WriteString(const std::string& cell, std::string_view value, int32_t xf = 0);
+  /// MergeWrite over a rectangle text ("A1:C4").
+  /// @param range Rectangle text.
+  /// @param xf Cell format index.
+  /// @return The status; -1 for text that is not a rectangle.
   int32_t MergeWrite(const std::string& range, int32_t xf);
+  /// MergeWriteNumber over a rectangle text.
+  /// @param range Rectangle text.
+  /// @param value The number.
+  /// @param xf Cell format index.
+  /// @return The status.
   int32_t MergeWriteNumber(const std::string& range, double value, int32_t xf);
+  /// MergeWriteDateTime over a rectangle text.
+  /// @param range Rectangle text.
+  /// @param value Day serial.
+  /// @param xf Cell format index.
+  /// @return The status.
   int32_t MergeWriteDateTime(const std::string& range, double value, int32_t xf);
+  /// MergeWriteString over a rectangle text.
+  /// @param range Rectangle text.
+  /// @param value Text in the workbook's code page.
+  /// @param xf Cell format index.
+  /// @return The status.
   int32_t MergeWriteString(const std::string& range, std::string_view value, int32_t xf);
+  /// Same as WriteNumber with a format.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @param value The number.
+  /// @param xf Cell format index.
+  /// @return The status.
   int32_t WriteDouble(uint16_t row, uint16_t col, double value, int32_t xf);
+  /// Same as MergeWriteNumber.
+  /// @param row1 First row, from 0.
+  /// @param col1 First column, from 0.
+  /// @param row2 Last row.
+  /// @param col2 Last column.
+  /// @param value The number.
+  /// @param xf Cell format index.
+  /// @return The status.
   int32_t MergeWriteDouble(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2, double value,
                            int32_t xf);
-  // One MERGEDCELLS record for the normalised rectangle; -1 for one cell.
+  /// One MERGEDCELLS record for the normalised rectangle; -1 for one cell.
   int32_t MergeCells(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2);
-  // Widens the written-area bounds that DIMENSIONS reports; -2 outside the
-  // sheet.
+  /// Widens the written-area bounds that DIMENSIONS reports; -2 outside the
+  /// sheet.
   int32_t CheckDimensions(uint32_t row, uint32_t col);
   /// Writes a FORMULA record for (row, col) with the formula's tokens and
   /// cached result, followed by a STRING record when the result is text; the
@@ -142,83 +263,104 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   ///         -2 cell outside the sheet
   int32_t WriteFormula(uint16_t row, uint16_t col, const TXLSFormula& formula, int32_t xf);
 
-  // Sheet stream, called by the workbook while it saves.
-  // Fresh, empty header and data sections; stream size 0.
-  // Gives the sheet fresh record sections for a save; with a spill file,
-  // they move their bytes there as they grow.
+  /// Sheet stream, called by the workbook while it saves.
+  /// Gives the sheet fresh, empty header and data sections (stream size 0);
+  /// with a spill file, they move their bytes there as they grow.
   void BeginSave(TXLSSpillFile* spill = nullptr);
-  // Every stored cell becomes a cell record in the data section; 1.
+  /// Every stored cell becomes a cell record in the data section; 1.
   int32_t StoreCells();
-  // All other records, ending with EOF; 1 or the first failing status.
+  /// All other records, ending with EOF; 1 or the first failing status.
   int32_t Close();
-  // Header section, then data section; the status of the last write.
+  /// Header section, then data section; the status of the last write.
   int32_t WriteData(TXLSStream& stream) const;
-  // Moves the sections' records to their spill file, if they have one; 1 or -1.
+  /// Moves the sections' records to their spill file, if they have one; 1 or -1.
   int32_t FlushSections();
-  // Frees the sections.
+  /// Frees the sections.
   void EndSave();
-  // Bytes appended to the two sections during the current save.
+  /// Bytes appended to the two sections during the current save.
   int32_t GetStreamSize() const;
+  /// @return Byte offset of the sheet in the stream "Book" (set while saving).
   uint32_t GetStreamOffset() const { return StreamOffset_; }
+  /// @param offset Byte offset of the sheet in the stream, set while saving.
   void SetStreamOffset(uint32_t offset) { StreamOffset_ = offset; }
+  /// @return The header records of the save in progress, or null.
   TXLSRecordSection* HeaderSection() { return Header_.get(); }
+  /// @return The data records of the save in progress, or null.
   TXLSRecordSection* DataSection() { return Data_.get(); }
-  // Append a finished record (split into CONTINUEs when too long) and count
-  // its bytes; -1 outside a save.
+  /// Append a finished record (split into CONTINUEs when too long) and count
+  /// its bytes; -1 outside a save.
   int32_t AppendHeader(TXLSBlob&& record);
+  /// Appends a finished record to the data section; see AppendHeader.
+  /// @param record The record, taken over.
+  /// @return 1, or -1 outside a save.
   int32_t AppendData(TXLSBlob&& record);
 
+  /// @return The workbook the sheet belongs to.
   TXLSWorkbook& GetWorkbook() { return Workbook_; }
+  /// @return The sheet name.
   const std::string& GetName() const { return Name_; }
-  // Sets the name without asking the collection (it names new sheets).
+  /// Sets the name without asking the collection (it names new sheets).
   void SetNameUnchecked(const std::string& name) { Name_ = name; }
+  /// @return The position of the sheet, from 1.
   uint16_t GetSheetIndex() const { return Index_; }
+  /// @param index The position, from 1; kept by the collection.
   void SetSheetIndex(uint16_t index) { Index_ = index; }
+  /// @return Whether the sheet's tab is selected.
   bool IsSelected() const { return Selected_; }
+  /// @param selected Whether the sheet's tab is selected.
   void SetSelected(bool selected) { Selected_ = selected; }
+  /// @return The screen zoom in percent.
   uint16_t GetZoom() const { return Zoom_; }
+  /// @return Whether panes are frozen (FreezePanes).
   bool IsFrozen() const;
+  /// @return The pane the selection is in (XLSPaneTopLeft .. XLSPaneBottomRight).
   uint16_t GetActivePane() const { return ActivePane_; }
 
-  // Why the last InsertBitmap was refused; empty after one that succeeded.
-  const std::string& GetLastError() const;
+  /// @return The pictures placed on the sheet.
   TXLSPictures& GetPictures() { return *Pictures_; }
 
+  /// @return The sheet's cell store.
   TXLSCellHeap& GetCellHeap() { return Cells_; }
   /// The formulas of this sheet's cells, keyed by position.
   TXLSFormulas& GetFormulas() { return Formulas_; }
+  /// @return Column widths, formats and hidden flags.
   TXLSColumnInfoList& GetColumnInfo() { return *ColumnInfo_; }
+  /// @return Row heights, formats and hidden flags.
   TXLSRowInfoList& GetRowInfo() { return *RowInfo_; }
+  /// @return The page setup object (what GetPageSetup hands out).
   TXLSPageSetup& GetPageSetupObject() { return *PageSetup_; }
+  /// @return The horizontal page breaks (GetHPageBreaks as a reference).
   TXLSHPageBreaks& HPageBreaks() { return *HPageBreaks_; }
+  /// @return The vertical page breaks (GetVPageBreaks as a reference).
   TXLSVPageBreaks& VPageBreaks() { return *VPageBreaks_; }
+  /// @return The sheet's protection state.
   TXLSProtect& GetProtect() { return *Protect_; }
-  // None until the first FreezePanes or ThawPanes.
+  /// None until the first FreezePanes or ThawPanes.
   TXLSPanes* GetPanes() { return Panes_.get(); }
 
-  // A new counted range over cell1 to cell2 (what FGetRange hands out).
+  /// A new counted range over cell1 to cell2 (what FGetRange hands out).
   XLSPtr<IXLSRange> GetRange(const std::string& cell1, const std::string& cell2);
-  // Takes over range as the sheet's own selection (marked owned).
+  /// Takes over range as the sheet's own selection (marked owned).
   void SetSelectionRange(TXLSRange* range);
-  // The current selection range.
+  /// The current selection range.
   TXLSRange& GetSelectionRange() { return *Selection_; }
 
  private:
-  // Builds a cell record and appends it to the data section: -2 outside the
-  // sheet, -1 outside a save, else the append's status.
+  /// Builds a cell record and appends it to the data section: -2 outside the
+  /// sheet, -1 outside a save, else the append's status.
   template <class TBuild>
   int32_t WriteCell(uint32_t row, uint32_t col, TBuild build);
-  // Value record of the top-left cell, BLANKs for the rest, MERGEDCELLS.
+  /// Value record of the top-left cell, BLANKs for the rest, MERGEDCELLS.
   template <class TWriteFirst>
   int32_t MergeWriteArea(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2, int32_t xf,
                          TWriteFirst writeFirst);
   void StoreCell(const TXLSCellRef& cell);
-  // The XF number a record carries for an XF index of the workbook.
+  /// The XF number a record carries for an XF index of the workbook.
   uint16_t RecordXF(int32_t xf);
   TXLSPanes& PanesObject();
   TXLSWorkSheets& Sheets();
   int32_t AppendTo(TXLSRecordSection* section, TXLSBlob&& record);
-  // Makes a worksheet-owned range (not freed by references).
+  /// Makes a worksheet-owned range (not freed by references).
   std::unique_ptr<TXLSRange> MakeOwnedRange(const std::string& cell1, const std::string& cell2);
 
   int32_t StoreBof(uint16_t type);
@@ -237,7 +379,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   std::unique_ptr<TXLSPanes> Panes_;
   std::unique_ptr<TXLSProtect> Protect_;
   std::unique_ptr<TXLSRange> Selection_;
-  // Former selections a caller still holds a reference to.
+  /// Former selections a caller still holds a reference to.
   std::vector<std::unique_ptr<TXLSRange>> RetiredSelections_;
   std::unique_ptr<TXLSPageSetup> PageSetup_;
   std::unique_ptr<TXLSHPageBreaks> HPageBreaks_;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole test suite on a fresh machine: install what is needed, build both
 # library flavours, run the tests on each, check an installed copy with
-# pkg-config, then run the suite once more under ASan and UBSan.
+# pkg-config and CMake, check that every public member is documented, then
+# run the suite once more under ASan and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -13,6 +14,7 @@ cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 
 scripts/check-install.sh build
+scripts/check-docs.sh build
 
 cmake -S . -B build-sanitize -DTABULON_SANITIZE=ON -DTABULON_FLAVOURS=7 -DCMAKE_BUILD_TYPE=Debug
 cmake --build build-sanitize -j"$jobs"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -61,17 +62,31 @@ TEST(CliUsage, ConvertHelpDescribesTheInputAndExitStatuses) {
   EXPECT_TRUE(Contains(run.Out, "Exit status")) << run.Out;
 }
 
-TEST(CliUsage, WrongUsageExitsWithTwoAndShowsUsageOnStderr) {
-  for (const std::vector<std::string>& args :
-       std::vector<std::vector<std::string>>{{},
-                                             {"frobnicate"},
-                                             {"convert", "only-one.csv"},
-                                             {"convert", "--fast", "a.csv", "b.xls"}}) {
-    const TRunResult run = Tabulon(args);
-    EXPECT_EQ(run.Status, 2) << args.size();
-    EXPECT_TRUE(Contains(run.Err, "Usage: tabulon")) << run.Err;
+TEST(CliUsage, WrongUsageGivesTheReasonThenPointsAtHelp) {
+  struct TCase {
+    std::vector<std::string> args;
+    std::string reason;
+    std::string help;
+  };
+  for (const TCase& c : std::vector<TCase>{
+           {{}, "tabulon: no command given", "tabulon --help"},
+           {{"frobnicate"}, "tabulon: unknown command 'frobnicate'", "tabulon --help"},
+           {{"convert", "only-one.csv"},
+            "tabulon convert: expected an input",
+            "tabulon convert --help"},
+           {{"convert", "--fast", "a.csv", "b.xls"},
+            "tabulon convert: unknown option '--fast'",
+            "tabulon convert --help"}}) {
+    const TRunResult run = Tabulon(c.args);
+    EXPECT_EQ(run.Status, 2) << c.reason;
+    EXPECT_EQ(run.Err.rfind(c.reason, 0), 0u) << run.Err;
+    EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 2) << run.Err;
+    EXPECT_TRUE(Contains(run.Err, "\nTry '" + c.help + "' for more information.\n")) << run.Err;
     EXPECT_TRUE(run.Out.empty()) << run.Out;
   }
+  const TRunResult version = Tabulon({"--version"});
+  EXPECT_EQ(version.Status, 0);
+  EXPECT_EQ(version.Out.rfind("tabulon ", 0), 0u) << version.Out;
 }
 
 TEST(CliConvert, QuotedFieldsAndCrLfLineEnds) {
@@ -171,7 +186,7 @@ TEST(CliUnmappable, ManyReportsAreCappedWithACount) {
 TEST(CliLongText, TextBeyondWhatACellHoldsIsReportedAndCut) {
   const TRunResult run = Convert("long", "x," + std::string(300, 'a') + "\n");
   ASSERT_EQ(run.Status, 0) << run.Err;
-  EXPECT_TRUE(Contains(run.Err, "line 1, field 2 (cell B1)")) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, "line 1 (field names), cell B1")) << run.Err;
   EXPECT_TRUE(Contains(Dump("long"), "B1 text " + std::string(255, 'a') + "\n"));
   EXPECT_EQ(Convert("long_strict", "x," + std::string(300, 'a') + "\n", {"--strict"}).Status, 3);
 }
@@ -214,7 +229,7 @@ TEST(CliFiles, OutputInAMissingFolderIsReported) {
   const std::string out = Scratch("no-such-folder/out.xls");
   const TRunResult run = Tabulon({"convert", in, out});
   EXPECT_EQ(run.Status, 1);
-  EXPECT_TRUE(Contains(run.Err, "tabulon: ")) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, "tabulon convert: ")) << run.Err;
   EXPECT_TRUE(Contains(run.Err, "'" + out + "'")) << run.Err;
   EXPECT_TRUE(Contains(run.Err, "no-such-folder")) << run.Err;
   EXPECT_TRUE(run.Out.empty()) << run.Out;

@@ -62,5 +62,17 @@ TEST(ReadmeProgram, WritesTheOrdersSheet) {
       << dump;
 }
 
+// examples/install_check/app.cpp calls every interface method through the
+// umbrella header alone; the install check builds it against an installed copy.
+TEST(EveryMethodProgram, CallsEveryInterfaceMethodAndSaves) {
+  const std::string path = test::ScratchDir() + "/every_method.xls";
+  std::remove(path.c_str());
+  const test::TRunResult run = test::Run({ExampleBinary("every_method"), path});
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Out, "C7 2 3 ok\n");
+  const std::string dump = test::DumpXls(path);
+  EXPECT_TRUE(Contains(dump, "B2 number 1.0\nC2 number 2.5\nD2 text three\n")) << dump;
+}
+
 }  // namespace
 }  // namespace tabulon

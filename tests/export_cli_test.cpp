@@ -79,10 +79,37 @@ TEST(CliExport, CsvFileWithTypedColumns) {
   const std::string out = Scratch("csv.xls");
   const TRunResult run = Tabulon({"export", "--csv", csv, "-o", out});
   ASSERT_EQ(run.Status, 0) << run.Err;
-  EXPECT_TRUE(Contains(run.Err, csv + ": record 2, field 'name': character U+4E2D")) << run.Err;
+  EXPECT_TRUE(
+      Contains(run.Err, csv + ": line 3, column 14 (record 2, field 'name'): character U+4E2D"))
+      << run.Err;
   const std::string dump = test::DumpXls(out);
   EXPECT_TRUE(Contains(dump, "A2 date 45352.0\nB2 number 3.0\nC2 text x\n")) << dump;
   EXPECT_TRUE(Contains(dump, "C3 text ?\n")) << dump;
+}
+
+// The same CSV input gives the same reports in both commands.
+TEST(CliExport, ExportAndConvertReportCsvInputAlike) {
+  const std::string csv = Scratch("alike.csv");
+  test::WriteFile(csv, "id,n\xC3\xA4me\n1,\"a\nb\xE4\xB8\xAD\"\n");
+  const TRunResult exported = Tabulon({"export", "--csv", csv, "-o", Scratch("alike-e.xls")});
+  const TRunResult converted = Tabulon({"convert", csv, Scratch("alike-c.xls")});
+  ASSERT_EQ(exported.Status, 0) << exported.Err;
+  ASSERT_EQ(converted.Status, 0) << converted.Err;
+  const std::string loss =
+      csv + ": line 3, column 2 (record 1, field 'n\xC3\xA4me'): character U+4E2D";
+  EXPECT_EQ(exported.Err.rfind(loss, 0), 0u) << exported.Err;
+  EXPECT_EQ(converted.Err, exported.Err);
+
+  const std::string empty = Scratch("empty.csv");
+  test::WriteFile(empty, "\xEF\xBB\xBF");
+  const TRunResult emptyExport = Tabulon({"export", "--csv", empty, "-o", Scratch("empty-e.xls")});
+  const TRunResult emptyConvert = Tabulon({"convert", empty, Scratch("empty-c.xls")});
+  EXPECT_EQ(emptyExport.Status, 1);
+  EXPECT_EQ(emptyConvert.Status, 1);
+  EXPECT_EQ(emptyExport.Err, "tabulon export: " + empty + ": no header row with the field names\n");
+  EXPECT_EQ(emptyConvert.Err,
+            "tabulon convert: " + empty + ": no header row with the field names\n");
+  EXPECT_FALSE(test::FileExists(Scratch("empty-c.xls")));
 }
 
 TEST(CliExport, FailuresExitWithOneAndSayWhy) {
@@ -139,7 +166,10 @@ TEST(CliExport, WrongUsageExitsWithTwo) {
            {"export", "--csv", "a.csv", "-o"}}) {
     const TRunResult run = Tabulon(args);
     EXPECT_EQ(run.Status, 2) << args.back() << "\n" << run.Err;
-    EXPECT_TRUE(Contains(run.Err, "Usage: tabulon export")) << run.Err;
+    EXPECT_TRUE(Contains(run.Err, "tabulon export: ")) << run.Err;
+    EXPECT_TRUE(Contains(run.Err, "\nTry 'tabulon export --help' for more information.\n"))
+        << run.Err;
+    EXPECT_FALSE(Contains(run.Err, "Usage:")) << run.Err;
   }
   const TRunResult help = Tabulon({"export", "--help"});
   EXPECT_EQ(help.Status, 0);

@@ -16,6 +16,10 @@ enum TExitStatus : int {
   kExitLossy = 3,    // --strict: the input holds text a workbook cannot keep as it is
 };
 
+// A usage error: its reason on one line, then one line pointing at the help
+// of command ("tabulon export").
+void PrintUsageError(std::ostream& err, const std::string& command, const std::string& reason);
+
 // `tabulon convert [--strict] IN.csv OUT.xls`; args are those after "convert".
 int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 void PrintConvertUsage(std::ostream& out);

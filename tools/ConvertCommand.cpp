@@ -3,7 +3,6 @@
 // character that code page lacks is reported with its place in the file;
 // then the records are written cell by cell and the workbook is saved.
 #include <tabulon/Tabulon.h>
-#include <tabulon/XLSTextCodec.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -14,6 +13,7 @@
 
 #include "Commands.h"
 #include "CsvSheetWriter.h"
+#include "CsvText.h"
 #include "Diagnostics.h"
 
 namespace tabulon {
@@ -26,8 +26,6 @@ struct TConvertOptions {
   std::string Input;
   std::string Output;
 };
-
-constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
 
 // Fills options from args; false with a message in error on bad usage.
 bool ParseOptions(const std::vector<std::string>& args, TConvertOptions& options,
@@ -71,78 +69,11 @@ bool ParseOptions(const std::vector<std::string>& args, TConvertOptions& options
   return true;
 }
 
-// Reads the whole file; false with the system's reason in error.
-bool ReadWholeFile(const std::string& path, std::string& content, std::string& error) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                       &std::fclose);
-  if (!file) {
-    error = std::strerror(errno);
-    return false;
-  }
-  char buffer[1 << 16];
-  size_t count;
-  while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-    content.append(buffer, count);
-  }
-  if (std::ferror(file.get())) {
-    error = std::strerror(errno);
-    return false;
-  }
-  return true;
-}
-
-std::string Position(const TXLSTextPosition& at) {
-  return "line " + std::to_string(at.Line) + ", column " + std::to_string(at.Column);
-}
-
-// The character of code_point as it appeared in the file, for the report.
-std::string Shown(uint32_t code_point) {
-  std::string text;
-  if (code_point >= 0x20 && code_point != 0x7F && (code_point < 0x80 || code_point >= 0xA0)) {
-    text = " '";
-    XLSAppendUtf8(code_point, text);
-    text += '\'';
-  }
-  return text;
-}
-
-// Converts UTF-8 input to the code page, reporting each character that is
-// replaced. False, after reporting where, when the input is not UTF-8.
-bool ToCodePage(const std::string& utf8, uint16_t code_page, std::string& converted_text,
-                TDiagnostics& diagnostics) {
-  TXLSCp1252Text converted = XLSUtf8ToCodePage(utf8, code_page);
-  if (!converted.Valid) {
-    char byte[8];
-    std::snprintf(byte, sizeof byte, "0x%02X",
-                  static_cast<unsigned char>(utf8[converted.InvalidAt.Offset]));
-    diagnostics.Error(Position(converted.InvalidAt),
-                      std::string("invalid UTF-8 (byte ") + byte +
-                          "); the input must be UTF-8 text. A file saved in Windows-1252 or "
-                          "Latin-1 can be converted with: iconv -f WINDOWS-1252 -t UTF-8");
-    return false;
-  }
-  for (const TXLSUnmappedChar& unmapped : converted.Unmapped) {
-    diagnostics.Loss(Position(unmapped.Position),
-                     "character " + XLSCodePointName(unmapped.CodePoint) +
-                         Shown(unmapped.CodePoint) + " has no form in " +
-                         XLSCodePageDescription(code_page) + "; written as '?'");
-  }
-  converted_text = std::move(converted.Text);
-  return true;
-}
-
 int Convert(const TConvertOptions& options, std::ostream& out, std::ostream& err) {
+  TDiagnostics diagnostics(err, "tabulon convert", options.Input);
   std::string utf8;
-  std::string error;
-  if (!ReadWholeFile(options.Input, utf8, error)) {
-    err << "tabulon: cannot read '" << options.Input << "': " << error << '\n';
-    return kExitFailure;
-  }
-  if (utf8.compare(0, 3, kUtf8ByteOrderMark) == 0) utf8.erase(0, 3);
-
-  TDiagnostics diagnostics(err, options.Input);
   std::string text;
-  if (!ToCodePage(utf8, options.CodePage, text, diagnostics)) return kExitFailure;
+  if (!ReadCsvFile(options.Input, utf8, text, diagnostics, options.CodePage)) return kExitFailure;
 
   TXLSWorkbook workbook;
   workbook.SetCodePage(options.CodePage);
@@ -154,7 +85,7 @@ int Convert(const TConvertOptions& options, std::ostream& out, std::ostream& err
   if (!written) return kExitFailure;
   if (options.Strict && diagnostics.GetLossCount() > 0) {
     const int32_t losses = diagnostics.GetLossCount();
-    err << "tabulon: " << losses
+    err << "tabulon convert: " << losses
         << (losses == 1 ? " text cannot be kept as it is" : " texts cannot be kept as they are")
         << "; nothing written (--strict)\n";
     return kExitLossy;
@@ -162,8 +93,8 @@ int Convert(const TConvertOptions& options, std::ostream& out, std::ostream& err
   if (workbook.SaveAs(options.Output) != 1) {
     // The workbook's reason names the file already.
     const std::string& reason = workbook.GetLastError();
-    err << "tabulon: " << (reason.empty() ? "cannot write '" + options.Output + "'" : reason)
-        << '\n';
+    err << "tabulon convert: "
+        << (reason.empty() ? "cannot write '" + options.Output + "'" : reason) << '\n';
     return kExitFailure;
   }
   out << "wrote " << options.Output << ": " << writer.GetRowCount() << " rows, "
@@ -213,8 +144,7 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
   TConvertOptions options;
   std::string error;
   if (!ParseOptions(args, options, error)) {
-    err << "tabulon convert: " << error << "\n\n";
-    PrintConvertUsage(err);
+    PrintUsageError(err, "tabulon convert", error);
     return kExitUsage;
   }
   if (options.Help) {

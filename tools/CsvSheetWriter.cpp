@@ -53,6 +53,7 @@ bool TCsvSheetWriter::Write(const std::string& text) {
                                     std::to_string(kSheetColumns) + " columns");
       return false;
     }
+    if (rowCount_ == 0) names_ = fields;
     for (size_t col = 0; col < fields.size(); ++col) {
       WriteField(static_cast<uint16_t>(rowCount_), static_cast<uint8_t>(col), fields[col],
                  reader.GetRecordLine());
@@ -78,15 +79,21 @@ void TCsvSheetWriter::WriteField(uint16_t row, uint8_t col, const std::string& f
   if (XLSParseDecimalNumber(field, number)) {
     value = OleVariant(number);
   } else if (field.size() > XLSStrMax) {
-    diagnostics_.Loss(
-        LineText(line) + ", field " + std::to_string(col + 1) + " (cell " + cell + ")",
-        "text of " + std::to_string(field.size()) + " characters cut to the " +
-            std::to_string(XLSStrMax) + " a cell holds");
+    diagnostics_.Loss(LineText(line) + " (" + RecordAndField(row, col) + "), cell " + cell,
+                      "text of " + std::to_string(field.size()) + " characters cut to the " +
+                          std::to_string(XLSStrMax) + " a cell holds");
     value = OleVariant(field.substr(0, XLSFitBytes(field, XLSStrMax, codePage_)));
   } else {
     value = OleVariant(field);
   }
   sheet_.FGetRange(cell, cell)->SetValue(value);
+}
+
+std::string TCsvSheetWriter::RecordAndField(uint16_t row, uint8_t col) const {
+  if (row == 0) return "field names";
+  if (col < names_.size() && !names_[col].empty())
+    return "record " + std::to_string(row) + ", field '" + XLSCp1252ToUtf8(names_[col]) + "'";
+  return "record " + std::to_string(row) + ", field " + std::to_string(col + 1);
 }
 
 void TCsvSheetWriter::FormatLayout() {

@@ -34,6 +34,8 @@ class TCsvSheetWriter {
 
  private:
   void WriteField(uint16_t row, uint8_t col, const std::string& field, uint32_t line);
+  // "field names" or "record 2, field 'City'", as the export command says it.
+  std::string RecordAndField(uint16_t row, uint8_t col) const;
 
   IXLSWorkSheet& sheet_;
   TDiagnostics& diagnostics_;
@@ -42,6 +44,8 @@ class TCsvSheetWriter {
   int32_t columnCount_ = 0;
   // Longest field of each column, in characters (bytes of the code page).
   std::vector<size_t> fieldWidths_;
+  // The first record: the field names.
+  std::vector<std::string> names_;
 };
 
 }  // namespace tabulon

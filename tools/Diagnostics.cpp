@@ -4,15 +4,20 @@
 
 namespace tabulon {
 
-TDiagnostics::TDiagnostics(std::ostream& err, std::string file_name)
-    : err_(err), fileName_(std::move(file_name)) {}
+TDiagnostics::TDiagnostics(std::ostream& err, std::string command, std::string file_name)
+    : err_(err), command_(std::move(command)), fileName_(std::move(file_name)) {}
 
 void TDiagnostics::Loss(const std::string& where, const std::string& message) {
   if (++lossCount_ <= kMaxPrintedLosses) Print(where, message);
 }
 
 void TDiagnostics::Error(const std::string& where, const std::string& message) {
+  err_ << command_ << ": ";
   Print(where, message);
+}
+
+void TDiagnostics::CommandError(const std::string& message) {
+  err_ << command_ << ": " << message << '\n';
 }
 
 void TDiagnostics::Finish() {

@@ -14,12 +14,16 @@ class TDiagnostics {
  public:
   static constexpr int32_t kMaxPrintedLosses = 20;
 
-  TDiagnostics(std::ostream& err, std::string file_name);
+  // command ("tabulon convert") leads every error line, as it leads the
+  // command's other errors.
+  TDiagnostics(std::ostream& err, std::string command, std::string file_name);
 
   // Reports text that is written differently from the input.
   void Loss(const std::string& where, const std::string& message);
   // Reports a problem that stops the job.
   void Error(const std::string& where, const std::string& message);
+  // Reports a problem that stops the job and names the file itself.
+  void CommandError(const std::string& message);
   // Prints how many losses were not shown (when any).
   void Finish();
 
@@ -30,6 +34,7 @@ class TDiagnostics {
   void Print(const std::string& where, const std::string& message);
 
   std::ostream& err_;
+  std::string command_;
   std::string fileName_;
   int32_t lossCount_ = 0;
 };

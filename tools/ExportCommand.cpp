@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "CsvText.h"
 #include "Diagnostics.h"
 
 namespace tabulon {
@@ -344,17 +345,21 @@ std::string LossMessage(const TTextLoss& loss, uint16_t code_page) {
          XLSCodePageDescription(code_page) + "; written as '?'";
 }
 
-// Opens the data set the options name; throws EDatabaseError.
+// Opens the data set the options name; throws EDatabaseError. A CSV file is
+// checked as `tabulon convert` checks it, so both report its texts alike;
+// nullptr when that check fails (it has said why).
 std::unique_ptr<TDataSet> OpenDataSet(const TExportOptions& options, TDiagnostics& diagnostics) {
   const uint16_t codePage = options.CodePage;
   const auto report = [&diagnostics, codePage](const TTextLoss& loss) {
     diagnostics.Loss(LossPlace(loss, codePage), LossMessage(loss, codePage));
   };
   if (!options.Csv.empty()) {
+    std::string utf8;
+    std::string converted;
+    if (!ReadCsvFile(options.Csv, utf8, converted, diagnostics, codePage)) return nullptr;
     auto csv = std::make_unique<TCsvDataSet>(nullptr);
-    csv->OnTextLoss = report;
     csv->SetCodePage(codePage);
-    csv->LoadFromFile(options.Csv);
+    csv->LoadFromText(utf8, options.Csv);
     return csv;
   }
   auto sqlite = std::make_unique<TSqliteDataSet>(nullptr);
@@ -403,7 +408,7 @@ void WarnAboutLongSheets(const TDataset2Excel& exporter, std::ostream& err) {
 
 int Export(const TExportOptions& options, std::ostream& out, std::ostream& err) {
   const std::string input = options.Csv.empty() ? options.Database : options.Csv;
-  TDiagnostics diagnostics(err, input);
+  TDiagnostics diagnostics(err, "tabulon export", input);
   TDataset2Excel exporter(nullptr);
   Configure(exporter, options, diagnostics);
   std::unique_ptr<TProgress> progress;
@@ -416,6 +421,7 @@ int Export(const TExportOptions& options, std::ostream& out, std::ostream& err) 
   std::unique_ptr<TDataSet> dataSet;
   try {
     dataSet = OpenDataSet(options, diagnostics);
+    if (!dataSet) return kExitFailure;
     exporter.SetDataset(dataSet.get());
     exporter.ExportDataset();
   } catch (const std::exception& error) {
@@ -515,8 +521,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
   try {
     ParseOptions(args, options);
   } catch (const TUsageError& error) {
-    err << "tabulon export: " << error.what() << "\n\n";
-    PrintExportUsage(err);
+    PrintUsageError(err, "tabulon export", error.what());
     return kExitUsage;
   }
   if (options.Help) {

@@ -19,13 +19,14 @@ void PrintUsage(std::ostream& out) {
          "\n"
          "Options:\n"
          "  -h, --help               show this help\n"
+         "  --version                show the version of tabulon\n"
          "\n"
          "Run 'tabulon <command> --help' for the options of a command.\n";
 }
 
 int Run(const std::vector<std::string>& args) {
   if (args.empty()) {
-    PrintUsage(std::cerr);
+    PrintUsageError(std::cerr, "tabulon", "no command given (convert or export)");
     return kExitUsage;
   }
   const std::string& command = args[0];
@@ -33,15 +34,23 @@ int Run(const std::vector<std::string>& args) {
     PrintUsage(std::cout);
     return kExitOk;
   }
+  if (command == "--version") {
+    std::cout << "tabulon " << TABULON_VERSION << '\n';
+    return kExitOk;
+  }
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (command == "convert") return RunConvert(rest, std::cout, std::cerr);
   if (command == "export") return RunExport(rest, std::cout, std::cerr);
-  std::cerr << "tabulon: unknown command '" << command << "'\n\n";
-  PrintUsage(std::cerr);
+  PrintUsageError(std::cerr, "tabulon", "unknown command '" + command + "'");
   return kExitUsage;
 }
 
 }  // namespace
+
+void PrintUsageError(std::ostream& err, const std::string& command, const std::string& reason) {
+  err << command << ": " << reason << "\n"
+      << "Try '" << command << " --help' for more information.\n";
+}
 }  // namespace tabulon
 
 int main(int argc, char** argv) {
