@@ -13,6 +13,7 @@ namespace tabulon {
 TXLSRange::TXLSRange(TXLSWorksheet& sheet, const std::string& cell1, const std::string& cell2,
                      bool counted)
     : XLSImplements(counted), Worksheet(sheet), FirstCellText(cell1), LastCellText(cell2) {
+  SetAnchor(&sheet);  // a held range keeps a deleted sheet alive
   if (GetCellRef(FirstCellText, FirstRow, FirstCol) != 1) return;  // A1:A1, texts as given
   // One cell is addressed by the same text twice (often the very same
   // string): it is parsed once.

@@ -96,8 +96,10 @@ void TXLSWorkSheets::Delete(int32_t index) {
   if (sheet == nullptr) return;
   const bool wasActive = sheet == active_;
   const size_t at = static_cast<size_t>(index - 1);
+  std::unique_ptr<TXLSWorksheet> removed = std::move(sheets_[at]);
   sheets_.erase(sheets_.begin() + static_cast<std::ptrdiff_t>(at));
   Renumber(at);
+  TXLSWorksheet::Detach(std::move(removed));
   if (!wasActive) return;
   active_ = nullptr;
   if (GetCount() > 0) GetSheet(1)->Activate();
