@@ -137,5 +137,23 @@ TEST(CellTextTest, BadAddressesGiveNoRangeAndNameTheText) {
   EXPECT_NE(impl.GetLastError().find("\"A1-B2\""), std::string::npos);
 }
 
+// A colour name reaches the same colour through every colour setter
+// (colour values are 0x00BBGGRR); the readers' view is in
+// formatting_readers_test.
+TEST(ColourNameTest, OneIndexServesEverySetter) {
+  TXLSWorkbook book;
+  XLSPtr<IXLSRange> cell = book.GetWorksheets()->Add()->FGetRange("B2", "B2");
+  cell->GetInterior()->SetColorIndex(ColorNameToIndex("yellow"));
+  cell->GetInterior()->SetPatternColorIndex(ColorNameToIndex(" Navy "));
+  cell->GetFont()->SetColorIndex(static_cast<uint16_t>(ColorNameToIndex("red")));
+  cell->GetBorders()->GetBorder(xlEdgeTop)->SetColorIndex(ColorNameToIndex("blue"));
+  EXPECT_EQ(cell->GetInterior()->GetColor(), 0x00FFFFu);
+  EXPECT_EQ(cell->GetInterior()->GetPatternColor(), 0x800000u);
+  EXPECT_EQ(cell->GetFont()->GetColor(), 0x0000FFu);
+  EXPECT_EQ(cell->GetBorders()->GetBorder(xlEdgeTop)->GetColor(), 0xFF0000u);
+  EXPECT_EQ(ColorNameToIndex("orange"), GetColorIndex("orange") - XLSFirstFileColor + 1);
+  EXPECT_EQ(ColorNameToIndex("chartreuse"), 0);
+}
+
 }  // namespace
 }  // namespace tabulon
