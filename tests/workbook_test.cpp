@@ -368,6 +368,8 @@ TEST_F(WorkbookSave, UnwritableFolderIsReportedAsPermissionDenied) {
 }
 
 // A file size limit makes the writes fail part-way, as a full disk does.
+// SIGXFSZ keeps its default action, which would end the process: the save
+// keeps it from arriving.
 TEST_F(WorkbookSave, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   const std::string path = dir + "/book.xls";
   WriteFile(path, "the user's previous work");
@@ -379,7 +381,7 @@ TEST_F(WorkbookSave, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   }
   rlimit old;
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+  void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_DFL);
   rlimit small = old;
   small.rlim_cur = 8192;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
@@ -387,6 +389,9 @@ TEST_F(WorkbookSave, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(status, -1);
+  sigset_t pending;
+  ASSERT_EQ(sigpending(&pending), 0);
+  EXPECT_EQ(sigismember(&pending, SIGXFSZ), 0);
   EXPECT_NE(book.GetLastError().find(path), std::string::npos) << book.GetLastError();
   EXPECT_NE(book.GetLastError().find("File too large"), std::string::npos) << book.GetLastError();
   EXPECT_EQ(ReadFile(path), "the user's previous work");
