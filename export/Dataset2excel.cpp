@@ -55,7 +55,9 @@ void TDataset2Excel::ExportDetail() {
       AfterDetailRow(*this, *range, count);
     }
   });
-  if (AfterDetail) {
+  // Without records there is no detail block to name: the corners would
+  // turn around and name the header and the empty row below it.
+  if (AfterDetail && GetDetailCount() > 0) {
     XLSPtr<IXLSRange> range =
         Block(StartRow + 1, StartCol, StartRow + GetDetailCount(), StartCol + fieldCount_ - 1);
     AfterDetail(*this, *range);

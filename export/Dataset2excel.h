@@ -45,6 +45,8 @@ class TDataset2Excel : public TXLSExportComponent {
   TAfterHeaderCell AfterHeaderCell;
   TAfterDetailRow AfterDetailRow;
   TAfterHeader AfterHeader;
+  /// Called once with the block of detail rows; not called when the data
+  /// set has no records (the sheet then holds the header only).
   TAfterDetail AfterDetail;
   TAfterExport AfterExport;
 

@@ -94,7 +94,9 @@ void TDBGrid2Excel::ExportDetail() {
       AfterDetailRow(*this, *range, count);
     }
   });
-  if (AfterDetail) {
+  // Without records there is no detail block to name: the corners would
+  // turn around and name the header and the empty row below it.
+  if (AfterDetail && GetDetailCount() > 0) {
     XLSPtr<IXLSRange> range =
         Block(StartRow + 1, StartCol, StartRow + GetDetailCount(), StartCol + visibleCount_ - 1);
     AfterDetail(*this, *range);

@@ -49,6 +49,8 @@ class TDBGrid2Excel : public TXLSExportComponent {
   TAfterDBGridHeaderCell AfterHeaderCell;
   TAfterDBGridDetailRow AfterDetailRow;
   TAfterDBGridHeader AfterHeader;
+  /// Called once with the block of detail rows; not called when the data
+  /// set has no records (the sheet then holds the header only).
   TAfterDBGridDetail AfterDetail;
   TAfterDBGridExport AfterExport;
 

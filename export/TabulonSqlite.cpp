@@ -119,9 +119,20 @@ void TSqliteDataSet::Open(const std::string& database, const std::string& sql) {
       SQLITE_OK)
     Fail("bad query");
   if (!statement_) Fail("the query is empty");
+  RequireSingleStatement(rest);
   if (sqlite3_column_count(statement_) == 0) Fail("the statement returns no rows");
   DefineFields();
   First();
+}
+
+// Only the first statement of a text is prepared: a second one would be
+// dropped without a word, so it is refused instead.
+void TSqliteDataSet::RequireSingleStatement(const char* rest) const {
+  if (rest == nullptr) return;
+  for (; *rest != '\0'; ++rest) {
+    if (*rest != ';' && !std::isspace(static_cast<unsigned char>(*rest)))
+      Fail("the query holds more than one statement; only one can be exported");
+  }
 }
 
 void TSqliteDataSet::Close() {

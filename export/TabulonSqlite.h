@@ -45,6 +45,8 @@ class TSqliteDataSet : public TDataSet {
   bool Step();
   OleVariant ColumnValue(int column, const TField& field);
   [[noreturn]] void Fail(const std::string& what) const;
+  // Fails unless rest (what follows the prepared statement) is blank.
+  void RequireSingleStatement(const char* rest) const;
 
   sqlite3* db_ = nullptr;
   sqlite3_stmt* statement_ = nullptr;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "XLSCellRef.h"
+#include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
 
 namespace tabulon {
@@ -106,6 +107,16 @@ void TXLSExportComponent::CreateWorksheet() {
   sheet_ = workbook_->GetWorksheets()->Add();
   if (WorksheetName.empty()) WorksheetName = "Sheet1";
   sheet_->SetWorkSheetName(WorksheetName);
+  RequireSheetName();
+}
+
+// A name no sheet may have would leave the sheet under a generated one
+// without a word. (A name another sheet of the workbook holds already keeps
+// the generated name, as a second export into one workbook does.)
+void TXLSExportComponent::RequireSheetName() const {
+  if (TXLSWorkSheets::IsAllowedName(WorksheetName)) return;
+  throw EXLSExportError("the sheet name '" + WorksheetName +
+                        "' is not allowed: it needs 1 to 31 bytes, none of [ ] : * ? / \\");
 }
 
 int32_t TXLSExportComponent::SaveAndDiscard(const std::string& file_name) {

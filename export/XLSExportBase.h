@@ -56,6 +56,10 @@ class TXLSExportComponent : public TComponent {
   // Detail rows written by the latest export.
   int32_t GetDetailCount() const { return detailCount_; }
 
+  /// Name of the exported sheet; empty gives "Sheet1". A name no sheet may
+  /// have (over 31 bytes, or with one of [ ] : * ? / \) makes the export
+  /// throw EXLSExportError; a name another sheet of the workbook holds
+  /// leaves the generated name.
   std::string WorksheetName;
   TColor HeaderColor = clNone;
   TColor DetailColor = clNone;
@@ -70,7 +74,11 @@ class TXLSExportComponent : public TComponent {
   TXLSExportComponent(TComponent* owner, TBorderStyle border_style);
 
   void CreateWorkbook();
+  // Adds the sheet and names it WorksheetName ("Sheet1" when empty). Throws
+  // EXLSExportError when the name is not one a sheet may have.
   void CreateWorksheet();
+  // Throws EXLSExportError naming WorksheetName when no sheet may have it.
+  void RequireSheetName() const;
   // SaveAs, then the workbook is destroyed so that the next export starts a
   // new one.
   int32_t SaveAndDiscard(const std::string& file_name);

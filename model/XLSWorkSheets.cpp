@@ -74,10 +74,14 @@ TXLSWorksheet* TXLSWorkSheets::AddSheet(int32_t position) {
   return added;
 }
 
-bool TXLSWorkSheets::CheckName(int32_t index, const std::string& name) const {
+bool TXLSWorkSheets::IsAllowedName(const std::string& name) {
   // Readers rename a sheet without a name, so one is required.
   if (name.empty() || name.size() > XLSMaxSheetNameLength) return false;
-  if (name.find_first_of(kForbiddenNameChars) != std::string::npos) return false;
+  return name.find_first_of(kForbiddenNameChars) == std::string::npos;
+}
+
+bool TXLSWorkSheets::CheckName(int32_t index, const std::string& name) const {
+  if (!IsAllowedName(name)) return false;
   for (int32_t i = 1; i <= GetCount(); ++i) {
     if (i != index && SameSheetName(GetSheet(i)->GetName(), name)) return false;
   }

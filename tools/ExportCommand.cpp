@@ -22,6 +22,7 @@ namespace {
 
 struct TExportOptions {
   bool Help = false;
+  bool Strict = false;  // changed texts refuse the export
   std::string Database;
   std::string Query;
   std::string Csv;
@@ -171,6 +172,10 @@ void ParseOptions(const std::vector<std::string>& args, TExportOptions& options)
       options.Help = true;
       return;
     }
+    if (name == "--strict") {
+      options.Strict = true;
+      continue;
+    }
     std::string value;
     bool hasValue = false;
     const size_t equals = name.find('=');
@@ -277,6 +282,16 @@ void Configure(TDataset2Excel& exporter, const TExportOptions& options) {
   exporter.DetailBorderColor = options.DetailBorderColor;
 }
 
+// --strict: true (after saying so) when the export changed any text.
+bool RefusedAsLossy(const TDiagnostics& diagnostics, std::ostream& err) {
+  const int32_t losses = diagnostics.GetLossCount();
+  if (losses == 0) return false;
+  err << "tabulon export: " << losses
+      << (losses == 1 ? " text cannot be kept as it is" : " texts cannot be kept as they are")
+      << "; nothing written (--strict)\n";
+  return true;
+}
+
 int Export(const TExportOptions& options, std::ostream& out, std::ostream& err) {
   const std::string input = options.Csv.empty() ? options.Database : options.Csv;
   TDiagnostics diagnostics(err, input);
@@ -301,6 +316,7 @@ int Export(const TExportOptions& options, std::ostream& out, std::ostream& err) 
   }
   if (progress) progress->Finish(exporter.GetDetailCount());
   diagnostics.Finish();
+  if (options.Strict && RefusedAsLossy(diagnostics, err)) return kExitLossy;
   if (exporter.SaveAs(options.Output) != 1) {
     err << "tabulon export: " << exporter.GetLastError() << '\n';
     return kExitFailure;
@@ -345,12 +361,14 @@ void PrintExportUsage(std::ostream& out) {
          "  --detail-border STYLE\n"
          "  --header-border-color C\n"
          "  --detail-border-color C\n"
+         "  --strict                  refuse changed texts: report them and write nothing\n"
          "  -h, --help                show this help\n"
          "\n"
          "A progress line (records done, records per second) is shown on the terminal.\n"
          "\n"
          "Exit status: 0 written; 1 unreadable database or CSV file, bad query, more\n"
-         "records or fields than a sheet holds, or output not written; 2 wrong usage.\n";
+         "records or fields than a sheet holds, a sheet name a sheet may not have, or\n"
+         "output not written; 2 wrong usage; 3 changed texts refused by --strict.\n";
 }
 
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
