@@ -207,7 +207,7 @@ OleVariant TSqliteDataSet::ColumnValue(int column, const TField& field) {
       double value = 0;
       if (storage != SQLITE_TEXT) value = sqlite3_column_double(statement_, column);
       if (storage != SQLITE_TEXT || XLSParseDecimalNumber(text(), value))
-        return OleVariant::Currency(value);
+        return CurrencyValue(value, field);
       break;
     }
     case ftBoolean:
@@ -226,6 +226,17 @@ OleVariant TSqliteDataSet::ColumnValue(int column, const TField& field) {
   }
   // Text, and values that do not have the form their column declares.
   return OleVariant(ToCodePage(text(), field.GetFieldName(), GetLoadingRecNo(), FirstReading()));
+}
+
+// A value beyond the currency range stops the export with its place named.
+OleVariant TSqliteDataSet::CurrencyValue(double value, const TField& field) const {
+  try {
+    return OleVariant::Currency(value);
+  } catch (const EVariantError& error) {
+    throw EDatabaseError(database_ + ": record " + std::to_string(GetLoadingRecNo()) +
+                         ", field '" + field.GetFieldName() + "': " + std::to_string(value) +
+                         " is beyond the currency range (" + error.what() + ")");
+  }
 }
 
 void TSqliteDataSet::Fail(const std::string& what) const {

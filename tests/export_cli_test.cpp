@@ -87,6 +87,8 @@ TEST(CliExport, CsvFileWithTypedColumns) {
 
 TEST(CliExport, FailuresExitWithOneAndSayWhy) {
   const std::string db = Database("fail", "CREATE TABLE t (x); INSERT INTO t VALUES (1);");
+  const std::string money =
+      Database("money", "CREATE TABLE m (amount CURRENCY); INSERT INTO m VALUES (1), (1e300);");
   const std::string out = Scratch("fail.xls");
   const std::string notDb = Scratch("fail.txt");
   test::WriteFile(notDb, std::string(2048, 'z'));
@@ -106,6 +108,7 @@ TEST(CliExport, FailuresExitWithOneAndSayWhy) {
        "below row 65536"},
       {{"--db", db, "--query", "SELECT x FROM t; DELETE FROM t", "-o", out},
        "more than one statement"},
+      {{"--db", money, "--query", "SELECT * FROM m", "-o", out}, "record 2, field 'amount'"},
       {{"--db", db, "--query", "SELECT x FROM t", "-o", out, "--sheet", "bad/name"},
        "'bad/name' is not allowed"},
       {{"--db", db, "--query", "SELECT x FROM t", "-o", out, "--sheet", std::string(51, 'n')},
