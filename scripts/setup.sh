@@ -10,6 +10,7 @@ packages=(
   python3 python3-xlrd python3-olefile python3-openpyxl
   gnumeric libreoffice-calc-nogui
   libxlsxwriter-dev poppler-utils
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()
