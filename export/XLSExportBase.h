@@ -77,7 +77,7 @@ class TXLSExportComponent : public TComponent {
   // Adds the sheet and names it WorksheetName ("Sheet1" when empty). Throws
   // EXLSExportError when the name is not one a sheet may have.
   void CreateWorksheet();
-  // Throws EXLSExportError naming WorksheetName when no sheet may have it.
+  /// Throws EXLSExportError naming WorksheetName when no sheet may have it.
   void RequireSheetName() const;
   // SaveAs, then the workbook is destroyed so that the next export starts a
   // new one.

@@ -56,8 +56,9 @@ class TXLSObject {
   // Answers this object's single interface for the all-zero identifier.
   int32_t QueryInterfaceImpl(const TGUID& iid, void** out, IXLSUnknown* self);
   void SetCounted(bool counted) { Counted = counted; }
-  // Every later AddRef and Release of this object also counts on anchor,
-  // which must outlive it.
+  /// Every later AddRef and Release of this object also counts on anchor,
+  /// which must outlive it.
+  /// @param anchor the object whose count includes this one's, or nullptr.
   void SetAnchor(TXLSObject* anchor) { Anchor = anchor; }
 
  private:
