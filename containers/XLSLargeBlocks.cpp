@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <new>
 
+#include "XLSSanitizer.h"
+
 namespace tabulon {
 
 namespace {
@@ -30,7 +32,10 @@ void* MapAligned(size_t size) {
 }  // namespace
 
 TXLSLargeBlocks::~TXLSLargeBlocks() {
-  for (const TBlock& block : blocks_) munmap(block.Start, block.Size);
+  for (const TBlock& block : blocks_) {
+    XLSUnpoisonMemory(block.Start, block.Size);  // the addresses may be mapped again
+    munmap(block.Start, block.Size);
+  }
 }
 
 void TXLSLargeBlocks::AddBlock() {
@@ -45,6 +50,8 @@ void TXLSLargeBlocks::AddBlock() {
 #endif
     blocks_.push_back({block, kBlockSize});
   }
+  // Under AddressSanitizer a block is out of bounds until handed out.
+  XLSPoisonMemory(blocks_.back().Start, blocks_.back().Size);
   used_ = 0;
 }
 
@@ -55,6 +62,7 @@ void* TXLSLargeBlocks::Allocate(size_t bytes) {
   if (blocks_.empty() || blocks_.back().Size - used_ < bytes) AddBlock();
   void* slot = static_cast<char*>(blocks_.back().Start) + used_;
   used_ += bytes;
+  XLSUnpoisonMemory(slot, bytes);
   return slot;
 }
 

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
 
   sheet->FGetRange("A1", "A1")->SetValue("Customer");
   sheet->FGetRange("B1", "B1")->SetValue("Amount");
+  sheet->FGetRange("A1", "B1")->GetInterior()->SetColorIndex(ColorNameToIndex("yellow"));
   sheet->FGetRange("A2", "A2")->SetValue("Anna Schmidt");
   sheet->FGetRange("B2", "B2")->SetValue(59.85);
   XLSPtr<IXLSRange> date = sheet->FGetRange("C2", "C2");

@@ -65,7 +65,8 @@ class TDataset2Excel : public TXLSExportComponent {
   TAfterDetailRow AfterDetailRow;
   /// Optional callback after the header row.
   TAfterHeader AfterHeader;
-  /// Optional callback after the detail block.
+  /// Called once per sheet with its block of detail rows; not called when the data
+  /// set has no records (the sheet then holds the header only).
   TAfterDetail AfterDetail;
   /// Optional callback after the whole export.
   TAfterExport AfterExport;

@@ -114,7 +114,9 @@ void TDBGrid2Excel::ExportRecord(int32_t row, int32_t count) {
 }
 
 void TDBGrid2Excel::ExportDetailEnd(const TXLSDetailBlock& block) {
-  if (!AfterDetail) return;
+  // A sheet without records has no detail block to name: the corners would
+  // turn around and name the header and the empty row below it.
+  if (!AfterDetail || block.LastRow < block.FirstRow) return;
   XLSPtr<IXLSRange> range =
       Block(block.FirstRow, StartCol, block.LastRow, StartCol + visibleCount_ - 1);
   AfterDetail(*this, *range);

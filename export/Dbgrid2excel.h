@@ -70,7 +70,8 @@ class TDBGrid2Excel : public TXLSExportComponent {
   TAfterDBGridDetailRow AfterDetailRow;
   /// Optional callback after the header row.
   TAfterDBGridHeader AfterHeader;
-  /// Optional callback after the detail block.
+  /// Called once per sheet with its block of detail rows; not called when the data
+  /// set has no records (the sheet then holds the header only).
   TAfterDBGridDetail AfterDetail;
   /// Optional callback after the whole export.
   TAfterDBGridExport AfterExport;

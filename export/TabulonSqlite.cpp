@@ -119,9 +119,20 @@ void TSqliteDataSet::Open(const std::string& database, const std::string& sql) {
       SQLITE_OK)
     Fail("bad query");
   if (!statement_) Fail("the query is empty");
+  RequireSingleStatement(rest);
   if (sqlite3_column_count(statement_) == 0) Fail("the statement returns no rows");
   DefineFields();
   First();
+}
+
+// Only the first statement of a text is prepared: a second one would be
+// dropped without a word, so it is refused instead.
+void TSqliteDataSet::RequireSingleStatement(const char* rest) const {
+  if (rest == nullptr) return;
+  for (; *rest != '\0'; ++rest) {
+    if (*rest != ';' && !std::isspace(static_cast<unsigned char>(*rest)))
+      Fail("the query holds more than one statement; only one can be exported");
+  }
 }
 
 void TSqliteDataSet::Close() {
@@ -196,7 +207,7 @@ OleVariant TSqliteDataSet::ColumnValue(int column, const TField& field) {
       double value = 0;
       if (storage != SQLITE_TEXT) value = sqlite3_column_double(statement_, column);
       if (storage != SQLITE_TEXT || XLSParseDecimalNumber(text(), value))
-        return OleVariant::Currency(value);
+        return CurrencyValue(value, field);
       break;
     }
     case ftBoolean:
@@ -215,6 +226,17 @@ OleVariant TSqliteDataSet::ColumnValue(int column, const TField& field) {
   }
   // Text, and values that do not have the form their column declares.
   return OleVariant(ToCodePage(text(), field.GetFieldName(), GetLoadingRecNo(), FirstReading()));
+}
+
+// A value beyond the currency range stops the export with its place named.
+OleVariant TSqliteDataSet::CurrencyValue(double value, const TField& field) const {
+  try {
+    return OleVariant::Currency(value);
+  } catch (const EVariantError& error) {
+    throw EDatabaseError(database_ + ": record " + std::to_string(GetLoadingRecNo()) +
+                         ", field '" + field.GetFieldName() + "': " + std::to_string(value) +
+                         " is beyond the currency range (" + error.what() + ")");
+  }
 }
 
 void TSqliteDataSet::Fail(const std::string& what) const {

@@ -50,6 +50,11 @@ class TSqliteDataSet : public TDataSet {
   bool Step();
   OleVariant ColumnValue(int column, const TField& field);
   [[noreturn]] void Fail(const std::string& what) const;
+  // value as a currency; throws EDatabaseError naming the record and field
+  // when it is beyond the currency range.
+  OleVariant CurrencyValue(double value, const TField& field) const;
+  // Fails unless rest (what follows the prepared statement) is blank.
+  void RequireSingleStatement(const char* rest) const;
 
   sqlite3* db_ = nullptr;
   sqlite3_stmt* statement_ = nullptr;

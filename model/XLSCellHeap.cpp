@@ -5,6 +5,8 @@
 #include <limits>
 #include <new>
 
+#include "XLSSanitizer.h"
+
 namespace tabulon {
 
 // Large sheets hold hundreds of thousands of cells: keep each at 32 bytes.
@@ -51,21 +53,30 @@ std::string_view TXLSCellRef::GetText() const {
 char* TXLSTextPool::Store(std::string_view text) {
   if (text.size() > kMaxPooledLength) return nullptr;
   const size_t sizeClass = ClassOf(text.size());
+  const size_t blockSize = sizeClass * kGranule;
   char* block = Free_[sizeClass];
   if (block != nullptr) {
+    XLSUnpoisonMemory(block, blockSize);
     std::memcpy(&Free_[sizeClass], block, sizeof(char*));
   } else {
-    block = static_cast<char*>(Blocks_.Allocate(sizeClass * kGranule));
+    block = static_cast<char*>(Blocks_.Allocate(blockSize));
   }
-  return FillTextBlock(block, text);
+  FillTextBlock(block, text);
+  // Under AddressSanitizer the bytes after the text are out of bounds.
+  const size_t used = sizeof(uint32_t) + text.size();
+  XLSPoisonMemory(block + used, blockSize - used);
+  return block;
 }
 
 void TXLSTextPool::Release(char* block) noexcept {
   uint32_t length;
   std::memcpy(&length, block, sizeof length);
   const size_t sizeClass = ClassOf(length);
+  XLSUnpoisonMemory(block, sizeClass * kGranule);
   std::memcpy(block, &Free_[sizeClass], sizeof(char*));
   Free_[sizeClass] = block;
+  // Under AddressSanitizer a released text is caught when read again.
+  XLSPoisonMemory(block, sizeClass * kGranule);
 }
 
 void TXLSCellRef::FreeText(TXLSTextPool* pool) noexcept {

@@ -125,7 +125,7 @@ bool ParseDiapason(const std::string& text, int32_t (*readSide)(const std::strin
     if (side.empty()) return false;
     if (side[0] == '$') side = Trim(side.substr(1));
     values[i] = readSide(side);
-    if (values[i] == -1 || values[i] > limit) return false;
+    if (values[i] < 1 || values[i] > limit) return false;  // row 0 names no row
   }
   first = std::min(values[0], values[1]);
   last = std::max(values[0], values[1]);

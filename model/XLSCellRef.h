@@ -36,7 +36,8 @@ int32_t GetCellRef(const std::string& text, uint16_t& row, uint8_t& col);
 int32_t GetCellRange(const std::string& text, uint16_t& firstRow, uint8_t& firstCol,
                      uint16_t& lastRow, uint8_t& lastCol);
 
-/// '$1:$3' -> first 1, last 3 (one-based, ordered); false on malformed text.
+/// '$1:$3' -> first 1, last 3 (one-based, ordered); false on malformed text or
+/// a row outside 1 to 65536.
 bool RowDiapasonToValues(const std::string& text, int32_t& first, int32_t& last);
 /// (1, 3) -> '$1:$3'; empty text when a value is below 1. Returns 1.
 int32_t ValuesToRowDiapason(int32_t first, int32_t last, std::string& text);

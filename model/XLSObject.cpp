@@ -11,15 +11,21 @@ bool TGUID::IsNull() const {
 
 int32_t TXLSObject::AddRefImpl() {
   ++RefCount;
+  if (Anchor) Anchor->AddRefImpl();
   return Counted ? RefCount : -1;
 }
 
+// The anchor is released last: it may free itself and, with it, this object.
 int32_t TXLSObject::ReleaseImpl() {
   --RefCount;
-  if (!Counted) return -1;
-  const int32_t remaining = RefCount;
-  if (remaining == 0) delete this;
-  return remaining;
+  TXLSObject* const anchor = Anchor;
+  int32_t answer = -1;
+  if (Counted) {
+    answer = RefCount;
+    if (answer == 0) delete this;
+  }
+  if (anchor) anchor->ReleaseImpl();
+  return answer;
 }
 
 int32_t TXLSObject::QueryInterfaceImpl(const TGUID& iid, void** out, IXLSUnknown* self) {

@@ -50,7 +50,10 @@ class IXLSUnknown {
 
 /// Counted objects free themselves at the last release; owned objects (the
 /// workbook, its sheets, their collection and page setup) keep counting but
-/// answer -1 and are freed only by their owner.
+/// answer -1 and are freed only by their owner. An object may pass every
+/// reference it gains and loses on to an anchor (a range and a page setup to
+/// their worksheet), so the anchor's count says whether anything of it is
+/// still held.
 class TXLSObject {
  public:
   /// @param counted true: freed at the last release; false: owned, freed by its owner.
@@ -74,10 +77,15 @@ class TXLSObject {
   int32_t QueryInterfaceImpl(const TGUID& iid, void** out, IXLSUnknown* self);
   /// @param counted Whether the object frees itself at its last release.
   void SetCounted(bool counted) { Counted = counted; }
+  /// Every later AddRef and Release of this object also counts on anchor,
+  /// which must outlive it.
+  /// @param anchor the object whose count includes this one's, or nullptr.
+  void SetAnchor(TXLSObject* anchor) { Anchor = anchor; }
 
  private:
   int32_t RefCount = 0;
   bool Counted;
+  TXLSObject* Anchor = nullptr;
 };
 
 /// Implements the three counting slots of interface I on top of TXLSObject.

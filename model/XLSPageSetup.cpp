@@ -106,7 +106,9 @@ void SetPageCount(const OleVariant& pages, uint16_t& count) {
 // Page setup
 
 TXLSPageSetup::TXLSPageSetup(TXLSWorksheet& worksheet)
-    : XLSImplements<IXLSPageSetup>(false), worksheet_(worksheet) {}
+    : XLSImplements<IXLSPageSetup>(false), worksheet_(worksheet) {
+  SetAnchor(&worksheet);  // a held page setup keeps a deleted sheet alive
+}
 
 int32_t TXLSPageSetup::GetOrientation() {
   return portrait_ ? 1 : 2;
@@ -277,6 +279,8 @@ void TXLSPageSetup::FSetPrintArea(const std::string& range) {
   uint8_t lastCol = 0;
   if (GetCellRange(range, firstRow, firstCol, lastRow, lastCol) == 1) {
     SetPrintArea(firstRow, firstCol, lastRow, lastCol);
+  } else {
+    worksheet_.SetLastError("print area \"" + range + "\" is not a cell range such as A1:C4");
   }
 }
 
@@ -288,7 +292,11 @@ std::string TXLSPageSetup::GetPrintTitleRows() {
 
 void TXLSPageSetup::SetPrintTitleRows(const std::string& rows) {
   TPair pair;
-  if (RowDiapasonToValues(rows, pair.First, pair.Last)) titleRows_ = pair;
+  if (RowDiapasonToValues(rows, pair.First, pair.Last)) {
+    titleRows_ = pair;
+  } else {
+    worksheet_.SetLastError("print title rows \"" + rows + "\" are not rows such as $1:$3");
+  }
 }
 
 std::string TXLSPageSetup::GetPrintTitleColumns() {
@@ -299,7 +307,12 @@ std::string TXLSPageSetup::GetPrintTitleColumns() {
 
 void TXLSPageSetup::SetPrintTitleColumns(const std::string& columns) {
   TPair pair;
-  if (ColDiapasonToValues(columns, pair.First, pair.Last)) titleCols_ = pair;
+  if (ColDiapasonToValues(columns, pair.First, pair.Last)) {
+    titleCols_ = pair;
+  } else {
+    worksheet_.SetLastError("print title columns \"" + columns +
+                            "\" are not columns such as $A:$C");
+  }
 }
 
 std::string TXLSPageSetup::JoinParts(const TThreeParts& parts) {

@@ -86,11 +86,13 @@ class TXLSPageSetup : public XLSImplements<IXLSPageSetup> {
   void SetLeftFooter(const std::string& text) override;
   void SetLeftHeader(const std::string& text) override;
   void SetLeftMargin(double inches) override;
-  /// 'A1:C5' sets the print area, empty text clears it, other text is ignored.
+  /// 'A1:C5' sets the print area, empty text clears it; other text changes
+  /// nothing and names itself in the sheet's GetLastError.
   void FSetPrintArea(const std::string& range) override;
   void SetPrintGridlines(bool print) override;
   void SetPrintHeadings(bool print) override;
-  /// '$A:$B' / '$1:$3'; unparsable text is ignored.
+  /// '$A:$B' / '$1:$3'; unparsable text changes nothing and names itself in
+  /// the sheet's GetLastError.
   void SetPrintTitleColumns(const std::string& columns) override;
   void SetPrintTitleRows(const std::string& rows) override;
   void SetRightFooter(const std::string& text) override;

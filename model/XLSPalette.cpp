@@ -122,4 +122,10 @@ uint16_t GetColorIndex(const std::string& Name) {
   return XLSAutomaticColorIndex;
 }
 
+int32_t ColorNameToIndex(const std::string& name) {
+  const uint16_t fileIndex = GetColorIndex(name);
+  if (fileIndex == XLSAutomaticColorIndex) return 0;
+  return fileIndex - XLSFirstFileColor + 1;
+}
+
 }  // namespace tabulon

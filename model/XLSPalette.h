@@ -58,4 +58,15 @@ class TXLSPalette {
 /// a name it does not know.
 uint16_t GetColorIndex(const std::string& Name);
 
+/// The palette index, 1 to 56, of a colour name such as "red", "navy" or
+/// " Grey " (the 18 names GetColorIndex knows, matched the same way): the
+/// index that every SetColorIndex of a font, fill or border and
+/// IXLSInterior::SetPatternColorIndex take, so the named colour shows
+/// whatever the setter (GetColorIndex answers the file index, 8 to 63, that
+/// records store, which these setters would read as another colour).
+/// @param name the colour name.
+/// @return 1 to 56, or 0 for a name it does not know (test before use: the
+///         setters read 0 as no colour or black).
+int32_t ColorNameToIndex(const std::string& name);
+
 }  // namespace tabulon

@@ -6,6 +6,7 @@
 
 #include "XLSCellHeap.h"
 #include "XLSCellRef.h"
+#include "XLSSanitizer.h"
 #include "XLSWorksheet.h"
 
 namespace tabulon {
@@ -13,6 +14,7 @@ namespace tabulon {
 TXLSRange::TXLSRange(TXLSWorksheet& sheet, const std::string& cell1, const std::string& cell2,
                      bool counted)
     : XLSImplements(counted), Worksheet(sheet), FirstCellText(cell1), LastCellText(cell2) {
+  SetAnchor(&sheet);  // a held range keeps a deleted sheet alive
   if (GetCellRef(FirstCellText, FirstRow, FirstCol) != 1) return;  // A1:A1, texts as given
   // One cell is addressed by the same text twice (often the very same
   // string): it is parsed once.
@@ -27,13 +29,9 @@ TXLSRange::TXLSRange(TXLSWorksheet& sheet, const std::string& cell1, const std::
 
 namespace {
 
-// Under AddressSanitizer every range takes the heap's own path, so that a
-// range used after its last release is still caught.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kRecycleRanges = false;
-#else
-constexpr bool kRecycleRanges = true;
-#endif
+// Under AddressSanitizer (GCC or Clang) every range takes the heap's own
+// path, so that a range used after its last release is still caught.
+constexpr bool kRecycleRanges = !XLSAddressSanitizer;
 
 // A thread's few blocks of range storage kept for reuse. It has no
 // destructor, so it stays usable while the thread's other objects are

@@ -319,67 +319,69 @@ int32_t TXLSWorksheet::WriteFormula(uint16_t row, uint16_t col, const TXLSFormul
 
 namespace {
 
-// Runs write(row, col) on the parsed cell, or answers the parser's status.
+// Runs write(row, col) on the parsed cell, or answers the parser's status
+// (the sheet's GetLastError then names the text).
 template <class TWrite>
-int32_t AtCell(const std::string& cell, TWrite write) {
+int32_t AtCell(TXLSWorksheet& sheet, const std::string& cell, TWrite write) {
   uint16_t row = 0;
   uint8_t col = 0;
-  const int32_t status = GetCellRef(cell, row, col);
+  const int32_t status = sheet.ParseCellText(cell, row, col);
   return status == 1 ? write(row, col) : status;
 }
 
 // Runs write(row1, col1, row2, col2) on the parsed rectangle, or answers the
-// parser's status.
+// parser's status (the sheet's GetLastError then names the text).
 template <class TWrite>
-int32_t AtRange(const std::string& range, TWrite write) {
+int32_t AtRange(TXLSWorksheet& sheet, const std::string& range, TWrite write) {
   uint16_t row1 = 0, row2 = 0;
   uint8_t col1 = 0, col2 = 0;
   const int32_t status = GetCellRange(range, row1, col1, row2, col2);
+  if (status != 1) sheet.SetLastError("\"" + range + "\" is not a cell range such as A1:C4");
   return status == 1 ? write(row1, col1, row2, col2) : status;
 }
 
 }  // namespace
 
 int32_t TXLSWorksheet::Write(const std::string& cell, int32_t xf) {
-  return AtCell(cell, [&](uint16_t r, uint8_t c) { return Write(r, uint16_t{c}, xf); });
+  return AtCell(*this, cell, [&](uint16_t r, uint8_t c) { return Write(r, uint16_t{c}, xf); });
 }
 
 int32_t TXLSWorksheet::WriteNumber(const std::string& cell, double value, int32_t xf) {
-  return AtCell(cell,
+  return AtCell(*this, cell,
                 [&](uint16_t r, uint8_t c) { return WriteNumber(r, uint16_t{c}, value, xf); });
 }
 
 int32_t TXLSWorksheet::WriteDateTime(const std::string& cell, double value, int32_t xf) {
-  return AtCell(cell,
+  return AtCell(*this, cell,
                 [&](uint16_t r, uint8_t c) { return WriteDateTime(r, uint16_t{c}, value, xf); });
 }
 
 int32_t TXLSWorksheet::WriteString(const std::string& cell, std::string_view value, int32_t xf) {
-  return AtCell(cell,
+  return AtCell(*this, cell,
                 [&](uint16_t r, uint8_t c) { return WriteString(r, uint16_t{c}, value, xf); });
 }
 
 int32_t TXLSWorksheet::MergeWrite(const std::string& range, int32_t xf) {
-  return AtRange(range, [&](uint16_t r1, uint8_t c1, uint16_t r2, uint8_t c2) {
+  return AtRange(*this, range, [&](uint16_t r1, uint8_t c1, uint16_t r2, uint8_t c2) {
     return MergeWrite(r1, c1, r2, c2, xf);
   });
 }
 
 int32_t TXLSWorksheet::MergeWriteNumber(const std::string& range, double value, int32_t xf) {
-  return AtRange(range, [&](uint16_t r1, uint8_t c1, uint16_t r2, uint8_t c2) {
+  return AtRange(*this, range, [&](uint16_t r1, uint8_t c1, uint16_t r2, uint8_t c2) {
     return MergeWriteNumber(r1, c1, r2, c2, value, xf);
   });
 }
 
 int32_t TXLSWorksheet::MergeWriteDateTime(const std::string& range, double value, int32_t xf) {
-  return AtRange(range, [&](uint16_t r1, uint8_t c1, uint16_t r2, uint8_t c2) {
+  return AtRange(*this, range, [&](uint16_t r1, uint8_t c1, uint16_t r2, uint8_t c2) {
     return MergeWriteDateTime(r1, c1, r2, c2, value, xf);
   });
 }
 
 int32_t TXLSWorksheet::MergeWriteString(const std::string& range, std::string_view value,
                                         int32_t xf) {
-  return AtRange(range, [&](uint16_t r1, uint8_t c1, uint16_t r2, uint8_t c2) {
+  return AtRange(*this, range, [&](uint16_t r1, uint8_t c1, uint16_t r2, uint8_t c2) {
     return MergeWriteString(r1, c1, r2, c2, value, xf);
   });
 }

@@ -74,8 +74,15 @@ TXLSWorksheet* TXLSWorkSheets::AddSheet(int32_t position) {
   return added;
 }
 
-bool TXLSWorkSheets::CheckName(int32_t index, const std::string& name) const {
+bool TXLSWorkSheets::IsAllowedName(const std::string& name) {
   // Readers rename a sheet without a name, so one is required.
+  if (name.empty() || name.size() > XLSMaxSheetNameLength) return false;
+  return name.find_first_of(kForbiddenNameChars) == std::string::npos;
+}
+
+// The length limit counts bytes of the workbook's code page, which a UTF-8
+// name may exceed before conversion.
+bool TXLSWorkSheets::CheckName(int32_t index, const std::string& name) const {
   if (name.empty() || workbook_.CodePageLength(name) > XLSMaxSheetNameLength) return false;
   if (name.find_first_of(kForbiddenNameChars) != std::string::npos) return false;
   for (int32_t i = 1; i <= GetCount(); ++i) {
@@ -97,8 +104,10 @@ void TXLSWorkSheets::Delete(int32_t index) {
   const bool wasActive = sheet == active_;
   for (const auto& other : sheets_) other->GetFormulas().ForgetSheet(*sheet);
   const size_t at = static_cast<size_t>(index - 1);
+  std::unique_ptr<TXLSWorksheet> removed = std::move(sheets_[at]);
   sheets_.erase(sheets_.begin() + static_cast<std::ptrdiff_t>(at));
   Renumber(at);
+  TXLSWorksheet::Detach(std::move(removed));
   if (!wasActive) return;
   active_ = nullptr;
   if (GetCount() > 0) GetSheet(1)->Activate();

@@ -54,7 +54,13 @@ class TXLSWorkSheets : public XLSImplements<IXLSWorkSheets> {
   bool CheckName(int32_t index, const std::string& name) const;
   /// "Sheet" followed by the lowest number from count + 1 up that is free.
   std::string GetNewName() const;
-  /// Frees the sheet at index (outside 1 to count: nothing happens). When it
+  /// True when name may name a sheet regardless of the other sheets: 1 to 31
+  /// bytes and none of [ ] : * ? / \.
+  /// @param name the proposed sheet name.
+  static bool IsAllowedName(const std::string& name);
+  /// Removes the sheet at index from the workbook and hands it to
+  /// TXLSWorksheet::Detach, which frees it once nothing holds it (outside 1
+  /// to count: nothing happens). When it
   /// was active, the first remaining sheet is activated.
   void Delete(int32_t index);
   /// Moves the sheet at from to position to (both 1 to count, else nothing).

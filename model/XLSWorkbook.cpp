@@ -1,6 +1,8 @@
 #include "XLSWorkbook.h"
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -178,6 +180,40 @@ void TReplacingFile::Discard() {
   temp_.clear();
 }
 
+// Writing past the process's file-size limit raises SIGXFSZ, whose default
+// action ends the process and leaves the temporary file behind. While a
+// guard lives the signal is blocked on this thread, so the write fails with
+// EFBIG and the save cleans up; a SIGXFSZ the save raised is taken back
+// before the thread's mask is restored, so it is never delivered later.
+class TFileSizeSignalGuard {
+ public:
+  TFileSizeSignalGuard() {
+    sigemptyset(&signal_);
+    sigaddset(&signal_, SIGXFSZ);
+    pthread_sigmask(SIG_BLOCK, &signal_, &saved_);
+    wasPending_ = Pending();
+  }
+  ~TFileSizeSignalGuard() {
+    if (!wasPending_ && !sigismember(&saved_, SIGXFSZ) && Pending()) {
+      const timespec noWait{0, 0};
+      sigtimedwait(&signal_, nullptr, &noWait);
+    }
+    pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
+  }
+  TFileSizeSignalGuard(const TFileSizeSignalGuard&) = delete;
+  TFileSizeSignalGuard& operator=(const TFileSizeSignalGuard&) = delete;
+
+ private:
+  static bool Pending() {
+    sigset_t pending;
+    return sigpending(&pending) == 0 && sigismember(&pending, SIGXFSZ) == 1;
+  }
+
+  sigset_t signal_;
+  sigset_t saved_;
+  bool wasPending_ = false;
+};
+
 }  // namespace
 
 TXLSWorkbook::TXLSWorkbook()
@@ -306,6 +342,7 @@ int32_t TXLSWorkbook::SaveAs(const std::string& file_name) {
 }
 
 int32_t TXLSWorkbook::SaveToFile(const std::string& file_name) {
+  const TFileSizeSignalGuard noSizeSignal;  // outlives the files' clean-up
   TReplacingFile file(file_name);
   if (!file.Open()) return Fail(file.LastError());
   TXLSSpillFile spill(file.Folder());

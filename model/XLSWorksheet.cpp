@@ -30,6 +30,16 @@ TXLSWorksheet::TXLSWorksheet(TXLSWorkbook& workbook)
 
 TXLSWorksheet::~TXLSWorksheet() = default;
 
+void TXLSWorksheet::Detach(std::unique_ptr<TXLSWorksheet> sheet) {
+  sheet->Detached_ = true;
+  sheet->Index_ = 0;
+  sheet->Selected_ = false;
+  if (sheet->GetRefCount() <= 0) return;  // nothing holds it: freed here
+  // From now on the last release frees it.
+  sheet->SetCounted(true);
+  sheet.release();
+}
+
 std::unique_ptr<TXLSRange> TXLSWorksheet::MakeOwnedRange(const std::string& cell1,
                                                          const std::string& cell2) {
   return std::make_unique<TXLSRange>(*this, cell1, cell2, false);
@@ -49,7 +59,19 @@ XLSPtr<IXLSRange> TXLSWorksheet::GetSelection() {
   return XLSPtr<IXLSRange>(Selection_.get());
 }
 
+int32_t TXLSWorksheet::ParseCellText(const std::string& text, uint16_t& row, uint8_t& col) {
+  if (GetCellRef(text, row, col) == 1) return 1;
+  LastError_ = "\"" + text + "\" is not a cell address from A1 to IV65536";
+  return -1;
+}
+
+// Both texts are checked here, so a range is never made from a text that
+// does not name a cell (the range would fall back to A1).
 XLSPtr<IXLSRange> TXLSWorksheet::GetRange(const std::string& cell1, const std::string& cell2) {
+  uint16_t row = 0;
+  uint8_t col = 0;
+  if (ParseCellText(cell1, row, col) != 1) return nullptr;
+  if (&cell2 != &cell1 && cell2 != cell1 && ParseCellText(cell2, row, col) != 1) return nullptr;
   return XLSPtr<IXLSRange>(new TXLSRange(*this, cell1, cell2));
 }
 
@@ -86,7 +108,7 @@ std::string TXLSWorksheet::GetWorkSheetName() {
 }
 
 void TXLSWorksheet::SetWorkSheetName(const std::string& name) {
-  if (Sheets().CheckName(Index_, name)) Name_ = name;
+  if (!Detached_ && Sheets().CheckName(Index_, name)) Name_ = name;
 }
 
 uint16_t TXLSWorksheet::GetIndex() {
@@ -94,14 +116,17 @@ uint16_t TXLSWorksheet::GetIndex() {
 }
 
 XLSPtr<IXLSWorkSheet> TXLSWorksheet::GetNextWorkSheet() {
+  if (Detached_) return nullptr;
   return XLSPtr<IXLSWorkSheet>(Sheets().GetSheet(Index_ + 1));
 }
 
 XLSPtr<IXLSWorkSheet> TXLSWorksheet::GetPreviousWorkSheet() {
+  if (Detached_) return nullptr;
   return XLSPtr<IXLSWorkSheet>(Sheets().GetSheet(Index_ - 1));
 }
 
 void TXLSWorksheet::Delete() {
+  if (Detached_) return;
   Sheets().Delete(Index_);
 }
 
@@ -113,6 +138,7 @@ void TXLSWorksheet::Delete(int32_t /*unused*/) {
 void TXLSWorksheet::Move(IXLSWorkSheet* before, IXLSWorkSheet* after) {
   const int32_t beforeIndex = before ? Sheets().IndexOf(before) : 0;
   const int32_t afterIndex = after ? Sheets().IndexOf(after) : 0;
+  if (Detached_) return;
   int32_t target = Index_;
   if (beforeIndex > 0) {
     target = beforeIndex > Index_ ? beforeIndex - 1 : beforeIndex;
@@ -136,6 +162,7 @@ void TXLSWorksheet::Select() {
 }
 
 void TXLSWorksheet::Select(bool replace) {
+  if (Detached_) return;
   if (replace) {
     Sheets().Deselect();
     Sheets().SetActiveSheet(this);
@@ -148,6 +175,7 @@ void TXLSWorksheet::Select(bool replace, int32_t /*unused*/) {
 }
 
 void TXLSWorksheet::Activate() {
+  if (Detached_) return;
   if (!Selected_) {
     Sheets().Deselect();
     Selected_ = true;
@@ -156,6 +184,7 @@ void TXLSWorksheet::Activate() {
 }
 
 int32_t TXLSWorksheet::SetFirstSheet() {
+  if (Detached_) return -1;
   Workbook_.SetFirstTab(static_cast<uint16_t>(Index_ - 1));
   return 1;
 }
@@ -197,12 +226,14 @@ TXLSPanes& TXLSWorksheet::PanesObject() {
 }
 
 int32_t TXLSWorksheet::ThawPanes(float y, float x, uint16_t top_row, uint16_t left_col) {
+  if (Detached_) return -1;
   PanesObject().Thaw(y, x, top_row, left_col);
   return 1;
 }
 
 int32_t TXLSWorksheet::FreezePanes(uint16_t row, uint16_t col, uint16_t top_row,
                                    uint16_t left_col) {
+  if (Detached_) return -1;
   PanesObject().Freeze(row, col, top_row, left_col);
   return 1;
 }
@@ -216,6 +247,7 @@ int32_t TXLSWorksheet::RepeatColumns(uint16_t /*first*/, uint16_t /*last*/) {
 }
 
 int32_t TXLSWorksheet::SetZoom(uint16_t zoom) {
+  if (Detached_) return -1;
   if (zoom < 10 || zoom > 400) return -1;
   Zoom_ = zoom;
   return 1;
@@ -225,12 +257,18 @@ int32_t TXLSWorksheet::SetZoom(uint16_t zoom) {
 // has now; the records are built at every save.
 int32_t TXLSWorksheet::InsertBitmap(uint16_t row, uint16_t col, const std::string& file_name,
                                     uint16_t x, uint16_t y, float scale_x, float scale_y) {
-  return Pictures_->Insert(TXLSCellGeometry(*ColumnInfo_, *RowInfo_), row, col, file_name, x, y,
-                           scale_x, scale_y);
+  if (Detached_) {
+    LastError_ = "the sheet has been deleted from its workbook";
+    return -1;
+  }
+  const int32_t status = Pictures_->Insert(TXLSCellGeometry(*ColumnInfo_, *RowInfo_), row, col,
+                                           file_name, x, y, scale_x, scale_y);
+  LastError_ = Pictures_->GetLastError();
+  return status;
 }
 
 std::string TXLSWorksheet::GetLastError() {
-  return Pictures_->GetLastError();
+  return LastError_;
 }
 
 int32_t TXLSWorksheet::InsertBitmap(uint16_t row, uint16_t col, const std::string& file_name) {

@@ -138,6 +138,10 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   XLSPtr<IXLSRange> GetCells() override;
   XLSPtr<IXLSRange> GetSelection() override;
   XLSPtr<IXLSPageSetup> GetPageSetup() override;
+  // The rectangle between two cell texts ('B2'; the same text twice for one
+  // cell). A text the cell grammar does not accept (empty, '$D$4', 'A0') or
+  // one outside A1 to IV65536 gives no range (an empty XLSPtr) and leaves a
+  // message naming the text in GetLastError.
   XLSPtr<IXLSRange> FGetRange(const std::string& cell1, const std::string& cell2) override;
   /// The store's bounding rectangle, or A1 when no cell is stored.
   XLSPtr<IXLSRange> GetUsedRange() override;
@@ -151,7 +155,9 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   TXLSVPageBreaks* GetVPageBreaks() override;
   bool GetDisplayGridLines() override;
   void SetDisplayGridLines(bool display) override;
-  /// The collection deletes this sheet: it must not be used afterwards.
+  /// The sheet leaves the workbook at once (it is not saved and its name is
+  /// free again). An interface to it, its ranges or its page setup that a
+  /// caller still holds stays valid until released; see Detach.
   void Delete() override;
   void Delete(int32_t unused) override;
   using IXLSWorkSheet::Move;
@@ -296,6 +302,17 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   int32_t AppendData(TXLSBlob&& record);
 
   /// @return The workbook the sheet belongs to.
+  /// Takes a sheet that its collection has just removed out of the
+  /// workbook: it loses its index, selection and active state, and is freed
+  /// at once when nothing holds it, else at the release of the last
+  /// reference to it, its ranges (and their fonts, fills and borders) or its
+  /// page setup. Until then the operations that need the workbook's
+  /// collection do nothing, and those that answer a status answer -1.
+  /// @param sheet the removed sheet; its ownership passes to the sheet itself.
+  static void Detach(std::unique_ptr<TXLSWorksheet> sheet);
+  /// True once the sheet has been deleted from its workbook.
+  bool IsDetached() const { return Detached_; }
+
   TXLSWorkbook& GetWorkbook() { return Workbook_; }
   /// @return The sheet name.
   const std::string& GetName() const { return Name_; }
@@ -317,6 +334,14 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   uint16_t GetActivePane() const { return ActivePane_; }
 
   /// @return The pictures placed on the sheet.
+  /// Sets the text GetLastError answers.
+  /// @param reason what was refused and why, naming the caller's text.
+  void SetLastError(std::string reason) { LastError_ = std::move(reason); }
+  /// Parses a cell text as FGetRange does: 1 with the zero-based row and
+  /// column, or -1 with the outputs untouched and a message naming the text
+  /// in GetLastError.
+  /// @param text the caller's cell text, 'A1' to 'IV65536'.
+  int32_t ParseCellText(const std::string& text, uint16_t& row, uint8_t& col);
   TXLSPictures& GetPictures() { return *Pictures_; }
 
   /// @return The sheet's cell store.
@@ -338,7 +363,8 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   /// None until the first FreezePanes or ThawPanes.
   TXLSPanes* GetPanes() { return Panes_.get(); }
 
-  /// A new counted range over cell1 to cell2 (what FGetRange hands out).
+  /// A new counted range over cell1 to cell2 (what FGetRange hands out); none
+  /// when a text is not a cell address (GetLastError names it).
   XLSPtr<IXLSRange> GetRange(const std::string& cell1, const std::string& cell2);
   /// Takes over range as the sheet's own selection (marked owned).
   void SetSelectionRange(TXLSRange* range);
@@ -401,6 +427,8 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   uint16_t Index_ = 0;
   std::string Name_;
   bool Selected_ = false;
+  bool Detached_ = false;
+  std::string LastError_;
 };
 
 }  // namespace tabulon

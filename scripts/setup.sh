@@ -11,6 +11,7 @@ packages=(
   gnumeric libreoffice-calc-nogui
   libxlsxwriter-dev poppler-utils
   doxygen
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

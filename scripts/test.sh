@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The whole test suite on a fresh machine: install what is needed, build both
 # library flavours, run the tests on each, check an installed copy with
-# pkg-config and CMake, check that every public member is documented, then
-# run the suite once more under ASan and UBSan.
+# pkg-config and CMake, check that every public member is documented, run
+# the suite once more under ASan and UBSan, and give each libFuzzer harness a
+# short run from its saved corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -20,3 +21,5 @@ cmake -S . -B build-sanitize -DTABULON_SANITIZE=ON -DTABULON_FLAVOURS=7 -DCMAKE_
 cmake --build build-sanitize -j"$jobs"
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j"$jobs")
+
+scripts/fuzz.sh 30

@@ -114,6 +114,8 @@ TEST(CliExport, ExportAndConvertReportCsvInputAlike) {
 
 TEST(CliExport, FailuresExitWithOneAndSayWhy) {
   const std::string db = Database("fail", "CREATE TABLE t (x); INSERT INTO t VALUES (1);");
+  const std::string money =
+      Database("money", "CREATE TABLE m (amount CURRENCY); INSERT INTO m VALUES (1), (1e300);");
   const std::string out = Scratch("fail.xls");
   const std::string notDb = Scratch("fail.txt");
   test::WriteFile(notDb, std::string(2048, 'z'));
@@ -134,6 +136,13 @@ TEST(CliExport, FailuresExitWithOneAndSayWhy) {
       {{"--db", db, "--query", "SELECT x FROM t", "-o", out, "--title", "T", "--rows-per-sheet",
         "2"},
        "no room on a sheet of 2 rows"},
+      {{"--db", db, "--query", "SELECT x FROM t; DELETE FROM t", "-o", out},
+       "more than one statement"},
+      {{"--db", money, "--query", "SELECT * FROM m", "-o", out}, "record 2, field 'amount'"},
+      {{"--db", db, "--query", "SELECT x FROM t", "-o", out, "--sheet", "bad/name"},
+       "'bad/name' is not allowed"},
+      {{"--db", db, "--query", "SELECT x FROM t", "-o", out, "--sheet", std::string(51, 'n')},
+       "is not allowed"},
   };
   for (const TCase& c : cases) {
     std::vector<std::string> args{"export"};
@@ -146,6 +155,21 @@ TEST(CliExport, FailuresExitWithOneAndSayWhy) {
         << run.Err;
     EXPECT_FALSE(test::FileExists(out)) << c.message;
   }
+}
+
+TEST(CliExport, StrictRefusesChangedTextsAndWritesNothing) {
+  const std::string csv = Scratch("strict.csv");
+  test::WriteFile(csv, "name\n\xE2\x82\xAC ok\n\xE4\xB8\xAD\n");  // the second has no cp1252 form
+  const std::string out = Scratch("strict.xls");
+  std::remove(out.c_str());
+  const TRunResult run = Tabulon({"export", "--strict", "--csv", csv, "-o", out});
+  EXPECT_EQ(run.Status, 3) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, "record 2, field 'name'")) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, "nothing written (--strict)")) << run.Err;
+  EXPECT_FALSE(test::FileExists(out));
+  EXPECT_EQ(Tabulon({"export", "--csv", csv, "-o", out}).Status, 0);
+  EXPECT_TRUE(test::FileExists(out));
+  std::remove(out.c_str());
 }
 
 TEST(CliExport, WrongUsageExitsWithTwo) {

@@ -112,7 +112,7 @@ TEST_F(DatasetExport, EmptyDataSetWritesTheHeaderAlone) {
   exporter.AfterExport = [&](TDataset2Excel&, IXLSRange& range) { all = Area(range); };
   exporter.ExportDataset();
   EXPECT_EQ(rows, 0);
-  EXPECT_EQ(detail, "A1:C2") << "rows h + 1 and h, in order";
+  EXPECT_EQ(detail, "") << "no records: no detail block";
   EXPECT_EQ(all, "A1:C1");
   EXPECT_EQ(ValueAt(Sheet(), "C1").ToString(), "day");
   EXPECT_EQ(exporter.GetDetailCount(), 0);
@@ -129,6 +129,19 @@ TEST_F(DatasetExport, TwoExportsGiveTwoSheetsAndTheSecondKeepsItsGeneratedName) 
   EXPECT_EQ(book->GetWorksheets()->Get(1)->GetWorkSheetName(), "Orders");
   EXPECT_EQ(book->GetWorksheets()->Get(2)->GetWorkSheetName(), "Sheet2");
   EXPECT_EQ(ValueAt(*book->GetWorksheets()->Get(2), "A2").ToString(), "item1");
+}
+
+TEST_F(DatasetExport, SheetNameNoSheetMayHaveIsRefused) {
+  Fill(data, 1);
+  for (const std::string& name : {std::string("bad/name"), std::string(51, 'n')}) {
+    exporter.WorksheetName = name;
+    try {
+      exporter.ExportDataset();
+      ADD_FAILURE() << name << " was taken";
+    } catch (const EXLSExportError& error) {
+      EXPECT_NE(std::string(error.what()).find("'" + name + "'"), std::string::npos);
+    }
+  }
 }
 
 TEST_F(DatasetExport, SaveDatasetAsTwiceWritesTwoIndependentFiles) {

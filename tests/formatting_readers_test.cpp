@@ -81,6 +81,34 @@ void BuildFormats(IXLSWorkSheet& sheet) {
   At(sheet, "A12")->GetEntireRow()->GetFont()->SetBold(true);
 }
 
+struct TNamedColour {
+  const char* Name;
+  const char* Rgb;  // as the readers print it
+};
+
+constexpr TNamedColour kNamedColours[] = {
+    {"aqua", "00FFFF"},   {"cyan", "00FFFF"},    {"black", "000000"},   {"blue", "0000FF"},
+    {"brown", "800000"},  {"magenta", "FF00FF"}, {"fuchsia", "FF00FF"}, {"gray", "808080"},
+    {"grey", "808080"},   {"green", "008000"},   {"lime", "00FF00"},    {"navy", "000080"},
+    {"orange", "FF6600"}, {"purple", "800080"},  {"red", "FF0000"},     {"silver", "C0C0C0"},
+    {"white", "FFFFFF"},  {"yellow", "FFFF00"}};
+
+// Row 21 on: one row per colour name, set through ColorNameToIndex as the
+// fill of column J, the font colour of K and the left border of L.
+void BuildNamedColours(IXLSWorkSheet& sheet) {
+  int row = 21;
+  for (const TNamedColour& colour : kNamedColours) {
+    const std::string r = std::to_string(row++);
+    const int32_t index = ColorNameToIndex(colour.Name);
+    At(sheet, "J" + r, "L" + r)->SetValue(colour.Name);
+    At(sheet, "J" + r)->GetInterior()->SetColorIndex(index);
+    At(sheet, "K" + r)->GetFont()->SetColorIndex(static_cast<uint16_t>(index));
+    XLSPtr<IXLSBorder> left = At(sheet, "L" + r)->GetBorders()->GetBorder(xlEdgeLeft);
+    left->SetLineStyle(xlContinuous);
+    left->SetColorIndex(index);
+  }
+}
+
 // The samples, saved once per test run; the path of each .xls file.
 class TSamples {
  public:
@@ -102,6 +130,7 @@ class TSamples {
     mkdir(dir_.c_str(), 0755);
     TXLSWorkbook book;
     BuildFormats(*book.GetWorksheets()->Add());
+    BuildNamedColours(*book.GetWorksheets()->Get(1));
     if (book.SaveAs(Xls("formats")) != 1) problems_ += book.GetLastError() + "\n";
 
     const std::string flavour = TABULON_FLAVOUR;
@@ -185,6 +214,20 @@ TEST_P(FormattingReaders, FillsAndBorders) {
   ExpectLines("formats",
               {"A2 fill solid FFFF00", "A3 border left thin FF0000", "A3 border right medium",
                "A3 border top double", "A3 border bottom dashed 0000FF"});
+}
+
+TEST_P(FormattingReaders, ColourNamesShowAsNamedThroughEverySetter) {
+  std::vector<std::string> lines;
+  int row = 21;
+  for (const TNamedColour& colour : kNamedColours) {
+    const std::string r = std::to_string(row++);
+    lines.push_back("J" + r + " fill solid " + colour.Rgb);
+    lines.push_back("K" + r + " color " + colour.Rgb);
+    // LibreOffice writes a black line without its colour.
+    const bool black = std::string(colour.Rgb) == "000000";
+    lines.push_back("L" + r + " border left thin " + (black ? "" : colour.Rgb));
+  }
+  ExpectLines("formats", lines);
 }
 
 TEST_P(FormattingReaders, AlignmentWrapAndNumberFormats) {

@@ -373,13 +373,18 @@ class WorkbookFullDisk : public WorkbookSave {
   int32_t SaveUnderFileSizeLimit(const std::string& path, rlim_t limit) {
     rlimit old;
     EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    // SIGXFSZ keeps its default action, which would end the process: the
+    // save keeps it from arriving.
+    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_DFL);
     rlimit small = old;
     small.rlim_cur = limit;
     EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const int32_t status = book.SaveAs(path);
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
+    sigset_t pending;
+    EXPECT_EQ(sigpending(&pending), 0);
+    EXPECT_EQ(sigismember(&pending, SIGXFSZ), 0);
     return status;
   }
   void ExpectOldFileKept(const std::string& path) {

@@ -23,6 +23,7 @@ namespace {
 
 struct TExportOptions {
   bool Help = false;
+  bool Strict = false;  // changed texts refuse the export
   std::string Database;
   std::string Query;
   std::string Csv;
@@ -258,6 +259,7 @@ void ParseOptions(const std::vector<std::string>& args, TExportOptions& options)
       {"--no-repeat-header", [](TExportOptions& o) { o.Layout.RepeatHeader = false; }},
       {"--keep-widths", [](TExportOptions& o) { o.Layout.FitColumns = false; }},
       {"--totals", [](TExportOptions& o) { o.Totals = true; }},
+      {"--strict", [](TExportOptions& o) { o.Strict = true; }},
   };
   for (size_t i = 0; i < args.size(); ++i) {
     std::string name = args[i];
@@ -406,6 +408,16 @@ void WarnAboutLongSheets(const TDataset2Excel& exporter, std::ostream& err) {
       << kRowsAllReadersRead << " keeps the file readable by all of them\n";
 }
 
+// --strict: true (after saying so) when the export changed any text.
+bool RefusedAsLossy(const TDiagnostics& diagnostics, std::ostream& err) {
+  const int32_t losses = diagnostics.GetLossCount();
+  if (losses == 0) return false;
+  err << "tabulon export: " << losses
+      << (losses == 1 ? " text cannot be kept as it is" : " texts cannot be kept as they are")
+      << "; nothing written (--strict)\n";
+  return true;
+}
+
 int Export(const TExportOptions& options, std::ostream& out, std::ostream& err) {
   const std::string input = options.Csv.empty() ? options.Database : options.Csv;
   TDiagnostics diagnostics(err, "tabulon export", input);
@@ -431,6 +443,7 @@ int Export(const TExportOptions& options, std::ostream& out, std::ostream& err) 
   }
   if (progress) progress->Finish(exporter.GetDetailCount());
   diagnostics.Finish();
+  if (options.Strict && RefusedAsLossy(diagnostics, err)) return kExitLossy;
   if (exporter.SaveAs(options.Output) != 1) {
     err << "tabulon export: " << exporter.GetLastError() << '\n';
     return kExitFailure;
@@ -483,6 +496,7 @@ void PrintExportUsage(std::ostream& out) {
          "  --detail-border STYLE\n"
          "  --header-border-color C\n"
          "  --detail-border-color C\n"
+         "  --strict                  refuse changed texts: report them and write nothing\n"
          "  --totals                  add a totals row under the records: SUM formulas\n"
          "                            under the numeric and currency fields, \"Total\" in\n"
          "                            the first column, formatted like the header\n"
@@ -512,8 +526,9 @@ void PrintExportUsage(std::ostream& out) {
          "A progress line (records done, records per second) is shown on the terminal.\n"
          "\n"
          "Exit status: 0 written; 1 unreadable database or CSV file, bad query, more\n"
-         "fields than a sheet holds, no room for records below the header, or output\n"
-         "not written; 2 wrong usage.\n";
+         "fields than a sheet holds, no room for records below the header, a sheet\n"
+         "name a sheet may not have, or output not written; 2 wrong usage; 3 changed\n"
+         "texts refused by --strict.\n";
 }
 
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

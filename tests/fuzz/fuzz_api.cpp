@@ -1,0 +1,303 @@
+// Random sequences of object-model calls decoded from the input: values of
+// every variant kind and arrays, formatting, merging, inserting and deleting
+// both ways, whole rows and columns, widths, heights, hiding, page setup,
+// and sheets added, moved, renamed and deleted while the harness still
+// holds them and their ranges. Every sequence ends with a save that must be
+// well formed.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "FuzzCheck.h"
+#include "Tabulon.h"
+#include "XLSPageSetup.h"
+#include "XLSWorksheet.h"
+
+using namespace tabulon;
+
+namespace {
+
+// The input read one value at a time; zeros once it is used up.
+class TInput {
+ public:
+  TInput(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  bool More() const { return pos_ < size_; }
+  uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+  uint16_t Word() { return static_cast<uint16_t>(Byte() | (Byte() << 8)); }
+  int32_t Pick(int32_t count) { return count <= 0 ? 0 : Byte() % count; }
+  double Number() {
+    const int16_t mantissa = static_cast<int16_t>(Word());
+    return mantissa / static_cast<double>(1 + Byte());
+  }
+  std::string Text() {
+    const size_t length = Byte() % 40;
+    std::string text;
+    for (size_t i = 0; i < length; ++i) text += static_cast<char>(Byte());
+    return text;
+  }
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+  size_t pos_ = 0;
+};
+
+// Mostly cells near the top-left corner, sometimes anywhere on the sheet,
+// sometimes a text that is not a cell.
+std::string CellText(TInput& in) {
+  switch (in.Pick(8)) {
+    case 0:
+      return EncodeCellRef(in.Word(), in.Byte());
+    case 1:
+      return in.Text();
+    default:
+      return EncodeCellRef(in.Byte() % 20, in.Byte() % 10);
+  }
+}
+
+OleVariant Value(TInput& in) {
+  switch (in.Pick(12)) {
+    case 0:
+      return OleVariant::Empty();
+    case 1:
+      return OleVariant::Null();
+    case 2:
+      return OleVariant(in.Text());
+    case 3:
+      return OleVariant::Date(in.Number());
+    case 4:
+      return OleVariant::Currency(in.Number());
+    case 5:
+      return OleVariant(in.Pick(2) == 1);
+    case 6:
+      return OleVariant::Int64(static_cast<int64_t>(in.Word()) << in.Pick(48));
+    case 7:
+      return OleVariant::Error(in.Word());
+    case 8:
+      return OleVariant(std::string(in.Word() % 600, 'x'));
+    case 9: {
+      const int32_t rows = in.Pick(4), cols = in.Pick(4);
+      OleVariant array = VarArrayCreate({0, rows, 0, cols});
+      for (int32_t r = 0; r <= rows; ++r)
+        for (int32_t c = 0; c <= cols; ++c) array.PutElement({r, c}, OleVariant(in.Number()));
+      return array;
+    }
+    case 10: {
+      const int32_t count = in.Pick(5);
+      OleVariant array = VarArrayCreate({0, count});
+      for (int32_t i = 0; i <= count; ++i) array.PutElement({i}, OleVariant(in.Text()));
+      return array;
+    }
+    default:
+      return OleVariant(in.Number());
+  }
+}
+
+class THarness {
+ public:
+  explicit THarness(TInput& in) : in_(in) {}
+  void Run() {
+    sheets_.push_back(book_.GetWorksheets()->Add());
+    for (int steps = 0; in_.More() && steps < 400; ++steps) Step();
+    fuzz::CheckSaved(book_);
+  }
+
+ private:
+  template <class T>
+  T* Any(std::vector<XLSPtr<T>>& held) {
+    if (held.empty()) return nullptr;
+    return held[static_cast<size_t>(in_.Pick(static_cast<int32_t>(held.size())))].get();
+  }
+  template <class T>
+  void Keep(std::vector<XLSPtr<T>>& held, XLSPtr<T> item) {
+    if (!item) return;
+    if (held.size() >= 16) held.erase(held.begin());
+    held.push_back(std::move(item));
+  }
+  template <class T>
+  void Drop(std::vector<XLSPtr<T>>& held) {
+    if (!held.empty()) held.erase(held.begin() + in_.Pick(static_cast<int32_t>(held.size())));
+  }
+
+  void Step() {
+    const int32_t op = in_.Pick(32);
+    if (op < 8) return SheetStep(op);
+    IXLSRange* range = Any(ranges_);
+    if (range == nullptr) return Keep(ranges_, NewRange());
+    RangeStep(op, *range);
+  }
+
+  XLSPtr<IXLSRange> NewRange() {
+    IXLSWorkSheet* sheet = Any(sheets_);
+    if (sheet == nullptr) return nullptr;
+    const std::string first = CellText(in_);
+    return sheet->FGetRange(first, in_.Pick(2) ? first : CellText(in_));
+  }
+
+  void SheetStep(int32_t op) {
+    XLSPtr<IXLSWorkSheets> sheets = book_.GetWorksheets();
+    IXLSWorkSheet* sheet = Any(sheets_);
+    switch (op) {
+      case 0:
+        return Keep(sheets_, sheets->Add());
+      case 1:
+        if (sheet) sheet->Delete();
+        return;
+      case 2:
+        if (sheet) sheet->Move(static_cast<TXLSWorksheet*>(Any(sheets_)));
+        return;
+      case 3:
+        if (sheet) sheet->SetWorkSheetName(in_.Text());
+        return;
+      case 4:
+        if (sheet) Keep(ranges_, in_.Pick(2) ? sheet->GetSelection() : sheet->GetUsedRange());
+        return;
+      case 5:
+        return Drop(ranges_);
+      case 6:
+        if (in_.Pick(4) == 0) return Drop(sheets_);
+        return Keep(sheets_, sheets->Get(in_.Pick(sheets->GetCount() + 2)));
+      default:
+        if (sheet) PageStep(*sheet);
+        return;
+    }
+  }
+
+  void PageStep(IXLSWorkSheet& sheet) {
+    XLSPtr<IXLSPageSetup> setup = sheet.GetPageSetup();
+    switch (in_.Pick(8)) {
+      case 0:
+        return setup->FSetPrintArea(CellText(in_) + ":" + CellText(in_));
+      case 1:
+        return setup->SetPrintTitleRows("$" + std::to_string(in_.Word()) + ":$" +
+                                        std::to_string(in_.Byte()));
+      case 2:
+        return setup->SetPrintTitleColumns(in_.Text());
+      case 3:
+        return setup->SetLeftHeader(in_.Text());
+      case 4:
+        sheet.FreezePanes(in_.Byte(), in_.Byte(), in_.Byte(), in_.Byte());
+        return;
+      case 5:
+        sheet.SetZoom(in_.Word() % 500);
+        return;
+      case 6:
+        if (XLSPtr<IXLSRange> at = NewRange()) sheet.GetHPageBreaks()->Add(at.get());
+        return;
+      default:
+        setup->SetZoom(OleVariant(static_cast<int32_t>(in_.Word() % 500)));
+        return;
+    }
+  }
+
+  // Operations that visit every cell of a range are limited to small ranges
+  // (or, for formats, whole rows and columns, which are formatted as such),
+  // so that one input cannot run for minutes.
+  static size_t Area(IXLSRange& range) {
+    return static_cast<size_t>(range.GetLastRow() - range.GetFirstRow() + 1) *
+           static_cast<size_t>(range.GetLastCol() - range.GetFirstCol() + 1);
+  }
+  static bool Small(IXLSRange& range) { return Area(range) <= 4096; }
+  static bool Formattable(IXLSRange& range) {
+    const bool wholeColumns = range.GetFirstRow() == 0 && range.GetLastRow() == XLSMaxRow;
+    const bool wholeRows = range.GetFirstCol() == 0 && range.GetLastCol() == XLSMaxCol;
+    return Small(range) || ((wholeColumns || wholeRows) && Area(range) <= 4 * 65536);
+  }
+
+  void RangeStep(int32_t op, IXLSRange& range) {
+    const bool cellByCell = (op >= 8 && op <= 10) || (op >= 16 && op <= 18) || op == 26;
+    const bool formatting = (op >= 14 && op <= 15) || (op >= 24 && op <= 25);
+    // Inserting and deleting visit the rectangle too: one whole column, or up
+    // to 256 whole rows, at most.
+    const bool shifting = op == 19 || op == 20;
+    if ((cellByCell && !Small(range)) || (formatting && !Formattable(range)) ||
+        (shifting && Area(range) > 65536))
+      return;
+    switch (op) {
+      case 8:
+      case 9:
+        return range.SetValue(Value(in_));
+      case 10:
+        range.GetValue();
+        return;
+      case 11:
+        return Keep(ranges_, range.GetItem(in_.Byte(), in_.Byte()));
+      case 12:
+        return Keep(ranges_, in_.Pick(2) ? range.GetEntireRow() : range.GetEntireColumn());
+      case 13:
+        return Keep(ranges_, in_.Pick(2) ? range.GetRows() : range.GetColumns());
+      case 14:
+        return FontStep(*range.GetFont());
+      case 15: {
+        XLSPtr<IXLSInterior> fill = range.GetInterior();
+        fill->SetColorIndex(in_.Pick(60) - 2);
+        fill->SetPattern(in_.Pick(3) ? xlPatternSolid : xlPatternGray50);
+        fill->SetPatternColor(in_.Word() * 257u);
+        return;
+      }
+      case 16: {
+        XLSPtr<IXLSBorders> borders = range.GetBorders();
+        XLSPtr<IXLSBorder> border = borders->GetBorder(in_.Pick(14));
+        IXLSBorder& target = border ? *border : *borders;
+        target.SetLineStyle(in_.Pick(14) - 1);
+        target.SetWeight(in_.Pick(5) - 1);
+        target.SetColorIndex(in_.Pick(60));
+        return;
+      }
+      case 17:
+        return range.Merge(OleVariant(in_.Pick(2) == 1));
+      case 18:
+        return range.Unmerge();
+      case 19:
+        range.Insert(OleVariant(in_.Pick(2) ? xlShiftDown : xlShiftToRight));
+        return;
+      case 20:
+        range.Delete(OleVariant(in_.Pick(2) ? xlShiftUp : xlShiftToLeft));
+        return;
+      case 21:
+        return range.SetColumnWidth(OleVariant(in_.Number()));
+      case 22:
+        return range.SetRowHeight(OleVariant(in_.Number()));
+      case 23:
+        return range.SetHidden(OleVariant(in_.Pick(2) == 1));
+      case 24:
+        return range.SetNumFormat(in_.Pick(2) ? "0.00" : in_.Text());
+      case 25:
+        range.SetHAlign(in_.Pick(2) ? xlHAlignCenter : in_.Word());
+        range.SetVAlign(in_.Pick(2) ? xlVAlignTop : in_.Word());
+        return range.SetWrapText(OleVariant(in_.Pick(2) == 1));
+      case 26:
+        return in_.Pick(2) ? range.ClearContents() : range.Clear();
+      case 27:
+        return range.Select();
+      case 28:
+        return Keep(ranges_, range.GetCells());
+      default:
+        return Keep(ranges_, NewRange());
+    }
+  }
+
+  void FontStep(IXLSFont& font) {
+    font.SetBold(in_.Pick(2) == 1);
+    font.SetItalic(in_.Pick(2) == 1);
+    font.SetSize(static_cast<float>(in_.Number()));
+    font.SetColorIndex(in_.Word() % 70);
+    font.SetUnderLine(in_.Pick(6));
+    if (in_.Pick(4) == 0) font.SetName(in_.Text());
+  }
+
+  TInput& in_;
+  TXLSWorkbook book_;
+  // Declared after the workbook: released before it goes.
+  std::vector<XLSPtr<IXLSWorkSheet>> sheets_;
+  std::vector<XLSPtr<IXLSRange>> ranges_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  TInput in(data, size);
+  THarness(in).Run();
+  return 0;
+}
