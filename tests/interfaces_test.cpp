@@ -409,6 +409,8 @@ TEST(InterfaceSlots, EveryInterfaceByPosition) {
                          TABULON_SLOT(IXLSRange, uint16_t, GetFirstRow, ()),
                          TABULON_SLOT(IXLSRange, uint16_t, GetLastRow, ()),
                          TABULON_SLOT(IXLSRange, void, Unmerge, ()),
+                         TABULON_SLOT(IXLSRange, TXLSFormulaStatus, SetFormula, (const std::string&)),
+                         TABULON_SLOT(IXLSRange, std::string, GetFormula, ()),
                      });
   ExpectSlotsInOrder("IXLSFont", {
                                      TABULON_SLOT(IXLSFont, std::string, GetName, ()),
@@ -552,9 +554,9 @@ TEST(InterfaceSlots, EveryInterfaceByPosition) {
           TABULON_SLOT(IXLSWorkSheet, void, SetDisplayGridLines, (bool)),
           TABULON_SLOT(IXLSWorkSheet, void, Delete, ()),
           TABULON_SLOT(IXLSWorkSheet, void, Delete, (int32_t)),
-          TABULON_SLOT(IXLSWorkSheet, void, Move, (TXLSWorksheet*, TXLSWorksheet*, int32_t)),
-          TABULON_SLOT(IXLSWorkSheet, void, Move, (TXLSWorksheet*, TXLSWorksheet*)),
-          TABULON_SLOT(IXLSWorkSheet, void, Move, (TXLSWorksheet*)),
+          TABULON_SLOT(IXLSWorkSheet, void, Move, (IXLSWorkSheet*, IXLSWorkSheet*, int32_t)),
+          TABULON_SLOT(IXLSWorkSheet, void, Move, (IXLSWorkSheet*, IXLSWorkSheet*)),
+          TABULON_SLOT(IXLSWorkSheet, void, Move, (IXLSWorkSheet*)),
           TABULON_SLOT(IXLSWorkSheet, void, Select, ()),
           TABULON_SLOT(IXLSWorkSheet, void, Select, (bool)),
           TABULON_SLOT(IXLSWorkSheet, void, Select, (bool, int32_t)),
@@ -578,6 +580,7 @@ TEST(InterfaceSlots, EveryInterfaceByPosition) {
           TABULON_SLOT(IXLSWorkSheet, void, UnProtect, ()),
           TABULON_SLOT(IXLSWorkSheet, void, UnProtect, (const std::string&)),
           TABULON_SLOT(IXLSWorkSheet, void, UnProtect, (const std::string&, int32_t)),
+          TABULON_SLOT(IXLSWorkSheet, std::string, GetLastError, ()),
       });
   ExpectSlotsInOrder(
       "IXLSWorkBook",
