@@ -208,11 +208,11 @@ class OleVariant {
   /// Throws EVariantError for a non-array, a wrong number of indices or an index
   /// out of bounds.
   void PutElement(std::initializer_list<int32_t> indices, OleVariant value);
-  // Every element of an array in storage order: the last index varies
-  // fastest, so element (i, j) of a 2-D array is at
-  // (i - LowBound(1)) * (HighBound(2) - LowBound(2) + 1) + (j - LowBound(2)).
-  // Valid while the array lives unchanged; throws EVariantError for a
-  // variant that is not an array.
+  /// Every element of an array in storage order: the last index varies
+  /// fastest, so element (i, j) of a 2-D array is at
+  /// (i - LowBound(1)) * (HighBound(2) - LowBound(2) + 1) + (j - LowBound(2)).
+  /// Valid while the array lives unchanged; throws EVariantError for a
+  /// variant that is not an array.
   const OleVariant* ElementData() const;
 
   /// Compares type and value (arrays element by element).

@@ -150,6 +150,8 @@ class TXLSExportComponent : public TComponent {
     std::function<std::vector<TTotalsColumn>()> TotalsColumns;
   };
 
+  /// @param owner The owning component, or null.
+  /// @param border_style The header's and detail's border style to start with.
   TXLSExportComponent(TComponent* owner, TBorderStyle border_style);
 
   /// Creates the component's workbook when there is none.

@@ -1,5 +1,7 @@
 #include "XLSRecordSection.h"
 
+#include "XLSSpillFile.h"
+
 namespace tabulon {
 
 TXLSBlob AddContinue(TXLSBlob&& record, uint16_t limit) {

@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "XLSBlob.h"
-#include "XLSSpillFile.h"
 
 namespace tabulon {
+
+class TXLSSpillFile;
 
 constexpr uint16_t XLSRecordDataLimit = 2080;
 constexpr uint16_t XLSContinueId = 0x003C;

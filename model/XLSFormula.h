@@ -36,7 +36,7 @@ enum TXLSFormulaError : uint8_t {
   xlErrNull = 0x00,   ///< #NULL!
   xlErrDiv0 = 0x07,   ///< #DIV/0!
   xlErrValue = 0x0F,  ///< #VALUE!
-  xlErrRef = 0x17,    ///< #REF!
+  xlErrRef = 0x17,    ///< \#REF!
   xlErrName = 0x1D,   ///< #NAME?
   xlErrNum = 0x24,    ///< #NUM!
   xlErrNA = 0x2A,     ///< #N/A
@@ -87,7 +87,7 @@ struct TXLSFormulaToken {
 /// A value a formula produces: number, text, boolean, error or nothing.
 struct TXLSFormulaValue {
   /// Which member holds the value.
-  enum TKind : uint8_t { kEmpty, kNumber, kString, kBool, kError } Kind = kEmpty;
+  enum TKind : uint8_t { kEmpty, kNumber, kString, kBool, kError } Kind = kEmpty;  ///< the kind
   double Number = 0.0;  ///< Number; Bool as 0 or 1
   std::string Text;     ///< String
   uint8_t Error = 0;    ///< Error: a TXLSFormulaError
@@ -119,7 +119,7 @@ TXLSFormulaStatus ParseFormula(const std::string& text, TXLSWorksheet& sheet, TX
 /// The text of a formula with its leading '=' as the parser reads it back.
 /// @param formula the tokens to print
 /// @param sheet the sheet of the formula cell (references to it carry no sheet name)
-/// @return "=..." ; references that were deleted print as #REF!
+/// @return "=..." ; references that were deleted print as \#REF!
 std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet);
 
 /// The BIFF5 token bytes of a formula (what a FORMULA record carries after
@@ -132,7 +132,7 @@ std::vector<uint8_t> EncodeFormula(const TXLSFormula& formula, const TXLSWorkshe
 
 /// Moves the relative parts of every reference by the given rows and
 /// columns, as filling a formula does; a reference that leaves the sheet
-/// becomes #REF!.
+/// becomes \#REF!.
 /// @param formula the formula to change in place
 /// @param rows rows to move down (negative: up)
 /// @param cols columns to move right (negative: left)
@@ -168,7 +168,7 @@ class TXLSFormulas {
 
   /// Moves every reference to target that points across an inserted or
   /// deleted block, as a spreadsheet does; a reference into a deleted block
-  /// becomes #REF!.
+  /// becomes \#REF!.
   /// @param owner the sheet holding these formulas
   /// @param target the sheet whose cells moved
   /// @param row1 first row of the block (zero-based)  @param col1 first column
@@ -178,7 +178,7 @@ class TXLSFormulas {
   /// @param insert true for Insert, false for Delete
   void AdjustForShift(const TXLSWorksheet& owner, const TXLSWorksheet& target, int32_t row1,
                       int32_t col1, int32_t row2, int32_t col2, bool vertical, bool insert);
-  /// Turns every reference to sheet into #REF! (the sheet is being deleted).
+  /// Turns every reference to sheet into \#REF! (the sheet is being deleted).
   void ForgetSheet(const TXLSWorksheet& sheet);
 
  private:

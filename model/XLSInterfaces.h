@@ -184,7 +184,7 @@ class IXLSRange : public IXLSUnknown {
   /// Sets a formula ("=SUM(B2:B9)*$B$1") on every cell of the range, filled
   /// as a user fills it: the text is read for the top-left cell and the
   /// relative parts of its references move with each cell (a reference that
-  /// would leave the sheet becomes #REF!); $ parts stay. The cells' values
+  /// would leave the sheet becomes \#REF!); $ parts stay. The cells' values
   /// give way to the formula; their formats stay. Cells covered by a merged
   /// area (other than its top-left cell) are skipped.
   /// @param text the formula with its leading '='

@@ -17,6 +17,7 @@
 
 #include "Ole.h"
 #include "XLSPanes.h"
+#include "XLSSpillFile.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorksheet.h"
 

@@ -110,6 +110,7 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   /// SetUtf8Texts is on), as record limits count it.
   size_t CodePageLength(const std::string& text) const;
 
+  /// @return The cell-format table with its font, number-format and style tables.
   TXLSXFList& GetXFList() { return xfList_; }
   /// @return The 56-colour palette.
   TXLSPalette& GetPalette() { return palette_; }

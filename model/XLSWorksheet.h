@@ -301,7 +301,6 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   /// @return 1, or -1 outside a save.
   int32_t AppendData(TXLSBlob&& record);
 
-  /// @return The workbook the sheet belongs to.
   /// Takes a sheet that its collection has just removed out of the
   /// workbook: it loses its index, selection and active state, and is freed
   /// at once when nothing holds it, else at the release of the last
@@ -313,6 +312,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   /// True once the sheet has been deleted from its workbook.
   bool IsDetached() const { return Detached_; }
 
+  /// @return The workbook the sheet belongs to.
   TXLSWorkbook& GetWorkbook() { return Workbook_; }
   /// @return The sheet name.
   const std::string& GetName() const { return Name_; }
@@ -333,7 +333,6 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   /// @return The pane the selection is in (XLSPaneTopLeft .. XLSPaneBottomRight).
   uint16_t GetActivePane() const { return ActivePane_; }
 
-  /// @return The pictures placed on the sheet.
   /// Sets the text GetLastError answers.
   /// @param reason what was refused and why, naming the caller's text.
   void SetLastError(std::string reason) { LastError_ = std::move(reason); }
@@ -341,7 +340,10 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   /// column, or -1 with the outputs untouched and a message naming the text
   /// in GetLastError.
   /// @param text the caller's cell text, 'A1' to 'IV65536'.
+  /// @param row receives the zero-based row.
+  /// @param col receives the zero-based column.
   int32_t ParseCellText(const std::string& text, uint16_t& row, uint8_t& col);
+  /// @return The pictures placed on the sheet.
   TXLSPictures& GetPictures() { return *Pictures_; }
 
   /// @return The sheet's cell store.
