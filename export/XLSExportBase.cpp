@@ -120,16 +120,17 @@ void TXLSExportComponent::PrepareWorkbook(const TDataSet* data_set) {
 }
 
 void TXLSExportComponent::CreateWorksheet() {
+  if (WorksheetName.empty()) WorksheetName = "Sheet1";
   RequireSheetName();
   sheet_ = workbook_->GetWorksheets()->Add();
-  if (!WorksheetName.empty()) sheet_->SetWorkSheetName(WorksheetName);
+  sheet_->SetWorkSheetName(WorksheetName);
 }
 
 // A name no sheet may have would leave the sheet under a generated one
 // without a word. (A name another sheet of the workbook holds already keeps
 // the generated name, as a second export into one workbook does.)
 void TXLSExportComponent::RequireSheetName() const {
-  if (WorksheetName.empty() || TXLSWorkSheets::IsAllowedName(WorksheetName)) return;
+  if (TXLSWorkSheets::IsAllowedName(WorksheetName)) return;
   throw EXLSExportError("the sheet name '" + WorksheetName +
                         "' is not allowed: it needs 1 to 31 bytes, none of [ ] : * ? / \\");
 }

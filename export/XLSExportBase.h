@@ -73,8 +73,9 @@ class TXLSExportComponent : public TComponent {
   /// row, counted from 1); 0 before the first export.
   int32_t GetMostSheetRows() const { return mostSheetRows_; }
 
-  /// Name of the sheet the next export adds; empty keeps the generated
-  /// "SheetN". A name no sheet may have (over 31 bytes, or with one of
+  /// Name of the sheet the next export adds; empty gives "Sheet1" (a name
+  /// another sheet holds leaves the generated "SheetN"). A name no sheet may
+  /// have (over 31 bytes, or with one of
   /// [ ] : * ? / \) makes the export throw EXLSExportError; a name another
   /// sheet of the workbook holds leaves the generated name.
   std::string WorksheetName;
@@ -162,7 +163,7 @@ class TXLSExportComponent : public TComponent {
   /// @throws EXLSExportError when the workbook exists and declares another
   /// code page than data_set uses, which would garble its texts.
   void PrepareWorkbook(const TDataSet* data_set);
-  /// Adds the sheet and names it WorksheetName, when given.
+  /// Adds the sheet and names it WorksheetName ("Sheet1" when empty).
   /// @throws EXLSExportError when WorksheetName is not one a sheet may have.
   void CreateWorksheet();
   /// Throws EXLSExportError naming WorksheetName when no sheet may have it.

@@ -62,7 +62,7 @@ TEST(ExportTotals, DatasetTotalsSumNumericFieldsUnderTheRecords) {
   EXPECT_EQ(ValueAt(sheet, "C6").ToDouble(), 1050);
 }
 
-TEST(ExportTotals, NoRecordsGiveZeroAndAFullSheetIsRefused) {
+TEST(ExportTotals, NoRecordsGiveZeroAndAFullSheetContinuesOnTheNext) {
   TMemoryDataSet data(nullptr);
   Fill(data, 0);
   TDataset2Excel exporter(nullptr);
@@ -76,9 +76,12 @@ TEST(ExportTotals, NoRecordsGiveZeroAndAFullSheetIsRefused) {
   Fill(few, 2);
   TDataset2Excel low(nullptr);
   low.SetDataset(&few);
-  low.StartRow = XLSMaxRow - 2;  // the records fill the sheet's last two rows
+  low.StartRow = XLSMaxRow - 2;  // the records would fill the sheet's last two rows
   low.Totals = true;
-  EXPECT_THROW(low.ExportDataset(), EXLSExportError);
+  // The totals row keeps the sheet's last row: the second record goes on.
+  low.ExportDataset();
+  EXPECT_EQ(low.GetSheetCount(), 2);
+  EXPECT_EQ(ValueAt(*low.GetWorksheet(), "A65536").ToString(), "Total");
 }
 
 TEST(ExportTotals, RowsPastTheFormulaLimitAreSummedAsValues) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "XLSRecordSection.h"
+#include "XLSSpillFile.h"
 
 namespace tabulon {
 namespace {
