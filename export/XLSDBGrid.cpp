@@ -4,21 +4,7 @@ namespace tabulon {
 namespace {
 
 bool AlignsRight(TFieldType type) {
-  switch (type) {
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-    case ftFloat:
-    case ftCurrency:
-    case ftBCD:
-    case ftDate:
-    case ftTime:
-    case ftDateTime:
-    case ftLargeint:
-      return true;
-    default:
-      return false;
-  }
+  return IsNumericFieldType(type) || type == ftDate || type == ftTime || type == ftDateTime;
 }
 
 }  // namespace

@@ -7,6 +7,21 @@
 #include "XLSTextCodec.h"
 
 namespace tabulon {
+
+bool IsNumericFieldType(TFieldType type) {
+  switch (type) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftFloat:
+    case ftCurrency:
+    case ftBCD:
+    case ftLargeint:
+      return true;
+    default:
+      return false;
+  }
+}
 namespace {
 
 bool SameName(const std::string& a, const std::string& b) {

@@ -40,6 +40,11 @@ enum TFieldType : int32_t {
   ftLargeint = 25,
 };
 
+/// @return Whether fields of the type hold numbers (integers, floating
+/// point, currency, BCD), the types a totals row sums.
+/// @param type A field type.
+bool IsNumericFieldType(TFieldType type);
+
 /// Raised by a data set that cannot open, read or move.
 class EDatabaseError : public std::runtime_error {
  public:

@@ -9,21 +9,6 @@ namespace tabulon {
 
 namespace {
 
-bool IsSummed(TFieldType type) {
-  switch (type) {
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-    case ftFloat:
-    case ftCurrency:
-    case ftBCD:
-    case ftLargeint:
-      return true;
-    default:
-      return false;
-  }
-}
-
 // The sum of a column's detail cells as the sheet holds them, for rows a
 // formula cannot address.
 double ColumnSum(IXLSWorkSheet& sheet, int32_t col, int32_t first_row, int32_t last_row) {
@@ -51,7 +36,7 @@ void TXLSExportComponent::WriteTotals(IXLSWorkSheet& sheet, int32_t first_row, i
     const std::string ref =
         EncodeCellRef(static_cast<uint16_t>(row), static_cast<uint8_t>(column.Col));
     XLSPtr<IXLSRange> cell = sheet.FGetRange(ref, ref);
-    const bool summed = i > 0 && IsSummed(column.Type);
+    const bool summed = i > 0 && IsNumericFieldType(column.Type);
     FormatHeaderCell(*cell, GetHeaderFont(), HeaderColor, summed ? xlHAlignRight : xlHAlignLeft);
     if (i == 0) {
       cell->SetValue(OleVariant(TotalsLabel));

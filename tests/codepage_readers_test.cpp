@@ -177,8 +177,8 @@ struct TReaderCheck {
 };
 
 TEST_F(CodePageReaders, EveryReaderReadsTheTextsOfEveryCodePage) {
-  TReaderCheck xlrd{"xlrd", ".xls"}, libreOffice{"openpyxl", ".xlsx"},
-      gnumeric{"gnumeric", ".gnumeric"};
+  TReaderCheck xlrd{"xlrd", ".xls", {}, {}}, libreOffice{"openpyxl", ".xlsx", {}, {}},
+      gnumeric{"gnumeric", ".gnumeric", {}, {}};
   std::string xlsFiles, gnumericFiles;
   const auto add = [&](const std::string& name, const std::set<std::string>& lines,
                        bool for_gnumeric) {

@@ -15,14 +15,7 @@ digits, booleans as 1 or 0, errors as their text.
 import csv
 import sys
 
-
-def column_name(col):
-    name = ""
-    col += 1
-    while col:
-        col, rest = divmod(col - 1, 26)
-        name = chr(ord("A") + rest) + name
-    return name
+from sheet_names import column_name
 
 
 def norm(value):

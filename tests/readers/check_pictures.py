@@ -20,6 +20,8 @@ import zipfile
 
 from PIL import Image
 
+from sheet_names import column_name
+
 EMU_PER_PIXEL = 9525
 NS = {
     "main": "http://schemas.openxmlformats.org/spreadsheetml/2006/main",
@@ -47,15 +49,6 @@ def relations(book, part):
         r.get("Id"): posixpath.normpath(posixpath.join(folder, r.get("Target")))
         for r in root.findall("rel:Relationship", NS)
     }
-
-
-def column_name(col):
-    name = ""
-    col += 1
-    while col:
-        col, rest = divmod(col - 1, 26)
-        name = chr(ord("A") + rest) + name
-    return name
 
 
 def emu_pixels(value):

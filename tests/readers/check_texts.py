@@ -16,14 +16,7 @@ import struct
 import sys
 import xml.etree.ElementTree as ElementTree
 
-
-def column_name(col):
-    name = ""
-    col += 1
-    while col:
-        col, rest = divmod(col - 1, 26)
-        name = chr(ord("A") + rest) + name
-    return name
+from sheet_names import column_name
 
 
 def xlrd_header_texts(path, encoding):
