@@ -233,8 +233,8 @@ OleVariant TSqliteDataSet::CurrencyValue(double value, const TField& field) cons
   try {
     return OleVariant::Currency(value);
   } catch (const EVariantError& error) {
-    throw EDatabaseError(database_ + ": record " + std::to_string(GetLoadingRecNo()) +
-                         ", field '" + field.GetFieldName() + "': " + std::to_string(value) +
+    throw EDatabaseError(database_ + ": record " + std::to_string(GetLoadingRecNo()) + ", field '" +
+                         field.GetFieldName() + "': " + std::to_string(value) +
                          " is beyond the currency range (" + error.what() + ")");
   }
 }

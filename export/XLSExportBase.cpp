@@ -234,7 +234,8 @@ TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::ExportSheet(
   if (Totals && content.TotalsColumns)
     WriteTotals(*sheet_, block.FirstRow, block.LastRow, content.TotalsColumns());
   LayOutSheet(columns);
-  mostSheetRows_ = std::max({mostSheetRows_, HeaderRow() + 1, block.LastRow + 1 + (Totals ? 1 : 0)});
+  mostSheetRows_ =
+      std::max({mostSheetRows_, HeaderRow() + 1, block.LastRow + 1 + (Totals ? 1 : 0)});
   if (content.AfterBlock) content.AfterBlock(block);
   return block;
 }

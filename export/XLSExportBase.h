@@ -9,8 +9,8 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 #include "XLSColumnFit.h"
 #include "XLSComponent.h"

@@ -49,8 +49,8 @@ size_t XLSFitBytes(std::string_view text, size_t max_bytes, uint16_t code_page);
 /// offset in the UTF-8 input and its code point (U+FFFD for a byte that is not
 /// valid UTF-8).
 struct TXLSCodePageLoss {
-  size_t Offset = 0;        ///< byte offset in the UTF-8 input
-  uint32_t CodePoint = 0;   ///< the character, U+FFFD for invalid UTF-8
+  size_t Offset = 0;       ///< byte offset in the UTF-8 input
+  uint32_t CodePoint = 0;  ///< the character, U+FFFD for invalid UTF-8
 };
 
 /// Converts UTF-8 text to a Windows code page and back with iconv. One

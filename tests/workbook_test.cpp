@@ -389,8 +389,7 @@ class WorkbookFullDisk : public WorkbookSave {
   }
   void ExpectOldFileKept(const std::string& path) {
     EXPECT_NE(book.GetLastError().find(path), std::string::npos) << book.GetLastError();
-    EXPECT_NE(book.GetLastError().find("File too large"), std::string::npos)
-        << book.GetLastError();
+    EXPECT_NE(book.GetLastError().find("File too large"), std::string::npos) << book.GetLastError();
     EXPECT_EQ(ReadFile(path), "the user's previous work");
     EXPECT_EQ(Entries(), std::vector<std::string>{"book.xls"});
     // The limit gone, the same workbook saves.
