@@ -57,6 +57,7 @@ void TDataset2Excel::ExportRecord(int32_t row, int32_t count) {
     TField& field = dataset_->GetField(i);
     XLSPtr<IXLSRange> cell = Cell(row, StartCol + i);
     const OleVariant value = CellValue(field);
+    NoteValueReport(field, count);
     cell->SetValue(value);
     FormatDetailCell(*cell, GetDetailFont(), DetailColor);
     const char* format = FormatByType(*cell, field.GetDataType(), field.GetAsDateTime(), true);

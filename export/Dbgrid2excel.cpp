@@ -98,6 +98,7 @@ void TDBGrid2Excel::ExportRecord(int32_t row, int32_t count) {
     XLSPtr<IXLSRange> cell = Cell(row, col);
     const TField* field = column.GetField();
     const OleVariant value = field ? CellValue(*field) : OleVariant();
+    if (field) NoteValueReport(*field, count);
     if (field) cell->SetValue(value);
     FormatDetailCell(*cell, font, fill);
     cell->SetHAlign(HAlignOf(column.Alignment));
