@@ -37,6 +37,15 @@ std::string Quoted(std::string_view text, uint16_t code_page) {
   return "'" + std::string(text.substr(0, XLSFitBytes(text, kMaxQuoted, code_page))) + "...'";
 }
 
+// Bytes a cell stores of text: a CR LF line break is kept as one CR.
+size_t StoredLength(std::string_view text) {
+  size_t length = text.size();
+  for (size_t pos = text.find("\r\n"); pos != std::string_view::npos;
+       pos = text.find("\r\n", pos + 2))
+    --length;
+  return length;
+}
+
 }  // namespace
 
 std::string XLSTextCutMessage(size_t length) {
@@ -58,7 +67,7 @@ void TXLSExportComponent::NoteValueReport(const TField& field, int32_t record) {
                 Quoted(text, workbook_->GetCodePage()) + " is not a valid ISO 8601 " +
                     DateTimeForm(field.GetDataType()) + "; written as text");
   }
-  if (text.size() > XLSStrMax)
+  if (text.size() > XLSStrMax && StoredLength(text) > XLSStrMax)
     ReportValue(field, record, vcTextCut, XLSTextCutMessage(text.size()));
 }
 

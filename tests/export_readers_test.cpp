@@ -60,8 +60,7 @@ void ExportGrid(const std::string& dir) {
   data.AddField("due", ftDate, 10);
   data.AppendRecord({OleVariant("Kaffee"), OleVariant("x"), OleVariant::Date(45352)});
   // Reported by the export: a text cut to 255 bytes, a day that does not exist.
-  data.AppendRecord(
-      {OleVariant(std::string(300, 'k')), OleVariant("y"), OleVariant("2024-02-30")});
+  data.AppendRecord({OleVariant(std::string(300, 'k')), OleVariant("y"), OleVariant("2024-02-30")});
   TDataSource source(nullptr);
   source.SetDataSet(&data);
   TDBGrid grid(nullptr);

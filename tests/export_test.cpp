@@ -238,8 +238,10 @@ TEST_F(DatasetExport, ChangedAndDroppedValuesAreReportedWithRecordAndField) {
   std::remove(db.c_str());
   test::Run({"sqlite3", db,
              "CREATE TABLE t (d DATE, t TIME, b BLOB, s TEXT);"
-             "INSERT INTO t VALUES ('2024-02-29', '23:59:59', NULL, 'ok'), ('2024-02-30', "
-             "'25:00:00', x'0102', '" +
+             // 256 bytes, but a cell keeps the line break as one CR: nothing is cut.
+             "INSERT INTO t VALUES ('2024-02-29', '23:59:59', NULL, '" +
+                 std::string(254, 'a') +
+                 "' || char(13, 10)), ('2024-02-30', '25:00:00', x'0102', '" +
                  std::string(300, 'a') + "');"});
   sqlite.Open(db, "SELECT * FROM t");
   std::vector<std::string> heard;
