@@ -264,6 +264,8 @@ class TXLSExportComponent : public TComponent {
   void WriteTitle(int32_t row, int32_t columns, const std::string& text, int32_t size);
   void LayOutSheet(int32_t columns);
   void SetUpPage(IXLSPageSetup& page) const;
+  void ReportValue(const TField& field, int32_t record, TXLSValueChange change,
+                   std::string message);
 
   std::unique_ptr<TXLSWorkbook> workbook_;
   XLSPtr<IXLSWorkSheet> sheet_;
@@ -275,8 +277,6 @@ class TXLSExportComponent : public TComponent {
   int32_t mostSheetRows_ = 0;
   std::string firstSheetName_;
   TXLSColumnFit columnFit_;
-  void ReportValue(const TField& field, int32_t record, TXLSValueChange change,
-                   std::string message);
   std::vector<TXLSValueReport> valueReports_;
   int64_t valueReportCount_ = 0;
 };
