@@ -53,15 +53,12 @@ void TDataset2Excel::ExportHeader() {
 }
 
 void TDataset2Excel::ExportRecord(int32_t row, int32_t count) {
+  const TXLSDetailStyle style{&GetDetailFont(), DetailColor, 0, true};
+  const bool wantRanges = AfterDetailCell || AfterDetailRow;
   for (int32_t i = 0; i < fieldCount_; ++i) {
     TField& field = dataset_->GetField(i);
-    XLSPtr<IXLSRange> cell = Cell(row, StartCol + i);
-    const OleVariant value = CellValue(field);
+    XLSPtr<IXLSRange> cell = WriteDetailCell(row, StartCol + i, &field, style, wantRanges);
     NoteValueReport(field, count);
-    cell->SetValue(value);
-    FormatDetailCell(*cell, GetDetailFont(), DetailColor);
-    const char* format = FormatByType(*cell, field.GetDataType(), field.GetAsDateTime(), true);
-    NoteDetailWidth(StartCol + i, value, format, GetDetailFont());
     if (AfterDetailCell) AfterDetailCell(*this, *cell, count, i, field);
   }
   if (AfterDetailRow) {

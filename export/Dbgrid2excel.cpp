@@ -92,20 +92,14 @@ void TDBGrid2Excel::ExportHeader() {
 }
 
 void TDBGrid2Excel::ExportRecord(int32_t row, int32_t count) {
+  const bool wantRanges = AfterDetailCell || AfterDetailRow;
   visibleCount_ = ForEachVisibleColumn([&](TColumn& column, int32_t i, int32_t col) {
-    const TFont& font = OriginalDetailFont ? column.Font : GetDetailFont();
-    const TColor fill = OriginalDetailColor ? column.Color : DetailColor;
-    XLSPtr<IXLSRange> cell = Cell(row, col);
+    const TXLSDetailStyle style{OriginalDetailFont ? &column.Font : &GetDetailFont(),
+                                OriginalDetailColor ? column.Color : DetailColor,
+                                HAlignOf(column.Alignment), false};
     const TField* field = column.GetField();
-    const OleVariant value = field ? CellValue(*field) : OleVariant();
+    XLSPtr<IXLSRange> cell = WriteDetailCell(row, col, field, style, wantRanges);
     if (field) NoteValueReport(*field, count);
-    if (field) cell->SetValue(value);
-    FormatDetailCell(*cell, font, fill);
-    cell->SetHAlign(HAlignOf(column.Alignment));
-    if (field) {
-      const char* format = FormatByType(*cell, field->GetDataType(), field->GetAsDateTime(), false);
-      NoteDetailWidth(col, value, format, font);
-    }
     if (AfterDetailCell) AfterDetailCell(*this, *cell, count, i, column);
   });
   if (AfterDetailRow) {

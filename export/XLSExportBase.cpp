@@ -4,8 +4,10 @@
 #include <cmath>
 
 #include "XLSCellRef.h"
+#include "XLSDetailCells.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
+#include "XLSWorksheet.h"
 
 namespace tabulon {
 namespace {
@@ -231,7 +233,7 @@ TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::ExportSheet(
   columnFit_.Reset(XLSMaxCol + 1 - StartCol);
   const int32_t columns = content.Header();
   WriteTitles(columns);
-  const TXLSDetailBlock block = WriteDetailBlock(data_set, content.Record);
+  const TXLSDetailBlock block = WriteDetailBlock(data_set, columns, content.Record);
   if (Totals && content.TotalsColumns)
     WriteTotals(*sheet_, block.FirstRow, block.LastRow, content.TotalsColumns());
   LayOutSheet(columns);
@@ -266,14 +268,34 @@ void TXLSExportComponent::AddContinuationSheet() {
   sheet_->SetWorkSheetName(base + suffix);
 }
 
+namespace {
+
+// Ends the direct writing of a sheet's detail cells however the block ends.
+class TDetailCellsScope {
+ public:
+  explicit TDetailCellsScope(std::unique_ptr<TXLSDetailCells>& cells) : cells_(cells) {}
+  ~TDetailCellsScope() { cells_.reset(); }
+
+ private:
+  std::unique_ptr<TXLSDetailCells>& cells_;
+};
+
+}  // namespace
+
 TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::WriteDetailBlock(
-    TDataSet* data_set, const std::function<void(int32_t, int32_t)>& record) {
+    TDataSet* data_set, int32_t columns, const std::function<void(int32_t, int32_t)>& record) {
   TXLSDetailBlock block;
   block.FirstRow = HeaderRow() + 1;
   block.LastRow = block.FirstRow - 1;
   block.FirstRecord = detailCount_ + 1;
   block.LastRecord = detailCount_;
   if (!data_set) return block;
+  TDetailCellsScope scope(detailCells_);
+  // A callback after the header may have written below it; the cells are
+  // then written through ranges, which see whatever is there.
+  if (TXLSDetailCells::CanWriteBelow(Sheet(), HeaderRow()))
+    detailCells_ = std::make_unique<TXLSDetailCells>(Sheet(), workbook_->GetXFList(), HeaderRow(),
+                                                     StartCol, columns);
   // The totals row, when there is one, takes the sheet's last row.
   const int32_t lastRow = LastSheetRow() - (Totals ? 1 : 0);
   for (; !data_set->GetEof(); data_set->Next()) {
@@ -284,9 +306,63 @@ TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::WriteDetailBlock(
                             " rows below the header in row " + std::to_string(HeaderRow() + 1));
     }
     detailCount_ = ++block.LastRecord;
+    if (detailCells_) detailCells_->BeginRow(block.LastRow + 1);
     record(++block.LastRow, detailCount_);
   }
   return block;
+}
+
+TXLSWorksheet& TXLSExportComponent::Sheet() const {
+  return static_cast<TXLSWorksheet&>(*sheet_);
+}
+
+namespace {
+
+// Cells hold no booleans: a boolean is written as its text, True or False.
+const OleVariant& DetailValue(const TField& field, OleVariant& text) {
+  const OleVariant& value = field.GetValue();
+  if (value.VarType() != varBoolean) return value;
+  text = OleVariant(value.ToString());
+  return text;
+}
+
+}  // namespace
+
+XLSPtr<IXLSRange> TXLSExportComponent::WriteDetailCell(int32_t row, int32_t col,
+                                                       const TField* field,
+                                                       const TXLSDetailStyle& style,
+                                                       bool want_range) {
+  OleVariant text;
+  const OleVariant* value = field ? &DetailValue(*field, text) : nullptr;
+  // A callback may change the cells in any way; the cells written without
+  // ranges would no longer know their neighbours.
+  if (want_range) detailCells_.reset();
+  if (!detailCells_) {
+    XLSPtr<IXLSRange> cell = Cell(row, col);
+    if (value) cell->SetValue(*value);
+    const char* format = FormatDetailField(*cell, field, style);
+    if (value) NoteDetailWidth(col, *value, format, *style.Font);
+    return cell;
+  }
+  const int32_t i = col - StartCol;
+  detailCells_->Put(i, value);
+  const double dateTime = field && field->GetDataType() == ftDateTime ? field->GetAsDateTime() : 0;
+  const uint8_t variant = HasTimeOfDay(dateTime) ? 1 : 0;
+  if (!detailCells_->ApplyKnownFormats(i, variant)) {
+    FormatDetailField(*Cell(row, col), field, style);
+    detailCells_->Learn(i);
+  }
+  if (value)
+    NoteDetailWidth(col, *value, NumFormatByType(field->GetDataType(), dateTime), *style.Font);
+  return {};
+}
+
+const char* TXLSExportComponent::FormatDetailField(IXLSRange& cell, const TField* field,
+                                                   const TXLSDetailStyle& style) const {
+  FormatDetailCell(cell, *style.Font, style.Fill);
+  if (style.HAlign != 0) cell.SetHAlign(style.HAlign);
+  if (!field) return nullptr;
+  return FormatByType(cell, field->GetDataType(), field->GetAsDateTime(), style.LeftAlignDates);
 }
 
 void TXLSExportComponent::WriteTitles(int32_t columns) {
@@ -407,27 +483,27 @@ OleVariant TXLSExportComponent::CellValue(const TField& field) {
   return value.VarType() == varBoolean ? OleVariant(value.ToString()) : value;
 }
 
-const char* TXLSExportComponent::FormatByType(IXLSRange& cell, TFieldType type, double date_time,
-                                              bool left_align) {
-  const char* format = nullptr;
+const char* TXLSExportComponent::NumFormatByType(TFieldType type, double date_time) {
   switch (type) {
     case ftCurrency:
-      cell.SetNumFormat("#,##0.00");
       return "#,##0.00";
     case ftDate:
-      format = "dd.mm.yyyy";
-      break;
+      return "dd.mm.yyyy";
     case ftTime:
-      format = "hh:mm:ss";
-      break;
+      return "hh:mm:ss";
     case ftDateTime:
-      format = HasTimeOfDay(date_time) ? "dd.mm.yyyy hh:mm:ss" : "dd.mm.yyyy";
-      break;
+      return HasTimeOfDay(date_time) ? "dd.mm.yyyy hh:mm:ss" : "dd.mm.yyyy";
     default:
       return nullptr;
   }
+}
+
+const char* TXLSExportComponent::FormatByType(IXLSRange& cell, TFieldType type, double date_time,
+                                              bool left_align) {
+  const char* format = NumFormatByType(type, date_time);
+  if (format == nullptr) return nullptr;
   cell.SetNumFormat(format);
-  if (left_align) cell.SetHAlign(xlHAlignLeft);
+  if (left_align && type != ftCurrency) cell.SetHAlign(xlHAlignLeft);
   return format;
 }
 

@@ -23,7 +23,9 @@
 
 namespace tabulon {
 
+class TXLSDetailCells;
 class TXLSWorkbook;
+class TXLSWorksheet;
 
 enum TBorderStyle : uint8_t {
   BorderStyleNone = 0,
@@ -228,6 +230,27 @@ class TXLSExportComponent : public TComponent {
   void NoteDetailWidth(int32_t col, const OleVariant& value, const char* num_format,
                        const TFont& font);
 
+  /// What a detail cell gets besides its value.
+  struct TXLSDetailStyle {
+    const TFont* Font;    ///< the cell's font
+    TColor Fill;          ///< its fill; clNone for none
+    int32_t HAlign;       ///< its horizontal alignment (xlHAlign...); 0 leaves it
+    bool LeftAlignDates;  ///< dates and times are aligned left (FormatByType)
+  };
+  /// Writes one detail cell at zero-based (row, col) of the current sheet:
+  /// the field's value (CellValue; an empty cell without a field), the
+  /// detail font, fill and edges (FormatDetailCell), the alignment, the
+  /// number format of the field's type (FormatByType), and notes its width
+  /// for the fitted columns. While no caller needs the cell's range, the
+  /// cell is written without one and takes the formats worked out for the
+  /// first cell of its kind in its column; the file is the same either way.
+  /// @param want_range true when the caller needs the cell's range (a
+  /// callback after the cell or row): the rest of the sheet is then written
+  /// through ranges.
+  /// @return the cell's range when want_range, else an empty pointer.
+  XLSPtr<IXLSRange> WriteDetailCell(int32_t row, int32_t col, const TField* field,
+                                    const TXLSDetailStyle& style, bool want_range);
+
   /// Header cells: font, alignment and fill.
   void FormatHeaderCell(IXLSRange& cell, const TFont& font, TColor fill, int32_t h_align) const;
   /// Draws the header lines on a cell.
@@ -241,6 +264,11 @@ class TXLSExportComponent : public TComponent {
   /// NoteDetailWidth takes).
   static const char* FormatByType(IXLSRange& cell, TFieldType type, double date_time,
                                   bool left_align);
+  /// The number format FormatByType gives a field's type, or null for none.
+  /// @param type the field's type
+  /// @param date_time the value, for ftDateTime (a time of day other than
+  /// midnight shows the time too)
+  static const char* NumFormatByType(TFieldType type, double date_time);
   /// The value a detail cell receives: the field's value, except that a
   /// boolean is written as its text, True or False. Cells hold no booleans,
   /// so writing the variant itself would leave the cell empty and lose it.
@@ -255,10 +283,13 @@ class TXLSExportComponent : public TComponent {
 
  private:
   void FormatDetailBorders(IXLSRange& cell) const;
+  const char* FormatDetailField(IXLSRange& cell, const TField* field,
+                                const TXLSDetailStyle& style) const;
+  TXLSWorksheet& Sheet() const;
   // Throws EXLSExportError when the header lies below the rows a sheet may use.
   void CheckHeaderRow() const;
   void AddContinuationSheet();
-  TXLSDetailBlock WriteDetailBlock(TDataSet* data_set,
+  TXLSDetailBlock WriteDetailBlock(TDataSet* data_set, int32_t columns,
                                    const std::function<void(int32_t, int32_t)>& record);
   void WriteTitles(int32_t columns);
   void WriteTitle(int32_t row, int32_t columns, const std::string& text, int32_t size);
@@ -277,6 +308,8 @@ class TXLSExportComponent : public TComponent {
   int32_t mostSheetRows_ = 0;
   std::string firstSheetName_;
   TXLSColumnFit columnFit_;
+  // The current sheet's detail cells while they are written without ranges.
+  std::unique_ptr<TXLSDetailCells> detailCells_;
   std::vector<TXLSValueReport> valueReports_;
   int64_t valueReportCount_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "XLSTextCodec.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tabulon {
@@ -114,6 +115,11 @@ uint32_t XLSCp1252ToUnicode(uint8_t byte) {
 
 TXLSCp1252Text XLSUtf8ToCp1252(const std::string& utf8, char replacement) {
   TXLSCp1252Text result;
+  // Plain ASCII, the bulk of most data, is the same in both.
+  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) == 0; })) {
+    result.Text = utf8;
+    return result;
+  }
   result.Text.reserve(utf8.size());
   TXLSTextPosition position;
   while (position.Offset < utf8.size()) {

@@ -553,3 +553,104 @@ TEST_F(GridFormatting, ColumnWithoutAFieldIsFormattedAnyway) {
 
 }  // namespace
 }  // namespace tabulon
+
+namespace tabulon {
+namespace {
+
+// --- detail cells written without ranges ---------------------------------------------
+//
+// Without callbacks after each cell or row, detail cells are written straight
+// into the cell store and take the formats worked out for the first cell of
+// their kind; a callback makes the export write every cell through its range.
+// Both must give the same file, byte for byte, whatever the formatting.
+
+// Every field type, Nulls, and a date-time column whose first time of day
+// turns up only in the fourth record.
+void FillEveryType(TMemoryDataSet& data, int32_t n) {
+  data.AddField("name", ftString, 12);
+  data.AddField("qty", ftInteger);
+  data.AddField("price", ftCurrency);
+  data.AddField("when", ftDateTime);
+  data.AddField("at", ftTime);
+  data.AddField("day", ftDate);
+  data.AddField("ok", ftBoolean);
+  data.AddField("ratio", ftFloat);
+  for (int32_t i = 1; i <= n; ++i) {
+    const double when = 45000 + i + (i % 4 == 0 ? 0.25 : 0);
+    data.AppendRecord({i % 5 == 0 ? OleVariant::Null() : OleVariant("n" + std::to_string(i)),
+                       OleVariant(i), OleVariant::Currency(i * 1.25), OleVariant::Date(when),
+                       OleVariant::Date(i / 100.0), OleVariant::Date(45000 + i),
+                       OleVariant(i % 2 == 0), OleVariant(i / 3.0)});
+  }
+}
+
+std::string SavedBytes(TXLSExportComponent& exporter, const std::string& name) {
+  const std::string path = test::ScratchDir() + "/" + name + ".xls";
+  EXPECT_EQ(exporter.SaveAs(path), 1) << exporter.GetLastError();
+  return test::ReadFile(path);
+}
+
+TEST(DirectDetailCells, DataSetExportGivesTheFileOfACellByCellExport) {
+  const std::vector<std::function<void(TDataset2Excel&)>> setups = {
+      [](TDataset2Excel& e) { e.DetailColor = clAqua; },
+      [](TDataset2Excel& e) {
+        e.HeaderBorderStyle = BorderStyleNone;  // the detail draws its own top edge
+        e.DetailBorderStyle = BorderStyleDouble;
+        e.DetailBorderColor = clRed;
+        e.HeaderColor = clNavy;
+        e.Totals = true;
+        e.Layout.Title = "Orders";
+        e.Layout.RowsPerSheet = 15;
+      },
+      [](TDataset2Excel& e) {
+        e.HeaderBorderStyle = e.DetailBorderStyle = BorderStyleSingleThin;
+        e.HeaderBorderColor = clBlue;
+        e.StartRow = 2;
+        e.StartCol = 3;
+        e.GetDetailFont().Style = fsBold | fsItalic;
+      }};
+  for (size_t i = 0; i < setups.size(); ++i) {
+    std::string files[2];
+    for (int cellByCell = 0; cellByCell < 2; ++cellByCell) {
+      TMemoryDataSet data(nullptr);
+      FillEveryType(data, 40);
+      TDataset2Excel exporter(nullptr);
+      exporter.SetDataset(&data);
+      setups[i](exporter);
+      if (cellByCell) exporter.AfterDetailCell = [](auto&, auto&, auto, auto, auto&) {};
+      exporter.ExportDataset();
+      files[cellByCell] = SavedBytes(exporter, "direct_" + std::to_string(cellByCell));
+    }
+    EXPECT_TRUE(files[0] == files[1]) << "setup " << i;
+  }
+}
+
+TEST(DirectDetailCells, GridExportGivesTheFileOfACellByCellExport) {
+  std::string files[2];
+  for (int cellByCell = 0; cellByCell < 2; ++cellByCell) {
+    TMemoryDataSet data(nullptr);
+    FillEveryType(data, 30);
+    TDataSource source(nullptr);
+    source.SetDataSet(&data);
+    TDBGrid grid(nullptr);
+    grid.SetDataSource(&source);
+    grid.AddColumn("name").Font = TFont("Verdana", 8, fsItalic, clGreen);
+    grid.AddColumn("when").Alignment = taRightJustify;
+    grid.AddColumn("").Color = clYellow;
+    grid.AddColumn("qty").Visible = false;
+    grid.AddColumn("price").Alignment = taCenter;
+    grid.AddColumn("ok");
+    TDBGrid2Excel exporter(nullptr);
+    exporter.SetDBGrid(&grid);
+    exporter.OriginalDetailFont = exporter.OriginalDetailColor = true;
+    exporter.HeaderBorderStyle = BorderStyleNone;
+    exporter.Layout.RowsPerSheet = 12;
+    if (cellByCell) exporter.AfterDetailRow = [](auto&, auto&, auto) {};
+    exporter.ExportDBGrid();
+    files[cellByCell] = SavedBytes(exporter, "direct_grid_" + std::to_string(cellByCell));
+  }
+  EXPECT_TRUE(files[0] == files[1]);
+}
+
+}  // namespace
+}  // namespace tabulon
