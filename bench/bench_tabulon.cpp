@@ -94,10 +94,16 @@ double FillCellByCell(IXLSWorkSheet& sheet, int32_t rows) {
   });
 }
 
-// One 2-D array and one range per block; the values move into the array.
+// One range per block, written from a 2-D array that is made once and
+// refilled for every block of the same size; the values move into it.
 double FillInBlocks(IXLSWorkSheet& sheet, int32_t rows) {
+  OleVariant block;
+  int32_t blockRows = 0;
   return FillBlocks(rows, [&](int32_t first, int32_t count, std::vector<OleVariant>& values) {
-    OleVariant block = VarArrayCreate({0, count - 1, 0, bench::kColumns - 1});
+    if (count != blockRows) {
+      block = VarArrayCreate({0, count - 1, 0, bench::kColumns - 1});
+      blockRows = count;
+    }
     for (int32_t i = 0; i < count; ++i) {
       for (int col = 0; col < bench::kColumns; ++col)
         block.PutElement({i, col}, std::move(values[size_t(i) * bench::kColumns + col]));
