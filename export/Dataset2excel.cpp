@@ -58,6 +58,7 @@ void TDataset2Excel::ExportRecord(int32_t row, int32_t count) {
   for (int32_t i = 0; i < fieldCount_; ++i) {
     TField& field = dataset_->GetField(i);
     XLSPtr<IXLSRange> cell = WriteDetailCell(row, StartCol + i, &field, style, wantRanges);
+    NoteValueReport(field, count);
     if (AfterDetailCell) AfterDetailCell(*this, *cell, count, i, field);
   }
   if (AfterDetailRow) {

@@ -97,7 +97,9 @@ void TDBGrid2Excel::ExportRecord(int32_t row, int32_t count) {
     const TXLSDetailStyle style{OriginalDetailFont ? &column.Font : &GetDetailFont(),
                                 OriginalDetailColor ? column.Color : DetailColor,
                                 HAlignOf(column.Alignment), false};
-    XLSPtr<IXLSRange> cell = WriteDetailCell(row, col, column.GetField(), style, wantRanges);
+    const TField* field = column.GetField();
+    XLSPtr<IXLSRange> cell = WriteDetailCell(row, col, field, style, wantRanges);
+    if (field) NoteValueReport(*field, count);
     if (AfterDetailCell) AfterDetailCell(*this, *cell, count, i, column);
   });
   if (AfterDetailRow) {

@@ -178,14 +178,21 @@ bool TSqliteDataSet::Step() {
   if (rc != SQLITE_ROW) Fail("reading row " + std::to_string(GetLoadingRecNo()) + " failed");
   for (int32_t i = 0; i < GetFieldCount(); ++i) {
     TField& field = GetField(i);
-    field.SetValue(ColumnValue(i, field));
+    // No cell shows binary data: the export reports what it leaves out.
+    if (sqlite3_column_type(statement_, i) == SQLITE_BLOB) {
+      field.SetDroppedValue(
+          OleVariant::Null(),
+          "a BLOB of " + std::to_string(sqlite3_column_bytes(statement_, i)) + " bytes");
+    } else {
+      field.SetValue(ColumnValue(i, field));
+    }
   }
   return true;
 }
 
 OleVariant TSqliteDataSet::ColumnValue(int column, const TField& field) {
   const int storage = sqlite3_column_type(statement_, column);
-  if (storage == SQLITE_NULL || storage == SQLITE_BLOB) return OleVariant::Null();
+  if (storage == SQLITE_NULL) return OleVariant::Null();
   const auto text = [&] {
     const unsigned char* utf8 = sqlite3_column_text(statement_, column);
     return std::string(reinterpret_cast<const char*>(utf8),

@@ -8,7 +8,8 @@
 // expression) takes the type of its value in the first row. Date and time
 // columns turn ISO 8601 texts, Julian day numbers (REAL) and Unix times
 // (INTEGER) into day serials; NULL stays Null; UTF-8 texts are converted to
-// the workbook's code page (OnTextLoss reports what it cannot hold). Display
+// the workbook's code page (OnTextLoss reports what it cannot hold); a BLOB
+// value is loaded as Null, its field's GetDropped saying so. Display
 // widths follow the type (VARCHAR(n): n characters, at most 50), never
 // narrower than the column's name.
 #pragma once

@@ -73,7 +73,21 @@ class TField {
   /// The current record's value: Null for a missing value.
   const OleVariant& GetValue() const { return value_; }
   /// @param value The current record's value (Null for a missing one).
-  void SetValue(OleVariant value) { value_ = std::move(value); }
+  void SetValue(OleVariant value) {
+    value_ = std::move(value);
+    dropped_.clear();
+  }
+  /// Loads a value in place of one the source holds but a field cannot (a
+  /// BLOB), saying what was left out; the export components report it.
+  /// @param value The value loaded instead (usually Null).
+  /// @param dropped What was left out, in words ("a BLOB of 12 bytes").
+  void SetDroppedValue(OleVariant value, std::string dropped) {
+    value_ = std::move(value);
+    dropped_ = std::move(dropped);
+  }
+  /// @return What the data set left out of the current value (see
+  /// SetDroppedValue); empty when the value is the source's own.
+  const std::string& GetDropped() const { return dropped_; }
   /// @return Whether the current value is Null or Empty.
   bool IsNull() const { return VarIsNull(value_) || VarIsEmpty(value_); }
   /// The value as a day serial with the time as fraction; 0 for Null and for
@@ -85,6 +99,7 @@ class TField {
   TFieldType type_;
   int32_t displayWidth_;
   OleVariant value_;
+  std::string dropped_;
 };
 
 /// A remembered cursor position; Valid is false once freed.

@@ -209,6 +209,7 @@ class TRecordWalk {
 
 TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::ExportSheets(
     TDataSet* data_set, const TXLSSheetContent& content) {
+  ClearValueReports();
   detailCount_ = 0;
   sheetCount_ = 0;
   mostSheetRows_ = 0;

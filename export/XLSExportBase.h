@@ -16,6 +16,7 @@
 #include "XLSComponent.h"
 #include "XLSConstants.h"
 #include "XLSDataSet.h"
+#include "XLSExportReports.h"
 #include "XLSHostFont.h"
 #include "XLSInterfaces.h"
 #include "XLSReportLayout.h"
@@ -108,6 +109,21 @@ class TXLSExportComponent : public TComponent {
   /// lines, frozen and repeated header, fitted columns, page setup, rows per
   /// sheet. See TXLSReportLayout for the defaults.
   TXLSReportLayout Layout;
+
+  /// Called with every value an export changes or drops (a text cut to 255
+  /// bytes, a BLOB left out, a date or time field's value that is no date or
+  /// time), as its record is written; may be empty. The export goes on after
+  /// it returns; an exception it throws ends the export.
+  std::function<void(const TXLSValueReport&)> OnValueReport;
+  /// How many reports GetValueReports keeps of one export.
+  static constexpr size_t kMaxKeptValueReports = 100;
+  /// @return The first kMaxKeptValueReports values the latest export changed
+  /// or dropped, in the order they were written; empty when it wrote every
+  /// value as the data set holds it. Cleared when an export starts.
+  const std::vector<TXLSValueReport>& GetValueReports() const { return valueReports_; }
+  /// @return How many values the latest export changed or dropped, also
+  /// those beyond what GetValueReports keeps; 0 before the first export.
+  int64_t GetValueReportCount() const { return valueReportCount_; }
 
  protected:
   /// One column of a totals row: its zero-based sheet column and the type
@@ -257,6 +273,13 @@ class TXLSExportComponent : public TComponent {
   /// boolean is written as its text, True or False. Cells hold no booleans,
   /// so writing the variant itself would leave the cell empty and lose it.
   static OleVariant CellValue(const TField& field);
+  /// Checks the current value of field, just written to a detail cell of
+  /// record number `record`, and reports it (OnValueReport, GetValueReports)
+  /// when the cell does not hold it as the data set does. Cheap when the value
+  /// is written as it is: a few comparisons, no allocation.
+  void NoteValueReport(const TField& field, int32_t record);
+  /// Forgets the reports of the previous export; called when an export starts.
+  void ClearValueReports();
 
  private:
   void FormatDetailBorders(IXLSRange& cell) const;
@@ -272,6 +295,8 @@ class TXLSExportComponent : public TComponent {
   void WriteTitle(int32_t row, int32_t columns, const std::string& text, int32_t size);
   void LayOutSheet(int32_t columns);
   void SetUpPage(IXLSPageSetup& page) const;
+  void ReportValue(const TField& field, int32_t record, TXLSValueChange change,
+                   std::string message);
 
   std::unique_ptr<TXLSWorkbook> workbook_;
   XLSPtr<IXLSWorkSheet> sheet_;
@@ -285,6 +310,8 @@ class TXLSExportComponent : public TComponent {
   TXLSColumnFit columnFit_;
   // The current sheet's detail cells while they are written without ranges.
   std::unique_ptr<TXLSDetailCells> detailCells_;
+  std::vector<TXLSValueReport> valueReports_;
+  int64_t valueReportCount_ = 0;
 };
 
 }  // namespace tabulon

@@ -41,12 +41,46 @@ TFieldType Classify(const std::string& text, OleVariant& value) {
   return ftString;
 }
 
-// The value of text in a column of the given type.
+bool IsDateKind(TFieldType type) {
+  return type == ftDate || type == ftTime || type == ftDateTime;
+}
+
+// What the non-empty values of one column are: the narrowest type they all
+// share, and apart from that the narrowest type of its dates and times and
+// how many values are and are not dates or times.
+struct TColumnKinds {
+  TFieldType All = ftUnknown;
+  TFieldType Dates = ftUnknown;
+  int64_t DateCount = 0;
+  int64_t OtherCount = 0;
+
+  void Add(TFieldType kind) {
+    All = Widen(All, kind);
+    if (IsDateKind(kind)) {
+      Dates = Widen(Dates, kind);
+      ++DateCount;
+    } else {
+      ++OtherCount;
+    }
+  }
+  // A column of dates with a few values in another form (03/05/2024, or a
+  // day that does not exist) stays a date column: those few values are
+  // written as text, and the export reports each of them, rather than every
+  // date of the column silently becoming text.
+  TFieldType Type() const {
+    if (All == ftString && IsDateKind(Dates) && DateCount >= OtherCount) return Dates;
+    return All == ftUnknown ? ftString : All;
+  }
+};
+
+// The value of text in a column of the given type; Null when it is a text
+// (which the caller converts to the code page).
 OleVariant Typed(const std::string& text, TFieldType type) {
   OleVariant value;
-  Classify(text, value);
+  const TFieldType kind = Classify(text, value);
+  if (type == ftString || (IsDateKind(type) && !IsDateKind(kind))) return OleVariant::Null();
   if (type == ftFloat) return OleVariant(value.ToDouble());
-  return type == ftString ? OleVariant(text) : value;
+  return value;
 }
 
 int32_t TextWidth(const std::string& cp1252) {
@@ -93,7 +127,7 @@ void TCsvDataSet::LoadFromText(const std::string& utf8, const std::string& name)
   // Field texts are kept until every value is seen, since a column's type
   // depends on all of them.
   std::vector<std::vector<std::string>> rows;
-  std::vector<TFieldType> types(header.size(), ftUnknown);
+  std::vector<TColumnKinds> kinds(header.size());
   std::vector<std::string> fields;
   int32_t read;
   while ((read = reader.ReadRecord(fields)) == 1) {
@@ -103,7 +137,7 @@ void TCsvDataSet::LoadFromText(const std::string& utf8, const std::string& name)
                            std::to_string(header.size()));
     for (size_t i = 0; i < fields.size(); ++i) {
       OleVariant ignored;
-      if (!fields[i].empty()) types[i] = Widen(types[i], Classify(fields[i], ignored));
+      if (!fields[i].empty()) kinds[i].Add(Classify(fields[i], ignored));
     }
     rows.push_back(fields);
   }
@@ -112,8 +146,7 @@ void TCsvDataSet::LoadFromText(const std::string& utf8, const std::string& name)
   records_.clear();
   Reset();
   for (size_t i = 0; i < header.size(); ++i) {
-    const TFieldType type = types[i] == ftUnknown ? ftString : types[i];
-    AddField(ToCodePage(header[i], "", 0), type, 0);
+    AddField(ToCodePage(header[i], "", 0), kinds[i].Type(), 0);
   }
   for (const std::vector<std::string>& row : rows) {
     const int64_t recNo = GetRecordCount() + 1;
@@ -121,12 +154,11 @@ void TCsvDataSet::LoadFromText(const std::string& utf8, const std::string& name)
     for (size_t i = 0; i < row.size(); ++i) {
       if (row[i].empty()) continue;
       TField& field = GetField(static_cast<int32_t>(i));
-      if (field.GetDataType() == ftString) {
+      values[i] = Typed(row[i], field.GetDataType());
+      if (VarIsNull(values[i])) {
         const std::string converted = ToCodePage(row[i], field.GetFieldName(), recNo);
         field.SetDisplayWidth(std::max(field.GetDisplayWidth(), TextWidth(converted)));
         values[i] = OleVariant(converted);
-      } else {
-        values[i] = Typed(row[i], field.GetDataType());
       }
     }
     records_.push_back(std::move(values));

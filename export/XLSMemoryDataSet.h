@@ -41,7 +41,10 @@ class TMemoryDataSet : public TDataSet {
 /// The records of a CSV file (RFC 4180, UTF-8, first record = field names).
 /// Each column gets the narrowest type all its non-empty values share:
 /// ftInteger, ftFloat, ftDate, ftTime, ftDateTime (ISO 8601 texts, stored as
-/// day serials), else ftString. Empty values are Null. A field's display
+/// day serials), else ftString. A column at least half of whose non-empty
+/// values are ISO 8601 dates or times stays a date or time column; its other
+/// values (03/05/2024, 2024-02-30) are held as texts, which the export
+/// components report. Empty values are Null. A field's display
 /// width is its longest value or name, at most kMaxDisplayWidth characters.
 class TCsvDataSet : public TMemoryDataSet {
  public:

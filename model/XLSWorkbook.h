@@ -138,6 +138,13 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   /// Builds only the stream "Book" (no compound document) into out.
   int32_t WriteBookStream(TXLSStream& out);
 
+ protected:
+  /// Largest stream "Book" this workbook saves, in bytes: kMaxBookSize. A
+  /// larger workbook fails the save with -1 and a GetLastError naming its
+  /// size. A subclass may lower it, so that the refusal is reached without
+  /// building gigabytes of records.
+  uint64_t maxBookSize_ = kMaxBookSize;
+
  private:
   /// Runs a save: builds every record in memory, then write(size) writes the
   /// stream; the record sections of the workbook and the sheets are freed

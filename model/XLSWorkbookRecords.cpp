@@ -303,7 +303,7 @@ int32_t TXLSWorkbook::CalcSheetOffsets() {
     position += sheet->GetStreamSize();
   }
   // Offsets are 32-bit and a compound file holds at most 2 GiB in a stream.
-  if (position > static_cast<int64_t>(kMaxBookSize)) {
+  if (position > static_cast<int64_t>(maxBookSize_)) {
     return Fail("the workbook needs " + std::to_string(position) +
                 " bytes, more than one file can hold");
   }

@@ -172,6 +172,39 @@ TEST(CliExport, StrictRefusesChangedTextsAndWritesNothing) {
   std::remove(out.c_str());
 }
 
+// Values the export changes are reported as `convert` reports changed texts:
+// the first 20 with record and field, a count of the rest, and a summary.
+TEST(CliExport, ChangedValuesAreReportedAndStrictRefusesThem) {
+  const std::string csv = Scratch("changed.csv");
+  std::string text = "day,note\n";
+  for (int i = 1; i <= 22; ++i)
+    text +=
+        (i == 2 ? "03/05/2024" : "2024-03-01") + std::string(",") + std::string(300, 'n') + "\n";
+  test::WriteFile(csv, text);
+  const std::string out = Scratch("changed.xls");
+  std::remove(out.c_str());
+  const TRunResult run = Tabulon({"export", "--csv", csv, "-o", out});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, csv + ": record 2, field 'day': '03/05/2024' is not a valid ISO "
+                                      "8601 date (YYYY-MM-DD); written as text"))
+      << run.Err;
+  EXPECT_TRUE(Contains(run.Err, csv + ": record 1, field 'note': text of 300 characters cut to "
+                                      "the 255 a cell holds"))
+      << run.Err;
+  EXPECT_TRUE(Contains(run.Err, "... and 3 more")) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, csv + ": 23 values are not written as the data holds them: texts "
+                                      "cut to 255 characters: 22, invalid dates or times "
+                                      "written as text: 1"))
+      << run.Err;
+  EXPECT_TRUE(test::FileExists(out));
+  std::remove(out.c_str());
+  const TRunResult strict = Tabulon({"export", "--strict", "--csv", csv, "-o", out});
+  EXPECT_EQ(strict.Status, 3) << strict.Err;
+  EXPECT_TRUE(Contains(strict.Err, "23 values cannot be kept as they are; nothing written"))
+      << strict.Err;
+  EXPECT_FALSE(test::FileExists(out));
+}
+
 TEST(CliExport, WrongUsageExitsWithTwo) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {"export"},

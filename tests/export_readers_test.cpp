@@ -59,6 +59,8 @@ void ExportGrid(const std::string& dir) {
   data.AddField("secret", ftString, 10);
   data.AddField("due", ftDate, 10);
   data.AppendRecord({OleVariant("Kaffee"), OleVariant("x"), OleVariant::Date(45352)});
+  // Reported by the export: a text cut to 255 bytes, a day that does not exist.
+  data.AppendRecord({OleVariant(std::string(300, 'k')), OleVariant("y"), OleVariant("2024-02-30")});
   TDataSource source(nullptr);
   source.SetDataSet(&data);
   TDBGrid grid(nullptr);
@@ -158,6 +160,9 @@ TEST_F(ExportReaders, GridSkipsHiddenColumnsAndKeepsItsAlignment) {
                              "borders=double:none/"))
       << view;
   EXPECT_TRUE(test::Contains(view, "align=right")) << view;
+  EXPECT_TRUE(test::Contains(view, "cell Sheet1!C5 value='" + std::string(255, 'k') + "' "))
+      << view;
+  EXPECT_TRUE(test::Contains(view, "cell Sheet1!D5 value='2024-02-30' ")) << view;
   // 64 pixels are 9.17 characters; LibreOffice adds its cell padding.
   EXPECT_TRUE(HasLine(view, "width Sheet1!C 9.87")) << view;
 }

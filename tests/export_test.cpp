@@ -229,6 +229,56 @@ TEST_F(DatasetExport, SqliteRecordsExportWithTheirTypes) {
   EXPECT_EQ(sqlite.GetRecNo(), 1);
 }
 
+// Every value a cell cannot hold as the data set does is reported with its
+// record and field, through the callback and the list; each export starts a
+// new list.
+TEST_F(DatasetExport, ChangedAndDroppedValuesAreReportedWithRecordAndField) {
+  TSqliteDataSet sqlite(nullptr);
+  const std::string db = test::ScratchDir() + "/export_reports.db";
+  std::remove(db.c_str());
+  test::Run({"sqlite3", db,
+             "CREATE TABLE t (d DATE, t TIME, b BLOB, s TEXT);"
+             // 256 bytes, but a cell keeps the line break as one CR: nothing is cut.
+             "INSERT INTO t VALUES ('2024-02-29', '23:59:59', NULL, '" +
+                 std::string(254, 'a') +
+                 "' || char(13, 10)), ('2024-02-30', '25:00:00', x'0102', '" +
+                 std::string(300, 'a') + "');"});
+  sqlite.Open(db, "SELECT * FROM t");
+  std::vector<std::string> heard;
+  exporter.OnValueReport = [&heard](const TXLSValueReport& report) {
+    heard.push_back(std::to_string(report.RecNo) + " " + report.FieldName + ": " + report.Message);
+  };
+  exporter.SetDataset(&sqlite);
+  exporter.ExportDataset();
+  const std::vector<std::string> expected = {
+      "2 d: '2024-02-30' is not a valid ISO 8601 date (YYYY-MM-DD); written as text",
+      "2 t: '25:00:00' is not a valid ISO 8601 time (HH:MM:SS); written as text",
+      "2 b: a BLOB of 2 bytes left out; the cell is left empty",
+      "2 s: text of 300 characters cut to the 255 a cell holds"};
+  EXPECT_EQ(heard, expected);
+  ASSERT_EQ(exporter.GetValueReportCount(), 4);
+  const std::vector<TXLSValueReport>& kept = exporter.GetValueReports();
+  ASSERT_EQ(kept.size(), 4u);
+  EXPECT_EQ(kept[1].Change, vcNotDateTime);
+  EXPECT_EQ(kept[2].Change, vcBlobDropped);
+  EXPECT_EQ(kept[3].Change, vcTextCut);
+  EXPECT_EQ(ValueAt(Sheet(), "A3").ToString(), "2024-02-30");
+  EXPECT_TRUE(VarIsEmpty(ValueAt(Sheet(), "C3")) || VarIsNull(ValueAt(Sheet(), "C3")));
+
+  // One date in another form keeps a CSV column of dates a date column.
+  TCsvDataSet csv(nullptr);
+  csv.LoadFromText("day\n2024-03-01\n03/05/2024\n2024-03-03\n", "mem");
+  EXPECT_EQ(csv.GetField(0).GetDataType(), ftDate);
+  heard.clear();
+  exporter.SetDataset(&csv);
+  exporter.ExportDataset();
+  EXPECT_EQ(heard, std::vector<std::string>{
+                       "2 day: '03/05/2024' is not a valid ISO 8601 date (YYYY-MM-DD); "
+                       "written as text"});
+  EXPECT_EQ(exporter.GetValueReports().size(), 1u);
+  EXPECT_EQ(VarType(ValueAt(Sheet(), "A4")), varDate);
+}
+
 // --- grid -----------------------------------------------------------------------------
 
 class GridExport : public ::testing::Test {
@@ -246,6 +296,17 @@ class GridExport : public ::testing::Test {
   TDBGrid grid;
   TDBGrid2Excel exporter;
 };
+
+TEST_F(GridExport, ChangedValuesOfVisibleColumnsAreReported) {
+  data.AppendRecord({OleVariant(std::string(256, 'x')), OleVariant(1), OleVariant("soon")});
+  grid.AddColumn("name").Visible = false;
+  grid.AddColumn("day");
+  exporter.ExportDBGrid();
+  ASSERT_EQ(exporter.GetValueReports().size(), 1u);
+  EXPECT_EQ(exporter.GetValueReports()[0].RecNo, 3);
+  EXPECT_EQ(exporter.GetValueReports()[0].FieldName, "day");
+  EXPECT_EQ(exporter.GetValueReports()[0].Change, vcNotDateTime);
+}
 
 TEST_F(GridExport, HiddenColumnsAreSkippedButCountInColumnIndex) {
   grid.AddColumn("name").Title.Caption = "A";

@@ -442,6 +442,34 @@ TEST_F(WorkbookSave, LargeSheetsSpillAndSaveTheSameBytes) {
   EXPECT_EQ(Entries(), std::vector<std::string>{"book.xls"});
 }
 
+// A workbook whose stream limit a test lowers, standing for one over 2 GiB.
+class TLimitedWorkbook : public TXLSWorkbook {
+ public:
+  void SetMaxBookSize(uint64_t size) { maxBookSize_ = size; }
+};
+
+TEST_F(WorkbookSave, StreamOverTheSizeLimitIsRefusedAndKeepsTheOldFile) {
+  TLimitedWorkbook limited;
+  limited.GetSheets().Add();
+  limited.GetSheets().GetSheet(1)->FGetRange("A1", "C100")->SetValue(OleVariant(1.5));
+  TXLSMemoryStream stream;
+  ASSERT_EQ(limited.WriteBookStream(stream), 1) << limited.GetLastError();
+  const uint64_t size = stream.Bytes().size();
+  const std::string path = dir + "/book.xls";
+  WriteFile(path, "the user's previous work");
+  limited.SetMaxBookSize(size - 1);
+  EXPECT_EQ(limited.SaveAs(path), -1);
+  EXPECT_NE(
+      limited.GetLastError().find("cannot save '" + path + "': the workbook needs " +
+                                  std::to_string(size) + " bytes, more than one file can hold"),
+      std::string::npos)
+      << limited.GetLastError();
+  EXPECT_EQ(ReadFile(path), "the user's previous work");
+  EXPECT_EQ(Entries(), std::vector<std::string>{"book.xls"});
+  limited.SetMaxBookSize(size);
+  EXPECT_EQ(limited.SaveAs(path), 1) << limited.GetLastError();
+}
+
 // A sink that takes only so many bytes, like a disk that fills up.
 class TFullSink : public TXLSStream {
  public:

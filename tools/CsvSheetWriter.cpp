@@ -3,6 +3,7 @@
 #include <tabulon/XLSCellRef.h>
 #include <tabulon/XLSCodePage.h>
 #include <tabulon/XLSCsvReader.h>
+#include <tabulon/XLSExportReports.h>
 
 #include <algorithm>
 #include <vector>
@@ -80,8 +81,7 @@ void TCsvSheetWriter::WriteField(uint16_t row, uint8_t col, const std::string& f
     value = OleVariant(number);
   } else if (field.size() > XLSStrMax) {
     diagnostics_.Loss(LineText(line) + " (" + RecordAndField(row, col) + "), cell " + cell,
-                      "text of " + std::to_string(field.size()) + " characters cut to the " +
-                          std::to_string(XLSStrMax) + " a cell holds");
+                      XLSTextCutMessage(field.size()));
     value = OleVariant(field.substr(0, XLSFitBytes(field, XLSStrMax, codePage_)));
   } else {
     value = OleVariant(field);

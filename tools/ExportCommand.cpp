@@ -408,21 +408,61 @@ void WarnAboutLongSheets(const TDataset2Excel& exporter, std::ostream& err) {
       << kRowsAllReadersRead << " keeps the file readable by all of them\n";
 }
 
-// --strict: true (after saying so) when the export changed any text.
+// --strict: true (after saying so) when the export changed any value.
 bool RefusedAsLossy(const TDiagnostics& diagnostics, std::ostream& err) {
   const int32_t losses = diagnostics.GetLossCount();
   if (losses == 0) return false;
   err << "tabulon export: " << losses
-      << (losses == 1 ? " text cannot be kept as it is" : " texts cannot be kept as they are")
+      << (losses == 1 ? " value cannot be kept as it is" : " values cannot be kept as they are")
       << "; nothing written (--strict)\n";
   return true;
 }
+
+// The component's reports of values it changed or dropped go out as the
+// text losses do, and are counted by kind for the summary line.
+class TValueReportSummary {
+ public:
+  TValueReportSummary(TDataset2Excel& exporter, TDiagnostics& diagnostics, uint16_t code_page)
+      : diagnostics_(diagnostics) {
+    exporter.OnValueReport = [this, code_page](const TXLSValueReport& report) {
+      ++counts_[report.Change];
+      diagnostics_.Loss("record " + std::to_string(report.RecNo) + ", field '" +
+                            XLSCodePageToUtf8(report.FieldName, code_page) + "'",
+                        XLSCodePageToUtf8(report.Message, code_page));
+    };
+  }
+
+  // "IN: 3 values are not written as the data holds them: texts cut: 2, ...".
+  void Print(const std::string& input, std::ostream& err) const {
+    static const char* const kKinds[kKindCount] = {"texts cut to 255 characters", "BLOBs left out",
+                                                   "invalid dates or times written as text"};
+    int64_t total = 0;
+    std::string parts;
+    for (size_t kind = 0; kind < kKindCount; ++kind) {
+      if (counts_[kind] == 0) continue;
+      total += counts_[kind];
+      parts += (parts.empty() ? "" : ", ") + std::string(kKinds[kind]) + ": " +
+               std::to_string(counts_[kind]);
+    }
+    if (total == 0) return;
+    err << input << ": " << total
+        << (total == 1 ? " value is not written as the data holds it: "
+                       : " values are not written as the data holds them: ")
+        << parts << '\n';
+  }
+
+ private:
+  static constexpr size_t kKindCount = vcNotDateTime + 1;
+  TDiagnostics& diagnostics_;
+  int64_t counts_[kKindCount] = {};
+};
 
 int Export(const TExportOptions& options, std::ostream& out, std::ostream& err) {
   const std::string input = options.Csv.empty() ? options.Database : options.Csv;
   TDiagnostics diagnostics(err, "tabulon export", input);
   TDataset2Excel exporter(nullptr);
   Configure(exporter, options, diagnostics);
+  const TValueReportSummary valueReports(exporter, diagnostics, options.CodePage);
   std::unique_ptr<TProgress> progress;
   if (&err == &std::cerr && isatty(STDERR_FILENO)) {
     progress = std::make_unique<TProgress>(err);
@@ -443,6 +483,7 @@ int Export(const TExportOptions& options, std::ostream& out, std::ostream& err) 
   }
   if (progress) progress->Finish(exporter.GetDetailCount());
   diagnostics.Finish();
+  valueReports.Print(input, err);
   if (options.Strict && RefusedAsLossy(diagnostics, err)) return kExitLossy;
   if (exporter.SaveAs(options.Output) != 1) {
     err << "tabulon export: " << exporter.GetLastError() << '\n';
@@ -474,6 +515,12 @@ void PrintExportUsage(std::ostream& out) {
          "as dd.mm.yyyy, hh:mm:ss or both; columns declared CURRENCY, MONEY or DECIMAL\n"
          "get two decimals. Texts are stored in code page 1252 (Western European) or the\n"
          "one --codepage names; a character outside it is reported and written as '?'.\n"
+         "A value a cell cannot hold as it is, is reported with its record and field:\n"
+         "a text over 255 bytes is cut, a BLOB is left out, and a value of a date or time\n"
+         "column that is no valid ISO 8601 date or time (2024-02-30, 25:00:00,\n"
+         "03/05/2024) is written as text; the first 20 cases are shown, then a count.\n"
+         "A CSV column stays a date or time column when at least half of its values are\n"
+         "dates or times.\n"
          "\n"
          "Options:\n"
          "  --db FILE                 SQLite database, opened read-only\n"
@@ -496,7 +543,7 @@ void PrintExportUsage(std::ostream& out) {
          "  --detail-border STYLE\n"
          "  --header-border-color C\n"
          "  --detail-border-color C\n"
-         "  --strict                  refuse changed texts: report them and write nothing\n"
+         "  --strict                  refuse changed values: report them, write nothing\n"
          "  --totals                  add a totals row under the records: SUM formulas\n"
          "                            under the numeric and currency fields, \"Total\" in\n"
          "                            the first column, formatted like the header\n"
@@ -528,7 +575,7 @@ void PrintExportUsage(std::ostream& out) {
          "Exit status: 0 written; 1 unreadable database or CSV file, bad query, more\n"
          "fields than a sheet holds, no room for records below the header, a sheet\n"
          "name a sheet may not have, or output not written; 2 wrong usage; 3 changed\n"
-         "texts refused by --strict.\n";
+         "values refused by --strict.\n";
 }
 
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -1,0 +1,44 @@
+// What an export tells its caller about values it could not write as the
+// data set holds them: a text longer than a cell keeps, a BLOB that no cell
+// can show, a value of a date or time field that is no date or time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace tabulon {
+
+/// How an export changed or dropped one value of its data set.
+enum TXLSValueChange : uint8_t {
+  /// A text longer than the 255 bytes a cell holds; the cell keeps its
+  /// first 255 bytes (never part of a character).
+  vcTextCut = 0,
+  /// A binary value (BLOB); its cell is left empty.
+  vcBlobDropped = 1,
+  /// A value of a date, time or date-and-time field that is no valid ISO 8601
+  /// date or time (2024-02-30, 25:00:00, 03/05/2024); it is written as text.
+  vcNotDateTime = 2,
+};
+
+/// One value the latest export changed or dropped.
+struct TXLSValueReport {
+  /// 1-based number of the record in the export (the detail row it went to,
+  /// counted across continuation sheets).
+  int64_t RecNo = 0;
+  /// Name of the field, in the data set's code page.
+  std::string FieldName;
+  /// What happened to the value.
+  TXLSValueChange Change = vcTextCut;
+  /// What happened, in words, e.g. "text of 300 characters cut to the 255 a
+  /// cell holds"; the text quoted in it is in the data set's code page.
+  std::string Message;
+};
+
+/// The words for a text cut to what a cell holds, as every command and
+/// component reports it.
+/// @param length Length of the whole text in bytes of its code page.
+/// @return "text of LENGTH characters cut to the 255 a cell holds".
+std::string XLSTextCutMessage(size_t length);
+
+}  // namespace tabulon
