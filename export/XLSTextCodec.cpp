@@ -123,6 +123,14 @@ TXLSCp1252Text XLSUtf8ToCp1252(const std::string& utf8, char replacement) {
   result.Text.reserve(utf8.size());
   TXLSTextPosition position;
   while (position.Offset < utf8.size()) {
+    // ASCII other than a line break is the same in both and one column wide.
+    const char c = utf8[position.Offset];
+    if ((c & 0x80) == 0 && c != '\n' && c != '\r') {
+      result.Text += c;
+      ++position.Offset;
+      ++position.Column;
+      continue;
+    }
     size_t next = position.Offset;
     uint32_t code_point = 0;
     if (!XLSDecodeUtf8(utf8, next, code_point)) {

@@ -204,6 +204,19 @@ TXLSCellRef* TXLSCellHeap::GetValue(uint16_t row, uint8_t col) const {
   return number == 0 ? nullptr : CellAt(number);
 }
 
+void TXLSCellHeap::GetOrCreateRun(uint16_t row, uint8_t first_col, uint8_t last_col,
+                                  TXLSCellRef** cells) {
+  TRowBlock*& block = Top_[row / kRowsPerBlock];
+  if (block == nullptr) block = new (Index_.Allocate(sizeof(TRowBlock))) TRowBlock;
+  std::array<TCellGroup*, kGroupsPerRow>& groups = block->Rows[row % kRowsPerBlock];
+  for (int32_t col = first_col; col <= last_col; ++col) {
+    TCellGroup*& group = groups[static_cast<size_t>(col / kGroupSize)];
+    if (group == nullptr) group = new (Index_.Allocate(sizeof(TCellGroup))) TCellGroup;
+    uint32_t& number = group->Cells[static_cast<size_t>(col % kGroupSize)];
+    *cells++ = number != 0 ? CellAt(number) : NewCell(row, static_cast<uint8_t>(col), number);
+  }
+}
+
 TXLSCellRef* TXLSCellHeap::GetOrCreateValue(uint16_t row, uint8_t col) {
   TRowBlock*& block = Top_[row / kRowsPerBlock];
   if (block == nullptr) block = new (Index_.Allocate(sizeof(TRowBlock))) TRowBlock;

@@ -148,6 +148,10 @@ class TXLSCellHeap {
   TXLSCellRef* GetOrCreateValue(uint16_t row, uint8_t col);
   // The cell at (row, col) or null; allocates nothing.
   TXLSCellRef* GetValue(uint16_t row, uint8_t col) const;
+  // The cells of row from first_col to last_col, created where absent, into
+  // cells[0 .. last_col - first_col]: GetOrCreateValue for a run of a row,
+  // with the index walked once per row and per group of columns.
+  void GetOrCreateRun(uint16_t row, uint8_t first_col, uint8_t last_col, TXLSCellRef** cells);
 
   TXLSWorksheet* GetOwner() const { return Owner_; }
   // Bounding rectangle of every cell ever created; counts 0 while empty.

@@ -1,6 +1,7 @@
 #include "XLSRange.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 #include <vector>
 
@@ -290,15 +291,16 @@ void TXLSRange::FillWithArray(const OleVariant& values) {
 
   const OleVariant notAvailable("#N/D");
   TXLSCellHeap& heap = Worksheet.GetCellHeap();
+  TXLSTextPool* texts = heap.Texts();
+  std::array<TXLSCellRef*, XLSMaxCol + 1> cells;
   for (int32_t i = 0; i < Height(); ++i) {
     const int64_t sourceRow = SourceOffset(i, rowCount);
-    const auto row = static_cast<uint16_t>(FirstRow + i);
+    heap.GetOrCreateRun(static_cast<uint16_t>(FirstRow + i), FirstCol, LastCol, cells.data());
     for (int32_t j = 0; j < Width(); ++j) {
       const int64_t sourceCol = SourceOffset(j, colCount);
       const bool inside = sourceRow >= 0 && sourceCol >= 0;
-      heap.GetOrCreateValue(row, static_cast<uint8_t>(FirstCol + j))
-          ->SetValue(inside ? elements[sourceRow * colCount + sourceCol] : notAvailable,
-                     heap.Texts());
+      cells[static_cast<size_t>(j)]->SetValue(
+          inside ? elements[sourceRow * colCount + sourceCol] : notAvailable, texts);
     }
   }
 }
