@@ -183,7 +183,7 @@ class WorkbookNames : public WorkbookRecords {
   void SetUp() override {
     for (int i = 0; i < 3; ++i) AddSheet();
   }
-  XLSPtr<IXLSPageSetup> Setup(int32_t index) {
+  XLSPtr<IXLSPageSetup> PageSetupOf(int32_t index) {
     return book.GetSheets().GetSheet(index)->GetPageSetup();
   }
   std::vector<TRecord> Names() { return WithId(Globals(), kName); }
@@ -196,7 +196,7 @@ TEST_F(WorkbookNames, NoPrintSettingsNoNames) {
 }
 
 TEST_F(WorkbookNames, TitleRowsOnlyGiveTheShortForm) {
-  Setup(3)->SetPrintTitleRows("1:2");
+  PageSetupOf(3)->SetPrintTitleRows("1:2");
   const std::vector<TRecord> names = Names();
   ASSERT_EQ(names.size(), 1u);
   const TBytes expected = {0x20, 0,    0,    1,    21,   0,    3, 0, 3, 0, 0,    0,
@@ -206,7 +206,7 @@ TEST_F(WorkbookNames, TitleRowsOnlyGiveTheShortForm) {
 }
 
 TEST_F(WorkbookNames, TitleColumnsOnlyCoverAllRows) {
-  Setup(1)->SetPrintTitleColumns("B:C");
+  PageSetupOf(1)->SetPrintTitleColumns("B:C");
   const TRecord name = Names().at(0);
   ASSERT_EQ(name.data.size(), 36u);
   EXPECT_EQ(name.Word(30), 0);
@@ -216,8 +216,8 @@ TEST_F(WorkbookNames, TitleColumnsOnlyCoverAllRows) {
 }
 
 TEST_F(WorkbookNames, TitleRowsAndColumnsGiveTheLongForm) {
-  Setup(1)->SetPrintTitleRows("1:1");
-  Setup(1)->SetPrintTitleColumns("A:B");
+  PageSetupOf(1)->SetPrintTitleRows("1:1");
+  PageSetupOf(1)->SetPrintTitleColumns("A:B");
   const TRecord name = Names().at(0);
   ASSERT_EQ(name.data.size(), 61u);
   EXPECT_EQ(name.Word(4), 46);
@@ -242,8 +242,8 @@ TEST_F(WorkbookNames, TitleRowsAndColumnsGiveTheLongForm) {
 }
 
 TEST_F(WorkbookNames, PrintAreasComeBeforeAllTitles) {
-  Setup(1)->SetPrintTitleRows("1:1");
-  Setup(2)->SetPrintArea(1, 2, 10, 4);
+  PageSetupOf(1)->SetPrintTitleRows("1:1");
+  PageSetupOf(2)->SetPrintArea(1, 2, 10, 4);
   const std::vector<TRecord> names = Names();
   ASSERT_EQ(names.size(), 2u);
   EXPECT_EQ(names[0].data[14], 0x06);
