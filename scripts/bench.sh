@@ -39,6 +39,7 @@ writes_median() {
 echo "date: $(date -u '+%Y-%m-%d %H:%M UTC'); $(nproc) cores; load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "repeats: $repeats (wall ms: best / median of the runs; peak RSS: the largest)"
 for n in "${sizes[@]}"; do
+  sync  # earlier writes reach the disk first, so no save waits for them
   read -r t_best t_med t_rss < <(run "$bin/bench_tabulon" "$n" "$work/tabulon.xls")
   read -r b_best b_med b_rss < <(run "$bin/bench_tabulon" "$n" "$work/bulk.xls" --bulk)
   bytes=$(stat -c %s "$work/tabulon.xls")
@@ -70,6 +71,7 @@ for n in "${sizes[@]}"; do
 done
 
 large_repeats=$(( repeats < 3 ? repeats : 3 ))
+sync
 read -r w_best w_med w_rss < <(run "$bin/bench_tabulon" 65000 "$work/w.xls")
 read -r g_best g_med g_rss < <("$bin/bench_run" "$large_repeats" "$bin/bench_tabulon" 65536 \
   "$work/large.xls" --sheets 16)
