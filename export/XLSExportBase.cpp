@@ -478,11 +478,6 @@ void TXLSExportComponent::FormatDetailBorders(IXLSRange& cell) const {
   }
 }
 
-OleVariant TXLSExportComponent::CellValue(const TField& field) {
-  const OleVariant& value = field.GetValue();
-  return value.VarType() == varBoolean ? OleVariant(value.ToString()) : value;
-}
-
 const char* TXLSExportComponent::NumFormatByType(TFieldType type, double date_time) {
   switch (type) {
     case ftCurrency:

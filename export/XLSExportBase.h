@@ -238,7 +238,8 @@ class TXLSExportComponent : public TComponent {
     bool LeftAlignDates;  ///< dates and times are aligned left (FormatByType)
   };
   /// Writes one detail cell at zero-based (row, col) of the current sheet:
-  /// the field's value (CellValue; an empty cell without a field), the
+  /// the field's value (a boolean as its text, True or False, since cells
+  /// hold no booleans; an empty cell without a field), the
   /// detail font, fill and edges (FormatDetailCell), the alignment, the
   /// number format of the field's type (FormatByType), and notes its width
   /// for the fitted columns. While no caller needs the cell's range, the
@@ -269,10 +270,6 @@ class TXLSExportComponent : public TComponent {
   /// @param date_time the value, for ftDateTime (a time of day other than
   /// midnight shows the time too)
   static const char* NumFormatByType(TFieldType type, double date_time);
-  /// The value a detail cell receives: the field's value, except that a
-  /// boolean is written as its text, True or False. Cells hold no booleans,
-  /// so writing the variant itself would leave the cell empty and lose it.
-  static OleVariant CellValue(const TField& field);
   /// Checks the current value of field, just written to a detail cell of
   /// record number `record`, and reports it (OnValueReport, GetValueReports)
   /// when the cell does not hold it as the data set does. Cheap when the value
