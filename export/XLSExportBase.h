@@ -245,6 +245,11 @@ class TXLSExportComponent : public TComponent {
   /// for the fitted columns. While no caller needs the cell's range, the
   /// cell is written without one and takes the formats worked out for the
   /// first cell of its kind in its column; the file is the same either way.
+  /// @param row zero-based sheet row of the cell
+  /// @param col zero-based sheet column of the cell
+  /// @param field the field whose current value is written; null for a
+  /// column without a field (the cell is formatted and left empty)
+  /// @param style the cell's font, fill and alignment
   /// @param want_range true when the caller needs the cell's range (a
   /// callback after the cell or row): the rest of the sheet is then written
   /// through ranges.
