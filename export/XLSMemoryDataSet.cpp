@@ -76,9 +76,10 @@ struct TColumnKinds {
 // The value of text in a column of the given type; Null when it is a text
 // (which the caller converts to the code page).
 OleVariant Typed(const std::string& text, TFieldType type) {
+  if (type == ftString) return OleVariant::Null();
   OleVariant value;
   const TFieldType kind = Classify(text, value);
-  if (type == ftString || (IsDateKind(type) && !IsDateKind(kind))) return OleVariant::Null();
+  if (IsDateKind(type) && !IsDateKind(kind)) return OleVariant::Null();
   if (type == ftFloat) return OleVariant(value.ToDouble());
   return value;
 }

@@ -1,6 +1,5 @@
 #include "XLSTextCodec.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace tabulon {
@@ -62,6 +61,14 @@ void Advance(const std::string& text, size_t length, TXLSTextPosition& position)
   }
 }
 
+// Length of the run of ASCII other than CR and LF that starts at offset.
+size_t AsciiRun(const std::string& text, size_t offset) {
+  size_t end = offset;
+  while (end < text.size() && (text[end] & 0x80) == 0 && text[end] != '\n' && text[end] != '\r')
+    ++end;
+  return end - offset;
+}
+
 }  // namespace
 
 bool XLSDecodeUtf8(const std::string& text, size_t& pos, uint32_t& code_point) {
@@ -115,20 +122,16 @@ uint32_t XLSCp1252ToUnicode(uint8_t byte) {
 
 TXLSCp1252Text XLSUtf8ToCp1252(const std::string& utf8, char replacement) {
   TXLSCp1252Text result;
-  // Plain ASCII, the bulk of most data, is the same in both.
-  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) == 0; })) {
-    result.Text = utf8;
-    return result;
-  }
   result.Text.reserve(utf8.size());
   TXLSTextPosition position;
   while (position.Offset < utf8.size()) {
-    // ASCII other than a line break is the same in both and one column wide.
-    const char c = utf8[position.Offset];
-    if ((c & 0x80) == 0 && c != '\n' && c != '\r') {
-      result.Text += c;
-      ++position.Offset;
-      ++position.Column;
+    // ASCII other than line breaks, the bulk of most data, is the same in
+    // both and one column a byte: it is copied a run at a time.
+    const size_t run = AsciiRun(utf8, position.Offset);
+    if (run > 0) {
+      result.Text.append(utf8, position.Offset, run);
+      position.Offset += run;
+      position.Column += static_cast<uint32_t>(run);
       continue;
     }
     size_t next = position.Offset;

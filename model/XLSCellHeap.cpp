@@ -218,13 +218,9 @@ void TXLSCellHeap::GetOrCreateRun(uint16_t row, uint8_t first_col, uint8_t last_
 }
 
 TXLSCellRef* TXLSCellHeap::GetOrCreateValue(uint16_t row, uint8_t col) {
-  TRowBlock*& block = Top_[row / kRowsPerBlock];
-  if (block == nullptr) block = new (Index_.Allocate(sizeof(TRowBlock))) TRowBlock;
-  TCellGroup*& group = block->Rows[row % kRowsPerBlock][col / kGroupSize];
-  if (group == nullptr) group = new (Index_.Allocate(sizeof(TCellGroup))) TCellGroup;
-  uint32_t& number = group->Cells[col % kGroupSize];
-  if (number != 0) return CellAt(number);
-  return NewCell(row, col, number);
+  TXLSCellRef* cell = nullptr;
+  GetOrCreateRun(row, col, col, &cell);
+  return cell;
 }
 
 }  // namespace tabulon
