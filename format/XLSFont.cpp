@@ -171,7 +171,9 @@ int32_t TXLSFontList::GetFont(int32_t i, TXLSBlobList& List, TXLSTextEncoder* en
       ShortRecordText(KeyPart(key, kNamePos, std::string::npos), encoder, {{}, "font name"});
   const auto charSet = static_cast<uint8_t>(Field(key, kCharSetPos, 2));
 
-  uint16_t attributes = 0;
+  const bool bold = Flag(key, kBoldPos);
+  // Readers take bold from bit 0 or from the weight, so both say it.
+  uint16_t attributes = bold ? 0x01 : 0;
   if (Flag(key, kItalicPos)) attributes |= 0x02;
   if (Flag(key, kStrikePos)) attributes |= 0x08;
   if (Flag(key, kOutlinePos)) attributes |= 0x10;
@@ -183,7 +185,7 @@ int32_t TXLSFontList::GetFont(int32_t i, TXLSBlobList& List, TXLSTextEncoder* en
   record.AddWord(static_cast<uint16_t>(Field(key, kHeightPos, 4)));
   record.AddWord(attributes);
   record.AddWord(static_cast<uint16_t>(Field(key, kColorPos, 4)));
-  record.AddWord(Flag(key, kBoldPos) ? 700 : 400);
+  record.AddWord(bold ? 700 : 400);
   record.AddWord(escapement);
   record.AddByte(static_cast<uint8_t>(Field(key, kUnderlinePos, 2)));
   record.AddByte(static_cast<uint8_t>(Field(key, kFamilyPos, 2)));

@@ -72,7 +72,7 @@ TEST_F(FontTable, RecordCarriesAttributesAndEscapement) {
   font = Fonts().SetName(font, "Courier New");
   XFs.SetFontIndex(15, font, false);
   const TBytes record = SavedFonts().back();
-  EXPECT_EQ(record, Concat({0x31, 0x00, 0x1A, 0x00, 0xC8, 0x00, 0x3A, 0x00, 0x00, 0x00, 0xBC, 0x02,
+  EXPECT_EQ(record, Concat({0x31, 0x00, 0x1A, 0x00, 0xC8, 0x00, 0x3B, 0x00, 0x00, 0x00, 0xBC, 0x02,
                             0x03, 0x00, 0x21, 0x02, 0xCC, 0x00, 0x0B},
                            "Courier New"));
 }
@@ -107,6 +107,8 @@ TEST_F(FontTable, FirstBoldFontIsTheFifthRecordAndNumberFive) {
   const std::vector<TBytes> fonts = SavedFonts();
   ASSERT_EQ(fonts.size(), 5u);
   EXPECT_EQ(WordAt(fonts[4], 10), 700);
+  EXPECT_EQ(WordAt(fonts[4], 6), 0x0001) << "the bold bit says it too";
+  EXPECT_EQ(WordAt(fonts[0], 6), 0x0000);
   EXPECT_EQ(SavedFontNumber(xf), 5);
   EXPECT_EQ(SavedFontNumber(15), 1);
 }

@@ -114,6 +114,7 @@ TEST_F(TypicalRequest, LabelNamesTheBoldFormat) {
   ASSERT_EQ(fonts.size(), 5u);
   EXPECT_EQ(xfs[16].Word(0), 5);
   EXPECT_EQ(fonts[4].Word(6), 700);  // weight: bold
+  EXPECT_EQ(fonts[4].Word(2), 1);    // and the bold bit
   EXPECT_EQ(fonts[0].Word(6), 400);
 }
 

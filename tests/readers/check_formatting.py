@@ -59,7 +59,8 @@ def dump_xlrd(path):
             name = cell_name(row, col)
             print(name, "font", font.name)
             print(name, "size", "%.1f" % (font.height / 20.0))
-            print(name, "bold", int(font.weight >= 700))
+            # xlrd takes bold from the option bit, not from the weight.
+            print(name, "bold", int(bool(font.bold)))
             print(name, "italic", int(bool(font.italic)))
             print(name, "underline", UNDERLINES.get(font.underline_type, "none"))
             print(name, "color", colour(font.colour_index))
