@@ -28,7 +28,7 @@ int32_t TXLSNumFormatList::GetNumFormatBlob(int32_t i, TXLSBlobList& List,
   if (stored.empty()) return 0;
   const std::string_view text = ShortRecordText(stored, encoder, {{}, "number format"});
   TXLSBlob record = MakeRecord(kFormatRecordId, static_cast<uint16_t>(3 + ShortTextLength(text)));
-  record.AddWord(static_cast<uint16_t>(i));
+  record.AddWord(RecordNumber(i));
   AddShortText(record, text);
   return List.Append(std::move(record));
 }

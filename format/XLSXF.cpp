@@ -398,7 +398,8 @@ int32_t TXLSXFList::GetXFBlob(int32_t i, TXLSBlobList& List) const {
   TXLSBlob record = MakeRecord(kXFRecordId, 16);
   const int32_t font = static_cast<int32_t>(field(kFontPos, kFontWidth));
   record.AddWord(static_cast<uint16_t>(Fonts_.GetSaveIndex(font)));
-  record.AddWord(static_cast<uint16_t>(field(kNumFormatPos, kNumFormatWidth)));
+  record.AddWord(
+      TXLSNumFormatList::RecordNumber(static_cast<int32_t>(field(kNumFormatPos, kNumFormatWidth))));
   record.AddWord(protection);
   record.AddWord(alignment);
   record.AddWord(fill.ColorWord());

@@ -99,6 +99,13 @@ class TXLSNumFormatList : public TXLSStringList {
 
   TXLSNumFormatList() : TXLSStringList(kFirstCustomFormat) {}
 
+  // The number that FORMAT and XF records give format index i. Readers that
+  // follow the later applications keep 163 for a built-in format and take
+  // custom formats from 164, so the custom formats are written one higher.
+  static uint16_t RecordNumber(int32_t i) {
+    return static_cast<uint16_t>(i < kFirstCustomFormat ? i : i + 1);
+  }
+
   // Appends the FORMAT record of index i; 0 when index i has no text. With
   // an encoder, the text is written in the workbook's code page.
   int32_t GetNumFormatBlob(int32_t i, TXLSBlobList& List, TXLSTextEncoder* encoder = nullptr) const;

@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   libsqlite3-dev sqlite3
   python3 python3-xlrd python3-olefile python3-openpyxl
-  gnumeric libreoffice-calc-nogui
+  gnumeric libreoffice-calc-nogui r-cran-readxl
   libxlsxwriter-dev poppler-utils
   doxygen
   clang-14 libclang-rt-14-dev

@@ -271,6 +271,41 @@ TEST(ReportExample, SavesTheReportAndExplainsItsUse) {
   EXPECT_EQ(test::Run({binary}).Status, 2);
 }
 
+// R's readxl (libxls) takes format numbers below 164 for built-in formats:
+// a date whose format is the workbook's first custom one must still read as
+// a date, in a workbook of our own and in an export's date column.
+TEST(ReadxlReader, FirstCustomFormatAndTheExportsDateColumnReadAsDates) {
+  if (RunCommand("Rscript -e 'library(readxl)'").status != 0)
+    GTEST_SKIP() << "Rscript with readxl is not installed";
+  const std::string dir = test::ScratchDir() + "/readxl_" + std::to_string(getpid());
+  RunCommand("rm -rf " + Quote(dir) + " && mkdir -p " + Quote(dir));
+
+  TXLSWorkbook book;
+  IXLSWorkSheet& sheet = *book.GetWorksheets()->Add();
+  At(sheet, "A1")->SetValue(OleVariant::Date(45352));
+  At(sheet, "A1")->SetNumFormat("yyyy-mm-dd");
+  ASSERT_EQ(book.SaveAs(dir + "/custom.xls"), 1) << book.GetLastError();
+
+  TMemoryDataSet data(nullptr);
+  data.AddField("name", ftString, 10);
+  data.AddField("day", ftDate);
+  data.AppendRecord({OleVariant("Anna"), OleVariant::Date(45352)});
+  TDataset2Excel exporter(nullptr);
+  exporter.SetDataset(&data);
+  ASSERT_EQ(exporter.SaveDatasetAs(dir + "/export.xls"), 1) << exporter.GetLastError();
+
+  // One line per file: the class readxl gives each column.
+  const std::string script =
+      "library(readxl); for (f in commandArgs(TRUE)) cat(basename(f), "
+      "sapply(suppressMessages(read_excel(f, "
+      "col_names = FALSE, skip = as.integer(grepl(\"export\", f)))), function(x) class(x)[1]), "
+      "\"\\n\")";
+  const TRun run = RunCommand("Rscript -e " + Quote(script) + " " + Quote(dir + "/custom.xls") +
+                              " " + Quote(dir + "/export.xls"));
+  RunCommand("rm -rf " + Quote(dir));
+  EXPECT_EQ(run.output, "custom.xls POSIXct \nexport.xls character POSIXct \n");
+}
+
 INSTANTIATE_TEST_SUITE_P(Readers, FormattingReaders,
                          ::testing::Values(TReader::kXlrd, TReader::kLibreOffice),
                          [](const ::testing::TestParamInfo<TReader>& info) {

@@ -68,11 +68,16 @@ TEST_F(NumberFormats, IndexWithoutTextYieldsNoRecord) {
   EXPECT_EQ(list.GetTotal(), 0);
 }
 
-TEST_F(NumberFormats, AddedFormatsFollowInIndexOrder) {
+// The file numbers custom formats from 164: readers that follow the later
+// applications take 163 for a built-in format.
+TEST_F(NumberFormats, AddedFormatsFollowInIndexOrderNumberedFrom164) {
   Formats().AddValue("0.0");
+  Formats().AddValue("0.00%");
   const std::vector<TBytes> formats = SavedFormats();
-  ASSERT_EQ(formats.size(), 5u);
-  EXPECT_EQ(formats[4], Concat({0x1E, 0x04, 0x06, 0x00, 163, 0x00, 0x03}, "0.0"));
+  ASSERT_EQ(formats.size(), 6u);
+  EXPECT_EQ(WordAt(formats[3], 4), 8) << "built-in numbers stay";
+  EXPECT_EQ(formats[4], Concat({0x1E, 0x04, 0x06, 0x00, 164, 0x00, 0x03}, "0.0"));
+  EXPECT_EQ(formats[5], Concat({0x1E, 0x04, 0x08, 0x00, 165, 0x00, 0x05}, "0.00%"));
 }
 
 TEST_F(NumberFormats, LongTextsAreCutSoTheLengthByteStaysTrue) {

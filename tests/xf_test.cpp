@@ -102,7 +102,7 @@ TEST_F(CellFormats, NumberFormatByText) {
   EXPECT_EQ(XFs.GetNumFormatIndex(xf), 163);
   EXPECT_EQ(XFs.GetNumFormat(xf), "#,##0.00");
   EXPECT_EQ(XFs.GetNumFormat(15), "");
-  EXPECT_EQ(WordAt(SavedXF(xf), 4 + 2), 163);
+  EXPECT_EQ(WordAt(SavedXF(xf), 4 + 2), 164) << "the number its FORMAT record carries";
 }
 
 TEST_F(CellFormats, UnusedFormatIsNotSavedAndTheNumberingClosesTheGap) {
