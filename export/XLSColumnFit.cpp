@@ -84,6 +84,7 @@ int32_t TXLSColumnFit::ShownLength(const OleVariant& value, const char* num_form
   if (VarIsEmpty(value) || VarIsNull(value)) return 0;
   if (value.VarType() == varString || value.VarType() == varOleStr)
     return LongestLine(value.TextView());
+  if (value.VarType() == varBoolean) return value.ToBool() ? 4 : 5;  // TRUE, FALSE
   const bool general = num_format == nullptr || *num_format == '\0';
   double number = 0;
   try {

@@ -316,24 +316,11 @@ TXLSWorksheet& TXLSExportComponent::Sheet() const {
   return static_cast<TXLSWorksheet&>(*sheet_);
 }
 
-namespace {
-
-// Cells hold no booleans: a boolean is written as its text, True or False.
-const OleVariant& DetailValue(const TField& field, OleVariant& text) {
-  const OleVariant& value = field.GetValue();
-  if (value.VarType() != varBoolean) return value;
-  text = OleVariant(value.ToString());
-  return text;
-}
-
-}  // namespace
-
 XLSPtr<IXLSRange> TXLSExportComponent::WriteDetailCell(int32_t row, int32_t col,
                                                        const TField* field,
                                                        const TXLSDetailStyle& style,
                                                        bool want_range) {
-  OleVariant text;
-  const OleVariant* value = field ? &DetailValue(*field, text) : nullptr;
+  const OleVariant* value = field ? &field->GetValue() : nullptr;
   // A callback may change the cells in any way; the cells written without
   // ranges would no longer know their neighbours.
   if (want_range) detailCells_.reset();

@@ -238,8 +238,8 @@ class TXLSExportComponent : public TComponent {
     bool LeftAlignDates;  ///< dates and times are aligned left (FormatByType)
   };
   /// Writes one detail cell at zero-based (row, col) of the current sheet:
-  /// the field's value (a boolean as its text, True or False, since cells
-  /// hold no booleans; an empty cell without a field), the
+  /// the field's value (a boolean as a boolean cell; an empty cell without
+  /// a field), the
   /// detail font, fill and edges (FormatDetailCell), the alignment, the
   /// number format of the field's type (FormatByType), and notes its width
   /// for the fitted columns. While no caller needs the cell's range, the

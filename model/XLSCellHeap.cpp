@@ -134,6 +134,8 @@ void TXLSCellRef::SetValue(const OleVariant& value, TXLSTextPool* pool) {
     SetNumber(value.ToDouble(), xlDoubleNumber, pool);
   } else if (type == varDate) {
     SetNumber(value.ToDouble(), xlDateTime, pool);
+  } else if (type == varBoolean) {
+    SetNumber(value.ToBool() ? 1.0 : 0.0, xlBoolean, pool);
   } else if (type == varOleStr || type == varString) {
     const std::string_view text = value.TextView();
     int32_t number = 0;
@@ -154,6 +156,8 @@ OleVariant TXLSCellRef::GetValue() const {
       return OleVariant(Number_);
     case xlDateTime:
       return OleVariant::Date(Number_);
+    case xlBoolean:
+      return OleVariant(GetBoolean());
     default:
       return OleVariant::Null();
   }

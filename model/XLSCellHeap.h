@@ -60,7 +60,13 @@ class TXLSTextPool {
 
 // The value type of a cell; a date-time is a day serial number whose
 // fraction is the time of day.
-enum TXLSValueType : uint8_t { xlEmpty = 0, xlString = 1, xlDoubleNumber = 2, xlDateTime = 3 };
+enum TXLSValueType : uint8_t {
+  xlEmpty = 0,
+  xlString = 1,
+  xlDoubleNumber = 2,
+  xlDateTime = 3,
+  xlBoolean = 4
+};
 
 // One stored cell. The value setters take the pool of the cell's sheet, where
 // its texts then live; without one a text gets a heap block of its own. (A
@@ -80,11 +86,11 @@ class TXLSCellRef {
   uint8_t GetCol() const { return Col_; }
 
   // Stores a variant: empty and Null empty the cell; integer, floating and
-  // currency types become numbers; a date a date-time; a string that is
-  // exactly the decimal text of a signed 32-bit integer becomes that number,
-  // any other string stays text. Other types (boolean, error, arrays) and
-  // any value given to a merged cell that is not its area's master change
-  // nothing. The format and merge fields are never touched.
+  // currency types become numbers; a date a date-time; a boolean a boolean;
+  // a string that is exactly the decimal text of a signed 32-bit integer
+  // becomes that number, any other string stays text. Other types (error,
+  // arrays) and any value given to a merged cell that is not its area's
+  // master change nothing. The format and merge fields are never touched.
   void SetValue(const OleVariant& value, TXLSTextPool* pool = nullptr);
   // Null for an empty cell and for a merged cell that is not the master.
   OleVariant GetValue() const;
@@ -95,6 +101,8 @@ class TXLSCellRef {
   // The number or date-time serial, else 0.
   double GetNumber() const { return IsNumeric() ? Number_ : 0.0; }
   bool IsNumeric() const { return Type_ == xlDoubleNumber || Type_ == xlDateTime; }
+  // The value while the type is xlBoolean, else false.
+  bool GetBoolean() const { return Type_ == xlBoolean && Number_ != 0.0; }
 
   // Direct value setters for the structure operations (no merge check).
   void SetString(std::string_view text, TXLSTextPool* pool = nullptr);

@@ -524,6 +524,7 @@ class TEvaluator {
     if (cell == nullptr) return TValue{};
     if (cell->GetValueType() == xlString) return Str(std::string(cell->GetText()));
     if (cell->IsNumeric()) return Num(cell->GetNumber());
+    if (cell->GetValueType() == xlBoolean) return Bool(cell->GetBoolean());
     return TValue{};
   }
 

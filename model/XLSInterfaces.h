@@ -54,7 +54,8 @@ class IXLSRange : public IXLSUnknown {
   /// A number, currency or date stores a number (a date as its day serial); a string
   /// stores text (at most XLSStrMax (255) bytes, in the workbook's code page), except that
   /// the exact decimal form of a 32-bit integer ("42") stores that number; Empty and
-  /// Null clear the cell; a boolean leaves it unchanged. A one- or two-dimensional
+  /// Null clear the cell; a boolean stores a boolean (TRUE or FALSE in the file, a
+  /// boolean again from GetValue). A one- or two-dimensional
   /// array fills the block, the first index running over rows: cells beyond the
   /// array's length get the text "#N/D", and a one-element array fills every cell.
   /// Arrays of more dimensions are ignored.

@@ -30,6 +30,7 @@ constexpr uint16_t kRecordMergedCells = 0x00E5;
 constexpr uint16_t kRecordBlank = 0x0201;
 constexpr uint16_t kRecordNumber = 0x0203;
 constexpr uint16_t kRecordLabel = 0x0204;
+constexpr uint16_t kRecordBoolErr = 0x0205;
 constexpr uint16_t kRecordFormula = 0x0006;
 constexpr uint16_t kRecordString = 0x0207;
 constexpr uint16_t kRecordWindow2 = 0x023E;
@@ -163,6 +164,20 @@ int32_t TXLSWorksheet::WriteDouble(uint16_t row, uint16_t col, double value, int
     record.AddWord(c);
     record.AddWord(RecordXF(xf));
     record.AddDouble(value);
+    return record;
+  });
+}
+
+// The value byte is 1 for TRUE, 0 for FALSE; the second byte 0 marks it a
+// boolean rather than an error code.
+int32_t TXLSWorksheet::WriteBoolean(uint16_t row, uint16_t col, bool value, int32_t xf) {
+  return WriteCell(row, col, [&](uint16_t r, uint16_t c) {
+    TXLSBlob record = MakeRecord(kRecordBoolErr, 8);
+    record.AddWord(r);
+    record.AddWord(c);
+    record.AddWord(RecordXF(xf));
+    record.AddByte(value ? 1 : 0);
+    record.AddByte(0);
     return record;
   });
 }
@@ -428,6 +443,11 @@ void TXLSWorksheet::StoreCell(const TXLSCellRef& cell) {
       case xlDateTime:
         MergeWriteNumber(row, col, r2, c2, cell.GetNumber(), cell.XFIndex);
         break;
+      case xlBoolean:
+        MergeWriteArea(row, col, r2, c2, cell.XFIndex, [&](uint16_t r, uint16_t c) {
+          return WriteBoolean(r, c, cell.GetBoolean(), cell.XFIndex);
+        });
+        break;
       default:
         MergeWrite(row, col, r2, c2, cell.XFIndex);
     }
@@ -440,6 +460,9 @@ void TXLSWorksheet::StoreCell(const TXLSCellRef& cell) {
     case xlDoubleNumber:
     case xlDateTime:
       WriteNumber(row, col, cell.GetNumber(), cell.XFIndex);
+      break;
+    case xlBoolean:
+      WriteBoolean(row, col, cell.GetBoolean(), cell.XFIndex);
       break;
     default:
       Write(row, col, cell.XFIndex);

@@ -254,6 +254,13 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   /// @return The status.
   int32_t MergeWriteDouble(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2, double value,
                            int32_t xf);
+  /// Boolean cell record (BOOLERR holding TRUE or FALSE); see WriteNumber.
+  /// @param row Row, from 0.
+  /// @param col Column, from 0.
+  /// @param value The boolean.
+  /// @param xf Cell format index.
+  /// @return The status.
+  int32_t WriteBoolean(uint16_t row, uint16_t col, bool value, int32_t xf);
   /// One MERGEDCELLS record for the normalised rectangle; -1 for one cell.
   int32_t MergeCells(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2);
   /// Widens the written-area bounds that DIMENSIONS reports; -2 outside the

@@ -51,10 +51,22 @@ TEST(CellSetValue, NumericTypesBecomeNumbersAndDatesDateTimes) {
   EXPECT_EQ(cell.GetValue().VarType(), varDate);
 }
 
-TEST(CellSetValue, BooleanAndErrorLeaveTheCellAsItWas) {
+TEST(CellSetValue, BooleanIsKeptAndReadBackAsABoolean) {
+  TXLSCellRef cell(0, 0);
+  for (bool value : {true, false}) {
+    cell.SetValue(OleVariant("text"));
+    cell.SetValue(OleVariant(value));
+    EXPECT_EQ(cell.GetValueType(), xlBoolean);
+    EXPECT_EQ(cell.GetBoolean(), value);
+    EXPECT_TRUE(cell.GetText().empty());
+    EXPECT_EQ(cell.GetValue().VarType(), varBoolean);
+    EXPECT_EQ(cell.GetValue().ToBool(), value);
+  }
+}
+
+TEST(CellSetValue, ErrorLeavesTheCellAsItWas) {
   TXLSCellRef cell(0, 0);
   cell.SetValue(OleVariant("text"));
-  cell.SetValue(OleVariant(true));
   cell.SetValue(OleVariant::Missing());
   EXPECT_EQ(cell.GetValueType(), xlString);
   EXPECT_EQ(cell.GetText(), "text");

@@ -58,9 +58,12 @@ void ExportGrid(const std::string& dir) {
   data.AddField("item", ftString, 10);
   data.AddField("secret", ftString, 10);
   data.AddField("due", ftDate, 10);
-  data.AppendRecord({OleVariant("Kaffee"), OleVariant("x"), OleVariant::Date(45352)});
+  data.AddField("paid", ftBoolean);
+  data.AppendRecord(
+      {OleVariant("Kaffee"), OleVariant("x"), OleVariant::Date(45352), OleVariant(true)});
   // Reported by the export: a text cut to 255 bytes, a day that does not exist.
-  data.AppendRecord({OleVariant(std::string(300, 'k')), OleVariant("y"), OleVariant("2024-02-30")});
+  data.AppendRecord({OleVariant(std::string(300, 'k')), OleVariant("y"), OleVariant("2024-02-30"),
+                     OleVariant(false)});
   TDataSource source(nullptr);
   source.SetDataSet(&data);
   TDBGrid grid(nullptr);
@@ -68,6 +71,7 @@ void ExportGrid(const std::string& dir) {
   grid.AddColumn("item").Title.Caption = "Artikel";
   grid.AddColumn("secret").Visible = false;
   grid.AddColumn("due").Title.Caption = "F\xE4llig";
+  grid.AddColumn("paid");
   TDBGrid2Excel exporter(nullptr);
   exporter.SetDBGrid(&grid);
   exporter.StartRow = 2;
@@ -150,7 +154,7 @@ TEST_F(ExportReaders, DatesTimesAndCurrencyShowAsSuch) {
        "width Orders!D 19.70", "width Orders!E 20.70"});
 }
 
-TEST_F(ExportReaders, GridSkipsHiddenColumnsAndKeepsItsAlignment) {
+TEST_F(ExportReaders, GridSkipsHiddenColumnsKeepsItsAlignmentAndBooleans) {
   const std::string view = View("grid");
   EXPECT_TRUE(test::Contains(view, "cell Sheet1!C3 value='Artikel' fmt=@ ")) << view;
   EXPECT_TRUE(test::Contains(view, "cell Sheet1!D3 value='F\xC3\xA4llig' fmt=@ ")) << view;
@@ -163,6 +167,8 @@ TEST_F(ExportReaders, GridSkipsHiddenColumnsAndKeepsItsAlignment) {
   EXPECT_TRUE(test::Contains(view, "cell Sheet1!C5 value='" + std::string(255, 'k') + "' "))
       << view;
   EXPECT_TRUE(test::Contains(view, "cell Sheet1!D5 value='2024-02-30' ")) << view;
+  EXPECT_TRUE(test::Contains(view, "cell Sheet1!E4 value=True ")) << view;
+  EXPECT_TRUE(test::Contains(view, "cell Sheet1!E5 value=False ")) << view;
   // 64 pixels are 9.17 characters; LibreOffice adds its cell padding.
   EXPECT_TRUE(HasLine(view, "width Sheet1!C 9.87")) << view;
 }

@@ -59,14 +59,16 @@ TEST_F(DatasetExport, HeaderAndValuesAtStartRowAndColumn) {
   EXPECT_EQ(Sheet().GetWorkSheetName(), "Sheet1");
 }
 
-TEST_F(DatasetExport, BooleansArriveAsTheirTextNotAsEmptyCells) {
+TEST_F(DatasetExport, BooleansArriveAsBooleanCells) {
   data.AddField("paid", ftBoolean);
   data.AppendRecord({OleVariant(true)});
   data.AppendRecord({OleVariant(false)});
   data.AppendRecord({OleVariant::Null()});
   exporter.ExportDataset();
-  EXPECT_EQ(ValueAt(Sheet(), "A2").ToString(), "True");
-  EXPECT_EQ(ValueAt(Sheet(), "A3").ToString(), "False");
+  EXPECT_EQ(ValueAt(Sheet(), "A2"), OleVariant(true));
+  EXPECT_EQ(ValueAt(Sheet(), "A2").VarType(), varBoolean);
+  EXPECT_EQ(ValueAt(Sheet(), "A3"), OleVariant(false));
+  EXPECT_EQ(ValueAt(Sheet(), "A3").VarType(), varBoolean);
   EXPECT_TRUE(VarIsNull(ValueAt(Sheet(), "A4")));
 }
 

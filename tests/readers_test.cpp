@@ -66,6 +66,10 @@ void BuildContent(TXLSWorkbook& book) {
   Set(data, "D1", OleVariant::Date(45352.5));  // 2024-03-01 12:00
   Set(data, "E1", OleVariant("00123"));
   Set(data, "F1", OleVariant("-7"));
+  Set(data, "G1", OleVariant(true));
+  Set(data, "H1", OleVariant(false));
+  data.FGetRange("G2", "H3")->Merge(OleVariant(false));
+  Set(data, "G2", OleVariant(true));
   OleVariant array = VarArrayCreate({1, 2, 1, 3});
   for (int32_t r = 1; r <= 2; ++r) {
     for (int32_t c = 1; c <= 3; ++c) array.PutElement({r, c}, OleVariant(r * 10 + c));
@@ -256,6 +260,7 @@ TEST_P(ReadersTest, SheetsAndValuesReadBack) {
                "cell Data!C1 = 3.25", "cell Data!E1 = '00123'", "cell Data!F1 = -7",
                "cell Data!A2 = 11", "cell Data!C2 = 13", "cell Data!A3 = 21", "cell Data!C3 = 23",
                "cell Data!A4 = '" + std::string(255, 'L') + "'", "cell Data!A6 = -1234567.125",
+               "cell Data!G1 = True", "cell Data!H1 = False", "cell Data!G2 = True",
                "cell Second sheet!A1 = 'second'"});
 }
 

@@ -226,6 +226,8 @@ TEST(ColumnFit, ShownLengthFollowsTheNumberFormat) {
   EXPECT_EQ(TXLSColumnFit::ShownLength(OleVariant(999.99), "#,##0.00"), 6);
   EXPECT_EQ(TXLSColumnFit::ShownLength(OleVariant::Date(45352.5), "dd.mm.yyyy hh:mm:ss"), 19);
   EXPECT_EQ(TXLSColumnFit::ShownLength(OleVariant::Null(), "dd.mm.yyyy"), 0);
+  EXPECT_EQ(TXLSColumnFit::ShownLength(OleVariant(true), nullptr), 4) << "TRUE";
+  EXPECT_EQ(TXLSColumnFit::ShownLength(OleVariant(false), nullptr), 5) << "FALSE";
 
   TXLSColumnFit fit;
   fit.Reset(2);

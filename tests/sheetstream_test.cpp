@@ -36,6 +36,7 @@ constexpr uint16_t kSetup = 0x00A1;
 constexpr uint16_t kMergedCells = 0x00E5;
 constexpr uint16_t kBlank = 0x0201;
 constexpr uint16_t kNumber = 0x0203;
+constexpr uint16_t kBoolErr = 0x0205;
 constexpr uint16_t kLabel = 0x0204;
 constexpr uint16_t kDefaultRowHeight = 0x0225;
 constexpr uint16_t kWindow2 = 0x023E;
@@ -157,13 +158,22 @@ TEST(SheetStreamCells, RecordTypeFollowsTheValueType) {
   cells.GetOrCreateValue(0, 1);  // format only
   cells.GetOrCreateValue(0, 2)->SetValue(OleVariant("x"));
   cells.GetOrCreateValue(0, 3)->SetValue(OleVariant(1.5));
+  cells.GetOrCreateValue(0, 4)->SetValue(OleVariant(true));
+  cells.GetOrCreateValue(0, 5)->SetValue(OleVariant(false));
+  sheet.FGetRange("G1", "H1")->Merge(OleVariant(false));
+  cells.GetOrCreateValue(0, 6)->SetValue(OleVariant(true));
   Save(sheet);
   const auto data = DataRecords(sheet);
-  EXPECT_EQ(Ids(std::vector<TBytes>(data.begin(), data.begin() + 4)),
-            (std::vector<uint16_t>{kNumber, kBlank, kLabel, kNumber}));
+  EXPECT_EQ(Ids(std::vector<TBytes>(data.begin(), data.begin() + 9)),
+            (std::vector<uint16_t>{kNumber, kBlank, kLabel, kNumber, kBoolErr, kBoolErr, kBoolErr,
+                                   kBlank, kMergedCells}));
   double serial;
   std::memcpy(&serial, data[0].data() + 10, 8);
   EXPECT_EQ(serial, 40000.5);
+  // Length 8: row, column, XF, the value, 0 for a boolean (not an error).
+  EXPECT_EQ(data[4], (TBytes{0x05, 0x02, 8, 0, 0, 0, 4, 0, 0, 0, 1, 0}));
+  EXPECT_EQ(data[5], (TBytes{0x05, 0x02, 8, 0, 0, 0, 5, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(data[6][10], 1);
 }
 
 TEST(SheetStreamCells, DimensionsCoverTheWrittenCells) {

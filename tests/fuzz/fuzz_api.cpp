@@ -80,7 +80,9 @@ OleVariant Value(TInput& in) {
       const int32_t rows = in.Pick(4), cols = in.Pick(4);
       OleVariant array = VarArrayCreate({0, rows, 0, cols});
       for (int32_t r = 0; r <= rows; ++r)
-        for (int32_t c = 0; c <= cols; ++c) array.PutElement({r, c}, OleVariant(in.Number()));
+        for (int32_t c = 0; c <= cols; ++c)
+          array.PutElement({r, c},
+                           in.Pick(4) == 0 ? OleVariant(in.Pick(2) == 1) : OleVariant(in.Number()));
       return array;
     }
     case 10: {

@@ -16,7 +16,8 @@ compare readers line by line.
 Dump lines:
   sheet NAME
   cell NAME!A1 = VALUE          text as repr, numbers as integers when whole,
-                                dates as date:YYYY-MM-DDTHH:MM:SS
+                                dates as date:YYYY-MM-DDTHH:MM:SS, booleans
+                                as True or False
   print_area NAME RANGE         print_titles NAME RANGES
   row_breaks NAME 1,2           col_breaks NAME 3
   frozen NAME CELL              zoom NAME PERCENT
@@ -67,6 +68,8 @@ def xlrd_value(book, cell):
         return number(cell.value)
     if cell.ctype == xlrd.XL_CELL_DATE:
         return date_text(xlrd.xldate.xldate_as_datetime(cell.value, book.datemode))
+    if cell.ctype == xlrd.XL_CELL_BOOLEAN:
+        return str(bool(cell.value))
     return None
 
 
@@ -126,9 +129,15 @@ def grid_xlrd(path, rows, cols):
 
 # --- openpyxl ----------------------------------------------------------------------
 
+# LibreOffice imports a boolean cell as the formula TRUE() or FALSE().
+LIBREOFFICE_BOOLEANS = {"=TRUE()": "True", "=FALSE()": "False"}
+
+
 def xlsx_value(value):
     if value is None:
         return None
+    if value in LIBREOFFICE_BOOLEANS:
+        return LIBREOFFICE_BOOLEANS[value]
     if isinstance(value, str):
         return repr(value)
     if isinstance(value, bool):
@@ -212,6 +221,8 @@ def gnumeric_value(cell):
         return repr(cell.text or "")
     if cell.get("ValueType") == "40":
         return number(float(cell.text))
+    if cell.get("ValueType") == "20":
+        return str(cell.text == "TRUE")
     return None
 
 

@@ -8,8 +8,8 @@ Line format:
   cell SHEET!A1 value=V fmt=F font=NAME,SIZE[,bold][,italic][,underline][,strike],COLOUR
        fill=COLOUR borders=LEFT/TOP/BOTTOM/RIGHT align=H
 (on one line), where V is text as repr, numbers as repr(float), dates as
-date:YYYY-MM-DDTHH:MM:SS; each border is STYLE:COLOUR or none; colours are
-RRGGBB or none. Sheet widths follow as "width SHEET!A 9.17".
+date:YYYY-MM-DDTHH:MM:SS, booleans as True or False; each border is
+STYLE:COLOUR or none; colours are RRGGBB or none. Sheet widths follow as "width SHEET!A 9.17".
 """
 import datetime
 import sys
@@ -29,6 +29,8 @@ def value_text(v):
         v = datetime.datetime.combine(datetime.date(1899, 12, 30), v)
     if isinstance(v, datetime.datetime):
         return "date:" + v.replace(microsecond=0).isoformat()
+    if v in ("=TRUE()", "=FALSE()"):  # how LibreOffice imports a boolean cell
+        return v[1:-2].capitalize()
     if isinstance(v, str):
         return repr(v)
     return repr(float(v))
