@@ -252,8 +252,13 @@ int32_t PositionImage(const TXLSCellGeometry& geometry, uint16_t col, uint16_t r
 
 // ---- Records ------------------------------------------------------------------
 
-TXLSBlob MakeObjPictureRecord(const TXLSPictureAnchor& anchor) {
-  TXLSBlob record = MakeRecord(XLSRecordObj, kObjDataSize);
+// The object's name follows the fixed fields as a length byte and the
+// characters, padded to an even record length; offset 30 repeats the length.
+// Gnumeric warns of a damaged file when nothing follows the fixed fields.
+TXLSBlob MakeObjPictureRecord(const TXLSPictureAnchor& anchor, std::string_view name) {
+  const auto nameLength = static_cast<uint8_t>(std::min<size_t>(name.size(), 255));
+  const uint16_t nameSize = static_cast<uint16_t>((1 + nameLength + 1) / 2 * 2);
+  TXLSBlob record = MakeRecord(XLSRecordObj, static_cast<uint16_t>(kObjDataSize + nameSize));
   record.AddLong(1);  // one object
   record.AddWord(kObjTypePicture);
   record.AddWord(kObjId);
@@ -262,8 +267,10 @@ TXLSBlob MakeObjPictureRecord(const TXLSPictureAnchor& anchor) {
                          anchor.RowB, anchor.DyB}) {
     record.AddWord(value);
   }
-  record.AddWord(0);  // no macro name
-  for (int i = 0; i < 6; ++i) record.AddByte(0);
+  record.AddWord(0);  // no macro formula
+  record.AddWord(0);
+  record.AddWord(nameLength);
+  record.AddWord(0);
   record.AddByte(kObjBackColour);
   record.AddByte(kObjForeColour);
   record.AddByte(0);  // no fill pattern
@@ -279,19 +286,28 @@ TXLSBlob MakeObjPictureRecord(const TXLSPictureAnchor& anchor) {
   record.AddWord(0);
   record.AddWord(kPictureOptions);
   record.AddLong(0);
+  record.AddByte(nameLength);
+  record.AddString(std::string(name.substr(0, nameLength)));
+  if ((1 + nameLength) % 2 != 0) record.AddByte(0);
   return record;
 }
 
 TXLSBlob MakeImDataRecord(const std::string& picture) {
   const auto size = static_cast<uint32_t>(picture.size());
-  TXLSBlob record(4 + kImDataFields + size);
+  // Gnumeric takes the picture data for damaged unless the record holds more
+  // than the length it declares: one zero byte after the pixel rows, outside
+  // that length, satisfies it. LibreOffice's bitmap reader stops after the
+  // pixel rows, and xlrd skips the record.
+  const uint32_t dataSize = kImDataFields + size + 1;
+  TXLSBlob record(4 + dataSize);
   record.AddWord(XLSRecordImData);
   // A record longer than the data limit gets its length from the split.
-  record.AddWord(static_cast<uint16_t>(std::min<uint32_t>(kImDataFields + size, 0xFFFF)));
+  record.AddWord(static_cast<uint16_t>(std::min<uint32_t>(dataSize, 0xFFFF)));
   record.AddWord(kImageFormatBitmap);
   record.AddWord(kImageEnvironmentWindows);
   record.AddLong(size);
   record.AddString(picture);
+  record.AddByte(0);  // the byte past the declared length
   return record;
 }
 
@@ -326,8 +342,10 @@ int32_t TXLSPictures::Insert(const TXLSCellGeometry& geometry, uint16_t row, uin
 
 int32_t TXLSPictures::Store(TXLSRecordSection& section) const {
   int32_t status = 1;
+  size_t number = 0;
   for (const TXLSPicture& picture : pictures_) {
-    status = section.Append(MakeObjPictureRecord(picture.Anchor));
+    const std::string name = "Picture " + std::to_string(++number);
+    status = section.Append(MakeObjPictureRecord(picture.Anchor, name));
     if (status == 1) status = section.Append(MakeImDataRecord(picture.Data));
     if (status != 1) break;
   }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "XLSBlob.h"
@@ -69,10 +70,12 @@ int32_t PositionImage(const TXLSCellGeometry& geometry, uint16_t col, uint16_t r
                       uint16_t y, uint16_t width, uint16_t height, TXLSPictureAnchor& anchor,
                       std::string& error);
 
-// The OBJ record of a picture object (60 data bytes).
-TXLSBlob MakeObjPictureRecord(const TXLSPictureAnchor& anchor);
-// The IMDATA record of the picture data, whole: longer than the record data
-// limit, it is split into CONTINUE records when it is appended.
+// The OBJ record of a picture object: 60 bytes of fields, then the object's
+// name (at most 255 bytes kept).
+TXLSBlob MakeObjPictureRecord(const TXLSPictureAnchor& anchor, std::string_view name);
+// The IMDATA record of the picture data, whole, and one byte after it that
+// its declared length leaves out: longer than the record data limit, it is
+// split into CONTINUE records when it is appended.
 TXLSBlob MakeImDataRecord(const std::string& picture);
 
 struct TXLSPicture {

@@ -305,16 +305,15 @@ TEST_F(PictureInsert, ObjRecordCarriesTheAnchorAndFixedFields) {
   ASSERT_EQ(sheet().InsertBitmap(2, 1, SavedBitmap(100, 30)), 1);
   const std::vector<TBytes> obj = testing_records::WithId(SavedDataRecords(sheet()), kObj);
   ASSERT_EQ(obj.size(), 1u);
-  const TBytes expected = {
-      0x5D, 0x00, 60,   0,                                  // OBJ, 60 bytes
-      1,    0,    0,    0,    8, 0,    1,   0, 0x14, 0x06,  // one picture object, id 1, options
-      1,    0,    0,    0,    2, 0,    0,   0,              // column 1 + 0, row 2 + 0
-      2,    0,    0x30, 0x02, 3, 0,    181, 0,              // column 2 + 560, row 3 + 181
-      0,    0,    0,    0,    0, 0,    0,   0,              // no macro name
-      9,    9,    0,    0,    8, 0xFF, 1,   0,              // colours, fill, line none
-      0,    0,    9,    0,    0, 0,    0,   0, 0,    0,
-      0,    0,  // frame, bitmap format, no formula
-      1,    0,    0,    0,    0, 0};
+  const TBytes expected = {0x5D, 0x00, 70, 0,                   // OBJ, 60 bytes and the name
+                           1, 0, 0, 0, 8, 0, 1, 0, 0x14, 0x06,  // one picture object, id 1, options
+                           1, 0, 0, 0, 2, 0, 0, 0,              // column 1 + 0, row 2 + 0
+                           2, 0, 0x30, 0x02, 3, 0, 181, 0,      // column 2 + 560, row 3 + 181
+                           0, 0, 0, 0, 9, 0, 0, 0,              // no macro, name of 9 bytes
+                           9, 9, 0, 0, 8, 0xFF, 1, 0,           // colours, fill, line none
+                           0, 0, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // frame, bitmap format, no
+                                                                // formula
+                           1, 0, 0, 0, 0, 0, 9, 'P', 'i', 'c', 't', 'u', 'r', 'e', ' ', '1'};
   EXPECT_EQ(obj[0], expected);
 }
 
@@ -328,11 +327,12 @@ TEST_F(PictureInsert, SmallImDataIsOneRecordRightAfterItsObj) {
   EXPECT_EQ(WordAt(records[3], 0), kBottomMargin);
   const TBytes& imdata = records[2];
   ASSERT_EQ(WordAt(imdata, 0), kImData);
-  EXPECT_EQ(WordAt(imdata, 2), 180);
+  // The picture data's 172 bytes and one byte past them (see MakeImDataRecord).
+  EXPECT_EQ(WordAt(imdata, 2), 181);
   EXPECT_EQ(TBytes(imdata.begin() + 4, imdata.begin() + 16),
             (TBytes{9, 0, 1, 0, 172, 0, 0, 0, 12, 0, 0, 0}));
   EXPECT_EQ(std::string(imdata.begin() + 16, imdata.end()),
-            std::string("\x0A\0\x05\0\x01\0\x18\0", 8) + PixelRows(10, 5));
+            std::string("\x0A\0\x05\0\x01\0\x18\0", 8) + PixelRows(10, 5) + '\0');
 }
 
 TEST_F(PictureInsert, LargeImDataContinuesInSlicesOf2080Bytes) {
@@ -347,10 +347,10 @@ TEST_F(PictureInsert, LargeImDataContinuesInSlicesOf2080Bytes) {
     EXPECT_LE(records[i].size(), 2084u);
     joined.append(records[i].begin() + 4, records[i].end());
   }
-  EXPECT_EQ(continues, (60020u - 2076 + 2079) / 2080);
-  ASSERT_EQ(joined.size(), 60020u);
+  EXPECT_EQ(continues, (60021u - 2076 + 2079) / 2080);
+  ASSERT_EQ(joined.size(), 60021u);
   EXPECT_EQ(LongAt(joined, 4), 60012u);
-  EXPECT_EQ(joined.substr(20), PixelRows(200, 100));
+  EXPECT_EQ(joined.substr(20), PixelRows(200, 100) + '\0');
 }
 
 TEST_F(PictureInsert, EverySaveCarriesEveryPicture) {
@@ -362,6 +362,7 @@ TEST_F(PictureInsert, EverySaveCarriesEveryPicture) {
     const auto objs = book_test::WithId(records, kObj);
     ASSERT_EQ(objs.size(), 2u) << "save " << save;
     EXPECT_EQ(objs[1].Word(14), 4);  // top row of the second picture
+    EXPECT_EQ(objs[1].data.back(), '2') << "named Picture 2";
     EXPECT_EQ(book_test::WithId(records, kImData).size(), 2u);
   }
 }

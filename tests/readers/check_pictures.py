@@ -1,16 +1,23 @@
 #!/usr/bin/python3
-"""Prints the pictures of an .xlsx file, and the pixels of bitmap files.
+"""Prints the pictures of an .xlsx or a .gnumeric file, and the pixels of
+bitmap files.
 
     check_pictures.py BOOK.xlsx [BITMAP.bmp ...]
+    check_pictures.py BOOK.gnumeric [BITMAP.bmp ...]
 
 One line per picture, sheets in workbook order, pictures in drawing order:
     picture SHEET CELL DX DY WIDTH HEIGHT IMAGE_WIDTH IMAGE_HEIGHT PIXELS
 CELL is the anchor's top-left cell (e.g. B3), DX DY the offset inside it and
 WIDTH HEIGHT the picture's size on the sheet, all in pixels (9525 EMU each);
-PIXELS is a digest of the embedded image's RGB pixels. One line per bitmap:
+PIXELS is a digest of the embedded image's RGB pixels. Gnumeric's file gives
+    image SHEET CELL IMAGE_WIDTH IMAGE_HEIGHT PIXELS
+instead, or "image SHEET CELL none" for a picture it kept without pixels.
+One line per bitmap:
     bitmap INDEX IMAGE_WIDTH IMAGE_HEIGHT PIXELS
 so a test can match each picture with the bitmap file it was made from.
 """
+import base64
+import gzip
 import hashlib
 import io
 import posixpath
@@ -74,8 +81,26 @@ def print_drawing(book, sheet_name, drawing):
             emu_pixels(ext.get("cx")), emu_pixels(ext.get("cy")), pixels(image)))
 
 
-def main():
-    with zipfile.ZipFile(sys.argv[1]) as book:
+def print_gnumeric(path):
+    gnm = "{http://www.gnumeric.org/v10.dtd}"
+    with gzip.open(path) as stream:
+        root = ET.parse(stream).getroot()
+    images = {image.get("name"): image.text for image in root.iter("GOImage")}
+    for sheet in root.iter(gnm + "Sheet"):
+        name = sheet.find(gnm + "Name").text
+        for picture in sheet.iter(gnm + "SheetObjectImage"):
+            cell = picture.get("ObjectBound").split(":")[0]
+            content = picture.find("Content")
+            data = images.get(content.get("name")) if content is not None else None
+            if not data:
+                print("image %s %s none" % (name, cell))
+                continue
+            image = Image.open(io.BytesIO(base64.b64decode(data)))
+            print("image %s %s %s" % (name, cell, pixels(image)))
+
+
+def print_xlsx(path):
+    with zipfile.ZipFile(path) as book:
         sheets = relations(book, "xl/workbook.xml")
         workbook = ET.fromstring(book.read("xl/workbook.xml"))
         for sheet in workbook.find("main:sheets", NS):
@@ -83,6 +108,13 @@ def main():
             for target in relations(book, part).values():
                 if "/drawings/" in target:
                     print_drawing(book, sheet.get("name"), target)
+
+
+def main():
+    if sys.argv[1].endswith(".gnumeric"):
+        print_gnumeric(sys.argv[1])
+    else:
+        print_xlsx(sys.argv[1])
     for index, path in enumerate(sys.argv[2:]):
         print("bitmap %d %s" % (index, pixels(Image.open(path))))
 
