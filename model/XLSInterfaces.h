@@ -587,7 +587,7 @@ class IXLSWorkSheet : public IXLSUnknown {
   /// Makes this sheet the one a reader opens on (and selects it).
   virtual void Activate() = 0;
   /// Makes this sheet the first visible tab.
-  /// @return 1.
+  /// @return 1, or -1 for a deleted sheet.
   virtual int32_t SetFirstSheet() = 0;
   /// Splits the window into panes that scroll independently, without freezing them.
   /// @param y Height of the top pane in points; negative keeps the previous size.
