@@ -19,6 +19,7 @@ import sys
 import tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+RUN_SECONDS = 60
 PRELUDE = "#include <tabulon/Tabulon.h>\n\n#include <iostream>\n\nusing namespace tabulon;\n\n"
 # A function definition opening at the start of a line: `int main(...) {`.
 FUNCTION_START = re.compile(r"^[A-Za-z_][\w:<>,&* ]*\b[\w:]+\(.*\)\s*(const\s*)?\{\s*$", re.M)
@@ -93,7 +94,11 @@ def check(origin, code, compiler, flags, scratch):
     if not is_program:
         return None
     run_dir = tempfile.mkdtemp(dir=scratch)
-    result = subprocess.run([binary], cwd=run_dir, capture_output=True, text=True, timeout=60)
+    try:
+        result = subprocess.run([binary], cwd=run_dir, capture_output=True, text=True,
+                                timeout=RUN_SECONDS)
+    except subprocess.TimeoutExpired:
+        return f"{origin}: still runs after {RUN_SECONDS} seconds"
     if result.returncode != 0:
         return f"{origin}: exits with {result.returncode}\n{result.stdout}{result.stderr}"
     return None
@@ -104,9 +109,11 @@ def main():
     flavour = cache_value(build, "TABULON_FLAVOURS", "7").split(";")[0]
     compiler = cache_value(build, "CMAKE_CXX_COMPILER", "c++")
     abi = "0" if flavour == "4" else "1"
+    include = os.path.join(build, "include")
+    # The include folders the library's CMake target hands its users.
     flags = {
         "compile": ["-std=c++17", "-Wall", "-Werror", f"-D_GLIBCXX_USE_CXX11_ABI={abi}",
-                    "-I" + os.path.join(build, "include"), "-I" + os.path.join(build, "include", "tabulon")],
+                    "-I" + include, "-I" + os.path.join(include, "tabulon")],
         "link": ["-L" + build, "-Wl,-rpath," + build, f"-ltabulon{flavour}-sqlite",
                  f"-ltabulon{flavour}"],
     }
