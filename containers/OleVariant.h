@@ -20,27 +20,28 @@
 
 namespace tabulon {
 
+/// The type code of an OleVariant (OleVariant::VarType), as OLE numbers it.
 using TVarType = uint16_t;
 
-constexpr TVarType varEmpty = 0x0000;
-constexpr TVarType varNull = 0x0001;
-constexpr TVarType varSmallint = 0x0002;  // signed 16-bit
-constexpr TVarType varInteger = 0x0003;   // signed 32-bit
-constexpr TVarType varSingle = 0x0004;
-constexpr TVarType varDouble = 0x0005;
-constexpr TVarType varCurrency = 0x0006;  // signed 64-bit scaled by 10,000
-constexpr TVarType varDate = 0x0007;      // double day serial, 0 = 1899-12-30
-constexpr TVarType varOleStr = 0x0008;
-constexpr TVarType varError = 0x000A;  // 32-bit error code
-constexpr TVarType varBoolean = 0x000B;
-constexpr TVarType varVariant = 0x000C;   // element type of variant arrays
-constexpr TVarType varShortInt = 0x0010;  // signed 8-bit
-constexpr TVarType varByte = 0x0011;      // unsigned 8-bit
-constexpr TVarType varWord = 0x0012;      // unsigned 16-bit
-constexpr TVarType varLongWord = 0x0013;  // unsigned 32-bit
-constexpr TVarType varInt64 = 0x0014;
-constexpr TVarType varString = 0x0100;  // the host's native byte string
-constexpr TVarType varArray = 0x2000;   // flag combined with the element type
+constexpr TVarType varEmpty = 0x0000;     ///< No value (a new variant).
+constexpr TVarType varNull = 0x0001;      ///< The Null value (an empty cell).
+constexpr TVarType varSmallint = 0x0002;  ///< Signed 16-bit integer.
+constexpr TVarType varInteger = 0x0003;   ///< Signed 32-bit integer.
+constexpr TVarType varSingle = 0x0004;    ///< 32-bit floating point.
+constexpr TVarType varDouble = 0x0005;    ///< 64-bit floating point.
+constexpr TVarType varCurrency = 0x0006;  ///< Signed 64-bit integer scaled by 10,000.
+constexpr TVarType varDate = 0x0007;      ///< Day serial as a double, 0 = 1899-12-30.
+constexpr TVarType varOleStr = 0x0008;    ///< Text, the type of a variant made from a string.
+constexpr TVarType varError = 0x000A;     ///< 32-bit error code (XLSParamNotFound, ...).
+constexpr TVarType varBoolean = 0x000B;   ///< true or false.
+constexpr TVarType varVariant = 0x000C;   ///< Element type of variant arrays.
+constexpr TVarType varShortInt = 0x0010;  ///< Signed 8-bit integer.
+constexpr TVarType varByte = 0x0011;      ///< Unsigned 8-bit integer.
+constexpr TVarType varWord = 0x0012;      ///< Unsigned 16-bit integer.
+constexpr TVarType varLongWord = 0x0013;  ///< Unsigned 32-bit integer.
+constexpr TVarType varInt64 = 0x0014;     ///< Signed 64-bit integer.
+constexpr TVarType varString = 0x0100;    ///< Byte string of the host (OleVariant::ByteString).
+constexpr TVarType varArray = 0x2000;     ///< Flag combined with the element type of an array.
 
 /// The error code that marks an optional argument the caller left out.
 constexpr int32_t XLSParamNotFound = static_cast<int32_t>(0x80020004u);

@@ -18,9 +18,11 @@ int main(int argc, char** argv) {
   sheet->FGetRange("A1", "B1")->GetInterior()->SetColorIndex(ColorNameToIndex("yellow"));
   sheet->FGetRange("A2", "A2")->SetValue("Anna Schmidt");
   sheet->FGetRange("B2", "B2")->SetValue(59.85);
+  double serial = 0;
+  XLSEncodeDate(2024, 3, 15, serial);  // the day number a date cell holds
   XLSPtr<IXLSRange> date = sheet->FGetRange("C2", "C2");
-  date->SetValue(OleVariant::Date(45366));  // 2024-03-15
-  date->SetNumFormat("yyyy-mm-dd");         // else readers show the serial 45366
+  date->SetValue(OleVariant::Date(serial));
+  date->SetNumFormat("yyyy-mm-dd");  // else readers show the day number
   sheet->FGetRange("A1", "A1")->GetEntireColumn()->SetColumnWidth(16);  // in characters
 
   // A whole block at once: the first index of the array is the row.

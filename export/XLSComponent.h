@@ -9,7 +9,11 @@
 
 namespace tabulon {
 
-enum TOperation : uint8_t { opInsert = 0, opRemove = 1 };
+/// What TComponent::Notification reports about the other component.
+enum TOperation : uint8_t {
+  opInsert = 0,  ///< It was added to the owner's components.
+  opRemove = 1,  ///< It is about to be removed or destroyed.
+};
 
 /// A component is destroyed by its owner (when it has one) or by whoever
 /// created it. Components that link to another one ask for FreeNotification,

@@ -15,7 +15,12 @@
 
 namespace tabulon {
 
-enum TAlignment : uint8_t { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
+/// Horizontal alignment of a grid column, carried over to its exported cells.
+enum TAlignment : uint8_t {
+  taLeftJustify = 0,   ///< Left-aligned.
+  taRightJustify = 1,  ///< Right-aligned.
+  taCenter = 2,        ///< Centred.
+};
 
 /// Links a data set to the views that show it; forgets it when it is destroyed.
 class TDataSource : public TComponent {

@@ -223,8 +223,22 @@ class TDataSet : public TComponent {
   std::shared_ptr<TXLSCodePageConverter> converter_;  // for code pages other than 1252
 };
 
-/// Day serial (0 = 1899-12-30) of a calendar date; false for a day that does
-/// not exist.
+/// The day number that a date cell holds (0 = 1899-12-30) for a calendar date
+/// of the years 1 to 9999:
+/// @code
+/// double serial = 0;
+/// if (XLSEncodeDate(2024, 3, 15, serial)) {  // serial is 45366
+///   TXLSWorkbook book;
+///   XLSPtr<IXLSRange> cell = book.GetWorksheets()->Add()->FGetRange("A1", "A1");
+///   cell->SetValue(OleVariant::Date(serial));
+///   cell->SetNumFormat("yyyy-mm-dd");  // else readers show 45366
+/// }
+/// @endcode
+/// @param year 1 to 9999.
+/// @param month 1 to 12.
+/// @param day 1 to the length of the month (29 February in leap years only).
+/// @param serial Receives the day number; left as it is for a day that does not exist.
+/// @return false for a day that does not exist.
 bool XLSEncodeDate(int32_t year, int32_t month, int32_t day, double& serial);
 
 /// Parses ISO 8601 text: "YYYY-MM-DD", "HH:MM[:SS[.fff]]", or a date and time

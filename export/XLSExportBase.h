@@ -27,12 +27,14 @@ class TXLSDetailCells;
 class TXLSWorkbook;
 class TXLSWorksheet;
 
+/// The borders the export components draw around every header, detail or
+/// totals cell.
 enum TBorderStyle : uint8_t {
-  BorderStyleNone = 0,
-  BorderStyleSingleHair = 1,
-  BorderStyleSingleThick = 2,
-  BorderStyleSingleThin = 3,
-  BorderStyleDouble = 4,
+  BorderStyleNone = 0,         ///< No border.
+  BorderStyleSingleHair = 1,   ///< A single hairline.
+  BorderStyleSingleThick = 2,  ///< A single thick line.
+  BorderStyleSingleThin = 3,   ///< A single thin line.
+  BorderStyleDouble = 4,       ///< A double line.
 };
 
 /// Raised when the exported block does not fit on a worksheet.

@@ -10,9 +10,13 @@
 
 namespace tabulon {
 
+/// A host colour: RGB 0x00BBGGRR, a system colour or clNone.
 using TColor = int32_t;
 
+/// No colour: where it is given, the export components set no colour.
 constexpr TColor clNone = 0x1FFFFFFF;
+///@{
+/// The host's named colours, as RGB values 0x00BBGGRR.
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clMaroon = 0x000080;
 constexpr TColor clGreen = 0x008000;
@@ -29,25 +33,30 @@ constexpr TColor clBlue = 0xFF0000;
 constexpr TColor clFuchsia = 0xFF00FF;
 constexpr TColor clAqua = 0xFFFF00;
 constexpr TColor clWhite = 0xFFFFFF;
+///@}
 
 /// System colours: the flag bit plus the system colour's number.
 constexpr TColor XLSSystemColorFlag = static_cast<TColor>(0x80000000u);
+///@{
+/// A system colour, which ColorToRGB resolves to the standard desktop scheme.
 constexpr TColor clWindow = XLSSystemColorFlag | 5;
 constexpr TColor clWindowText = XLSSystemColorFlag | 8;
 constexpr TColor clHighlight = XLSSystemColorFlag | 13;
 constexpr TColor clHighlightText = XLSSystemColorFlag | 14;
 constexpr TColor clBtnFace = XLSSystemColorFlag | 15;
 constexpr TColor clBtnText = XLSSystemColorFlag | 18;
+///@}
 
 /// The RGB value of a host colour: system colours resolve to the standard
 /// desktop scheme; every other value keeps its low 24 bits.
 uint32_t ColorToRGB(TColor color);
 
+/// One style flag of a host font; a set of them is a TFontStyles.
 enum TFontStyle : uint8_t {
-  fsBold = 1,
-  fsItalic = 2,
-  fsUnderline = 4,
-  fsStrikeOut = 8,
+  fsBold = 1,       ///< Bold.
+  fsItalic = 2,     ///< Italic.
+  fsUnderline = 4,  ///< Underlined.
+  fsStrikeOut = 8,  ///< Struck out.
 };
 /// A set of TFontStyle flags.
 using TFontStyles = uint8_t;

@@ -45,4 +45,15 @@
  *   there is one), -2 cell outside the sheet.
  * - Every method that hands out an interface returns an XLSPtr, which releases
  *   it; objects must not outlive their workbook.
+ *
+ * The free functions (cell-address text such as GetCellRef and EncodeCellRef,
+ * dates by XLSEncodeDate, colour names by ColorNameToIndex, text conversion
+ * by XLSUtf8ToCp1252 and XLSUtf8ToCodePage) and the constants are listed on
+ * the page of the namespace tabulon.
+ */
+
+/**
+ * @namespace tabulon
+ * @brief Everything the library offers: the object model, the export
+ * components and their data sets, the free functions and the constants.
  */

@@ -37,11 +37,12 @@ int32_t GetCellRange(const std::string& text, uint16_t& firstRow, uint8_t& first
                      uint16_t& lastRow, uint8_t& lastCol);
 
 /// '$1:$3' -> first 1, last 3 (one-based, ordered); false on malformed text or
-/// a row outside 1 to 65536.
+/// a row outside 1 to 65535.
 bool RowDiapasonToValues(const std::string& text, int32_t& first, int32_t& last);
 /// (1, 3) -> '$1:$3'; empty text when a value is below 1. Returns 1.
 int32_t ValuesToRowDiapason(int32_t first, int32_t last, std::string& text);
-/// '$A:$C' -> first 1, last 3 (one-based, ordered); false on malformed text.
+/// '$A:$C' -> first 1, last 3 (one-based, ordered); false on malformed text or
+/// a column past IU (255), the last that ColIndexToColName names.
 bool ColDiapasonToValues(const std::string& text, int32_t& first, int32_t& last);
 /// (1, 3) -> '$A:$C'; empty text when a value is below 1. Returns 1.
 int32_t ValuesToColDiapason(int32_t first, int32_t last, std::string& text);

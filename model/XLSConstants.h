@@ -9,14 +9,19 @@
 
 namespace tabulon {
 
+///@{
 /// Shared markers.
 constexpr int32_t xlNone = -4142;
 constexpr int32_t xlAutomatic = -4105;
+///@}
 
+///@{
 /// Colour indexes of fonts, fills and borders besides the palette's 1..56.
 constexpr int32_t xlColorIndexNone = xlNone;
 constexpr int32_t xlColorIndexAutomatic = xlAutomatic;
+///@}
 
+///@{
 /// Horizontal alignment (IXLSRange::SetHAlign / GetHAlign).
 constexpr int32_t xlHAlignGeneral = 1;
 constexpr int32_t xlHAlignLeft = -4131;
@@ -26,14 +31,18 @@ constexpr int32_t xlHAlignFill = 5;
 constexpr int32_t xlHAlignJustify = -4130;
 constexpr int32_t xlHAlignCenterAcrossSelection = 7;
 constexpr int32_t xlHAlignDistributed = -4117;
+///@}
 
+///@{
 /// Vertical alignment (IXLSRange::SetVAlign / GetVAlign).
 constexpr int32_t xlVAlignTop = -4160;
 constexpr int32_t xlVAlignCenter = -4108;
 constexpr int32_t xlVAlignBottom = -4107;
 constexpr int32_t xlVAlignJustify = -4130;
 constexpr int32_t xlVAlignDistributed = -4117;
+///@}
 
+///@{
 /// The short alignment names of the published model; the same values as above.
 constexpr int32_t xlGeneral = xlHAlignGeneral;
 constexpr int32_t xlLeft = xlHAlignLeft;
@@ -45,14 +54,18 @@ constexpr int32_t xlCenterAcrossSelection = xlHAlignCenterAcrossSelection;
 constexpr int32_t xlDistributed = xlHAlignDistributed;
 constexpr int32_t xlTop = xlVAlignTop;
 constexpr int32_t xlBottom = xlVAlignBottom;
+///@}
 
+///@{
 /// Font underline (IXLSFont::SetUnderLine / GetUnderLine).
 constexpr int32_t xlUnderlineStyleNone = xlNone;
 constexpr int32_t xlUnderlineStyleSingle = 2;
 constexpr int32_t xlUnderlineStyleDouble = -4119;
 constexpr int32_t xlUnderlineStyleSingleAccounting = 4;
 constexpr int32_t xlUnderlineStyleDoubleAccounting = 5;
+///@}
 
+///@{
 /// Fill patterns (IXLSInterior::SetPattern / GetPattern). xlPatternAutomatic is
 /// accepted on writing and stored as a solid fill.
 constexpr int32_t xlPatternNone = xlNone;
@@ -75,7 +88,9 @@ constexpr int32_t xlPatternGrid = 15;
 constexpr int32_t xlPatternCrissCross = 16;
 constexpr int32_t xlPatternGray16 = 17;
 constexpr int32_t xlPatternGray8 = 18;
+///@}
 
+///@{
 /// Border line styles (IXLSBorders / IXLSBorder::SetLineStyle / GetLineStyle).
 constexpr int32_t xlLineStyleNone = xlNone;
 constexpr int32_t xlContinuous = 1;
@@ -85,13 +100,17 @@ constexpr int32_t xlDouble = -4119;
 constexpr int32_t xlDashDot = 4;
 constexpr int32_t xlDashDotDot = 5;
 constexpr int32_t xlSlantDashDot = 13;
+///@}
 
+///@{
 /// Border weights (IXLSBorders / IXLSBorder::SetWeight / GetWeight).
 constexpr int32_t xlHairline = 1;
 constexpr int32_t xlThin = 2;
 constexpr int32_t xlMedium = -4138;
 constexpr int32_t xlThick = 4;
+///@}
 
+///@{
 /// Border indexes (IXLSBorders::GetBorder). The stored cell format has no
 /// diagonal lines, so the two diagonal indexes are accepted but set nothing and
 /// read as no line.
@@ -103,17 +122,23 @@ constexpr int32_t xlEdgeBottom = 9;
 constexpr int32_t xlEdgeRight = 10;
 constexpr int32_t xlInsideVertical = 11;
 constexpr int32_t xlInsideHorizontal = 12;
+///@}
 
+///@{
 /// Shift directions of IXLSRange::Insert (down, right) and Delete (up, left).
 constexpr int32_t xlShiftDown = -4121;
 constexpr int32_t xlShiftToRight = -4161;
 constexpr int32_t xlShiftUp = -4162;
 constexpr int32_t xlShiftToLeft = -4159;
+///@}
 
+///@{
 /// Page orientation (IXLSPageSetup::SetOrientation / GetOrientation).
 constexpr int32_t xlPortrait = 1;
 constexpr int32_t xlLandscape = 2;
+///@}
 
+///@{
 /// Paper sizes (IXLSPageSetup::SetPaperSize / GetPaperSize); the file format
 /// stores the same numbers, except that the user-defined size is stored as 0.
 constexpr int32_t xlPaperLetter = 1;
@@ -158,5 +183,6 @@ constexpr int32_t xlPaperFanfoldUS = 39;
 constexpr int32_t xlPaperFanfoldStdGerman = 40;
 constexpr int32_t xlPaperFanfoldLegalGerman = 41;
 constexpr int32_t xlPaperUser = 256;
+///@}
 
 }  // namespace tabulon

@@ -33,13 +33,13 @@ struct TXLSFormulaStatus {
 
 /// The BIFF error codes a formula can hold or produce.
 enum TXLSFormulaError : uint8_t {
-  xlErrNull = 0x00,   ///< #NULL!
-  xlErrDiv0 = 0x07,   ///< #DIV/0!
-  xlErrValue = 0x0F,  ///< #VALUE!
+  xlErrNull = 0x00,   ///< \#NULL!
+  xlErrDiv0 = 0x07,   ///< \#DIV/0!
+  xlErrValue = 0x0F,  ///< \#VALUE!
   xlErrRef = 0x17,    ///< \#REF!
-  xlErrName = 0x1D,   ///< #NAME?
-  xlErrNum = 0x24,    ///< #NUM!
-  xlErrNA = 0x2A,     ///< #N/A
+  xlErrName = 0x1D,   ///< \#NAME?
+  xlErrNum = 0x24,    ///< \#NUM!
+  xlErrNA = 0x2A,     ///< \#N/A
 };
 
 /// The text of an error code ("#DIV/0!"), or empty for an unknown code.

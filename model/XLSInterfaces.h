@@ -347,7 +347,8 @@ class IXLSPageSetup : public IXLSUnknown {
  public:
   /// @return xlPortrait (1, the default) or xlLandscape (2).
   virtual int32_t GetOrientation() = 0;
-  /// @return The paper size, an xlPaper constant; 0 when not set.
+  /// @return The paper size, an xlPaper constant; xlPaperUser (256), the
+  /// user-defined size, until one is set.
   virtual int32_t GetPaperSize() = 0;
   /// @return The bottom margin in inches (1.0 by default).
   virtual double GetBottomMargin() = 0;
@@ -396,7 +397,7 @@ class IXLSPageSetup : public IXLSUnknown {
   /// @param orientation xlPortrait (1) or xlLandscape (2); other values are ignored.
   virtual void SetOrientation(int32_t orientation) = 0;
   /// @param paper_size An xlPaper constant (xlPaperA4 9, xlPaperLetter 1, ...);
-  /// xlPaperUser (256) is stored as 0; values beyond 16 bits are ignored.
+  /// xlPaperUser (256) is stored as 0; values outside 0 to 65535 are ignored.
   virtual void SetPaperSize(int32_t paper_size) = 0;
   /// @param inches Bottom margin in inches.
   virtual void SetBottomMargin(double inches) = 0;
@@ -427,17 +428,20 @@ class IXLSPageSetup : public IXLSUnknown {
   virtual void SetLeftMargin(double inches) = 0;
   /// Sets the area that is printed.
   /// @param range Cell text such as "A1:C5"; empty text clears the print area; text
-  /// that does not parse is ignored.
+  /// that does not parse changes nothing and leaves a message in the sheet's
+  /// IXLSWorkSheet::GetLastError.
   virtual void FSetPrintArea(const std::string& range) = 0;
   /// @param print true (the default) prints the grid lines.
   virtual void SetPrintGridlines(bool print) = 0;
   /// @param print true prints row numbers and column letters.
   virtual void SetPrintHeadings(bool print) = 0;
   /// Sets the columns printed on every page.
-  /// @param columns Such as "$A:$B"; empty text clears; unparsable text is ignored.
+  /// @param columns Such as "$A:$B" (A to IU); empty text clears; text that does not
+  /// parse changes nothing and leaves a message in the sheet's GetLastError.
   virtual void SetPrintTitleColumns(const std::string& columns) = 0;
   /// Sets the rows printed at the top of every page.
-  /// @param rows Such as "$1:$3"; empty text clears; unparsable text is ignored.
+  /// @param rows Such as "$1:$3" (rows 1 to 65535); empty text clears; text that does
+  /// not parse changes nothing and leaves a message in the sheet's GetLastError.
   virtual void SetPrintTitleRows(const std::string& rows) = 0;
   /// @param text Right part of the footer (codes as in SetCenterFooter).
   virtual void SetRightFooter(const std::string& text) = 0;
@@ -516,8 +520,8 @@ class IXLSWorkSheet : public IXLSUnknown {
   /// then the row, 1 to 65536; no '$').
   /// @param cell2 The opposite corner; the same text again for one cell.
   /// Corners in any order are normalised.
-  /// @return A new range. A first corner that does not parse gives A1:A1, a second
-  /// one that does not parse puts that corner at A1.
+  /// @return A new range; an empty pointer when either text is not a cell from A1
+  /// to IV65536 (nothing is written, and GetLastError names the text).
   virtual XLSPtr<IXLSRange> FGetRange(const std::string& cell1, const std::string& cell2) = 0;
   /// @return The smallest range holding every stored cell; A1 when the sheet is empty.
   virtual XLSPtr<IXLSRange> GetUsedRange() = 0;
@@ -546,7 +550,13 @@ class IXLSWorkSheet : public IXLSUnknown {
   /// IXLSPageSetup::SetPrintGridlines.
   /// @param display true to show them.
   virtual void SetDisplayGridLines(bool display) = 0;
-  /// Removes the sheet from its workbook and frees it: do not use the sheet afterwards.
+  /// Removes the sheet from its workbook at once: it is not saved and its name is
+  /// free again. The sheet, and every range, page setup and font handed out from
+  /// it, stays valid while a reference to it is held: values and formats written
+  /// through them change only the deleted sheet, operations that need the workbook
+  /// do nothing (GetNextWorkSheet answers an empty pointer, renaming, Select and
+  /// Activate are ignored) and those that answer a status answer -1. A deleted
+  /// sheet's GetIndex answers 0; deleting it again does nothing.
   virtual void Delete() = 0;
   /// Delete(), in the form with the unused argument of the automation model.
   /// @param unused Not used.
@@ -578,7 +588,7 @@ class IXLSWorkSheet : public IXLSUnknown {
   /// Makes this sheet the one a reader opens on (and selects it).
   virtual void Activate() = 0;
   /// Makes this sheet the first visible tab.
-  /// @return 1.
+  /// @return 1, or -1 for a deleted sheet.
   virtual int32_t SetFirstSheet() = 0;
   /// Splits the window into panes that scroll independently, without freezing them.
   /// @param y Height of the top pane in points; negative keeps the previous size.
@@ -657,9 +667,11 @@ class IXLSWorkSheet : public IXLSUnknown {
   /// @param password The password given to Protect.
   /// @param unused Not used.
   virtual void UnProtect(const std::string& password, int32_t unused) = 0;
-  /// Why the sheet's last refused operation failed (for example InsertBitmap:
-  /// the file is not a 24-bit bitmap, or the picture would reach past the sheet).
-  /// @return The reason, naming the file where there is one; empty after a success.
+  /// Why the sheet's last refused operation failed: InsertBitmap (the file is not a
+  /// 24-bit bitmap, or the picture would reach past the sheet), FGetRange (a text
+  /// that is not a cell), a print area or print titles that do not parse.
+  /// @return The reason, naming the file or text; empty before any refusal. A
+  /// successful InsertBitmap empties it; other successes leave it as it is.
   virtual std::string GetLastError() = 0;
 
   /// Move() with the sheets given as the pointers the library hands out.

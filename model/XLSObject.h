@@ -22,7 +22,9 @@ struct TGUID {
   bool IsNull() const;
 };
 
+/// QueryInterface found the interface asked for.
 constexpr int32_t XLS_S_OK = 0;
+/// QueryInterface: the object has no interface of that identifier.
 constexpr int32_t XLS_E_NOINTERFACE = static_cast<int32_t>(0x80004002u);
 
 /// The three counting slots every interface begins with.

@@ -292,7 +292,7 @@ std::string TXLSPageSetup::GetPrintTitleRows() {
 
 void TXLSPageSetup::SetPrintTitleRows(const std::string& rows) {
   TPair pair;
-  if (RowDiapasonToValues(rows, pair.First, pair.Last)) {
+  if (rows.empty() || RowDiapasonToValues(rows, pair.First, pair.Last)) {
     titleRows_ = pair;
   } else {
     worksheet_.SetLastError("print title rows \"" + rows + "\" are not rows such as $1:$3");
@@ -307,7 +307,7 @@ std::string TXLSPageSetup::GetPrintTitleColumns() {
 
 void TXLSPageSetup::SetPrintTitleColumns(const std::string& columns) {
   TPair pair;
-  if (ColDiapasonToValues(columns, pair.First, pair.Last)) {
+  if (columns.empty() || ColDiapasonToValues(columns, pair.First, pair.Last)) {
     titleCols_ = pair;
   } else {
     worksheet_.SetLastError("print title columns \"" + columns +

@@ -13,10 +13,11 @@ namespace tabulon {
 /// Palette index that stands for the reader's automatic (system) colour.
 constexpr uint16_t XLSAutomaticColorIndex = 0x7FFF;
 
-/// First and last palette index that records store (custom index 1 is file
-/// index 8).
+/// First palette index that records store (custom index 1 is file index 8).
 constexpr int32_t XLSFirstFileColor = 8;
+/// Last palette index that records store.
 constexpr int32_t XLSLastFileColor = 63;
+/// How many palette entries the file stores and SetCustomColor changes (56).
 constexpr int32_t XLSCustomColorCount = XLSLastFileColor - XLSFirstFileColor + 1;
 
 /// 64 palette entries, each a colour value 0x00BBGGRR. Entries 8 to 63 are

@@ -24,11 +24,12 @@ struct TXLSPaneRecordValues {
   uint16_t ActivePane = 3;
 };
 
-/// Pane numbers of the PANE and SELECTION records.
-constexpr uint16_t XLSPaneBottomRight = 0;
-constexpr uint16_t XLSPaneTopRight = 1;
-constexpr uint16_t XLSPaneBottomLeft = 2;
-constexpr uint16_t XLSPaneTopLeft = 3;
+// Pane numbers of the PANE and SELECTION records.
+constexpr uint16_t XLSPaneBottomRight = 0;  ///< Pane below and right of the splits.
+constexpr uint16_t XLSPaneTopRight = 1;     ///< Pane above the split, right of the vertical one.
+constexpr uint16_t XLSPaneBottomLeft = 2;   ///< Pane below the split, left of the vertical one.
+constexpr uint16_t XLSPaneTopLeft =
+    3;  ///< Pane above and left of the splits; the only one unsplit.
 
 /// The window panes of a worksheet, set by IXLSWorkSheet::FreezePanes and ThawPanes.
 class TXLSPanes {

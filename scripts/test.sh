@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The whole test suite on a fresh machine: install what is needed, build both
 # library flavours, run the tests on each, check an installed copy with
-# pkg-config and CMake, check that every public member is documented, run
-# the suite once more under Clang's ASan and UBSan, and give each libFuzzer harness a
+# pkg-config and CMake, check that every public member is documented and that
+# the examples of the README and the reference build and run, run the suite
+# once more under Clang's ASan and UBSan, and give each libFuzzer harness a
 # short run from its saved corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -232,6 +232,14 @@ TEST_F(PageSetupTest, PrintTitlesRoundTrip) {
   EXPECT_EQ(setup.GetPrintTitleLastCol(), 3);
   setup.SetPrintTitleColumns(":B");
   EXPECT_EQ(setup.GetPrintTitleColumns(), "$A:$C");
+
+  // Empty text removes the titles.
+  setup.SetPrintTitleRows("");
+  setup.SetPrintTitleColumns("");
+  EXPECT_EQ(setup.GetPrintTitleRows(), "");
+  EXPECT_FALSE(setup.HasPrintTitleRows());
+  EXPECT_EQ(setup.GetPrintTitleColumns(), "");
+  EXPECT_FALSE(setup.HasPrintTitleColumns());
 }
 
 TEST_F(PageSetupTest, OwnedByItsSheet) {
