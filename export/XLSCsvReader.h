@@ -66,7 +66,7 @@ bool XLSParseDecimalNumber(const std::string& text, double& value, char decimal_
 /// when, outside quotes, that line holds more of it than of commas and of
 /// the other one; ',' otherwise (also for a line of one field).
 /// @param text CSV text, without byte order mark
-/// @return ',', ';' or '\t'
+/// @return ',', ';' or a tab
 char XLSDetectCsvDelimiter(const std::string& text);
 
 /// The delimiter as messages name it: "commas", "semicolons", "tabs",

@@ -61,7 +61,7 @@ class TCsvDataSet : public TMemoryDataSet {
   void LoadFromText(const std::string& utf8, const std::string& name);
 
   /// Sets the field delimiter of the files read next.
-  /// @param delimiter ',' (the default), ';', '\t' or '|'
+  /// @param delimiter ',' (the default), ';', a tab or '|'
   void SetDelimiter(char delimiter) { delimiter_ = delimiter; }
   /// @return The field delimiter the files are read with.
   char GetDelimiter() const { return delimiter_; }
