@@ -107,13 +107,18 @@ constexpr size_t kMaxExactIntegerDigits = 15;
 }  // namespace
 
 bool XLSParseDecimalNumber(const std::string& text, double& value) {
+  return XLSParseDecimalNumber(text, value, '.');
+}
+
+bool XLSParseDecimalNumber(const std::string& text, double& value, char decimal_point) {
   size_t pos = 0;
   if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
   const size_t numberStart = pos;
   const size_t integerDigits = SkipDigits(text, pos);
   if (integerDigits > 1 && text[numberStart] == '0') return false;
   size_t fractionDigits = 0;
-  const bool hasPoint = pos < text.size() && text[pos] == '.';
+  const size_t pointAt = pos;
+  const bool hasPoint = pos < text.size() && text[pos] == decimal_point;
   if (hasPoint) {
     ++pos;
     fractionDigits = SkipDigits(text, pos);
@@ -129,14 +134,53 @@ bool XLSParseDecimalNumber(const std::string& text, double& value) {
   if (pos != text.size()) return false;
   if (!hasPoint && !hasExponent && integerDigits > kMaxExactIntegerDigits) return false;
 
-  // from_chars takes no '+' and never depends on the locale's decimal point.
-  const char* first = text.data() + (text[0] == '+' ? 1 : 0);
+  // from_chars takes no '+', reads only '.' as the decimal point and never
+  // depends on the locale.
+  std::string pointed;
+  const std::string& number =
+      hasPoint && decimal_point != '.' ? pointed.assign(text).replace(pointAt, 1, 1, '.') : text;
+  const char* first = number.data() + (number[0] == '+' ? 1 : 0);
+  const char* end = number.data() + number.size();
   double parsed = 0;
-  const auto result = std::from_chars(first, text.data() + text.size(), parsed);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return false;
+  const auto result = std::from_chars(first, end, parsed);
+  if (result.ec != std::errc() || result.ptr != end) return false;
   if (!std::isfinite(parsed)) return false;
   value = parsed;
   return true;
+}
+
+char XLSDetectCsvDelimiter(const std::string& text) {
+  size_t commas = 0;
+  size_t semicolons = 0;
+  size_t tabs = 0;
+  bool quoted = false;
+  for (const char c : text) {
+    // A doubled quote inside a quoted field toggles twice: still quoted.
+    if (c == '"') quoted = !quoted;
+    if (quoted) continue;
+    if (c == '\r' || c == '\n') break;
+    commas += c == ',';
+    semicolons += c == ';';
+    tabs += c == '\t';
+  }
+  if (semicolons > commas && semicolons >= tabs) return ';';
+  if (tabs > commas && tabs > semicolons) return '\t';
+  return ',';
+}
+
+std::string XLSCsvDelimiterName(char delimiter) {
+  switch (delimiter) {
+    case ',':
+      return "commas";
+    case ';':
+      return "semicolons";
+    case '\t':
+      return "tabs";
+    case '|':
+      return "vertical bars";
+    default:
+      return std::string("'") + delimiter + "'";
+  }
 }
 
 }  // namespace tabulon

@@ -53,4 +53,26 @@ class TXLSCsvReader {
 // forms, "inf" and "nan", and values beyond the range of a double.
 bool XLSParseDecimalNumber(const std::string& text, double& value);
 
+/// XLSParseDecimalNumber with another decimal point: with ',' the text
+/// "12,5" is the number 12.5, and "12.5" stays text (in such data a point
+/// groups thousands, which a number must not read as a fraction).
+/// @param text the field's text
+/// @param value receives the number
+/// @param decimal_point '.' or ','
+/// @return true when text is entirely a decimal number
+bool XLSParseDecimalNumber(const std::string& text, double& value, char decimal_point);
+
+/// The field delimiter of CSV text as its first line shows it: ';' or tab
+/// when, outside quotes, that line holds more of it than of commas and of
+/// the other one; ',' otherwise (also for a line of one field).
+/// @param text CSV text, without byte order mark
+/// @return ',', ';' or a tab
+char XLSDetectCsvDelimiter(const std::string& text);
+
+/// The delimiter as messages name it: "commas", "semicolons", "tabs",
+/// "vertical bars", or the character in quotes.
+/// @param delimiter a field delimiter
+/// @return its name, plural ("fields separated by semicolons")
+std::string XLSCsvDelimiterName(char delimiter);
+
 }  // namespace tabulon

@@ -254,6 +254,19 @@ void TXLSExportComponent::CheckHeaderRow() const {
                           " rows a sheet may use");
 }
 
+EXLSExportError TXLSExportComponent::NoRoomError(const std::string& record,
+                                                 int32_t last_row) const {
+  return EXLSExportError(record + " finds no room on a sheet of " + std::to_string(last_row + 1) +
+                         " rows below the header in row " + std::to_string(HeaderRow() + 1));
+}
+
+void TXLSExportComponent::CheckLayout() const {
+  if (!WorksheetName.empty()) RequireSheetName();
+  CheckHeaderRow();
+  const int32_t lastRow = LastSheetRow() - (Totals ? 1 : 0);
+  if (HeaderRow() >= lastRow) throw NoRoomError("a record", lastRow);
+}
+
 int32_t TXLSExportComponent::LastSheetRow() const {
   const int32_t rows = Layout.RowsPerSheet > 0 ? Layout.RowsPerSheet : XLSMaxRow + 1;
   return std::min(rows, XLSMaxRow + 1) - 1;
@@ -301,9 +314,7 @@ TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::WriteDetailBlock(
   for (; !data_set->GetEof(); data_set->Next()) {
     if (block.LastRow >= lastRow) {
       if (block.LastRecord >= block.FirstRecord) break;
-      throw EXLSExportError("record " + std::to_string(block.FirstRecord) +
-                            " finds no room on a sheet of " + std::to_string(lastRow + 1) +
-                            " rows below the header in row " + std::to_string(HeaderRow() + 1));
+      throw NoRoomError("record " + std::to_string(block.FirstRecord), lastRow);
     }
     detailCount_ = ++block.LastRecord;
     if (detailCells_) detailCells_->BeginRow(block.LastRow + 1);

@@ -77,6 +77,12 @@ class TXLSExportComponent : public TComponent {
   /// Rows used by the fullest sheet of the latest export (its last used
   /// row, counted from 1); 0 before the first export.
   int32_t GetMostSheetRows() const { return mostSheetRows_; }
+  /// Checks, before any record is read, the settings that would stop the
+  /// next export: a WorksheetName no sheet may have, a header (below
+  /// StartRow and the title lines) below the rows a sheet may use, or a
+  /// sheet with no row for a record below its header (and the totals row).
+  /// @throws EXLSExportError saying which, as the export would.
+  void CheckLayout() const;
 
   /// Name of the sheet the next export adds; empty gives "Sheet1" (a name
   /// another sheet holds leaves the generated "SheetN"). A name no sheet may
@@ -292,6 +298,9 @@ class TXLSExportComponent : public TComponent {
   TXLSWorksheet& Sheet() const;
   // Throws EXLSExportError when the header lies below the rows a sheet may use.
   void CheckHeaderRow() const;
+  // The error of a record ("record 3", "a record") that finds no row on a
+  // sheet ending at last_row.
+  EXLSExportError NoRoomError(const std::string& record, int32_t last_row) const;
   void AddContinuationSheet();
   TXLSDetailBlock WriteDetailBlock(TDataSet* data_set, int32_t columns,
                                    const std::function<void(int32_t, int32_t)>& record);

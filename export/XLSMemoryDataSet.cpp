@@ -23,13 +23,15 @@ TFieldType Widen(TFieldType a, TFieldType b) {
   return ftString;
 }
 
-// The type of one non-empty CSV value and the value it stands for.
-TFieldType Classify(const std::string& text, OleVariant& value) {
+// The type of one non-empty CSV value and the value it stands for; numbers
+// are written with decimal_point.
+TFieldType Classify(const std::string& text, char decimal_point, OleVariant& value) {
   double number = 0;
   TFieldType kind = ftString;
-  if (XLSParseDecimalNumber(text, number)) {
-    const bool whole =
-        std::fabs(number) <= INT32_MAX && text.find_first_of(".eE") == std::string::npos;
+  if (XLSParseDecimalNumber(text, number, decimal_point)) {
+    const char fractionOrExponent[] = {decimal_point, 'e', 'E', '\0'};
+    const bool whole = std::fabs(number) <= INT32_MAX &&
+                       text.find_first_of(fractionOrExponent) == std::string::npos;
     value = whole ? OleVariant(static_cast<int32_t>(number)) : OleVariant(number);
     return whole ? ftInteger : ftFloat;
   }
@@ -75,10 +77,10 @@ struct TColumnKinds {
 
 // The value of text in a column of the given type; Null when it is a text
 // (which the caller converts to the code page).
-OleVariant Typed(const std::string& text, TFieldType type) {
+OleVariant Typed(const std::string& text, TFieldType type, char decimal_point) {
   if (type == ftString) return OleVariant::Null();
   OleVariant value;
-  const TFieldType kind = Classify(text, value);
+  const TFieldType kind = Classify(text, decimal_point, value);
   if (IsDateKind(type) && !IsDateKind(kind)) return OleVariant::Null();
   if (type == ftFloat) return OleVariant(value.ToDouble());
   return value;
@@ -119,7 +121,9 @@ void TCsvDataSet::LoadFromFile(const std::string& path) {
 
 void TCsvDataSet::LoadFromText(const std::string& utf8, const std::string& name) {
   const std::string text = utf8.compare(0, 3, kUtf8ByteOrderMark) == 0 ? utf8.substr(3) : utf8;
-  TXLSCsvReader reader(text);
+  TXLSCsvReader reader(text, delimiter_);
+  const char decimalPoint = decimalComma_ ? ',' : '.';
+  decimalCommaTexts_ = 0;
   std::vector<std::string> header;
   const int32_t status = reader.ReadRecord(header);
   if (status < 0) throw EDatabaseError(name + ": " + reader.GetError());
@@ -134,11 +138,17 @@ void TCsvDataSet::LoadFromText(const std::string& utf8, const std::string& name)
   while ((read = reader.ReadRecord(fields)) == 1) {
     if (fields.size() > header.size())
       throw EDatabaseError(name + ": line " + std::to_string(reader.GetRecordLine()) + ": " +
-                           std::to_string(fields.size()) + " fields, but the header names " +
+                           std::to_string(fields.size()) + " fields separated by " +
+                           XLSCsvDelimiterName(delimiter_) + ", but the header names " +
                            std::to_string(header.size()));
     for (size_t i = 0; i < fields.size(); ++i) {
+      if (fields[i].empty()) continue;
       OleVariant ignored;
-      if (!fields[i].empty()) kinds[i].Add(Classify(fields[i], ignored));
+      const TFieldType kind = Classify(fields[i], decimalPoint, ignored);
+      kinds[i].Add(kind);
+      double number = 0;
+      if (kind == ftString && !decimalComma_ && XLSParseDecimalNumber(fields[i], number, ','))
+        ++decimalCommaTexts_;
     }
     rows.push_back(fields);
   }
@@ -155,7 +165,7 @@ void TCsvDataSet::LoadFromText(const std::string& utf8, const std::string& name)
     for (size_t i = 0; i < row.size(); ++i) {
       if (row[i].empty()) continue;
       TField& field = GetField(static_cast<int32_t>(i));
-      values[i] = Typed(row[i], field.GetDataType());
+      values[i] = Typed(row[i], field.GetDataType(), decimalPoint);
       if (VarIsNull(values[i])) {
         const std::string converted = ToCodePage(row[i], field.GetFieldName(), recNo);
         field.SetDisplayWidth(std::max(field.GetDisplayWidth(), TextWidth(converted)));

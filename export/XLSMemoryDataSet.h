@@ -59,6 +59,25 @@ class TCsvDataSet : public TMemoryDataSet {
   void LoadFromFile(const std::string& path);
   /// The same from CSV text already in memory; name is used in messages.
   void LoadFromText(const std::string& utf8, const std::string& name);
+
+  /// Sets the field delimiter of the files read next.
+  /// @param delimiter ',' (the default), ';', a tab or '|'
+  void SetDelimiter(char delimiter) { delimiter_ = delimiter; }
+  /// @return The field delimiter the files are read with.
+  char GetDelimiter() const { return delimiter_; }
+  /// Sets whether the files read next write numbers with a decimal comma.
+  /// @param decimal_comma true reads "12,5" as the number 12.5 (and "12.5"
+  /// as text); false (the default) reads "12,5" as text.
+  void SetDecimalComma(bool decimal_comma) { decimalComma_ = decimal_comma; }
+  /// @return How many values of the last file read were read as texts that
+  /// are numbers with a decimal comma ("12,5"): what SetDecimalComma(true)
+  /// reads as numbers. 0 when it was set.
+  int64_t GetDecimalCommaTextCount() const { return decimalCommaTexts_; }
+
+ private:
+  char delimiter_ = ',';
+  bool decimalComma_ = false;
+  int64_t decimalCommaTexts_ = 0;
 };
 
 }  // namespace tabulon

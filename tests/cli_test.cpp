@@ -57,9 +57,15 @@ TEST(CliUsage, HelpListsTheCommands) {
 TEST(CliUsage, ConvertHelpDescribesTheInputAndExitStatuses) {
   const TRunResult run = Tabulon({"convert", "--help"});
   EXPECT_EQ(run.Status, 0);
-  EXPECT_TRUE(Contains(run.Out, "Usage: tabulon convert [--strict] [--codepage N] IN.csv OUT.xls"))
+  EXPECT_TRUE(Contains(run.Out,
+                       "Usage: tabulon convert [options] IN.csv OUT.xls\n"
+                       "       tabulon convert [options] IN.csv -o OUT.xls\n"))
       << run.Out;
   EXPECT_TRUE(Contains(run.Out, "Exit status")) << run.Out;
+  // The option list is the table the arguments are parsed by.
+  EXPECT_TRUE(Contains(run.Out, "\n  -o, --output OUT.xls      the workbook to write")) << run.Out;
+  EXPECT_TRUE(Contains(run.Out, "\n  --delimiter C             field separator")) << run.Out;
+  EXPECT_TRUE(Contains(run.Out, "\n  --decimal-comma           numbers in the CSV")) << run.Out;
 }
 
 TEST(CliUsage, WrongUsageGivesTheReasonThenPointsAtHelp) {
@@ -76,6 +82,15 @@ TEST(CliUsage, WrongUsageGivesTheReasonThenPointsAtHelp) {
             "tabulon convert --help"},
            {{"convert", "--fast", "a.csv", "b.xls"},
             "tabulon convert: unknown option '--fast'",
+            "tabulon convert --help"},
+           {{"convert", "-o", "b.xls", "a.csv", "c.xls"},
+            "tabulon convert: expected one input CSV file besides -o OUT.xls, got 2",
+            "tabulon convert --help"},
+           {{"convert", "--delimiter", ":", "a.csv", "b.xls"},
+            "tabulon convert: --delimiter needs one of , ; | tab, not ':'",
+            "tabulon convert --help"},
+           {{"convert", "--strict=yes", "a.csv", "b.xls"},
+            "tabulon convert: --strict takes no value",
             "tabulon convert --help"}}) {
     const TRunResult run = Tabulon(c.args);
     EXPECT_EQ(run.Status, 2) << c.reason;
@@ -115,6 +130,39 @@ TEST(CliConvert, DecimalNumbersBecomeNumbersOtherFieldsText) {
                        "E2 text 1234567890123456\n"))
       << dump;
   EXPECT_FALSE(Contains(dump, "D2 ")) << "an empty field leaves its cell empty\n" << dump;
+}
+
+// A semicolon file is split at its semicolons, not at its decimal commas;
+// those are numbers only when --decimal-comma says so.
+TEST(CliConvert, SemicolonFileWithDecimalCommas) {
+  const std::string csv = "Name;Betrag;Datum\nM\xC3\xBCller;12,5;2024-03-01\nAnn;7;x\n";
+  const TRunResult plain = Convert("semicolon", csv);
+  ASSERT_EQ(plain.Status, 0) << plain.Err;
+  const std::string in = Scratch("semicolon.csv");
+  EXPECT_EQ(plain.Err, in +
+                           ": note: fields separated by semicolons, as the header line shows "
+                           "(--delimiter sets the separator)\n" +
+                           in +
+                           ": 1 field is a number with a decimal comma (such as 12,5), written "
+                           "as text; --decimal-comma reads them as numbers\n");
+  EXPECT_TRUE(Contains(plain.Out, "3 rows, 3 columns")) << plain.Out;
+  EXPECT_TRUE(Contains(Dump("semicolon"),
+                       "A2 text M\xC3\xBCller\nB2 text 12,5\nC2 text 2024-03-01\nA3 text Ann\n"
+                       "B3 number 7.0\n"));
+
+  const TRunResult comma = Convert("decimal_comma", csv, {"--decimal-comma"});
+  ASSERT_EQ(comma.Status, 0) << comma.Err;
+  EXPECT_FALSE(Contains(comma.Err, "decimal comma")) << comma.Err;
+  EXPECT_TRUE(Contains(Dump("decimal_comma"), "B2 number 12.5\n"));
+
+  // --delimiter overrides what the header line shows; -o names the output.
+  const std::string tabs = Scratch("tabs.csv");
+  test::WriteFile(tabs, "a;b;c\tn\n1;2\t3,5\n");
+  const TRunResult tab = Tabulon(
+      {"convert", "--delimiter", "tab", "--decimal-comma", tabs, "-o", Scratch("tabs.xls")});
+  ASSERT_EQ(tab.Status, 0) << tab.Err;
+  EXPECT_TRUE(tab.Err.empty()) << tab.Err;
+  EXPECT_TRUE(Contains(Dump("tabs"), "A1 text a;b;c\nB1 text n\nA2 text 1;2\nB2 number 3.5\n"));
 }
 
 TEST(CliConvert, AccentsAreStoredInCodePage1252AndReadBack) {
@@ -206,13 +254,20 @@ TEST(CliRefusedInput, UnclosedQuoteIsRefused) {
   EXPECT_FALSE(test::FileExists(Scratch("unclosed.xls")));
 }
 
+// The reason that stops the job comes last, after the count of the changed
+// texts not shown.
 TEST(CliRefusedInput, MoreColumnsThanASheetHoldsIsRefused) {
   std::string wide = "0";
   for (int i = 1; i < 257; ++i) wide += "," + std::to_string(i);
-  const TRunResult run = Convert("wide", "a\n" + wide + "\n");
+  std::string csv = "a\n";
+  for (int i = 0; i < 22; ++i) csv += "\xE4\xB8\xAD\n";
+  const TRunResult run = Convert("wide", csv + wide + "\n");
   EXPECT_EQ(run.Status, 1);
-  EXPECT_TRUE(Contains(run.Err, "line 2: 257 fields")) << run.Err;
-  EXPECT_TRUE(Contains(run.Err, "256 columns")) << run.Err;
+  const std::string in = Scratch("wide.csv");
+  const std::string tail = in + ": ... and 2 more texts changed in the same way\n" +
+                           "tabulon convert: error: " + in + ": line 24: 257 fields; an .xls " +
+                           "sheet holds at most 256 columns\n";
+  EXPECT_TRUE(test::EndsWith(run.Err, tail)) << run.Err;
 }
 
 TEST(CliFiles, MissingInputFileIsNamedWithTheReason) {
@@ -223,15 +278,16 @@ TEST(CliFiles, MissingInputFileIsNamedWithTheReason) {
       << run.Err;
 }
 
-TEST(CliFiles, OutputInAMissingFolderIsReported) {
+// The output is checked before the input is read: its texts are not reported
+// when nothing can be written anyway.
+TEST(CliFiles, OutputInAMissingFolderIsReportedBeforeTheInputIsRead) {
   const std::string in = Scratch("ok.csv");
-  test::WriteFile(in, "a,1\n");
+  test::WriteFile(in, "a,\xE4\xB8\xAD\n");
   const std::string out = Scratch("no-such-folder/out.xls");
   const TRunResult run = Tabulon({"convert", in, out});
   EXPECT_EQ(run.Status, 1);
-  EXPECT_TRUE(Contains(run.Err, "tabulon convert: ")) << run.Err;
-  EXPECT_TRUE(Contains(run.Err, "'" + out + "'")) << run.Err;
-  EXPECT_TRUE(Contains(run.Err, "no-such-folder")) << run.Err;
+  EXPECT_EQ(run.Err, "tabulon convert: error: cannot write '" + out + "': folder '" +
+                         Scratch("no-such-folder") + "': No such file or directory\n");
   EXPECT_TRUE(run.Out.empty()) << run.Out;
 }
 

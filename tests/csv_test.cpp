@@ -109,6 +109,30 @@ TEST(DecimalNumber, TextsANumberWouldChangeStayText) {
   }
 }
 
+TEST(DecimalNumber, ADecimalCommaIsTheOnlyDecimalPointWhenAsked) {
+  double value = 0;
+  EXPECT_TRUE(XLSParseDecimalNumber("12,5", value, ',') && value == 12.5);
+  EXPECT_TRUE(XLSParseDecimalNumber("-0,25e1", value, ',') && value == -2.5);
+  EXPECT_TRUE(XLSParseDecimalNumber("7", value, ',') && value == 7);
+  // In such data a point groups thousands; read as a fraction it would change.
+  for (const char* text : {"12.5", "1.234,5", "1,2,3", ",", "012,5"}) {
+    EXPECT_FALSE(XLSParseDecimalNumber(text, value, ',')) << text;
+  }
+  EXPECT_TRUE(IsText("12,5"));
+}
+
+TEST(CsvDelimiter, TheHeaderLineShowsSemicolonsAndTabs) {
+  EXPECT_EQ(XLSDetectCsvDelimiter("Name;Betrag;Datum\nM\xC3\xBCller;12,5;2024-03-01\n"), ';');
+  EXPECT_EQ(XLSDetectCsvDelimiter("a\tb\tc,d\n1\t2\t3\n"), '\t');
+  // Commas win ties, quoted separators do not count, later lines are not read.
+  EXPECT_EQ(XLSDetectCsvDelimiter("a;b,c\n"), ',');
+  EXPECT_EQ(XLSDetectCsvDelimiter("\"x;y;\"\"z\",b\n"), ',');
+  EXPECT_EQ(XLSDetectCsvDelimiter("name\r\n1;2;3\n"), ',');
+  EXPECT_EQ(XLSDetectCsvDelimiter(""), ',');
+  EXPECT_EQ(XLSCsvDelimiterName(';'), "semicolons");
+  EXPECT_EQ(XLSCsvDelimiterName('\t'), "tabs");
+}
+
 TEST(Utf8Decoding, AcceptsEveryLengthAndRefusesMalformedSequences) {
   const std::string text = "a\xC3\xBC\xE4\xB8\xAD\xF0\x9F\x98\x80";
   size_t pos = 0;

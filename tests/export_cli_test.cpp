@@ -106,10 +106,87 @@ TEST(CliExport, ExportAndConvertReportCsvInputAlike) {
   const TRunResult emptyConvert = Tabulon({"convert", empty, Scratch("empty-c.xls")});
   EXPECT_EQ(emptyExport.Status, 1);
   EXPECT_EQ(emptyConvert.Status, 1);
-  EXPECT_EQ(emptyExport.Err, "tabulon export: " + empty + ": no header row with the field names\n");
+  EXPECT_EQ(emptyExport.Err,
+            "tabulon export: error: " + empty + ": no header row with the field names\n");
   EXPECT_EQ(emptyConvert.Err,
-            "tabulon convert: " + empty + ": no header row with the field names\n");
+            "tabulon convert: error: " + empty + ": no header row with the field names\n");
   EXPECT_FALSE(test::FileExists(Scratch("empty-c.xls")));
+}
+
+// The semicolon file of a German spreadsheet: split at its semicolons, its
+// decimal commas numbers with --decimal-comma, and a record that does not
+// fit the header names the separator it was split at.
+TEST(CliExport, SemicolonCsvWithDecimalCommas) {
+  const std::string csv = Scratch("de.csv");
+  test::WriteFile(csv, "Name;Betrag;Datum\nM\xC3\xBCller;12,5;2024-03-01\nAnn;3;2024-03-02\n");
+  const std::string out = Scratch("de.xls");
+  const TRunResult plain = Tabulon({"export", "--csv", csv, "-o", out});
+  ASSERT_EQ(plain.Status, 0) << plain.Err;
+  EXPECT_EQ(plain.Out, "wrote " + out + ": 2 records, 3 fields\n");
+  EXPECT_TRUE(Contains(plain.Err, csv + ": note: fields separated by semicolons")) << plain.Err;
+  EXPECT_TRUE(Contains(plain.Err, csv + ": 1 field is a number with a decimal comma (such as "
+                                        "12,5), written as text; --decimal-comma reads them"))
+      << plain.Err;
+  const std::string dump = test::DumpXls(out);
+  EXPECT_TRUE(Contains(dump,
+                       "A2 text M\xC3\xBC"
+                       "ller\nB2 text 12,5\nC2 date 45352.0\n"))
+      << dump;
+
+  const TRunResult comma = Tabulon({"export", "--csv", csv, "--decimal-comma", "-o", out});
+  ASSERT_EQ(comma.Status, 0) << comma.Err;
+  EXPECT_FALSE(Contains(comma.Err, "decimal comma")) << comma.Err;
+  EXPECT_TRUE(Contains(test::DumpXls(out),
+                       "B2 number 12.5\nC2 date 45352.0\nA3 text Ann\n"
+                       "B3 number 3.0\n"));
+
+  const TRunResult forced = Tabulon({"export", "--csv", csv, "--delimiter", ",", "-o", out});
+  EXPECT_EQ(forced.Status, 1);
+  EXPECT_TRUE(Contains(forced.Err, "tabulon export: error: " + csv +
+                                       ": line 2: 2 fields "
+                                       "separated by commas, but the header names 1\n"))
+      << forced.Err;
+}
+
+// What stops the export is found before the input is read, and said last,
+// on its own line: a file's changed texts are not reported for nothing.
+TEST(CliExport, FatalErrorsComeFirstFromTheOptionsAndLastInTheOutput) {
+  const std::string csv = Scratch("fatal.csv");
+  std::string text = "name\n";
+  for (int i = 0; i < 22; ++i) text += "\xE4\xB8\xAD\n";
+  test::WriteFile(csv, text);
+  const std::string out = Scratch("fatal.xls");
+  std::remove(out.c_str());
+  struct TCase {
+    std::vector<std::string> options;
+    std::string error;
+  };
+  for (const TCase& c : std::vector<TCase>{
+           {{"--sheet", "bad/name"},
+            "the sheet name 'bad/name' is not allowed: it needs 1 to 31 bytes, none of [ ] : * ? "
+            "/ \\"},
+           {{"--start-row", "65536"},
+            "a record finds no room on a sheet of 65536 rows below the header in row 65536"},
+           {{"-o", Scratch("no/dir/out.xls")},
+            "cannot write '" + Scratch("no/dir/out.xls") + "': folder '" + Scratch("no/dir") +
+                "': No such file or directory"}}) {
+    std::vector<std::string> args{"export", "--csv", csv, "-o", out};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const TRunResult run = Tabulon(args);
+    EXPECT_EQ(run.Status, 1) << run.Err;
+    EXPECT_EQ(run.Err, "tabulon export: error: " + c.error + "\n");
+    EXPECT_FALSE(test::FileExists(out));
+  }
+  // A failure the data shows comes after the losses and their count.
+  std::string wide = "0";
+  for (int i = 1; i < 257; ++i) wide += "," + std::to_string(i);
+  test::WriteFile(csv, wide + "\n" + text.substr(5));
+  const TRunResult run = Tabulon({"export", "--csv", csv, "-o", out});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(test::EndsWith(run.Err, csv + ": ... and 2 more texts changed in the same way\n" +
+                                          "tabulon export: error: 257 columns from column 1 do "
+                                          "not fit on a sheet of 256 columns\n"))
+      << run.Err;
 }
 
 TEST(CliExport, FailuresExitWithOneAndSayWhy) {
@@ -220,7 +297,9 @@ TEST(CliExport, WrongUsageExitsWithTwo) {
            {"export", "--csv", "a.csv", "-o", "x.xls", "--paper", "a9"},
            {"export", "--csv", "a.csv", "-o", "x.xls", "--margins", "1,2"},
            {"export", "--csv", "a.csv", "-o", "x.xls", "--fit-width", "0"},
-           {"export", "--csv", "a.csv", "-o"}}) {
+           {"export", "--csv", "a.csv", "-o"},
+           {"export", "--csv", "a.csv", "-o", "x.xls", "stray"},
+           {"export", "--db", "a.db", "--query", "q", "-o", "x.xls", "--decimal-comma"}}) {
     const TRunResult run = Tabulon(args);
     EXPECT_EQ(run.Status, 2) << args.back() << "\n" << run.Err;
     EXPECT_TRUE(Contains(run.Err, "tabulon export: ")) << run.Err;
@@ -230,8 +309,12 @@ TEST(CliExport, WrongUsageExitsWithTwo) {
   }
   const TRunResult help = Tabulon({"export", "--help"});
   EXPECT_EQ(help.Status, 0);
-  EXPECT_TRUE(Contains(help.Out, "--detail-border-color")) << help.Out;
+  EXPECT_TRUE(Contains(help.Out, "\n  --detail-border-color C   colour of the detail lines\n"))
+      << help.Out;
   EXPECT_TRUE(Contains(help.Out, "--rows-per-sheet")) << help.Out;
+  EXPECT_TRUE(Contains(help.Out, "\n  --delimiter C             field separator")) << help.Out;
+  EXPECT_TRUE(Contains(help.Out, "\n  -o, --output OUT.xls      the workbook to write"))
+      << help.Out;
 }
 
 }  // namespace

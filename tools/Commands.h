@@ -20,7 +20,8 @@ enum TExitStatus : int {
 // of command ("tabulon export").
 void PrintUsageError(std::ostream& err, const std::string& command, const std::string& reason);
 
-// `tabulon convert [--strict] IN.csv OUT.xls`; args are those after "convert".
+// `tabulon convert [options] IN.csv OUT.xls` (or IN.csv -o OUT.xls); args
+// are those after "convert".
 int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 void PrintConvertUsage(std::ostream& out);
 
@@ -31,5 +32,10 @@ void PrintExportUsage(std::ostream& out);
 // Reads the value of --codepage: one of the code pages a workbook can
 // declare. False with a message in error otherwise.
 bool ParseCodePageOption(const std::string& text, uint16_t& code_page, std::string& error);
+
+// Checks, before any input is read, that a workbook can be written at path:
+// its folder takes new files and an existing file there is a regular one.
+// False with the reason, naming path, in error otherwise.
+bool CheckOutputPath(const std::string& path, std::string& error);
 
 }  // namespace tabulon

@@ -15,6 +15,7 @@
 #include "CsvSheetWriter.h"
 #include "CsvText.h"
 #include "Diagnostics.h"
+#include "Options.h"
 
 namespace tabulon {
 namespace {
@@ -23,100 +24,107 @@ struct TConvertOptions {
   bool Strict = false;
   bool Help = false;
   uint16_t CodePage = 1252;
+  char Delimiter = 0;  // 0: as the header line shows
+  bool DecimalComma = false;
   std::string Input;
   std::string Output;
 };
 
-// Fills options from args; false with a message in error on bad usage.
-bool ParseOptions(const std::vector<std::string>& args, TConvertOptions& options,
-                  std::string& error) {
-  std::vector<std::string> operands;
-  bool optionsEnded = false;
-  bool codePageNext = false;
-  for (const std::string& arg : args) {
-    if (codePageNext) {
-      codePageNext = false;
-      if (!ParseCodePageOption(arg, options.CodePage, error)) return false;
-    } else if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
-      operands.push_back(arg);
-    } else if (arg == "--") {
-      optionsEnded = true;
-    } else if (arg == "--strict") {
-      options.Strict = true;
-    } else if (arg == "--codepage" || arg.compare(0, 11, "--codepage=") == 0) {
-      codePageNext = arg == "--codepage";
-      if (!codePageNext && !ParseCodePageOption(arg.substr(11), options.CodePage, error))
-        return false;
-    } else if (arg == "-h" || arg == "--help") {
-      options.Help = true;
-    } else {
-      error = "unknown option '" + arg + "'";
-      return false;
-    }
-  }
-  if (options.Help) return true;
-  if (codePageNext) {
-    error = "--codepage needs a value";
-    return false;
-  }
-  if (operands.size() != 2) {
-    error = "expected an input CSV file and an output .xls file, got " +
-            std::to_string(operands.size()) + " file names";
-    return false;
-  }
-  options.Input = operands[0];
-  options.Output = operands[1];
-  return true;
+TOptionTable OptionTable(TConvertOptions& options) {
+  return {{"Options:",
+           {OutputOption(options.Output), DelimiterOption(options.Delimiter),
+            DecimalCommaOption(options.DecimalComma), CodePageOption(options.CodePage),
+            StrictOption(options.Strict, "refuse changed texts: report them all, write nothing"),
+            HelpOption(options.Help)}}};
 }
 
-int Convert(const TConvertOptions& options, std::ostream& out, std::ostream& err) {
-  TDiagnostics diagnostics(err, "tabulon convert", options.Input);
+// Fills options from args; throws TUsageError on bad usage.
+void ParseOptions(const std::vector<std::string>& args, TConvertOptions& options) {
+  const std::vector<std::string> files = ParseArguments(OptionTable(options), args);
+  if (options.Help) return;
+  if (!options.Output.empty()) {
+    if (files.size() != 1)
+      throw TUsageError("expected one input CSV file besides -o OUT.xls, got " +
+                        std::to_string(files.size()) + " file names");
+    options.Input = files[0];
+    return;
+  }
+  if (files.size() != 2)
+    throw TUsageError("expected an input CSV file and an output .xls file, got " +
+                      std::to_string(files.size()) + " file names");
+  options.Input = files[0];
+  options.Output = files[1];
+}
+
+// Checks the output, reads the input and saves the workbook. kExitOk with
+// the line that says so in done; otherwise the exit status, after
+// diagnostics took the reason.
+int WriteWorkbook(const TConvertOptions& options, TDiagnostics& diagnostics, std::string& done) {
+  std::string error;
+  if (!CheckOutputPath(options.Output, error)) {
+    diagnostics.CommandError(error);
+    return kExitFailure;
+  }
+  char delimiter = options.Delimiter;
   std::string utf8;
   std::string text;
-  if (!ReadCsvFile(options.Input, utf8, text, diagnostics, options.CodePage)) return kExitFailure;
+  if (!ReadCsvFile(options.Input, utf8, text, diagnostics, options.CodePage, delimiter))
+    return kExitFailure;
 
   TXLSWorkbook workbook;
   workbook.SetCodePage(options.CodePage);
   XLSPtr<IXLSWorkSheet> sheet = workbook.GetWorksheets()->Add();
-  TCsvSheetWriter writer(*sheet, diagnostics, options.CodePage);
+  TCsvSheetWriter writer(*sheet, diagnostics, options.CodePage, delimiter, options.DecimalComma);
   const bool written = writer.Write(text);
-  if (written) writer.FormatLayout();
-  diagnostics.Finish();
+  SummarizeDecimalCommaTexts(writer.GetDecimalCommaTextCount(), diagnostics);
   if (!written) return kExitFailure;
+  writer.FormatLayout();
   if (options.Strict && diagnostics.GetLossCount() > 0) {
     const int32_t losses = diagnostics.GetLossCount();
-    err << "tabulon convert: " << losses
-        << (losses == 1 ? " text cannot be kept as it is" : " texts cannot be kept as they are")
-        << "; nothing written (--strict)\n";
+    diagnostics.CommandError(
+        std::to_string(losses) +
+        (losses == 1 ? " text cannot be kept as it is" : " texts cannot be kept as they are") +
+        "; nothing written (--strict)");
     return kExitLossy;
   }
   if (workbook.SaveAs(options.Output) != 1) {
-    // The workbook's reason names the file already.
-    const std::string& reason = workbook.GetLastError();
-    err << "tabulon convert: "
-        << (reason.empty() ? "cannot write '" + options.Output + "'" : reason) << '\n';
+    diagnostics.CommandError(workbook.GetLastError());  // it names the file
     return kExitFailure;
   }
-  out << "wrote " << options.Output << ": " << writer.GetRowCount() << " rows, "
-      << writer.GetColumnCount() << " columns\n";
+  done = "wrote " + options.Output + ": " + std::to_string(writer.GetRowCount()) + " rows, " +
+         std::to_string(writer.GetColumnCount()) + " columns\n";
   return kExitOk;
+}
+
+int Convert(const TConvertOptions& options, std::ostream& out, std::ostream& err) {
+  TDiagnostics diagnostics(err, "tabulon convert", options.Input);
+  std::string done;
+  const int status = WriteWorkbook(options, diagnostics, done);
+  diagnostics.Finish();
+  out << done;
+  return status;
 }
 
 }  // namespace
 
 void PrintConvertUsage(std::ostream& out) {
-  out << "Usage: tabulon convert [--strict] [--codepage N] IN.csv OUT.xls\n"
+  out << "Usage: tabulon convert [options] IN.csv OUT.xls\n"
+         "       tabulon convert [options] IN.csv -o OUT.xls\n"
          "\n"
          "Writes the records of the CSV file IN.csv as the rows of one worksheet of a new\n"
          "workbook OUT.xls (replaced when it exists).\n"
          "\n"
          "Input: UTF-8 text (a leading byte order mark is skipped), fields separated by\n"
-         "commas, records by CRLF or LF. A field in double quotes may hold commas, line\n"
-         "breaks and quotes written twice (\"\").\n"
+         "commas, records by CRLF or LF. A field in double quotes may hold the separator,\n"
+         "line breaks and quotes written twice (\"\"). A header line with more semicolons\n"
+         "(or tabs) than commas makes them the separator, as a note says; --delimiter\n"
+         "sets it.\n"
          "\n"
          "Cells: a field that is entirely a decimal number (-12, 3.5, 1e3) becomes a number;\n"
          "any other field becomes text, among them 007, 1.2.3 and integers of more than 15\n"
-         "digits, which a number would change. Empty fields leave their cell empty.\n"
+         "digits, which a number would change. With --decimal-comma, 12,5 is the number\n"
+         "12.5; without it such fields stay texts, and a summary line counts them. Empty\n"
+         "fields leave their cell empty.\n"
          "\n"
          "Layout: the first record is the header row, bold on a grey fill and framed by\n"
          "thin lines; each column is as wide as its longest field (8 to 60 characters).\n"
@@ -124,16 +132,12 @@ void PrintConvertUsage(std::ostream& out) {
          "Texts are stored in the workbook's code page, 1252 (Western European) unless\n"
          "--codepage says otherwise. A character outside it is reported with its line and\n"
          "column and written as '?'; a text longer than the 255 bytes a cell holds is\n"
-         "reported and cut (never inside a character).\n"
-         "\n"
-         "Options:\n"
-         "  --strict     refuse such changes: report them all and write nothing\n"
-         "  --codepage N code page of the workbook: 874 Thai, 932 Japanese, 936 Simplified\n"
-         "               Chinese, 949 Korean, 950 Traditional Chinese, 1250 Central\n"
-         "               European, 1251 Cyrillic, 1252 Western European (default),\n"
-         "               1253 Greek, 1254 Turkish, 1255 Hebrew, 1256 Arabic, 1257 Baltic,\n"
-         "               1258 Vietnamese\n"
-         "  -h, --help   show this help\n"
+         "reported and cut (never inside a character).\n";
+  TConvertOptions options;
+  PrintOptions(OptionTable(options), out);
+  out << "\n"
+         "Errors: the output is checked before the input is read. The reason that stops\n"
+         "the job comes last, on its own line: 'tabulon convert: error: ...'.\n"
          "\n"
          "Exit status: 0 written; 1 unreadable or malformed input, input that does not fit\n"
          "on one sheet (65536 rows, 256 columns) or output not written; 2 wrong usage;\n"
@@ -142,9 +146,10 @@ void PrintConvertUsage(std::ostream& out) {
 
 int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   TConvertOptions options;
-  std::string error;
-  if (!ParseOptions(args, options, error)) {
-    PrintUsageError(err, "tabulon convert", error);
+  try {
+    ParseOptions(args, options);
+  } catch (const TUsageError& error) {
+    PrintUsageError(err, "tabulon convert", error.what());
     return kExitUsage;
   }
   if (options.Help) {

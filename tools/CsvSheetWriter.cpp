@@ -34,11 +34,15 @@ std::string LineText(uint32_t line) {
 }  // namespace
 
 TCsvSheetWriter::TCsvSheetWriter(IXLSWorkSheet& sheet, TDiagnostics& diagnostics,
-                                 uint16_t code_page)
-    : sheet_(sheet), diagnostics_(diagnostics), codePage_(code_page) {}
+                                 uint16_t code_page, char delimiter, bool decimal_comma)
+    : sheet_(sheet),
+      diagnostics_(diagnostics),
+      codePage_(code_page),
+      delimiter_(delimiter),
+      decimalPoint_(decimal_comma ? ',' : '.') {}
 
 bool TCsvSheetWriter::Write(const std::string& text) {
-  TXLSCsvReader reader(text);
+  TXLSCsvReader reader(text, delimiter_);
   std::vector<std::string> fields;
   int32_t status;
   while ((status = reader.ReadRecord(fields)) == 1) {
@@ -77,13 +81,14 @@ void TCsvSheetWriter::WriteField(uint16_t row, uint8_t col, const std::string& f
   const std::string cell = EncodeCellRef(row, col);
   OleVariant value;
   double number = 0;
-  if (XLSParseDecimalNumber(field, number)) {
+  if (XLSParseDecimalNumber(field, number, decimalPoint_)) {
     value = OleVariant(number);
   } else if (field.size() > XLSStrMax) {
     diagnostics_.Loss(LineText(line) + " (" + RecordAndField(row, col) + "), cell " + cell,
                       XLSTextCutMessage(field.size()));
     value = OleVariant(field.substr(0, XLSFitBytes(field, XLSStrMax, codePage_)));
   } else {
+    if (decimalPoint_ == '.' && XLSParseDecimalNumber(field, number, ',')) ++decimalCommaTexts_;
     value = OleVariant(field);
   }
   sheet_.FGetRange(cell, cell)->SetValue(value);

@@ -1,7 +1,8 @@
 // Writes the records of CSV text into a worksheet, record n into row n from
 // column A on, one cell at a time through the public range interface. Fields
-// that are decimal numbers become numbers, other non-empty fields text, and
-// empty fields leave their cell empty.
+// that are decimal numbers (with a decimal point, or with a decimal comma
+// when the writer is told so) become numbers, other non-empty fields text,
+// and empty fields leave their cell empty.
 #pragma once
 
 #include <tabulon/Tabulon.h>
@@ -16,8 +17,10 @@ namespace tabulon {
 
 class TCsvSheetWriter {
  public:
-  // code_page: the workbook's, whose double-byte characters a cut keeps whole.
-  TCsvSheetWriter(IXLSWorkSheet& sheet, TDiagnostics& diagnostics, uint16_t code_page = 1252);
+  // code_page: the workbook's, whose double-byte characters a cut keeps whole;
+  // delimiter separates the fields; decimal_comma reads "12,5" as 12.5.
+  TCsvSheetWriter(IXLSWorkSheet& sheet, TDiagnostics& diagnostics, uint16_t code_page = 1252,
+                  char delimiter = ',', bool decimal_comma = false);
 
   // text is CSV in the workbook's code page. Texts longer than a cell holds
   // are cut and reported as losses. Returns false, after reporting why, on
@@ -31,6 +34,9 @@ class TCsvSheetWriter {
 
   int32_t GetRowCount() const { return rowCount_; }
   int32_t GetColumnCount() const { return columnCount_; }
+  // Fields written as text that are numbers with a decimal comma (none when
+  // the writer reads decimal commas).
+  int64_t GetDecimalCommaTextCount() const { return decimalCommaTexts_; }
 
  private:
   void WriteField(uint16_t row, uint8_t col, const std::string& field, uint32_t line);
@@ -40,6 +46,9 @@ class TCsvSheetWriter {
   IXLSWorkSheet& sheet_;
   TDiagnostics& diagnostics_;
   uint16_t codePage_;
+  char delimiter_;
+  char decimalPoint_;
+  int64_t decimalCommaTexts_ = 0;
   int32_t rowCount_ = 0;
   int32_t columnCount_ = 0;
   // Longest field of each column, in characters (bytes of the code page).

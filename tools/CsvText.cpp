@@ -40,9 +40,9 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& e
 // offsets asked for must not decrease.
 class TCsvPlaceFinder {
  public:
-  explicit TCsvPlaceFinder(const std::string& text) : text_(text) {
+  TCsvPlaceFinder(const std::string& text, char delimiter) : text_(text), delimiter_(delimiter) {
     std::vector<std::string> names;
-    TXLSCsvReader reader(text_);
+    TXLSCsvReader reader(text_, delimiter_);
     if (reader.ReadRecord(names) == 1) names_ = std::move(names);
   }
 
@@ -64,7 +64,7 @@ class TCsvPlaceFinder {
     }
     if (c == '"') {
       quoted_ = true;
-    } else if (c == ',') {
+    } else if (c == delimiter_) {
       ++field_;
     } else if (c == '\n' || (c == '\r' && (pos_ + 1 >= text_.size() || text_[pos_ + 1] != '\n'))) {
       ++record_;
@@ -73,6 +73,7 @@ class TCsvPlaceFinder {
   }
 
   const std::string& text_;
+  char delimiter_;
   std::vector<std::string> names_;
   size_t pos_ = 0;
   size_t record_ = 0;
@@ -98,7 +99,7 @@ std::string Shown(uint32_t code_point) {
 }  // namespace
 
 bool ReadCsvFile(const std::string& path, std::string& utf8, std::string& converted,
-                 TDiagnostics& diagnostics, uint16_t code_page) {
+                 TDiagnostics& diagnostics, uint16_t code_page, char& delimiter) {
   std::string error;
   if (!ReadWholeFile(path, utf8, error)) {
     diagnostics.CommandError("cannot read '" + path + "': " + error);
@@ -109,13 +110,19 @@ bool ReadCsvFile(const std::string& path, std::string& utf8, std::string& conver
     diagnostics.Error("", "no header row with the field names");
     return false;
   }
-  return CheckCsvText(utf8, converted, diagnostics, code_page);
+  if (delimiter == 0) {
+    delimiter = XLSDetectCsvDelimiter(utf8);
+    if (delimiter != ',')
+      diagnostics.Note("fields separated by " + XLSCsvDelimiterName(delimiter) +
+                       ", as the header line shows (--delimiter sets the separator)");
+  }
+  return CheckCsvText(utf8, converted, diagnostics, code_page, delimiter);
 }
 
 bool CheckCsvText(const std::string& utf8, std::string& text, TDiagnostics& diagnostics,
-                  uint16_t code_page) {
+                  uint16_t code_page, char delimiter) {
   TXLSCp1252Text converted = XLSUtf8ToCodePage(utf8, code_page);
-  TCsvPlaceFinder places(utf8);
+  TCsvPlaceFinder places(utf8, delimiter);
   if (!converted.Valid) {
     char byte[8];
     std::snprintf(byte, sizeof byte, "0x%02X",
@@ -135,6 +142,16 @@ bool CheckCsvText(const std::string& utf8, std::string& text, TDiagnostics& diag
   }
   text = std::move(converted.Text);
   return true;
+}
+
+void SummarizeDecimalCommaTexts(int64_t count, TDiagnostics& diagnostics) {
+  if (count == 0) return;
+  diagnostics.Summary(std::to_string(count) +
+                      (count == 1 ? " field is a number with a decimal comma (such as 12,5), "
+                                    "written as text"
+                                  : " fields are numbers with a decimal comma (such as 12,5), "
+                                    "written as text") +
+                      "; --decimal-comma reads them as numbers");
 }
 
 }  // namespace tabulon

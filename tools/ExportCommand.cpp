@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -17,6 +18,7 @@
 #include "Commands.h"
 #include "CsvText.h"
 #include "Diagnostics.h"
+#include "Options.h"
 
 namespace tabulon {
 namespace {
@@ -30,6 +32,8 @@ struct TExportOptions {
   std::string Output;
   std::string Sheet;
   uint16_t CodePage = 1252;
+  char Delimiter = 0;  // of the CSV file; 0: as its header line shows
+  bool DecimalComma = false;
   int32_t StartRow = 0;  // zero-based
   int32_t StartCol = 0;
   TFont HeaderFont{"Arial", 10, fsBold, clNone};
@@ -42,11 +46,6 @@ struct TExportOptions {
   TColor DetailBorderColor = clNone;
   bool Totals = false;
   TXLSReportLayout Layout;
-};
-
-class TUsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
 };
 
 std::string Lower(std::string text) {
@@ -196,104 +195,131 @@ void ParseMargins(const std::string& text, TXLSReportLayout& layout) {
   layout.LeftMargin = inches[3];
 }
 
+// Takes a value into options; the table's entries are built from these.
+using TValueSetter = std::function<void(TExportOptions&, const std::string&)>;
+
+TOption Valued(TExportOptions& options, const std::string& name, const std::string& value,
+               const std::string& help, const TValueSetter& set) {
+  return {{name}, value, help, [&options, set](const std::string& v) { set(options, v); }};
+}
+
+TOption Flag(TExportOptions& options, const std::string& name, const std::string& help,
+             void (*set)(TExportOptions&)) {
+  return {{name}, "", help, [&options, set](const std::string&) { set(options); }};
+}
+
+TOptionTable OptionTable(TExportOptions& o) {
+  using S = const std::string&;
+  return {
+      {"Options:",
+       {
+           Valued(o, "--db", "FILE", "SQLite database, opened read-only",
+                  [](TExportOptions& t, S v) { t.Database = v; }),
+           Valued(o, "--query", "SQL", "the query whose rows are exported",
+                  [](TExportOptions& t, S v) { t.Query = v; }),
+           Valued(o, "--csv", "FILE", "CSV file in UTF-8 (instead of --db)",
+                  [](TExportOptions& t, S v) { t.Csv = v; }),
+           DelimiterOption(o.Delimiter),
+           DecimalCommaOption(o.DecimalComma),
+           OutputOption(o.Output),
+           Valued(o, "--sheet", "NAME", "worksheet name (default Sheet1)",
+                  [](TExportOptions& t, S v) { t.Sheet = v; }),
+           CodePageOption(o.CodePage),
+           Valued(o, "--start-row", "N", "row of the header, from 1 (default 1)",
+                  [](TExportOptions& t, S v) {
+                    t.StartRow = ParseNumber(v, "--start-row", 1, XLSMaxRow + 1) - 1;
+                  }),
+           Valued(o, "--start-col", "C", "column of the first field, 1 or A (default A)",
+                  [](TExportOptions& t, S v) { t.StartCol = ParseColumn(v); }),
+           Valued(o, "--header-font", "FONT",
+                  "NAME[,SIZE][,bold][,italic][,underline][,strikeout]\n"
+                  "(default Arial,10,bold)",
+                  [](TExportOptions& t, S v) { ParseFont(v, t.HeaderFont); }),
+           Valued(o, "--detail-font", "FONT", "the same for detail cells (default Arial,10)",
+                  [](TExportOptions& t, S v) { ParseFont(v, t.DetailFont); }),
+           Valued(o, "--header-font-color", "C",
+                  "colour of the header texts: a name (black, white,\n"
+                  "red, green, blue, navy, yellow, orange, silver,\n"
+                  "grey, aqua, ...), #RRGGBB, or none (the default)",
+                  [](TExportOptions& t, S v) { t.HeaderFont.Color = ParseColor(v); }),
+           Valued(o, "--detail-font-color", "C", "colour of the detail texts",
+                  [](TExportOptions& t, S v) { t.DetailFont.Color = ParseColor(v); }),
+           Valued(o, "--header-color", "C", "fill of the header cells",
+                  [](TExportOptions& t, S v) { t.HeaderColor = ParseColor(v); }),
+           Valued(o, "--detail-color", "C", "fill of the detail cells",
+                  [](TExportOptions& t, S v) { t.DetailColor = ParseColor(v); }),
+           Valued(o, "--header-border", "STYLE",
+                  "lines around the header cells: none (default),\nhair, thin, thick or double",
+                  [](TExportOptions& t, S v) { t.HeaderBorder = ParseBorder(v); }),
+           Valued(o, "--detail-border", "STYLE", "lines around the detail cells",
+                  [](TExportOptions& t, S v) { t.DetailBorder = ParseBorder(v); }),
+           Valued(o, "--header-border-color", "C", "colour of the header lines",
+                  [](TExportOptions& t, S v) { t.HeaderBorderColor = ParseColor(v); }),
+           Valued(o, "--detail-border-color", "C", "colour of the detail lines",
+                  [](TExportOptions& t, S v) { t.DetailBorderColor = ParseColor(v); }),
+           StrictOption(o.Strict, "refuse changed values: report them, write nothing"),
+           Flag(o, "--totals",
+                "add a totals row under the records: SUM formulas\n"
+                "under the numeric and currency fields, \"Total\" in\n"
+                "the first column, formatted like the header",
+                [](TExportOptions& t) { t.Totals = true; }),
+           HelpOption(o.Help),
+       }},
+      {"Report layout (every sheet):",
+       {
+           Valued(o, "--title", "TEXT", "title line above the header, bold, 14 points",
+                  [](TExportOptions& t, S v) { t.Layout.Title = v; }),
+           Valued(o, "--subtitle", "TEXT", "line below the title, bold, 11 points",
+                  [](TExportOptions& t, S v) { t.Layout.Subtitle = v; }),
+           Flag(o, "--no-freeze", "do not freeze the rows down to the header",
+                [](TExportOptions& t) { t.Layout.FreezeHeader = false; }),
+           Flag(o, "--no-repeat-header", "do not print the header on every page",
+                [](TExportOptions& t) { t.Layout.RepeatHeader = false; }),
+           Flag(o, "--keep-widths", "keep the fields' display widths instead of fitting",
+                [](TExportOptions& t) { t.Layout.FitColumns = false; }),
+           Valued(o, "--rows-per-sheet", "N",
+                  "rows a sheet uses at most, title and header\n"
+                  "included (2 to 65536; default 65536); 16384 keeps\n"
+                  "the file readable by xlrd, pandas and Gnumeric",
+                  [](TExportOptions& t, S v) {
+                    t.Layout.RowsPerSheet = ParseNumber(v, "--rows-per-sheet", 2, XLSMaxRow + 1);
+                  }),
+           Valued(o, "--orientation", "O", "portrait (default) or landscape",
+                  [](TExportOptions& t, S v) { t.Layout.Orientation = ParseOrientation(v); }),
+           Valued(o, "--paper", "P",
+                  "a4, a3, a5, letter, legal, ... or a paper code\n(default: the printer's)",
+                  [](TExportOptions& t, S v) { t.Layout.PaperSize = ParsePaper(v); }),
+           Valued(o, "--fit-width", "N", "scale the print to N pages wide",
+                  [](TExportOptions& t, S v) {
+                    t.Layout.FitToPagesWide = ParseNumber(v, "--fit-width", 1, 255);
+                  }),
+           Valued(o, "--margins", "INCHES",
+                  "one value, or TOP,RIGHT,BOTTOM,LEFT\n(default 1,0.75,1,0.75)",
+                  [](TExportOptions& t, S v) { ParseMargins(v, t.Layout); }),
+           Valued(o, "--page-header", "TEXT", "printed at the top of every page, centred",
+                  [](TExportOptions& t, S v) { t.Layout.CenterHeader = v; }),
+           Valued(o, "--page-footer", "TEXT",
+                  "printed at the bottom of every page, centred; in\n"
+                  "both, &P is the page number, &N the number of\n"
+                  "pages, &D the date, &A the sheet name; &L and &R\n"
+                  "start a left and a right part",
+                  [](TExportOptions& t, S v) { t.Layout.CenterFooter = v; }),
+       }},
+  };
+}
+
 void ParseOptions(const std::vector<std::string>& args, TExportOptions& options) {
-  using TSetter = void (*)(TExportOptions&, const std::string&);
-  static const std::map<std::string, TSetter> kValued = {
-      {"--db", [](TExportOptions& o, const std::string& v) { o.Database = v; }},
-      {"--query", [](TExportOptions& o, const std::string& v) { o.Query = v; }},
-      {"--csv", [](TExportOptions& o, const std::string& v) { o.Csv = v; }},
-      {"-o", [](TExportOptions& o, const std::string& v) { o.Output = v; }},
-      {"--output", [](TExportOptions& o, const std::string& v) { o.Output = v; }},
-      {"--sheet", [](TExportOptions& o, const std::string& v) { o.Sheet = v; }},
-      {"--codepage",
-       [](TExportOptions& o, const std::string& v) {
-         std::string error;
-         if (!ParseCodePageOption(v, o.CodePage, error)) throw TUsageError(error);
-       }},
-      {"--start-row",
-       [](TExportOptions& o, const std::string& v) {
-         o.StartRow = ParseNumber(v, "--start-row", 1, XLSMaxRow + 1) - 1;
-       }},
-      {"--start-col", [](TExportOptions& o, const std::string& v) { o.StartCol = ParseColumn(v); }},
-      {"--header-font",
-       [](TExportOptions& o, const std::string& v) { ParseFont(v, o.HeaderFont); }},
-      {"--detail-font",
-       [](TExportOptions& o, const std::string& v) { ParseFont(v, o.DetailFont); }},
-      {"--header-font-color",
-       [](TExportOptions& o, const std::string& v) { o.HeaderFont.Color = ParseColor(v); }},
-      {"--detail-font-color",
-       [](TExportOptions& o, const std::string& v) { o.DetailFont.Color = ParseColor(v); }},
-      {"--header-color",
-       [](TExportOptions& o, const std::string& v) { o.HeaderColor = ParseColor(v); }},
-      {"--detail-color",
-       [](TExportOptions& o, const std::string& v) { o.DetailColor = ParseColor(v); }},
-      {"--header-border",
-       [](TExportOptions& o, const std::string& v) { o.HeaderBorder = ParseBorder(v); }},
-      {"--detail-border",
-       [](TExportOptions& o, const std::string& v) { o.DetailBorder = ParseBorder(v); }},
-      {"--header-border-color",
-       [](TExportOptions& o, const std::string& v) { o.HeaderBorderColor = ParseColor(v); }},
-      {"--detail-border-color",
-       [](TExportOptions& o, const std::string& v) { o.DetailBorderColor = ParseColor(v); }},
-      {"--title", [](TExportOptions& o, const std::string& v) { o.Layout.Title = v; }},
-      {"--subtitle", [](TExportOptions& o, const std::string& v) { o.Layout.Subtitle = v; }},
-      {"--rows-per-sheet",
-       [](TExportOptions& o, const std::string& v) {
-         o.Layout.RowsPerSheet = ParseNumber(v, "--rows-per-sheet", 2, XLSMaxRow + 1);
-       }},
-      {"--orientation",
-       [](TExportOptions& o, const std::string& v) { o.Layout.Orientation = ParseOrientation(v); }},
-      {"--paper",
-       [](TExportOptions& o, const std::string& v) { o.Layout.PaperSize = ParsePaper(v); }},
-      {"--fit-width",
-       [](TExportOptions& o, const std::string& v) {
-         o.Layout.FitToPagesWide = ParseNumber(v, "--fit-width", 1, 255);
-       }},
-      {"--margins", [](TExportOptions& o, const std::string& v) { ParseMargins(v, o.Layout); }},
-      {"--page-header", [](TExportOptions& o, const std::string& v) { o.Layout.CenterHeader = v; }},
-      {"--page-footer", [](TExportOptions& o, const std::string& v) { o.Layout.CenterFooter = v; }},
-  };
-  using TFlag = void (*)(TExportOptions&);
-  static const std::map<std::string, TFlag> kFlags = {
-      {"--no-freeze", [](TExportOptions& o) { o.Layout.FreezeHeader = false; }},
-      {"--no-repeat-header", [](TExportOptions& o) { o.Layout.RepeatHeader = false; }},
-      {"--keep-widths", [](TExportOptions& o) { o.Layout.FitColumns = false; }},
-      {"--totals", [](TExportOptions& o) { o.Totals = true; }},
-      {"--strict", [](TExportOptions& o) { o.Strict = true; }},
-  };
-  for (size_t i = 0; i < args.size(); ++i) {
-    std::string name = args[i];
-    if (name == "-h" || name == "--help") {
-      options.Help = true;
-      return;
-    }
-    const auto flag = kFlags.find(name);
-    if (flag != kFlags.end()) {
-      flag->second(options);
-      continue;
-    }
-    std::string value;
-    bool hasValue = false;
-    const size_t equals = name.find('=');
-    if (name.compare(0, 2, "--") == 0 && equals != std::string::npos) {
-      value = name.substr(equals + 1);
-      name = name.substr(0, equals);
-      hasValue = true;
-    }
-    const auto setter = kValued.find(name);
-    if (setter == kValued.end()) throw TUsageError("unknown argument '" + args[i] + "'");
-    if (!hasValue) {
-      if (++i == args.size()) throw TUsageError(name + " needs a value");
-      value = args[i];
-    }
-    setter->second(options, value);
-  }
+  const std::vector<std::string> operands = ParseArguments(OptionTable(options), args);
+  if (options.Help) return;
+  if (!operands.empty()) throw TUsageError("unexpected argument '" + operands[0] + "'");
   if (options.Database.empty() == options.Csv.empty())
     throw TUsageError("give either --db FILE --query SQL or --csv FILE");
   if (!options.Database.empty() && options.Query.empty())
     throw TUsageError("--db needs --query SQL");
   if (!options.Csv.empty() && !options.Query.empty())
     throw TUsageError("--query goes with --db, not with --csv");
+  if (options.Csv.empty() && (options.Delimiter != 0 || options.DecimalComma))
+    throw TUsageError("--delimiter and --decimal-comma go with --csv");
   if (options.Output.empty()) throw TUsageError("give the output file with -o OUT.xls");
 }
 
@@ -358,9 +384,13 @@ std::unique_ptr<TDataSet> OpenDataSet(const TExportOptions& options, TDiagnostic
   if (!options.Csv.empty()) {
     std::string utf8;
     std::string converted;
-    if (!ReadCsvFile(options.Csv, utf8, converted, diagnostics, codePage)) return nullptr;
+    char delimiter = options.Delimiter;
+    if (!ReadCsvFile(options.Csv, utf8, converted, diagnostics, codePage, delimiter))
+      return nullptr;
     auto csv = std::make_unique<TCsvDataSet>(nullptr);
     csv->SetCodePage(codePage);
+    csv->SetDelimiter(delimiter);
+    csv->SetDecimalComma(options.DecimalComma);
     csv->LoadFromText(utf8, options.Csv);
     return csv;
   }
@@ -408,13 +438,33 @@ void WarnAboutLongSheets(const TDataset2Excel& exporter, std::ostream& err) {
       << kRowsAllReadersRead << " keeps the file readable by all of them\n";
 }
 
-// --strict: true (after saying so) when the export changed any value.
-bool RefusedAsLossy(const TDiagnostics& diagnostics, std::ostream& err) {
+// --strict: true (after saying why, as the reason that stops the job) when
+// the export changed any value.
+bool RefusedAsLossy(TDiagnostics& diagnostics) {
   const int32_t losses = diagnostics.GetLossCount();
   if (losses == 0) return false;
-  err << "tabulon export: " << losses
-      << (losses == 1 ? " value cannot be kept as it is" : " values cannot be kept as they are")
-      << "; nothing written (--strict)\n";
+  diagnostics.CommandError(
+      std::to_string(losses) +
+      (losses == 1 ? " value cannot be kept as it is" : " values cannot be kept as they are") +
+      "; nothing written (--strict)");
+  return true;
+}
+
+// What can stop the export is checked before any input is read: the output
+// path, the sheet name and the room below the header. False after saying why.
+bool CheckBeforeReading(const TDataset2Excel& exporter, const TExportOptions& options,
+                        TDiagnostics& diagnostics) {
+  std::string error;
+  if (!CheckOutputPath(options.Output, error)) {
+    diagnostics.CommandError(error);
+    return false;
+  }
+  try {
+    exporter.CheckLayout();
+  } catch (const EXLSExportError& layout) {
+    diagnostics.CommandError(layout.what());
+    return false;
+  }
   return true;
 }
 
@@ -433,7 +483,7 @@ class TValueReportSummary {
   }
 
   // "IN: 3 values are not written as the data holds them: texts cut: 2, ...".
-  void Print(const std::string& input, std::ostream& err) const {
+  void Summarize() const {
     static const char* const kKinds[kKindCount] = {"texts cut to 255 characters", "BLOBs left out",
                                                    "invalid dates or times written as text"};
     int64_t total = 0;
@@ -445,10 +495,10 @@ class TValueReportSummary {
                std::to_string(counts_[kind]);
     }
     if (total == 0) return;
-    err << input << ": " << total
-        << (total == 1 ? " value is not written as the data holds it: "
-                       : " values are not written as the data holds them: ")
-        << parts << '\n';
+    diagnostics_.Summary(std::to_string(total) +
+                         (total == 1 ? " value is not written as the data holds it: "
+                                     : " values are not written as the data holds them: ") +
+                         parts);
   }
 
  private:
@@ -457,11 +507,33 @@ class TValueReportSummary {
   int64_t counts_[kKindCount] = {};
 };
 
-int Export(const TExportOptions& options, std::ostream& out, std::ostream& err) {
-  const std::string input = options.Csv.empty() ? options.Database : options.Csv;
-  TDiagnostics diagnostics(err, "tabulon export", input);
-  TDataset2Excel exporter(nullptr);
+// Reads the input and exports it; false when that stopped (diagnostics
+// holds why).
+bool ExportInput(const TExportOptions& options, TDataset2Excel& exporter,
+                 std::unique_ptr<TDataSet>& data_set, TDiagnostics& diagnostics,
+                 TProgress* progress) {
+  try {
+    data_set = OpenDataSet(options, diagnostics);
+    if (!data_set) return false;
+    exporter.SetDataset(data_set.get());
+    exporter.ExportDataset();
+  } catch (const std::exception& error) {
+    if (progress) diagnostics.Stream() << '\n';
+    diagnostics.CommandError(error.what());
+    return false;
+  }
+  if (progress) progress->Finish(exporter.GetDetailCount());
+  return true;
+}
+
+// Checks what it can before reading, exports the input and saves the
+// workbook: kExitOk when it was written, otherwise the exit status after
+// diagnostics took the reason.
+int ExportAndSave(const TExportOptions& options, TDataset2Excel& exporter,
+                  std::unique_ptr<TDataSet>& data_set, TDiagnostics& diagnostics,
+                  std::ostream& err) {
   Configure(exporter, options, diagnostics);
+  if (!CheckBeforeReading(exporter, options, diagnostics)) return kExitFailure;
   const TValueReportSummary valueReports(exporter, diagnostics, options.CodePage);
   std::unique_ptr<TProgress> progress;
   if (&err == &std::cerr && isatty(STDERR_FILENO)) {
@@ -470,25 +542,27 @@ int Export(const TExportOptions& options, std::ostream& out, std::ostream& err) 
       progress->Update(count);
     };
   }
-  std::unique_ptr<TDataSet> dataSet;
-  try {
-    dataSet = OpenDataSet(options, diagnostics);
-    if (!dataSet) return kExitFailure;
-    exporter.SetDataset(dataSet.get());
-    exporter.ExportDataset();
-  } catch (const std::exception& error) {
-    if (progress) err << '\n';
-    err << "tabulon export: " << error.what() << '\n';
-    return kExitFailure;
-  }
-  if (progress) progress->Finish(exporter.GetDetailCount());
-  diagnostics.Finish();
-  valueReports.Print(input, err);
-  if (options.Strict && RefusedAsLossy(diagnostics, err)) return kExitLossy;
+  const bool exported = ExportInput(options, exporter, data_set, diagnostics, progress.get());
+  valueReports.Summarize();
+  if (const auto* csv = dynamic_cast<const TCsvDataSet*>(data_set.get()))
+    SummarizeDecimalCommaTexts(csv->GetDecimalCommaTextCount(), diagnostics);
+  if (!exported) return kExitFailure;
+  if (options.Strict && RefusedAsLossy(diagnostics)) return kExitLossy;
   if (exporter.SaveAs(options.Output) != 1) {
-    err << "tabulon export: " << exporter.GetLastError() << '\n';
+    diagnostics.CommandError(exporter.GetLastError());
     return kExitFailure;
   }
+  return kExitOk;
+}
+
+int Export(const TExportOptions& options, std::ostream& out, std::ostream& err) {
+  TDiagnostics diagnostics(err, "tabulon export",
+                           options.Csv.empty() ? options.Database : options.Csv);
+  TDataset2Excel exporter(nullptr);
+  std::unique_ptr<TDataSet> dataSet;
+  const int status = ExportAndSave(options, exporter, dataSet, diagnostics, err);
+  diagnostics.Finish();
+  if (status != kExitOk) return status;
   out << "wrote " << options.Output << ": " << exporter.GetDetailCount() << " records, "
       << dataSet->GetFieldCount() << " fields";
   if (exporter.GetSheetCount() > 1) out << ", " << exporter.GetSheetCount() << " sheets";
@@ -522,55 +596,19 @@ void PrintExportUsage(std::ostream& out) {
          "A CSV column stays a date or time column when at least half of its values are\n"
          "dates or times.\n"
          "\n"
-         "Options:\n"
-         "  --db FILE                 SQLite database, opened read-only\n"
-         "  --query SQL               the query whose rows are exported\n"
-         "  --csv FILE                CSV file in UTF-8 (instead of --db)\n"
-         "  -o, --output OUT.xls      the workbook to write\n"
-         "  --sheet NAME              worksheet name (default Sheet1)\n"
-         "  --codepage N              code page of the texts (default 1252): 874, 932,\n"
-         "                            936, 949, 950 or 1250-1258\n"
-         "  --start-row N             row of the header, from 1 (default 1)\n"
-         "  --start-col C             column of the first field, 1 or A (default A)\n"
-         "  --header-font FONT        NAME[,SIZE][,bold][,italic][,underline][,strikeout]\n"
-         "  --detail-font FONT        (defaults: Arial,10,bold and Arial,10)\n"
-         "  --header-font-color C     colours: a name (black, white, red, green, blue, navy,\n"
-         "                            yellow, orange, silver, grey, aqua, ...), #RRGGBB,\n"
-         "  --detail-font-color C     or none (the default)\n"
-         "  --header-color C          fill of the header cells\n"
-         "  --detail-color C          fill of the detail cells\n"
-         "  --header-border STYLE     none, hair, thin, thick or double (default none)\n"
-         "  --detail-border STYLE\n"
-         "  --header-border-color C\n"
-         "  --detail-border-color C\n"
-         "  --strict                  refuse changed values: report them, write nothing\n"
-         "  --totals                  add a totals row under the records: SUM formulas\n"
-         "                            under the numeric and currency fields, \"Total\" in\n"
-         "                            the first column, formatted like the header\n"
-         "\n"
-         "Report layout (every sheet):\n"
-         "  --title TEXT              title line above the header, bold, 14 points\n"
-         "  --subtitle TEXT           line below the title, bold, 11 points\n"
-         "  --no-freeze               do not freeze the rows down to the header\n"
-         "  --no-repeat-header        do not print the header on every page\n"
-         "  --keep-widths             keep the fields' display widths instead of fitting\n"
-         "  --rows-per-sheet N        rows a sheet uses at most, title and header\n"
-         "                            included (2 to 65536; default 65536); 16384 keeps\n"
-         "                            the file readable by xlrd, pandas and Gnumeric\n"
-         "  --orientation O           portrait (default) or landscape\n"
-         "  --paper P                 a4, a3, a5, letter, legal, ... or a paper code\n"
-         "                            (default: the printer's)\n"
-         "  --fit-width N             scale the print to N pages wide\n"
-         "  --margins INCHES          one value, or TOP,RIGHT,BOTTOM,LEFT\n"
-         "                            (default 1,0.75,1,0.75)\n"
-         "  --page-header TEXT        printed at the top of every page, centred\n"
-         "  --page-footer TEXT        printed at the bottom of every page, centred; in\n"
-         "                            both, &P is the page number, &N the number of\n"
-         "                            pages, &D the date, &A the sheet name; &L and &R\n"
-         "                            start a left and a right part\n"
-         "  -h, --help                show this help\n"
-         "\n"
+         "A CSV file's fields are separated by commas, or by what --delimiter sets; a\n"
+         "header line with more semicolons (or tabs) than commas makes them the\n"
+         "separator, as a note says. With --decimal-comma, 12,5 is the number 12.5;\n"
+         "without it such values stay texts, and a summary line counts them.\n";
+  TExportOptions options;
+  PrintOptions(OptionTable(options), out);
+  out << "\n"
          "A progress line (records done, records per second) is shown on the terminal.\n"
+         "\n"
+         "Errors: the options, the sheet name, the room below the header and the output\n"
+         "are checked before the input is read. The reason that stops the export comes\n"
+         "last, after the reports and their summary, on its own line:\n"
+         "'tabulon export: error: ...'.\n"
          "\n"
          "Exit status: 0 written; 1 unreadable database or CSV file, bad query, more\n"
          "fields than a sheet holds, no room for records below the header, a sheet\n"
