@@ -11,6 +11,7 @@
 // per cell plus its texts.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -178,6 +179,11 @@ class TXLSCellHeap {
   // ascending within a row, skipping untouched blocks.
   template <class Fn>
   void ForEach(Fn&& fn) const;
+  // Calls fn(TXLSCellRef&) for every stored cell of the rectangle
+  // (zero-based, inclusive), in the order of ForEach, skipping untouched
+  // blocks and groups; fn answers false to stop the walk.
+  template <class Fn>
+  void ForEachIn(int32_t row1, int32_t col1, int32_t row2, int32_t col2, Fn&& fn) const;
 
  private:
   static constexpr int kRowsPerBlock = 256;
@@ -222,6 +228,31 @@ void TXLSCellHeap::ForEach(Fn&& fn) const {
           if (number != 0) fn(*CellAt(number));
         }
       }
+    }
+  }
+}
+
+template <class Fn>
+void TXLSCellHeap::ForEachIn(int32_t row1, int32_t col1, int32_t row2, int32_t col2,
+                             Fn&& fn) const {
+  if (RowCount_ == 0) return;
+  row1 = std::max(row1, FirstRow_), row2 = std::min(row2, LastRow_);
+  col1 = std::max(col1, FirstCol_), col2 = std::min(col2, LastCol_);
+  for (int32_t row = row1; row <= row2; ++row) {
+    const TRowBlock* block = Top_[static_cast<size_t>(row / kRowsPerBlock)];
+    if (block == nullptr) {
+      row |= kRowsPerBlock - 1;  // on to the next block
+      continue;
+    }
+    const auto& groups = block->Rows[static_cast<size_t>(row % kRowsPerBlock)];
+    for (int32_t col = col1; col <= col2; ++col) {
+      const TCellGroup* group = groups[static_cast<size_t>(col / kGroupSize)];
+      if (group == nullptr) {
+        col |= kGroupSize - 1;  // on to the next group
+        continue;
+      }
+      const uint32_t number = group->Cells[static_cast<size_t>(col % kGroupSize)];
+      if (number != 0 && !fn(*CellAt(number))) return;
     }
   }
 }

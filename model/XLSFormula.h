@@ -194,10 +194,12 @@ class TXLSFormulas {
 /// @param sheet any sheet of the workbook
 void EvaluateWorkbookFormulas(TXLSWorksheet& sheet);
 
-/// Computes (and caches) the result of the formula of cell (row, col).
-/// @param sheet the sheet holding the formula
-/// @param row zero-based row  @param col zero-based column
-/// @return the result; Empty when the cell holds no formula
-TXLSFormulaValue EvaluateCellFormula(TXLSWorksheet& sheet, int32_t row, int32_t col);
+/// Computes (and caches in each TXLSFormula's Result) the results of the
+/// formulas in a block and of the formulas they read, each once.
+/// @param sheet the sheet holding the block
+/// @param row1 first row (zero-based)  @param col1 first column
+/// @param row2 last row  @param col2 last column
+void EvaluateFormulasIn(TXLSWorksheet& sheet, int32_t row1, int32_t col1, int32_t row2,
+                        int32_t col2);
 
 }  // namespace tabulon

@@ -3,6 +3,12 @@
 // references into other formula cells (each computed once per pass). What it
 // cannot compute (a circular reference, a text format it does not know, a
 // volatile function) is marked for the reader to recalculate.
+//
+// Its work is bounded for any workbook: formulas wait for the formulas they
+// read on an explicit work list, not on the call stack, so a chain of any
+// length is computed; blocks are walked over their stored cells only; text
+// results are held to what a cell can store; wildcard criteria are matched
+// without backtracking.
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -10,6 +16,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -79,6 +86,22 @@ struct TErrorValue {
 }
 void RaiseIfError(const TValue& v) {
   if (v.Kind == TValue::kError) throw TErrorValue{v};
+}
+
+// The longest text a formula may produce or take as a criterion: what a BIFF5
+// cell holds. Longer results are #VALUE!, as in the spreadsheet applications;
+// this also bounds the memory and time of texts built by doubling.
+constexpr size_t kMaxText = 255;
+
+// The length of a text as the limit counts it.
+size_t TextLength(std::string_view text) {
+  return text.size();
+}
+
+// A text result, #VALUE! when it is longer than a cell can hold.
+TValue TextResult(std::string text) {
+  if (TextLength(text) > kMaxText) Raise(xlErrValue);
+  return Str(std::move(text));
 }
 
 std::string Upper(std::string text) {
@@ -190,7 +213,10 @@ double Decimal15(double v) {
 }
 
 double RoundDigits(double x, double digits, int mode) {
-  const double factor = std::pow(10.0, std::trunc(digits));
+  // Held where the power of ten stays finite and non-zero.
+  const double factor = std::pow(10.0, std::trunc(std::max(-308.0, std::min(308.0, digits))));
+  // A number too large for that many digits has none left to round.
+  if (!std::isfinite(x * factor)) return x;
   const double scaled = Decimal15(x * factor);
   double rounded = 0;
   if (mode == 0) {
@@ -263,10 +289,12 @@ std::string FormatNumber(double v, const std::string& format) {
     decimals = f.size() - 2;
   }
   if (f.size() > 1 && decimals == 0) throw TCannotCompute{};
+  if (decimals > kMaxText) Raise(xlErrValue);  // the result could not be stored
   const double rounded = RoundDigits(v, static_cast<double>(decimals), 0);
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*f", static_cast<int>(decimals), std::fabs(rounded));
-  std::string text = buffer;
+  const int precision = static_cast<int>(decimals);
+  std::string text(
+      static_cast<size_t>(std::snprintf(nullptr, 0, "%.*f", precision, std::fabs(rounded))), '\0');
+  std::snprintf(&text[0], text.size() + 1, "%.*f", precision, std::fabs(rounded));
   if (grouped) {
     const size_t point = text.find('.');
     for (size_t at = point == std::string::npos ? text.size() : point; at > 3; at -= 3)
@@ -276,16 +304,44 @@ std::string FormatNumber(double v, const std::string& format) {
   return percent ? text + "%" : text;
 }
 
-// Wildcard match of criteria text: * any run, ? any one character.
-bool WildMatch(const char* pattern, const char* text) {
-  if (*pattern == '\0') return *text == '\0';
-  if (*pattern == '*')
-    return WildMatch(pattern + 1, text) || (*text && WildMatch(pattern, text + 1));
-  if (*text == '\0') return false;
-  if (*pattern != '?' && std::toupper(static_cast<unsigned char>(*pattern)) !=
-                             std::toupper(static_cast<unsigned char>(*text)))
+// Whether text holds piece (a part of a pattern without '*', where '?' is
+// any one character) at position at, letter case aside.
+bool PieceAt(std::string_view piece, std::string_view text, size_t at) {
+  for (size_t i = 0; i < piece.size(); ++i) {
+    if (piece[i] != '?' && std::toupper(static_cast<unsigned char>(piece[i])) !=
+                               std::toupper(static_cast<unsigned char>(text[at + i])))
+      return false;
+  }
+  return true;
+}
+
+// Wildcard match of criteria text: * any run, ? any one character. The part
+// before the first '*' must start the text and the part after the last end
+// it; each part between is taken at its first place after the one before,
+// which finds a match whenever there is one, so nothing is ever tried twice:
+// at most text length times pattern length steps, in a loop. A pattern
+// longer than a cell's text is #VALUE!, as in the spreadsheet applications.
+bool WildMatch(std::string_view pattern, std::string_view text) {
+  if (TextLength(pattern) > kMaxText) Raise(xlErrValue);
+  const size_t first = pattern.find('*');
+  if (first == std::string_view::npos)
+    return pattern.size() == text.size() && PieceAt(pattern, text, 0);
+  const size_t last = pattern.rfind('*');
+  const std::string_view head = pattern.substr(0, first), tail = pattern.substr(last + 1);
+  if (head.size() + tail.size() > text.size() || !PieceAt(head, text, 0) ||
+      !PieceAt(tail, text, text.size() - tail.size()))
     return false;
-  return WildMatch(pattern + 1, text + 1);
+  size_t at = head.size();
+  const size_t end = text.size() - tail.size();
+  for (size_t from = first + 1; from < last;) {
+    const size_t star = pattern.find('*', from);
+    const std::string_view piece = pattern.substr(from, star - from);
+    from = star + 1;
+    while (at + piece.size() <= end && !PieceAt(piece, text, at)) ++at;
+    if (at + piece.size() > end) return false;
+    at += piece.size();
+  }
+  return true;
 }
 
 // A SUMIF/COUNTIF criterion: an operator and a number or text.
@@ -315,7 +371,7 @@ struct TCriterion {
     if (cell.Kind == TValue::kError) return false;
     if (Operand.Kind == TValue::kString && (Op == "=" || Op == "<>")) {
       const bool equal = cell.Kind == TValue::kString || cell.Kind == TValue::kEmpty
-                             ? WildMatch(Operand.Text.c_str(), cell.Text.c_str())
+                             ? WildMatch(Operand.Text, cell.Text)
                              : false;
       return (Op == "=") == equal;
     }
@@ -332,57 +388,147 @@ struct TCriterion {
   }
 };
 
+// A formula cell to compute.
+struct TWork {
+  TXLSWorksheet* Sheet;
+  int32_t Row, Col;
+  TXLSFormula* Formula;
+};
+
+// Thrown where a formula reads formula cells this pass has not computed yet:
+// the formula waits for them on the work list and then runs again.
+struct TPending {
+  std::vector<TWork> Cells;
+};
+
 class TEvaluator {
  public:
-  // Computes formula (cell (row, col) of sheet) unless this pass did already.
-  void Compute(TXLSWorksheet& sheet, int32_t row, int32_t col, TXLSFormula& formula) {
-    uint8_t& state = State_[&formula];
-    if (state == kDone) return;
-    if (state == kBusy) {
-      // A circular reference: the reader iterates or reports it.
-      formula.NeedsRecalc = true;
-      Unsure_ = true;
-      return;
+  // Computes the formula of work unless this pass did already, and every
+  // formula it reads first, on the work list: a run that meets formulas not
+  // computed yet stops, they go on the list above it, and it runs again once
+  // they are done. A stop on one cell starts that cell next, and a stop on a
+  // block computes all of the block, so a pass has at most as many stops as
+  // it has formulas and blocks read, whatever the depth of the chains.
+  void Compute(const TWork& work) {
+    if (Memo_[work.Formula].State == kDone) return;
+    Push(work);
+    while (!Work_.empty()) {
+      const size_t at = Work_.size() - 1;
+      const TWork top = Work_.back();
+      TMemo& memo = Memo_[top.Formula];
+      if (memo.State == kDone || memo.Entry != at) {
+        Work_.pop_back();  // done, or queued again further up and done there
+        continue;
+      }
+      if (memo.State != kStarted) {
+        memo.State = kStarted;
+        top.Formula->NeedsRecalc = false;
+      }
+      try {
+        Finish(top, Run(top));
+        memo.State = kDone;
+        Work_.pop_back();
+      } catch (const TPending& pending) {
+        // In reverse, so that they are computed rows first.
+        for (auto cell = pending.Cells.rbegin(); cell != pending.Cells.rend(); ++cell) Push(*cell);
+      }
     }
-    // Each level of a chain of formulas takes stack; a chain deeper than
-    // this is left to the reader.
-    if (Depth_ >= kMaxDepth) {
-      DepthExceeded_ = true;
-      throw TCannotCompute{};
-    }
-    state = kBusy;
-    ++Depth_;
-    TXLSWorksheet* outerSheet = Sheet_;
-    const int32_t outerRow = Row_, outerCol = Col_;
-    const bool outerUnsure = Unsure_;
-    Sheet_ = &sheet, Row_ = row, Col_ = col, Unsure_ = false;
-    try {
-      formula.Result = Run(formula);
-    } catch (const TErrorValue& error) {
-      formula.Result = error.Value;
-    } catch (const TCannotCompute&) {
-      formula.Result = Err(xlErrNA);
-      Unsure_ = true;
-    }
-    formula.NeedsRecalc = Unsure_ || formula.NeedsRecalc;
-    State_[&formula] = kDone;
-    --Depth_;
-    Sheet_ = outerSheet, Row_ = outerRow, Col_ = outerCol;
-    Unsure_ = outerUnsure || formula.NeedsRecalc;
   }
 
  private:
-  static constexpr uint8_t kBusy = 1, kDone = 2;
-  static constexpr int kMaxDepth = 400;
+  // Queued: on the work list, not started; started: ran at least once and
+  // waits on the list (reading it again is a circular reference).
+  enum TState : uint8_t { kNew, kQueued, kStarted, kDone };
+  struct TMemo {
+    TState State = kNew;
+    size_t Entry = 0;  // its latest place on the work list
+  };
 
-  TValue Run(TXLSFormula& formula) {
-    formula.NeedsRecalc = false;
-    std::vector<TOperand> stack;
-    for (const TXLSFormulaToken& token : formula.Tokens) Step(token, stack);
-    if (stack.size() != 1) throw TCannotCompute{};
-    TValue result = Deref(stack.back());
-    if (result.Kind == TValue::kEmpty) result = Num(0);
-    return result;
+  void Push(const TWork& work) {
+    TMemo& memo = Memo_[work.Formula];
+    if (memo.State == kNew) memo.State = kQueued;
+    memo.Entry = Work_.size();
+    Work_.push_back(work);
+    if (Work_.size() > CompactAt_) Compact();
+  }
+
+  // Drops the entries of cells queued again further up, so that the list
+  // stays within twice the cells it waits for.
+  void Compact() {
+    size_t kept = 0;
+    for (size_t i = 0; i < Work_.size(); ++i) {
+      TMemo& memo = Memo_[Work_[i].Formula];
+      if (memo.State == kDone || memo.Entry != i) continue;
+      memo.Entry = kept;
+      Work_[kept++] = Work_[i];
+    }
+    Work_.resize(kept);
+    CompactAt_ = std::max<size_t>(kMinCompactAt, 2 * kept);
+  }
+
+  // A formula cell read while computing another: its result once done; a
+  // started one is a circular reference, left to the reader (with the result
+  // it has so far); any other must be computed first.
+  TValue FormulaValue(const TWork& cell) {
+    TMemo& memo = Memo_[cell.Formula];
+    if (memo.State == kStarted) {
+      cell.Formula->NeedsRecalc = true;
+      Unsure_ = true;
+    } else if (memo.State != kDone) {
+      throw TPending{{cell}};
+    }
+    Unsure_ = Unsure_ || cell.Formula->NeedsRecalc;
+    return cell.Formula->Result;
+  }
+
+  // Throws TPending with every formula of the block not yet computed, so
+  // that a formula reading a block waits once for all of them.
+  void RequireBlock(const TOperand& ref) {
+    std::vector<TWork> pending;
+    ForEachStoredCell(ref, [&](int32_t row, int32_t col) {
+      TXLSFormula* formula = ref.Sheet->GetFormulas().Find(row, col);
+      const TState state = formula ? Memo_[formula].State : kDone;
+      if (state == kNew || state == kQueued) pending.push_back({ref.Sheet, row, col, formula});
+      return true;
+    });
+    if (!pending.empty()) throw TPending{std::move(pending)};
+  }
+
+  // Calls visit(row, col) for each stored cell of a block, rows first, while
+  // it answers true.
+  template <class TVisit>
+  static void ForEachStoredCell(const TOperand& ref, TVisit visit) {
+    ref.Sheet->GetCellHeap().ForEachIn(
+        ref.Row1, ref.Col1, ref.Row2, ref.Col2, [&](const TXLSCellRef& cell) {
+          return visit(static_cast<int32_t>(cell.GetRow()), static_cast<int32_t>(cell.GetCol()));
+        });
+  }
+
+  // Stores the result of a run; a text longer than a cell holds is #VALUE!.
+  void Finish(const TWork& work, TValue result) {
+    if (result.Kind == TValue::kString && TextLength(result.Text) > kMaxText)
+      result = Err(xlErrValue);
+    work.Formula->Result = std::move(result);
+    work.Formula->NeedsRecalc = work.Formula->NeedsRecalc || Unsure_;
+  }
+
+  // One run of a formula's tokens; throws TPending when it reads formulas
+  // not computed yet.
+  TValue Run(const TWork& work) {
+    Sheet_ = work.Sheet, Row_ = work.Row, Col_ = work.Col, Unsure_ = false;
+    try {
+      std::vector<TOperand> stack;
+      for (const TXLSFormulaToken& token : work.Formula->Tokens) Step(token, stack);
+      if (stack.size() != 1) throw TCannotCompute{};
+      TValue result = Deref(stack.back());
+      if (result.Kind == TValue::kEmpty) result = Num(0);
+      return result;
+    } catch (const TErrorValue& error) {
+      return error.Value;
+    } catch (const TCannotCompute&) {
+      Unsure_ = true;
+      return Err(xlErrNA);
+    }
   }
 
   static TOperand Operand(TValue value) {
@@ -491,7 +637,7 @@ class TEvaluator {
         return Num(std::pow(a, b));
       }
       case 0x08:
-        return Str(ToText(left) + ToText(right));
+        return TextResult(ToText(left) + ToText(right));
       default: {
         const int c = Compare(left, right);
         switch (code) {
@@ -513,12 +659,11 @@ class TEvaluator {
   }
 
   // The value of a stored cell: a formula's result, else the cell store's.
+  // Cells past the sheet's edge (where a SUMIF sum block reaches) are empty.
   TValue CellValue(TXLSWorksheet& sheet, int32_t row, int32_t col) {
-    if (TXLSFormula* formula = sheet.GetFormulas().Find(row, col)) {
-      Compute(sheet, row, col, *formula);
-      Unsure_ = Unsure_ || formula->NeedsRecalc;
-      return formula->Result;
-    }
+    if (row > 0xFFFF || col > 0xFF) return TValue{};
+    if (TXLSFormula* formula = sheet.GetFormulas().Find(row, col))
+      return FormulaValue({&sheet, row, col, formula});
     const TXLSCellRef* cell =
         sheet.GetCellHeap().GetValue(static_cast<uint16_t>(row), static_cast<uint8_t>(col));
     if (cell == nullptr) return TValue{};
@@ -542,18 +687,15 @@ class TEvaluator {
     return Err(xlErrValue);
   }
 
-  // Calls visit(value) for each stored cell of a block, rows first.
+  // Calls visit(value) for each stored cell of a block, rows first, once
+  // the block's formulas are computed.
   template <class TVisit>
   void ForEachCell(const TOperand& ref, TVisit visit) {
-    const TXLSCellHeap& heap = ref.Sheet->GetCellHeap();
-    if (heap.GetRowCount() == 0) return;
-    const int32_t r1 = std::max(ref.Row1, heap.GetFirstRow()),
-                  r2 = std::min(ref.Row2, heap.GetLastRow());
-    const int32_t c1 = std::max(ref.Col1, heap.GetFirstCol()),
-                  c2 = std::min(ref.Col2, heap.GetLastCol());
-    for (int32_t r = r1; r <= r2; ++r) {
-      for (int32_t c = c1; c <= c2; ++c) visit(CellValue(*ref.Sheet, r, c));
-    }
+    RequireBlock(ref);
+    ForEachStoredCell(ref, [&](int32_t row, int32_t col) {
+      visit(CellValue(*ref.Sheet, row, col));
+      return true;
+    });
   }
 
   // Every value the arguments of an aggregate give: cells of references
@@ -679,15 +821,15 @@ class TEvaluator {
         const double n = given(1) ? number(1) : 1;
         if (n < 0) Raise(xlErrValue);
         const size_t count = static_cast<size_t>(std::min<int64_t>(t.size(), Whole(n)));
-        return Operand(Str(index == 115 ? t.substr(0, count) : t.substr(t.size() - count)));
+        return Operand(TextResult(index == 115 ? t.substr(0, count) : t.substr(t.size() - count)));
       }
       case 31: {  // MID
         const std::string t = text(0);
         const double start = number(1), count = number(2);
         if (start < 1 || count < 0) Raise(xlErrValue);
         const auto from = static_cast<size_t>(Whole(start) - 1);
-        return Operand(Str(from >= t.size() ? std::string()
-                                            : t.substr(from, static_cast<size_t>(Whole(count)))));
+        return Operand(TextResult(
+            from >= t.size() ? std::string() : t.substr(from, static_cast<size_t>(Whole(count)))));
       }
       case 113:
       case 112: {  // UPPER, LOWER
@@ -695,7 +837,7 @@ class TEvaluator {
         for (char& c : t)
           c = static_cast<char>(index == 113 ? std::toupper(static_cast<unsigned char>(c))
                                              : std::tolower(static_cast<unsigned char>(c)));
-        return Operand(Str(t));
+        return Operand(TextResult(t));
       }
       case 118: {  // TRIM
         std::string out;
@@ -704,15 +846,15 @@ class TEvaluator {
           out += c;
         }
         if (!out.empty() && out.back() == ' ') out.pop_back();
-        return Operand(Str(out));
+        return Operand(TextResult(out));
       }
       case 336: {  // CONCATENATE
         std::string out;
         for (size_t i = 0; i < args.size(); ++i) out += text(i);
-        return Operand(Str(out));
+        return Operand(TextResult(out));
       }
       case 48:
-        return Operand(Str(FormatNumber(number(0), text(1))));
+        return Operand(TextResult(FormatNumber(number(0), text(1))));
       case 33: {  // VALUE
         const TValue v = value(0);
         if (v.Kind == TValue::kNumber) return Operand(v);
@@ -772,47 +914,70 @@ class TEvaluator {
     return args[i];
   }
 
+  // SUMIF and COUNTIF over the stored cells of the blocks; the empty cells
+  // are counted, not visited, and where the criterion takes an empty cell the
+  // sum block's stored cells beside empty ones are added.
   double ConditionalSum(const std::vector<TOperand>& args, bool count) {
     const TOperand& range = RefArg(args, 0);
     const TCriterion criterion(Deref(args[1]));
-    const TOperand* sumRange =
-        !count && args.size() > 2 && !args[2].Missing ? &RefArg(args, 2) : &range;
-    double total = 0;
-    for (int32_t r = range.Row1; r <= range.Row2; ++r) {
-      for (int32_t c = range.Col1; c <= range.Col2; ++c) {
-        if (!criterion.Matches(CellValue(*range.Sheet, r, c))) continue;
-        if (count) {
-          ++total;
-          continue;
-        }
-        const TValue v = CellValue(*sumRange->Sheet, sumRange->Row1 + r - range.Row1,
-                                   sumRange->Col1 + c - range.Col1);
-        RaiseIfError(v);
-        if (v.Kind == TValue::kNumber) total += v.Number;
+    TOperand sums = !count && args.size() > 2 && !args[2].Missing ? RefArg(args, 2) : range;
+    sums.Row2 = sums.Row1 + range.Row2 - range.Row1;
+    sums.Col2 = sums.Col1 + range.Col2 - range.Col1;
+    RequireBlock(range);
+    if (!count) RequireBlock(sums);
+    double total = 0, filled = 0;
+    const auto add = [&](int32_t row, int32_t col) {
+      const TValue v = CellValue(*sums.Sheet, row, col);
+      RaiseIfError(v);
+      if (v.Kind == TValue::kNumber) total += v.Number;
+    };
+    ForEachStoredCell(range, [&](int32_t row, int32_t col) {
+      const TValue cell = CellValue(*range.Sheet, row, col);
+      if (cell.Kind == TValue::kEmpty) return true;
+      ++filled;
+      if (!criterion.Matches(cell)) return true;
+      if (count) {
+        ++total;
+      } else {
+        add(sums.Row1 + row - range.Row1, sums.Col1 + col - range.Col1);
       }
+      return true;
+    });
+    if (!criterion.Matches(TValue{})) return total;
+    if (count) {
+      const double cells = (range.Row2 - range.Row1 + 1.0) * (range.Col2 - range.Col1 + 1.0);
+      return total + cells - filled;
     }
+    ForEachStoredCell(sums, [&](int32_t row, int32_t col) {
+      const TValue cell =
+          CellValue(*range.Sheet, range.Row1 + row - sums.Row1, range.Col1 + col - sums.Col1);
+      if (cell.Kind == TValue::kEmpty) add(row, col);
+      return true;
+    });
     return total;
   }
 
   // The position (0-based) of wanted along a row or column, by MATCH's type.
-  int32_t Find(const TValue& wanted, TXLSWorksheet& sheet, int32_t row, int32_t col, int32_t length,
-               bool down, int type) {
+  // line is one row or one column; its stored cells are visited in order.
+  int32_t Find(const TValue& wanted, const TOperand& line, int type) {
+    RequireBlock(line);
     int32_t found = -1;
-    for (int32_t i = 0; i < length; ++i) {
-      const TValue v = CellValue(sheet, down ? row + i : row, down ? col : col + i);
-      if (v.Kind == TValue::kEmpty || v.Kind == TValue::kError) continue;
-      if ((v.Kind == TValue::kString) != (wanted.Kind == TValue::kString)) continue;
+    ForEachStoredCell(line, [&](int32_t row, int32_t col) {
+      const TValue v = CellValue(*line.Sheet, row, col);
+      if (v.Kind == TValue::kEmpty || v.Kind == TValue::kError) return true;
+      if ((v.Kind == TValue::kString) != (wanted.Kind == TValue::kString)) return true;
+      const int32_t at = row - line.Row1 + col - line.Col1;
       const int c = Compare(v, wanted);
       if (type == 0) {
-        if (wanted.Kind == TValue::kString ? WildMatch(wanted.Text.c_str(), v.Text.c_str())
-                                           : c == 0)
-          return i;
-      } else if (type > 0 ? c <= 0 : c >= 0) {
-        found = i;
-      } else {
-        break;  // sorted data: nothing further can match
+        if (!(wanted.Kind == TValue::kString ? WildMatch(wanted.Text, v.Text) : c == 0))
+          return true;
+        found = at;
+        return false;
       }
-    }
+      if (type > 0 ? c > 0 : c < 0) return false;  // sorted data: nothing further can match
+      found = at;
+      return true;
+    });
     return found;
   }
 
@@ -824,8 +989,9 @@ class TEvaluator {
     const bool approximate = args.size() < 4 || args[3].Missing || ToBool(Deref(args[3]));
     if (column < 1) Raise(xlErrValue);
     if (column > table.Col2 - table.Col1 + 1) Raise(xlErrRef);
-    const int32_t at = Find(wanted, *table.Sheet, table.Row1, table.Col1,
-                            table.Row2 - table.Row1 + 1, true, approximate ? 1 : 0);
+    TOperand keys = table;
+    keys.Col2 = keys.Col1;
+    const int32_t at = Find(wanted, keys, approximate ? 1 : 0);
     if (at < 0) Raise(xlErrNA);
     return Operand(
         CellValue(*table.Sheet, table.Row1 + at, table.Col1 + static_cast<int32_t>(column) - 1));
@@ -838,11 +1004,7 @@ class TEvaluator {
     const int64_t type = args.size() > 2 && !args[2].Missing ? Whole(ToNumber(Deref(args[2]))) : 1;
     const bool down = range.Col1 == range.Col2;
     if (!down && range.Row1 != range.Row2) Raise(xlErrNA);
-    const int32_t length = down ? range.Row2 - range.Row1 + 1 : range.Col2 - range.Col1 + 1;
-    const int32_t at = Find(wanted, *range.Sheet, range.Row1, range.Col1, length, down,
-                            type > 0   ? 1
-                            : type < 0 ? -1
-                                       : 0);
+    const int32_t at = Find(wanted, range, type > 0 ? 1 : type < 0 ? -1 : 0);
     if (at < 0) Raise(xlErrNA);
     return at + 1;
   }
@@ -862,15 +1024,14 @@ class TEvaluator {
     return ref;
   }
 
-  std::unordered_map<const TXLSFormula*, uint8_t> State_;
+  static constexpr size_t kMinCompactAt = 4096;
+
+  std::unordered_map<const TXLSFormula*, TMemo> Memo_;
+  std::vector<TWork> Work_;
+  size_t CompactAt_ = kMinCompactAt;
   TXLSWorksheet* Sheet_ = nullptr;
   int32_t Row_ = 0, Col_ = 0;
   bool Unsure_ = false;
-  int Depth_ = 0;
-
- public:
-  // True when a chain of formulas was too deep to follow.
-  bool DepthExceeded_ = false;
 };
 
 }  // namespace
@@ -881,26 +1042,29 @@ void EvaluateWorkbookFormulas(TXLSWorksheet& sheet) {
   for (int32_t i = 1; i <= sheets.GetCount(); ++i) {
     TXLSWorksheet& each = *sheets.GetSheet(i);
     // Row by row, so that the usual chains (each row built on the one
-    // above) are computed from their start without deep recursion.
+    // above) are computed from their start, each formula in one run.
     std::vector<std::pair<uint32_t, TXLSFormula*>> order;
     each.GetFormulas().ForEach([&](int32_t row, int32_t col, TXLSFormula& formula) {
       order.emplace_back((static_cast<uint32_t>(row) << 8) | static_cast<uint32_t>(col), &formula);
     });
     std::sort(order.begin(), order.end());
     for (const auto& [key, formula] : order)
-      evaluator.Compute(each, static_cast<int32_t>(key >> 8), static_cast<int32_t>(key & 0xFF),
-                        *formula);
+      evaluator.Compute(
+          {&each, static_cast<int32_t>(key >> 8), static_cast<int32_t>(key & 0xFF), formula});
   }
 }
 
-TXLSFormulaValue EvaluateCellFormula(TXLSWorksheet& sheet, int32_t row, int32_t col) {
-  TXLSFormula* formula = sheet.GetFormulas().Find(row, col);
-  if (formula == nullptr) return TXLSFormulaValue{};
+void EvaluateFormulasIn(TXLSWorksheet& sheet, int32_t row1, int32_t col1, int32_t row2,
+                        int32_t col2) {
+  TXLSFormulas& formulas = sheet.GetFormulas();
+  if (formulas.Empty()) return;
   TEvaluator evaluator;
-  evaluator.Compute(sheet, row, col, *formula);
-  // A long chain is computed from its start, row by row, as a save does.
-  if (evaluator.DepthExceeded_) EvaluateWorkbookFormulas(sheet);
-  return formula->Result;
+  sheet.GetCellHeap().ForEachIn(row1, col1, row2, col2, [&](const TXLSCellRef& cell) {
+    const int32_t row = cell.GetRow(), col = cell.GetCol();
+    if (TXLSFormula* formula = formulas.Find(row, col))
+      evaluator.Compute({&sheet, row, col, formula});
+    return true;
+  });
 }
 
 }  // namespace tabulon

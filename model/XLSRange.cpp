@@ -182,10 +182,11 @@ OleVariant FormulaValue(const TXLSFormulaValue& value) {
 }
 
 // One cell's value as the cell store reports it, a formula cell's its
-// result; Null where nothing is stored.
+// result (computed before by EvaluateFormulasIn); Null where nothing is
+// stored.
 OleVariant CellValue(TXLSWorksheet& sheet, int32_t row, int32_t col) {
-  if (sheet.GetFormulas().Find(row, col) != nullptr)
-    return FormulaValue(EvaluateCellFormula(sheet, row, col));
+  if (const TXLSFormula* formula = sheet.GetFormulas().Find(row, col))
+    return FormulaValue(formula->Result);
   const TXLSCellRef* cell =
       sheet.GetCellHeap().GetValue(static_cast<uint16_t>(row), static_cast<uint8_t>(col));
   return cell ? cell->GetValue() : OleVariant::Null();
@@ -253,6 +254,7 @@ bool FindOutgoingArea(const TXLSCellHeap& heap, const TCorners& rect, TCorners& 
 }  // namespace
 
 OleVariant TXLSRange::GetValue() {
+  EvaluateFormulasIn(Worksheet, FirstRow, FirstCol, LastRow, LastCol);
   if (Height() == 1 && Width() == 1) return CellValue(Worksheet, FirstRow, FirstCol);
   OleVariant values = VarArrayCreate({0, Height() - 1, 0, Width() - 1});
   for (int32_t i = 0; i < Height(); ++i) {

@@ -2,7 +2,8 @@
 # Builds the libFuzzer harnesses of tests/fuzz with Clang and runs each for
 # SECONDS seconds (default 30), seeded with the saved corpus of
 # tests/fuzz/corpus/HARNESS. New inputs go to build-fuzz/corpus, findings to
-# build-fuzz/findings; the script fails when a harness finds a crash.
+# build-fuzz/findings; the script fails when a harness finds a crash, a leak
+# or an input that takes longer than 2 seconds.
 #   scripts/fuzz.sh [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,16 +14,16 @@ compiler=$(command -v clang++-14 || command -v clang++)
 cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER="$compiler" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTABULON_BUILD_FUZZERS=ON -DTABULON_BUILD_TESTS=OFF -DTABULON_BUILD_TOOLS=OFF \
   -DTABULON_FLAVOURS=7
-cmake --build build-fuzz -j"$jobs" --target fuzz_cellref fuzz_bitmap fuzz_csv fuzz_api
+cmake --build build-fuzz -j"$jobs" --target fuzz_cellref fuzz_bitmap fuzz_csv fuzz_api fuzz_formula
 
 status=0
-for harness in cellref bitmap csv api; do
+for harness in cellref bitmap csv api formula; do
   corpus=build-fuzz/corpus/$harness
   findings=build-fuzz/findings/$harness
   mkdir -p "$corpus" "$findings"
   echo "fuzz: $harness for $seconds s"
   if ! ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-      "build-fuzz/tests/fuzz/fuzz_$harness" -max_total_time="$seconds" -timeout=20 \
+      "build-fuzz/tests/fuzz/fuzz_$harness" -max_total_time="$seconds" -timeout=2 \
       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
       "$corpus" "tests/fuzz/corpus/$harness" 2>"build-fuzz/fuzz_$harness.log"; then
     echo "fuzz: $harness found a problem; the input is in $findings/, the report in" \

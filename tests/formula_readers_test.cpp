@@ -57,6 +57,8 @@ const TCase kCases[] = {
     {"E26", "=IF(ISERROR(1/0),\"caught\",1)", "caught"},
     {"E27", "='Other sheet'!$B$3*E1", "14"},
     {"E28", "=TODAY()-NOW()<1", "1"},
+    {"E29", "=TEXT(123456789012345,\"#,##0.00000000000000000000000000000000000000000000000000\")",
+     "123,456,789,012,345.00000000000000000000000000000000000000000000000000"},
 };
 
 // After the edit Calc!A1 = 10 in LibreOffice's copy.
@@ -97,6 +99,9 @@ void BuildFormulaBook(const std::string& path) {
   fill->FGetRange("A50", "A50")->GetEntireRow()->Insert(OleVariant::Missing());
   Put(*fill, "C50", OleVariant(100.0));
   Put(*fill, "A1", OleVariant("Fill"));  // Gnumeric's CSV starts at the first row used
+  // A chain of 999 links, each cell reading the one below.
+  fill->FGetRange("E1", "E999")->SetFormula("=E2+1");
+  Put(*fill, "E1000", OleVariant(1.0));
   EXPECT_EQ(book.SaveAs(path), 1) << book.GetLastError();
 }
 
@@ -248,6 +253,7 @@ void FormulaReaders::ExpectFilledFormulasAndTotalsAfterInserts() {
   for (const char* reader : {"xlrd ", "lo ", "gnumeric "}) {
     EXPECT_EQ(Value(std::string(reader) + "Fill!C102"), "198") << reader;
     EXPECT_EQ(Value(std::string(reader) + "Fill!C103"), "10000") << reader;
+    EXPECT_EQ(Value(std::string(reader) + "Fill!E1"), "1000") << reader << " (deep chain)";
   }
 }
 

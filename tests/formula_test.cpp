@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -192,6 +193,126 @@ TEST_F(Formulas, EvaluatorComputesEveryFunction) {
   Put("J1", OleVariant(1.0));
   Range("J2", "J3000")->SetFormula("=J1+1");
   EXPECT_EQ(At("J3000"), OleVariant(3000.0));
+}
+
+TEST_F(Formulas, WildcardsMatchWithoutBacktracking) {
+  Put("A1", OleVariant(std::string(200, 'a')));
+  Put("A2", OleVariant("abbc"));
+  struct TCase {
+    std::string criterion;
+    double count;  // of A1:A2
+  };
+  const TCase cases[] = {
+      {"a*b*c", 1},
+      {"A?BC", 1},
+      {"*b*", 1},
+      {"*bc", 1},
+      {"ab*bc", 1},
+      {"ab*abc", 0},
+      {"a*", 2},
+      {"*a*a*a*a*a*b", 0},  // exponential for a backtracking matcher
+      {"*a*a*a*a*a*", 1},
+      {"?*" + std::string(199, '?'), 1},
+      {std::string(200, '?'), 1},
+  };
+  for (const TCase& c : cases) {
+    ASSERT_TRUE(Set("B1", "=COUNTIF(A1:A2,\"" + c.criterion + "\")").Ok()) << c.criterion;
+    EXPECT_EQ(At("B1"), OleVariant(c.count)) << c.criterion;
+  }
+  // A criterion longer than a cell's text is refused, as the spreadsheet
+  // applications do.
+  Put("A3", OleVariant(std::string(256, '*')));
+  Set("B1", "=COUNTIF(A1:A2,A3)");
+  EXPECT_EQ(At("B1"), OleVariant("#VALUE!"));
+}
+
+TEST_F(Formulas, TextResultsStopAtWhatACellHolds) {
+  // Doubled 20 times: once past 255 characters the text is #VALUE!, and so is
+  // a criterion built from it.
+  Put("A1", OleVariant("*"));
+  Range("A2", "A21")->SetFormula("=A1&A1");
+  Put("C1", OleVariant("x"));
+  Set("B1", "=COUNTIF(C1,A21)");
+  Set("B2", "=COUNTIF(C1,A8)");
+  EXPECT_EQ(At("A8"), OleVariant(std::string(128, '*')));
+  EXPECT_EQ(At("A9"), OleVariant("#VALUE!"));
+  EXPECT_EQ(At("A21"), OleVariant("#VALUE!"));
+  EXPECT_EQ(At("B1"), OleVariant("#VALUE!"));
+  EXPECT_EQ(At("B2"), OleVariant(1.0));
+  const std::string zeros(250, '0');
+  std::string grouped = "10";
+  for (int i = 0; i < 7; ++i) grouped += ",000";
+  grouped += "." + std::string(45, '0');
+  struct TCase {
+    std::string text;
+    OleVariant expected;
+  };
+  const TCase cases[] = {
+      {"=TEXT(1E+22,\"#,##0." + std::string(45, '0') + "\")", OleVariant(grouped)},
+      {"=TEXT(1,\"0." + zeros + "\")", OleVariant("1." + zeros)},
+      {"=TEXT(1E+100,\"0." + zeros + "\")", OleVariant("#VALUE!")},
+      {"=ROUND(1E+300,10)", OleVariant(1e300)},
+      {"=ROUND(123,-400)", OleVariant(0.0)},
+      {"=LEFT(A20,300)", OleVariant("#VALUE!")},
+      {"=CONCATENATE(A8,A8)", OleVariant("#VALUE!")},
+  };
+  for (const TCase& c : cases) {
+    ASSERT_TRUE(Set("D1", c.text).Ok()) << c.text;
+    EXPECT_EQ(At("D1"), c.expected) << c.text;
+  }
+  EXPECT_FALSE(book_test::BookRecords(book).empty()) << book.GetLastError();
+}
+
+TEST_F(Formulas, ChainsOfAnyDepthAreComputedOnce) {
+  // Each cell reads the one below: 999 links up from A1000.
+  Range("A1", "A999")->SetFormula("=A2+1");
+  Put("A1000", OleVariant(1.0));
+  EXPECT_EQ(At("A1"), OleVariant(1000.0));
+  // A long chain closed into a circle is left to the reader; the open chain
+  // beside it is not.
+  Range("B1", "B4999")->SetFormula("=B2+1");
+  Set("B5000", "=B1");
+  EXPECT_FALSE(book_test::BookRecords(book).empty()) << book.GetLastError();
+  TXLSFormulas& formulas = sheet->GetFormulas();
+  EXPECT_FALSE(formulas.Find(0, 0)->NeedsRecalc);
+  EXPECT_EQ(formulas.Find(0, 0)->Result.Number, 1000.0);
+  EXPECT_TRUE(formulas.Find(0, 1)->NeedsRecalc);
+  EXPECT_TRUE(formulas.Find(4999, 1)->NeedsRecalc);
+}
+
+TEST_F(Formulas, BlocksAndWholeSheetRangesCostTheirStoredCells) {
+  // A block of 16,000 chained cells and 200 counts over the whole sheet, in
+  // well under a second each.
+  Put("C1", OleVariant(1.0));
+  Range("C2", "C16000")->SetFormula("=C1+1");
+  auto& totals = *book.GetSheets().Add();
+  totals.FGetRange("A1", "A200")
+      ->SetFormula("=COUNTIF(Sheet1!$A$1:$IV$16384,1)+SUMIF(Sheet1!$A$1:$IV$16384,\"<>1\")");
+  const auto started = std::chrono::steady_clock::now();
+  const OleVariant chain = Range("C1", "C16000")->GetValue();
+  EXPECT_EQ(chain.GetElement({15999, 0}), OleVariant(16000.0));
+  EXPECT_EQ(totals.FGetRange("A200", "A200")->GetValue(), OleVariant(16000.0 * 16001 / 2));
+  EXPECT_FALSE(book_test::BookRecords(book).empty());
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+}
+
+TEST_F(Formulas, ConditionsCountEmptyCellsOfTheirBlock) {
+  Put("A1", OleVariant(5.0));
+  Put("A2", OleVariant("x"));
+  Put("B3", OleVariant(7.0));
+  Put("B1", OleVariant(1.0));
+  Put("B300", OleVariant(2.0));  // beside an empty cell
+  const std::pair<const char*, double> cases[] = {
+      {"=COUNTIF(A1:A1000,\"\")", 998},
+      {"=COUNTIF(A1:A1000,\"<>5\")", 999},
+      {"=SUMIF(A1:A1000,\"\",B1:B1000)", 9},
+      {"=SUMIF(A1:A1000,5,B1)", 1},
+      {"=MATCH(\"x\",A1:A1000,0)+VLOOKUP(5,A1:B9,2,FALSE)", 3},
+  };
+  for (const auto& [text, expected] : cases) {
+    ASSERT_TRUE(Set("D1", text).Ok()) << text;
+    EXPECT_EQ(At("D1"), OleVariant(expected)) << text;
+  }
 }
 
 TEST_F(Formulas, RecordsCarryTokensResultsAndRecalcFlags) {
