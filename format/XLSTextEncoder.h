@@ -20,8 +20,8 @@ namespace tabulon {
 struct TXLSTextPlace {
   /// The sheet's name; empty for workbook-wide texts.
   std::string_view Sheet;
-  /// The kind of text: "cell", "sheet name", "header", "footer", "font name"
-  /// or "number format".
+  /// The kind of text: "cell", "formula" (its text constants), "formula
+  /// result", "sheet name", "header", "footer", "font name" or "number format".
   const char* Item = "cell";
   /// Zero-based row of a cell; -1 for other texts.
   int32_t Row = -1;
@@ -35,10 +35,10 @@ struct TXLSTextLoss {
   /// Name of the sheet, as the caller gave it; empty for font names and
   /// number formats, which belong to the workbook.
   std::string Sheet;
-  /// What the text is: "cell", "sheet name", "header", "footer", "font name"
-  /// or "number format".
+  /// What the text is: "cell", "formula", "formula result", "sheet name",
+  /// "header", "footer", "font name" or "number format".
   std::string Item;
-  /// The cell's address such as "B3" for a cell; empty otherwise.
+  /// The cell's address such as "B3" for a cell or formula; empty otherwise.
   std::string Cell;
   /// The character's code point.
   uint32_t CodePoint = 0;

@@ -2,15 +2,18 @@
 // references (fill, insert, delete, sheet deletion), and the per-sheet store.
 #include "XLSFormula.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 #include "XLSCellRef.h"
 #include "XLSConstants.h"
 #include "XLSFormulaFunctions.h"
+#include "XLSTextEncoder.h"
 #include "XLSWorksheet.h"
 
 namespace tabulon {
@@ -78,17 +81,23 @@ uint16_t RowField(const TXLSRefPoint& p) {
                                (p.ColRel ? kColRelative : 0));
 }
 
+// The sheet a reference names when it is not the formula's own, else null.
+const TXLSWorksheet* OtherSheet(const TXLSFormulaToken& token, const TXLSWorksheet& sheet) {
+  const TXLSWorksheet* named = token.Sheet ? token.Sheet->Sheet : nullptr;
+  return named != &sheet ? named : nullptr;
+}
+
 void EncodeReference(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
                      std::vector<uint8_t>& out) {
   const bool area = token.Kind == TXLSTokenKind::Area;
-  const bool other = token.Sheet != nullptr && token.Sheet != &sheet;
+  const TXLSWorksheet* other = OtherSheet(token, sheet);
   uint8_t id = other ? (area ? kTokenArea3d : kTokenRef3d) : (area ? kTokenArea : kTokenRef);
   if (token.ValueClass) id = static_cast<uint8_t>(id + kValueClass);
   out.push_back(id);
   if (other) {
     // The sheet's own EXTERNSHEET list names every sheet in order, so the
     // negative one-based index and the sheet range both point at it.
-    const uint16_t index = static_cast<uint16_t>(token.Sheet->GetSheetIndex() - 1);
+    const uint16_t index = static_cast<uint16_t>(other->GetSheetIndex() - 1);
     AddWord(out, static_cast<uint16_t>(0xFFFF - index));
     out.insert(out.end(), 8, 0);
     AddWord(out, index);
@@ -100,8 +109,13 @@ void EncodeReference(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
   if (area) out.push_back(static_cast<uint8_t>(token.Last.Col));
 }
 
-void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
-                 std::vector<uint8_t>& out) {
+void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet, TXLSTextEncoder& texts,
+                 const TXLSTextPlace& place, std::vector<uint8_t>& out) {
+  if (IsDeletedSheetReference(token)) {
+    out.push_back(kTokenErr);
+    out.push_back(xlErrRef);
+    return;
+  }
   switch (token.Kind) {
     case TXLSTokenKind::Number: {
       const double v = token.Number;
@@ -116,11 +130,13 @@ void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
       }
       break;
     }
-    case TXLSTokenKind::String:
+    case TXLSTokenKind::String: {
+      const std::string_view text = texts.Encode(token.Text, XLSStrMax, place);
       out.push_back(kTokenStr);
-      out.push_back(static_cast<uint8_t>(token.Text.size()));
-      out.insert(out.end(), token.Text.begin(), token.Text.end());
+      out.push_back(static_cast<uint8_t>(text.size()));
+      out.insert(out.end(), text.begin(), text.end());
       break;
+    }
     case TXLSTokenKind::Bool:
       out.push_back(kTokenBool);
       out.push_back(token.Code);
@@ -201,6 +217,10 @@ bool IsReference(const TXLSFormulaToken& token) {
 
 }  // namespace
 
+bool IsDeletedSheetReference(const TXLSFormulaToken& token) {
+  return IsReference(token) && token.Sheet && token.Sheet->Sheet == nullptr;
+}
+
 std::string FormulaErrorText(uint8_t code) {
   switch (code) {
     case xlErrNull:
@@ -248,8 +268,12 @@ std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet) 
         break;
       case TXLSTokenKind::Ref:
       case TXLSTokenKind::Area: {
-        std::string text =
-            token.Sheet && token.Sheet != &sheet ? SheetPrefix(token.Sheet->GetName()) : "";
+        if (IsDeletedSheetReference(token)) {
+          stack.push_back(FormulaErrorText(xlErrRef));
+          break;
+        }
+        const TXLSWorksheet* other = OtherSheet(token, sheet);
+        std::string text = other ? SheetPrefix(other->GetName()) : "";
         text += PointText(token.First);
         if (token.Kind == TXLSTokenKind::Area) text += ":" + PointText(token.Last);
         stack.push_back(text);
@@ -287,10 +311,26 @@ std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet) 
   return "=" + pop();
 }
 
-std::vector<uint8_t> EncodeFormula(const TXLSFormula& formula, const TXLSWorksheet& sheet) {
+std::vector<uint8_t> EncodeFormula(const TXLSFormula& formula, const TXLSWorksheet& sheet,
+                                   TXLSTextEncoder& texts, const TXLSTextPlace& place) {
   std::vector<uint8_t> out;
-  for (const TXLSFormulaToken& token : formula.Tokens) EncodeToken(token, sheet, out);
+  for (const TXLSFormulaToken& token : formula.Tokens) EncodeToken(token, sheet, texts, place, out);
   return out;
+}
+
+TXLSFillReach FormulaFillReach(const TXLSFormula& formula) {
+  // A formula without relative rows (or columns) can be filled any distance.
+  TXLSFillReach reach{std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::max()};
+  const auto limit = [&reach](const TXLSRefPoint& p) {
+    if (p.RowRel) reach.Rows = std::min(reach.Rows, XLSFormulaMaxRow - p.Row);
+    if (p.ColRel) reach.Cols = std::min(reach.Cols, int32_t{XLSMaxCol} - p.Col);
+  };
+  for (const TXLSFormulaToken& token : formula.Tokens) {
+    if (!IsReference(token) || IsDeletedSheetReference(token)) continue;
+    limit(token.First);
+    if (token.Kind == TXLSTokenKind::Area) limit(token.Last);
+  }
+  return reach;
 }
 
 void ShiftFormula(TXLSFormula& formula, int32_t rows, int32_t cols) {
@@ -369,7 +409,7 @@ void TXLSFormulas::AdjustForShift(const TXLSWorksheet& owner, const TXLSWorkshee
   for (auto& entry : Map_) {
     for (TXLSFormulaToken& token : entry.second.Tokens) {
       if (!IsReference(token)) continue;
-      const TXLSWorksheet* refSheet = token.Sheet ? token.Sheet : &owner;
+      const TXLSWorksheet* refSheet = token.Sheet ? token.Sheet->Sheet : &owner;
       if (refSheet != &target) continue;
       const bool area = token.Kind == TXLSTokenKind::Area;
       const int32_t lowAcross = across(token.First);
@@ -386,14 +426,6 @@ void TXLSFormulas::AdjustForShift(const TXLSWorksheet& owner, const TXLSWorkshee
       }
       const int32_t end = along(area ? token.Last : token.First);
       if (!kept || end > limit) MakeRefError(token);
-    }
-  }
-}
-
-void TXLSFormulas::ForgetSheet(const TXLSWorksheet& sheet) {
-  for (auto& entry : Map_) {
-    for (TXLSFormulaToken& token : entry.second.Tokens) {
-      if (IsReference(token) && token.Sheet == &sheet) MakeRefError(token);
     }
   }
 }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -16,6 +17,8 @@
 namespace tabulon {
 
 class TXLSWorksheet;
+class TXLSTextEncoder;
+struct TXLSTextPlace;
 
 /// What SetFormula answers: accepted, or refused with where and why.
 struct TXLSFormulaStatus {
@@ -56,6 +59,15 @@ struct TXLSRefPoint {
   bool ColRel = true;  ///< false when written with $ before the column
 };
 
+/// How a formula names another sheet. Every formula referring to a sheet
+/// shares the sheet's one link, which forgets the sheet when it leaves its
+/// workbook or is freed: a reference then reads as \#REF!, whichever of the
+/// sheets goes first and whoever still holds them.
+struct TXLSSheetLink {
+  /// The sheet; null once it has been deleted.
+  TXLSWorksheet* Sheet = nullptr;
+};
+
 /// Kinds of formula tokens.
 enum class TXLSTokenKind : uint8_t {
   Number,      ///< Number holds the constant
@@ -74,15 +86,21 @@ enum class TXLSTokenKind : uint8_t {
 struct TXLSFormulaToken {
   TXLSTokenKind Kind = TXLSTokenKind::Number;  ///< what the token is
   uint8_t Code = 0;                            ///< operator token, error code or boolean
-  bool ValueClass = true;          ///< references: operand taken as a value (else as a reference)
-  uint16_t Function = 0;           ///< functions: BIFF function number
-  uint8_t ArgCount = 0;            ///< functions: arguments given
-  double Number = 0.0;             ///< numbers
-  std::string Text;                ///< strings
-  TXLSWorksheet* Sheet = nullptr;  ///< references to another sheet; null: the formula's own sheet
-  TXLSRefPoint First;              ///< references: top-left corner (the cell of a Ref)
-  TXLSRefPoint Last;               ///< areas: bottom-right corner
+  bool ValueClass = true;  ///< references: operand taken as a value (else as a reference)
+  uint16_t Function = 0;   ///< functions: BIFF function number
+  uint8_t ArgCount = 0;    ///< functions: arguments given
+  double Number = 0.0;     ///< numbers
+  std::string Text;        ///< strings
+  /// References to another sheet: that sheet's link; null: the formula's own sheet.
+  std::shared_ptr<const TXLSSheetLink> Sheet;
+  TXLSRefPoint First;  ///< references: top-left corner (the cell of a Ref)
+  TXLSRefPoint Last;   ///< areas: bottom-right corner
 };
+
+/// @param token any token
+/// @return true for a reference to a sheet that has been deleted (it reads,
+///         prints and is written as \#REF!)
+bool IsDeletedSheetReference(const TXLSFormulaToken& token);
 
 /// A value a formula produces: number, text, boolean, error or nothing.
 struct TXLSFormulaValue {
@@ -127,8 +145,24 @@ std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet);
 /// @param formula the tokens to encode
 /// @param sheet the sheet of the formula cell; other sheets are written as
 ///        3-D references through the sheet's EXTERNSHEET records
+/// @param texts converts text constants as the workbook's texts are
+///        converted (and reports what the code page cannot hold)
+/// @param place the formula's cell, for that report
 /// @return the bytes; empty when a token cannot be written
-std::vector<uint8_t> EncodeFormula(const TXLSFormula& formula, const TXLSWorksheet& sheet);
+std::vector<uint8_t> EncodeFormula(const TXLSFormula& formula, const TXLSWorksheet& sheet,
+                                   TXLSTextEncoder& texts, const TXLSTextPlace& place);
+
+/// How far a formula can be filled before a relative reference passes the
+/// last row or column a BIFF5 formula can address.
+struct TXLSFillReach {
+  int32_t Rows = 0;  ///< rows it can move down
+  int32_t Cols = 0;  ///< columns it can move right
+};
+
+/// @param formula a parsed formula
+/// @return the largest moves down and right that keep every reference inside
+///         rows 1 to 16384 and columns A to IV
+TXLSFillReach FormulaFillReach(const TXLSFormula& formula);
 
 /// Moves the relative parts of every reference by the given rows and
 /// columns, as filling a formula does; a reference that leaves the sheet
@@ -178,8 +212,6 @@ class TXLSFormulas {
   /// @param insert true for Insert, false for Delete
   void AdjustForShift(const TXLSWorksheet& owner, const TXLSWorksheet& target, int32_t row1,
                       int32_t col1, int32_t row2, int32_t col2, bool vertical, bool insert);
-  /// Turns every reference to sheet into \#REF! (the sheet is being deleted).
-  void ForgetSheet(const TXLSWorksheet& sheet);
 
  private:
   static uint32_t Key(int32_t row, int32_t col) {

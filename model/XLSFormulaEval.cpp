@@ -24,6 +24,7 @@
 #include "XLSConstants.h"
 #include "XLSFormula.h"
 #include "XLSFormulaFunctions.h"
+#include "XLSTextCodec.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
 #include "XLSWorksheet.h"
@@ -163,6 +164,29 @@ std::string ToText(const TValue& v) {
     default:
       return std::string();
   }
+}
+
+// Text functions count characters: in UTF-8 texts a character is one
+// UTF-8 sequence (a byte that is none counts alone, as the save replaces
+// it), in code page texts one byte.
+size_t NextChar(const std::string& text, size_t at, bool utf8) {
+  uint32_t ignored = 0;
+  size_t next = at;
+  if (!utf8 || !XLSDecodeUtf8(text, next, ignored)) next = at + 1;
+  return next;
+}
+
+// The byte offset `count` characters after byte offset `from`, or the
+// text's size when it ends first.
+size_t CharOffset(const std::string& text, size_t from, int64_t count, bool utf8) {
+  for (; count > 0 && from < text.size(); --count) from = NextChar(text, from, utf8);
+  return std::min(from, text.size());
+}
+
+int64_t CharCount(const std::string& text, bool utf8) {
+  int64_t count = 0;
+  for (size_t at = 0; at < text.size(); at = NextChar(text, at, utf8)) ++count;
+  return count;
 }
 
 bool ToBool(const TValue& v) {
@@ -560,9 +584,13 @@ class TEvaluator {
         break;
       case TXLSTokenKind::Ref:
       case TXLSTokenKind::Area: {
+        if (IsDeletedSheetReference(token)) {
+          stack.push_back(Operand(Err(xlErrRef)));
+          break;
+        }
         TOperand ref;
         ref.IsRef = true;
-        ref.Sheet = token.Sheet ? token.Sheet : Sheet_;
+        ref.Sheet = token.Sheet ? token.Sheet->Sheet : Sheet_;
         ref.Row1 = token.First.Row, ref.Col1 = token.First.Col;
         const bool area = token.Kind == TXLSTokenKind::Area;
         ref.Row2 = area ? token.Last.Row : ref.Row1;
@@ -720,6 +748,7 @@ class TEvaluator {
     const auto number = [&](size_t i) { return ToNumber(value(i)); };
     const auto text = [&](size_t i) { return ToText(value(i)); };
     const auto given = [&](size_t i) { return i < args.size() && !args[i].Missing; };
+    const bool utf8 = Sheet_->GetWorkbook().GetUtf8Texts();
     switch (index) {
       case 0: {  // COUNT
         double count = 0;
@@ -814,22 +843,22 @@ class TEvaluator {
         return Operand(Num(std::sqrt(a)));
       }
       case 32:
-        return Operand(Num(static_cast<double>(text(0).size())));
+        return Operand(Num(static_cast<double>(CharCount(text(0), utf8))));
       case 115:
       case 116: {  // LEFT, RIGHT
         const std::string t = text(0);
         const double n = given(1) ? number(1) : 1;
         if (n < 0) Raise(xlErrValue);
-        const size_t count = static_cast<size_t>(std::min<int64_t>(t.size(), Whole(n)));
-        return Operand(TextResult(index == 115 ? t.substr(0, count) : t.substr(t.size() - count)));
+        if (index == 115) return Operand(TextResult(t.substr(0, CharOffset(t, 0, Whole(n), utf8))));
+        const int64_t skipped = std::max<int64_t>(0, CharCount(t, utf8) - Whole(n));
+        return Operand(TextResult(t.substr(CharOffset(t, 0, skipped, utf8))));
       }
       case 31: {  // MID
         const std::string t = text(0);
         const double start = number(1), count = number(2);
         if (start < 1 || count < 0) Raise(xlErrValue);
-        const auto from = static_cast<size_t>(Whole(start) - 1);
-        return Operand(TextResult(
-            from >= t.size() ? std::string() : t.substr(from, static_cast<size_t>(Whole(count)))));
+        const size_t from = CharOffset(t, 0, Whole(start) - 1, utf8);
+        return Operand(TextResult(t.substr(from, CharOffset(t, from, Whole(count), utf8) - from)));
       }
       case 113:
       case 112: {  // UPPER, LOWER

@@ -12,6 +12,7 @@
 #include "XLSFormula.h"
 #include "XLSFormulaFunctions.h"
 #include "XLSRecordSection.h"
+#include "XLSTextEncoder.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
 #include "XLSWorksheet.h"
@@ -240,7 +241,9 @@ class TFormulaParser {
       }
       value += c;
     }
-    if (value.size() > XLSStrMax) Fail(start, "a text constant is longer than 255 characters");
+    // The limit counts the bytes the file holds (UTF-8 converted first).
+    if (Sheet_.GetWorkbook().CodePageLength(value) > XLSStrMax)
+      Fail(start, "a text constant is longer than 255 bytes");
     TXLSFormulaToken token;
     token.Kind = TXLSTokenKind::String;
     token.Text = std::move(value);
@@ -362,7 +365,7 @@ class TFormulaParser {
   void Reference(TXLSWorksheet* sheet) {
     TXLSFormulaToken token;
     token.Kind = TXLSTokenKind::Ref;
-    token.Sheet = sheet;
+    if (sheet != nullptr) token.Sheet = sheet->GetLink();
     token.First = CellPoint();
     if (Peek() == ':') {
       ++Pos_;
@@ -450,8 +453,13 @@ TXLSFormulaStatus ParseFormula(const std::string& text, TXLSWorksheet& sheet,
     TXLSFormula parsed;
     parsed.Tokens = TFormulaParser(text, sheet).Parse();
     // A FORMULA record holds its tokens in one record of at most 2080 bytes.
+    // The texts are measured as a save converts them, with a converter of
+    // their own so that the workbook's report of losses stays the last
+    // save's.
     constexpr size_t kMaxTokenBytes = XLSRecordDataLimit - 22;
-    if (EncodeFormula(parsed, sheet).size() > kMaxTokenBytes)
+    TXLSWorkbook& book = sheet.GetWorkbook();
+    TXLSTextEncoder measure(book.GetCodePage(), book.GetUtf8Texts());
+    if (EncodeFormula(parsed, sheet, measure, TXLSTextPlace{}).size() > kMaxTokenBytes)
       throw TParseError{0, "the formula is too long for a FORMULA record"};
     formula = std::move(parsed);
   } catch (const TParseError& error) {

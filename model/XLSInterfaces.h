@@ -184,17 +184,18 @@ class IXLSRange : public IXLSUnknown {
   virtual void Unmerge() = 0;
   /// Sets a formula ("=SUM(B2:B9)*$B$1") on every cell of the range, filled
   /// as a user fills it: the text is read for the top-left cell and the
-  /// relative parts of its references move with each cell (a reference that
-  /// would leave the sheet becomes \#REF!); $ parts stay. The cells' values
-  /// give way to the formula; their formats stay. Cells covered by a merged
-  /// area (other than its top-left cell) are skipped.
+  /// relative parts of its references move with each cell; $ parts stay.
+  /// The cells' values give way to the formula; their formats stay. Cells
+  /// covered by a merged area (other than its top-left cell) are skipped.
   /// @param text the formula with its leading '='
   /// @return Code 1 when set; -1 with a Message naming the position when the
-  ///         text is refused (syntax error, unknown function such as
-  ///         IFERROR, wrong argument count, unknown sheet, reference outside
-  ///         the rows 1 to 16384 and columns A to IV a BIFF5 formula can
-  ///         address) or the range has more than 1,048,576 cells; nothing is
-  ///         changed then.
+  ///         text is refused (syntax error, nesting deeper than 100 levels,
+  ///         unknown function such as IFERROR, wrong argument count, unknown
+  ///         sheet, reference outside the rows 1 to 16384 and columns A to IV
+  ///         a BIFF5 formula can address), or naming the first cell it cannot
+  ///         reach when the fill would move a reference past row 16384 or
+  ///         column IV, or when the range has more than 1,048,576 cells;
+  ///         nothing is changed then.
   virtual TXLSFormulaStatus SetFormula(const std::string& text) = 0;
   /// @return the formula of the top-left cell as text ("=A2*$B$1"), moved
   ///         references as they now stand; empty when that cell holds none.

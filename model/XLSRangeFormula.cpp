@@ -2,6 +2,7 @@
 // it), reading it back, and keeping the workbook's formulas right when
 // Insert or Delete shifts cells.
 #include "XLSCellHeap.h"
+#include "XLSCellRef.h"
 #include "XLSFormula.h"
 #include "XLSRange.h"
 #include "XLSWorkSheets.h"
@@ -15,6 +16,25 @@ namespace {
 // A block this large would take gigabytes of formulas.
 constexpr int64_t kMaxFormulaCells = int64_t{1} << 20;
 
+// A fill that moves a relative reference past row 16384 or column IV would
+// leave #REF! in the cells beyond: it is refused, naming the first cell the
+// formula cannot be filled to.
+bool RefuseFillPastReach(const TXLSFormula& formula, int32_t first_row, int32_t first_col,
+                         int32_t last_row, int32_t last_col, TXLSFormulaStatus& status) {
+  const TXLSFillReach reach = FormulaFillReach(formula);
+  const bool rowsPast = last_row - first_row > reach.Rows;
+  if (!rowsPast && last_col - first_col <= reach.Cols) return false;
+  const int32_t row = rowsPast ? first_row + reach.Rows + 1 : first_row;
+  const int32_t col = rowsPast ? first_col : first_col + reach.Cols + 1;
+  status.Code = -1;
+  status.Message = "the formula cannot be filled to " +
+                   EncodeCellRef(static_cast<uint16_t>(row), static_cast<uint8_t>(col)) +
+                   (rowsPast ? ": its references there would pass row 16384, the last row"
+                             : ": its references there would pass column IV, the last column") +
+                   " a formula can address";
+  return true;
+}
+
 }  // namespace
 
 TXLSFormulaStatus TXLSRange::SetFormula(const std::string& text) {
@@ -26,6 +46,7 @@ TXLSFormulaStatus TXLSRange::SetFormula(const std::string& text) {
     status.Message = "the range has more than 1048576 cells to fill";
     return status;
   }
+  if (RefuseFillPastReach(formula, FirstRow, FirstCol, LastRow, LastCol, status)) return status;
   TXLSCellHeap& heap = Worksheet.GetCellHeap();
   TXLSFormulas& formulas = Worksheet.GetFormulas();
   for (int32_t row = FirstRow; row <= LastRow; ++row) {

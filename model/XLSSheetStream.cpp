@@ -286,12 +286,15 @@ int32_t TXLSWorksheet::MergeWriteString(uint16_t row1, uint16_t col1, uint16_t r
 // The cached result takes the record's 8-byte value field: a number as
 // itself; text, a boolean or an error as a type byte (0 text, 1 boolean,
 // 2 error), its value in byte 2 and 0xFFFF in the top two bytes. Text
-// follows in a STRING record.
+// follows in a STRING record. Text constants and the text result are
+// converted as cell texts are.
 int32_t TXLSWorksheet::WriteFormula(uint16_t row, uint16_t col, const TXLSFormula& formula,
                                     int32_t xf) {
   constexpr uint16_t kAlwaysCalc = 0x0001, kCalcOnLoad = 0x0002;
   constexpr uint8_t kTextResult = 0, kBoolResult = 1, kErrorResult = 2;
-  const std::vector<uint8_t> tokens = EncodeFormula(formula, *this);
+  TXLSTextEncoder& texts = Workbook_.GetTextEncoder();
+  const std::vector<uint8_t> tokens =
+      EncodeFormula(formula, *this, texts, {Name_, "formula", row, col});
   const TXLSFormulaValue& result = formula.Result;
   const bool text =
       result.Kind == TXLSFormulaValue::kString || result.Kind == TXLSFormulaValue::kEmpty;
@@ -323,7 +326,8 @@ int32_t TXLSWorksheet::WriteFormula(uint16_t row, uint16_t col, const TXLSFormul
     return record;
   });
   if (status != 1 || !text) return status;
-  const std::string_view value = std::string_view(result.Text).substr(0, XLSStrMax);
+  const std::string_view value =
+      texts.Encode(result.Text, XLSStrMax, {Name_, "formula result", row, col});
   TXLSBlob record = MakeRecord(kRecordString, static_cast<uint16_t>(2 + value.size()));
   record.AddWord(static_cast<uint16_t>(value.size()));
   AddBytes(record, value);

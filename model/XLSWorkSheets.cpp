@@ -102,7 +102,6 @@ void TXLSWorkSheets::Delete(int32_t index) {
   TXLSWorksheet* sheet = GetSheet(index);
   if (sheet == nullptr) return;
   const bool wasActive = sheet == active_;
-  for (const auto& other : sheets_) other->GetFormulas().ForgetSheet(*sheet);
   const size_t at = static_cast<size_t>(index - 1);
   std::unique_ptr<TXLSWorksheet> removed = std::move(sheets_[at]);
   sheets_.erase(sheets_.begin() + static_cast<std::ptrdiff_t>(at));

@@ -26,12 +26,18 @@ TXLSWorksheet::TXLSWorksheet(TXLSWorkbook& workbook)
       RowInfo_(std::make_unique<TXLSRowInfoList>(workbook.GetXFList())),
       ColumnInfo_(std::make_unique<TXLSColumnInfoList>(workbook.GetXFList())),
       Pictures_(std::make_unique<TXLSPictures>()),
-      Workbook_(workbook) {}
+      Workbook_(workbook),
+      Link_(std::make_shared<TXLSSheetLink>(TXLSSheetLink{this})) {}
 
-TXLSWorksheet::~TXLSWorksheet() = default;
+TXLSWorksheet::~TXLSWorksheet() {
+  Link_->Sheet = nullptr;
+}
 
 void TXLSWorksheet::Detach(std::unique_ptr<TXLSWorksheet> sheet) {
   sheet->Detached_ = true;
+  // References of any sheet, in the workbook or held outside it, now read
+  // as #REF!.
+  sheet->Link_->Sheet = nullptr;
   sheet->Index_ = 0;
   sheet->Selected_ = false;
   if (sheet->GetRefCount() <= 0) return;  // nothing holds it: freed here

@@ -318,6 +318,9 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   static void Detach(std::unique_ptr<TXLSWorksheet> sheet);
   /// True once the sheet has been deleted from its workbook.
   bool IsDetached() const { return Detached_; }
+  /// @return What formulas of other sheets hold to refer to this one; it
+  ///         forgets the sheet when the sheet is deleted or freed.
+  std::shared_ptr<const TXLSSheetLink> GetLink() const { return Link_; }
 
   /// @return The workbook the sheet belongs to.
   TXLSWorkbook& GetWorkbook() { return Workbook_; }
@@ -437,6 +440,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   std::string Name_;
   bool Selected_ = false;
   bool Detached_ = false;
+  std::shared_ptr<TXLSSheetLink> Link_;
   std::string LastError_;
 };
 

@@ -2,7 +2,8 @@
 // LibreOffice (headless to .xlsx, read with openpyxl) keeps the formula text
 // and shows the value, Gnumeric (ssconvert to CSV) shows the value. One copy
 // is edited with openpyxl and converted back by LibreOffice, which must
-// recalculate the dependent cells. Two soffice runs in all.
+// recalculate the dependent cells. A UTF-8 workbook in code page 1251 goes
+// through xlrd and LibreOffice with the others. Two soffice runs in all.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -61,6 +62,16 @@ const TCase kCases[] = {
      "123,456,789,012,345.00000000000000000000000000000000000000000000000000"},
 };
 
+// A UTF-8 workbook in code page 1251: Texts!A1 holds "Привет".
+#define TABULON_HELLO "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"
+const TCase kUtf8Cases[] = {
+    {"B1", "=\"" TABULON_HELLO "\"", TABULON_HELLO},
+    {"B2", "=LEN(\"" TABULON_HELLO "\")", "6"},
+    {"B3", "=LEFT(A1,1)&RIGHT(A1,2)", "\xD0\x9F\xD0\xB5\xD1\x82"},  // Пет
+    {"B4", "=MID(A1,2,3)", "\xD1\x80\xD0\xB8\xD0\xB2"},             // рив
+    {"B5", "=LEN(A1&\"\xD1\x8C\")", "7"},
+};
+
 // After the edit Calc!A1 = 10 in LibreOffice's copy.
 const TCase kAfterEdit[] = {
     {"E1", "", "21"}, {"E8", "", "14"}, {"E27", "", "42"}, {"E15", "", "apple-10"}};
@@ -105,6 +116,21 @@ void BuildFormulaBook(const std::string& path) {
   EXPECT_EQ(book.SaveAs(path), 1) << book.GetLastError();
 }
 
+void BuildUtf8Book(const std::string& path) {
+  TXLSWorkbook book;
+  book.SetUtf8Texts(true);
+  EXPECT_EQ(book.SetCodePage(1251), 1);
+  XLSPtr<IXLSWorkSheet> texts = book.GetSheets().Add();
+  texts->SetWorkSheetName("Texts");
+  Put(*texts, "A1", OleVariant(TABULON_HELLO));
+  for (const TCase& c : kUtf8Cases) {
+    const TXLSFormulaStatus status = texts->FGetRange(c.cell, c.cell)->SetFormula(c.formula);
+    EXPECT_TRUE(status.Ok()) << c.formula << ": " << status.Message;
+  }
+  EXPECT_EQ(book.SaveAs(path), 1) << book.GetLastError();
+  EXPECT_EQ(book.GetTextLosses().Count, 0u);
+}
+
 class FormulaReaders : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -118,17 +144,20 @@ class FormulaReaders : public ::testing::Test {
     test::Run({"rm", "-rf", dir_});
     mkdir(dir_.c_str(), 0755);
     BuildFormulaBook(dir_ + "/formulas.xls");
+    BuildUtf8Book(dir_ + "/utf8.xls");
     ExportOrders();
     const std::string soffice =
         "soffice -env:UserInstallation=file://" + dir_ + "/profile --headless ";
     test::Run({"sh", "-c",
                "cd " + ShellQuoted(dir_) + " && " + soffice +
-                   "--convert-to xlsx --outdir lo formulas.xls orders.xls && ssconvert -S "
+                   "--convert-to xlsx --outdir lo formulas.xls orders.xls utf8.xls && ssconvert -S "
                    "formulas.xls gnumeric%n.csv"});
     Read("xlrd", {dir_ + "/formulas.xls"});
     Read("xlrd", {dir_ + "/orders.xls"});
     Read("lo", {dir_ + "/lo/formulas.xlsx"});
     Read("lo", {dir_ + "/lo/orders.xlsx"});
+    Read("xlrd", {dir_ + "/utf8.xls"});
+    Read("lo", {dir_ + "/lo/utf8.xlsx"});
     Read("gnumeric", {dir_ + "/formulas.xls", dir_ + "/gnumeric"});
     // LibreOffice's copy with an input changed, back through LibreOffice.
     Script({"edit", dir_ + "/lo/formulas.xlsx", dir_ + "/edited.xlsx", "Calc", "A1", "10"});
@@ -200,6 +229,7 @@ class FormulaReaders : public ::testing::Test {
   static void ExpectRecalculationAfterAnEdit();
   static void ExpectFilledFormulasAndTotalsAfterInserts();
   static void ExpectExportTotalsEqualTheSqlSums();
+  static void ExpectUtf8TextsInTheCodePage();
 
   static std::string dir_;
   static std::string missing_;
@@ -221,6 +251,7 @@ TEST_F(FormulaReaders, FormulasReadBackInLibreOfficeXlrdAndGnumeric) {
   ExpectRecalculationAfterAnEdit();
   ExpectFilledFormulasAndTotalsAfterInserts();
   ExpectExportTotalsEqualTheSqlSums();
+  ExpectUtf8TextsInTheCodePage();
 }
 
 void FormulaReaders::ExpectEveryKindOfFormula() {
@@ -273,6 +304,18 @@ void FormulaReaders::ExpectExportTotalsEqualTheSqlSums() {
     EXPECT_NEAR(std::atof(Value(at + "C4002").c_str()), quantity, 1e-6) << reader;
     EXPECT_NEAR(std::atof(Value(at + "D4002").c_str()), price, 0.005) << reader;
     EXPECT_NEAR(std::atof(Value(at + "E4002").c_str()), amount, 0.005) << reader;
+  }
+}
+
+// Text constants and results stored in code page 1251 (not as UTF-8 bytes),
+// text functions counting characters.
+void FormulaReaders::ExpectUtf8TextsInTheCodePage() {
+  SCOPED_TRACE("UTF-8 formula texts in code page 1251");
+  for (const TCase& c : kUtf8Cases) {
+    const std::string cell = std::string("Texts!") + c.cell;
+    EXPECT_EQ(Formula("lo " + cell), c.formula) << cell;
+    for (const char* reader : {"xlrd ", "lo "})
+      EXPECT_EQ(Value(reader + cell), c.value) << reader << cell << " " << c.formula;
   }
 }
 

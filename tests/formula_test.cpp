@@ -77,6 +77,7 @@ TEST_F(Formulas, RefusalsNameThePositionAndChangeNothing) {
       {"=1e999", 2, "too large"},
       {"=" + std::string(101, '(') + "1" + std::string(101, ')'), 102, "deeper than 100"},
       {"=" + std::string(200000, '-') + "1", 102, "deeper than 100"},
+      {"=" + std::string(100000, '('), 102, "deeper than 100"},
   };
   for (const TCase& c : cases) {
     const TXLSFormulaStatus status = Set("B1", c.text);
@@ -105,6 +106,96 @@ TEST_F(Formulas, FillMovesRelativePartsOnly) {
   EXPECT_EQ(At("G2"), OleVariant("x"));  // a value replaces a formula
   Range("A1", "Z9")->ClearContents();
   EXPECT_EQ(Text("D1"), "");
+}
+
+// Relative references may move down to row 16384 and right to column IV; a
+// fill past that would leave #REF! in the cells beyond and is refused whole.
+TEST_F(Formulas, AFillPastWhatAFormulaAddressesIsRefusedNamingTheFirstCell) {
+  struct TCase {
+    const char *first, *last, *text, *says;
+  };
+  const TCase refused[] = {
+      {"A1", "A65536", "=B1+1", "cannot be filled to A16385: its references there would pass row"},
+      {"C2", "C20000", "=SUM(B1:B2)", "cannot be filled to C16385:"},
+      {"A1", "IV1", "=B1", "cannot be filled to IV1: its references there would pass column IV"},
+  };
+  for (const TCase& c : refused) {
+    const TXLSFormulaStatus status = Range(c.first, c.last)->SetFormula(c.text);
+    EXPECT_EQ(status.Code, -1) << c.text;
+    EXPECT_NE(status.Message.find(c.says), std::string::npos) << status.Message;
+    EXPECT_EQ(Text(c.first), "") << "nothing was set";
+  }
+  ASSERT_TRUE(Range("A1", "A16384")->SetFormula("=B1+1").Ok());
+  EXPECT_EQ(Text("A16384"), "=B16384+1");
+  const TXLSFormulaStatus absolute = Range("C16385", "D65536")->SetFormula("=$B$1+B$1");
+  ASSERT_TRUE(absolute.Ok()) << absolute.Message;
+  EXPECT_EQ(Text("D65536"), "=$B$1+C$1");
+}
+
+// Sheet X holds a formula on sheet Y; X is deleted and still held, then Y is
+// deleted and freed.
+TEST_F(Formulas, ReferencesToADeletedSheetReadRefWhicheverSheetGoesFirst) {
+  XLSPtr<IXLSWorkSheet> x = book.GetSheets().Add();
+  x->SetWorkSheetName("X");
+  XLSPtr<IXLSRange> cell = x->FGetRange("B1", "B1");
+  {
+    XLSPtr<IXLSWorkSheet> y = book.GetSheets().Add();
+    y->SetWorkSheetName("Y");
+    y->FGetRange("A1", "A1")->SetValue(OleVariant(4.0));
+    ASSERT_TRUE(cell->SetFormula("=Y!A1*2+SUM(Y!A1:A3)").Ok());
+    x->Delete();
+    EXPECT_EQ(cell->GetFormula(), "=Y!A1*2+SUM(Y!A1:A3)");
+    EXPECT_EQ(cell->GetValue(), OleVariant(12.0));
+    y->Delete();
+    EXPECT_EQ(cell->GetFormula(), "=#REF!*2+SUM(#REF!)");
+  }
+  EXPECT_EQ(cell->GetFormula(), "=#REF!*2+SUM(#REF!)");
+  EXPECT_EQ(cell->GetValue(), OleVariant("#REF!"));
+}
+
+// With UTF-8 texts, text constants and results are characters, converted to
+// the code page at save like cell texts, with what it lacks reported.
+TEST(FormulaTexts, Utf8ConstantsAndResultsCountCharactersAndConvertAtSave) {
+  TXLSWorkbook book;
+  book.SetUtf8Texts(true);
+  ASSERT_EQ(book.SetCodePage(1251), 1);
+  XLSPtr<IXLSWorkSheet> sheet = book.GetWorksheets()->Add();
+  const std::string hello = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82";  // Привет
+  const auto set = [&](const char* cell, const std::string& text) {
+    const TXLSFormulaStatus status = sheet->FGetRange(cell, cell)->SetFormula(text);
+    EXPECT_TRUE(status.Ok()) << text << ": " << status.Message;
+    return sheet->FGetRange(cell, cell)->GetValue();
+  };
+  sheet->FGetRange("A3", "A3")->SetValue(OleVariant(hello));
+  EXPECT_EQ(set("B1", "=\"" + hello + "\""), OleVariant(hello));
+  EXPECT_EQ(set("B2", "=LEN(\"" + hello + "\")+LEN(A3)"), OleVariant(12.0));
+  EXPECT_EQ(set("B3", "=LEFT(A3,1)&\"|\"&MID(A3,2,3)&\"|\"&RIGHT(A3,2)"),
+            OleVariant("\xD0\x9F|\xD1\x80\xD0\xB8\xD0\xB2|\xD0\xB5\xD1\x82"));
+  EXPECT_EQ(set("B4", "=\"\xE4\xB8\xAD\xD0\x94\""), OleVariant("\xE4\xB8\xAD\xD0\x94"));  // 中Д
+  // 170 Cyrillic letters are 340 bytes of UTF-8 but 170 in the file.
+  std::string long_text;
+  for (int i = 0; i < 170; ++i) long_text += "\xD0\x94";
+  set("B5", "=\"" + long_text + "\"");
+
+  using book_test::WithId;
+  const auto records = book_test::BookRecords(book);
+  const auto formulas = WithId(records, 0x0006);
+  const auto strings = WithId(records, 0x0207);
+  ASSERT_EQ(formulas.size(), 5u);
+  ASSERT_EQ(strings.size(), 4u);
+  const std::string hello1251 = "\xCF\xF0\xE8\xE2\xE5\xF2";
+  // tStr: its length, then the code page bytes; the result follows in STRING.
+  EXPECT_EQ(std::string(formulas[0].data.begin() + 22, formulas[0].data.end()),
+            "\x17\x06" + hello1251);
+  EXPECT_EQ(std::string(strings[0].data.begin() + 2, strings[0].data.end()), hello1251);
+  EXPECT_EQ(std::string(strings[2].data.begin() + 2, strings[2].data.end()), "?\xC4");
+  EXPECT_EQ(formulas[4].data[22 + 1], 170);
+  const TXLSTextLossReport& losses = book.GetTextLosses();
+  ASSERT_EQ(losses.Count, 2u);
+  EXPECT_EQ(losses.First[0].Item, "formula");
+  EXPECT_EQ(losses.First[0].Cell, "B4");
+  EXPECT_EQ(losses.First[0].CodePoint, 0x4E2Du);
+  EXPECT_EQ(losses.First[1].Item, "formula result");
 }
 
 TEST_F(Formulas, EvaluatorComputesEveryFunction) {

@@ -86,6 +86,7 @@ def edit(source, target, sheet, cell, number):
 
 
 def main(args):
+    sys.stdout.reconfigure(encoding="utf-8")  # texts of any code page
     out = sys.stdout
     if args[0] == "xlrd":
         read_xlrd(args[1], out)
