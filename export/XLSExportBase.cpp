@@ -132,7 +132,8 @@ void TXLSExportComponent::CreateWorksheet() {
 // without a word. (A name another sheet of the workbook holds already keeps
 // the generated name, as a second export into one workbook does.)
 void TXLSExportComponent::RequireSheetName() const {
-  if (TXLSWorkSheets::IsAllowedName(WorksheetName)) return;
+  const std::string stored = workbook_->StoredSheetName(WorksheetName);
+  if (TXLSWorkSheets::IsAllowedName(stored, workbook_->GetCodePage())) return;
   throw EXLSExportError("the sheet name '" + WorksheetName +
                         "' is not allowed: it needs 1 to 31 bytes, none of [ ] : * ? / \\");
 }
@@ -273,10 +274,12 @@ int32_t TXLSExportComponent::LastSheetRow() const {
 }
 
 // "Orders" continues on "Orders (2)", "Orders (3)", ...; a long name is cut
-// so that the number stays within the longest sheet name.
+// on a character boundary so that the number stays within the longest sheet
+// name.
 void TXLSExportComponent::AddContinuationSheet() {
   const std::string suffix = " (" + std::to_string(sheetCount_ + 1) + ")";
-  const std::string base = firstSheetName_.substr(0, XLSMaxSheetNameLength - suffix.size());
+  const std::string base =
+      workbook_->FitText(firstSheetName_, XLSMaxSheetNameLength - suffix.size());
   sheet_ = workbook_->GetWorksheets()->Add();
   sheet_->SetWorkSheetName(base + suffix);
 }

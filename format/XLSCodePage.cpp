@@ -67,6 +67,28 @@ bool IsWellFormed(std::string_view text, size_t length) {
   return value >= kMinimum[length] && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
 }
 
+// Characters iconv maps that readers cannot take back: Python's codecs (and
+// so xlrd and pandas) refuse the bytes glibc gives the euro sign in 936 and
+// U+0080 and one block of private-use characters in 950, and refuse the
+// whole file for one such byte; the tag characters come out as nothing at all.
+struct TUnreadableRange {
+  uint16_t CodePage;  // 0: every code page
+  uint32_t First;
+  uint32_t Last;
+};
+
+constexpr TUnreadableRange kUnreadable[] = {
+    {0, 0xE0000, 0xE007F}, {936, 0x20AC, 0x20AC}, {950, 0x80, 0x80}, {950, 0xF7AA, 0xF848}};
+
+bool IsUnreadable(uint32_t code_point, uint16_t code_page) {
+  for (const TUnreadableRange& range : kUnreadable) {
+    if ((range.CodePage == 0 || range.CodePage == code_page) && code_point >= range.First &&
+        code_point <= range.Last)
+      return true;
+  }
+  return false;
+}
+
 // Runs iconv over input into out; on_stuck(rest) is asked what to do at an
 // input sequence the conversion refuses: it appends its replacement to out
 // and answers how many input bytes to skip.
@@ -126,6 +148,12 @@ bool XLSIsDoubleByteCodePage(uint16_t code_page) {
   return info && info->DoubleByte;
 }
 
+size_t XLSCharBytes(std::string_view text, uint16_t code_page) {
+  const bool lead = XLSIsDoubleByteCodePage(code_page) &&
+                    IsLeadByte(static_cast<unsigned char>(text[0]), code_page);
+  return lead && text.size() > 1 ? 2 : 1;
+}
+
 size_t XLSFitBytes(std::string_view text, size_t max_bytes, uint16_t code_page) {
   if (text.size() <= max_bytes) return text.size();
   if (!XLSIsDoubleByteCodePage(code_page)) return max_bytes;
@@ -165,17 +193,36 @@ std::string TXLSCodePageConverter::FromUtf8(std::string_view utf8,
                                             std::vector<TXLSCodePageLoss>* losses,
                                             char replacement) {
   if (!IsOpen()) return std::string(utf8);
-  std::string out;
-  Convert(conversions_->FromUtf8, utf8, out, [&](std::string_view rest) {
-    const size_t length = Utf8SequenceLength(static_cast<unsigned char>(rest[0]));
-    const bool wellFormed = IsWellFormed(rest, length);
-    if (losses) {
-      const uint32_t codePoint = wellFormed ? DecodeSequence(rest, length) : 0xFFFD;
-      losses->push_back({static_cast<size_t>(rest.data() - utf8.data()), codePoint});
-    }
+  const auto lose = [&](std::string_view at, uint32_t code_point, std::string& out) {
+    if (losses) losses->push_back({static_cast<size_t>(at.data() - utf8.data()), code_point});
     out += replacement;
-    return wellFormed ? length : size_t{1};
-  });
+  };
+  std::string& piece = conversions_->Buffer;
+  const auto convert = [&](std::string_view part, std::string& out) {
+    Convert(conversions_->FromUtf8, part, piece, [&](std::string_view rest) {
+      const size_t length = Utf8SequenceLength(static_cast<unsigned char>(rest[0]));
+      const bool wellFormed = IsWellFormed(rest, length);
+      lose(rest, wellFormed ? DecodeSequence(rest, length) : 0xFFFD, piece);
+      return wellFormed ? length : size_t{1};
+    });
+    out += piece;
+  };
+  // iconv runs over the stretches between the characters readers could not
+  // take back, which are replaced here.
+  std::string out;
+  size_t start = 0;
+  for (size_t pos = 0; pos < utf8.size();) {
+    const size_t at = pos;
+    const std::string_view rest = utf8.substr(at);
+    const size_t length = Utf8SequenceLength(static_cast<unsigned char>(rest[0]));
+    const bool wellFormed = length > 1 && IsWellFormed(rest, length);
+    pos += wellFormed ? length : 1;
+    if (!wellFormed || !IsUnreadable(DecodeSequence(rest, length), codePage_)) continue;
+    convert(utf8.substr(start, at - start), out);
+    lose(rest, DecodeSequence(rest, length), out);
+    start = pos;
+  }
+  convert(utf8.substr(start), out);
   return out;
 }
 

@@ -37,6 +37,13 @@ uint8_t XLSCodePageCharSet(uint16_t code_page);
 /// @return true for 932, 936, 949 and 950.
 bool XLSIsDoubleByteCodePage(uint16_t code_page);
 
+/// The length of the character that starts a text.
+/// @param text Bytes in code_page, not empty.
+/// @param code_page The code page of text.
+/// @return 2 for a lead byte of a double-byte code page that another byte
+/// follows, else 1.
+size_t XLSCharBytes(std::string_view text, uint16_t code_page);
+
 /// How much of a text fits a byte limit without splitting a character.
 /// @param text Bytes in code_page.
 /// @param max_bytes The limit, in bytes.
@@ -55,6 +62,10 @@ struct TXLSCodePageLoss {
 
 /// Converts UTF-8 text to a Windows code page and back with iconv. One
 /// converter serves any number of texts; it is not shared between threads.
+/// A character that iconv maps but some reader cannot decode in the code page
+/// (the euro sign as byte 0x80 in 936, which GBK decoders refuse) counts as
+/// one the code page lacks, as do the tag characters U+E0000 to U+E007F,
+/// which iconv would drop without a trace.
 class TXLSCodePageConverter {
  public:
   /// Opens the conversions for a code page.

@@ -38,6 +38,11 @@ size_t TXLSTextEncoder::CodePageLength(std::string_view text) {
   return converter_->FromUtf8(text, nullptr).size();
 }
 
+std::string TXLSTextEncoder::CodePageForm(std::string_view text, char replacement) {
+  if (!utf8_ || IsAscii(text)) return std::string(text);
+  return converter_->FromUtf8(text, nullptr, replacement);
+}
+
 uint8_t TXLSTextEncoder::FontCharSet(uint8_t font_char_set) const {
   return font_char_set != 0 ? font_char_set : XLSCodePageCharSet(codePage_);
 }

@@ -78,6 +78,12 @@ class TXLSTextEncoder {
   /// @param text A stored text.
   /// @return Its length in code page bytes (UTF-8 mode: after conversion).
   size_t CodePageLength(std::string_view text);
+  /// A stored text as Encode would give it, whole and without counting its
+  /// losses.
+  /// @param text The stored text.
+  /// @param replacement What a character the code page lacks becomes.
+  /// @return The code page bytes.
+  std::string CodePageForm(std::string_view text, char replacement);
 
   /// The character set a FONT record carries.
   /// @param font_char_set The font's own character set.

@@ -1,7 +1,9 @@
 #include "XLSWorkSheets.h"
 
 #include <algorithm>
+#include <string_view>
 
+#include "XLSCodePage.h"
 #include "XLSWorkbook.h"
 #include "XLSWorksheet.h"
 
@@ -10,16 +12,18 @@ namespace tabulon {
 namespace {
 
 // Characters that sheet references in formulas and file names would misread.
-constexpr char kForbiddenNameChars[] = "[]:*?/\\";
+constexpr std::string_view kForbiddenNameChars = "[]:*?/\\";
 
-// Sheet names are compared as readers compare them: ASCII letters without
-// case (Gnumeric drops, LibreOffice renames a sheet whose name differs from
-// another's only in case).
-bool SameSheetName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-           return lower(x) == lower(y);
-         });
+// Calls visit(position) for each single-byte character of a code page text;
+// the bytes of a double-byte character, whose trail byte may be a letter or
+// '\', are skipped.
+template <class TVisit>
+void ForEachSingleByteChar(std::string_view text, uint16_t code_page, TVisit visit) {
+  for (size_t pos = 0; pos < text.size();) {
+    const size_t length = XLSCharBytes(text.substr(pos), code_page);
+    if (length == 1) visit(pos);
+    pos += length;
+  }
 }
 
 }  // namespace
@@ -74,19 +78,37 @@ TXLSWorksheet* TXLSWorkSheets::AddSheet(int32_t position) {
   return added;
 }
 
-bool TXLSWorkSheets::IsAllowedName(const std::string& name) {
+bool TXLSWorkSheets::IsAllowedName(const std::string& name, uint16_t code_page) {
   // Readers rename a sheet without a name, so one is required.
   if (name.empty() || name.size() > XLSMaxSheetNameLength) return false;
-  return name.find_first_of(kForbiddenNameChars) == std::string::npos;
+  bool allowed = true;
+  ForEachSingleByteChar(name, code_page, [&](size_t pos) {
+    if (kForbiddenNameChars.find(name[pos]) != std::string_view::npos) allowed = false;
+  });
+  return allowed;
 }
 
-// The length limit counts bytes of the workbook's code page, which a UTF-8
-// name may exceed before conversion.
+// Sheet names are compared as readers compare them: ASCII letters without
+// case (Gnumeric drops, LibreOffice renames a sheet whose name differs from
+// another's only in case).
+std::string TXLSWorkSheets::NameKey(const std::string& stored, uint16_t code_page) {
+  std::string key = stored;
+  ForEachSingleByteChar(key, code_page, [&key](size_t pos) {
+    if (key[pos] >= 'A' && key[pos] <= 'Z') key[pos] = static_cast<char>(key[pos] - 'A' + 'a');
+  });
+  return key;
+}
+
+// Names are checked as the file will hold them: converted to the code page
+// in UTF-8 mode, where "Ωa" and "Σa" both become "_a" in 1252.
 bool TXLSWorkSheets::CheckName(int32_t index, const std::string& name) const {
-  if (name.empty() || workbook_.CodePageLength(name) > XLSMaxSheetNameLength) return false;
-  if (name.find_first_of(kForbiddenNameChars) != std::string::npos) return false;
+  const uint16_t codePage = workbook_.GetCodePage();
+  const std::string stored = workbook_.StoredSheetName(name);
+  if (!IsAllowedName(stored, codePage)) return false;
+  const std::string key = NameKey(stored, codePage);
   for (int32_t i = 1; i <= GetCount(); ++i) {
-    if (i != index && SameSheetName(GetSheet(i)->GetName(), name)) return false;
+    if (i != index && NameKey(workbook_.StoredSheetName(GetSheet(i)->GetName()), codePage) == key)
+      return false;
   }
   return true;
 }

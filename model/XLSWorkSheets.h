@@ -48,16 +48,25 @@ class TXLSWorkSheets : public XLSImplements<IXLSWorkSheets> {
   /// Creates a sheet with a new name at position 1 to count + 1 (other
   /// positions are refused with nullptr); the first sheet becomes active.
   TXLSWorksheet* AddSheet(int32_t position);
-  /// True when name may be given to the sheet at index (0: a new sheet): 1 to
-  /// 31 bytes, none of [ ] : * ? / \, and no other sheet of that name, ASCII
+  /// True when name may be given to the sheet at index (0: a new sheet): as
+  /// the workbook will store it (StoredSheetName), 1 to 31 bytes, none of
+  /// [ ] : * ? / \, and no other sheet's stored name equal to it, ASCII
   /// letters compared without case.
   bool CheckName(int32_t index, const std::string& name) const;
   /// "Sheet" followed by the lowest number from count + 1 up that is free.
   std::string GetNewName() const;
   /// True when name may name a sheet regardless of the other sheets: 1 to 31
-  /// bytes and none of [ ] : * ? / \.
-  /// @param name the proposed sheet name.
-  static bool IsAllowedName(const std::string& name);
+  /// bytes and none of [ ] : * ? / \ among its characters (a trail byte of a
+  /// double-byte character is no such character).
+  /// @param name the proposed sheet name, in code page bytes.
+  /// @param code_page The code page of name.
+  static bool IsAllowedName(const std::string& name, uint16_t code_page = 1252);
+  /// The form in which readers compare sheet names.
+  /// @param stored A sheet name in code page bytes.
+  /// @param code_page The code page of stored.
+  /// @return stored with its ASCII letters in lower case; the bytes of
+  /// double-byte characters are kept.
+  static std::string NameKey(const std::string& stored, uint16_t code_page);
   /// Removes the sheet at index from the workbook and hands it to
   /// TXLSWorksheet::Detach, which frees it once nothing holds it (outside 1
   /// to count: nothing happens). When it

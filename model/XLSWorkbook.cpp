@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <unordered_map>
 
 #include "Ole.h"
 #include "XLSPanes.h"
@@ -313,16 +315,53 @@ size_t TXLSWorkbook::CodePageLength(const std::string& text) const {
   return textEncoder_->CodePageLength(text);
 }
 
+namespace {
+
+// What a character a sheet name cannot hold becomes: '?' is not allowed there.
+constexpr char kSheetNameReplacement = '_';
+
+bool IsUtf8Continuation(char byte) {
+  return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
+}  // namespace
+
+std::string TXLSWorkbook::StoredSheetName(const std::string& name) const {
+  return textEncoder_->CodePageForm(name, kSheetNameReplacement);
+}
+
+// A code page character takes at least one byte and a UTF-8 one at most four,
+// so at most 4 * max_bytes bytes of UTF-8 can fit; characters are then taken
+// off the end until the rest fits.
+std::string TXLSWorkbook::FitText(const std::string& text, size_t max_bytes) const {
+  if (!utf8Texts_) return text.substr(0, XLSFitBytes(text, max_bytes, codePage_));
+  const auto characterStart = [&text](size_t end) {
+    while (end > 0 && end < text.size() && IsUtf8Continuation(text[end])) --end;
+    return end;
+  };
+  size_t end = characterStart(std::min(text.size(), 4 * max_bytes));
+  while (end > 0 && CodePageLength(text.substr(0, end)) > max_bytes) end = characterStart(end - 1);
+  return text.substr(0, end);
+}
+
 // Each sheet name is converted once per save, so that its losses are counted
-// once although several records carry it. A character a name cannot hold
-// becomes '_', as '?' is not allowed in sheet names.
-void TXLSWorkbook::EncodeSheetNames() {
+// once although several records carry it. Renaming refuses a name another
+// sheet's takes once stored, but a code page chosen after the names can still
+// make two equal, which readers rename or refuse: the save fails then.
+int32_t TXLSWorkbook::EncodeSheetNames() {
   recordSheetNames_.clear();
+  std::unordered_map<std::string, int32_t> sheetOfKey;
   for (int32_t i = 1; i <= sheets_->GetCount(); ++i) {
     const std::string& name = sheets_->GetSheet(i)->GetName();
-    recordSheetNames_.emplace_back(
-        textEncoder_->Encode(name, XLSMaxSheetNameLength, {name, "sheet name"}, '_'));
+    recordSheetNames_.emplace_back(textEncoder_->Encode(
+        name, XLSMaxSheetNameLength, {name, "sheet name"}, kSheetNameReplacement));
+    const auto added =
+        sheetOfKey.emplace(TXLSWorkSheets::NameKey(recordSheetNames_.back(), codePage_), i);
+    if (!added.second)
+      return Fail("the sheets '" + sheets_->GetSheet(added.first->second)->GetName() + "' and '" +
+                  name + "' would have the same name in code page " + std::to_string(codePage_));
   }
+  return 1;
 }
 
 // The temporary file is made first, so that a target that cannot be written
@@ -381,7 +420,7 @@ int32_t TXLSWorkbook::BuildRecords(TXLSSpillFile* spill) {
   if (sheets_->GetCount() == 0) sheets_->Add();
   if (sheets_->GetCount() == 0) return Fail("the workbook has no sheet");
   textEncoder_ = std::make_unique<TXLSTextEncoder>(codePage_, utf8Texts_);
-  EncodeSheetNames();
+  if (EncodeSheetNames() != 1) return -1;
   xfList_.CreateAllReferredList();
   EvaluateWorkbookFormulas(*sheets_->GetSheet(1));
   const int32_t status = StoreSheetRecords(spill);

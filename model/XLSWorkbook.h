@@ -109,6 +109,18 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   /// @return Its length in code page bytes (UTF-8 converted when
   /// SetUtf8Texts is on), as record limits count it.
   size_t CodePageLength(const std::string& text) const;
+  /// @param name A sheet name handed in.
+  /// @return The bytes a save stores for it, before the cut to the longest
+  /// name: converted when SetUtf8Texts is on, with `_` for each character
+  /// the code page lacks.
+  std::string StoredSheetName(const std::string& name) const;
+  /// Cuts a text handed in to a byte limit of the code page.
+  /// @param text The text.
+  /// @param max_bytes The limit, in bytes of the code page.
+  /// @return The longest start of text whose code page form (UTF-8 converted
+  /// when SetUtf8Texts is on) takes at most max_bytes; it ends on a character
+  /// boundary.
+  std::string FitText(const std::string& text, size_t max_bytes) const;
 
   /// @return The cell-format table with its font, number-format and style tables.
   TXLSXFList& GetXFList() { return xfList_; }
@@ -159,7 +171,7 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   int32_t WriteOle(TXLSStream& out);
   int32_t WriteStream(TXLSStream& out);
   void FreeSections();
-  void EncodeSheetNames();
+  int32_t EncodeSheetNames();
   int32_t Fail(const std::string& message);
 
   /// Workbook-level record steps, in the order of the stream.

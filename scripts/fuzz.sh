@@ -14,10 +14,11 @@ compiler=$(command -v clang++-14 || command -v clang++)
 cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER="$compiler" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTABULON_BUILD_FUZZERS=ON -DTABULON_BUILD_TESTS=OFF -DTABULON_BUILD_TOOLS=OFF \
   -DTABULON_FLAVOURS=7
-cmake --build build-fuzz -j"$jobs" --target fuzz_cellref fuzz_bitmap fuzz_csv fuzz_api fuzz_formula
+harnesses=(cellref bitmap csv api formula codepage)
+cmake --build build-fuzz -j"$jobs" --target "${harnesses[@]/#/fuzz_}"
 
 status=0
-for harness in cellref bitmap csv api formula; do
+for harness in "${harnesses[@]}"; do
   corpus=build-fuzz/corpus/$harness
   findings=build-fuzz/findings/$harness
   mkdir -p "$corpus" "$findings"

@@ -6,9 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BookTestUtil.h"
@@ -105,6 +107,57 @@ std::set<std::string> ExpectedExport(const std::string& name) {
   return lines;
 }
 
+// Sheet names as readers must find them: Japanese names whose second byte is
+// 0x5C ('\\' as a single byte) given as code page bytes, a name refused
+// because it would be stored as another sheet's, and the euro sign in 936,
+// which becomes '?' (xlrd refuses the byte 0x80 and with it the file).
+struct TNamedFile {
+  const char* Name;
+  std::set<std::string> Lines;
+};
+
+const std::string kZhong = "中";
+const std::string kLongChineseName = Repeat(kZhong, 15) + "b";  // 31 bytes in 936
+
+std::vector<TNamedFile> WriteNameSamples(const std::string& dir) {
+  TXLSWorkbook japanese;
+  japanese.SetCodePage(932);
+  japanese.GetWorksheets()->Add()->SetWorkSheetName("\x95\x5C");                  // 表
+  japanese.GetWorksheets()->Add()->SetWorkSheetName("\x83\x5C\x83\x74\x83\x67");  // ソフト
+  TXLSWorkbook western;
+  western.SetUtf8Texts(true);
+  western.GetWorksheets()->Add()->SetWorkSheetName("Ωa");
+  western.GetWorksheets()->Add()->SetWorkSheetName("Σa");
+  TXLSWorkbook chinese;
+  chinese.SetUtf8Texts(true);
+  chinese.SetCodePage(936);
+  chinese.GetWorksheets()->Add()->FGetRange("A1", "A1")->SetValue(OleVariant("€ 5 中"));
+  for (const auto& [book, name] : {std::pair<TXLSWorkbook*, const char*>{&japanese, "names932"},
+                                   {&western, "names1252"},
+                                   {&chinese, "euro936"}})
+    EXPECT_EQ(book->SaveAs(dir + "/" + name + ".xls"), 1) << book->GetLastError();
+  return {{"names932", {"names932 sheet 表", "names932 sheet ソフト"}},
+          {"names1252", {"names1252 sheet _a", "names1252 sheet Sheet2"}},
+          {"euro936", {"euro936 sheet Sheet1", "euro936 Sheet1!A1 ? 5 中"}}};
+}
+
+// What check_texts.py finds in the exports of kChineseRows: the header and
+// three records on each sheet of --rows-per-sheet 4.
+const char* const kChineseRows[] = {"名", "一", "二", "三", "四", "五"};
+
+std::set<std::string> ExpectedChineseExport(const std::string& file,
+                                            const std::vector<std::string>& sheets) {
+  std::set<std::string> lines;
+  for (size_t i = 0; i < sheets.size(); ++i) {
+    lines.insert(file + " sheet " + sheets[i]);
+    lines.insert(file + " " + sheets[i] + "!A1 " + kChineseRows[0]);
+    for (size_t row = 1; row <= 3 && 3 * i + row < std::size(kChineseRows); ++row)
+      lines.insert(file + " " + sheets[i] + "!A" + std::to_string(row + 1) + " " +
+                   kChineseRows[3 * i + row]);
+  }
+  return lines;
+}
+
 class CodePageReaders : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -132,9 +185,7 @@ class CodePageReaders : public ::testing::Test {
     }
     test::WriteFile(Path("input.csv"), csv);
     RunCommand("sqlite3 " + ShellQuoted(Path("input.db")) + " " + ShellQuoted(sql));
-    const std::string tabulon =
-        std::string(TABULON_BINARY_DIR) +
-        (std::string(TABULON_FLAVOUR) == "7" ? "/tabulon" : "/tabulon_cli" TABULON_FLAVOUR);
+    const std::string tabulon = Tabulon();
     const std::string common = " --codepage 1251 --sheet Лист -o ";
     const std::string query = std::string("SELECT a AS \"") + kCyrillicRows[0][0] + "\", b AS \"" +
                               kCyrillicRows[0][1] + "\" FROM t";
@@ -146,6 +197,31 @@ class CodePageReaders : public ::testing::Test {
       const book_test::TRun run = RunCommand(command);
       EXPECT_EQ(run.status, 0) << run.output;
     }
+  }
+
+  // `tabulon export` of Chinese records on sheets of four rows: into 936
+  // under a 31-byte name, cut before a double-byte character on the
+  // continuation sheet, and into 950 under a name whose second byte is 0x5C.
+  std::vector<TNamedFile> ExportChinese() {
+    std::string csv;
+    for (const char* row : kChineseRows) csv += std::string(row) + "\n";
+    test::WriteFile(Path("chinese.csv"), csv);
+    const std::string input = " --csv " + ShellQuoted(Path("chinese.csv")) + " --rows-per-sheet 4";
+    for (const std::string& options :
+         {" --codepage 936 --sheet " + ShellQuoted(kLongChineseName) + " -o " +
+              ShellQuoted(Path("rows936.xls")),
+          " --codepage 950 --sheet 許可 -o " + ShellQuoted(Path("names950.xls"))}) {
+      const book_test::TRun run = RunCommand(Tabulon() + " export" + input + options);
+      EXPECT_EQ(run.status, 0) << run.output;
+    }
+    return {{"rows936",
+             ExpectedChineseExport("rows936", {kLongChineseName, Repeat(kZhong, 13) + " (2)"})},
+            {"names950", ExpectedChineseExport("names950", {"許可", "許可 (2)"})}};
+  }
+
+  static std::string Tabulon() {
+    return std::string(TABULON_BINARY_DIR) +
+           (std::string(TABULON_FLAVOUR) == "7" ? "/tabulon" : "/tabulon_cli" TABULON_FLAVOUR);
   }
 
   std::set<std::string> Read(const std::string& reader, const std::vector<std::string>& files) {
@@ -196,6 +272,9 @@ TEST_F(CodePageReaders, EveryReaderReadsTheTextsOfEveryCodePage) {
   }
   ExportCyrillic();
   for (const char* name : {"csv1251", "sql1251"}) add(name, ExpectedExport(name), true);
+  for (const std::vector<TNamedFile>& files : {WriteNameSamples(dir_), ExportChinese()}) {
+    for (const TNamedFile& file : files) add(file.Name, file.Lines, true);
+  }
 
   RunCommand("cd " + ShellQuoted(dir_) + " && soffice -env:UserInstallation=file://" + dir_ +
              "/profile --headless --convert-to xlsx --outdir lo" + xlsFiles);

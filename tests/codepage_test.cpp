@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "BookTestUtil.h"
 #include "Tabulon.h"
@@ -108,6 +109,75 @@ TEST(CodePage, CharactersTheCodePageLacksAreReplacedAndReportedWithTheirPlace) {
   EXPECT_EQ(losses.First[1].CodePoint, 0x4E2Du);
   EXPECT_EQ(losses.First[2].Item, "header");
   EXPECT_EQ(losses.First[2].Sheet, sheetName);
+}
+
+// Names are checked as the file stores them: characters, not the bytes of
+// double-byte ones (trail byte 0x5C is no '\\'), and converted, so that two
+// names that become one are refused; a code page chosen after the names
+// fails the save rather than write two sheets of one name.
+TEST(CodePage, SheetNamesAreCheckedAsTheFileStoresThem) {
+  TXLSWorkbook bytes;
+  for (const auto& [page, name] : {std::pair<uint16_t, const char*>{932, "\x95\x5C"},  // 表
+                                   {932, "\x83\x5C\x83\x74\x83\x67"},                  // ソフト
+                                   {950, "\xB3\x5C\xA5\x69"}}) {                       // 許可
+    ASSERT_EQ(bytes.SetCodePage(page), 1);
+    EXPECT_TRUE(bytes.GetSheets().CheckName(0, name)) << name;
+    EXPECT_FALSE(bytes.GetSheets().CheckName(0, std::string("a\\") + name));
+  }
+  EXPECT_FALSE(TXLSWorkSheets::IsAllowedName("\x95\x5C", 1252));
+
+  TXLSWorkbook book;
+  book.SetUtf8Texts(true);
+  XLSPtr<IXLSWorkSheets> sheets = book.GetWorksheets();
+  sheets->Add()->SetWorkSheetName(
+      "\xCE\xA9"
+      "a");  // Ωa, stored as _a
+  XLSPtr<IXLSWorkSheet> second = sheets->Add();
+  for (const char* clash : {"\xCE\xA3"
+                            "a",
+                            "_A"}) {  // Σa
+    second->SetWorkSheetName(clash);
+    EXPECT_EQ(second->GetWorkSheetName(), "Sheet2") << clash;
+  }
+  ASSERT_EQ(book.SetCodePage(932), 1);
+  EXPECT_FALSE(book.GetSheets().CheckName(0, "\xC2\xA5"));  // ¥ is stored as 0x5C
+  second->SetWorkSheetName(
+      "\xCE\xA3"
+      "a");  // Greek letters exist in 932
+  ASSERT_EQ(book.SetCodePage(1252), 1);
+  TXLSMemoryStream out;
+  EXPECT_EQ(book.WriteBookStream(out), -1);
+  EXPECT_TRUE(test::Contains(book.GetLastError(), "would have the same name in code page 1252"))
+      << book.GetLastError();
+
+  ASSERT_EQ(book.SetCodePage(936), 1);
+  const std::string name = Repeat("\xE4\xB8\xAD", 15) + "b";  // 15 x 中 + b: 31 bytes
+  EXPECT_EQ(book.FitText(name, 27), Repeat("\xE4\xB8\xAD", 13));
+  EXPECT_EQ(bytes.FitText(Repeat("\xB3\x5C", 15), 27), Repeat("\xB3\x5C", 13));
+}
+
+// Characters the C library converts but readers cannot decode in the code
+// page are lost like any other: the euro sign in 936 (0x80 makes xlrd refuse
+// the file), U+0080 and private-use U+F7AA.. in 950; tag characters, which
+// the conversion would drop without a word, in every code page.
+TEST(CodePage, CharactersReadersCannotDecodeAreReplacedAndReported) {
+  struct TCase {
+    uint16_t CodePage;
+    const char* Text;
+    const char* Stored;
+    uint64_t Losses;
+  };
+  for (const TCase& c : {TCase{936, "\xE2\x82\xAC 5 \xE4\xB8\xAD", "? 5 \xD6\xD0", 1},
+                         TCase{950, "\xC2\x80|\xEF\x9E\xB0|\xE4\xB8\xAD", "?|?|\xA4\xA4", 2},
+                         TCase{1251, "a\xF3\xA0\x80\x81\xD0\x96", "a?\xC6", 1}}) {
+    TXLSWorkbook book;
+    book.SetUtf8Texts(true);
+    ASSERT_EQ(book.SetCodePage(c.CodePage), 1);
+    book.GetWorksheets()->Add()->FGetRange("A1", "A1")->SetValue(OleVariant(c.Text));
+    EXPECT_EQ(TextOf(WithId(BookRecords(book), kLabelId).at(0), 6, 2), c.Stored) << c.CodePage;
+    EXPECT_EQ(book.GetTextLosses().Count, c.Losses) << c.CodePage;
+  }
+  EXPECT_EQ(XLSUtf8ToCodePage("\xE2\x82\xAC", 936).Unmapped.size(), 1u);
 }
 
 TEST(CodePage, UnknownCharactersOfAnyCodePageAreLocatedForTheCommandLine) {

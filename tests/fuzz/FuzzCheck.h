@@ -6,9 +6,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "XLSCodePage.h"
 #include "XLSStream.h"
+#include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
 
 namespace tabulon {
@@ -60,6 +66,41 @@ inline void CheckDocument(const std::vector<uint8_t>& document) {
   static const uint8_t kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
   Require(document.size() >= 512 && document.size() % 512 == 0, "not whole sectors");
   for (int i = 0; i < 8; ++i) Require(document[i] == kSignature[i], "no compound signature");
+}
+
+// The texts of a record stream that readers decode in the workbook's code
+// page (sheet names, cell texts, headers and footers): each decodes whole,
+// and no two sheet names are equal as readers compare them.
+inline void CheckStoredTexts(const std::vector<uint8_t>& stream) {
+  constexpr uint16_t kCodePage = 0x0042, kBoundSheet = 0x0085, kLabel = 0x0204, kHeader = 0x0014,
+                     kFooter = 0x0015;
+  uint16_t codePage = 1252;
+  auto converter = std::make_unique<TXLSCodePageConverter>(codePage);
+  std::set<std::string> names;
+  for (size_t pos = 0; pos + 4 <= stream.size(); pos += 4 + Word(stream, pos + 2)) {
+    const uint16_t id = Word(stream, pos);
+    const std::string_view data(reinterpret_cast<const char*>(stream.data()) + pos + 4,
+                                Word(stream, pos + 2));
+    std::string_view text;
+    if (id == kCodePage) {
+      codePage = Word(stream, pos + 4);
+      converter = std::make_unique<TXLSCodePageConverter>(codePage);
+    } else if (id == kBoundSheet) {
+      text = data.substr(7);
+      Require(names.insert(TXLSWorkSheets::NameKey(std::string(text), codePage)).second,
+              "two sheets of one name");
+    } else if (id == kLabel) {
+      text = data.substr(8);
+    } else if ((id == kHeader || id == kFooter) && !data.empty()) {
+      text = data.substr(1);
+    }
+    if (text.empty()) continue;
+    // A code page has no U+FFFD, so one in the decoded text stands for bytes it
+    // does not define, such as a double-byte character cut in half.
+    const std::string decoded = converter->ToUtf8(text);
+    Require(decoded.find("\xEF\xBF\xBD") == std::string::npos,
+            "a text its code page cannot decode");
+  }
 }
 
 // Saves the workbook to memory twice (stream alone, whole document) and
