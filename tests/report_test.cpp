@@ -232,7 +232,6 @@ TEST_F(ReportLayout, OwnTextsAreConvertedToTheCodePageAndTheirLossesReported) {
   for (int32_t i = 1; i <= 2; ++i) {
     IXLSWorkSheet& sheet = *SheetAt(i);
     EXPECT_EQ(TextAt(sheet, "A1"), "\xCE\xF2\xF7\xB8\xF2 \x96 M?ller");
-    EXPECT_EQ(TextAt(sheet, "A2").size(), 255u);
     EXPECT_EQ(TextAt(sheet, "A5"), "\xC8\xF2\xEE\xE3\xEE");
     EXPECT_EQ(sheet.GetPageSetup()->GetCenterHeader(), "\xD1\xF2\xF0\xE0\xED\xE8\xF6\xE0 &P");
     EXPECT_EQ(sheet.GetPageSetup()->GetRightFooter(), "ok ?");
