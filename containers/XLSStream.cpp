@@ -25,11 +25,25 @@ void TXLSFileStream::RecordError(const char* what, int err) {
 
 bool TXLSFileStream::Open(const std::string& path) {
   if (file_) std::fclose(file_);
+  return Opened(std::fopen(path.c_str(), "wb"), path, "cannot create");
+}
+
+bool TXLSFileStream::Adopt(int fd, const std::string& path) {
+  if (file_) std::fclose(file_);
+  std::FILE* file = fdopen(fd, "wb");
+  const int err = errno;
+  if (!file) close(fd);
+  errno = err;
+  return Opened(file, path, "cannot write");
+}
+
+bool TXLSFileStream::Opened(std::FILE* file, const std::string& path, const char* what) {
+  const int err = errno;
+  file_ = file;
   path_ = path;
   error_.clear();
-  file_ = std::fopen(path.c_str(), "wb");
   if (!file_) {
-    RecordError("cannot create", errno);
+    RecordError(what, err);
     return false;
   }
   if (!buffer_) buffer_.reset(new (std::nothrow) char[kBufferSize]);

@@ -41,6 +41,9 @@ class TXLSFileStream : public TXLSStream {
 
   // Creates or truncates the file; false with LastError() on failure.
   bool Open(const std::string& path);
+  // Writes to an open descriptor, which the stream then owns; messages name
+  // the file `path`. False with LastError() on failure (fd is closed then).
+  bool Adopt(int fd, const std::string& path);
   size_t Write(const void* data, size_t count) override;
   // Flushes to disk and closes; false with LastError() when any write failed.
   bool Close();
@@ -50,6 +53,7 @@ class TXLSFileStream : public TXLSStream {
 
  private:
   void RecordError(const char* what, int err);
+  bool Opened(std::FILE* file, const std::string& path, const char* what);
 
   // Large writes: the writers hand over a few kilobytes at a time, and a
   // system call for each would cost more than building the bytes.

@@ -211,6 +211,7 @@ class TRecordWalk {
 TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::ExportSheets(
     TDataSet* data_set, const TXLSSheetContent& content) {
   ClearValueReports();
+  ConvertOwnTexts();
   detailCount_ = 0;
   sheetCount_ = 0;
   mostSheetRows_ = 0;
@@ -368,8 +369,8 @@ const char* TXLSExportComponent::FormatDetailField(IXLSRange& cell, const TField
 
 void TXLSExportComponent::WriteTitles(int32_t columns) {
   int32_t row = StartRow;
-  if (!Layout.Title.empty()) WriteTitle(row++, columns, Layout.Title, Layout.TitleSize);
-  if (!Layout.Subtitle.empty()) WriteTitle(row, columns, Layout.Subtitle, Layout.SubtitleSize);
+  if (!Layout.Title.empty()) WriteTitle(row++, columns, ownTexts_.Title, Layout.TitleSize);
+  if (!Layout.Subtitle.empty()) WriteTitle(row, columns, ownTexts_.Subtitle, Layout.SubtitleSize);
 }
 
 // The line is merged across the exported columns and centred over them; its
@@ -421,12 +422,12 @@ void TXLSExportComponent::SetUpPage(IXLSPageSetup& page) const {
   page.SetRightMargin(Layout.RightMargin);
   page.SetHeaderMargin(Layout.HeaderMargin);
   page.SetFooterMargin(Layout.FooterMargin);
-  page.SetLeftHeader(Layout.LeftHeader);
-  page.SetCenterHeader(Layout.CenterHeader);
-  page.SetRightHeader(Layout.RightHeader);
-  page.SetLeftFooter(Layout.LeftFooter);
-  page.SetCenterFooter(Layout.CenterFooter);
-  page.SetRightFooter(Layout.RightFooter);
+  page.SetLeftHeader(ownTexts_.Header[0]);
+  page.SetCenterHeader(ownTexts_.Header[1]);
+  page.SetRightHeader(ownTexts_.Header[2]);
+  page.SetLeftFooter(ownTexts_.Footer[0]);
+  page.SetCenterFooter(ownTexts_.Footer[1]);
+  page.SetRightFooter(ownTexts_.Footer[2]);
 }
 
 void TXLSExportComponent::NoteHeaderWidth(int32_t col, std::string_view text, const TFont& font) {

@@ -110,7 +110,8 @@ class TXLSExportComponent : public TComponent {
   /// the numeric and currency columns, TotalsLabel in the first column and
   /// the header's font, fill and borders. Default false.
   bool Totals = false;
-  /// Text of the first cell of the totals row. Default "Total".
+  /// Text of the first cell of the totals row, in UTF-8 like the texts of
+  /// Layout. Default "Total".
   std::string TotalsLabel = "Total";
 
   /// How every sheet of the next exports is laid out as a report: title
@@ -120,7 +121,9 @@ class TXLSExportComponent : public TComponent {
 
   /// Called with every value an export changes or drops (a text cut to 255
   /// bytes, a BLOB left out, a date or time field's value that is no date or
-  /// time), as its record is written; may be empty. The export goes on after
+  /// time), as its record is written, and with every change to the
+  /// component's own texts (Layout's, TotalsLabel) as the export starts;
+  /// may be empty. The export goes on after
   /// it returns; an exception it throws ends the export.
   std::function<void(const TXLSValueReport&)> OnValueReport;
   /// How many reports GetValueReports keeps of one export.
@@ -145,7 +148,8 @@ class TXLSExportComponent : public TComponent {
   /// its detail rows under every other numeric or currency column (a sum
   /// reaching below row 16384, which BIFF5 formulas cannot address, is
   /// written as its value instead), each cell formatted like the header
-  /// with the column's number format. No detail rows: sums are 0.
+  /// with the column's number format, and notes its cells for the fitted
+  /// widths. No detail rows: sums are 0.
   /// @param sheet the sheet holding the detail rows
   /// @param first_row zero-based first detail row
   /// @param last_row zero-based last detail row (first_row - 1 when none)
@@ -308,8 +312,21 @@ class TXLSExportComponent : public TComponent {
   void WriteTitle(int32_t row, int32_t columns, const std::string& text, int32_t size);
   void LayOutSheet(int32_t columns);
   void SetUpPage(IXLSPageSetup& page) const;
-  void ReportValue(const TField& field, int32_t record, TXLSValueChange change,
+  void ReportValue(int64_t record, std::string field_name, TXLSValueChange change,
                    std::string message);
+  // The component's own texts in the workbook's code page, their losses
+  // reported; done once an export, as every sheet of it shows the same texts.
+  void ConvertOwnTexts();
+  std::string ConvertOwnText(const std::string& utf8, const char* name, bool cell_text);
+
+  // Layout's texts and TotalsLabel as the export writes them.
+  struct TXLSOwnTexts {
+    std::string Title;
+    std::string Subtitle;
+    std::string Header[3];  // left, centre, right
+    std::string Footer[3];
+    std::string TotalsLabel;
+  };
 
   std::unique_ptr<TXLSWorkbook> workbook_;
   XLSPtr<IXLSWorkSheet> sheet_;
@@ -321,6 +338,7 @@ class TXLSExportComponent : public TComponent {
   int32_t mostSheetRows_ = 0;
   std::string firstSheetName_;
   TXLSColumnFit columnFit_;
+  TXLSOwnTexts ownTexts_;
   // The current sheet's detail cells while they are written without ranges.
   std::unique_ptr<TXLSDetailCells> detailCells_;
   std::vector<TXLSValueReport> valueReports_;

@@ -9,6 +9,7 @@
 #include "XLSCellRef.h"
 #include "XLSCodePage.h"
 #include "XLSExportBase.h"
+#include "XLSTextCodec.h"
 #include "XLSWorkbook.h"
 
 namespace tabulon {
@@ -55,7 +56,7 @@ std::string XLSTextCutMessage(size_t length) {
 
 void TXLSExportComponent::NoteValueReport(const TField& field, int32_t record) {
   if (!field.GetDropped().empty()) {
-    ReportValue(field, record, vcBlobDropped,
+    ReportValue(record, field.GetFieldName(), vcBlobDropped,
                 field.GetDropped() + " left out; the cell is left empty");
     return;
   }
@@ -63,12 +64,12 @@ void TXLSExportComponent::NoteValueReport(const TField& field, int32_t record) {
   if (!VarIsStr(value)) return;
   const std::string_view text = value.TextView();
   if (IsDateTimeType(field.GetDataType())) {
-    ReportValue(field, record, vcNotDateTime,
+    ReportValue(record, field.GetFieldName(), vcNotDateTime,
                 Quoted(text, workbook_->GetCodePage()) + " is not a valid ISO 8601 " +
                     DateTimeForm(field.GetDataType()) + "; written as text");
   }
   if (text.size() > XLSStrMax && StoredLength(text) > XLSStrMax)
-    ReportValue(field, record, vcTextCut, XLSTextCutMessage(text.size()));
+    ReportValue(record, field.GetFieldName(), vcTextCut, XLSTextCutMessage(text.size()));
 }
 
 void TXLSExportComponent::ClearValueReports() {
@@ -76,12 +77,45 @@ void TXLSExportComponent::ClearValueReports() {
   valueReportCount_ = 0;
 }
 
-void TXLSExportComponent::ReportValue(const TField& field, int32_t record, TXLSValueChange change,
-                                      std::string message) {
-  TXLSValueReport report{record, field.GetFieldName(), change, std::move(message)};
+void TXLSExportComponent::ReportValue(int64_t record, std::string field_name,
+                                      TXLSValueChange change, std::string message) {
+  TXLSValueReport report{record, std::move(field_name), change, std::move(message)};
   ++valueReportCount_;
   if (OnValueReport) OnValueReport(report);
   if (valueReports_.size() < kMaxKeptValueReports) valueReports_.push_back(std::move(report));
+}
+
+void TXLSExportComponent::ConvertOwnTexts() {
+  ownTexts_.Title = ConvertOwnText(Layout.Title, "Title", true);
+  ownTexts_.Subtitle = ConvertOwnText(Layout.Subtitle, "Subtitle", true);
+  ownTexts_.Header[0] = ConvertOwnText(Layout.LeftHeader, "LeftHeader", false);
+  ownTexts_.Header[1] = ConvertOwnText(Layout.CenterHeader, "CenterHeader", false);
+  ownTexts_.Header[2] = ConvertOwnText(Layout.RightHeader, "RightHeader", false);
+  ownTexts_.Footer[0] = ConvertOwnText(Layout.LeftFooter, "LeftFooter", false);
+  ownTexts_.Footer[1] = ConvertOwnText(Layout.CenterFooter, "CenterFooter", false);
+  ownTexts_.Footer[2] = ConvertOwnText(Layout.RightFooter, "RightFooter", false);
+  ownTexts_.TotalsLabel = Totals ? ConvertOwnText(TotalsLabel, "TotalsLabel", true) : "";
+}
+
+// A text written into a cell is cut to what a cell holds; the page header
+// and footer are cut by the page setup, which joins their parts.
+std::string TXLSExportComponent::ConvertOwnText(const std::string& utf8, const char* name,
+                                                bool cell_text) {
+  const uint16_t codePage = workbook_->GetCodePage();
+  TXLSCp1252Text converted = XLSUtf8ToCodePage(utf8, codePage);
+  for (const TXLSUnmappedChar& unmapped : converted.Unmapped) {
+    ReportValue(0, name, vcCharReplaced,
+                "character " + XLSCodePointName(unmapped.CodePoint) + " has no form in " +
+                    XLSCodePageDescription(codePage) + "; written as '?'");
+  }
+  if (!converted.Valid) {
+    ReportValue(0, name, vcCharReplaced,
+                "text is not valid UTF-8; the rest of it is written as '?'");
+    converted.Text += '?';
+  }
+  if (cell_text && StoredLength(converted.Text) > XLSStrMax)
+    ReportValue(0, name, vcTextCut, XLSTextCutMessage(converted.Text.size()));
+  return std::move(converted.Text);
 }
 
 }  // namespace tabulon

@@ -19,14 +19,22 @@ enum TXLSValueChange : uint8_t {
   /// A value of a date, time or date-and-time field that is no valid ISO 8601
   /// date or time (2024-02-30, 25:00:00, 03/05/2024); it is written as text.
   vcNotDateTime = 2,
+  /// A character of a text the component takes itself (a title or subtitle,
+  /// a part of the page header or footer, TotalsLabel) that the workbook's
+  /// code page cannot hold, or malformed UTF-8 in such a text; written as '?'.
+  vcCharReplaced = 3,
 };
 
 /// One value the latest export changed or dropped.
 struct TXLSValueReport {
   /// 1-based number of the record in the export (the detail row it went to,
-  /// counted across continuation sheets).
+  /// counted across continuation sheets); 0 for a text the component takes
+  /// itself (see FieldName).
   int64_t RecNo = 0;
-  /// Name of the field, in the data set's code page.
+  /// Name of the field, in the data set's code page. With RecNo 0, the
+  /// member holding the text: "Title", "Subtitle", "LeftHeader",
+  /// "CenterHeader", "RightHeader", "LeftFooter", "CenterFooter",
+  /// "RightFooter" (of TXLSReportLayout) or "TotalsLabel".
   std::string FieldName;
   /// What happened to the value.
   TXLSValueChange Change = vcTextCut;

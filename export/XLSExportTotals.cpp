@@ -39,7 +39,8 @@ void TXLSExportComponent::WriteTotals(IXLSWorkSheet& sheet, int32_t first_row, i
     const bool summed = i > 0 && IsNumericFieldType(column.Type);
     FormatHeaderCell(*cell, GetHeaderFont(), HeaderColor, summed ? xlHAlignRight : xlHAlignLeft);
     if (i == 0) {
-      cell->SetValue(OleVariant(TotalsLabel));
+      cell->SetValue(OleVariant(ownTexts_.TotalsLabel));
+      NoteHeaderWidth(column.Col, ownTexts_.TotalsLabel, GetHeaderFont());
     } else if (summed && last_row < first_row) {
       cell->SetValue(OleVariant(0.0));
     } else if (summed && last_row <= XLSFormulaMaxRow) {
@@ -51,7 +52,10 @@ void TXLSExportComponent::WriteTotals(IXLSWorkSheet& sheet, int32_t first_row, i
     } else if (summed) {
       cell->SetValue(OleVariant(ColumnSum(sheet, column.Col, first_row, last_row)));
     }
-    if (summed) FormatByType(*cell, column.Type, 0, false);
+    if (!summed) continue;
+    // A sum may be wider than every value it adds up.
+    const char* format = FormatByType(*cell, column.Type, 0, false);
+    NoteDetailWidth(column.Col, cell->GetValue(), format, GetHeaderFont());
   }
 }
 

@@ -18,8 +18,15 @@ namespace tabulon {
 /// page, columns fitted to their content, no title, the page setup a new
 /// sheet has, and up to 65,536 rows a sheet.
 struct TXLSReportLayout {
+  // The texts (Title, Subtitle and the parts of the page header and footer)
+  // are UTF-8, converted to the workbook's code page when the export writes
+  // them. A character the code page lacks is written as '?', and a title
+  // over the 255 bytes a cell holds is cut; both are reported through the
+  // export's value reports with RecNo 0 and the member's name as FieldName.
+
   /// Text of the title line above the header, merged across the exported
-  /// columns, bold, TitleSize points. Empty: no title line.
+  /// columns, bold, TitleSize points. Empty: no title line. The title does
+  /// not count in the fitted width of its column.
   std::string Title;
   /// Text of the line below the title (for example the date of the query),
   /// merged like the title, bold, SubtitleSize points. Empty: no subtitle.
@@ -34,8 +41,8 @@ struct TXLSReportLayout {
   bool FreezeHeader = true;
   /// Print the header row at the top of every page (print titles).
   bool RepeatHeader = true;
-  /// Fit each column's width to its longest formatted value (header
-  /// included), at most MaxColumnWidth characters, once the sheet's records
+  /// Fit each column's width to its longest formatted value (header and
+  /// totals row included), at most MaxColumnWidth characters, once the sheet's records
   /// are written: a width set by AfterHeaderCell, AfterDetailCell or
   /// AfterDetailRow is replaced, one set by AfterDetail or AfterExport stays.
   /// False keeps the widths the components give without fitting: the

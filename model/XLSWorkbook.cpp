@@ -51,10 +51,14 @@ class TScopeExit {
   TAction action_;
 };
 
-// A file written beside its target under a unique temporary name, flushed to
-// disk and then renamed over the target in one step: readers of the target
-// see either the old file or the complete new one. Unless committed, the
-// temporary file is removed and the target is left as it was.
+// A file written beside its target without a name, flushed to disk, then
+// linked under a unique temporary name and renamed over the target in one
+// step: readers of the target see either the old file or the complete new
+// one, and a process killed while writing leaves nothing behind, as the
+// system frees a file without a name. Where the file system cannot make
+// such a file, it is written under the temporary name from the start.
+// Unless committed, the temporary file is removed and the target is left
+// as it was.
 class TReplacingFile {
  public:
   explicit TReplacingFile(std::string target) : target_(std::move(target)) {}
@@ -64,7 +68,7 @@ class TReplacingFile {
 
   bool Open();
   TXLSStream& Stream() { return stream_; }
-  // The folder the temporary file is in.
+  // The folder the file is written in.
   std::string Folder() const;
   // The sink's own reason when a write failed, else empty.
   const std::string& StreamError() const { return stream_.LastError(); }
@@ -76,14 +80,24 @@ class TReplacingFile {
   void Discard();
   // The file that is replaced: the target, or the file a symbolic link names.
   std::string ResolveTarget() const;
+  // Calls create with new unique names beside the target until one is not
+  // taken; true with temp_ set, or false with errno set.
+  template <class TCreate>
+  bool UnderUniqueName(TCreate create);
+  // Creates the file without a name in the target's folder and returns its
+  // descriptor, or -1 when the file system (or the kernel) cannot.
+  int CreateUnnamed() const;
   // Creates the temporary file under a new unique name beside the target and
   // returns its descriptor, or -1 with errno set.
   int CreateTemporary();
+  // Gives the file without a name its temporary name.
+  bool LinkUnnamed();
   void SyncFolder() const;
 
   std::string target_;
   std::string path_;  // the resolved target
   std::string temp_;
+  int unnamed_ = -1;  // the file without a name, kept open to link it
   bool targetExists_ = false;
   mode_t targetMode_ = 0;
   TXLSFileStream stream_;
@@ -108,10 +122,9 @@ std::string TReplacingFile::ResolveTarget() const {
 
 // A name made of the process id, a per-process counter and clock bits:
 // distinct for every call within the process, and unlikely to be taken by
-// another; O_EXCL turns any clash into a retry under the next name. The
-// file is created 0666 so that the kernel applies the umask itself: reading
-// the umask would mean changing it, which races with other threads.
-int TReplacingFile::CreateTemporary() {
+// another; a clash (EEXIST) is retried under the next name.
+template <class TCreate>
+bool TReplacingFile::UnderUniqueName(TCreate create) {
   static std::atomic<uint32_t> counter{0};
   constexpr int kAttempts = 100;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
@@ -121,15 +134,49 @@ int TReplacingFile::CreateTemporary() {
     std::snprintf(suffix, sizeof suffix, ".tmp%lx.%x.%llx", static_cast<long>(getpid()),
                   counter.fetch_add(1), static_cast<unsigned long long>(clock & 0xFFFFFF));
     const std::string name = path_ + suffix;
-    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
+    if (create(name)) {
       temp_ = name;
-      return fd;
+      return true;
     }
-    if (errno != EEXIST) return -1;
+    if (errno != EEXIST) return false;
   }
   errno = EEXIST;
+  return false;
+}
+
+// The file is linked through its entry in /proc, which needs no privilege
+// (linking the descriptor itself does); without /proc the named file is
+// used. Files are created 0666 so that the kernel applies the umask itself:
+// reading the umask would mean changing it, which races with other threads.
+int TReplacingFile::CreateUnnamed() const {
+#ifdef O_TMPFILE
+  const int fd = open(Folder().c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd < 0) return -1;
+  if (access(("/proc/self/fd/" + std::to_string(fd)).c_str(), F_OK) == 0) return fd;
+  close(fd);
+#endif
   return -1;
+}
+
+int TReplacingFile::CreateTemporary() {
+  int fd = -1;
+  UnderUniqueName([&fd](const std::string& name) {
+    fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    return fd >= 0;
+  });
+  return fd;
+}
+
+bool TReplacingFile::LinkUnnamed() {
+  const std::string source = "/proc/self/fd/" + std::to_string(unnamed_);
+  const bool linked = UnderUniqueName([&source](const std::string& name) {
+    return linkat(AT_FDCWD, source.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  });
+  const int err = errno;
+  close(unnamed_);
+  unnamed_ = -1;
+  errno = err;
+  return linked;
 }
 
 bool TReplacingFile::Open() {
@@ -141,19 +188,31 @@ bool TReplacingFile::Open() {
     return Fail("'" + target_ + "' exists and is not a regular file");
   }
   targetMode_ = targetExists_ ? info.st_mode : 0;
-  const int fd = CreateTemporary();
-  if (fd < 0) return Fail(SystemError("cannot create a file beside", target_, errno));
+  int fd = CreateUnnamed();
+  if (fd >= 0) {
+    unnamed_ = dup(fd);
+    if (unnamed_ < 0) {
+      close(fd);
+      return Fail(SystemError("cannot create a file beside", target_, errno));
+    }
+  } else {
+    fd = CreateTemporary();
+    if (fd < 0) return Fail(SystemError("cannot create a file beside", target_, errno));
+  }
   // A replaced file keeps its mode; a new one has the umask's.
-  const bool prepared = !targetExists_ || fchmod(fd, targetMode_ & 07777) == 0;
-  const int err = errno;
-  close(fd);
-  if (!prepared) return Fail(SystemError("cannot set the permissions of", temp_, err));
-  if (!stream_.Open(temp_)) return Fail(stream_.LastError());
+  if (targetExists_ && fchmod(fd, targetMode_ & 07777) != 0) {
+    const int err = errno;
+    close(fd);
+    return Fail(SystemError("cannot set the permissions of", temp_.empty() ? target_ : temp_, err));
+  }
+  if (!stream_.Adopt(fd, temp_.empty() ? target_ : temp_)) return Fail(stream_.LastError());
   return true;
 }
 
 bool TReplacingFile::Commit() {
   if (!stream_.Close()) return Fail(stream_.LastError());
+  if (unnamed_ >= 0 && !LinkUnnamed())
+    return Fail(SystemError("cannot create a file beside", target_, errno));
   if (std::rename(temp_.c_str(), path_.c_str()) != 0) {
     return Fail(SystemError("cannot replace", target_, errno));
   }
@@ -177,8 +236,10 @@ void TReplacingFile::SyncFolder() const {
 }
 
 void TReplacingFile::Discard() {
-  if (temp_.empty()) return;
   stream_.Close();
+  if (unnamed_ >= 0) close(unnamed_);
+  unnamed_ = -1;
+  if (temp_.empty()) return;
   unlink(temp_.c_str());
   temp_.clear();
 }

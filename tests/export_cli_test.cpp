@@ -282,6 +282,30 @@ TEST(CliExport, ChangedValuesAreReportedAndStrictRefusesThem) {
   EXPECT_FALSE(test::FileExists(out));
 }
 
+// Titles, page headers and footers are UTF-8, converted like the data; what
+// they lose is reported under the option that gave them.
+TEST(CliExport, TitleAndPageTextsAreConvertedAndTheirLossesReported) {
+  const std::string csv = Scratch("titles.csv");
+  test::WriteFile(csv, "n\n1\n");
+  const std::string out = Scratch("titles.xls");
+  const TRunResult run =
+      Tabulon({"export", "--csv", csv, "-o", out, "--title", std::string(300, 't'), "--subtitle",
+               "M\xC3\xBCller", "--page-header", "\xCE\xA9 &P"});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, csv + ": --title: text of 300 characters cut to the 255 a cell "
+                                      "holds\n"))
+      << run.Err;
+  EXPECT_TRUE(Contains(run.Err, csv + ": --page-header: character U+03A9 has no form in code "
+                                      "page 1252 (Western European); written as '?'\n"))
+      << run.Err;
+  EXPECT_FALSE(Contains(run.Err, "--subtitle")) << run.Err;
+  EXPECT_TRUE(Contains(run.Err, csv + ": 2 values are not written as the data holds them: texts "
+                                      "cut to 255 characters: 1, characters of titles, page "
+                                      "headers or footers replaced: 1"))
+      << run.Err;
+  std::remove(out.c_str());
+}
+
 TEST(CliExport, WrongUsageExitsWithTwo) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {"export"},

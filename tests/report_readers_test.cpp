@@ -1,8 +1,9 @@
 // Reports from `tabulon export` in real readers: LibreOffice (one headless
 // run to .xlsx read with openpyxl, one to PDF read with pdftotext) shows the
-// title, the frozen and repeated header, fitted widths and the page setup;
-// 150,000 records continue on three sheets, each record once and in order;
-// with --rows-per-sheet 16384 xlrd and Gnumeric read every record too.
+// title, the frozen and repeated header, fitted widths (the totals row's
+// included) and the page setup; xlrd reads the UTF-8 titles, page header and
+// footer as given, in code page 1252 and in 1251; 150,000 records continue on three sheets, each
+// record once and in order; with --rows-per-sheet 16384 xlrd and Gnumeric read every record too.
 // One test does it all, so that LibreOffice starts only twice.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -55,6 +56,7 @@ class ReportReaders : public ::testing::Test {
     test::Run({"rm", "-rf", dir_});
     mkdir(dir_.c_str(), 0755);
     ExportReport();
+    ExportCyrillic();
     ExportRecords();
     const auto soffice = [this](const std::string& format, const std::string& files) {
       test::Run({"sh", "-c",
@@ -88,9 +90,10 @@ class ReportReaders : public ::testing::Test {
          "--sheet",
          "Orders",
          "--title",
-         "Orders",
+         kTitle,
          "--subtitle",
-         "The first 300",
+         kSubtitle,
+         "--totals",
          "--orientation",
          "landscape",
          "--paper",
@@ -100,9 +103,17 @@ class ReportReaders : public ::testing::Test {
          "--margins",
          "0.5,0.4,0.6,0.3",
          "--page-header",
-         "&A",
+         kPageHeader,
          "--page-footer",
-         "Page &P of &N"});
+         "Seite &P von &N"});
+  }
+
+  // A title and a page footer in Cyrillic, in code page 1251.
+  void ExportCyrillic() {
+    const std::string csv = dir_ + "/cyrillic.csv";
+    test::WriteFile(csv, "n\n1\n");
+    cyrillic_ = Tabulon({"export", "--csv", csv, "-o", dir_ + "/cyrillic.xls", "--codepage", "1251",
+                         "--title", kCyrillicTitle, "--page-footer", kCyrillicFooter});
   }
 
   // 150,000 numbered records, on sheets of 65,536 rows and of 16,384.
@@ -129,19 +140,30 @@ class ReportReaders : public ::testing::Test {
           << view;
   }
 
+  static constexpr const char* kTitle = "Bestellungen 2024 – Müller & Söhne";
+  static constexpr const char* kSubtitle = "Die ersten 300 – Übersicht";
+  static constexpr const char* kPageHeader = "&A – Bestellübersicht";
+  static constexpr const char* kCyrillicTitle = "Отчёт 2024";
+  static constexpr const char* kCyrillicFooter = "Страница &P";
+
   void CheckLayout();
+  void CheckTexts();
   void CheckPrint();
   void CheckLongSheets();
   void CheckShortSheets();
 
   std::string dir_;
-  TRunResult report_, big_, big16k_;
+  TRunResult report_, cyrillic_, big_, big16k_;
 };
 
 TEST_F(ReportReaders, LayoutPrintAndSheetsOfRecordsInEveryReader) {
   {
     SCOPED_TRACE("report in LibreOffice");
     CheckLayout();
+  }
+  {
+    SCOPED_TRACE("titles, page header and footer in xlrd");
+    CheckTexts();
   }
   {
     SCOPED_TRACE("report printed by LibreOffice");
@@ -162,14 +184,26 @@ void ReportReaders::CheckLayout() {
   EXPECT_EQ(report_.Err, "") << "300 records need no note about long sheets";
   // Widths: the longest shown value and two characters, plus LibreOffice's
   // own cell padding of 0.7: "100001", "dd.mm.yyyy", "hh:mm:ss", a customer
-  // of 19 characters, "1,512.00".
+  // of 19 characters, the total "87,035.50" in bold (9.9). The title lines,
+  // merged across the columns, widen none.
+  ExpectLines(Check({"layout", dir_ + "/lo/report.xlsx"}),
+              {"sheet Orders", "freeze A4", "titles $3:$3", "merged A1:F1 A2:F2",
+               "font A1 '" + std::string(kTitle) + "' Arial,14,bold",
+               "font A2 '" + std::string(kSubtitle) + "' Arial,11,bold",
+               "font A3 'Order' Arial,10,bold", "width A 8.7", "width B 12.7", "width C 10.7",
+               "width D 21.7", "width F 12.7", "page landscape paper=9 fit=1,0 fitToPage=True",
+               "margins top=0.5 right=0.4 bottom=0.6 left=0.3",
+               "header '" + std::string(kPageHeader) + "'", "footer 'Seite &P von &N'"});
+}
+
+void ReportReaders::CheckTexts() {
+  ASSERT_EQ(cyrillic_.Status, 0) << cyrillic_.Err;
+  EXPECT_EQ(cyrillic_.Err, "");
   ExpectLines(
-      Check({"layout", dir_ + "/lo/report.xlsx"}),
-      {"sheet Orders", "freeze A4", "titles $3:$3", "merged A1:F1 A2:F2",
-       "font A1 'Orders' Arial,14,bold", "font A2 'The first 300' Arial,11,bold",
-       "font A3 'Order' Arial,10,bold", "width A 8.7", "width B 12.7", "width C 10.7",
-       "width D 21.7", "width F 10.7", "page landscape paper=9 fit=1,0 fitToPage=True",
-       "margins top=0.5 right=0.4 bottom=0.6 left=0.3", "header '&A'", "footer 'Page &P of &N'"});
+      Check({"texts", dir_ + "/report.xls", dir_ + "/cyrillic.xls"}),
+      {"cell A1 " + std::string(kTitle), "cell A2 " + std::string(kSubtitle),
+       "header &C" + std::string(kPageHeader), "footer &CSeite &P von &N",
+       "cell A1 " + std::string(kCyrillicTitle), "footer &C" + std::string(kCyrillicFooter)});
 }
 
 void ReportReaders::CheckPrint() {
@@ -187,9 +221,11 @@ void ReportReaders::CheckPrint() {
                 test::Contains(page, "Amount"))
         << "page " << i + 1 << " has no header:\n"
         << page;
-    EXPECT_TRUE(test::Contains(page, "Page " + std::to_string(i + 1) + " of " + total)) << page;
-    EXPECT_EQ(test::Contains(page, "The first 300"), i == 0) << "the title on page 1 only";
+    EXPECT_TRUE(test::Contains(page, "Seite " + std::to_string(i + 1) + " von " + total)) << page;
+    EXPECT_EQ(test::Contains(page, kSubtitle), i == 0) << "the title on page 1 only";
   }
+  EXPECT_TRUE(test::Contains(pages.back(), "87,035.50")) << pages.back();
+  EXPECT_FALSE(test::Contains(pdf.Out, "###")) << "a value wider than its column";
 }
 
 void ReportReaders::CheckLongSheets() {

@@ -214,6 +214,56 @@ TEST_F(ReportLayout, GridRecordsContinueAndItsColumnsAreFitted) {
   EXPECT_EQ(WidthAt(second, "B1"), 12);
 }
 
+// The component's own texts are UTF-8 in the workbook's code page (here
+// 1251), converted once an export though every sheet shows them; what they
+// lose is reported with record 0 and the text's name.
+TEST_F(ReportLayout, OwnTextsAreConvertedToTheCodePageAndTheirLossesReported) {
+  ASSERT_TRUE(data.SetCodePage(1251));
+  Fill(data, 2);
+  exporter.Totals = true;
+  exporter.TotalsLabel = "Итого";
+  exporter.Layout.Title = "Отчёт – Müller";  // no ü in code page 1251
+  exporter.Layout.Subtitle = std::string(300, 'x');
+  exporter.Layout.CenterHeader = "Страница &P";
+  exporter.Layout.RightFooter = "ok \xFF";  // not UTF-8
+  exporter.Layout.RowsPerSheet = 5;         // title, subtitle, header, record, totals
+  exporter.ExportDataset();
+  ASSERT_EQ(exporter.GetSheetCount(), 2);
+  for (int32_t i = 1; i <= 2; ++i) {
+    IXLSWorkSheet& sheet = *SheetAt(i);
+    EXPECT_EQ(TextAt(sheet, "A1"), "\xCE\xF2\xF7\xB8\xF2 \x96 M?ller");
+    EXPECT_EQ(TextAt(sheet, "A5"), "\xC8\xF2\xEE\xE3\xEE");
+    EXPECT_EQ(sheet.GetPageSetup()->GetCenterHeader(), "\xD1\xF2\xF0\xE0\xED\xE8\xF6\xE0 &P");
+    EXPECT_EQ(sheet.GetPageSetup()->GetRightFooter(), "ok ?");
+  }
+  std::vector<std::string> reports;
+  for (const TXLSValueReport& report : exporter.GetValueReports())
+    reports.push_back(std::to_string(report.RecNo) + " " + report.FieldName + " " +
+                      std::to_string(report.Change) + ": " + report.Message);
+  EXPECT_EQ(reports,
+            (std::vector<std::string>{
+                "0 Title 3: character U+00FC has no form in code page 1251 (Cyrillic); written "
+                "as '?'",
+                "0 Subtitle 0: text of 300 characters cut to the 255 a cell holds",
+                "0 RightFooter 3: text is not valid UTF-8; the rest of it is written as '?'"}));
+}
+
+// A sum wider than the values it adds up widens its column; the title,
+// merged across the columns, widens none.
+TEST_F(ReportLayout, FittedWidthsCountTheTotalsRowButNotTheTitle) {
+  Fill(data, 2);
+  exporter.Totals = true;
+  exporter.TotalsLabel = "Total of all items";
+  exporter.Layout.Title = "Orders of the whole year 2024, every item of every customer";
+  exporter.ExportDataset();
+  IXLSWorkSheet& sheet = *exporter.GetWorksheet();
+  // The bold label of 18 characters (19.8); "2,469,135.00" in bold (13.2)
+  // beside the details' "1,234,567.50" (12); the dates' "dd.mm.yyyy" (10).
+  EXPECT_EQ(WidthAt(sheet, "A1"), 22);
+  EXPECT_EQ(WidthAt(sheet, "B1"), 16);
+  EXPECT_EQ(WidthAt(sheet, "C1"), 12);
+}
+
 TEST(ColumnFit, ShownLengthFollowsTheNumberFormat) {
   EXPECT_EQ(TXLSColumnFit::ShownLength(OleVariant("short\na longer line"), nullptr), 13)
       << "the longest line";

@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -439,6 +442,58 @@ TEST_F(WorkbookSave, LargeSheetsSpillAndSaveTheSameBytes) {
   const std::string saved = ReadFile(path);
   ASSERT_GT(saved.size(), 2u * TXLSRecordSection::kSpillSize);
   EXPECT_TRUE(saved == std::string(memory.Bytes().begin(), memory.Bytes().end()));
+  EXPECT_EQ(Entries(), std::vector<std::string>{"book.xls"});
+}
+
+// Waits until process pid holds a file of at least `size` bytes open in
+// folder; false when it does not within about 20 seconds.
+bool WaitForOpenFile(pid_t pid, const std::string& folder, off_t size) {
+  char* resolved = realpath(folder.c_str(), nullptr);
+  const std::string prefix = std::string(resolved ? resolved : folder.c_str()) + "/";
+  std::free(resolved);
+  const std::string fds = "/proc/" + std::to_string(pid) + "/fd";
+  for (int attempt = 0; attempt < 200000; ++attempt) {
+    bool found = false;
+    if (DIR* list = opendir(fds.c_str())) {
+      while (dirent* entry = readdir(list)) {
+        const std::string fd = fds + "/" + entry->d_name;
+        char target[PATH_MAX];
+        const ssize_t length = readlink(fd.c_str(), target, sizeof target);
+        struct stat info;
+        found = found || (length > 0 && std::string(target, length).rfind(prefix, 0) == 0 &&
+                          stat(fd.c_str(), &info) == 0 && info.st_size >= size);
+      }
+      closedir(list);
+    }
+    if (found) return true;
+    usleep(100);
+  }
+  return false;
+}
+
+// The new file has no name until it is complete: a save killed as it starts
+// or while it writes leaves the old file and nothing else.
+TEST_F(WorkbookSave, KilledSaveLeavesOnlyTheOldFile) {
+  const std::string path = dir + "/book.xls";
+  WriteFile(path, "the user's previous work");
+  FillLargeSheets(book);
+  for (const off_t written : {off_t{0}, off_t{1} << 20}) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      book.SaveAs(path);
+      _exit(0);
+    }
+    const bool saving = WaitForOpenFile(child, dir, written);
+    kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(saving) << written;
+    EXPECT_TRUE(WIFSIGNALED(status)) << "the save ended before the kill; " << written;
+    EXPECT_EQ(Entries(), std::vector<std::string>{"book.xls"}) << written;
+    EXPECT_EQ(ReadFile(path), "the user's previous work");
+  }
+  EXPECT_EQ(book.SaveAs(path), 1) << book.GetLastError();
   EXPECT_EQ(Entries(), std::vector<std::string>{"book.xls"});
 }
 

@@ -476,16 +476,30 @@ class TValueReportSummary {
       : diagnostics_(diagnostics) {
     exporter.OnValueReport = [this, code_page](const TXLSValueReport& report) {
       ++counts_[report.Change];
-      diagnostics_.Loss("record " + std::to_string(report.RecNo) + ", field '" +
-                            XLSCodePageToUtf8(report.FieldName, code_page) + "'",
-                        XLSCodePageToUtf8(report.Message, code_page));
+      diagnostics_.Loss(Place(report, code_page), XLSCodePageToUtf8(report.Message, code_page));
     };
+  }
+
+  // A record's field, or the option that gave one of the component's own
+  // texts (record 0).
+  static std::string Place(const TXLSValueReport& report, uint16_t code_page) {
+    static const std::map<std::string, std::string> kOptions = {{"Title", "--title"},
+                                                                {"Subtitle", "--subtitle"},
+                                                                {"CenterHeader", "--page-header"},
+                                                                {"CenterFooter", "--page-footer"}};
+    if (report.RecNo == 0) {
+      const auto option = kOptions.find(report.FieldName);
+      return option == kOptions.end() ? report.FieldName : option->second;
+    }
+    return "record " + std::to_string(report.RecNo) + ", field '" +
+           XLSCodePageToUtf8(report.FieldName, code_page) + "'";
   }
 
   // "IN: 3 values are not written as the data holds them: texts cut: 2, ...".
   void Summarize() const {
-    static const char* const kKinds[kKindCount] = {"texts cut to 255 characters", "BLOBs left out",
-                                                   "invalid dates or times written as text"};
+    static const char* const kKinds[kKindCount] = {
+        "texts cut to 255 characters", "BLOBs left out", "invalid dates or times written as text",
+        "characters of titles, page headers or footers replaced"};
     int64_t total = 0;
     std::string parts;
     for (size_t kind = 0; kind < kKindCount; ++kind) {
@@ -502,7 +516,7 @@ class TValueReportSummary {
   }
 
  private:
-  static constexpr size_t kKindCount = vcNotDateTime + 1;
+  static constexpr size_t kKindCount = vcCharReplaced + 1;
   TDiagnostics& diagnostics_;
   int64_t counts_[kKindCount] = {};
 };

@@ -9,6 +9,9 @@
       first column below each sheet's header row holds 1, 2, ..., N and
       nothing else, or "out of order at ..." (openpyxl for .xlsx, xlrd for
       .xls, the csv module for the per-sheet files of Gnumeric's ssconvert)
+  check_report.py texts BOOK.xls...
+      per sheet: "cell A1 TEXT" and "cell A2 TEXT", then "header TEXT" and
+      "footer TEXT" per HEADER and FOOTER record, all as xlrd decodes them
 """
 import csv
 import sys
@@ -72,8 +75,23 @@ def records(paths):
     print(problem or "in order")
 
 
+def texts(paths):
+    import xlrd
+    from check_texts import xlrd_header_texts
+    for path in paths:
+        book = xlrd.open_workbook(path)
+        for sheet in book.sheets():
+            for row in range(min(sheet.nrows, 2)):
+                print("cell A%d %s" % (row + 1, sheet.cell_value(row, 0)))
+        for kind, record in (("header", 0x0014), ("footer", 0x0015)):
+            for text in xlrd_header_texts(path, book.encoding, record):
+                print("%s %s" % (kind, text))
+
+
 if __name__ == "__main__":
     if sys.argv[1] == "layout":
         layout(sys.argv[2])
+    elif sys.argv[1] == "texts":
+        texts(sys.argv[2:])
     else:
         records(sys.argv[2:])

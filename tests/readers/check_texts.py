@@ -19,15 +19,15 @@ import xml.etree.ElementTree as ElementTree
 from sheet_names import column_name
 
 
-def xlrd_header_texts(path, encoding):
-    """The HEADER records' texts, decoded as xlrd decodes the file's texts
-    (xlrd itself skips these records)."""
+def xlrd_header_texts(path, encoding, record=0x0014):
+    """The HEADER records' texts (FOOTER's with record 0x0015), decoded as
+    xlrd decodes the file's texts (xlrd itself skips these records)."""
     import olefile
     stream = olefile.OleFileIO(path).openstream("Book").read()
     texts, pos = [], 0
     while pos + 4 <= len(stream):
         rid, size = struct.unpack_from("<HH", stream, pos)
-        if rid == 0x0014 and size > 0:
+        if rid == record and size > 0:
             texts.append(stream[pos + 5:pos + 5 + stream[pos + 4]].decode(encoding))
         pos += 4 + size
     return texts
