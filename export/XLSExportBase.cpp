@@ -123,7 +123,7 @@ void TXLSExportComponent::PrepareWorkbook(const TDataSet* data_set) {
 
 void TXLSExportComponent::CreateWorksheet() {
   if (WorksheetName.empty()) WorksheetName = "Sheet1";
-  RequireSheetName();
+  RequireSheetName(workbook_->GetCodePage());
   sheet_ = workbook_->GetWorksheets()->Add();
   sheet_->SetWorkSheetName(WorksheetName);
 }
@@ -131,9 +131,10 @@ void TXLSExportComponent::CreateWorksheet() {
 // A name no sheet may have would leave the sheet under a generated one
 // without a word. (A name another sheet of the workbook holds already keeps
 // the generated name, as a second export into one workbook does.)
-void TXLSExportComponent::RequireSheetName() const {
-  const std::string stored = workbook_->StoredSheetName(WorksheetName);
-  if (TXLSWorkSheets::IsAllowedName(stored, workbook_->GetCodePage())) return;
+void TXLSExportComponent::RequireSheetName(uint16_t code_page) const {
+  const std::string stored = workbook_ ? workbook_->StoredSheetName(WorksheetName) : WorksheetName;
+  if (TXLSWorkSheets::IsAllowedName(stored, workbook_ ? workbook_->GetCodePage() : code_page))
+    return;
   throw EXLSExportError("the sheet name '" + WorksheetName +
                         "' is not allowed: it needs 1 to 31 bytes, none of [ ] : * ? / \\");
 }
@@ -262,8 +263,8 @@ EXLSExportError TXLSExportComponent::NoRoomError(const std::string& record,
                          " rows below the header in row " + std::to_string(HeaderRow() + 1));
 }
 
-void TXLSExportComponent::CheckLayout() const {
-  if (!WorksheetName.empty()) RequireSheetName();
+void TXLSExportComponent::CheckLayout(uint16_t code_page) const {
+  if (!WorksheetName.empty()) RequireSheetName(code_page);
   CheckHeaderRow();
   const int32_t lastRow = LastSheetRow() - (Totals ? 1 : 0);
   if (HeaderRow() >= lastRow) throw NoRoomError("a record", lastRow);

@@ -81,8 +81,11 @@ class TXLSExportComponent : public TComponent {
   /// next export: a WorksheetName no sheet may have, a header (below
   /// StartRow and the title lines) below the rows a sheet may use, or a
   /// sheet with no row for a record below its header (and the totals row).
+  /// @param code_page code page of the data set's texts, in which the
+  ///   name is checked while no workbook exists yet (a workbook of an
+  ///   earlier export checks it in its own).
   /// @throws EXLSExportError saying which, as the export would.
-  void CheckLayout() const;
+  void CheckLayout(uint16_t code_page = 1252) const;
 
   /// Name of the sheet the next export adds; empty gives "Sheet1" (a name
   /// another sheet holds leaves the generated "SheetN"). A name no sheet may
@@ -197,7 +200,7 @@ class TXLSExportComponent : public TComponent {
   /// @throws EXLSExportError when WorksheetName is not one a sheet may have.
   void CreateWorksheet();
   /// Throws EXLSExportError naming WorksheetName when no sheet may have it.
-  void RequireSheetName() const;
+  void RequireSheetName(uint16_t code_page) const;
   /// SaveAs, then the workbook is destroyed so that the next export starts a
   /// new one.
   int32_t SaveAndDiscard(const std::string& file_name);

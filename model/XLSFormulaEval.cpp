@@ -94,17 +94,6 @@ void RaiseIfError(const TValue& v) {
 // this also bounds the memory and time of texts built by doubling.
 constexpr size_t kMaxText = 255;
 
-// The length of a text as the limit counts it.
-size_t TextLength(std::string_view text) {
-  return text.size();
-}
-
-// A text result, #VALUE! when it is longer than a cell can hold.
-TValue TextResult(std::string text) {
-  if (TextLength(text) > kMaxText) Raise(xlErrValue);
-  return Str(std::move(text));
-}
-
 std::string Upper(std::string text) {
   for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
@@ -187,6 +176,19 @@ int64_t CharCount(const std::string& text, bool utf8) {
   int64_t count = 0;
   for (size_t at = 0; at < text.size(); at = NextChar(text, at, utf8)) ++count;
   return count;
+}
+
+// The length of a text as the limit counts it: characters where the
+// workbook's texts are UTF-8 (each is stored as one character of the code
+// page), bytes otherwise.
+size_t TextLength(const std::string& text, bool utf8) {
+  return utf8 ? static_cast<size_t>(CharCount(text, true)) : text.size();
+}
+
+// A text result, #VALUE! when it is longer than a cell can hold.
+TValue TextResult(std::string text, bool utf8) {
+  if (TextLength(text, utf8) > kMaxText) Raise(xlErrValue);
+  return Str(std::move(text));
 }
 
 bool ToBool(const TValue& v) {
@@ -346,7 +348,7 @@ bool PieceAt(std::string_view piece, std::string_view text, size_t at) {
 // at most text length times pattern length steps, in a loop. A pattern
 // longer than a cell's text is #VALUE!, as in the spreadsheet applications.
 bool WildMatch(std::string_view pattern, std::string_view text) {
-  if (TextLength(pattern) > kMaxText) Raise(xlErrValue);
+  if (pattern.size() > kMaxText) Raise(xlErrValue);
   const size_t first = pattern.find('*');
   if (first == std::string_view::npos)
     return pattern.size() == text.size() && PieceAt(pattern, text, 0);
@@ -530,7 +532,7 @@ class TEvaluator {
 
   // Stores the result of a run; a text longer than a cell holds is #VALUE!.
   void Finish(const TWork& work, TValue result) {
-    if (result.Kind == TValue::kString && TextLength(result.Text) > kMaxText)
+    if (result.Kind == TValue::kString && TextLength(result.Text, Utf8_) > kMaxText)
       result = Err(xlErrValue);
     work.Formula->Result = std::move(result);
     work.Formula->NeedsRecalc = work.Formula->NeedsRecalc || Unsure_;
@@ -540,6 +542,7 @@ class TEvaluator {
   // not computed yet.
   TValue Run(const TWork& work) {
     Sheet_ = work.Sheet, Row_ = work.Row, Col_ = work.Col, Unsure_ = false;
+    Utf8_ = Sheet_->GetWorkbook().GetUtf8Texts();
     try {
       std::vector<TOperand> stack;
       for (const TXLSFormulaToken& token : work.Formula->Tokens) Step(token, stack);
@@ -665,7 +668,7 @@ class TEvaluator {
         return Num(std::pow(a, b));
       }
       case 0x08:
-        return TextResult(ToText(left) + ToText(right));
+        return TextResult(ToText(left) + ToText(right), Utf8_);
       default: {
         const int c = Compare(left, right);
         switch (code) {
@@ -748,7 +751,7 @@ class TEvaluator {
     const auto number = [&](size_t i) { return ToNumber(value(i)); };
     const auto text = [&](size_t i) { return ToText(value(i)); };
     const auto given = [&](size_t i) { return i < args.size() && !args[i].Missing; };
-    const bool utf8 = Sheet_->GetWorkbook().GetUtf8Texts();
+    const bool utf8 = Utf8_;
     switch (index) {
       case 0: {  // COUNT
         double count = 0;
@@ -849,16 +852,18 @@ class TEvaluator {
         const std::string t = text(0);
         const double n = given(1) ? number(1) : 1;
         if (n < 0) Raise(xlErrValue);
-        if (index == 115) return Operand(TextResult(t.substr(0, CharOffset(t, 0, Whole(n), utf8))));
+        if (index == 115)
+          return Operand(TextResult(t.substr(0, CharOffset(t, 0, Whole(n), utf8)), utf8));
         const int64_t skipped = std::max<int64_t>(0, CharCount(t, utf8) - Whole(n));
-        return Operand(TextResult(t.substr(CharOffset(t, 0, skipped, utf8))));
+        return Operand(TextResult(t.substr(CharOffset(t, 0, skipped, utf8)), utf8));
       }
       case 31: {  // MID
         const std::string t = text(0);
         const double start = number(1), count = number(2);
         if (start < 1 || count < 0) Raise(xlErrValue);
         const size_t from = CharOffset(t, 0, Whole(start) - 1, utf8);
-        return Operand(TextResult(t.substr(from, CharOffset(t, from, Whole(count), utf8) - from)));
+        return Operand(
+            TextResult(t.substr(from, CharOffset(t, from, Whole(count), utf8) - from), utf8));
       }
       case 113:
       case 112: {  // UPPER, LOWER
@@ -866,7 +871,7 @@ class TEvaluator {
         for (char& c : t)
           c = static_cast<char>(index == 113 ? std::toupper(static_cast<unsigned char>(c))
                                              : std::tolower(static_cast<unsigned char>(c)));
-        return Operand(TextResult(t));
+        return Operand(TextResult(t, utf8));
       }
       case 118: {  // TRIM
         std::string out;
@@ -875,15 +880,15 @@ class TEvaluator {
           out += c;
         }
         if (!out.empty() && out.back() == ' ') out.pop_back();
-        return Operand(TextResult(out));
+        return Operand(TextResult(out, utf8));
       }
       case 336: {  // CONCATENATE
         std::string out;
         for (size_t i = 0; i < args.size(); ++i) out += text(i);
-        return Operand(TextResult(out));
+        return Operand(TextResult(out, utf8));
       }
       case 48:
-        return Operand(TextResult(FormatNumber(number(0), text(1))));
+        return Operand(TextResult(FormatNumber(number(0), text(1)), utf8));
       case 33: {  // VALUE
         const TValue v = value(0);
         if (v.Kind == TValue::kNumber) return Operand(v);
@@ -1061,6 +1066,7 @@ class TEvaluator {
   TXLSWorksheet* Sheet_ = nullptr;
   int32_t Row_ = 0, Col_ = 0;
   bool Unsure_ = false;
+  bool Utf8_ = false;  // the workbook's texts are UTF-8: limits count characters
 };
 
 }  // namespace

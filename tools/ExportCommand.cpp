@@ -460,7 +460,7 @@ bool CheckBeforeReading(const TDataset2Excel& exporter, const TExportOptions& op
     return false;
   }
   try {
-    exporter.CheckLayout();
+    exporter.CheckLayout(options.CodePage);
   } catch (const EXLSExportError& layout) {
     diagnostics.CommandError(layout.what());
     return false;
