@@ -36,6 +36,16 @@ constexpr uint16_t kRecordString = 0x0207;
 constexpr uint16_t kRecordWindow2 = 0x023E;
 constexpr uint16_t kRecordBof = 0x0809;
 
+// A cell record opens with its row, column and format; data_length counts
+// these six bytes and what the caller adds after them.
+TXLSBlob CellRecord(uint16_t id, uint16_t data_length, uint16_t row, uint16_t col, uint16_t xf) {
+  TXLSBlob record = MakeRecord(id, data_length);
+  record.AddWord(row);
+  record.AddWord(col);
+  record.AddWord(xf);
+  return record;
+}
+
 constexpr uint16_t kSubstreamWorksheet = 0x0010;
 constexpr uint16_t kBofBuild = 0x096C;
 constexpr uint16_t kBofYear = 0x07C9;
@@ -149,20 +159,13 @@ int32_t TXLSWorksheet::WriteCell(uint32_t row, uint32_t col, TBuild build) {
 
 int32_t TXLSWorksheet::Write(uint16_t row, uint16_t col, int32_t xf) {
   return WriteCell(row, col, [&](uint16_t r, uint16_t c) {
-    TXLSBlob record = MakeRecord(kRecordBlank, 6);
-    record.AddWord(r);
-    record.AddWord(c);
-    record.AddWord(RecordXF(xf));
-    return record;
+    return CellRecord(kRecordBlank, 6, r, c, RecordXF(xf));
   });
 }
 
 int32_t TXLSWorksheet::WriteDouble(uint16_t row, uint16_t col, double value, int32_t xf) {
   return WriteCell(row, col, [&](uint16_t r, uint16_t c) {
-    TXLSBlob record = MakeRecord(kRecordNumber, 14);
-    record.AddWord(r);
-    record.AddWord(c);
-    record.AddWord(RecordXF(xf));
+    TXLSBlob record = CellRecord(kRecordNumber, 14, r, c, RecordXF(xf));
     record.AddDouble(value);
     return record;
   });
@@ -172,10 +175,7 @@ int32_t TXLSWorksheet::WriteDouble(uint16_t row, uint16_t col, double value, int
 // boolean rather than an error code.
 int32_t TXLSWorksheet::WriteBoolean(uint16_t row, uint16_t col, bool value, int32_t xf) {
   return WriteCell(row, col, [&](uint16_t r, uint16_t c) {
-    TXLSBlob record = MakeRecord(kRecordBoolErr, 8);
-    record.AddWord(r);
-    record.AddWord(c);
-    record.AddWord(RecordXF(xf));
+    TXLSBlob record = CellRecord(kRecordBoolErr, 8, r, c, RecordXF(xf));
     record.AddByte(value ? 1 : 0);
     record.AddByte(0);
     return record;
@@ -188,10 +188,8 @@ int32_t TXLSWorksheet::WriteString(uint16_t row, uint16_t col, std::string_view 
     const std::string_view text =
         LabelText(value, scratch, Workbook_.GetTextEncoder(), {Name_, "cell", r, c});
     const auto length = static_cast<uint16_t>(text.size());
-    TXLSBlob record = MakeRecord(kRecordLabel, static_cast<uint16_t>(8 + length));
-    record.AddWord(r);
-    record.AddWord(c);
-    record.AddWord(RecordXF(xf));
+    TXLSBlob record =
+        CellRecord(kRecordLabel, static_cast<uint16_t>(8 + length), r, c, RecordXF(xf));
     record.AddWord(length);
     AddBytes(record, text);
     return record;
@@ -299,10 +297,8 @@ int32_t TXLSWorksheet::WriteFormula(uint16_t row, uint16_t col, const TXLSFormul
   const bool text =
       result.Kind == TXLSFormulaValue::kString || result.Kind == TXLSFormulaValue::kEmpty;
   const int32_t status = WriteCell(row, col, [&](uint16_t r, uint16_t c) {
-    TXLSBlob record = MakeRecord(kRecordFormula, static_cast<uint16_t>(22 + tokens.size()));
-    record.AddWord(r);
-    record.AddWord(c);
-    record.AddWord(RecordXF(xf));
+    TXLSBlob record =
+        CellRecord(kRecordFormula, static_cast<uint16_t>(22 + tokens.size()), r, c, RecordXF(xf));
     if (result.Kind == TXLSFormulaValue::kNumber) {
       record.AddDouble(result.Number);
     } else {
