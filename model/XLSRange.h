@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "XLSConstants.h"
 #include "XLSInterfaces.h"
@@ -325,6 +326,17 @@ class TXLSRange : public XLSImplements<IXLSRange> {
   // reference it held before.
   void TakeFormat(TXLSCellRef& cell, int32_t xf_index);
   void MoveCell(int32_t src_row, int32_t src_col, int32_t dest_row, int32_t dest_col);
+  // A walk over the rectangle of rows FirstRow..LastRow and columns
+  // FirstCol..LastCol in which position (row, col) moves the cell at
+  // (row + SrcRows, col + SrcCols) to (row + DestRows, col + DestCols).
+  struct TCellShift {
+    int32_t FirstRow, LastRow, FirstCol, LastCol;
+    int32_t SrcRows, SrcCols, DestRows, DestCols;
+    bool Backwards;
+  };
+  void ShiftCells(const TCellShift& shift);
+  void ColumnsToMove(const TCellShift& shift, int32_t row, const std::vector<int32_t>& formatted_cols,
+                     std::vector<int32_t>& cols) const;
   // Moves the references of every formula of the workbook that point
   // across this block, before Insert or Delete shifts the cells.
   void AdjustFormulas(bool vertical, bool insert);

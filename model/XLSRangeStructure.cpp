@@ -249,6 +249,62 @@ void TXLSRange::MoveCell(int32_t srcRow, int32_t srcCol, int32_t destRow, int32_
   TakeFormat(*dest, index);
 }
 
+// The columns of the walk's row at which MoveCell can change anything:
+// where the source or the destination holds a cell, or the source shows a
+// format without holding a cell. Elsewhere both positions are empty and
+// unformatted, and a move leaves them so; skipping them keeps a whole-row
+// or whole-column shift in step with the cells the sheet holds rather than
+// with the 4 million positions it could hold. A source row with a format of
+// its own shows it at every column, so then every column counts.
+void TXLSRange::ColumnsToMove(const TCellShift& shift, int32_t row,
+                              const std::vector<int32_t>& formattedCols,
+                              std::vector<int32_t>& cols) const {
+  cols.clear();
+  const int32_t srcRow = row + shift.SrcRows;
+  if (OnSheet(srcRow, 0) && RowXF(srcRow) != 0) {
+    for (int32_t col = shift.FirstCol; col <= shift.LastCol; ++col) cols.push_back(col);
+    return;
+  }
+  cols = formattedCols;
+  const TXLSCellHeap& heap = Worksheet.GetCellHeap();
+  const auto addStored = [&](int32_t cellRow, int32_t colOffset) {
+    heap.ForEachIn(cellRow, shift.FirstCol + colOffset, cellRow, shift.LastCol + colOffset,
+                   [&](const TXLSCellRef& cell) {
+                     cols.push_back(cell.GetCol() - colOffset);
+                     return true;
+                   });
+  };
+  addStored(srcRow, shift.SrcCols);
+  addStored(row + shift.DestRows, shift.DestCols);
+  std::sort(cols.begin(), cols.end());
+  cols.erase(std::unique(cols.begin(), cols.end()), cols.end());
+}
+
+// Walks the rectangle row by row, moving what each position of the walk
+// offset by the source shift holds to it offset by the destination shift.
+// The walk runs backwards when moving forwards, so that nothing is
+// overwritten before it moved.
+void TXLSRange::ShiftCells(const TCellShift& shift) {
+  std::vector<int32_t> formattedCols;
+  for (int32_t col = shift.FirstCol; col <= shift.LastCol; ++col) {
+    const int32_t srcCol = col + shift.SrcCols;
+    if (OnSheet(0, srcCol) && ColumnXF(srcCol) != 0) formattedCols.push_back(col);
+  }
+  std::vector<int32_t> cols;
+  const auto moveRow = [&](int32_t row) {
+    ColumnsToMove(shift, row, formattedCols, cols);
+    if (shift.Backwards) std::reverse(cols.begin(), cols.end());
+    for (int32_t col : cols)
+      MoveCell(row + shift.SrcRows, col + shift.SrcCols, row + shift.DestRows,
+               col + shift.DestCols);
+  };
+  if (shift.Backwards) {
+    for (int32_t row = shift.LastRow; row >= shift.FirstRow; --row) moveRow(row);
+  } else {
+    for (int32_t row = shift.FirstRow; row <= shift.LastRow; ++row) moveRow(row);
+  }
+}
+
 OleVariant TXLSRange::Insert(const OleVariant& shift) {
   const int64_t constant = ShiftConstant(shift);
   bool down = GetRangeType() != xlRangeWholeColumns;
@@ -274,10 +330,7 @@ void TXLSRange::OpenCells(bool vertical) {
   const int32_t lastCol = vertical ? LastCol : LastUsedCol(heap);
   if (FirstRow <= lastRow && FirstCol <= lastCol) {
     UnMergeOutgoingRanges(FirstRow, FirstCol, lastRow, lastCol);
-    for (int32_t row = lastRow; row >= FirstRow; --row) {
-      for (int32_t col = lastCol; col >= FirstCol; --col)
-        MoveCell(row, col, row + rowShift, col + colShift);
-    }
+    ShiftCells({FirstRow, lastRow, FirstCol, lastCol, 0, 0, rowShift, colShift, true});
   }
   for (int32_t row = FirstRow; row <= LastRow; ++row) {
     for (int32_t col = FirstCol; col <= LastCol; ++col) {
@@ -315,10 +368,7 @@ void TXLSRange::CloseCells(bool vertical) {
   if (FirstRow > lastRow || FirstCol > lastCol) return;
   UnMergeOutgoingRanges(FirstRow, FirstCol, lastRow, lastCol);
   UnMergeOutgoingRanges(FirstRow, FirstCol, LastRow, LastCol);
-  for (int32_t row = FirstRow; row <= lastRow; ++row) {
-    for (int32_t col = FirstCol; col <= lastCol; ++col)
-      MoveCell(row + rowShift, col + colShift, row, col);
-  }
+  ShiftCells({FirstRow, lastRow, FirstCol, lastCol, rowShift, colShift, 0, 0, false});
 }
 
 // ---- Clearing ------------------------------------------------------------------

@@ -150,6 +150,27 @@ TEST_F(Shifting, DeletingTheLastUsedRowsEmptiesThem) {
   EXPECT_TRUE(VarIsNull(At("B4")));
 }
 
+// A whole-line shift walks only the cells the sheet holds, but empty
+// positions that show a row's or a column's format must still move: their
+// format becomes the cells' own where they land.
+TEST_F(Shifting, WholeLineShiftsMoveFormatsShownByEmptyPositions) {
+  Put("J20", OleVariant(1));
+  Range("A6")->GetEntireRow()->GetFont()->SetBold(true);
+  Range("D1")->GetEntireColumn()->GetFont()->SetItalic(true);
+  Range("A2")->GetEntireRow()->Delete(OleVariant::Missing());
+  EXPECT_NE(Cell("H5"), nullptr);
+  EXPECT_TRUE(Range("H5")->GetFont()->GetBold());
+  EXPECT_EQ(At("J19"), OleVariant(1));
+  EXPECT_EQ(Range("A3")->GetEntireRow()->Insert(OleVariant::Missing()), OleVariant(true));
+  EXPECT_NE(Cell("H6"), nullptr);
+  EXPECT_FALSE(Range("H5")->GetFont()->GetBold());
+  EXPECT_EQ(At("J20"), OleVariant(1));
+  Range("A1")->GetEntireColumn()->Delete(OleVariant::Missing());
+  EXPECT_TRUE(Range("C7")->GetFont()->GetItalic());
+  EXPECT_EQ(At("I20"), OleVariant(1));
+  ExpectCountsMatchHolders();
+}
+
 TEST_F(Shifting, DeleteLeftMovesMergedAreasWhole) {
   Range("C1", "D2")->SetValue(OleVariant("m"));
   Range("C1", "D2")->Merge(OleVariant::Missing());
