@@ -335,8 +335,8 @@ class TXLSRange : public XLSImplements<IXLSRange> {
     bool Backwards;
   };
   void ShiftCells(const TCellShift& shift);
-  void ColumnsToMove(const TCellShift& shift, int32_t row, const std::vector<int32_t>& formatted_cols,
-                     std::vector<int32_t>& cols) const;
+  void ColumnsToMove(const TCellShift& shift, int32_t row,
+                     const std::vector<int32_t>& formatted_cols, std::vector<int32_t>& cols) const;
   // Moves the references of every formula of the workbook that point
   // across this block, before Insert or Delete shifts the cells.
   void AdjustFormulas(bool vertical, bool insert);
