@@ -8,19 +8,28 @@ function(tabulon_collect_sources)
   set(sources "")
   set(headers "")
   foreach(dir IN LISTS TABULON_MODULE_DIRS)
-    file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
-    file(GLOB dir_headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.h)
+    file(GLOB_RECURSE dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+    file(GLOB_RECURSE dir_headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.h)
     list(APPEND sources ${dir_sources})
     list(APPEND headers ${dir_headers})
   endforeach()
+  # Sources include each other by bare file name: every folder that holds a
+  # header is on the include path of the library, its tests and harnesses.
+  set(header_dirs "")
+  foreach(header IN LISTS headers)
+    get_filename_component(header_dir ${header} DIRECTORY)
+    list(APPEND header_dirs ${header_dir})
+  endforeach()
+  list(REMOVE_DUPLICATES header_dirs)
+  set(TABULON_SOURCE_INCLUDE_DIRS ${header_dirs} PARENT_SCOPE)
   # The SQLite data set is a library of its own, so that a program that only
   # builds workbooks does not pull in SQLite.
-  set(sqlite_sources ${CMAKE_SOURCE_DIR}/export/TabulonSqlite.cpp)
+  set(sqlite_sources ${CMAKE_SOURCE_DIR}/export/data/TabulonSqlite.cpp)
   list(REMOVE_ITEM sources ${sqlite_sources})
   set(TABULON_SOURCES ${sources} PARENT_SCOPE)
   set(TABULON_SQLITE_SOURCES ${sqlite_sources} PARENT_SCOPE)
   set(TABULON_ALL_HEADERS ${headers} PARENT_SCOPE)
-  tabulon_include_closure(${CMAKE_SOURCE_DIR}/model/Tabulon.h "${headers}" public)
+  tabulon_include_closure(${CMAKE_SOURCE_DIR}/model/api/Tabulon.h "${headers}" public)
   set(TABULON_PUBLIC_HEADERS ${public} PARENT_SCOPE)
 endfunction()
 
@@ -87,10 +96,7 @@ function(tabulon_add_library flavour)
   # Calls between the library's own exported functions may be inlined: no
   # host replaces them at load time, and the per-cell write path gains from it.
   target_compile_options(${target} PRIVATE -fno-semantic-interposition)
-  set(build_dirs "")
-  foreach(dir IN LISTS TABULON_MODULE_DIRS)
-    list(APPEND build_dirs ${CMAKE_SOURCE_DIR}/${dir})
-  endforeach()
+  set(build_dirs ${TABULON_SOURCE_INCLUDE_DIRS})
   target_include_directories(${target}
     PRIVATE ${build_dirs}
     PUBLIC $<BUILD_INTERFACE:${CMAKE_BINARY_DIR}/include>
@@ -156,14 +162,11 @@ endfunction()
 
 function(tabulon_add_tests flavour)
   tabulon_add_gtest(${flavour})
-  file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_test.cpp)
+  file(GLOB_RECURSE test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_test.cpp)
   set(target tabulon_tests${flavour})
   add_executable(${target} ${test_sources})
   target_link_libraries(${target} PRIVATE tabulon${flavour}-sqlite gtest${flavour})
-  foreach(dir IN LISTS TABULON_MODULE_DIRS)
-    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/${dir})
-  endforeach()
-  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_include_directories(${target} PRIVATE ${TABULON_SOURCE_INCLUDE_DIRS} ${CMAKE_SOURCE_DIR}/tests)
   target_compile_definitions(${target} PRIVATE
     TABULON_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     TABULON_BINARY_DIR="${CMAKE_BINARY_DIR}"

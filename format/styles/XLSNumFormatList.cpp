@@ -1,0 +1,75 @@
+#include "XLSRecordText.h"
+#include "XLSStyleTables.h"
+
+namespace tabulon {
+
+namespace {
+
+constexpr uint16_t kFormatRecordId = 0x041E;
+constexpr uint16_t kStyleRecordId = 0x0293;
+
+// User-defined style names carry this prefix; built-in ones are two
+// hexadecimal digits of the style number.
+constexpr char kUserStylePrefix[] = "XX";
+constexpr size_t kUserStylePrefixLength = 2;
+
+constexpr uint16_t kBuiltinStyleFlag = 0x8000;
+constexpr uint8_t kNoOutlineLevel = 0xFF;
+
+bool IsUserStyleName(const std::string& name) {
+  return name.compare(0, kUserStylePrefixLength, kUserStylePrefix) == 0;
+}
+
+}  // namespace
+
+int32_t TXLSNumFormatList::GetNumFormatBlob(int32_t i, TXLSBlobList& List,
+                                            TXLSTextEncoder* encoder) const {
+  const std::string& stored = GetItem(i);
+  if (stored.empty()) return 0;
+  const std::string_view text = ShortRecordText(stored, encoder, {{}, "number format"});
+  TXLSBlob record = MakeRecord(kFormatRecordId, static_cast<uint16_t>(3 + ShortTextLength(text)));
+  record.AddWord(RecordNumber(i));
+  AddShortText(record, text);
+  return List.Append(std::move(record));
+}
+
+TXLSStyles::TXLSStyles(const TXLSXFList& Owner) : XFList(Owner) {
+  SetFirstIndex(0);
+}
+
+int32_t TXLSStyles::AddBuiltinStyle(uint8_t Number, int32_t XFIndex) {
+  char name[2];
+  WriteHexField(name, 2, Number);
+  return AddItem(std::make_unique<TXLSStyleEntry>(std::string(name, 2), XFIndex));
+}
+
+int32_t TXLSStyles::AddStyle(const std::string& Name, int32_t XFIndex) {
+  return AddItem(std::make_unique<TXLSStyleEntry>(kUserStylePrefix + Name, XFIndex));
+}
+
+int32_t TXLSStyles::GetXFIndex(int32_t i) const {
+  const auto* style = static_cast<const TXLSStyleEntry*>(GetItem(i));
+  return style != nullptr ? style->XFIndex : 0;
+}
+
+int32_t TXLSStyles::GetStyleBlob(int32_t i, TXLSBlobList& List) const {
+  const auto* style = static_cast<const TXLSStyleEntry*>(GetItem(i));
+  if (style == nullptr) return 0;
+  // Records name their XF by its save index less one.
+  const uint16_t xfNumber =
+      static_cast<uint16_t>((XFList.GetSaveIndex(style->XFIndex) - 1) & 0x0FFF);
+  if (IsUserStyleName(style->Name)) {
+    const std::string_view name = std::string_view(style->Name).substr(kUserStylePrefixLength);
+    TXLSBlob record = MakeRecord(kStyleRecordId, static_cast<uint16_t>(3 + ShortTextLength(name)));
+    record.AddWord(xfNumber);
+    AddShortText(record, name);
+    return List.Append(std::move(record));
+  }
+  TXLSBlob record = MakeRecord(kStyleRecordId, 4);
+  record.AddWord(xfNumber | kBuiltinStyleFlag);
+  record.AddByte(static_cast<uint8_t>(ReadHexField(style->Name, 0, 2)));
+  record.AddByte(kNoOutlineLevel);
+  return List.Append(std::move(record));
+}
+
+}  // namespace tabulon

@@ -1,0 +1,411 @@
+#include <algorithm>
+
+#include "XLSStyleTables.h"
+#include "XLSXFLayout.h"
+
+namespace tabulon {
+
+using namespace xfkey;
+
+namespace {
+
+constexpr uint16_t kXFRecordId = 0x00E0;
+constexpr int32_t kFixedXFs = 16;
+constexpr int32_t kLastStyleXF = 14;
+
+// The Normal style, the further style formats 1 to 14 and the default cell
+// format: font 0, number format 0, locked, bottom-aligned, no borders, no
+// fill (foreground 64, background 65).
+constexpr char kNormalStyleKey[] = "000000001FFFF20000000000000000000000020C000";
+constexpr char kStyleKey[] = "000000001FFFF20000000000000000000000020C0F4";
+constexpr char kDefaultCellKey[] = "000000001000020000000000000000000000020C000";
+
+// The texts of the built-in currency formats 5 to 8.
+constexpr int32_t kFirstCurrencyFormat = 5;
+constexpr const char* kCurrencyFormats[] = {
+    R"fmt(("$"#,##0_);("$"#,##0))fmt",
+    R"fmt(("$"#,##0_);[Red]("$"#,##0))fmt",
+    R"fmt(("$"#,##0.00_);("$"#,##0.00))fmt",
+    R"fmt(("$"#,##0.00_);[Red]("$"#,##0.00))fmt",
+};
+
+constexpr uint8_t kLockedBit = 1;
+constexpr uint8_t kHiddenBit = 2;
+constexpr int32_t kMaxIndentLevel = 15;
+
+// A cell-format key being edited, held on the stack.
+using TXFKey = TXLSKeyBlock<TXLSXFList::kKeyLength>;
+
+uint32_t Flags(std::string_view key) {
+  return ReadHexField(key, kFlagsPos, kFlagsWidth);
+}
+
+// The record holds line-style codes in 3 bits. The broken lines 8 to 13 of
+// the key have no 3-bit code; they are written as the dashed line (3), the
+// nearest style a 3-bit field holds. Anything else reads as no line.
+uint16_t RecordLineStyle(uint8_t code) {
+  if (code <= 7) return code;
+  return code <= 13 ? 3 : 0;
+}
+
+}  // namespace
+
+TXLSXFList::TXLSXFList() : Styles_(*this) {
+  SetFirstIndex(0);
+  SetFixedCount(kFixedXFs);
+  // Reads outside the table answer the default cell format.
+  SetDefaultKey(kDefaultCellKey);
+}
+
+void TXLSXFList::CreateDefault() {
+  Styles_.AddBuiltinStyle(0, 0);
+  int32_t format = kFirstCurrencyFormat;
+  for (const char* text : kCurrencyFormats) NumFormats_.SetItem(format++, text);
+  for (int32_t i = 0; i < Fonts_.FixedCount(); ++i) Fonts_.SetKeyItem(i, Fonts_.DefaultKey());
+  Fonts_.SetKeyIndex(Fonts_.DefaultKey(), 0);
+  SetKeyItem(0, kNormalStyleKey);
+  for (int32_t i = 1; i <= kLastStyleXF; ++i) SetKeyItem(i, kStyleKey);
+  SetKeyItem(kDefaultXF, kDefaultCellKey);
+}
+
+// --- Reading with inheritance ----------------------------------------------
+
+int32_t TXLSXFList::Resolve(int32_t XFIndex) const {
+  return XFIndex > 0 && XFIndex < Count() ? XFIndex : kDefaultXF;
+}
+
+const std::string& TXLSXFList::ParentKey(const std::string& Key) const {
+  const uint32_t parent = ReadHexField(Key, kParentPos, kParentWidth);
+  int32_t xf = parent == 0 ? 0 : Styles_.GetXFIndex(static_cast<int32_t>(parent));
+  if (xf < 0 || xf >= Count()) xf = 0;
+  return GetKey(xf);
+}
+
+const std::string& TXLSXFList::SourceKey(int32_t XFIndex, uint8_t Group) const {
+  const std::string& own = OwnKey(XFIndex);
+  if (Flags(own) & Group) return own;
+  const std::string& parent = ParentKey(own);
+  return (Flags(parent) & Group) ? own : parent;
+}
+
+uint32_t TXLSXFList::InheritedField(int32_t XFIndex, uint8_t Group, size_t Pos,
+                                    size_t Width) const {
+  return ReadHexField(SourceKey(XFIndex, Group), Pos, Width);
+}
+
+int32_t TXLSXFList::GetFontIndex(int32_t XFIndex) const {
+  return static_cast<int32_t>(InheritedField(XFIndex, kGroupFont, kFontPos, kFontWidth));
+}
+
+int32_t TXLSXFList::GetNumFormatIndex(int32_t XFIndex) const {
+  return static_cast<int32_t>(
+      InheritedField(XFIndex, kGroupNumFormat, kNumFormatPos, kNumFormatWidth));
+}
+
+uint8_t TXLSXFList::GetProtection(int32_t XFIndex) const {
+  return static_cast<uint8_t>(InheritedField(XFIndex, kGroupProtection, kProtectionPos, 1));
+}
+
+xlsAlignBlock TXLSXFList::GetAlignBlock(int32_t XFIndex) const {
+  return xlsAlignBlock(KeyPart(SourceKey(XFIndex, kGroupAlign), kAlignPos, 6));
+}
+
+xlsBorderBlock TXLSXFList::GetBorderBlock(int32_t XFIndex) const {
+  return xlsBorderBlock(KeyPart(SourceKey(XFIndex, kGroupBorder), kBorderPos, 16));
+}
+
+xlsBackgroundBlock TXLSXFList::GetBackgroundBlock(int32_t XFIndex) const {
+  return xlsBackgroundBlock(KeyPart(SourceKey(XFIndex, kGroupBackground), kBackgroundPos, 6));
+}
+
+bool TXLSXFList::GetFontBold(int32_t XFIndex) const {
+  return Fonts_.GetBold(GetFontIndex(XFIndex));
+}
+bool TXLSXFList::GetFontItalic(int32_t XFIndex) const {
+  return Fonts_.GetItalic(GetFontIndex(XFIndex));
+}
+bool TXLSXFList::GetFontStrikethrough(int32_t XFIndex) const {
+  return Fonts_.GetStrikethrough(GetFontIndex(XFIndex));
+}
+bool TXLSXFList::GetFontOutLineFont(int32_t XFIndex) const {
+  return Fonts_.GetOutLineFont(GetFontIndex(XFIndex));
+}
+bool TXLSXFList::GetFontShadow(int32_t XFIndex) const {
+  return Fonts_.GetShadow(GetFontIndex(XFIndex));
+}
+bool TXLSXFList::GetFontSubScript(int32_t XFIndex) const {
+  return Fonts_.GetSubScript(GetFontIndex(XFIndex));
+}
+bool TXLSXFList::GetFontSuperScript(int32_t XFIndex) const {
+  return Fonts_.GetSuperScript(GetFontIndex(XFIndex));
+}
+uint8_t TXLSXFList::GetFontUnderLine(int32_t XFIndex) const {
+  return Fonts_.GetUnderLine(GetFontIndex(XFIndex));
+}
+uint8_t TXLSXFList::GetFontFamily(int32_t XFIndex) const {
+  return Fonts_.GetFamily(GetFontIndex(XFIndex));
+}
+uint8_t TXLSXFList::GetFontCharSet(int32_t XFIndex) const {
+  return Fonts_.GetCharSet(GetFontIndex(XFIndex));
+}
+int32_t TXLSXFList::GetFontColorIndex(int32_t XFIndex) const {
+  return Fonts_.GetColorIndex(GetFontIndex(XFIndex));
+}
+double TXLSXFList::GetFontSize(int32_t XFIndex) const {
+  return Fonts_.GetSize(GetFontIndex(XFIndex));
+}
+std::string TXLSXFList::GetFontName(int32_t XFIndex) const {
+  return Fonts_.GetName(GetFontIndex(XFIndex));
+}
+
+std::string TXLSXFList::GetNumFormat(int32_t XFIndex) const {
+  return NumFormats_.GetItem(GetNumFormatIndex(XFIndex));
+}
+
+bool TXLSXFList::GetLocked(int32_t XFIndex) const {
+  return (GetProtection(XFIndex) & kLockedBit) != 0;
+}
+bool TXLSXFList::GetHidden(int32_t XFIndex) const {
+  return (GetProtection(XFIndex) & kHiddenBit) != 0;
+}
+
+uint8_t TXLSXFList::GetHorAlign(int32_t XFIndex) const {
+  return GetAlignBlock(XFIndex).Field(kHorAlignDigit, 1) & 7;
+}
+uint8_t TXLSXFList::GetVerAlign(int32_t XFIndex) const {
+  return GetAlignBlock(XFIndex).Field(kVerAlignDigit, 1) & 7;
+}
+bool TXLSXFList::GetWrap(int32_t XFIndex) const {
+  return (GetAlignBlock(XFIndex).Field(kHorAlignDigit, 1) & kWrapBit) != 0;
+}
+uint8_t TXLSXFList::GetOrientation(int32_t XFIndex) const {
+  return static_cast<uint8_t>(GetAlignBlock(XFIndex).Field(kOrientationDigit, kOrientationWidth));
+}
+bool TXLSXFList::GetShrinkToFit(int32_t XFIndex) const {
+  return (GetAlignBlock(XFIndex).Field(kShrinkDigit, 1) & 1) != 0;
+}
+uint8_t TXLSXFList::GetIndentLevel(int32_t XFIndex) const {
+  return static_cast<uint8_t>(GetAlignBlock(XFIndex).Field(kIndentDigit, 1));
+}
+
+bool TXLSXFList::GetBordersDefined(int32_t XFIndex) const {
+  return (Flags(OwnKey(XFIndex)) & kGroupBorder) != 0;
+}
+
+// --- Changing one field ----------------------------------------------------
+
+int32_t TXLSXFList::ChangeKeyField(int32_t XFIndex, size_t Pos, std::string_view Text,
+                                   uint8_t Group, bool ReplaceIndex) {
+  const int32_t index = Resolve(XFIndex);
+  TXFKey key(GetKey(index));
+  key.SetText(Pos, Text);
+  key.SetField(kFlagsPos, kFlagsWidth, key.Field(kFlagsPos, kFlagsWidth) | Group);
+  return SetKey(ReplaceIndex ? index : 0, key.View());
+}
+
+int32_t TXLSXFList::Unchanged(int32_t XFIndex, bool ReplaceIndex) {
+  // A moved reference stays where it was; a new one is counted here, as
+  // every setter counts one on the index it answers.
+  if (!ReplaceIndex) IncReferredCount(XFIndex);
+  return XFIndex;
+}
+
+int32_t TXLSXFList::SetFontIndex(int32_t XFIndex, int32_t FontIndex, bool ReplaceIndex) {
+  TXLSKeyBlock<kFontWidth> field;
+  field.SetField(0, kFontWidth, static_cast<uint32_t>(FontIndex));
+  return ChangeKeyField(XFIndex, kFontPos, field.View(), kGroupFont, ReplaceIndex);
+}
+
+int32_t TXLSXFList::SetNumFormatIndex(int32_t XFIndex, int32_t FormatIndex, bool ReplaceIndex) {
+  TXLSKeyBlock<kNumFormatWidth> field;
+  field.SetField(0, kNumFormatWidth, static_cast<uint32_t>(FormatIndex));
+  return ChangeKeyField(XFIndex, kNumFormatPos, field.View(), kGroupNumFormat, ReplaceIndex);
+}
+
+int32_t TXLSXFList::SetProtection(int32_t XFIndex, uint8_t Protection, bool ReplaceIndex) {
+  TXLSKeyBlock<1> field;
+  field.SetField(0, 1, Protection);
+  return ChangeKeyField(XFIndex, kProtectionPos, field.View(), kGroupProtection, ReplaceIndex);
+}
+
+int32_t TXLSXFList::SetAlignBlock(int32_t XFIndex, const xlsAlignBlock& Block, bool ReplaceIndex) {
+  return ChangeKeyField(XFIndex, kAlignPos, Block.View(), kGroupAlign, ReplaceIndex);
+}
+
+int32_t TXLSXFList::SetBorderBlock(int32_t XFIndex, const xlsBorderBlock& Block,
+                                   bool ReplaceIndex) {
+  return ChangeKeyField(XFIndex, kBorderPos, Block.View(), kGroupBorder, ReplaceIndex);
+}
+
+int32_t TXLSXFList::SetBackgroundBlock(int32_t XFIndex, const xlsBackgroundBlock& Block,
+                                       bool ReplaceIndex) {
+  return ChangeKeyField(XFIndex, kBackgroundPos, Block.View(), kGroupBackground, ReplaceIndex);
+}
+
+// --- Font properties: a font differing in one property, then that font ------
+
+template <typename TSetter, typename TValue>
+int32_t TXLSXFList::ChangeFont(int32_t XFIndex, TSetter Setter, const TValue& Value,
+                               bool ReplaceIndex) {
+  const int32_t font = (Fonts_.*Setter)(GetFontIndex(XFIndex), Value);
+  return SetFontIndex(XFIndex, font, ReplaceIndex);
+}
+
+int32_t TXLSXFList::SetFontBold(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  return ChangeFont(XFIndex, &TXLSFontList::SetBold, Value.ToBool(), ReplaceIndex);
+}
+int32_t TXLSXFList::SetFontItalic(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  return ChangeFont(XFIndex, &TXLSFontList::SetItalic, Value.ToBool(), ReplaceIndex);
+}
+int32_t TXLSXFList::SetFontStrikethrough(int32_t XFIndex, const OleVariant& Value,
+                                         bool ReplaceIndex) {
+  return ChangeFont(XFIndex, &TXLSFontList::SetStrikethrough, Value.ToBool(), ReplaceIndex);
+}
+int32_t TXLSXFList::SetFontOutLineFont(int32_t XFIndex, const OleVariant& Value,
+                                       bool ReplaceIndex) {
+  return ChangeFont(XFIndex, &TXLSFontList::SetOutLineFont, Value.ToBool(), ReplaceIndex);
+}
+int32_t TXLSXFList::SetFontShadow(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  return ChangeFont(XFIndex, &TXLSFontList::SetShadow, Value.ToBool(), ReplaceIndex);
+}
+int32_t TXLSXFList::SetFontSubScript(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  return ChangeFont(XFIndex, &TXLSFontList::SetSubScript, Value.ToBool(), ReplaceIndex);
+}
+int32_t TXLSXFList::SetFontSuperScript(int32_t XFIndex, const OleVariant& Value,
+                                       bool ReplaceIndex) {
+  return ChangeFont(XFIndex, &TXLSFontList::SetSuperScript, Value.ToBool(), ReplaceIndex);
+}
+int32_t TXLSXFList::SetFontUnderLine(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  return ChangeFont(XFIndex, &TXLSFontList::SetUnderLine, static_cast<uint8_t>(Value.ToInt()),
+                    ReplaceIndex);
+}
+int32_t TXLSXFList::SetFontFamily(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  return ChangeFont(XFIndex, &TXLSFontList::SetFamily, static_cast<uint8_t>(Value.ToInt()),
+                    ReplaceIndex);
+}
+int32_t TXLSXFList::SetFontCharSet(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  return ChangeFont(XFIndex, &TXLSFontList::SetCharSet, static_cast<uint8_t>(Value.ToInt()),
+                    ReplaceIndex);
+}
+int32_t TXLSXFList::SetFontColorIndex(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  return ChangeFont(XFIndex, &TXLSFontList::SetColorIndex, Value.ToInt(), ReplaceIndex);
+}
+int32_t TXLSXFList::SetFontSize(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  return ChangeFont(XFIndex, &TXLSFontList::SetSize, static_cast<float>(Value.ToDouble()),
+                    ReplaceIndex);
+}
+int32_t TXLSXFList::SetFontName(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  return ChangeFont(XFIndex, &TXLSFontList::SetName, Value.ToString(), ReplaceIndex);
+}
+
+// --- Number format and protection ------------------------------------------
+
+int32_t TXLSXFList::SetNumFormat(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  const int32_t format = NumFormats_.AddValue(Value.ToString());
+  return SetNumFormatIndex(XFIndex, format, ReplaceIndex);
+}
+
+int32_t TXLSXFList::ChangeProtectionBit(int32_t XFIndex, uint8_t Bit, bool Value,
+                                        bool ReplaceIndex) {
+  const uint8_t old = GetProtection(XFIndex);
+  const uint8_t protection = Value ? (old | Bit) : (old & ~Bit);
+  return SetProtection(XFIndex, protection, ReplaceIndex);
+}
+
+int32_t TXLSXFList::SetLocked(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  return ChangeProtectionBit(XFIndex, kLockedBit, Value.ToBool(), ReplaceIndex);
+}
+int32_t TXLSXFList::SetHidden(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  return ChangeProtectionBit(XFIndex, kHiddenBit, Value.ToBool(), ReplaceIndex);
+}
+
+// --- Alignment: digits of the inherited alignment block ---------------------
+
+int32_t TXLSXFList::ChangeAlignDigit(int32_t XFIndex, size_t Pos, size_t Width, uint32_t Mask,
+                                     uint32_t Value, bool ReplaceIndex) {
+  xlsAlignBlock block = GetAlignBlock(XFIndex);
+  block.SetField(Pos, Width, (block.Field(Pos, Width) & Mask) | Value);
+  return SetAlignBlock(XFIndex, block, ReplaceIndex);
+}
+
+int32_t TXLSXFList::SetHorAlign(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  const uint32_t code = static_cast<uint32_t>(Value.ToInt()) & 7;
+  return ChangeAlignDigit(XFIndex, kHorAlignDigit, 1, kWrapBit, code, ReplaceIndex);
+}
+int32_t TXLSXFList::SetVerAlign(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  const uint32_t code = static_cast<uint32_t>(Value.ToInt()) & 7;
+  return ChangeAlignDigit(XFIndex, kVerAlignDigit, 1, 0, code, ReplaceIndex);
+}
+int32_t TXLSXFList::SetWrap(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  const uint32_t wrap = Value.ToBool() ? kWrapBit : 0;
+  return ChangeAlignDigit(XFIndex, kHorAlignDigit, 1, 7, wrap, ReplaceIndex);
+}
+int32_t TXLSXFList::SetOrientation(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  // The orientation code is one byte; only that byte enters its two digits.
+  const uint32_t code = static_cast<uint32_t>(Value.ToInt()) & 0xFF;
+  return ChangeAlignDigit(XFIndex, kOrientationDigit, kOrientationWidth, 0, code, ReplaceIndex);
+}
+int32_t TXLSXFList::SetShrinkToFit(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  const uint32_t shrink = Value.ToBool() ? 1 : 0;
+  return ChangeAlignDigit(XFIndex, kShrinkDigit, 1, 0xE, shrink, ReplaceIndex);
+}
+int32_t TXLSXFList::SetIndentLevel(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
+  // Indent levels run from 0 to 15, one digit; values beyond take the nearest.
+  const int32_t level = std::clamp(Value.ToInt(), 0, kMaxIndentLevel);
+  return ChangeAlignDigit(XFIndex, kIndentDigit, 1, 0, static_cast<uint32_t>(level), ReplaceIndex);
+}
+
+// --- Saving ----------------------------------------------------------------
+
+void TXLSXFList::CreateAllReferredList() {
+  Fonts_.ClearAllReferredCount();
+  CreateReferredList();
+  for (int32_t i = 0; i < ReferredCount(); ++i) {
+    const uint32_t font = ReadHexField(ReferredItem(i)->Key, kFontPos, kFontWidth);
+    Fonts_.IncReferredCount(static_cast<int32_t>(font));
+  }
+  Fonts_.CreateReferredList();
+}
+
+int32_t TXLSXFList::GetXFBlob(int32_t i, TXLSBlobList& List) const {
+  const TXLSKeyEntry* entry = ReferredItem(i);
+  if (entry == nullptr) return -1;
+  const std::string& key = entry->Key;
+  const auto field = [&key](size_t pos, size_t width) { return ReadHexField(key, pos, width); };
+
+  const uint32_t parent = field(kParentPos, kParentWidth);
+  const uint16_t protection = static_cast<uint16_t>(
+      (field(kProtectionPos, 1) & 3) | (parent == kStyleParent ? 4 : 0) | ((parent & 0xFFF) << 4));
+  // The vertical digit lands in bits 4-6 and the horizontal digit (with the
+  // wrap bit) in bits 0-3; bit 7 stays clear.
+  const uint16_t alignment =
+      static_cast<uint16_t>((field(kAlignPos + kVerAlignDigit, 2) & 0x7F) |
+                            ((field(kAlignPos + kOrientationDigit, kOrientationWidth) & 3) << 8) |
+                            ((field(kFlagsPos, kFlagsWidth) & 0x3F) << 10));
+
+  const TBorderWords borders(xlsBorderBlock(KeyPart(key, kBorderPos, 16)));
+  const TFill fill(xlsBackgroundBlock(KeyPart(key, kBackgroundPos, 6)));
+  const uint16_t patternAndBottom = static_cast<uint16_t>(
+      (fill.Pattern & 0x3F) | (RecordLineStyle(borders.Code(edgeBottom)) << 6) |
+      (borders.Color(edgeBottom) << 9));
+  const uint16_t topLeftRight = static_cast<uint16_t>(
+      RecordLineStyle(borders.Code(edgeTop)) | (RecordLineStyle(borders.Code(edgeLeft)) << 3) |
+      (RecordLineStyle(borders.Code(edgeRight)) << 6) | (borders.Color(edgeTop) << 9));
+  const uint16_t sideColors =
+      static_cast<uint16_t>(borders.Color(edgeLeft) | (borders.Color(edgeRight) << 7));
+
+  TXLSBlob record = MakeRecord(kXFRecordId, 16);
+  const int32_t font = static_cast<int32_t>(field(kFontPos, kFontWidth));
+  record.AddWord(static_cast<uint16_t>(Fonts_.GetSaveIndex(font)));
+  record.AddWord(
+      TXLSNumFormatList::RecordNumber(static_cast<int32_t>(field(kNumFormatPos, kNumFormatWidth))));
+  record.AddWord(protection);
+  record.AddWord(alignment);
+  record.AddWord(fill.ColorWord());
+  record.AddWord(patternAndBottom);
+  record.AddWord(topLeftRight);
+  record.AddWord(sideColors);
+  return List.Append(std::move(record));
+}
+
+}  // namespace tabulon

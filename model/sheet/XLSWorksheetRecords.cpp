@@ -1,0 +1,601 @@
+// The sheet substream: the cell-record writers and every other record of a
+// worksheet, built while the workbook saves. Records that must precede the
+// cells go to the header section, the cells and everything after them to
+// the data section; WriteData writes the two in that order.
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "XLSCellRef.h"
+#include "XLSColRowInfo.h"
+#include "XLSPageSetup.h"
+#include "XLSPanes.h"
+#include "XLSPicture.h"
+#include "XLSProtect.h"
+#include "XLSRange.h"
+#include "XLSWorkSheets.h"
+#include "XLSWorkbook.h"
+#include "XLSWorksheet.h"
+
+namespace tabulon {
+
+namespace {
+
+constexpr uint16_t kRecordDimensions = 0x0000;
+constexpr uint16_t kRecordEof = 0x000A;
+constexpr uint16_t kRecordExternCount = 0x0016;
+constexpr uint16_t kRecordExternSheet = 0x0017;
+constexpr uint16_t kRecordSelection = 0x001D;
+constexpr uint16_t kRecordScl = 0x00A0;
+constexpr uint16_t kRecordMergedCells = 0x00E5;
+constexpr uint16_t kRecordBlank = 0x0201;
+constexpr uint16_t kRecordNumber = 0x0203;
+constexpr uint16_t kRecordLabel = 0x0204;
+constexpr uint16_t kRecordBoolErr = 0x0205;
+constexpr uint16_t kRecordFormula = 0x0006;
+constexpr uint16_t kRecordString = 0x0207;
+constexpr uint16_t kRecordWindow2 = 0x023E;
+constexpr uint16_t kRecordBof = 0x0809;
+
+// A cell record opens with its row, column and format; data_length counts
+// these six bytes and what the caller adds after them.
+TXLSBlob CellRecord(uint16_t id, uint16_t data_length, uint16_t row, uint16_t col, uint16_t xf) {
+  TXLSBlob record = MakeRecord(id, data_length);
+  record.AddWord(row);
+  record.AddWord(col);
+  record.AddWord(xf);
+  return record;
+}
+
+constexpr uint16_t kSubstreamWorksheet = 0x0010;
+constexpr uint16_t kBofBuild = 0x096C;
+constexpr uint16_t kBofYear = 0x07C9;
+
+// WINDOW2 options: headings, zero values, automatic grid colour, outline
+// symbols and bit 10 are always on.
+constexpr uint16_t kWindow2Constant = 0x0004 | 0x0010 | 0x0020 | 0x0080 | 0x0400;
+constexpr uint16_t kWindow2GridLines = 0x0002;
+constexpr uint16_t kWindow2Frozen = 0x0008;
+constexpr uint16_t kWindow2Selected = 0x0200;
+
+// Appends the bytes of text at the record's data size.
+void AddBytes(TXLSBlob& record, std::string_view text) {
+  if (text.empty()) return;
+  if (record.GetDataSize() + text.size() > record.GetBuffSize()) {
+    record.AddString(std::string(text));  // refused and remembered by the buffer
+    return;
+  }
+  std::memcpy(record.GetBuff() + record.GetDataSize(), text.data(), text.size());
+  record.SetDataSize(record.GetDataSize() + static_cast<uint32_t>(text.size()));
+}
+
+// A LABEL's text: line breaks as single CRs, in the workbook's code page, at
+// most XLSStrMax bytes. The cell's own bytes are used as they are unless a
+// line feed must be replaced or UTF-8 converted.
+std::string_view LabelText(std::string_view text, std::string& scratch, TXLSTextEncoder& encoder,
+                           const TXLSTextPlace& place) {
+  if (text.find('\n') != std::string_view::npos) {
+    scratch = Str2Xls(std::string(text));
+    text = scratch;
+  }
+  return encoder.Encode(text, XLSStrMax, place);
+}
+
+}  // namespace
+
+// ---- Save lifecycle ---------------------------------------------------------
+
+void TXLSWorksheet::BeginSave(TXLSSpillFile* spill) {
+  Header_ = std::make_unique<TXLSRecordSection>(RecordDataLimit_);
+  Data_ = std::make_unique<TXLSRecordSection>(RecordDataLimit_);
+  Header_->SpillTo(spill);
+  Data_->SpillTo(spill);
+}
+
+int32_t TXLSWorksheet::FlushSections() {
+  if (!Header_ || !Data_) return -1;
+  return Header_->Flush() == 1 ? Data_->Flush() : -1;
+}
+
+void TXLSWorksheet::EndSave() {
+  Header_.reset();
+  Data_.reset();
+}
+
+int32_t TXLSWorksheet::GetStreamSize() const {
+  return (Header_ ? Header_->Size() : 0) + (Data_ ? Data_->Size() : 0);
+}
+
+int32_t TXLSWorksheet::AppendTo(TXLSRecordSection* section, TXLSBlob&& record) {
+  return section != nullptr ? section->Append(std::move(record)) : -1;
+}
+
+int32_t TXLSWorksheet::AppendHeader(TXLSBlob&& record) {
+  return AppendTo(Header_.get(), std::move(record));
+}
+
+int32_t TXLSWorksheet::AppendData(TXLSBlob&& record) {
+  return AppendTo(Data_.get(), std::move(record));
+}
+
+int32_t TXLSWorksheet::WriteData(TXLSStream& stream) const {
+  if (!Header_ || !Data_) return -1;
+  const int32_t status = Header_->Write(stream);
+  return status == 1 ? Data_->Write(stream) : status;
+}
+
+// ---- Cell-record writers ----------------------------------------------------
+
+int32_t TXLSWorksheet::CheckDimensions(uint32_t row, uint32_t col) {
+  if (row > XLSMaxRow || col > XLSMaxCol) return -2;
+  const auto r = static_cast<uint16_t>(row);
+  const auto c = static_cast<uint8_t>(col);
+  if (!DimWritten_) {
+    DimFirstRow_ = DimLastRow_ = r;
+    DimFirstCol_ = DimLastCol_ = c;
+  } else {
+    DimFirstRow_ = std::min(DimFirstRow_, r);
+    DimLastRow_ = std::max(DimLastRow_, r);
+    DimFirstCol_ = std::min(DimFirstCol_, c);
+    DimLastCol_ = std::max(DimLastCol_, c);
+  }
+  DimWritten_ = true;
+  return 1;
+}
+
+uint16_t TXLSWorksheet::RecordXF(int32_t xf) {
+  if (xf <= 0) return 0;
+  const int32_t saveIndex = Workbook_.GetXFList().GetSaveIndex(xf);
+  return saveIndex > 0 ? static_cast<uint16_t>(saveIndex - 1) : 0;
+}
+
+// Outside a save nothing is recorded, not even the written-area bounds.
+template <class TBuild>
+int32_t TXLSWorksheet::WriteCell(uint32_t row, uint32_t col, TBuild build) {
+  if (row > XLSMaxRow || col > XLSMaxCol) return -2;
+  if (!Data_) return -1;
+  CheckDimensions(row, col);
+  return AppendData(build(static_cast<uint16_t>(row), static_cast<uint16_t>(col)));
+}
+
+int32_t TXLSWorksheet::Write(uint16_t row, uint16_t col, int32_t xf) {
+  return WriteCell(row, col, [&](uint16_t r, uint16_t c) {
+    return CellRecord(kRecordBlank, 6, r, c, RecordXF(xf));
+  });
+}
+
+int32_t TXLSWorksheet::WriteDouble(uint16_t row, uint16_t col, double value, int32_t xf) {
+  return WriteCell(row, col, [&](uint16_t r, uint16_t c) {
+    TXLSBlob record = CellRecord(kRecordNumber, 14, r, c, RecordXF(xf));
+    record.AddDouble(value);
+    return record;
+  });
+}
+
+// The value byte is 1 for TRUE, 0 for FALSE; the second byte 0 marks it a
+// boolean rather than an error code.
+int32_t TXLSWorksheet::WriteBoolean(uint16_t row, uint16_t col, bool value, int32_t xf) {
+  return WriteCell(row, col, [&](uint16_t r, uint16_t c) {
+    TXLSBlob record = CellRecord(kRecordBoolErr, 8, r, c, RecordXF(xf));
+    record.AddByte(value ? 1 : 0);
+    record.AddByte(0);
+    return record;
+  });
+}
+
+int32_t TXLSWorksheet::WriteString(uint16_t row, uint16_t col, std::string_view value, int32_t xf) {
+  return WriteCell(row, col, [&](uint16_t r, uint16_t c) {
+    std::string scratch;
+    const std::string_view text =
+        LabelText(value, scratch, Workbook_.GetTextEncoder(), {Name_, "cell", r, c});
+    const auto length = static_cast<uint16_t>(text.size());
+    TXLSBlob record =
+        CellRecord(kRecordLabel, static_cast<uint16_t>(8 + length), r, c, RecordXF(xf));
+    record.AddWord(length);
+    AddBytes(record, text);
+    return record;
+  });
+}
+
+int32_t TXLSWorksheet::Write(uint16_t row, uint16_t col) {
+  return Write(row, col, 0);
+}
+
+int32_t TXLSWorksheet::WriteNumber(uint16_t row, uint16_t col, double value) {
+  return WriteNumber(row, col, value, 0);
+}
+
+int32_t TXLSWorksheet::WriteString(uint16_t row, uint16_t col, std::string_view value) {
+  return WriteString(row, col, value, 0);
+}
+
+int32_t TXLSWorksheet::WriteDateTime(uint16_t row, uint16_t col, double value) {
+  return WriteDateTime(row, col, value, 0);
+}
+
+int32_t TXLSWorksheet::WriteNumber(uint16_t row, uint16_t col, double value, int32_t xf) {
+  return WriteDouble(row, col, value, xf);
+}
+
+int32_t TXLSWorksheet::WriteDateTime(uint16_t row, uint16_t col, double value, int32_t xf) {
+  return WriteDouble(row, col, value, xf);
+}
+
+int32_t TXLSWorksheet::MergeCells(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2) {
+  if (row1 == row2 && col1 == col2) return -1;
+  if (std::max(col1, col2) > XLSMaxCol) return -2;
+  if (!Data_) return -1;
+  TXLSBlob record = MakeRecord(kRecordMergedCells, 10);
+  record.AddWord(1);
+  record.AddWord(std::min(row1, row2));
+  record.AddWord(std::max(row1, row2));
+  record.AddWord(std::min(col1, col2));
+  record.AddWord(std::max(col1, col2));
+  return AppendData(std::move(record));
+}
+
+template <class TWriteFirst>
+int32_t TXLSWorksheet::MergeWriteArea(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2,
+                                      int32_t xf, TWriteFirst writeFirst) {
+  if (row1 == row2 && col1 == col2) return -1;
+  if (row1 > row2) std::swap(row1, row2);
+  if (col1 > col2) std::swap(col1, col2);
+  int32_t status = writeFirst(row1, col1);
+  for (uint32_t row = row1; row <= row2 && status == 1; ++row) {
+    for (uint32_t col = col1; col <= col2 && status == 1; ++col) {
+      if (row == row1 && col == col1) continue;
+      const TXLSCellRef* cell =
+          col <= XLSMaxCol ? Cells_.GetValue(static_cast<uint16_t>(row), static_cast<uint8_t>(col))
+                           : nullptr;
+      status = Write(static_cast<uint16_t>(row), static_cast<uint16_t>(col),
+                     cell != nullptr ? cell->XFIndex : xf);
+    }
+  }
+  return status == 1 ? MergeCells(row1, col1, row2, col2) : status;
+}
+
+int32_t TXLSWorksheet::MergeWrite(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2,
+                                  int32_t xf) {
+  return MergeWriteArea(row1, col1, row2, col2, xf,
+                        [&](uint16_t r, uint16_t c) { return Write(r, c, xf); });
+}
+
+int32_t TXLSWorksheet::MergeWriteDouble(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2,
+                                        double value, int32_t xf) {
+  return MergeWriteArea(row1, col1, row2, col2, xf,
+                        [&](uint16_t r, uint16_t c) { return WriteNumber(r, c, value, xf); });
+}
+
+int32_t TXLSWorksheet::MergeWriteNumber(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2,
+                                        double value, int32_t xf) {
+  return MergeWriteDouble(row1, col1, row2, col2, value, xf);
+}
+
+int32_t TXLSWorksheet::MergeWriteDateTime(uint16_t row1, uint16_t col1, uint16_t row2,
+                                          uint16_t col2, double value, int32_t xf) {
+  return MergeWriteDouble(row1, col1, row2, col2, value, xf);
+}
+
+int32_t TXLSWorksheet::MergeWriteString(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2,
+                                        std::string_view value, int32_t xf) {
+  return MergeWriteArea(row1, col1, row2, col2, xf,
+                        [&](uint16_t r, uint16_t c) { return WriteString(r, c, value, xf); });
+}
+
+// The cached result takes the record's 8-byte value field: a number as
+// itself; text, a boolean or an error as a type byte (0 text, 1 boolean,
+// 2 error), its value in byte 2 and 0xFFFF in the top two bytes. Text
+// follows in a STRING record. Text constants and the text result are
+// converted as cell texts are.
+int32_t TXLSWorksheet::WriteFormula(uint16_t row, uint16_t col, const TXLSFormula& formula,
+                                    int32_t xf) {
+  constexpr uint16_t kAlwaysCalc = 0x0001, kCalcOnLoad = 0x0002;
+  constexpr uint8_t kTextResult = 0, kBoolResult = 1, kErrorResult = 2;
+  TXLSTextEncoder& texts = Workbook_.GetTextEncoder();
+  const std::vector<uint8_t> tokens =
+      EncodeFormula(formula, *this, texts, {Name_, "formula", row, col});
+  const TXLSFormulaValue& result = formula.Result;
+  const bool text =
+      result.Kind == TXLSFormulaValue::kString || result.Kind == TXLSFormulaValue::kEmpty;
+  const int32_t status = WriteCell(row, col, [&](uint16_t r, uint16_t c) {
+    TXLSBlob record =
+        CellRecord(kRecordFormula, static_cast<uint16_t>(22 + tokens.size()), r, c, RecordXF(xf));
+    if (result.Kind == TXLSFormulaValue::kNumber) {
+      record.AddDouble(result.Number);
+    } else {
+      uint8_t kind = kTextResult, value = 0;
+      if (result.Kind == TXLSFormulaValue::kError) {
+        kind = kErrorResult, value = result.Error;
+      } else if (result.Kind == TXLSFormulaValue::kBool) {
+        kind = kBoolResult, value = result.Number != 0 ? 1 : 0;
+      }
+      record.AddByte(kind);
+      record.AddByte(0);
+      record.AddByte(value);
+      record.AddByte(0);
+      record.AddWord(0);
+      record.AddWord(0xFFFF);
+    }
+    record.AddWord(formula.NeedsRecalc ? kAlwaysCalc | kCalcOnLoad : 0);
+    record.AddLong(0);
+    record.AddWord(static_cast<uint16_t>(tokens.size()));
+    for (uint8_t byte : tokens) record.AddByte(byte);
+    return record;
+  });
+  if (status != 1 || !text) return status;
+  const std::string_view value =
+      texts.Encode(result.Text, XLSStrMax, {Name_, "formula result", row, col});
+  TXLSBlob record = MakeRecord(kRecordString, static_cast<uint16_t>(2 + value.size()));
+  record.AddWord(static_cast<uint16_t>(value.size()));
+  AddBytes(record, value);
+  return AppendData(std::move(record));
+}
+
+// ---- Address forms ----------------------------------------------------------
+
+namespace {
+
+// Runs write(row, col) on the parsed cell, or answers the parser's status
+// (the sheet's GetLastError then names the text).
+template <class TWrite>
+int32_t AtCell(TXLSWorksheet& sheet, const std::string& cell, TWrite write) {
+  uint16_t row = 0;
+  uint8_t col = 0;
+  const int32_t status = sheet.ParseCellText(cell, row, col);
+  return status == 1 ? write(row, col) : status;
+}
+
+// Runs write(row1, col1, row2, col2) on the parsed rectangle, or answers the
+// parser's status (the sheet's GetLastError then names the text).
+template <class TWrite>
+int32_t AtRange(TXLSWorksheet& sheet, const std::string& range, TWrite write) {
+  uint16_t row1 = 0, row2 = 0;
+  uint8_t col1 = 0, col2 = 0;
+  const int32_t status = GetCellRange(range, row1, col1, row2, col2);
+  if (status != 1) sheet.SetLastError("\"" + range + "\" is not a cell range such as A1:C4");
+  return status == 1 ? write(row1, col1, row2, col2) : status;
+}
+
+}  // namespace
+
+int32_t TXLSWorksheet::Write(const std::string& cell, int32_t xf) {
+  return AtCell(*this, cell, [&](uint16_t r, uint8_t c) { return Write(r, uint16_t{c}, xf); });
+}
+
+int32_t TXLSWorksheet::WriteNumber(const std::string& cell, double value, int32_t xf) {
+  return AtCell(*this, cell,
+                [&](uint16_t r, uint8_t c) { return WriteNumber(r, uint16_t{c}, value, xf); });
+}
+
+int32_t TXLSWorksheet::WriteDateTime(const std::string& cell, double value, int32_t xf) {
+  return AtCell(*this, cell,
+                [&](uint16_t r, uint8_t c) { return WriteDateTime(r, uint16_t{c}, value, xf); });
+}
+
+int32_t TXLSWorksheet::WriteString(const std::string& cell, std::string_view value, int32_t xf) {
+  return AtCell(*this, cell,
+                [&](uint16_t r, uint8_t c) { return WriteString(r, uint16_t{c}, value, xf); });
+}
+
+int32_t TXLSWorksheet::MergeWrite(const std::string& range, int32_t xf) {
+  return AtRange(*this, range, [&](uint16_t r1, uint8_t c1, uint16_t r2, uint8_t c2) {
+    return MergeWrite(r1, c1, r2, c2, xf);
+  });
+}
+
+int32_t TXLSWorksheet::MergeWriteNumber(const std::string& range, double value, int32_t xf) {
+  return AtRange(*this, range, [&](uint16_t r1, uint8_t c1, uint16_t r2, uint8_t c2) {
+    return MergeWriteNumber(r1, c1, r2, c2, value, xf);
+  });
+}
+
+int32_t TXLSWorksheet::MergeWriteDateTime(const std::string& range, double value, int32_t xf) {
+  return AtRange(*this, range, [&](uint16_t r1, uint8_t c1, uint16_t r2, uint8_t c2) {
+    return MergeWriteDateTime(r1, c1, r2, c2, value, xf);
+  });
+}
+
+int32_t TXLSWorksheet::MergeWriteString(const std::string& range, std::string_view value,
+                                        int32_t xf) {
+  return AtRange(*this, range, [&](uint16_t r1, uint8_t c1, uint16_t r2, uint8_t c2) {
+    return MergeWriteString(r1, c1, r2, c2, value, xf);
+  });
+}
+
+// ---- Cells ------------------------------------------------------------------
+
+int32_t TXLSWorksheet::StoreCells() {
+  Cells_.ForEach([this](const TXLSCellRef& cell) { StoreCell(cell); });
+  return 1;
+}
+
+// A merged area's master writes the whole area (its other cells write
+// nothing of their own); an area that reaches past the sheet is cut at its
+// edge, and a single-cell area is written as a plain cell.
+void TXLSWorksheet::StoreCell(const TXLSCellRef& cell) {
+  if (cell.Merged && !cell.IsMergeMaster()) return;
+  const uint16_t row = cell.GetRow();
+  const uint16_t col = cell.GetCol();
+  const uint32_t lastRow =
+      std::min<int64_t>(XLSMaxRow, int64_t{row} + std::max(cell.RowSpan, 1) - 1);
+  const uint32_t lastCol =
+      std::min<int64_t>(XLSMaxCol, int64_t{col} + std::max<int>(cell.ColSpan, 1) - 1);
+  const bool mergedArea = cell.Merged && (lastRow != row || lastCol != col);
+  if (const TXLSFormula* formula = Formulas_.Find(row, col)) {
+    const auto writeFormula = [&](uint16_t r, uint16_t c) {
+      return WriteFormula(r, c, *formula, cell.XFIndex);
+    };
+    if (mergedArea) {
+      MergeWriteArea(row, col, static_cast<uint16_t>(lastRow), static_cast<uint16_t>(lastCol),
+                     cell.XFIndex, writeFormula);
+    } else {
+      writeFormula(row, col);
+    }
+    return;
+  }
+  if (mergedArea) {
+    const auto r2 = static_cast<uint16_t>(lastRow);
+    const auto c2 = static_cast<uint16_t>(lastCol);
+    switch (cell.GetValueType()) {
+      case xlString:
+        MergeWriteString(row, col, r2, c2, cell.GetText(), cell.XFIndex);
+        break;
+      case xlDoubleNumber:
+      case xlDateTime:
+        MergeWriteNumber(row, col, r2, c2, cell.GetNumber(), cell.XFIndex);
+        break;
+      case xlBoolean:
+        MergeWriteArea(row, col, r2, c2, cell.XFIndex, [&](uint16_t r, uint16_t c) {
+          return WriteBoolean(r, c, cell.GetBoolean(), cell.XFIndex);
+        });
+        break;
+      default:
+        MergeWrite(row, col, r2, c2, cell.XFIndex);
+    }
+    return;
+  }
+  switch (cell.GetValueType()) {
+    case xlString:
+      WriteString(row, col, cell.GetText(), cell.XFIndex);
+      break;
+    case xlDoubleNumber:
+    case xlDateTime:
+      WriteNumber(row, col, cell.GetNumber(), cell.XFIndex);
+      break;
+    case xlBoolean:
+      WriteBoolean(row, col, cell.GetBoolean(), cell.XFIndex);
+      break;
+    default:
+      Write(row, col, cell.XFIndex);
+  }
+}
+
+// ---- The other records ------------------------------------------------------
+
+int32_t TXLSWorksheet::Close() {
+  if (!Header_ || !Data_) return -1;
+  int32_t status = 1;
+  const auto step = [&status](auto&& store) {
+    if (status == 1) status = store();
+  };
+  step([&] { return StoreBof(kSubstreamWorksheet); });
+  step([&] { return ColumnInfo_->Store(*Header_); });
+  step([&] { return RowInfo_->Store(*Header_); });
+  step([&] { return StoreExternCount(static_cast<uint16_t>(Sheets().GetCount())); });
+  step([&] { return StoreExternSheets(); });
+  step([&] { return PageSetup_->StoreHeaderRecords(*Header_); });
+  step([&] { return HPageBreaks_->Store(*Header_); });
+  step([&] { return VPageBreaks_->Store(*Header_); });
+  step([&] { return PageSetup_->StoreSetup(*Header_); });
+  step([&] { return Protect_->Store(*Header_); });
+  step([&] { return StoreDimensions(); });
+  // The data section holds the cell records by now: the pictures follow them.
+  step([&] { return Pictures_->Store(*Data_); });
+  step([&] { return PageSetup_->StoreMargins(*Data_); });
+  step([&] { return StoreWindow2(); });
+  step([&] { return StoreZoom(); });
+  step([&] { return Panes_ ? Panes_->Store(*Data_, ActivePane_) : 1; });
+  step([&] { return StoreSelection(*Selection_); });
+  step([&] { return StoreEof(); });
+  return status;
+}
+
+int32_t TXLSWorksheet::StoreBof(uint16_t type) {
+  TXLSBlob record = MakeRecord(kRecordBof, 8);
+  record.AddWord(Workbook_.GetFileFormatVersion());
+  record.AddWord(type);
+  record.AddWord(kBofBuild);
+  record.AddWord(kBofYear);
+  return AppendHeader(std::move(record));
+}
+
+int32_t TXLSWorksheet::StoreExternCount(uint16_t count) {
+  TXLSBlob record = MakeRecord(kRecordExternCount, 2);
+  record.AddWord(count);
+  return AppendHeader(std::move(record));
+}
+
+// This sheet refers to itself with a two-byte record; every other sheet of
+// the workbook by its name.
+int32_t TXLSWorksheet::StoreExternSheet(const std::string& name) {
+  if (name == Workbook_.GetRecordSheetName(Index_)) {
+    TXLSBlob record = MakeRecord(kRecordExternSheet, 2);
+    record.AddByte(1);
+    record.AddByte(0x02);
+    return AppendHeader(std::move(record));
+  }
+  const std::string_view text = std::string_view(name).substr(0, 255);
+  TXLSBlob record = MakeRecord(kRecordExternSheet, static_cast<uint16_t>(2 + text.size()));
+  record.AddByte(static_cast<uint8_t>(text.size()));
+  record.AddByte(0x03);
+  AddBytes(record, text);
+  return AppendHeader(std::move(record));
+}
+
+int32_t TXLSWorksheet::StoreExternSheets() {
+  int32_t status = 1;
+  for (int32_t i = 1; i <= Sheets().GetCount() && status == 1; ++i) {
+    status = StoreExternSheet(Workbook_.GetRecordSheetName(i));
+  }
+  return status;
+}
+
+int32_t TXLSWorksheet::StoreDimensions() {
+  TXLSBlob record = MakeRecord(kRecordDimensions, 10);
+  if (DimWritten_) {
+    record.AddWord(DimFirstRow_);
+    record.AddWord(static_cast<uint16_t>(DimLastRow_ + 1));
+    record.AddWord(DimFirstCol_);
+    record.AddWord(static_cast<uint16_t>(DimLastCol_ + 1));
+  } else {
+    record.AddWord(0);
+    record.AddWord(0);
+    record.AddWord(0);
+    record.AddWord(0x0100);
+  }
+  record.AddWord(0);
+  return AppendHeader(std::move(record));
+}
+
+int32_t TXLSWorksheet::StoreWindow2() {
+  uint16_t options = kWindow2Constant;
+  if (DisplayGridLines_) options |= kWindow2GridLines;
+  if (IsFrozen()) options |= kWindow2Frozen;
+  if (Selected_) options |= kWindow2Selected;
+  TXLSBlob record = MakeRecord(kRecordWindow2, 10);
+  record.AddWord(options);
+  record.AddWord(0);
+  record.AddWord(0);
+  record.AddLong(0);
+  return AppendData(std::move(record));
+}
+
+int32_t TXLSWorksheet::StoreZoom() {
+  if (Zoom_ == kDefaultZoom) return 1;
+  TXLSBlob record = MakeRecord(kRecordScl, 4);
+  record.AddWord(Zoom_);
+  record.AddWord(100);
+  return AppendData(std::move(record));
+}
+
+int32_t TXLSWorksheet::StoreSelection(TXLSRange& range) {
+  const uint16_t row1 = range.GetFirstRow(), row2 = range.GetLastRow();
+  const uint8_t col1 = range.GetFirstCol(), col2 = range.GetLastCol();
+  TXLSBlob record = MakeRecord(kRecordSelection, 15);
+  record.AddByte(static_cast<uint8_t>(ActivePane_));
+  record.AddWord(row1);
+  record.AddWord(col1);
+  record.AddWord(0);
+  record.AddWord(1);
+  record.AddWord(std::min(row1, row2));
+  record.AddWord(std::max(row1, row2));
+  record.AddByte(std::min(col1, col2));
+  record.AddByte(std::max(col1, col2));
+  return AppendData(std::move(record));
+}
+
+int32_t TXLSWorksheet::StoreEof() {
+  return AppendData(MakeRecord(kRecordEof, 0));
+}
+
+}  // namespace tabulon
