@@ -7,6 +7,5 @@ bin=$build/bench
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTABULON_FLAVOURS=7 \
-  -DTABULON_BUILD_BENCH=ON -DTABULON_BUILD_TESTS=OFF -DTABULON_BUILD_TOOLS=OFF >/dev/null
+cmake --preset bench >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "$@" >/dev/null

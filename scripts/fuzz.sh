@@ -9,13 +9,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
 jobs=$(nproc)
-compiler=$(command -v clang++-14 || command -v clang++)
 
-cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER="$compiler" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTABULON_BUILD_FUZZERS=ON -DTABULON_BUILD_TESTS=OFF -DTABULON_BUILD_TOOLS=OFF \
-  -DTABULON_FLAVOURS=7
+cmake --preset fuzz
 harnesses=(cellref bitmap csv api formula codepage)
-cmake --build build-fuzz -j"$jobs" --target "${harnesses[@]/#/fuzz_}"
+cmake --build --preset fuzz -j"$jobs" --target "${harnesses[@]/#/fuzz_}"
 
 status=0
 for harness in "${harnesses[@]}"; do

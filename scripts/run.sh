@@ -10,8 +10,8 @@ cd "$(dirname "$0")/.."
 
 scripts/setup.sh
 # A build folder of its own, so its settings never leak into the test builds.
-cmake -S . -B build-run -DTABULON_FLAVOURS=7 -DTABULON_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
-cmake --build build-run -j"$(nproc)" --target tabulon_cli7
+cmake --preset run
+cmake --build --preset run -j"$(nproc)"
 mkdir -p out
 build-run/tabulon convert examples/sample.csv out/sample.xls
 

@@ -11,9 +11,9 @@ jobs=$(nproc)
 
 scripts/setup.sh
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j"$jobs"
-(cd build && ctest --output-on-failure -j"$jobs")
+cmake --preset default
+cmake --build --preset default -j"$jobs"
+ctest --preset default -j"$jobs"
 
 scripts/check-install.sh build
 scripts/check-docs.sh build
@@ -23,11 +23,8 @@ scripts/check-docs.sh build
 # GCC); the fuzz harnesses below share its compiler and sanitizer runtime.
 # A folder of its own: CMake drops the options of a folder configured
 # before with another compiler.
-clang=$(command -v clang++-14 || command -v clang++)
-cmake -S . -B build-clang-sanitize -DCMAKE_CXX_COMPILER="$clang" -DTABULON_SANITIZE=ON \
-  -DTABULON_FLAVOURS=7 -DCMAKE_BUILD_TYPE=Debug
-cmake --build build-clang-sanitize -j"$jobs"
-(cd build-clang-sanitize && ASAN_OPTIONS=detect_leaks=1 \
-  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j"$jobs")
+cmake --preset clang-sanitize
+cmake --build --preset clang-sanitize -j"$jobs"
+ctest --preset clang-sanitize -j"$jobs"
 
 scripts/fuzz.sh 30
