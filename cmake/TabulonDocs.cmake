@@ -8,7 +8,7 @@
 # tables and the cell store held by value inside the workbook and the
 # worksheet): they install with the umbrella header but are not the API.
 set(TABULON_LAYOUT_HEADERS
-  XLSHash.h XLSKeyList.h XLSStyleTables.h XLSKeyText.h XLSBlob.h XLSRecordSection.h XLSStream.h
+  xlshash.h xlslist.h xlsxf.h XLSKeyText.h XLSBlob.h XLSRecordSection.h XLSStream.h
   XLSCellHeap.h XLSLargeBlocks.h)
 
 find_program(TABULON_DOXYGEN doxygen)

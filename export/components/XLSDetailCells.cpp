@@ -2,8 +2,8 @@
 
 #include "XLSCellHeap.h"
 #include "XLSColRowInfo.h"
-#include "XLSStyleTables.h"
 #include "XLSWorksheet.h"
+#include "xlsxf.h"
 
 namespace tabulon {
 

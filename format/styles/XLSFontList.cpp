@@ -2,7 +2,7 @@
 
 #include "XLSConstants.h"
 #include "XLSRecordText.h"
-#include "XLSStyleTables.h"
+#include "xlsxf.h"
 
 namespace tabulon {
 

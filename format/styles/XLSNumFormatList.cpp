@@ -1,5 +1,5 @@
 #include "XLSRecordText.h"
-#include "XLSStyleTables.h"
+#include "xlsxf.h"
 
 namespace tabulon {
 

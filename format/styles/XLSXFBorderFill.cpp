@@ -2,8 +2,8 @@
 #include <utility>
 
 #include "XLSConstants.h"
-#include "XLSStyleTables.h"
 #include "XLSXFLayout.h"
+#include "xlsxf.h"
 
 namespace tabulon {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "XLSStyleTables.h"
+#include "xlsxf.h"
 
 namespace tabulon {
 namespace xfkey {

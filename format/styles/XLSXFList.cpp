@@ -1,7 +1,7 @@
 #include <algorithm>
 
-#include "XLSStyleTables.h"
 #include "XLSXFLayout.h"
+#include "xlsxf.h"
 
 namespace tabulon {
 

@@ -13,7 +13,7 @@
 
 #include "XLSConstants.h"
 #include "XLSInterfaces.h"
-#include "XLSStyleTables.h"
+#include "xlsxf.h"
 
 namespace tabulon {
 

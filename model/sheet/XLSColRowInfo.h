@@ -11,7 +11,7 @@
 
 #include "XLSBlob.h"
 #include "XLSRecordSection.h"
-#include "XLSStyleTables.h"
+#include "xlsxf.h"
 
 namespace tabulon {
 

@@ -14,8 +14,8 @@
 #include "XLSObject.h"
 #include "XLSPalette.h"
 #include "XLSRecordSection.h"
-#include "XLSStyleTables.h"
 #include "XLSTextEncoder.h"
+#include "xlsxf.h"
 
 namespace tabulon {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "XLSHash.h"
+#include "xlshash.h"
 
 namespace tabulon {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "XLSKeyList.h"
+#include "xlslist.h"
 
 namespace tabulon {
 namespace {

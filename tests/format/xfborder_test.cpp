@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "RecordBytes.h"
-#include "XLSStyleTables.h"
+#include "xlsxf.h"
 
 namespace tabulon {
 namespace {

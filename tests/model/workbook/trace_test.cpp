@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "BookTestUtil.h"
-#include "XLSStyleTables.h"
 #include "XLSWorksheet.h"
+#include "xlsxf.h"
 
 namespace tabulon {
 namespace {

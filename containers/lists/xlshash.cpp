@@ -1,4 +1,4 @@
-#include "XLSHash.h"
+#include "xlshash.h"
 
 namespace tabulon {
 

@@ -16,8 +16,8 @@
 
 #include "OleVariant.h"
 #include "XLSBlob.h"
-#include "XLSKeyList.h"
 #include "XLSKeyText.h"
+#include "xlslist.h"
 
 namespace tabulon {
 

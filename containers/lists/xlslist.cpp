@@ -1,4 +1,4 @@
-#include "XLSKeyList.h"
+#include "xlslist.h"
 
 #include <algorithm>
 

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "XLSHash.h"
+#include "xlshash.h"
 
 namespace tabulon {
 
