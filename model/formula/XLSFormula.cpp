@@ -13,6 +13,7 @@
 #include "XLSCellRef.h"
 #include "XLSConstants.h"
 #include "XLSFormulaFunctions.h"
+#include "XLSFormulaTokens.h"
 #include "XLSTextEncoder.h"
 #include "XLSWorksheet.h"
 
@@ -20,23 +21,14 @@ namespace tabulon {
 
 namespace {
 
-// BIFF5 token ids. Reference tokens come in a reference class (0x2n/0x3n)
-// and a value class (add 0x20).
-constexpr uint8_t kTokenParen = 0x15, kTokenMissArg = 0x16, kTokenStr = 0x17, kTokenAttr = 0x19,
-                  kTokenErr = 0x1C, kTokenBool = 0x1D, kTokenInt = 0x1E, kTokenNum = 0x1F,
-                  kTokenFunc = 0x41, kTokenFuncVar = 0x42, kTokenRef = 0x24, kTokenArea = 0x25,
-                  kTokenRef3d = 0x3A, kTokenArea3d = 0x3B, kValueClass = 0x20;
-constexpr uint8_t kAttrSum = 0x10;
-constexpr uint16_t kSumFunction = 4;
 // Row fields of BIFF5 references carry the relative flags in their top bits.
 constexpr uint16_t kRowRelative = 0x8000, kColRelative = 0x4000;
 
-constexpr uint8_t kUplus = 0x12, kUminus = 0x13, kPercent = 0x14;
-
+// The binary operators' texts, in the order of their ids (kAdd to kNE).
 const char* OperatorText(uint8_t code) {
   static constexpr const char* kTexts[] = {"+", "-",  "*", "/",  "^", "&",
                                            "<", "<=", "=", ">=", ">", "<>"};
-  return code >= 0x03 && code <= 0x0E ? kTexts[code - 0x03] : "?";
+  return code >= xlstoken::kAdd && code <= xlstoken::kNE ? kTexts[code - xlstoken::kAdd] : "?";
 }
 
 std::string ColumnLetters(int32_t col) {
@@ -91,8 +83,9 @@ void EncodeReference(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
                      std::vector<uint8_t>& out) {
   const bool area = token.Kind == TXLSTokenKind::Area;
   const TXLSWorksheet* other = OtherSheet(token, sheet);
-  uint8_t id = other ? (area ? kTokenArea3d : kTokenRef3d) : (area ? kTokenArea : kTokenRef);
-  if (token.ValueClass) id = static_cast<uint8_t>(id + kValueClass);
+  uint8_t id = other ? (area ? xlstoken::kArea3d : xlstoken::kRef3d)
+                     : (area ? xlstoken::kArea : xlstoken::kRef);
+  if (token.ValueClass) id = static_cast<uint8_t>(id + xlstoken::kValueClass);
   out.push_back(id);
   if (other) {
     // The sheet's own EXTERNSHEET list names every sheet in order, so the
@@ -112,7 +105,7 @@ void EncodeReference(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
 void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet, TXLSTextEncoder& texts,
                  const TXLSTextPlace& place, std::vector<uint8_t>& out) {
   if (IsDeletedSheetReference(token)) {
-    out.push_back(kTokenErr);
+    out.push_back(xlstoken::kErr);
     out.push_back(xlErrRef);
     return;
   }
@@ -120,10 +113,10 @@ void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet, TXLS
     case TXLSTokenKind::Number: {
       const double v = token.Number;
       if (v >= 0 && v <= 65535 && std::floor(v) == v && !std::signbit(v)) {
-        out.push_back(kTokenInt);
+        out.push_back(xlstoken::kInt);
         AddWord(out, static_cast<uint16_t>(v));
       } else {
-        out.push_back(kTokenNum);
+        out.push_back(xlstoken::kNum);
         uint8_t bytes[8];
         std::memcpy(bytes, &v, 8);
         out.insert(out.end(), bytes, bytes + 8);
@@ -132,17 +125,17 @@ void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet, TXLS
     }
     case TXLSTokenKind::String: {
       const std::string_view text = texts.Encode(token.Text, XLSStrMax, place);
-      out.push_back(kTokenStr);
+      out.push_back(xlstoken::kStr);
       out.push_back(static_cast<uint8_t>(text.size()));
       out.insert(out.end(), text.begin(), text.end());
       break;
     }
     case TXLSTokenKind::Bool:
-      out.push_back(kTokenBool);
+      out.push_back(xlstoken::kBool);
       out.push_back(token.Code);
       break;
     case TXLSTokenKind::Error:
-      out.push_back(kTokenErr);
+      out.push_back(xlstoken::kErr);
       out.push_back(token.Code);
       break;
     case TXLSTokenKind::Ref:
@@ -153,24 +146,24 @@ void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet, TXLS
       out.push_back(token.Code);
       break;
     case TXLSTokenKind::Paren:
-      out.push_back(kTokenParen);
+      out.push_back(xlstoken::kParen);
       break;
     case TXLSTokenKind::MissingArg:
-      out.push_back(kTokenMissArg);
+      out.push_back(xlstoken::kMissArg);
       break;
     case TXLSTokenKind::Function: {
       const TXLSFunctionInfo* info = FindFunction(token.Function);
-      if (token.Function == kSumFunction && token.ArgCount == 1) {
+      if (token.Function == xlsfunc::kSum && token.ArgCount == 1) {
         // A one-argument SUM is written as the spreadsheet writes it.
-        out.push_back(kTokenAttr);
-        out.push_back(kAttrSum);
+        out.push_back(xlstoken::kAttr);
+        out.push_back(xlstoken::kAttrSum);
         AddWord(out, 0);
       } else if (info != nullptr && info->IsVariable()) {
-        out.push_back(kTokenFuncVar);
+        out.push_back(xlstoken::kFuncVar);
         out.push_back(token.ArgCount);
         AddWord(out, token.Function);
       } else {
-        out.push_back(kTokenFunc);
+        out.push_back(xlstoken::kFunc);
         AddWord(out, token.Function);
       }
       break;
@@ -281,9 +274,9 @@ std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet) 
       }
       case TXLSTokenKind::Operator: {
         std::string right = pop();
-        if (token.Code == kUminus || token.Code == kUplus) {
-          stack.push_back((token.Code == kUminus ? "-" : "+") + right);
-        } else if (token.Code == kPercent) {
+        if (token.Code == xlstoken::kUminus || token.Code == xlstoken::kUplus) {
+          stack.push_back((token.Code == xlstoken::kUminus ? "-" : "+") + right);
+        } else if (token.Code == xlstoken::kPercent) {
           stack.push_back(right + "%");
         } else {
           std::string left = pop();

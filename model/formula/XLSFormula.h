@@ -76,7 +76,7 @@ enum class TXLSTokenKind : uint8_t {
   Error,       ///< Code holds a TXLSFormulaError
   Ref,         ///< a single cell, First
   Area,        ///< a block, First to Last
-  Operator,    ///< Code holds the BIFF operator token (0x03 add .. 0x14 percent)
+  Operator,    ///< Code holds the operator's token id (xlstoken::kAdd .. xlstoken::kPercent)
   Function,    ///< Function and ArgCount say which and with how many arguments
   Paren,       ///< parentheses the writer put around the operand before it
   MissingArg,  ///< an argument left empty, as in IF(A1,,1)
@@ -87,7 +87,7 @@ struct TXLSFormulaToken {
   TXLSTokenKind Kind = TXLSTokenKind::Number;  ///< what the token is
   uint8_t Code = 0;                            ///< operator token, error code or boolean
   bool ValueClass = true;  ///< references: operand taken as a value (else as a reference)
-  uint16_t Function = 0;   ///< functions: BIFF function number
+  uint16_t Function = 0;   ///< functions: BIFF function number (one of xlsfunc)
   uint8_t ArgCount = 0;    ///< functions: arguments given
   double Number = 0.0;     ///< numbers
   std::string Text;        ///< strings

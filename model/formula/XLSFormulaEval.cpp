@@ -24,6 +24,7 @@
 #include "XLSConstants.h"
 #include "XLSFormula.h"
 #include "XLSFormulaFunctions.h"
+#include "XLSFormulaTokens.h"
 #include "XLSTextCodec.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
@@ -636,56 +637,69 @@ class TEvaluator {
     }
   }
 
+  static bool IsUnary(uint8_t code) {
+    return code == xlstoken::kUplus || code == xlstoken::kUminus || code == xlstoken::kPercent;
+  }
+
   TValue ApplyOperator(uint8_t code, std::vector<TOperand>& stack) {
     const TValue right = Deref(Pop(stack));
-    switch (code) {
-      case 0x12:
-        RaiseIfError(right);
-        return right;
-      case 0x13:
-        return Num(-ToNumber(right));
-      case 0x14:
-        return Num(ToNumber(right) / 100);
-      default:
-        break;
-    }
+    if (IsUnary(code)) return ApplyUnary(code, right);
     const TValue left = Deref(Pop(stack));
+    return ApplyBinary(code, left, right);
+  }
+
+  static TValue ApplyUnary(uint8_t code, const TValue& operand) {
     switch (code) {
-      case 0x03:
+      case xlstoken::kUplus:
+        RaiseIfError(operand);
+        return operand;
+      case xlstoken::kUminus:
+        return Num(-ToNumber(operand));
+      default:  // kPercent
+        return Num(ToNumber(operand) / 100);
+    }
+  }
+
+  TValue ApplyBinary(uint8_t code, const TValue& left, const TValue& right) {
+    switch (code) {
+      case xlstoken::kAdd:
         return Num(ToNumber(left) + ToNumber(right));
-      case 0x04:
+      case xlstoken::kSub:
         return Num(ToNumber(left) - ToNumber(right));
-      case 0x05:
+      case xlstoken::kMul:
         return Num(ToNumber(left) * ToNumber(right));
-      case 0x06: {
+      case xlstoken::kDiv: {
         const double a = ToNumber(left), b = ToNumber(right);
         if (b == 0) Raise(xlErrDiv0);
         return Num(a / b);
       }
-      case 0x07: {
+      case xlstoken::kPower: {
         const double a = ToNumber(left), b = ToNumber(right);
         if (a == 0 && b == 0) Raise(xlErrNum);
         return Num(std::pow(a, b));
       }
-      case 0x08:
+      case xlstoken::kConcat:
         return TextResult(ToText(left) + ToText(right), Utf8_);
-      default: {
-        const int c = Compare(left, right);
-        switch (code) {
-          case 0x09:
-            return Bool(c < 0);
-          case 0x0A:
-            return Bool(c <= 0);
-          case 0x0B:
-            return Bool(c == 0);
-          case 0x0C:
-            return Bool(c >= 0);
-          case 0x0D:
-            return Bool(c > 0);
-          default:
-            return Bool(c != 0);
-        }
-      }
+      default:
+        return Bool(ComparisonHolds(code, Compare(left, right)));
+    }
+  }
+
+  // Whether a comparison operator holds where Compare answered c.
+  static bool ComparisonHolds(uint8_t code, int c) {
+    switch (code) {
+      case xlstoken::kLT:
+        return c < 0;
+      case xlstoken::kLE:
+        return c <= 0;
+      case xlstoken::kEQ:
+        return c == 0;
+      case xlstoken::kGE:
+        return c >= 0;
+      case xlstoken::kGT:
+        return c > 0;
+      default:  // kNE
+        return c != 0;
     }
   }
 
@@ -729,10 +743,133 @@ class TEvaluator {
     });
   }
 
+  // ---- Worksheet functions ---------------------------------------------------------
+  // CallFunction picks a function's computation by its number; the
+  // computations follow it grouped by kind, in the order of its cases.
+
+  using TArgs = std::vector<TOperand>;
+
+  // Argument i as a value (empty when not given), number or text.
+  TValue ValueArg(const TArgs& args, size_t i) {
+    return i < args.size() ? Deref(args[i]) : TValue{};
+  }
+  double NumberArg(const TArgs& args, size_t i) { return ToNumber(ValueArg(args, i)); }
+  std::string TextArg(const TArgs& args, size_t i) { return ToText(ValueArg(args, i)); }
+  static bool Given(const TArgs& args, size_t i) { return i < args.size() && !args[i].Missing; }
+  static const TOperand& RefArg(const TArgs& args, size_t i) {
+    if (i >= args.size() || !args[i].IsRef) Raise(xlErrValue);
+    return args[i];
+  }
+
+  TOperand CallFunction(uint16_t index, const TArgs& args) {
+    switch (index) {
+      // Counts and sums
+      case xlsfunc::kCount:
+        return Operand(Num(Count(args)));
+      case xlsfunc::kCountA:
+        return Operand(Num(CountA(args)));
+      case xlsfunc::kSum:
+        return Operand(Num(Sum(args)));
+      case xlsfunc::kAverage:
+        return Operand(Num(Average(args)));
+      case xlsfunc::kMin:
+        return Operand(Num(Extreme(args, false)));
+      case xlsfunc::kMax:
+        return Operand(Num(Extreme(args, true)));
+      case xlsfunc::kSumIf:
+        return Operand(Num(ConditionalSum(args, false)));
+      case xlsfunc::kCountIf:
+        return Operand(Num(ConditionalSum(args, true)));
+      // Logic
+      case xlsfunc::kIf:
+        return If(args);
+      case xlsfunc::kAnd:
+        return Operand(Bool(Combine(args, true)));
+      case xlsfunc::kOr:
+        return Operand(Bool(Combine(args, false)));
+      case xlsfunc::kNot:
+        return Operand(Bool(!ToBool(ValueArg(args, 0))));
+      // Math
+      case xlsfunc::kRound:
+        return Operand(Num(Round(args, 0)));
+      case xlsfunc::kRoundUp:
+        return Operand(Num(Round(args, 1)));
+      case xlsfunc::kRoundDown:
+        return Operand(Num(Round(args, -1)));
+      case xlsfunc::kInt:
+        return Operand(Num(std::floor(NumberArg(args, 0))));
+      case xlsfunc::kAbs:
+        return Operand(Num(std::fabs(NumberArg(args, 0))));
+      case xlsfunc::kMod:
+        return Operand(Num(Mod(args)));
+      case xlsfunc::kSqrt:
+        return Operand(Num(Sqrt(args)));
+      // Text
+      case xlsfunc::kLen:
+        return Operand(Num(static_cast<double>(CharCount(TextArg(args, 0), Utf8_))));
+      case xlsfunc::kLeft:
+        return Operand(Left(args));
+      case xlsfunc::kRight:
+        return Operand(Right(args));
+      case xlsfunc::kMid:
+        return Operand(Mid(args));
+      case xlsfunc::kUpper:
+        return Operand(ChangeCase(args, true));
+      case xlsfunc::kLower:
+        return Operand(ChangeCase(args, false));
+      case xlsfunc::kTrim:
+        return Operand(Trim(args));
+      case xlsfunc::kConcatenate:
+        return Operand(Concatenate(args));
+      case xlsfunc::kText:
+        return Operand(TextResult(FormatNumber(NumberArg(args, 0), TextArg(args, 1)), Utf8_));
+      case xlsfunc::kValue:
+        return Operand(Value(args));
+      // Dates
+      case xlsfunc::kDate:
+        return Operand(Num(DateSerial(Whole(NumberArg(args, 0)), Whole(NumberArg(args, 1)),
+                                      Whole(NumberArg(args, 2)))));
+      case xlsfunc::kYear:
+        return Operand(Num(static_cast<double>(DateArg(args).Year)));
+      case xlsfunc::kMonth:
+        return Operand(Num(static_cast<double>(DateArg(args).Month)));
+      case xlsfunc::kDay:
+        return Operand(Num(static_cast<double>(DateArg(args).Day)));
+      case xlsfunc::kToday:
+        return Operand(Num(CurrentSerial(false)));
+      case xlsfunc::kNow:
+        return Operand(Num(CurrentSerial(true)));
+      // Information
+      case xlsfunc::kIsBlank:
+        return Operand(IsKind(args, TValue::kEmpty));
+      case xlsfunc::kIsNumber:
+        return Operand(IsKind(args, TValue::kNumber));
+      case xlsfunc::kIsText:
+        return Operand(IsKind(args, TValue::kString));
+      case xlsfunc::kIsError:
+        return Operand(IsKind(args, TValue::kError));
+      case xlsfunc::kIsNa:
+        return Operand(IsNa(args));
+      case xlsfunc::kNa:
+        return Operand(Err(xlErrNA));
+      // Lookup
+      case xlsfunc::kVLookup:
+        return Lookup(args);
+      case xlsfunc::kMatch:
+        return Operand(Num(Match(args)));
+      case xlsfunc::kIndex:
+        return Index(args);
+      default:
+        throw TCannotCompute{};
+    }
+  }
+
+  // -- Counts and sums
+
   // Every value the arguments of an aggregate give: cells of references
-  // (numbers only unless all_cells) and plain values converted.
+  // (numbers only) and plain values converted.
   template <class TVisit>
-  void ForEachNumber(const std::vector<TOperand>& args, TVisit visit) {
+  void ForEachNumber(const TArgs& args, TVisit visit) {
     for (const TOperand& arg : args) {
       if (arg.Missing) continue;
       if (arg.IsRef) {
@@ -746,212 +883,61 @@ class TEvaluator {
     }
   }
 
-  TOperand CallFunction(uint16_t index, std::vector<TOperand>& args) {
-    const auto value = [&](size_t i) { return i < args.size() ? Deref(args[i]) : TValue{}; };
-    const auto number = [&](size_t i) { return ToNumber(value(i)); };
-    const auto text = [&](size_t i) { return ToText(value(i)); };
-    const auto given = [&](size_t i) { return i < args.size() && !args[i].Missing; };
-    const bool utf8 = Utf8_;
-    switch (index) {
-      case 0: {  // COUNT
-        double count = 0;
-        for (const TOperand& arg : args) {
-          if (arg.IsRef) {
-            ForEachCell(arg, [&](const TValue& v) { count += v.Kind == TValue::kNumber; });
-          } else if (!arg.Missing) {
-            double ignored = 0;
-            count += arg.Value.Kind == TValue::kNumber || arg.Value.Kind == TValue::kBool ||
-                     (arg.Value.Kind == TValue::kString && ParseNumber(arg.Value.Text, ignored));
-          }
-        }
-        return Operand(Num(count));
+  // COUNT: numbers in blocks; given values that are or read as numbers.
+  double Count(const TArgs& args) {
+    double count = 0;
+    for (const TOperand& arg : args) {
+      if (arg.IsRef) {
+        ForEachCell(arg, [&](const TValue& v) { count += v.Kind == TValue::kNumber; });
+      } else if (!arg.Missing) {
+        double ignored = 0;
+        count += arg.Value.Kind == TValue::kNumber || arg.Value.Kind == TValue::kBool ||
+                 (arg.Value.Kind == TValue::kString && ParseNumber(arg.Value.Text, ignored));
       }
-      case 169: {  // COUNTA
-        double count = 0;
-        for (const TOperand& arg : args) {
-          if (arg.IsRef) {
-            ForEachCell(arg, [&](const TValue& v) { count += v.Kind != TValue::kEmpty; });
-          } else {
-            count += !arg.Missing;
-          }
-        }
-        return Operand(Num(count));
-      }
-      case 4: {  // SUM
-        double sum = 0;
-        ForEachNumber(args, [&](double v) { sum += v; });
-        return Operand(Num(sum));
-      }
-      case 5: {  // AVERAGE
-        double sum = 0, count = 0;
-        ForEachNumber(args, [&](double v) { sum += v, ++count; });
-        if (count == 0) Raise(xlErrDiv0);
-        return Operand(Num(sum / count));
-      }
-      case 6:
-      case 7: {  // MIN, MAX
-        bool any = false;
-        double best = 0;
-        ForEachNumber(args, [&](double v) {
-          if (!any || (index == 6 ? v < best : v > best)) best = v;
-          any = true;
-        });
-        return Operand(Num(best));
-      }
-      case 1: {  // IF
-        if (ToBool(value(0))) return args[1].Missing ? Operand(Num(0)) : args[1];
-        if (args.size() < 3) return Operand(Bool(false));
-        return args[2].Missing ? Operand(Num(0)) : args[2];
-      }
-      case 36:
-      case 37: {  // AND, OR
-        bool any = false, result = index == 36;
-        const auto take = [&](bool b) {
-          any = true;
-          result = index == 36 ? (result && b) : (result || b);
-        };
-        for (const TOperand& arg : args) {
-          if (arg.IsRef) {
-            ForEachCell(arg, [&](const TValue& v) {
-              RaiseIfError(v);
-              if (v.Kind == TValue::kNumber || v.Kind == TValue::kBool) take(v.Number != 0);
-            });
-          } else if (!arg.Missing) {
-            take(ToBool(arg.Value));
-          }
-        }
-        if (!any) Raise(xlErrValue);
-        return Operand(Bool(result));
-      }
-      case 38:
-        return Operand(Bool(!ToBool(value(0))));
-      case 27:
-        return Operand(Num(RoundDigits(number(0), number(1), 0)));
-      case 212:
-        return Operand(Num(RoundDigits(number(0), number(1), 1)));
-      case 213:
-        return Operand(Num(RoundDigits(number(0), number(1), -1)));
-      case 25:
-        return Operand(Num(std::floor(number(0))));
-      case 24:
-        return Operand(Num(std::fabs(number(0))));
-      case 39: {  // MOD
-        const double a = number(0), b = number(1);
-        if (b == 0) Raise(xlErrDiv0);
-        return Operand(Num(a - b * std::floor(a / b)));
-      }
-      case 20: {
-        const double a = number(0);
-        if (a < 0) Raise(xlErrNum);
-        return Operand(Num(std::sqrt(a)));
-      }
-      case 32:
-        return Operand(Num(static_cast<double>(CharCount(text(0), utf8))));
-      case 115:
-      case 116: {  // LEFT, RIGHT
-        const std::string t = text(0);
-        const double n = given(1) ? number(1) : 1;
-        if (n < 0) Raise(xlErrValue);
-        if (index == 115)
-          return Operand(TextResult(t.substr(0, CharOffset(t, 0, Whole(n), utf8)), utf8));
-        const int64_t skipped = std::max<int64_t>(0, CharCount(t, utf8) - Whole(n));
-        return Operand(TextResult(t.substr(CharOffset(t, 0, skipped, utf8)), utf8));
-      }
-      case 31: {  // MID
-        const std::string t = text(0);
-        const double start = number(1), count = number(2);
-        if (start < 1 || count < 0) Raise(xlErrValue);
-        const size_t from = CharOffset(t, 0, Whole(start) - 1, utf8);
-        return Operand(
-            TextResult(t.substr(from, CharOffset(t, from, Whole(count), utf8) - from), utf8));
-      }
-      case 113:
-      case 112: {  // UPPER, LOWER
-        std::string t = text(0);
-        for (char& c : t)
-          c = static_cast<char>(index == 113 ? std::toupper(static_cast<unsigned char>(c))
-                                             : std::tolower(static_cast<unsigned char>(c)));
-        return Operand(TextResult(t, utf8));
-      }
-      case 118: {  // TRIM
-        std::string out;
-        for (char c : text(0)) {
-          if (c == ' ' && (out.empty() || out.back() == ' ')) continue;
-          out += c;
-        }
-        if (!out.empty() && out.back() == ' ') out.pop_back();
-        return Operand(TextResult(out, utf8));
-      }
-      case 336: {  // CONCATENATE
-        std::string out;
-        for (size_t i = 0; i < args.size(); ++i) out += text(i);
-        return Operand(TextResult(out, utf8));
-      }
-      case 48:
-        return Operand(TextResult(FormatNumber(number(0), text(1)), utf8));
-      case 33: {  // VALUE
-        const TValue v = value(0);
-        if (v.Kind == TValue::kNumber) return Operand(v);
-        double n = 0;
-        if (v.Kind != TValue::kString || !ParseNumber(v.Text, n)) Raise(xlErrValue);
-        return Operand(Num(n));
-      }
-      case 65:
-        return Operand(Num(DateSerial(Whole(number(0)), Whole(number(1)), Whole(number(2)))));
-      case 69:
-      case 68:
-      case 67: {  // YEAR, MONTH, DAY
-        int64_t y = 0, m = 0, d = 0;
-        SerialDate(number(0), y, m, d);
-        return Operand(Num(static_cast<double>(index == 69 ? y : index == 68 ? m : d)));
-      }
-      case 221:
-      case 74: {  // TODAY, NOW: right at the save, recalculated by the reader
-        Unsure_ = true;
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        const double day = DateSerial(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-        const double time = (local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec) / 86400.0;
-        return Operand(Num(index == 74 ? day + time : day));
-      }
-      case 129:  // ISBLANK
-        return Operand(Bool(value(0).Kind == TValue::kEmpty));
-      case 128:
-        return Operand(Bool(value(0).Kind == TValue::kNumber));
-      case 127:
-        return Operand(Bool(value(0).Kind == TValue::kString));
-      case 3:
-        return Operand(Bool(value(0).Kind == TValue::kError));
-      case 2: {
-        const TValue v = value(0);
-        return Operand(Bool(v.Kind == TValue::kError && v.Error == xlErrNA));
-      }
-      case 10:
-        return Operand(Err(xlErrNA));
-      case 345:
-      case 346:
-        return Operand(Num(ConditionalSum(args, index == 346)));
-      case 102:
-        return Lookup(args);
-      case 64:
-        return Operand(Num(Match(args)));
-      case 29:
-        return Index(args);
-      default:
-        throw TCannotCompute{};
     }
+    return count;
   }
 
-  static const TOperand& RefArg(const std::vector<TOperand>& args, size_t i) {
-    if (i >= args.size() || !args[i].IsRef) Raise(xlErrValue);
-    return args[i];
+  // COUNTA: cells that are not empty; every given value.
+  double CountA(const TArgs& args) {
+    double count = 0;
+    for (const TOperand& arg : args) {
+      if (arg.IsRef) {
+        ForEachCell(arg, [&](const TValue& v) { count += v.Kind != TValue::kEmpty; });
+      } else {
+        count += !arg.Missing;
+      }
+    }
+    return count;
   }
 
+  double Sum(const TArgs& args) {
+    double sum = 0;
+    ForEachNumber(args, [&](double v) { sum += v; });
+    return sum;
+  }
+
+  double Average(const TArgs& args) {
+    double sum = 0, count = 0;
+    ForEachNumber(args, [&](double v) { sum += v, ++count; });
+    if (count == 0) Raise(xlErrDiv0);
+    return sum / count;
+  }
+
+  // MIN and MAX (largest): 0 when there is no number.
+  double Extreme(const TArgs& args, bool largest) {
+    bool any = false;
+    double best = 0;
+    ForEachNumber(args, [&](double v) {
+      if (!any || (largest ? v > best : v < best)) best = v;
+      any = true;
+    });
+    return best;
+  }
   // SUMIF and COUNTIF over the stored cells of the blocks; the empty cells
   // are counted, not visited, and where the criterion takes an empty cell the
   // sum block's stored cells beside empty ones are added.
-  double ConditionalSum(const std::vector<TOperand>& args, bool count) {
+  double ConditionalSum(const TArgs& args, bool count) {
     const TOperand& range = RefArg(args, 0);
     const TCriterion criterion(Deref(args[1]));
     TOperand sums = !count && args.size() > 2 && !args[2].Missing ? RefArg(args, 2) : range;
@@ -991,6 +977,161 @@ class TEvaluator {
     return total;
   }
 
+  // -- Logic
+
+  // The argument IF chose is passed on as given, so that a reference stays
+  // one; an empty one is 0.
+  TOperand If(const TArgs& args) {
+    if (ToBool(ValueArg(args, 0))) return args[1].Missing ? Operand(Num(0)) : args[1];
+    if (args.size() < 3) return Operand(Bool(false));
+    return args[2].Missing ? Operand(Num(0)) : args[2];
+  }
+
+  // AND (all true) and OR (any true) over the numbers and booleans of blocks
+  // and the given values; #VALUE! when there is none.
+  bool Combine(const TArgs& args, bool all) {
+    bool any = false, result = all;
+    const auto take = [&](bool b) {
+      any = true;
+      result = all ? (result && b) : (result || b);
+    };
+    for (const TOperand& arg : args) {
+      if (arg.IsRef) {
+        ForEachCell(arg, [&](const TValue& v) {
+          RaiseIfError(v);
+          if (v.Kind == TValue::kNumber || v.Kind == TValue::kBool) take(v.Number != 0);
+        });
+      } else if (!arg.Missing) {
+        take(ToBool(arg.Value));
+      }
+    }
+    if (!any) Raise(xlErrValue);
+    return result;
+  }
+
+  // -- Math
+
+  // ROUND (mode 0), ROUNDUP (1, away from zero) and ROUNDDOWN (-1).
+  double Round(const TArgs& args, int mode) {
+    return RoundDigits(NumberArg(args, 0), NumberArg(args, 1), mode);
+  }
+
+  // The remainder with the sign of the divisor.
+  double Mod(const TArgs& args) {
+    const double a = NumberArg(args, 0), b = NumberArg(args, 1);
+    if (b == 0) Raise(xlErrDiv0);
+    return a - b * std::floor(a / b);
+  }
+
+  double Sqrt(const TArgs& args) {
+    const double a = NumberArg(args, 0);
+    if (a < 0) Raise(xlErrNum);
+    return std::sqrt(a);
+  }
+
+  // -- Text
+
+  // The characters LEFT and RIGHT take: 1 when not given.
+  double TakenChars(const TArgs& args) {
+    const double n = Given(args, 1) ? NumberArg(args, 1) : 1;
+    if (n < 0) Raise(xlErrValue);
+    return n;
+  }
+
+  TValue Left(const TArgs& args) {
+    const std::string t = TextArg(args, 0);
+    const double n = TakenChars(args);
+    return TextResult(t.substr(0, CharOffset(t, 0, Whole(n), Utf8_)), Utf8_);
+  }
+
+  TValue Right(const TArgs& args) {
+    const std::string t = TextArg(args, 0);
+    const double n = TakenChars(args);
+    const int64_t skipped = std::max<int64_t>(0, CharCount(t, Utf8_) - Whole(n));
+    return TextResult(t.substr(CharOffset(t, 0, skipped, Utf8_)), Utf8_);
+  }
+
+  TValue Mid(const TArgs& args) {
+    const std::string t = TextArg(args, 0);
+    const double start = NumberArg(args, 1), count = NumberArg(args, 2);
+    if (start < 1 || count < 0) Raise(xlErrValue);
+    const size_t from = CharOffset(t, 0, Whole(start) - 1, Utf8_);
+    return TextResult(t.substr(from, CharOffset(t, from, Whole(count), Utf8_) - from), Utf8_);
+  }
+
+  // UPPER and LOWER, on the ASCII letters.
+  TValue ChangeCase(const TArgs& args, bool upper) {
+    std::string t = TextArg(args, 0);
+    for (char& c : t)
+      c = static_cast<char>(upper ? std::toupper(static_cast<unsigned char>(c))
+                                  : std::tolower(static_cast<unsigned char>(c)));
+    return TextResult(t, Utf8_);
+  }
+
+  // TRIM: no spaces at the ends, single spaces between words.
+  TValue Trim(const TArgs& args) {
+    std::string out;
+    for (char c : TextArg(args, 0)) {
+      if (c == ' ' && (out.empty() || out.back() == ' ')) continue;
+      out += c;
+    }
+    if (!out.empty() && out.back() == ' ') out.pop_back();
+    return TextResult(out, Utf8_);
+  }
+
+  TValue Concatenate(const TArgs& args) {
+    std::string out;
+    for (size_t i = 0; i < args.size(); ++i) out += TextArg(args, i);
+    return TextResult(out, Utf8_);
+  }
+
+  // VALUE: a number, or a text that reads as one.
+  TValue Value(const TArgs& args) {
+    const TValue v = ValueArg(args, 0);
+    if (v.Kind == TValue::kNumber) return v;
+    double n = 0;
+    if (v.Kind != TValue::kString || !ParseNumber(v.Text, n)) Raise(xlErrValue);
+    return Num(n);
+  }
+
+  // -- Dates
+
+  struct TDate {
+    int64_t Year = 0, Month = 0, Day = 0;
+  };
+
+  // The date of the serial in the first argument.
+  TDate DateArg(const TArgs& args) {
+    TDate date;
+    SerialDate(NumberArg(args, 0), date.Year, date.Month, date.Day);
+    return date;
+  }
+
+  // TODAY and NOW (with the time of day): right at the save, recalculated by
+  // the reader.
+  double CurrentSerial(bool with_time) {
+    Unsure_ = true;
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const double day = DateSerial(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+    const double time = (local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec) / 86400.0;
+    return with_time ? day + time : day;
+  }
+
+  // -- Information
+
+  // ISBLANK, ISNUMBER, ISTEXT and ISERROR: whether the value is of that kind.
+  TValue IsKind(const TArgs& args, TValue::TKind kind) {
+    return Bool(ValueArg(args, 0).Kind == kind);
+  }
+
+  TValue IsNa(const TArgs& args) {
+    const TValue v = ValueArg(args, 0);
+    return Bool(v.Kind == TValue::kError && v.Error == xlErrNA);
+  }
+
+  // -- Lookup
   // The position (0-based) of wanted along a row or column, by MATCH's type.
   // line is one row or one column; its stored cells are visited in order.
   int32_t Find(const TValue& wanted, const TOperand& line, int type) {
@@ -1015,7 +1156,7 @@ class TEvaluator {
     return found;
   }
 
-  TOperand Lookup(const std::vector<TOperand>& args) {
+  TOperand Lookup(const TArgs& args) {
     const TValue wanted = Deref(args[0]);
     RaiseIfError(wanted);
     const TOperand& table = RefArg(args, 1);
@@ -1031,7 +1172,7 @@ class TEvaluator {
         CellValue(*table.Sheet, table.Row1 + at, table.Col1 + static_cast<int32_t>(column) - 1));
   }
 
-  double Match(const std::vector<TOperand>& args) {
+  double Match(const TArgs& args) {
     const TValue wanted = Deref(args[0]);
     RaiseIfError(wanted);
     const TOperand& range = RefArg(args, 1);
@@ -1043,7 +1184,7 @@ class TEvaluator {
     return at + 1;
   }
 
-  TOperand Index(const std::vector<TOperand>& args) {
+  TOperand Index(const TArgs& args) {
     if (args.size() > 3) throw TCannotCompute{};  // area number of a multi-area reference
     TOperand ref = RefArg(args, 0);
     const int32_t rows = ref.Row2 - ref.Row1 + 1, cols = ref.Col2 - ref.Col1 + 1;

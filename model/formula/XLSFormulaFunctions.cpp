@@ -3,35 +3,59 @@
 #include <cctype>
 #include <cstring>
 
+#include "XLSFormulaTokens.h"
+
 namespace tabulon {
 
 namespace {
 
-// BIFF function numbers; a fixed count is MinArgs == MaxArgs. Variable
-// functions take at most 30 arguments in BIFF5.
+// A fixed count is MinArgs == MaxArgs. Variable functions take at most 30
+// arguments in BIFF5.
 constexpr TXLSFunctionInfo kFunctions[] = {
-    {"COUNT", 0, 0, 30, "R", false},      {"IF", 1, 2, 3, "VR", false},
-    {"ISNA", 2, 1, 1, "V", false},        {"ISERROR", 3, 1, 1, "V", false},
-    {"SUM", 4, 0, 30, "R", false},        {"AVERAGE", 5, 1, 30, "R", false},
-    {"MIN", 6, 1, 30, "R", false},        {"MAX", 7, 1, 30, "R", false},
-    {"NA", 10, 0, 0, "V", false},         {"SQRT", 20, 1, 1, "V", false},
-    {"ABS", 24, 1, 1, "V", false},        {"INT", 25, 1, 1, "V", false},
-    {"ROUND", 27, 2, 2, "V", false},      {"INDEX", 29, 2, 4, "RV", false},
-    {"MID", 31, 3, 3, "V", false},        {"LEN", 32, 1, 1, "V", false},
-    {"VALUE", 33, 1, 1, "V", false},      {"AND", 36, 1, 30, "R", false},
-    {"OR", 37, 1, 30, "R", false},        {"NOT", 38, 1, 1, "V", false},
-    {"MOD", 39, 2, 2, "V", false},        {"TEXT", 48, 2, 2, "V", false},
-    {"MATCH", 64, 2, 3, "VRV", false},    {"DATE", 65, 3, 3, "V", false},
-    {"DAY", 67, 1, 1, "V", false},        {"MONTH", 68, 1, 1, "V", false},
-    {"YEAR", 69, 1, 1, "V", false},       {"NOW", 74, 0, 0, "V", true},
-    {"VLOOKUP", 102, 3, 4, "VRV", false}, {"LOWER", 112, 1, 1, "V", false},
-    {"UPPER", 113, 1, 1, "V", false},     {"LEFT", 115, 1, 2, "V", false},
-    {"RIGHT", 116, 1, 2, "V", false},     {"TRIM", 118, 1, 1, "V", false},
-    {"ISTEXT", 127, 1, 1, "V", false},    {"ISNUMBER", 128, 1, 1, "V", false},
-    {"ISBLANK", 129, 1, 1, "V", false},   {"COUNTA", 169, 0, 30, "R", false},
-    {"ROUNDUP", 212, 2, 2, "V", false},   {"ROUNDDOWN", 213, 2, 2, "V", false},
-    {"TODAY", 221, 0, 0, "V", true},      {"CONCATENATE", 336, 1, 30, "V", false},
-    {"SUMIF", 345, 2, 3, "RVR", false},   {"COUNTIF", 346, 2, 2, "RV", false},
+    {"COUNT", xlsfunc::kCount, 0, 30, "R", false},
+    {"IF", xlsfunc::kIf, 2, 3, "VR", false},
+    {"ISNA", xlsfunc::kIsNa, 1, 1, "V", false},
+    {"ISERROR", xlsfunc::kIsError, 1, 1, "V", false},
+    {"SUM", xlsfunc::kSum, 0, 30, "R", false},
+    {"AVERAGE", xlsfunc::kAverage, 1, 30, "R", false},
+    {"MIN", xlsfunc::kMin, 1, 30, "R", false},
+    {"MAX", xlsfunc::kMax, 1, 30, "R", false},
+    {"NA", xlsfunc::kNa, 0, 0, "V", false},
+    {"SQRT", xlsfunc::kSqrt, 1, 1, "V", false},
+    {"ABS", xlsfunc::kAbs, 1, 1, "V", false},
+    {"INT", xlsfunc::kInt, 1, 1, "V", false},
+    {"ROUND", xlsfunc::kRound, 2, 2, "V", false},
+    {"INDEX", xlsfunc::kIndex, 2, 4, "RV", false},
+    {"MID", xlsfunc::kMid, 3, 3, "V", false},
+    {"LEN", xlsfunc::kLen, 1, 1, "V", false},
+    {"VALUE", xlsfunc::kValue, 1, 1, "V", false},
+    {"AND", xlsfunc::kAnd, 1, 30, "R", false},
+    {"OR", xlsfunc::kOr, 1, 30, "R", false},
+    {"NOT", xlsfunc::kNot, 1, 1, "V", false},
+    {"MOD", xlsfunc::kMod, 2, 2, "V", false},
+    {"TEXT", xlsfunc::kText, 2, 2, "V", false},
+    {"MATCH", xlsfunc::kMatch, 2, 3, "VRV", false},
+    {"DATE", xlsfunc::kDate, 3, 3, "V", false},
+    {"DAY", xlsfunc::kDay, 1, 1, "V", false},
+    {"MONTH", xlsfunc::kMonth, 1, 1, "V", false},
+    {"YEAR", xlsfunc::kYear, 1, 1, "V", false},
+    {"NOW", xlsfunc::kNow, 0, 0, "V", true},
+    {"VLOOKUP", xlsfunc::kVLookup, 3, 4, "VRV", false},
+    {"LOWER", xlsfunc::kLower, 1, 1, "V", false},
+    {"UPPER", xlsfunc::kUpper, 1, 1, "V", false},
+    {"LEFT", xlsfunc::kLeft, 1, 2, "V", false},
+    {"RIGHT", xlsfunc::kRight, 1, 2, "V", false},
+    {"TRIM", xlsfunc::kTrim, 1, 1, "V", false},
+    {"ISTEXT", xlsfunc::kIsText, 1, 1, "V", false},
+    {"ISNUMBER", xlsfunc::kIsNumber, 1, 1, "V", false},
+    {"ISBLANK", xlsfunc::kIsBlank, 1, 1, "V", false},
+    {"COUNTA", xlsfunc::kCountA, 0, 30, "R", false},
+    {"ROUNDUP", xlsfunc::kRoundUp, 2, 2, "V", false},
+    {"ROUNDDOWN", xlsfunc::kRoundDown, 2, 2, "V", false},
+    {"TODAY", xlsfunc::kToday, 0, 0, "V", true},
+    {"CONCATENATE", xlsfunc::kConcatenate, 1, 30, "V", false},
+    {"SUMIF", xlsfunc::kSumIf, 2, 3, "RVR", false},
+    {"COUNTIF", xlsfunc::kCountIf, 2, 2, "RV", false},
 };
 
 bool SameName(const char* a, const std::string& b) {

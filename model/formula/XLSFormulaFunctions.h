@@ -11,7 +11,7 @@ namespace tabulon {
 /// One worksheet function of the formula language.
 struct TXLSFunctionInfo {
   const char* Name;  ///< upper-case name as written in formulas
-  uint16_t Index;    ///< BIFF function number
+  uint16_t Index;    ///< BIFF function number (one of xlsfunc)
   uint8_t MinArgs;   ///< fewest arguments accepted
   uint8_t MaxArgs;   ///< most arguments accepted
   /// Per argument 'R' (taken as a reference) or 'V' (taken as a value); the
@@ -20,7 +20,7 @@ struct TXLSFunctionInfo {
   /// True when the result changes without its inputs changing (NOW, TODAY).
   bool Volatile;
   /// @return true when the argument count varies, so the function is written
-  ///         as tFuncVar with its count (fixed counts are written as tFunc)
+  ///         as xlstoken::kFuncVar with its count (fixed counts as xlstoken::kFunc)
   bool IsVariable() const { return MinArgs != MaxArgs; }
   /// @param arg zero-based argument number
   /// @return true when that argument is taken as a reference

@@ -11,6 +11,7 @@
 #include "XLSConstants.h"
 #include "XLSFormula.h"
 #include "XLSFormulaFunctions.h"
+#include "XLSFormulaTokens.h"
 #include "XLSRecordSection.h"
 #include "XLSTextEncoder.h"
 #include "XLSWorkSheets.h"
@@ -20,11 +21,6 @@
 namespace tabulon {
 
 namespace {
-
-// BIFF operator tokens.
-constexpr uint8_t kAdd = 0x03, kSub = 0x04, kMul = 0x05, kDiv = 0x06, kPower = 0x07, kConcat = 0x08,
-                  kLT = 0x09, kLE = 0x0A, kEQ = 0x0B, kGE = 0x0C, kGT = 0x0D, kNE = 0x0E,
-                  kUplus = 0x12, kUminus = 0x13, kPercent = 0x14;
 
 // Functions of later file formats that a BIFF5 file cannot hold.
 constexpr const char* kLaterFunctions[] = {"IFERROR",   "SUMIFS",     "COUNTIFS",
@@ -91,17 +87,17 @@ class TFormulaParser {
       size_t length = 1;
       const char c = Peek(), next = Peek(1);
       if (c == '=') {
-        code = kEQ;
+        code = xlstoken::kEQ;
       } else if (c == '<' && next == '>') {
-        code = kNE, length = 2;
+        code = xlstoken::kNE, length = 2;
       } else if (c == '<' && next == '=') {
-        code = kLE, length = 2;
+        code = xlstoken::kLE, length = 2;
       } else if (c == '>' && next == '=') {
-        code = kGE, length = 2;
+        code = xlstoken::kGE, length = 2;
       } else if (c == '<') {
-        code = kLT;
+        code = xlstoken::kLT;
       } else if (c == '>') {
-        code = kGT;
+        code = xlstoken::kGT;
       } else {
         break;
       }
@@ -117,14 +113,14 @@ class TFormulaParser {
     for (SkipSpaces(); Peek() == '&'; SkipSpaces()) {
       ++Pos_;
       Additive();
-      PushOperator(kConcat);
+      PushOperator(xlstoken::kConcat);
     }
   }
 
   void Additive() {
     Term();
     for (SkipSpaces(); Peek() == '+' || Peek() == '-'; SkipSpaces()) {
-      const uint8_t code = Peek() == '+' ? kAdd : kSub;
+      const uint8_t code = Peek() == '+' ? xlstoken::kAdd : xlstoken::kSub;
       ++Pos_;
       Term();
       PushOperator(code);
@@ -134,7 +130,7 @@ class TFormulaParser {
   void Term() {
     Power();
     for (SkipSpaces(); Peek() == '*' || Peek() == '/'; SkipSpaces()) {
-      const uint8_t code = Peek() == '*' ? kMul : kDiv;
+      const uint8_t code = Peek() == '*' ? xlstoken::kMul : xlstoken::kDiv;
       ++Pos_;
       Power();
       PushOperator(code);
@@ -146,7 +142,7 @@ class TFormulaParser {
     for (SkipSpaces(); Peek() == '^'; SkipSpaces()) {
       ++Pos_;
       Percent();
-      PushOperator(kPower);
+      PushOperator(xlstoken::kPower);
     }
   }
 
@@ -154,14 +150,14 @@ class TFormulaParser {
     Unary();
     for (SkipSpaces(); Peek() == '%'; SkipSpaces()) {
       ++Pos_;
-      PushOperator(kPercent);
+      PushOperator(xlstoken::kPercent);
     }
   }
 
   void Unary() {
     SkipSpaces();
     if (Peek() == '-' || Peek() == '+') {
-      const uint8_t code = Peek() == '-' ? kUminus : kUplus;
+      const uint8_t code = Peek() == '-' ? xlstoken::kUminus : xlstoken::kUplus;
       ++Pos_;
       Nest();
       Unary();
