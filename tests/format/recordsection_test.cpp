@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "XLSByteOrder.h"
 #include "XLSRecordIds.h"
 #include "XLSRecordSection.h"
 #include "XLSSpillFile.h"
@@ -24,7 +25,7 @@ TEST(ContinueSplit, RecordOfExactlyTheLimitStaysWhole) {
   ASSERT_EQ(section.Append(RecordWithData(xlsrec::kLabel, 2076)), 1);
   EXPECT_EQ(section.Size(), 2080);
   const auto bytes = Bytes(section);
-  EXPECT_EQ(bytes[2] | bytes[3] << 8, 2076);
+  EXPECT_EQ(XLSGetLE<uint16_t>(&bytes[2]), 2076);
 }
 
 TEST(ContinueSplit, ThreeThousandDataBytesBecomeFirstPartAndOneContinue) {
@@ -33,10 +34,10 @@ TEST(ContinueSplit, ThreeThousandDataBytesBecomeFirstPartAndOneContinue) {
   EXPECT_EQ(section.Size(), 3008);
   const auto bytes = Bytes(section);
   ASSERT_EQ(bytes.size(), 3008u);
-  EXPECT_EQ(bytes[0] | bytes[1] << 8, xlsrec::kLabel);
-  EXPECT_EQ(bytes[2] | bytes[3] << 8, 2076);
-  EXPECT_EQ(bytes[2080] | bytes[2081] << 8, xlsrec::kContinue);
-  EXPECT_EQ(bytes[2082] | bytes[2083] << 8, 924);
+  EXPECT_EQ(XLSGetLE<uint16_t>(&bytes[0]), xlsrec::kLabel);
+  EXPECT_EQ(XLSGetLE<uint16_t>(&bytes[2]), 2076);
+  EXPECT_EQ(XLSGetLE<uint16_t>(&bytes[2080]), xlsrec::kContinue);
+  EXPECT_EQ(XLSGetLE<uint16_t>(&bytes[2082]), 924);
   // The continuation carries the original bytes that followed the first part.
   EXPECT_EQ(bytes[2084], static_cast<uint8_t>((2080 - 4) * 7));
 }
@@ -46,7 +47,7 @@ TEST(ContinueSplit, TwoBytesOverTheLimitStillSplit) {
   ASSERT_EQ(section.Append(RecordWithData(xlsrec::kLabel, 2078)), 1);
   const auto bytes = Bytes(section);
   ASSERT_EQ(bytes.size(), 2080u + 4 + 2);
-  EXPECT_EQ(bytes[2082] | bytes[2083] << 8, 2);
+  EXPECT_EQ(XLSGetLE<uint16_t>(&bytes[2082]), 2);
 }
 
 TEST(ContinueSplit, LongRecordSpansSeveralContinues) {
