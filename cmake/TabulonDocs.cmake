@@ -9,7 +9,7 @@
 # worksheet): they install with the umbrella header but are not the API.
 set(TABULON_LAYOUT_HEADERS
   xlshash.h xlslist.h xlsxf.h XLSKeyText.h XLSBlob.h XLSRecordSection.h XLSStream.h
-  XLSCellHeap.h XLSLargeBlocks.h)
+  XLSCellHeap.h XLSLargeBlocks.h XLSByteOrder.h)
 
 find_program(TABULON_DOXYGEN doxygen)
 if(TABULON_DOXYGEN)

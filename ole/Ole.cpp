@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "XLSByteOrder.h"
+
 namespace tabulon {
 namespace {
 
@@ -34,20 +36,6 @@ const uint8_t kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
 uint64_t CeilDiv(uint64_t value, uint64_t divisor) {
   return (value + divisor - 1) / divisor;
-}
-
-void PutU16(std::vector<uint8_t>& buf, size_t pos, uint16_t value) {
-  buf[pos] = static_cast<uint8_t>(value);
-  buf[pos + 1] = static_cast<uint8_t>(value >> 8);
-}
-
-void PutU32(std::vector<uint8_t>& buf, size_t pos, uint32_t value) {
-  for (int i = 0; i < 4; ++i) buf[pos + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-void PutU64(std::vector<uint8_t>& buf, size_t pos, uint64_t value) {
-  PutU32(buf, pos, static_cast<uint32_t>(value));
-  PutU32(buf, pos + 4, static_cast<uint32_t>(value >> 32));
 }
 
 // Where each part of the document goes. Sectors are numbered from 0 after the
@@ -112,13 +100,14 @@ TOleLayout::TOleLayout(uint64_t size) : streamSize(size) {
 void PutChain(std::vector<uint8_t>& buf, size_t tableOffset, uint32_t first, uint32_t count) {
   for (uint32_t i = 0; i < count; ++i) {
     const uint32_t next = i + 1 < count ? first + i + 1 : kEndOfChain;
-    PutU32(buf, tableOffset + 4 * size_t(first + i), next);
+    XLSPutLE<uint32_t>(&buf[tableOffset + 4 * size_t(first + i)], next);
   }
 }
 
 void PutMarks(std::vector<uint8_t>& buf, size_t tableOffset, uint32_t first, uint32_t count,
               uint32_t mark) {
-  for (uint32_t i = 0; i < count; ++i) PutU32(buf, tableOffset + 4 * size_t(first + i), mark);
+  for (uint32_t i = 0; i < count; ++i)
+    XLSPutLE<uint32_t>(&buf[tableOffset + 4 * size_t(first + i)], mark);
 }
 
 size_t SectorOffset(uint32_t sector) {
@@ -127,21 +116,21 @@ size_t SectorOffset(uint32_t sector) {
 
 void PutHeader(std::vector<uint8_t>& buf, const TOleLayout& layout) {
   std::memcpy(buf.data(), kSignature, sizeof kSignature);
-  PutU16(buf, 0x18, 0x003E);  // minor version
-  PutU16(buf, 0x1A, 0x0003);  // major version: 512-byte sectors
-  PutU16(buf, 0x1C, 0xFFFE);  // byte order mark: little-endian
-  PutU16(buf, 0x1E, kSectorShift);
-  PutU16(buf, 0x20, kMiniSectorShift);
-  PutU32(buf, 0x2C, layout.fatSectors);
-  PutU32(buf, 0x30, layout.DirSector());
-  PutU32(buf, 0x38, kMiniStreamCutoff);
-  PutU32(buf, 0x3C, layout.miniFatSectors ? layout.FirstMiniFat() : kEndOfChain);
-  PutU32(buf, 0x40, layout.miniFatSectors);
-  PutU32(buf, 0x44, layout.difatSectors ? layout.FirstDifat() : kEndOfChain);
-  PutU32(buf, 0x48, layout.difatSectors);
+  XLSPutLE<uint16_t>(&buf[0x18], 0x003E);  // minor version
+  XLSPutLE<uint16_t>(&buf[0x1A], 0x0003);  // major version: 512-byte sectors
+  XLSPutLE<uint16_t>(&buf[0x1C], 0xFFFE);  // byte order mark: little-endian
+  XLSPutLE<uint16_t>(&buf[0x1E], kSectorShift);
+  XLSPutLE<uint16_t>(&buf[0x20], kMiniSectorShift);
+  XLSPutLE<uint32_t>(&buf[0x2C], layout.fatSectors);
+  XLSPutLE<uint32_t>(&buf[0x30], layout.DirSector());
+  XLSPutLE<uint32_t>(&buf[0x38], kMiniStreamCutoff);
+  XLSPutLE<uint32_t>(&buf[0x3C], layout.miniFatSectors ? layout.FirstMiniFat() : kEndOfChain);
+  XLSPutLE<uint32_t>(&buf[0x40], layout.miniFatSectors);
+  XLSPutLE<uint32_t>(&buf[0x44], layout.difatSectors ? layout.FirstDifat() : kEndOfChain);
+  XLSPutLE<uint32_t>(&buf[0x48], layout.difatSectors);
   // Slots beyond the FAT sectors stay FREESECT from the buffer's fill.
   const uint32_t inHeader = std::min(layout.fatSectors, kHeaderDifatIds);
-  for (uint32_t i = 0; i < inHeader; ++i) PutU32(buf, 0x4C + 4 * i, i);
+  for (uint32_t i = 0; i < inHeader; ++i) XLSPutLE<uint32_t>(&buf[0x4C + 4 * i], i);
 }
 
 void PutFat(std::vector<uint8_t>& buf, const TOleLayout& layout) {
@@ -160,9 +149,10 @@ void PutDifat(std::vector<uint8_t>& buf, const TOleLayout& layout) {
     const size_t at = SectorOffset(layout.FirstDifat() + d);
     const uint32_t firstFat = kHeaderDifatIds + d * kDifatIdsPerSector;
     const uint32_t count = std::min(kDifatIdsPerSector, layout.fatSectors - firstFat);
-    for (uint32_t i = 0; i < count; ++i) PutU32(buf, at + 4 * i, firstFat + i);
+    for (uint32_t i = 0; i < count; ++i) XLSPutLE<uint32_t>(&buf[at + 4 * i], firstFat + i);
     const bool last = d + 1 == layout.difatSectors;
-    PutU32(buf, at + 4 * kDifatIdsPerSector, last ? kEndOfChain : layout.FirstDifat() + d + 1);
+    XLSPutLE<uint32_t>(&buf[at + 4 * kDifatIdsPerSector],
+                       last ? kEndOfChain : layout.FirstDifat() + d + 1);
   }
 }
 
@@ -170,22 +160,23 @@ void PutDifat(std::vector<uint8_t>& buf, const TOleLayout& layout) {
 // class id, state bits and time stamps stay zero.
 void PutDirEntry(std::vector<uint8_t>& buf, size_t at, const std::string& name, uint8_t type,
                  uint32_t child, uint32_t start, uint64_t size) {
-  for (size_t i = 0; i < name.size(); ++i) PutU16(buf, at + 2 * i, uint8_t(name[i]));
-  PutU16(buf, at + 0x40, static_cast<uint16_t>(2 * (name.size() + 1)));  // with terminator
+  for (size_t i = 0; i < name.size(); ++i) XLSPutLE<uint16_t>(&buf[at + 2 * i], uint8_t(name[i]));
+  XLSPutLE<uint16_t>(&buf[at + 0x40],
+                     static_cast<uint16_t>(2 * (name.size() + 1)));  // with terminator
   buf[at + 0x42] = type;
   buf[at + 0x43] = kBlack;  // a lone node of a red-black tree is black
-  PutU32(buf, at + 0x44, kNoStream);
-  PutU32(buf, at + 0x48, kNoStream);
-  PutU32(buf, at + 0x4C, child);
-  PutU32(buf, at + 0x74, start);
-  PutU64(buf, at + 0x78, size);
+  XLSPutLE<uint32_t>(&buf[at + 0x44], kNoStream);
+  XLSPutLE<uint32_t>(&buf[at + 0x48], kNoStream);
+  XLSPutLE<uint32_t>(&buf[at + 0x4C], child);
+  XLSPutLE<uint32_t>(&buf[at + 0x74], start);
+  XLSPutLE<uint64_t>(&buf[at + 0x78], size);
 }
 
 // An unused entry is all zero except its three links.
 void PutUnusedDirEntry(std::vector<uint8_t>& buf, size_t at) {
-  PutU32(buf, at + 0x44, kNoStream);
-  PutU32(buf, at + 0x48, kNoStream);
-  PutU32(buf, at + 0x4C, kNoStream);
+  XLSPutLE<uint32_t>(&buf[at + 0x44], kNoStream);
+  XLSPutLE<uint32_t>(&buf[at + 0x48], kNoStream);
+  XLSPutLE<uint32_t>(&buf[at + 0x4C], kNoStream);
 }
 
 void PutDirectory(std::vector<uint8_t>& buf, const TOleLayout& layout,

@@ -7,16 +7,17 @@
 #include <fstream>
 #include <string>
 
+#include "XLSByteOrder.h"
+
 namespace tabulon {
 namespace bitmap_test {
 
 inline void SetLong(std::string& bytes, size_t pos, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[pos + i] = static_cast<char>(value >> (8 * i) & 0xFF);
+  XLSPutLE(reinterpret_cast<uint8_t*>(&bytes[pos]), value);
 }
 
 inline void SetWord(std::string& bytes, size_t pos, uint16_t value) {
-  bytes[pos] = static_cast<char>(value & 0xFF);
-  bytes[pos + 1] = static_cast<char>(value >> 8);
+  XLSPutLE(reinterpret_cast<uint8_t*>(&bytes[pos]), value);
 }
 
 inline size_t RowSize(uint32_t width) {

@@ -11,6 +11,8 @@
 
 #include "Tabulon.h"
 #include "ToolRun.h"
+#include "XLSByteOrder.h"
+#include "XLSRecordIds.h"
 #include "XLSStream.h"
 
 namespace tabulon {
@@ -23,18 +25,16 @@ struct TRecord {
   size_t offset;  // of the record header in the stream
   TBytes data;
 
-  uint16_t Word(size_t pos) const {
-    return static_cast<uint16_t>(data[pos] | (data[pos + 1] << 8));
-  }
-  uint32_t Long(size_t pos) const { return Word(pos) | (uint32_t{Word(pos + 2)} << 16); }
+  uint16_t Word(size_t pos) const { return XLSGetLE<uint16_t>(&data[pos]); }
+  uint32_t Long(size_t pos) const { return XLSGetLE<uint32_t>(&data[pos]); }
 };
 
 inline std::vector<TRecord> SplitRecords(const TBytes& stream) {
   std::vector<TRecord> records;
   size_t pos = 0;
   while (pos + 4 <= stream.size()) {
-    const uint16_t id = static_cast<uint16_t>(stream[pos] | (stream[pos + 1] << 8));
-    const size_t length = stream[pos + 2] | (stream[pos + 3] << 8);
+    const uint16_t id = XLSGetLE<uint16_t>(&stream[pos]);
+    const size_t length = XLSGetLE<uint16_t>(&stream[pos + 2]);
     records.push_back(
         {id, pos, TBytes(stream.begin() + pos + 4, stream.begin() + pos + 4 + length)});
     pos += 4 + length;
@@ -55,7 +55,7 @@ inline std::vector<TRecord> GlobalsOf(const std::vector<TRecord>& records) {
   std::vector<TRecord> globals;
   for (const TRecord& record : records) {
     globals.push_back(record);
-    if (record.id == 0x000A) break;
+    if (record.id == xlsrec::kEof) break;
   }
   return globals;
 }

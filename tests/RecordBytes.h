@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "XLSBlob.h"
+#include "XLSByteOrder.h"
 
 namespace tabulon {
 namespace testing_records {
@@ -29,7 +30,7 @@ inline std::vector<TBytes> Records(const TXLSBlobList& list) {
   std::vector<TBytes> records;
   size_t pos = 0;
   while (pos + 4 <= bytes.size()) {
-    const size_t size = 4 + (bytes[pos + 2] | (bytes[pos + 3] << 8));
+    const size_t size = 4 + XLSGetLE<uint16_t>(&bytes[pos + 2]);
     records.emplace_back(bytes.begin() + pos, bytes.begin() + pos + size);
     pos += size;
   }
@@ -42,7 +43,7 @@ inline TBytes Concat(TBytes head, const std::string& tail) {
 }
 
 inline uint16_t WordAt(const TBytes& record, size_t pos) {
-  return static_cast<uint16_t>(record[pos] | (record[pos + 1] << 8));
+  return XLSGetLE<uint16_t>(&record[pos]);
 }
 
 }  // namespace testing_records

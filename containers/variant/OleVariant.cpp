@@ -9,6 +9,8 @@
 #include <memory>
 #include <utility>
 
+#include "XLSCivilDate.h"
+
 namespace tabulon {
 
 namespace {
@@ -20,8 +22,6 @@ constexpr int kMaxDims = 2;
 constexpr double kFirstDateSerial = -693593.0;
 constexpr double kDateSerialLimit = 2958466.0;
 constexpr int64_t kSecondsPerDay = 86400;
-// Days from 1970-01-01 back to the serial origin 1899-12-30.
-constexpr int64_t kSerialToUnixDays = 25569;
 
 bool IsIntegerType(TVarType type) {
   switch (type) {
@@ -195,27 +195,6 @@ std::string FormatCurrency(int64_t scaled) {
   return text + "." + decimals;
 }
 
-struct CivilDate {
-  int64_t year;
-  unsigned month;
-  unsigned day;
-};
-
-// Proleptic Gregorian date of a count of days since 1970-01-01.
-CivilDate CivilFromDays(int64_t days) {
-  days += 719468;
-  int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-  int64_t dayOfEra = days - era * 146097;
-  int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;  // March = 0
-  CivilDate date;
-  date.day = static_cast<unsigned>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
-  date.month = static_cast<unsigned>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
-  date.year = yearOfEra + era * 400 + (date.month <= 2 ? 1 : 0);
-  return date;
-}
-
 // The host's serial: the integer part counts days from 1899-12-30 and the
 // fraction's magnitude is the time of day, also for negative serials.
 bool FormatDate(double serial, std::string* text) {
@@ -227,11 +206,11 @@ bool FormatDate(double serial, std::string* text) {
     ++day;
     seconds -= kSecondsPerDay;
   }
-  CivilDate date = CivilFromDays(day - kSerialToUnixDays);
-  if (date.year > 9999) return false;
+  const TXLSCivilDate date = XLSCivilFromDays(day - kXLSSerialOfUnixEpoch);
+  if (date.Year > 9999) return false;
   char buffer[32];
-  int length = std::snprintf(buffer, sizeof(buffer), "%04d-%02u-%02u", static_cast<int>(date.year),
-                             date.month, date.day);
+  int length = std::snprintf(buffer, sizeof(buffer), "%04d-%02d-%02d", static_cast<int>(date.Year),
+                             static_cast<int>(date.Month), static_cast<int>(date.Day));
   if (seconds != 0) {
     std::snprintf(buffer + length, sizeof(buffer) - length, " %02d:%02d:%02d",
                   static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60),

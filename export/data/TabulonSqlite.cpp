@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 
+#include "XLSCivilDate.h"
 #include "XLSCsvReader.h"
 
 namespace tabulon {
@@ -14,8 +15,6 @@ namespace {
 
 // Julian day of 1899-12-30, day serial 0.
 constexpr double kJulianDayOfSerialZero = 2415018.5;
-// Day serial of 1970-01-01, where Unix time starts.
-constexpr double kSerialOfUnixEpoch = 25569.0;
 constexpr int32_t kMaxTextWidth = 50;
 constexpr int32_t kDefaultTextWidth = 20;
 
@@ -203,7 +202,7 @@ OleVariant TSqliteDataSet::ColumnValue(int column, const TField& field) {
     case ftTime:
     case ftDateTime: {
       if (storage == SQLITE_INTEGER)
-        return OleVariant::Date(kSerialOfUnixEpoch +
+        return OleVariant::Date(static_cast<double>(kXLSSerialOfUnixEpoch) +
                                 static_cast<double>(sqlite3_column_int64(statement_, column)) /
                                     86400.0);
       if (storage == SQLITE_FLOAT)

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "XLSCivilDate.h"
 #include "XLSTextCodec.h"
 
 namespace tabulon {
@@ -180,14 +181,7 @@ bool XLSEncodeDate(int32_t year, int32_t month, int32_t day, double& serial) {
   if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
   const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
   if (day > kDaysInMonth[month - 1] + (month == 2 && leap ? 1 : 0)) return false;
-  // Days since 0001-01-01 by the proleptic Gregorian calendar.
-  const int32_t y = month <= 2 ? year - 1 : year;
-  const int32_t era = y / 400;
-  const int32_t yearOfEra = y - era * 400;
-  const int32_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const int32_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  const int64_t daysFrom1970 = int64_t{era} * 146097 + dayOfEra - 719468;
-  serial = static_cast<double>(daysFrom1970 + 25569);
+  serial = static_cast<double>(XLSDaysFromCivil(year, month, day) + kXLSSerialOfUnixEpoch);
   return true;
 }
 

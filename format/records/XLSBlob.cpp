@@ -9,20 +9,6 @@ namespace tabulon {
 
 namespace {
 
-// The counterpart of StoreLE, independent of the host's byte order.
-template <typename T>
-T DecodeLE(const uint8_t* in) {
-  T value = 0;
-  for (size_t i = 0; i < sizeof(T); ++i) value |= static_cast<T>(static_cast<T>(in[i]) << (8 * i));
-  return value;
-}
-
-double BitsDouble(uint64_t bits) {
-  double value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
 // A heap block of size bytes, all zero, or nullptr when memory runs out.
 uint8_t* AllocateZeroed(uint32_t size) {
   try {
@@ -110,19 +96,19 @@ void TXLSBlob::SetByte(uint8_t value, uint32_t pos) {
 
 void TXLSBlob::SetWord(uint16_t value, uint32_t pos) {
   uint8_t bytes[2];
-  StoreLE(value, bytes);
+  XLSPutLE(bytes, value);
   Put(pos, bytes, sizeof bytes);
 }
 
 void TXLSBlob::SetLong(uint32_t value, uint32_t pos) {
   uint8_t bytes[4];
-  StoreLE(value, bytes);
+  XLSPutLE(bytes, value);
   Put(pos, bytes, sizeof bytes);
 }
 
 void TXLSBlob::SetDouble(double value, uint32_t pos) {
   uint8_t bytes[8];
-  StoreLE(DoubleBits(value), bytes);
+  XLSPutDoubleLE(bytes, value);
   Put(pos, bytes, sizeof bytes);
 }
 
@@ -139,15 +125,15 @@ uint8_t TXLSBlob::GetByte(uint32_t pos) const {
 }
 
 uint16_t TXLSBlob::GetWord(uint32_t pos) const {
-  return Fits(pos, 2) ? DecodeLE<uint16_t>(Data() + pos) : 0;
+  return Fits(pos, 2) ? XLSGetLE<uint16_t>(Data() + pos) : 0;
 }
 
 uint32_t TXLSBlob::GetLong(uint32_t pos) const {
-  return Fits(pos, 4) ? DecodeLE<uint32_t>(Data() + pos) : 0;
+  return Fits(pos, 4) ? XLSGetLE<uint32_t>(Data() + pos) : 0;
 }
 
 double TXLSBlob::GetDouble(uint32_t pos) const {
-  return Fits(pos, 8) ? BitsDouble(DecodeLE<uint64_t>(Data() + pos)) : 0.0;
+  return Fits(pos, 8) ? XLSGetDoubleLE(Data() + pos) : 0.0;
 }
 
 std::string TXLSBlob::GetString(uint32_t pos, uint32_t len) const {

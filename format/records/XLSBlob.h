@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "XLSByteOrder.h"
 #include "XLSStream.h"
 
 namespace tabulon {
@@ -50,7 +51,7 @@ class TXLSBlob {
   void AddByte(uint8_t value) { AppendLE(value); }
   void AddWord(uint16_t value) { AppendLE(value); }
   void AddLong(uint32_t value) { AppendLE(value); }
-  void AddDouble(double value) { AppendLE(DoubleBits(value)); }
+  void AddDouble(double value) { AppendLE(XLSDoubleBits(value)); }
   // The string's bytes as they are: no length prefix, no terminator.
   void AddString(const std::string& value);
 
@@ -104,17 +105,6 @@ class TXLSBlob {
   uint8_t* Reserve(uint32_t pos, uint32_t count);
   void Put(uint32_t pos, const void* bytes, uint32_t count);
   void Append(const void* bytes, uint32_t count);
-  // Stores value's bytes least significant first, whatever the host's byte
-  // order (the compiler turns the loop into one store on little-endian hosts).
-  template <typename T>
-  static void StoreLE(T value, uint8_t* out) {
-    for (size_t i = 0; i < sizeof(T); ++i) out[i] = static_cast<uint8_t>(value >> (8 * i));
-  }
-  static uint64_t DoubleBits(double value) {
-    uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-  }
   // Appends value little-endian with a single capacity check.
   template <typename T>
   void AppendLE(T value) {
@@ -122,7 +112,7 @@ class TXLSBlob {
       overflowed_ = true;
       return;
     }
-    StoreLE(value, Data() + dataSize_);
+    XLSPutLE(Data() + dataSize_, value);
     dataSize_ += sizeof(T);
   }
   bool Fits(uint32_t pos, uint32_t count) const {

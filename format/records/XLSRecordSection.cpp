@@ -1,5 +1,6 @@
 #include "XLSRecordSection.h"
 
+#include "XLSRecordIds.h"
 #include "XLSSpillFile.h"
 
 namespace tabulon {
@@ -16,7 +17,7 @@ TXLSBlob AddContinue(TXLSBlob&& record, uint16_t limit) {
   out.SetWord(static_cast<uint16_t>(limit - 4), 2);
   for (uint32_t pos = limit; pos < size; pos += limit) {
     const uint32_t slice = size - pos < limit ? size - pos : limit;
-    out.AddWord(XLSContinueId);
+    out.AddWord(xlsrec::kContinue);
     out.AddWord(static_cast<uint16_t>(slice));
     for (uint32_t i = 0; i < slice; ++i) out.AddByte(bytes[pos + i]);
   }

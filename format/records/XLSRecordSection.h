@@ -15,7 +15,6 @@ namespace tabulon {
 class TXLSSpillFile;
 
 constexpr uint16_t XLSRecordDataLimit = 2080;
-constexpr uint16_t XLSContinueId = 0x003C;
 
 // Splits a record whose total size (header included) exceeds limit: the
 // first limit bytes stay a record of its own id with length limit - 4; every

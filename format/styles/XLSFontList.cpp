@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "XLSConstants.h"
+#include "XLSRecordIds.h"
 #include "XLSRecordText.h"
 #include "xlsxf.h"
 
@@ -8,7 +9,6 @@ namespace tabulon {
 
 namespace {
 
-constexpr uint16_t kFontRecordId = 0x0031;
 constexpr int32_t kFixedFonts = 4;
 constexpr uint32_t kAutomaticColorIndex = 0x7FFF;
 
@@ -181,7 +181,7 @@ int32_t TXLSFontList::GetFont(int32_t i, TXLSBlobList& List, TXLSTextEncoder* en
   const uint16_t escapement =
       static_cast<uint16_t>(Field(key, kSuperScriptPos, 1) + 2 * Field(key, kSubScriptPos, 1));
 
-  TXLSBlob record = MakeRecord(kFontRecordId, static_cast<uint16_t>(15 + ShortTextLength(name)));
+  TXLSBlob record = MakeRecord(xlsrec::kFont, static_cast<uint16_t>(15 + ShortTextLength(name)));
   record.AddWord(static_cast<uint16_t>(Field(key, kHeightPos, 4)));
   record.AddWord(attributes);
   record.AddWord(static_cast<uint16_t>(Field(key, kColorPos, 4)));

@@ -1,12 +1,10 @@
+#include "XLSRecordIds.h"
 #include "XLSRecordText.h"
 #include "xlsxf.h"
 
 namespace tabulon {
 
 namespace {
-
-constexpr uint16_t kFormatRecordId = 0x041E;
-constexpr uint16_t kStyleRecordId = 0x0293;
 
 // User-defined style names carry this prefix; built-in ones are two
 // hexadecimal digits of the style number.
@@ -27,7 +25,7 @@ int32_t TXLSNumFormatList::GetNumFormatBlob(int32_t i, TXLSBlobList& List,
   const std::string& stored = GetItem(i);
   if (stored.empty()) return 0;
   const std::string_view text = ShortRecordText(stored, encoder, {{}, "number format"});
-  TXLSBlob record = MakeRecord(kFormatRecordId, static_cast<uint16_t>(3 + ShortTextLength(text)));
+  TXLSBlob record = MakeRecord(xlsrec::kFormat, static_cast<uint16_t>(3 + ShortTextLength(text)));
   record.AddWord(RecordNumber(i));
   AddShortText(record, text);
   return List.Append(std::move(record));
@@ -60,12 +58,12 @@ int32_t TXLSStyles::GetStyleBlob(int32_t i, TXLSBlobList& List) const {
       static_cast<uint16_t>((XFList.GetSaveIndex(style->XFIndex) - 1) & 0x0FFF);
   if (IsUserStyleName(style->Name)) {
     const std::string_view name = std::string_view(style->Name).substr(kUserStylePrefixLength);
-    TXLSBlob record = MakeRecord(kStyleRecordId, static_cast<uint16_t>(3 + ShortTextLength(name)));
+    TXLSBlob record = MakeRecord(xlsrec::kStyle, static_cast<uint16_t>(3 + ShortTextLength(name)));
     record.AddWord(xfNumber);
     AddShortText(record, name);
     return List.Append(std::move(record));
   }
-  TXLSBlob record = MakeRecord(kStyleRecordId, 4);
+  TXLSBlob record = MakeRecord(xlsrec::kStyle, 4);
   record.AddWord(xfNumber | kBuiltinStyleFlag);
   record.AddByte(static_cast<uint8_t>(ReadHexField(style->Name, 0, 2)));
   record.AddByte(kNoOutlineLevel);

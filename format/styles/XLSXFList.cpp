@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "XLSRecordIds.h"
 #include "XLSXFLayout.h"
 #include "xlsxf.h"
 
@@ -9,7 +10,6 @@ using namespace xfkey;
 
 namespace {
 
-constexpr uint16_t kXFRecordId = 0x00E0;
 constexpr int32_t kFixedXFs = 16;
 constexpr int32_t kLastStyleXF = 14;
 
@@ -394,7 +394,7 @@ int32_t TXLSXFList::GetXFBlob(int32_t i, TXLSBlobList& List) const {
   const uint16_t sideColors =
       static_cast<uint16_t>(borders.Color(edgeLeft) | (borders.Color(edgeRight) << 7));
 
-  TXLSBlob record = MakeRecord(kXFRecordId, 16);
+  TXLSBlob record = MakeRecord(xlsrec::kXF, 16);
   const int32_t font = static_cast<int32_t>(field(kFontPos, kFontWidth));
   record.AddWord(static_cast<uint16_t>(Fonts_.GetSaveIndex(font)));
   record.AddWord(

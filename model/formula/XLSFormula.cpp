@@ -10,6 +10,7 @@
 #include <limits>
 #include <utility>
 
+#include "XLSByteOrder.h"
 #include "XLSCellRef.h"
 #include "XLSConstants.h"
 #include "XLSFormulaFunctions.h"
@@ -64,8 +65,7 @@ std::string NumberText(double value) {
 }
 
 void AddWord(std::vector<uint8_t>& out, uint16_t value) {
-  out.push_back(static_cast<uint8_t>(value & 0xFF));
-  out.push_back(static_cast<uint8_t>(value >> 8));
+  XLSAppendLE(out, value);
 }
 
 uint16_t RowField(const TXLSRefPoint& p) {
@@ -117,9 +117,7 @@ void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet, TXLS
         AddWord(out, static_cast<uint16_t>(v));
       } else {
         out.push_back(xlstoken::kNum);
-        uint8_t bytes[8];
-        std::memcpy(bytes, &v, 8);
-        out.insert(out.end(), bytes, bytes + 8);
+        XLSAppendLE(out, XLSDoubleBits(v));
       }
       break;
     }

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "XLSCellHeap.h"
+#include "XLSCivilDate.h"
 #include "XLSConstants.h"
 #include "XLSFormula.h"
 #include "XLSFormulaFunctions.h"
@@ -256,37 +257,16 @@ double RoundDigits(double x, double digits, int mode) {
   return Decimal15(rounded / factor);
 }
 
-// Days since 1970-01-01 of a proleptic Gregorian date, and back.
-int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
-  y -= m <= 2;
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const int64_t yoe = y - era * 400;
-  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-void CivilFromDays(int64_t z, int64_t& y, int64_t& m, int64_t& d) {
-  z += 719468;
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  d = doy - (153 * mp + 2) / 5 + 1;
-  m = mp + (mp < 10 ? 3 : -9);
-  y = yoe + era * 400 + (m <= 2);
-}
-
 // Serial 1 is 1900-01-01 and serial 60 the 29 February 1900 the spreadsheet
 // counts; later serials are days since 1899-12-30.
-const int64_t kSerialEpoch = DaysFromCivil(1899, 12, 30);
+constexpr int64_t kSerialEpoch = -kXLSSerialOfUnixEpoch;
 constexpr int64_t kLastSerial = 2958465;  // 9999-12-31
 
 double DateSerial(int64_t y, int64_t m, int64_t d) {
   if (y >= 0 && y < 1900) y += 1900;
   y += (m - 1 >= 0 ? (m - 1) / 12 : (m - 12) / 12);
   m = ((m - 1) % 12 + 12) % 12 + 1;
-  const int64_t days = DaysFromCivil(y, m, 1) + d - 1 - kSerialEpoch;
+  const int64_t days = XLSDaysFromCivil(y, m, 1) + d - 1 - kSerialEpoch;
   if (days < 1 || days > kLastSerial) Raise(xlErrNum);
   return static_cast<double>(days <= 60 ? days - 1 : days);
 }
@@ -299,7 +279,8 @@ void SerialDate(double serial, int64_t& y, int64_t& m, int64_t& d) {
     y = 1900, m = 2, d = 29;
     return;
   }
-  CivilFromDays(kSerialEpoch + (whole < 60 ? whole + 1 : whole), y, m, d);
+  const TXLSCivilDate date = XLSCivilFromDays(kSerialEpoch + (whole < 60 ? whole + 1 : whole));
+  y = date.Year, m = date.Month, d = date.Day;
 }
 
 // Text format of TEXT(): 0, 0.00, #,##0, #,##0.00 and their percent forms.

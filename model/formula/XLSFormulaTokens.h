@@ -25,6 +25,7 @@ constexpr uint8_t kEQ = 0x0B;       ///< a = b
 constexpr uint8_t kGE = 0x0C;       ///< a >= b
 constexpr uint8_t kGT = 0x0D;       ///< a > b
 constexpr uint8_t kNE = 0x0E;       ///< a <> b
+constexpr uint8_t kUnion = 0x10;    ///< a, b: the union of two references (print titles)
 constexpr uint8_t kUplus = 0x12;    ///< +a
 constexpr uint8_t kUminus = 0x13;   ///< -a
 constexpr uint8_t kPercent = 0x14;  ///< a%
@@ -48,6 +49,9 @@ constexpr uint8_t kArea = 0x25;        ///< a block of the formula's sheet
 constexpr uint8_t kRef3d = 0x3A;       ///< one cell of another sheet
 constexpr uint8_t kArea3d = 0x3B;      ///< a block of another sheet
 constexpr uint8_t kValueClass = 0x20;  ///< added to a reference-class id
+/// The length of the reference expression that follows, so that a reader can
+/// skip it (print titles of rows and columns together).
+constexpr uint8_t kMemFunc = 0x29;
 
 /// kAttr's option bit of a one-argument SUM written as an attribute.
 constexpr uint8_t kAttrSum = 0x10;

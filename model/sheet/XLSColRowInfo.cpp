@@ -3,15 +3,11 @@
 #include <algorithm>
 
 #include "XLSCellRef.h"
+#include "XLSRecordIds.h"
 
 namespace tabulon {
 
 namespace {
-
-constexpr uint16_t kStandardWidthId = 0x0099;
-constexpr uint16_t kColInfoId = 0x007D;
-constexpr uint16_t kDefaultRowHeightId = 0x0225;
-constexpr uint16_t kRowId = 0x0208;
 
 // ROW options: bit 8 is always set; the others describe the row.
 constexpr uint16_t kRowAlwaysSet = 0x0100;
@@ -113,7 +109,7 @@ int32_t TXLSColumnInfoList::GetLastColumn() const {
 TXLSBlob TXLSColumnInfoList::GetColInfoBlob(int32_t col) const {
   const TXLSColumnInfo& info = InfoOrDefault(col);
   const uint16_t column = static_cast<uint16_t>(IsColumn(col) ? col : 0);
-  TXLSBlob record = MakeRecord(kColInfoId, 11);
+  TXLSBlob record = MakeRecord(xlsrec::kColInfo, 11);
   record.AddWord(column);
   record.AddWord(column);
   record.AddWord(info.Width);
@@ -124,7 +120,7 @@ TXLSBlob TXLSColumnInfoList::GetColInfoBlob(int32_t col) const {
 }
 
 TXLSBlob TXLSColumnInfoList::GetDefColInfoBlob() const {
-  return MakeWordRecord(kStandardWidthId, default_.Width);
+  return MakeWordRecord(xlsrec::kStandardWidth, default_.Width);
 }
 
 int32_t TXLSColumnInfoList::Store(TXLSRecordSection& section) const {
@@ -215,7 +211,7 @@ TXLSBlob TXLSRowInfoList::RowRecord(uint16_t row, const TXLSRowInfo& info) const
                      : static_cast<uint16_t>(TXLSRowInfo::kDefaultHeight | kDefaultHeightFlag);
   const uint16_t xf = info.FormatSet ? XFRecordNumber(xfList_, info.XFIndex)
                                      : static_cast<uint16_t>(TXLSXFList::kDefaultXF);
-  TXLSBlob record = MakeRecord(kRowId, 16);
+  TXLSBlob record = MakeRecord(xlsrec::kRow, 16);
   record.AddWord(row);
   record.AddWord(0);  // first column
   record.AddWord(0);  // last column + 1: no cell range declared
@@ -232,7 +228,7 @@ TXLSBlob TXLSRowInfoList::GetRowInfoBlob(int32_t row) const {
 }
 
 TXLSBlob TXLSRowInfoList::GetDefRowInfoBlob() const {
-  TXLSBlob record = MakeRecord(kDefaultRowHeightId, 4);
+  TXLSBlob record = MakeRecord(xlsrec::kDefaultRowHeight, 4);
   record.AddWord(0);
   record.AddWord(default_.HeightSet ? static_cast<uint16_t>(default_.Height)
                                     : static_cast<uint16_t>(TXLSRowInfo::kDefaultHeight));

@@ -5,6 +5,7 @@
 #include "XLSCellRef.h"
 #include "XLSColRowInfo.h"
 #include "XLSRange.h"
+#include "XLSRecordIds.h"
 #include "XLSRecordText.h"
 #include "XLSWorkbook.h"
 #include "XLSWorksheet.h"
@@ -12,22 +13,6 @@
 namespace tabulon {
 
 namespace {
-
-constexpr uint16_t kPrintHeadersId = 0x002A;
-constexpr uint16_t kPrintGridLinesId = 0x002B;
-constexpr uint16_t kGridSetId = 0x0082;
-constexpr uint16_t kWsboolId = 0x0081;
-constexpr uint16_t kHBreakId = 0x001B;
-constexpr uint16_t kVBreakId = 0x001A;
-constexpr uint16_t kSetupId = 0x00A1;
-constexpr uint16_t kBottomMarginId = 0x0029;
-constexpr uint16_t kTopMarginId = 0x0028;
-constexpr uint16_t kRightMarginId = 0x0027;
-constexpr uint16_t kLeftMarginId = 0x0026;
-constexpr uint16_t kVCenterId = 0x0084;
-constexpr uint16_t kHCenterId = 0x0083;
-constexpr uint16_t kFooterId = 0x0015;
-constexpr uint16_t kHeaderId = 0x0014;
 
 // WSBOOL: automatic page breaks shown, summary rows below and columns right
 // of the detail, outline symbols; plus fit to pages when it is on.
@@ -50,7 +35,7 @@ TXLSBlob MarginRecord(uint16_t id, double inches) {
 // length, cut to 255 bytes.
 TXLSBlob HeaderFooterRecord(uint16_t id, const std::string& stored, const TXLSWorksheet& sheet,
                             TXLSTextEncoder& encoder) {
-  const char* item = id == kHeaderId ? "header" : "footer";
+  const char* item = id == xlsrec::kHeader ? "header" : "footer";
   const std::string_view text = ShortRecordText(stored, &encoder, {sheet.GetName(), item});
   TXLSBlob record = MakeRecord(id, static_cast<uint16_t>(1 + ShortTextLength(text)));
   AddShortText(record, text);
@@ -338,16 +323,16 @@ uint16_t TXLSPageSetup::WsboolFlags() const {
 
 int32_t TXLSPageSetup::StoreHeaderRecords(TXLSRecordSection& section) const {
   TXLSBlob records[] = {
-      MakeWordRecord(kPrintHeadersId, printHeadings_ ? 1 : 0),
-      MakeWordRecord(kPrintGridLinesId, printGridLines_ ? 1 : 0),
-      MakeWordRecord(kGridSetId, printGridLines_ ? 0 : 1),
-      MakeWordRecord(kWsboolId, WsboolFlags()),
+      MakeWordRecord(xlsrec::kPrintHeaders, printHeadings_ ? 1 : 0),
+      MakeWordRecord(xlsrec::kPrintGridLines, printGridLines_ ? 1 : 0),
+      MakeWordRecord(xlsrec::kGridSet, printGridLines_ ? 0 : 1),
+      MakeWordRecord(xlsrec::kWsBool, WsboolFlags()),
   };
   return AppendInOrder(section, records);
 }
 
 int32_t TXLSPageSetup::StoreSetup(TXLSRecordSection& section) const {
-  TXLSBlob record = MakeRecord(kSetupId, 34);
+  TXLSBlob record = MakeRecord(xlsrec::kSetup, 34);
   record.AddWord(paperSize_);
   record.AddWord(zoom_);
   record.AddWord(1);  // first page number
@@ -365,14 +350,14 @@ int32_t TXLSPageSetup::StoreSetup(TXLSRecordSection& section) const {
 int32_t TXLSPageSetup::StoreMargins(TXLSRecordSection& section) const {
   TXLSTextEncoder& encoder = worksheet_.GetWorkbook().GetTextEncoder();
   TXLSBlob records[] = {
-      MarginRecord(kBottomMarginId, bottomMargin_),
-      MarginRecord(kTopMarginId, topMargin_),
-      MarginRecord(kRightMarginId, rightMargin_),
-      MarginRecord(kLeftMarginId, leftMargin_),
-      MakeWordRecord(kVCenterId, centerVertically_ ? 1 : 0),
-      MakeWordRecord(kHCenterId, centerHorizontally_ ? 1 : 0),
-      HeaderFooterRecord(kFooterId, GetFooterText(), worksheet_, encoder),
-      HeaderFooterRecord(kHeaderId, GetHeaderText(), worksheet_, encoder),
+      MarginRecord(xlsrec::kBottomMargin, bottomMargin_),
+      MarginRecord(xlsrec::kTopMargin, topMargin_),
+      MarginRecord(xlsrec::kRightMargin, rightMargin_),
+      MarginRecord(xlsrec::kLeftMargin, leftMargin_),
+      MakeWordRecord(xlsrec::kVCenter, centerVertically_ ? 1 : 0),
+      MakeWordRecord(xlsrec::kHCenter, centerHorizontally_ ? 1 : 0),
+      HeaderFooterRecord(xlsrec::kFooter, GetFooterText(), worksheet_, encoder),
+      HeaderFooterRecord(xlsrec::kHeader, GetHeaderText(), worksheet_, encoder),
   };
   return AppendInOrder(section, records);
 }
@@ -452,7 +437,8 @@ int32_t TXLSPageBreaks::Store(TXLSRecordSection& section) const {
   if (breaks_.empty()) return 1;
   const uint16_t count = static_cast<uint16_t>(breaks_.size());
   TXLSBlob record =
-      MakeRecord(vertical_ ? kVBreakId : kHBreakId, static_cast<uint16_t>(2 + 2 * count));
+      MakeRecord(vertical_ ? xlsrec::kVerticalPageBreaks : xlsrec::kHorizontalPageBreaks,
+                 static_cast<uint16_t>(2 + 2 * count));
   record.AddWord(count);
   for (const auto& pageBreak : breaks_) record.AddWord(static_cast<uint16_t>(pageBreak->position_));
   return section.Append(std::move(record));

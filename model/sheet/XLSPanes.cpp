@@ -4,12 +4,11 @@
 #include <cmath>
 
 #include "XLSColRowInfo.h"
+#include "XLSRecordIds.h"
 
 namespace tabulon {
 
 namespace {
-
-constexpr uint16_t kPaneId = 0x0041;
 
 // Twips of a split: the top pane is 20 twips per point plus the column
 // heading; the left pane 113.879 twips per character plus the row heading.
@@ -77,7 +76,7 @@ TXLSPaneRecordValues TXLSPanes::GetRecordValues() const {
 
 int32_t TXLSPanes::Store(TXLSRecordSection& section, uint16_t& activePane) const {
   const TXLSPaneRecordValues values = GetRecordValues();
-  TXLSBlob record = MakeRecord(kPaneId, 10);
+  TXLSBlob record = MakeRecord(xlsrec::kPane, 10);
   record.AddWord(values.X);
   record.AddWord(values.Y);
   record.AddWord(values.TopRow);

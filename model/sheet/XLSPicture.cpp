@@ -5,8 +5,10 @@
 #include <fstream>
 #include <utility>
 
+#include "XLSByteOrder.h"
 #include "XLSCellRef.h"
 #include "XLSColRowInfo.h"
+#include "XLSRecordIds.h"
 
 namespace tabulon {
 
@@ -42,23 +44,9 @@ constexpr uint16_t kImDataFields = 8;
 constexpr uint16_t kImageFormatBitmap = 9;
 constexpr uint16_t kImageEnvironmentWindows = 1;
 
-uint16_t WordOf(const std::string& bytes, size_t pos) {
-  return static_cast<uint16_t>(static_cast<uint8_t>(bytes[pos]) |
-                               static_cast<uint8_t>(bytes[pos + 1]) << 8);
-}
-
-uint32_t LongOf(const std::string& bytes, size_t pos) {
-  return WordOf(bytes, pos) | uint32_t{WordOf(bytes, pos + 2)} << 16;
-}
-
-void PutWord(std::string& bytes, uint16_t value) {
-  bytes += static_cast<char>(value & 0xFF);
-  bytes += static_cast<char>(value >> 8);
-}
-
-void PutLong(std::string& bytes, uint32_t value) {
-  PutWord(bytes, static_cast<uint16_t>(value & 0xFFFF));
-  PutWord(bytes, static_cast<uint16_t>(value >> 16));
+template <typename T>
+T FieldOf(const std::string& bytes, size_t pos) {
+  return XLSGetLE<T>(reinterpret_cast<const uint8_t*>(bytes.data()) + pos);
 }
 
 // Rounds to the nearest integer, ties to even (the default rounding mode).
@@ -72,14 +60,14 @@ struct TBitmapHeader {
   uint16_t Planes, BitsPerPixel;
 
   explicit TBitmapHeader(const std::string& h)
-      : FileSize(LongOf(h, 2)),
-        DataOffset(LongOf(h, 10)),
-        InfoSize(LongOf(h, 14)),
-        Width(LongOf(h, 18)),
-        Height(LongOf(h, 22)),
-        Compression(LongOf(h, 30)),
-        Planes(WordOf(h, 26)),
-        BitsPerPixel(WordOf(h, 28)) {}
+      : FileSize(FieldOf<uint32_t>(h, 2)),
+        DataOffset(FieldOf<uint32_t>(h, 10)),
+        InfoSize(FieldOf<uint32_t>(h, 14)),
+        Width(FieldOf<uint32_t>(h, 18)),
+        Height(FieldOf<uint32_t>(h, 22)),
+        Compression(FieldOf<uint32_t>(h, 30)),
+        Planes(FieldOf<uint16_t>(h, 26)),
+        BitsPerPixel(FieldOf<uint16_t>(h, 28)) {}
 
   // Bytes of one pixel row, padded to a multiple of 4.
   uint64_t RowSize() const { return (uint64_t{Width} * 3 + 3) / 4 * 4; }
@@ -125,11 +113,11 @@ std::string HeaderFault(const TBitmapHeader& header, uint64_t fileLength) {
 // The picture data's core header.
 std::string CoreHeader(const TBitmapHeader& header) {
   std::string data;
-  PutLong(data, kCoreHeaderSize);
-  PutWord(data, static_cast<uint16_t>(header.Width));
-  PutWord(data, static_cast<uint16_t>(header.Height));
-  PutWord(data, 1);
-  PutWord(data, 24);
+  XLSAppendLE<uint32_t>(data, kCoreHeaderSize);
+  XLSAppendLE<uint16_t>(data, header.Width);
+  XLSAppendLE<uint16_t>(data, header.Height);
+  XLSAppendLE<uint16_t>(data, 1);
+  XLSAppendLE<uint16_t>(data, 24);
   return data;
 }
 
@@ -258,7 +246,7 @@ int32_t PositionImage(const TXLSCellGeometry& geometry, uint16_t col, uint16_t r
 TXLSBlob MakeObjPictureRecord(const TXLSPictureAnchor& anchor, std::string_view name) {
   const auto nameLength = static_cast<uint8_t>(std::min<size_t>(name.size(), 255));
   const uint16_t nameSize = static_cast<uint16_t>((1 + nameLength + 1) / 2 * 2);
-  TXLSBlob record = MakeRecord(XLSRecordObj, static_cast<uint16_t>(kObjDataSize + nameSize));
+  TXLSBlob record = MakeRecord(xlsrec::kObj, static_cast<uint16_t>(kObjDataSize + nameSize));
   record.AddLong(1);  // one object
   record.AddWord(kObjTypePicture);
   record.AddWord(kObjId);
@@ -300,7 +288,7 @@ TXLSBlob MakeImDataRecord(const std::string& picture) {
   // pixel rows, and xlrd skips the record.
   const uint32_t dataSize = kImDataFields + size + 1;
   TXLSBlob record(4 + dataSize);
-  record.AddWord(XLSRecordImData);
+  record.AddWord(xlsrec::kImData);
   // A record longer than the data limit gets its length from the split.
   record.AddWord(static_cast<uint16_t>(std::min<uint32_t>(dataSize, 0xFFFF)));
   record.AddWord(kImageFormatBitmap);

@@ -20,9 +20,6 @@ namespace tabulon {
 class TXLSColumnInfoList;
 class TXLSRowInfoList;
 
-constexpr uint16_t XLSRecordObj = 0x005D;
-constexpr uint16_t XLSRecordImData = 0x007F;
-
 // A checked bitmap file in the form the IMDATA record carries it.
 struct TXLSBitmap {
   uint16_t Width = 0;   // pixels

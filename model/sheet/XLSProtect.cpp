@@ -1,13 +1,8 @@
 #include "XLSProtect.h"
 
+#include "XLSRecordIds.h"
+
 namespace tabulon {
-
-namespace {
-
-constexpr uint16_t kProtectId = 0x0012;
-constexpr uint16_t kPasswordId = 0x0013;
-
-}  // namespace
 
 uint16_t TXLSProtect::EncodePassword(const std::string& password) {
   const uint16_t n = static_cast<uint16_t>(password.size());
@@ -43,8 +38,8 @@ bool TXLSProtect::UnProtect(const std::string& password, bool check) {
 
 int32_t TXLSProtect::Store(TXLSRecordSection& section) const {
   if (!protected_) return 1;
-  const int32_t status = section.Append(MakeWordRecord(kProtectId, 1));
-  return status == 1 ? section.Append(MakeWordRecord(kPasswordId, passwordHash_)) : status;
+  const int32_t status = section.Append(MakeWordRecord(xlsrec::kProtect, 1));
+  return status == 1 ? section.Append(MakeWordRecord(xlsrec::kPassword, passwordHash_)) : status;
 }
 
 }  // namespace tabulon

@@ -13,6 +13,7 @@
 #include "XLSPicture.h"
 #include "XLSProtect.h"
 #include "XLSRange.h"
+#include "XLSRecordIds.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
 #include "XLSWorksheet.h"
@@ -20,22 +21,6 @@
 namespace tabulon {
 
 namespace {
-
-constexpr uint16_t kRecordDimensions = 0x0000;
-constexpr uint16_t kRecordEof = 0x000A;
-constexpr uint16_t kRecordExternCount = 0x0016;
-constexpr uint16_t kRecordExternSheet = 0x0017;
-constexpr uint16_t kRecordSelection = 0x001D;
-constexpr uint16_t kRecordScl = 0x00A0;
-constexpr uint16_t kRecordMergedCells = 0x00E5;
-constexpr uint16_t kRecordBlank = 0x0201;
-constexpr uint16_t kRecordNumber = 0x0203;
-constexpr uint16_t kRecordLabel = 0x0204;
-constexpr uint16_t kRecordBoolErr = 0x0205;
-constexpr uint16_t kRecordFormula = 0x0006;
-constexpr uint16_t kRecordString = 0x0207;
-constexpr uint16_t kRecordWindow2 = 0x023E;
-constexpr uint16_t kRecordBof = 0x0809;
 
 // A cell record opens with its row, column and format; data_length counts
 // these six bytes and what the caller adds after them.
@@ -46,10 +31,6 @@ TXLSBlob CellRecord(uint16_t id, uint16_t data_length, uint16_t row, uint16_t co
   record.AddWord(xf);
   return record;
 }
-
-constexpr uint16_t kSubstreamWorksheet = 0x0010;
-constexpr uint16_t kBofBuild = 0x096C;
-constexpr uint16_t kBofYear = 0x07C9;
 
 // WINDOW2 options: headings, zero values, automatic grid colour, outline
 // symbols and bit 10 are always on.
@@ -160,13 +141,13 @@ int32_t TXLSWorksheet::WriteCell(uint32_t row, uint32_t col, TBuild build) {
 
 int32_t TXLSWorksheet::Write(uint16_t row, uint16_t col, int32_t xf) {
   return WriteCell(row, col, [&](uint16_t r, uint16_t c) {
-    return CellRecord(kRecordBlank, 6, r, c, RecordXF(xf));
+    return CellRecord(xlsrec::kBlank, 6, r, c, RecordXF(xf));
   });
 }
 
 int32_t TXLSWorksheet::WriteDouble(uint16_t row, uint16_t col, double value, int32_t xf) {
   return WriteCell(row, col, [&](uint16_t r, uint16_t c) {
-    TXLSBlob record = CellRecord(kRecordNumber, 14, r, c, RecordXF(xf));
+    TXLSBlob record = CellRecord(xlsrec::kNumber, 14, r, c, RecordXF(xf));
     record.AddDouble(value);
     return record;
   });
@@ -176,7 +157,7 @@ int32_t TXLSWorksheet::WriteDouble(uint16_t row, uint16_t col, double value, int
 // boolean rather than an error code.
 int32_t TXLSWorksheet::WriteBoolean(uint16_t row, uint16_t col, bool value, int32_t xf) {
   return WriteCell(row, col, [&](uint16_t r, uint16_t c) {
-    TXLSBlob record = CellRecord(kRecordBoolErr, 8, r, c, RecordXF(xf));
+    TXLSBlob record = CellRecord(xlsrec::kBoolErr, 8, r, c, RecordXF(xf));
     record.AddByte(value ? 1 : 0);
     record.AddByte(0);
     return record;
@@ -190,7 +171,7 @@ int32_t TXLSWorksheet::WriteString(uint16_t row, uint16_t col, std::string_view 
         LabelText(value, scratch, Workbook_.GetTextEncoder(), {Name_, "cell", r, c});
     const auto length = static_cast<uint16_t>(text.size());
     TXLSBlob record =
-        CellRecord(kRecordLabel, static_cast<uint16_t>(8 + length), r, c, RecordXF(xf));
+        CellRecord(xlsrec::kLabel, static_cast<uint16_t>(8 + length), r, c, RecordXF(xf));
     record.AddWord(length);
     AddBytes(record, text);
     return record;
@@ -225,7 +206,7 @@ int32_t TXLSWorksheet::MergeCells(uint16_t row1, uint16_t col1, uint16_t row2, u
   if (row1 == row2 && col1 == col2) return -1;
   if (std::max(col1, col2) > XLSMaxCol) return -2;
   if (!Data_) return -1;
-  TXLSBlob record = MakeRecord(kRecordMergedCells, 10);
+  TXLSBlob record = MakeRecord(xlsrec::kMergedCells, 10);
   record.AddWord(1);
   record.AddWord(std::min(row1, row2));
   record.AddWord(std::max(row1, row2));
@@ -299,7 +280,7 @@ int32_t TXLSWorksheet::WriteFormula(uint16_t row, uint16_t col, const TXLSFormul
       result.Kind == TXLSFormulaValue::kString || result.Kind == TXLSFormulaValue::kEmpty;
   const int32_t status = WriteCell(row, col, [&](uint16_t r, uint16_t c) {
     TXLSBlob record =
-        CellRecord(kRecordFormula, static_cast<uint16_t>(22 + tokens.size()), r, c, RecordXF(xf));
+        CellRecord(xlsrec::kFormula, static_cast<uint16_t>(22 + tokens.size()), r, c, RecordXF(xf));
     if (result.Kind == TXLSFormulaValue::kNumber) {
       record.AddDouble(result.Number);
     } else {
@@ -325,7 +306,7 @@ int32_t TXLSWorksheet::WriteFormula(uint16_t row, uint16_t col, const TXLSFormul
   if (status != 1 || !text) return status;
   const std::string_view value =
       texts.Encode(result.Text, XLSStrMax, {Name_, "formula result", row, col});
-  TXLSBlob record = MakeRecord(kRecordString, static_cast<uint16_t>(2 + value.size()));
+  TXLSBlob record = MakeRecord(xlsrec::kString, static_cast<uint16_t>(2 + value.size()));
   record.AddWord(static_cast<uint16_t>(value.size()));
   AddBytes(record, value);
   return AppendData(std::move(record));
@@ -478,7 +459,7 @@ int32_t TXLSWorksheet::Close() {
   const auto step = [&status](auto&& store) {
     if (status == 1) status = store();
   };
-  step([&] { return StoreBof(kSubstreamWorksheet); });
+  step([&] { return StoreBof(xlsrec::kBofWorksheet); });
   step([&] { return ColumnInfo_->Store(*Header_); });
   step([&] { return RowInfo_->Store(*Header_); });
   step([&] { return StoreExternCount(static_cast<uint16_t>(Sheets().GetCount())); });
@@ -501,16 +482,16 @@ int32_t TXLSWorksheet::Close() {
 }
 
 int32_t TXLSWorksheet::StoreBof(uint16_t type) {
-  TXLSBlob record = MakeRecord(kRecordBof, 8);
+  TXLSBlob record = MakeRecord(xlsrec::kBof, 8);
   record.AddWord(Workbook_.GetFileFormatVersion());
   record.AddWord(type);
-  record.AddWord(kBofBuild);
-  record.AddWord(kBofYear);
+  record.AddWord(xlsrec::kBofBuild);
+  record.AddWord(xlsrec::kBofYear);
   return AppendHeader(std::move(record));
 }
 
 int32_t TXLSWorksheet::StoreExternCount(uint16_t count) {
-  TXLSBlob record = MakeRecord(kRecordExternCount, 2);
+  TXLSBlob record = MakeRecord(xlsrec::kExternCount, 2);
   record.AddWord(count);
   return AppendHeader(std::move(record));
 }
@@ -519,13 +500,13 @@ int32_t TXLSWorksheet::StoreExternCount(uint16_t count) {
 // the workbook by its name.
 int32_t TXLSWorksheet::StoreExternSheet(const std::string& name) {
   if (name == Workbook_.GetRecordSheetName(Index_)) {
-    TXLSBlob record = MakeRecord(kRecordExternSheet, 2);
+    TXLSBlob record = MakeRecord(xlsrec::kExternSheet, 2);
     record.AddByte(1);
     record.AddByte(0x02);
     return AppendHeader(std::move(record));
   }
   const std::string_view text = std::string_view(name).substr(0, 255);
-  TXLSBlob record = MakeRecord(kRecordExternSheet, static_cast<uint16_t>(2 + text.size()));
+  TXLSBlob record = MakeRecord(xlsrec::kExternSheet, static_cast<uint16_t>(2 + text.size()));
   record.AddByte(static_cast<uint8_t>(text.size()));
   record.AddByte(0x03);
   AddBytes(record, text);
@@ -541,7 +522,7 @@ int32_t TXLSWorksheet::StoreExternSheets() {
 }
 
 int32_t TXLSWorksheet::StoreDimensions() {
-  TXLSBlob record = MakeRecord(kRecordDimensions, 10);
+  TXLSBlob record = MakeRecord(xlsrec::kDimensions, 10);
   if (DimWritten_) {
     record.AddWord(DimFirstRow_);
     record.AddWord(static_cast<uint16_t>(DimLastRow_ + 1));
@@ -562,7 +543,7 @@ int32_t TXLSWorksheet::StoreWindow2() {
   if (DisplayGridLines_) options |= kWindow2GridLines;
   if (IsFrozen()) options |= kWindow2Frozen;
   if (Selected_) options |= kWindow2Selected;
-  TXLSBlob record = MakeRecord(kRecordWindow2, 10);
+  TXLSBlob record = MakeRecord(xlsrec::kWindow2, 10);
   record.AddWord(options);
   record.AddWord(0);
   record.AddWord(0);
@@ -572,7 +553,7 @@ int32_t TXLSWorksheet::StoreWindow2() {
 
 int32_t TXLSWorksheet::StoreZoom() {
   if (Zoom_ == kDefaultZoom) return 1;
-  TXLSBlob record = MakeRecord(kRecordScl, 4);
+  TXLSBlob record = MakeRecord(xlsrec::kScl, 4);
   record.AddWord(Zoom_);
   record.AddWord(100);
   return AppendData(std::move(record));
@@ -581,7 +562,7 @@ int32_t TXLSWorksheet::StoreZoom() {
 int32_t TXLSWorksheet::StoreSelection(TXLSRange& range) {
   const uint16_t row1 = range.GetFirstRow(), row2 = range.GetLastRow();
   const uint8_t col1 = range.GetFirstCol(), col2 = range.GetLastCol();
-  TXLSBlob record = MakeRecord(kRecordSelection, 15);
+  TXLSBlob record = MakeRecord(xlsrec::kSelection, 15);
   record.AddByte(static_cast<uint8_t>(ActivePane_));
   record.AddWord(row1);
   record.AddWord(col1);
@@ -595,7 +576,7 @@ int32_t TXLSWorksheet::StoreSelection(TXLSRange& range) {
 }
 
 int32_t TXLSWorksheet::StoreEof() {
-  return AppendData(MakeRecord(kRecordEof, 0));
+  return AppendData(MakeRecord(xlsrec::kEof, 0));
 }
 
 }  // namespace tabulon

@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 
+#include "XLSRecordIds.h"
+
 namespace tabulon {
 
 namespace {
-
-constexpr uint16_t kPaletteRecordId = 0x0092;
 
 // The default colours of file indexes 8 to 63, written as RRGGBB.
 constexpr uint32_t kDefaultRGB[XLSCustomColorCount] = {
@@ -107,7 +107,7 @@ int32_t TXLSPalette::GetCustomColorIndex(uint32_t Color) const {
 
 int32_t TXLSPalette::StorePalette(TXLSBlobList& List) const {
   const uint16_t dataLength = 2 + 4 * XLSCustomColorCount;
-  TXLSBlob record = MakeRecord(kPaletteRecordId, dataLength);
+  TXLSBlob record = MakeRecord(xlsrec::kPalette, dataLength);
   record.AddWord(XLSCustomColorCount);
   // A colour value is red, green, blue, 0 in little-endian byte order.
   for (int32_t e = XLSFirstFileColor; e <= XLSLastFileColor; ++e) record.AddLong(Entries[e]);

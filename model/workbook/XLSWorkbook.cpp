@@ -20,6 +20,7 @@
 #include "Ole.h"
 #include "XLSPanes.h"
 #include "XLSProtect.h"
+#include "XLSRecordIds.h"
 #include "XLSSpillFile.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorksheet.h"
@@ -28,7 +29,6 @@ namespace tabulon {
 
 namespace {
 
-constexpr uint16_t kGlobalsSheetType = 0x0005;
 const char kBookStreamName[] = "Book";
 
 std::string SystemError(const std::string& what, const std::string& path, int err) {
@@ -513,7 +513,7 @@ int32_t TXLSWorkbook::StoreWorkbookRecords() {
       &TXLSWorkbook::StoreAllFonts, &TXLSWorkbook::StoreAllNumFormats,
       &TXLSWorkbook::StoreAllXFS,   &TXLSWorkbook::StoreAllStyles,
       &TXLSWorkbook::StorePalette,  &TXLSWorkbook::CalcSheetOffsets};
-  int32_t status = StoreBof(kGlobalsSheetType);
+  int32_t status = StoreBof(xlsrec::kBofGlobals);
   for (TStep step : kSteps) {
     if (status == 1) status = (this->*step)();
   }

@@ -5,9 +5,12 @@
 #include <optional>
 #include <vector>
 
+#include "XLSByteOrder.h"
+#include "XLSFormulaTokens.h"
 #include "XLSPageSetup.h"
 #include "XLSPanes.h"
 #include "XLSProtect.h"
+#include "XLSRecordIds.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
 #include "XLSWorksheet.h"
@@ -16,18 +19,6 @@ namespace tabulon {
 
 namespace {
 
-constexpr uint16_t kBofId = 0x0809;
-constexpr uint16_t kCodePageId = 0x0042;
-constexpr uint16_t kExternCountId = 0x0016;
-constexpr uint16_t kExternSheetId = 0x0017;
-constexpr uint16_t kNameId = 0x0018;
-constexpr uint16_t kWindow1Id = 0x003D;
-constexpr uint16_t k1904Id = 0x0022;
-constexpr uint16_t kBoundSheetId = 0x0085;
-constexpr uint16_t kEofId = 0x000A;
-
-constexpr uint16_t kBuildNumber = 0x096C;
-constexpr uint16_t kBuildYear = 0x07C9;
 constexpr uint8_t kSheetInThisWorkbook = 0x03;
 
 // Built-in names and the tokens of their formulas.
@@ -38,9 +29,6 @@ constexpr uint16_t kShortNameFormulaLength = 21;
 constexpr uint16_t kLongNameFormulaLength = 46;
 constexpr uint16_t kShortNameLength = 15 + kShortNameFormulaLength;
 constexpr uint16_t kLongNameLength = 15 + kLongNameFormulaLength;
-constexpr uint8_t kTokenArea3d = 0x3B;
-constexpr uint8_t kTokenMemFunc = 0x29;
-constexpr uint8_t kTokenUnion = 0x10;
 constexpr uint16_t kUnionTokensSize = 43;
 constexpr uint16_t kShortAreaReserved = 0x8005;
 constexpr uint16_t kLongAreaReserved = 0x8008;
@@ -89,7 +77,7 @@ void AddNameHeader(TXLSBlob& record, uint16_t sheet_index, uint8_t name_code,
 
 // A 3-D area token: the sheet's negative external index, then the area.
 void AddArea3d(TXLSBlob& record, uint16_t sheet_index, uint16_t reserved, const TNameArea& area) {
-  record.AddByte(kTokenArea3d);
+  record.AddByte(xlstoken::kArea3d);
   record.AddWord(static_cast<uint16_t>(0xFFFF - sheet_index));
   record.AddWord(0);
   record.AddWord(0);
@@ -127,7 +115,7 @@ int32_t TXLSWorkbook::AppendRecordsOf(const TXLSBlobList& list) {
   int32_t status = 1;
   for (size_t pos = 0; status == 1 && pos < data.size();) {
     if (data.size() - pos < 4) return -1;
-    const size_t size = 4 + (data[pos + 2] | (data[pos + 3] << 8));
+    const size_t size = 4 + XLSGetLE<uint16_t>(&data[pos + 2]);
     if (data.size() - pos < size) return -1;
     TXLSBlob record(static_cast<uint32_t>(size));
     for (size_t k = 0; k < size; ++k) record.AddByte(data[pos + k]);
@@ -138,16 +126,16 @@ int32_t TXLSWorkbook::AppendRecordsOf(const TXLSBlobList& list) {
 }
 
 int32_t TXLSWorkbook::StoreBof(uint16_t sheet_type) {
-  TXLSBlob record = MakeRecord(kBofId, 8);
+  TXLSBlob record = MakeRecord(xlsrec::kBof, 8);
   record.AddWord(GetFileFormatVersion());
   record.AddWord(sheet_type);
-  record.AddWord(kBuildNumber);
-  record.AddWord(kBuildYear);
+  record.AddWord(xlsrec::kBofBuild);
+  record.AddWord(xlsrec::kBofYear);
   return Append(std::move(record));
 }
 
 int32_t TXLSWorkbook::StoreCodePage() {
-  return Append(MakeWordRecord(kCodePageId, codePage_));
+  return Append(MakeWordRecord(xlsrec::kCodePage, codePage_));
 }
 
 int32_t TXLSWorkbook::StoreExterns() {
@@ -159,11 +147,11 @@ int32_t TXLSWorkbook::StoreExterns() {
 }
 
 int32_t TXLSWorkbook::StoreExternCount() {
-  return Append(MakeWordRecord(kExternCountId, static_cast<uint16_t>(sheets_->GetCount())));
+  return Append(MakeWordRecord(xlsrec::kExternCount, static_cast<uint16_t>(sheets_->GetCount())));
 }
 
 int32_t TXLSWorkbook::StoreExternSheet(const std::string& name) {
-  TXLSBlob record = MakeRecord(kExternSheetId, static_cast<uint16_t>(2 + name.size()));
+  TXLSBlob record = MakeRecord(xlsrec::kExternSheet, static_cast<uint16_t>(2 + name.size()));
   record.AddByte(static_cast<uint8_t>(name.size()));
   record.AddByte(kSheetInThisWorkbook);
   record.AddString(name);
@@ -211,7 +199,7 @@ int32_t TXLSWorkbook::StorePrintTitleNames() {
 
 int32_t TXLSWorkbook::StoreNameShort(uint16_t sheet_index, uint8_t name_code, uint16_t first_row,
                                      uint16_t last_row, uint8_t first_col, uint8_t last_col) {
-  TXLSBlob record = MakeRecord(kNameId, kShortNameLength);
+  TXLSBlob record = MakeRecord(xlsrec::kName, kShortNameLength);
   AddNameHeader(record, sheet_index, name_code, kShortNameFormulaLength);
   AddArea3d(record, sheet_index, kShortAreaReserved, {first_row, last_row, first_col, last_col});
   return Append(std::move(record));
@@ -221,13 +209,13 @@ int32_t TXLSWorkbook::StoreNameShort(uint16_t sheet_index, uint8_t name_code, ui
 // of the title columns and the whole-row area of the title rows.
 int32_t TXLSWorkbook::StoreNameLong(uint16_t sheet_index, uint8_t name_code, uint16_t first_row,
                                     uint16_t last_row, uint8_t first_col, uint8_t last_col) {
-  TXLSBlob record = MakeRecord(kNameId, kLongNameLength);
+  TXLSBlob record = MakeRecord(xlsrec::kName, kLongNameLength);
   AddNameHeader(record, sheet_index, name_code, kLongNameFormulaLength);
-  record.AddByte(kTokenMemFunc);
+  record.AddByte(xlstoken::kMemFunc);
   record.AddWord(kUnionTokensSize);
   AddArea3d(record, sheet_index, kLongAreaReserved, {0, kLastTitleRow, first_col, last_col});
   AddArea3d(record, sheet_index, kLongAreaReserved, {first_row, last_row, 0, kLastTitleCol});
-  record.AddByte(kTokenUnion);
+  record.AddByte(xlstoken::kUnion);
   return Append(std::move(record));
 }
 
@@ -237,7 +225,7 @@ int32_t TXLSWorkbook::StoreWindow1() {
       active != nullptr ? static_cast<uint16_t>(active->GetSheetIndex() - 1) : 0;
   // A first tab left behind by a deleted sheet would point past the tabs.
   const uint16_t firstTab = firstTab_ < sheets_->GetCount() ? firstTab_ : 0;
-  TXLSBlob record = MakeRecord(kWindow1Id, 18);
+  TXLSBlob record = MakeRecord(xlsrec::kWindow1, 18);
   record.AddWord(0);
   record.AddWord(0);
   record.AddWord(kWindowWidth);
@@ -251,7 +239,7 @@ int32_t TXLSWorkbook::StoreWindow1() {
 }
 
 int32_t TXLSWorkbook::Store1904() {
-  return Append(MakeWordRecord(k1904Id, date1904_));
+  return Append(MakeWordRecord(xlsrec::k1904, date1904_));
 }
 
 // PROTECT and, right after it, PASSWORD, only when the workbook is protected:
@@ -312,7 +300,7 @@ int32_t TXLSWorkbook::CalcSheetOffsets() {
 }
 
 int32_t TXLSWorkbook::StoreBoundSheet(const std::string& name, uint32_t offset) {
-  TXLSBlob record = MakeRecord(kBoundSheetId, static_cast<uint16_t>(7 + name.size()));
+  TXLSBlob record = MakeRecord(xlsrec::kBoundSheet, static_cast<uint16_t>(7 + name.size()));
   record.AddLong(offset);
   record.AddWord(0);  // a visible worksheet
   record.AddByte(static_cast<uint8_t>(name.size()));
@@ -321,7 +309,7 @@ int32_t TXLSWorkbook::StoreBoundSheet(const std::string& name, uint32_t offset) 
 }
 
 int32_t TXLSWorkbook::StoreEof() {
-  return Append(MakeRecord(kEofId, 0));
+  return Append(MakeRecord(xlsrec::kEof, 0));
 }
 
 }  // namespace tabulon

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "XLSBlob.h"
+#include "XLSRecordIds.h"
 
 namespace tabulon {
 namespace {
@@ -76,10 +77,10 @@ TEST(BlobEncoding, StringsAreRawBytesWithoutPrefixOrTerminator) {
 }
 
 TEST(BlobEncoding, MakeRecordFramesIdAndLength) {
-  TXLSBlob record = MakeRecord(0x0203, 14);
+  TXLSBlob record = MakeRecord(xlsrec::kNumber, 14);
   EXPECT_EQ(record.GetBuffSize(), 18u);
   EXPECT_EQ(record.GetDataSize(), 4u);
-  EXPECT_EQ(record.GetWord(0), 0x0203);
+  EXPECT_EQ(record.GetWord(0), xlsrec::kNumber);
   EXPECT_EQ(record.GetWord(2), 14);
   EXPECT_FALSE(record.IsComplete());
   record.AddWord(1);

@@ -9,15 +9,13 @@
 #include "Tabulon.h"
 #include "ToolRun.h"
 #include "XLSCodePage.h"
+#include "XLSRecordIds.h"
 #include "XLSTextCodec.h"
 
 namespace tabulon {
 namespace {
 
 using namespace book_test;
-
-constexpr uint16_t kCodePageId = 0x0042, kFontId = 0x0031, kFormatId = 0x041E,
-                   kBoundSheetId = 0x0085, kLabelId = 0x0204, kHeaderId = 0x0014;
 
 std::string Repeat(const std::string& text, int times) {
   std::string out;
@@ -62,12 +60,12 @@ TEST(CodePage, Utf8TextsAreWrittenInTheCodePageAndCutOnCharacterBoundaries) {
   cell->GetFont()->SetName("\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D");  // ＭＳ 明朝
 
   const std::vector<TRecord> records = BookRecords(book);
-  EXPECT_EQ(WithId(records, kCodePageId).at(0).Word(0), 932);
-  const TRecord label = WithId(records, kLabelId).at(0);
+  EXPECT_EQ(WithId(records, xlsrec::kCodePage).at(0).Word(0), 932);
+  const TRecord label = WithId(records, xlsrec::kLabel).at(0);
   EXPECT_EQ(TextOf(label, 6, 2), Repeat("\x93\xFA", 127));  // 254 bytes, not 255
-  EXPECT_EQ(TextOf(WithId(records, kBoundSheetId).at(0), 6, 1), Repeat("\x95\x5C", 15));
-  EXPECT_EQ(TextOf(WithId(records, kFormatId).back(), 2, 1), "0.0\"\x89\x7E\"");
-  const TRecord font = WithId(records, kFontId).back();
+  EXPECT_EQ(TextOf(WithId(records, xlsrec::kBoundSheet).at(0), 6, 1), Repeat("\x95\x5C", 15));
+  EXPECT_EQ(TextOf(WithId(records, xlsrec::kFormat).back(), 2, 1), "0.0\"\x89\x7E\"");
+  const TRecord font = WithId(records, xlsrec::kFont).back();
   EXPECT_EQ(font.data[12], 128);  // SHIFTJIS_CHARSET
   EXPECT_EQ(TextOf(font, 14, 1), "\x82\x6C\x82\x72 \x96\xBE\x92\xA9");
   EXPECT_EQ(book.GetTextLosses().Count, 0u);
@@ -81,8 +79,8 @@ TEST(CodePage, StoredBytesAreCutOnCharacterBoundaries) {
   XLSPtr<IXLSWorkSheet> sheet = book.GetWorksheets()->Add();
   sheet->FGetRange("A1", "A1")->SetValue(OleVariant("a" + Repeat("\xD6\xD0", 130)));
   const std::vector<TRecord> records = BookRecords(book);
-  EXPECT_EQ(TextOf(WithId(records, kLabelId).at(0), 6, 2), "a" + Repeat("\xD6\xD0", 127));
-  EXPECT_EQ(WithId(records, kFontId).at(0).data[12], 134);  // GB2312_CHARSET
+  EXPECT_EQ(TextOf(WithId(records, xlsrec::kLabel).at(0), 6, 2), "a" + Repeat("\xD6\xD0", 127));
+  EXPECT_EQ(WithId(records, xlsrec::kFont).at(0).data[12], 134);  // GB2312_CHARSET
 }
 
 TEST(CodePage, CharactersTheCodePageLacksAreReplacedAndReportedWithTheirPlace) {
@@ -94,9 +92,9 @@ TEST(CodePage, CharactersTheCodePageLacksAreReplacedAndReportedWithTheirPlace) {
   sheet->FGetRange("C4", "C4")->SetValue(OleVariant("\xD0\x94\xD0\xB0 \xE4\xB8\xAD"));  // Да 中
   sheet->GetPageSetup()->SetCenterHeader("\xE2\x82\xAC\xCE\xB1");  // €α: α is not in 1251
   const std::vector<TRecord> records = BookRecords(book);
-  EXPECT_EQ(TextOf(WithId(records, kLabelId).at(0), 6, 2), "\xC4\xE0 ?");
-  EXPECT_EQ(TextOf(WithId(records, kBoundSheetId).at(0), 6, 1), "\xCB\xE8\xF1\xF2 _");
-  EXPECT_EQ(TextOf(WithId(records, kHeaderId).at(0), 0, 1), "&C\x88?");
+  EXPECT_EQ(TextOf(WithId(records, xlsrec::kLabel).at(0), 6, 2), "\xC4\xE0 ?");
+  EXPECT_EQ(TextOf(WithId(records, xlsrec::kBoundSheet).at(0), 6, 1), "\xCB\xE8\xF1\xF2 _");
+  EXPECT_EQ(TextOf(WithId(records, xlsrec::kHeader).at(0), 0, 1), "&C\x88?");
 
   const TXLSTextLossReport& losses = book.GetTextLosses();
   ASSERT_EQ(losses.Count, 3u);
@@ -174,7 +172,8 @@ TEST(CodePage, CharactersReadersCannotDecodeAreReplacedAndReported) {
     book.SetUtf8Texts(true);
     ASSERT_EQ(book.SetCodePage(c.CodePage), 1);
     book.GetWorksheets()->Add()->FGetRange("A1", "A1")->SetValue(OleVariant(c.Text));
-    EXPECT_EQ(TextOf(WithId(BookRecords(book), kLabelId).at(0), 6, 2), c.Stored) << c.CodePage;
+    EXPECT_EQ(TextOf(WithId(BookRecords(book), xlsrec::kLabel).at(0), 6, 2), c.Stored)
+        << c.CodePage;
     EXPECT_EQ(book.GetTextLosses().Count, c.Losses) << c.CodePage;
   }
   EXPECT_EQ(XLSUtf8ToCodePage("\xE2\x82\xAC", 936).Unmapped.size(), 1u);

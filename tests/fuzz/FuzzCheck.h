@@ -12,7 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "XLSByteOrder.h"
 #include "XLSCodePage.h"
+#include "XLSRecordIds.h"
 #include "XLSStream.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
@@ -30,14 +32,13 @@ inline void Require(bool condition, const char* what) {
 }
 
 inline uint16_t Word(const std::vector<uint8_t>& bytes, size_t pos) {
-  return static_cast<uint16_t>(bytes[pos] | (bytes[pos + 1] << 8));
+  return XLSGetLE<uint16_t>(&bytes[pos]);
 }
 
 // The "Book" stream: records of at most 2080 data bytes that fill it
 // exactly; a workbook substream and then one substream per sheet, each from
 // BOF to EOF.
 inline void CheckRecordStream(const std::vector<uint8_t>& stream) {
-  constexpr uint16_t kBof = 0x0809, kEof = 0x000A;
   size_t pos = 0;
   bool inSubstream = false;
   int substreams = 0;
@@ -47,13 +48,13 @@ inline void CheckRecordStream(const std::vector<uint8_t>& stream) {
     const uint16_t length = Word(stream, pos + 2);
     Require(length <= 2080, "record longer than 2080 bytes");
     Require(pos + 4 + length <= stream.size(), "record data cut off");
-    if (id == kBof) {
+    if (id == xlsrec::kBof) {
       Require(!inSubstream, "BOF inside a substream");
       inSubstream = true;
       ++substreams;
     } else {
       Require(inSubstream, "record outside a substream");
-      if (id == kEof) inSubstream = false;
+      if (id == xlsrec::kEof) inSubstream = false;
     }
     pos += 4 + length;
   }
@@ -72,8 +73,6 @@ inline void CheckDocument(const std::vector<uint8_t>& document) {
 // page (sheet names, cell texts, headers and footers): each decodes whole,
 // and no two sheet names are equal as readers compare them.
 inline void CheckStoredTexts(const std::vector<uint8_t>& stream) {
-  constexpr uint16_t kCodePage = 0x0042, kBoundSheet = 0x0085, kLabel = 0x0204, kHeader = 0x0014,
-                     kFooter = 0x0015;
   uint16_t codePage = 1252;
   auto converter = std::make_unique<TXLSCodePageConverter>(codePage);
   std::set<std::string> names;
@@ -82,16 +81,16 @@ inline void CheckStoredTexts(const std::vector<uint8_t>& stream) {
     const std::string_view data(reinterpret_cast<const char*>(stream.data()) + pos + 4,
                                 Word(stream, pos + 2));
     std::string_view text;
-    if (id == kCodePage) {
+    if (id == xlsrec::kCodePage) {
       codePage = Word(stream, pos + 4);
       converter = std::make_unique<TXLSCodePageConverter>(codePage);
-    } else if (id == kBoundSheet) {
+    } else if (id == xlsrec::kBoundSheet) {
       text = data.substr(7);
       Require(names.insert(TXLSWorkSheets::NameKey(std::string(text), codePage)).second,
               "two sheets of one name");
-    } else if (id == kLabel) {
+    } else if (id == xlsrec::kLabel) {
       text = data.substr(8);
-    } else if ((id == kHeader || id == kFooter) && !data.empty()) {
+    } else if ((id == xlsrec::kHeader || id == xlsrec::kFooter) && !data.empty()) {
       text = data.substr(1);
     }
     if (text.empty()) continue;

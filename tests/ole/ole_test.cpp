@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "BookTestUtil.h"
+#include "XLSByteOrder.h"
+#include "XLSRecordIds.h"
 #include "XLSStream.h"
 
 namespace tabulon {
@@ -24,10 +26,10 @@ constexpr uint32_t kFreeSect = 0xFFFFFFFF;
 constexpr uint64_t kLargestWith109FatSectors = (109 * 128 - 109 - 1) * 512;
 
 uint32_t U16(const std::vector<uint8_t>& b, size_t at) {
-  return b[at] | b[at + 1] << 8;
+  return XLSGetLE<uint16_t>(&b[at]);
 }
 uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
-  return U16(b, at) | static_cast<uint32_t>(U16(b, at + 2)) << 16;
+  return XLSGetLE<uint32_t>(&b[at]);
 }
 
 uint32_t Crc32(uint32_t crc, const uint8_t* data, size_t count) {
@@ -295,13 +297,11 @@ INSTANTIATE_TEST_SUITE_P(Sizes, OleReadBack,
 // ---------------------------------------------------------------------------
 
 void Put16(std::vector<uint8_t>& b, uint32_t v) {
-  b.push_back(static_cast<uint8_t>(v));
-  b.push_back(static_cast<uint8_t>(v >> 8));
+  XLSAppendLE(b, static_cast<uint16_t>(v));
 }
 
 void Put32(std::vector<uint8_t>& b, uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
+  XLSAppendLE(b, v);
 }
 
 void PutRecord(std::vector<uint8_t>& b, uint16_t id, const std::vector<uint8_t>& data) {
@@ -324,9 +324,8 @@ std::vector<uint8_t> Cell(uint16_t row, uint16_t col) {
 
 void PutNumber(std::vector<uint8_t>& b, uint16_t row, uint16_t col, double value) {
   std::vector<uint8_t> d = Cell(row, col);
-  const auto* p = reinterpret_cast<const uint8_t*>(&value);  // little-endian host
-  d.insert(d.end(), p, p + sizeof value);
-  PutRecord(b, 0x0203, d);
+  XLSAppendLE(d, XLSDoubleBits(value));
+  PutRecord(b, xlsrec::kNumber, d);
 }
 
 // A BIFF5 workbook with one sheet "Data": A1 = 3.25, B1 = "Tabulon", and
@@ -334,32 +333,32 @@ void PutNumber(std::vector<uint8_t>& b, uint16_t row, uint16_t col, double value
 std::vector<uint8_t> MinimalWorkbook(uint16_t rows) {
   const std::string sheetName = "Data", label = "Tabulon";
   std::vector<uint8_t> sheet;
-  PutRecord(sheet, 0x0809, Bof(0x10));
+  PutRecord(sheet, xlsrec::kBof, Bof(xlsrec::kBofWorksheet));
   std::vector<uint8_t> dims;
   for (uint32_t v : {0u, uint32_t(rows), 0u, 2u, 0u}) Put16(dims, v);
-  PutRecord(sheet, 0x0000, dims);
+  PutRecord(sheet, xlsrec::kDimensions, dims);
   PutNumber(sheet, 0, 0, 3.25);
   std::vector<uint8_t> text = Cell(0, 1);
   Put16(text, static_cast<uint32_t>(label.size()));
   text.insert(text.end(), label.begin(), label.end());
-  PutRecord(sheet, 0x0204, text);
+  PutRecord(sheet, xlsrec::kLabel, text);
   for (uint16_t r = 1; r < rows; ++r) {
     PutNumber(sheet, r, 0, r);
     PutNumber(sheet, r, 1, 2.0 * r);
   }
-  PutRecord(sheet, 0x000A, {});
+  PutRecord(sheet, xlsrec::kEof, {});
 
   std::vector<uint8_t> book;
-  PutRecord(book, 0x0809, Bof(0x05));
-  PutRecord(book, 0x0042, {0xE4, 0x04});                 // code page 1252
-  PutRecord(book, 0x00E0, std::vector<uint8_t>(16, 0));  // cell format 0: general
+  PutRecord(book, xlsrec::kBof, Bof(xlsrec::kBofGlobals));
+  PutRecord(book, xlsrec::kCodePage, {0xE4, 0x04});           // code page 1252
+  PutRecord(book, xlsrec::kXF, std::vector<uint8_t>(16, 0));  // cell format 0: general
   const size_t boundSheetSize = 4 + 6 + 1 + sheetName.size(), eofSize = 4;
   std::vector<uint8_t> bound;
   Put32(bound, static_cast<uint32_t>(book.size() + boundSheetSize + eofSize));
   bound.insert(bound.end(), {0, 0, static_cast<uint8_t>(sheetName.size())});
   bound.insert(bound.end(), sheetName.begin(), sheetName.end());
-  PutRecord(book, 0x0085, bound);
-  PutRecord(book, 0x000A, {});
+  PutRecord(book, xlsrec::kBoundSheet, bound);
+  PutRecord(book, xlsrec::kEof, {});
   book.insert(book.end(), sheet.begin(), sheet.end());
   return book;
 }

@@ -11,6 +11,7 @@
 #include "XLSCellHeap.h"
 #include "XLSLargeBlocks.h"
 #include "XLSPageSetup.h"
+#include "XLSRecordIds.h"
 #include "XLSSanitizer.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
@@ -21,8 +22,6 @@ namespace {
 
 using book_test::BookRecords;
 using book_test::WithId;
-
-constexpr uint16_t kBoundSheet = 0x0085;
 
 // Everything a caller can hold of a sheet outlives its deletion; the
 // workbook forgets the sheet at once, and the held parts answer harmlessly.
@@ -70,7 +69,7 @@ TEST(DeletedSheetTest, HeldSheetAndPartsStayValidUntilReleased) {
   EXPECT_EQ(cells->GetCount(), 256 * 65536);
 
   // Only the remaining sheet is saved.
-  const auto sheetsSaved = WithId(BookRecords(book), kBoundSheet);
+  const auto sheetsSaved = WithId(BookRecords(book), xlsrec::kBoundSheet);
   EXPECT_EQ(sheetsSaved.size(), 1u);
 
   // Released in an order that frees the sheet with the last part (ASan

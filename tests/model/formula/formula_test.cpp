@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "BookTestUtil.h"
 #include "RangeFormatTestUtil.h"
+#include "XLSByteOrder.h"
 #include "XLSFormula.h"
+#include "XLSRecordIds.h"
 
 namespace tabulon {
 namespace {
@@ -178,8 +179,8 @@ TEST(FormulaTexts, Utf8ConstantsAndResultsCountCharactersAndConvertAtSave) {
 
   using book_test::WithId;
   const auto records = book_test::BookRecords(book);
-  const auto formulas = WithId(records, 0x0006);
-  const auto strings = WithId(records, 0x0207);
+  const auto formulas = WithId(records, xlsrec::kFormula);
+  const auto strings = WithId(records, xlsrec::kString);
   ASSERT_EQ(formulas.size(), 5u);
   ASSERT_EQ(strings.size(), 4u);
   const std::string hello1251 = "\xCF\xF0\xE8\xE2\xE5\xF2";
@@ -417,7 +418,7 @@ TEST_F(Formulas, RecordsCarryTokensResultsAndRecalcFlags) {
   using book_test::WithId;
   const auto records = BookRecords(book);
   ASSERT_FALSE(records.empty()) << book.GetLastError();
-  const auto formulas = WithId(records, 0x0006);
+  const auto formulas = WithId(records, xlsrec::kFormula);
   ASSERT_EQ(formulas.size(), 6u);
   const auto tokens = [](const book_test::TRecord& r) {
     return std::vector<uint8_t>(r.data.begin() + 22, r.data.end());
@@ -425,9 +426,7 @@ TEST_F(Formulas, RecordsCarryTokensResultsAndRecalcFlags) {
   // tArea (reference class) A1:A3 with both parts relative, then tAttrSum.
   EXPECT_EQ(tokens(formulas[0]),
             (std::vector<uint8_t>{0x25, 0x00, 0xC0, 0x02, 0xC0, 0, 0, 0x19, 0x10, 0, 0}));
-  double cached = 0;
-  std::memcpy(&cached, formulas[0].data.data() + 6, 8);
-  EXPECT_EQ(cached, 2.0);
+  EXPECT_EQ(XLSGetDoubleLE(&formulas[0].data[6]), 2.0);
   // tRef A1 then tArea3d on sheet index 1 (ixals -2), tFuncVar MAX with 2.
   const std::vector<uint8_t> second = tokens(formulas[1]);
   ASSERT_EQ(second.size(), 4u + 21u + 4u);
@@ -441,7 +440,7 @@ TEST_F(Formulas, RecordsCarryTokensResultsAndRecalcFlags) {
   EXPECT_EQ(formulas[2].Word(12), 0xFFFF);
   for (size_t i = 0; i + 1 < records.size(); ++i) {
     if (records[i].offset == formulas[2].offset) {
-      EXPECT_EQ(records[i + 1].id, 0x0207);
+      EXPECT_EQ(records[i + 1].id, xlsrec::kString);
       EXPECT_EQ(std::string(records[i + 1].data.begin() + 2, records[i + 1].data.end()), "X");
     }
   }

@@ -5,6 +5,7 @@
 #include "BookTestUtil.h"
 #include "RangeFormatTestUtil.h"
 #include "XLSConstants.h"
+#include "XLSRecordIds.h"
 
 namespace tabulon {
 namespace {
@@ -66,7 +67,7 @@ TEST_F(FormatCounts, FormatsNoCellUsesAnyMoreAreNotSaved) {
   using book_test::BookRecords;
   const auto xfRecords = [this] {
     int count = 0;
-    for (const auto& record : BookRecords(book)) count += record.id == 0x00E0;
+    for (const auto& record : BookRecords(book)) count += record.id == xlsrec::kXF;
     return count;
   };
   Range("A1", "B2")->SetValue(OleVariant("x"));

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "RecordBytes.h"
+#include "XLSByteOrder.h"
 #include "XLSPageSetup.h"
 #include "XLSRange.h"
+#include "XLSRecordIds.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
 #include "XLSWorksheet.h"
@@ -17,14 +17,13 @@ using testing_records::TBytes;
 using testing_records::WordAt;
 
 double DoubleAt(const TBytes& record, size_t pos) {
-  double value = 0;
-  std::memcpy(&value, record.data() + pos, sizeof value);
-  return value;
+  return XLSGetDoubleLE(&record[pos]);
 }
 
 TBytes WordRecord(uint16_t id, uint16_t value) {
-  return TBytes{static_cast<uint8_t>(id),    static_cast<uint8_t>(id >> 8),   2, 0,
-                static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)};
+  TBytes record;
+  for (uint16_t word : {id, uint16_t{2}, value}) XLSAppendLE(record, word);
+  return record;
 }
 
 class PageSetupTest : public ::testing::Test {
@@ -55,14 +54,14 @@ class PageSetupTest : public ::testing::Test {
 TEST_F(PageSetupTest, NewSheetRecords) {
   const auto head = HeaderRecords();
   ASSERT_EQ(head.size(), 4u);
-  EXPECT_EQ(head[0], WordRecord(0x002A, 0));
-  EXPECT_EQ(head[1], WordRecord(0x002B, 1));
-  EXPECT_EQ(head[2], WordRecord(0x0082, 0));
-  EXPECT_EQ(head[3], WordRecord(0x0081, 0x04C1));
+  EXPECT_EQ(head[0], WordRecord(xlsrec::kPrintHeaders, 0));
+  EXPECT_EQ(head[1], WordRecord(xlsrec::kPrintGridLines, 1));
+  EXPECT_EQ(head[2], WordRecord(xlsrec::kGridSet, 0));
+  EXPECT_EQ(head[3], WordRecord(xlsrec::kWsBool, 0x04C1));
 
   const TBytes s = SetupRecord();
   ASSERT_EQ(s.size(), 38u);
-  EXPECT_EQ(WordAt(s, 0), 0x00A1);
+  EXPECT_EQ(WordAt(s, 0), xlsrec::kSetup);
   EXPECT_EQ(WordAt(s, 2), 34);
   const uint16_t words[] = {0, 100, 1, 0, 0, 2, 600, 600};
   for (size_t i = 0; i < 8; ++i) EXPECT_EQ(WordAt(s, 4 + 2 * i), words[i]) << i;
@@ -72,22 +71,23 @@ TEST_F(PageSetupTest, NewSheetRecords) {
 
   const auto data = MarginRecords();
   ASSERT_EQ(data.size(), 8u);
-  const uint16_t marginIds[] = {0x0029, 0x0028, 0x0027, 0x0026};
+  const uint16_t marginIds[] = {xlsrec::kBottomMargin, xlsrec::kTopMargin, xlsrec::kRightMargin,
+                                xlsrec::kLeftMargin};
   const double margins[] = {1.0, 1.0, 0.75, 0.75};
   for (size_t i = 0; i < 4; ++i) {
     EXPECT_EQ(WordAt(data[i], 0), marginIds[i]);
     EXPECT_EQ(WordAt(data[i], 2), 8);
     EXPECT_EQ(DoubleAt(data[i], 4), margins[i]);
   }
-  EXPECT_EQ(data[4], WordRecord(0x0084, 0));
-  EXPECT_EQ(data[5], WordRecord(0x0083, 0));
+  EXPECT_EQ(data[4], WordRecord(xlsrec::kVCenter, 0));
+  EXPECT_EQ(data[5], WordRecord(xlsrec::kHCenter, 0));
   EXPECT_EQ(data[6], (TBytes{0x15, 0x00, 0x01, 0x00, 0x00}));
   EXPECT_EQ(data[7], (TBytes{0x14, 0x00, 0x01, 0x00, 0x00}));
 }
 
 TEST_F(PageSetupTest, FitToPagesWideTurnsOnFitting) {
   setup.SetFitToPagesWide(OleVariant::Integer(1));
-  EXPECT_EQ(HeaderRecords()[3], WordRecord(0x0081, 0x05C1));
+  EXPECT_EQ(HeaderRecords()[3], WordRecord(xlsrec::kWsBool, 0x05C1));
   EXPECT_EQ(WordAt(SetupRecord(), 10), 1);
   EXPECT_EQ(setup.GetFitToPagesWide(), OleVariant::Integer(1));
 }
@@ -145,12 +145,12 @@ TEST_F(PageSetupTest, PrintFlagsAndCentring) {
   setup.SetPrintHeadings(true);
   setup.SetCenterHorizontally(true);
   const auto head = HeaderRecords();
-  EXPECT_EQ(head[0], WordRecord(0x002A, 1));
-  EXPECT_EQ(head[1], WordRecord(0x002B, 0));
-  EXPECT_EQ(head[2], WordRecord(0x0082, 1));
+  EXPECT_EQ(head[0], WordRecord(xlsrec::kPrintHeaders, 1));
+  EXPECT_EQ(head[1], WordRecord(xlsrec::kPrintGridLines, 0));
+  EXPECT_EQ(head[2], WordRecord(xlsrec::kGridSet, 1));
   const auto data = MarginRecords();
-  EXPECT_EQ(data[4], WordRecord(0x0084, 0));
-  EXPECT_EQ(data[5], WordRecord(0x0083, 1));
+  EXPECT_EQ(data[4], WordRecord(xlsrec::kVCenter, 0));
+  EXPECT_EQ(data[5], WordRecord(xlsrec::kHCenter, 1));
 }
 
 TEST_F(PageSetupTest, MarginsAreWrittenAsStored) {

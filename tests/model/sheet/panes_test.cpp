@@ -3,8 +3,10 @@
 #include <limits>
 
 #include "RecordBytes.h"
+#include "XLSByteOrder.h"
 #include "XLSPanes.h"
 #include "XLSProtect.h"
+#include "XLSRecordIds.h"
 
 namespace tabulon {
 namespace {
@@ -22,20 +24,11 @@ TBytes PaneRecord(const TXLSPanes& panes, uint16_t& activePane) {
 }
 
 TBytes Pane(uint16_t x, uint16_t y, uint16_t top, uint16_t left, uint16_t active) {
-  return TBytes{0x41,
-                0x00,
-                0x0A,
-                0x00,
-                static_cast<uint8_t>(x),
-                static_cast<uint8_t>(x >> 8),
-                static_cast<uint8_t>(y),
-                static_cast<uint8_t>(y >> 8),
-                static_cast<uint8_t>(top),
-                static_cast<uint8_t>(top >> 8),
-                static_cast<uint8_t>(left),
-                static_cast<uint8_t>(left >> 8),
-                static_cast<uint8_t>(active),
-                0};
+  TBytes record;
+  for (uint16_t word : {xlsrec::kPane, uint16_t{10}, x, y, top, left, active}) {
+    XLSAppendLE(record, word);
+  }
+  return record;
 }
 
 TEST(PaneRecord, FreezingOneRow) {

@@ -10,8 +10,10 @@
 #include "BookTestUtil.h"
 #include "OleVariant.h"
 #include "SheetRecords.h"
+#include "XLSByteOrder.h"
 #include "XLSColRowInfo.h"
 #include "XLSPicture.h"
+#include "XLSRecordIds.h"
 
 namespace tabulon {
 namespace {
@@ -20,12 +22,6 @@ using namespace bitmap_test;
 using testing_records::TBook;
 using testing_records::TBytes;
 using testing_records::WordAt;
-
-constexpr uint16_t kObj = 0x005D;
-constexpr uint16_t kImData = 0x007F;
-constexpr uint16_t kContinue = 0x003C;
-constexpr uint16_t kLabel = 0x0204;
-constexpr uint16_t kBottomMargin = 0x0029;
 
 // A bitmap file in the scratch directory, named after the test and the tag.
 std::string BitmapPath(const std::string& tag) {
@@ -39,9 +35,7 @@ std::string SavedBitmap(uint32_t width, uint32_t height, const std::string& tag 
 }
 
 uint32_t LongAt(const std::string& bytes, size_t pos) {
-  uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<uint8_t>(bytes[pos + i]);
-  return value;
+  return XLSGetLE<uint32_t>(reinterpret_cast<const uint8_t*>(bytes.data()) + pos);
 }
 
 // ---- Reading the file -------------------------------------------------------
@@ -303,7 +297,7 @@ std::vector<TBytes> SavedDataRecords(TXLSWorksheet& sheet) {
 
 TEST_F(PictureInsert, ObjRecordCarriesTheAnchorAndFixedFields) {
   ASSERT_EQ(sheet().InsertBitmap(2, 1, SavedBitmap(100, 30)), 1);
-  const std::vector<TBytes> obj = testing_records::WithId(SavedDataRecords(sheet()), kObj);
+  const std::vector<TBytes> obj = testing_records::WithId(SavedDataRecords(sheet()), xlsrec::kObj);
   ASSERT_EQ(obj.size(), 1u);
   const TBytes expected = {0x5D, 0x00, 70, 0,                   // OBJ, 60 bytes and the name
                            1, 0, 0, 0, 8, 0, 1, 0, 0x14, 0x06,  // one picture object, id 1, options
@@ -322,11 +316,11 @@ TEST_F(PictureInsert, SmallImDataIsOneRecordRightAfterItsObj) {
   ASSERT_EQ(sheet().InsertBitmap(0, 0, SavedBitmap(10, 5)), 1);
   const std::vector<TBytes> records = SavedDataRecords(sheet());
   ASSERT_GE(records.size(), 4u);
-  EXPECT_EQ(WordAt(records[0], 0), kLabel);
-  EXPECT_EQ(WordAt(records[1], 0), kObj);
-  EXPECT_EQ(WordAt(records[3], 0), kBottomMargin);
+  EXPECT_EQ(WordAt(records[0], 0), xlsrec::kLabel);
+  EXPECT_EQ(WordAt(records[1], 0), xlsrec::kObj);
+  EXPECT_EQ(WordAt(records[3], 0), xlsrec::kBottomMargin);
   const TBytes& imdata = records[2];
-  ASSERT_EQ(WordAt(imdata, 0), kImData);
+  ASSERT_EQ(WordAt(imdata, 0), xlsrec::kImData);
   // The picture data's 172 bytes and one byte past them (see MakeImDataRecord).
   EXPECT_EQ(WordAt(imdata, 2), 181);
   EXPECT_EQ(TBytes(imdata.begin() + 4, imdata.begin() + 16),
@@ -339,11 +333,11 @@ TEST_F(PictureInsert, LargeImDataContinuesInSlicesOf2080Bytes) {
   // 200 x 100 pixels: 60000 bytes of rows, 60012 of picture data.
   ASSERT_EQ(sheet().InsertBitmap(0, 0, SavedBitmap(200, 100)), 1);
   const std::vector<TBytes> records = SavedDataRecords(sheet());
-  ASSERT_EQ(WordAt(records[1], 0), kImData);
+  ASSERT_EQ(WordAt(records[1], 0), xlsrec::kImData);
   EXPECT_EQ(WordAt(records[1], 2), 2076);
   std::string joined(records[1].begin() + 4, records[1].end());
   size_t continues = 0;
-  for (size_t i = 2; WordAt(records[i], 0) == kContinue; ++i, ++continues) {
+  for (size_t i = 2; WordAt(records[i], 0) == xlsrec::kContinue; ++i, ++continues) {
     EXPECT_LE(records[i].size(), 2084u);
     joined.append(records[i].begin() + 4, records[i].end());
   }
@@ -359,11 +353,11 @@ TEST_F(PictureInsert, EverySaveCarriesEveryPicture) {
   for (int save = 0; save < 2; ++save) {
     const std::vector<book_test::TRecord> records = book_test::BookRecords(book_.book);
     ASSERT_FALSE(records.empty());
-    const auto objs = book_test::WithId(records, kObj);
+    const auto objs = book_test::WithId(records, xlsrec::kObj);
     ASSERT_EQ(objs.size(), 2u) << "save " << save;
     EXPECT_EQ(objs[1].Word(14), 4);  // top row of the second picture
     EXPECT_EQ(objs[1].data.back(), '2') << "named Picture 2";
-    EXPECT_EQ(book_test::WithId(records, kImData).size(), 2u);
+    EXPECT_EQ(book_test::WithId(records, xlsrec::kImData).size(), 2u);
   }
 }
 

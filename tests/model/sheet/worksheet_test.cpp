@@ -1,25 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "SheetRecords.h"
+#include "XLSByteOrder.h"
 #include "XLSPageSetup.h"
 #include "XLSPanes.h"
 #include "XLSProtect.h"
 #include "XLSRange.h"
+#include "XLSRecordIds.h"
 
 namespace tabulon {
 namespace {
 
 using namespace testing_records;
-
-constexpr uint16_t kBlank = 0x0201;
-constexpr uint16_t kNumber = 0x0203;
-constexpr uint16_t kLabel = 0x0204;
-constexpr uint16_t kMergedCells = 0x00E5;
-constexpr uint16_t kDimensions = 0x0000;
 
 class WriterTest : public ::testing::Test {
  protected:
@@ -41,7 +36,7 @@ TEST_F(WriterTest, CellOutsideTheSheetIsRefusedWithoutRecord) {
   EXPECT_EQ(sheet.Write(65535, 255, 0), 1);
   const auto records = Data();
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(WordAt(records[0], 0), kBlank);
+  EXPECT_EQ(WordAt(records[0], 0), xlsrec::kBlank);
   EXPECT_EQ(WordAt(records[0], 4), 65535);
   EXPECT_EQ(WordAt(records[0], 6), 255);
 }
@@ -51,10 +46,8 @@ TEST_F(WriterTest, NumberRecordCarriesTheDoubleBytes) {
   const auto records = Data();
   ASSERT_EQ(records.size(), 1u);
   ASSERT_EQ(records[0].size(), 18u);
-  EXPECT_EQ(WordAt(records[0], 0), kNumber);
-  double value;
-  std::memcpy(&value, records[0].data() + 10, 8);
-  EXPECT_EQ(value, 45000.25);
+  EXPECT_EQ(WordAt(records[0], 0), xlsrec::kNumber);
+  EXPECT_EQ(XLSGetDoubleLE(&records[0][10]), 45000.25);
 }
 
 TEST_F(WriterTest, LongTextIsCutTo255Bytes) {
@@ -81,13 +74,13 @@ TEST_F(WriterTest, MergeWriteNormalisesCornersAndWritesRowMajor) {
   int index = 0;
   for (uint16_t row = 1; row <= 3; ++row) {
     for (uint16_t col = 0; col <= 2; ++col, ++index) {
-      EXPECT_EQ(WordAt(records[index], 0), kBlank);
+      EXPECT_EQ(WordAt(records[index], 0), xlsrec::kBlank);
       EXPECT_EQ(WordAt(records[index], 4), row);
       EXPECT_EQ(WordAt(records[index], 6), col);
     }
   }
   const TBytes& merged = records[9];
-  EXPECT_EQ(WordAt(merged, 0), kMergedCells);
+  EXPECT_EQ(WordAt(merged, 0), xlsrec::kMergedCells);
   EXPECT_EQ(WordAt(merged, 4), 1);
   EXPECT_EQ(WordAt(merged, 6), 1);
   EXPECT_EQ(WordAt(merged, 8), 3);
@@ -104,7 +97,8 @@ TEST_F(WriterTest, SingleCellAreaIsRefused) {
 
 TEST_F(WriterTest, MergeWriteStringPutsTheTextInTheTopLeftCell) {
   ASSERT_EQ(sheet.MergeWriteString(0, 0, 0, 1, "head", 0), 1);
-  EXPECT_EQ(Ids(Data()), (std::vector<uint16_t>{kLabel, kBlank, kMergedCells}));
+  EXPECT_EQ(Ids(Data()),
+            (std::vector<uint16_t>{xlsrec::kLabel, xlsrec::kBlank, xlsrec::kMergedCells}));
 }
 
 TEST_F(WriterTest, MergeBlanksKeepTheFormatOfStoredCells) {
@@ -123,7 +117,7 @@ TEST_F(WriterTest, MergeBlanksKeepTheFormatOfStoredCells) {
 
 TEST_F(WriterTest, MergeStopsAtTheSheetEdge) {
   EXPECT_EQ(sheet.MergeWrite(0, 254, 0, 256, 0), -2);
-  EXPECT_EQ(Ids(Data()), (std::vector<uint16_t>{kBlank, kBlank}));
+  EXPECT_EQ(Ids(Data()), (std::vector<uint16_t>{xlsrec::kBlank, xlsrec::kBlank}));
 }
 
 TEST_F(WriterTest, AddressFormsParseTheText) {
@@ -144,10 +138,10 @@ TEST(WriterOutsideSave, RefusesAndLeavesTheBoundsAlone) {
   EXPECT_EQ(sheet.WriteString(7, 7, "x"), -1);
   EXPECT_EQ(sheet.MergeWrite(1, 1, 2, 2, 0), -1);
   EXPECT_EQ(sheet.MergeCells(1, 1, 2, 2), -1);
-  EXPECT_EQ(sheet.AppendData(MakeRecord(0x0201, 0)), -1);
+  EXPECT_EQ(sheet.AppendData(MakeRecord(xlsrec::kBlank, 0)), -1);
   sheet.BeginSave();
   ASSERT_EQ(sheet.Close(), 1);
-  const auto dims = WithId(HeaderRecords(sheet), kDimensions);
+  const auto dims = WithId(HeaderRecords(sheet), xlsrec::kDimensions);
   ASSERT_EQ(dims.size(), 1u);
   EXPECT_EQ(WordAt(dims[0], 10), 0x0100);
   sheet.EndSave();

@@ -1,46 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "SheetRecords.h"
+#include "XLSByteOrder.h"
 #include "XLSRange.h"
+#include "XLSRecordIds.h"
 
 namespace tabulon {
 namespace {
 
 using namespace testing_records;
-
-constexpr uint16_t kDimensions = 0x0000;
-constexpr uint16_t kEof = 0x000A;
-constexpr uint16_t kHeader = 0x0014;
-constexpr uint16_t kFooter = 0x0015;
-constexpr uint16_t kExternCount = 0x0016;
-constexpr uint16_t kExternSheet = 0x0017;
-constexpr uint16_t kSelection = 0x001D;
-constexpr uint16_t kLeftMargin = 0x0026;
-constexpr uint16_t kRightMargin = 0x0027;
-constexpr uint16_t kTopMargin = 0x0028;
-constexpr uint16_t kBottomMargin = 0x0029;
-constexpr uint16_t kPrintHeaders = 0x002A;
-constexpr uint16_t kPrintGridLines = 0x002B;
-constexpr uint16_t kPane = 0x0041;
-constexpr uint16_t kWsBool = 0x0081;
-constexpr uint16_t kGridSet = 0x0082;
-constexpr uint16_t kHCenter = 0x0083;
-constexpr uint16_t kVCenter = 0x0084;
-constexpr uint16_t kStandardWidth = 0x0099;
-constexpr uint16_t kScl = 0x00A0;
-constexpr uint16_t kSetup = 0x00A1;
-constexpr uint16_t kMergedCells = 0x00E5;
-constexpr uint16_t kBlank = 0x0201;
-constexpr uint16_t kNumber = 0x0203;
-constexpr uint16_t kBoolErr = 0x0205;
-constexpr uint16_t kLabel = 0x0204;
-constexpr uint16_t kDefaultRowHeight = 0x0225;
-constexpr uint16_t kWindow2 = 0x023E;
-constexpr uint16_t kBof = 0x0809;
 
 // Runs the sheet's part of a save; the sections stay for inspection.
 void Save(TXLSWorksheet& sheet) {
@@ -54,7 +25,7 @@ std::vector<std::pair<int, int>> CellPositions(TXLSWorksheet& sheet) {
   std::vector<std::pair<int, int>> cells;
   for (const TBytes& r : DataRecords(sheet)) {
     const uint16_t id = WordAt(r, 0);
-    if (id == kBlank || id == kNumber || id == kLabel)
+    if (id == xlsrec::kBlank || id == xlsrec::kNumber || id == xlsrec::kLabel)
       cells.emplace_back(WordAt(r, 4), WordAt(r, 6));
   }
   return cells;
@@ -66,13 +37,15 @@ TEST(SheetStreamSequence, EmptySheetOfAOneSheetWorkbook) {
   Save(sheet);
   const auto header = HeaderRecords(sheet);
   EXPECT_EQ(Ids(header),
-            (std::vector<uint16_t>{kBof, kStandardWidth, kDefaultRowHeight, kExternCount,
-                                   kExternSheet, kPrintHeaders, kPrintGridLines, kGridSet, kWsBool,
-                                   kSetup, kDimensions}));
+            (std::vector<uint16_t>{xlsrec::kBof, xlsrec::kStandardWidth, xlsrec::kDefaultRowHeight,
+                                   xlsrec::kExternCount, xlsrec::kExternSheet,
+                                   xlsrec::kPrintHeaders, xlsrec::kPrintGridLines, xlsrec::kGridSet,
+                                   xlsrec::kWsBool, xlsrec::kSetup, xlsrec::kDimensions}));
   const auto data = DataRecords(sheet);
-  EXPECT_EQ(Ids(data),
-            (std::vector<uint16_t>{kBottomMargin, kTopMargin, kRightMargin, kLeftMargin, kVCenter,
-                                   kHCenter, kFooter, kHeader, kWindow2, kSelection, kEof}));
+  EXPECT_EQ(Ids(data), (std::vector<uint16_t>{
+                           xlsrec::kBottomMargin, xlsrec::kTopMargin, xlsrec::kRightMargin,
+                           xlsrec::kLeftMargin, xlsrec::kVCenter, xlsrec::kHCenter, xlsrec::kFooter,
+                           xlsrec::kHeader, xlsrec::kWindow2, xlsrec::kSelection, xlsrec::kEof}));
   EXPECT_EQ(header[0], (TBytes{0x09, 0x08, 8, 0, 0x00, 0x05, 0x10, 0, 0x6C, 0x09, 0xC9, 0x07}));
   EXPECT_EQ(header[3], (TBytes{0x16, 0, 2, 0, 1, 0}));
   EXPECT_EQ(header[4], (TBytes{0x17, 0, 2, 0, 1, 0x02}));
@@ -98,7 +71,7 @@ TEST(SheetStreamWindow, OptionsFollowGridLinesAndSelection) {
   TXLSWorksheet& second = book.Sheet(2);
   second.SetDisplayGridLines(false);
   Save(second);
-  const auto window = WithId(DataRecords(second), kWindow2);
+  const auto window = WithId(DataRecords(second), xlsrec::kWindow2);
   ASSERT_EQ(window.size(), 1u);
   EXPECT_EQ(WordAt(window[0], 4), 0x04B4);
 }
@@ -109,12 +82,12 @@ TEST(SheetStreamWindow, FrozenPanesSetBitThreeAndThePaneOfSelection) {
   ASSERT_EQ(sheet.FreezePanes(1, 0, 1, 0), 1);
   Save(sheet);
   const auto data = DataRecords(sheet);
-  EXPECT_EQ(WordAt(WithId(data, kWindow2)[0], 4), 0x06BE);
+  EXPECT_EQ(WordAt(WithId(data, xlsrec::kWindow2)[0], 4), 0x06BE);
   const auto ids = Ids(data);
-  const auto pane = std::find(ids.begin(), ids.end(), kPane);
+  const auto pane = std::find(ids.begin(), ids.end(), xlsrec::kPane);
   ASSERT_NE(pane, ids.end());
-  EXPECT_EQ(*(pane + 1), kSelection);
-  EXPECT_EQ(WithId(data, kSelection)[0][4], 2);
+  EXPECT_EQ(*(pane + 1), xlsrec::kSelection);
+  EXPECT_EQ(WithId(data, xlsrec::kSelection)[0][4], 2);
 }
 
 TEST(SheetStreamWindow, ZoomAddsSclAfterWindow2) {
@@ -124,20 +97,20 @@ TEST(SheetStreamWindow, ZoomAddsSclAfterWindow2) {
   Save(sheet);
   const auto data = DataRecords(sheet);
   const auto ids = Ids(data);
-  const auto window = std::find(ids.begin(), ids.end(), kWindow2);
+  const auto window = std::find(ids.begin(), ids.end(), xlsrec::kWindow2);
   ASSERT_NE(window + 1, ids.end());
-  EXPECT_EQ(*(window + 1), kScl);
-  EXPECT_EQ(WithId(data, kScl)[0], (TBytes{0xA0, 0, 4, 0, 75, 0, 100, 0}));
+  EXPECT_EQ(*(window + 1), xlsrec::kScl);
+  EXPECT_EQ(WithId(data, xlsrec::kScl)[0], (TBytes{0xA0, 0, 4, 0, 75, 0, 100, 0}));
 }
 
 TEST(SheetStreamExterns, OtherSheetsByNameThisOneByMarker) {
   TBook book(2);
   Save(book.Sheet(2));
-  const auto externs = WithId(HeaderRecords(book.Sheet(2)), kExternSheet);
+  const auto externs = WithId(HeaderRecords(book.Sheet(2)), xlsrec::kExternSheet);
   ASSERT_EQ(externs.size(), 2u);
   EXPECT_EQ(externs[0], Concat(TBytes{0x17, 0, 8, 0, 6, 0x03}, "Sheet1"));
   EXPECT_EQ(externs[1], (TBytes{0x17, 0, 2, 0, 1, 0x02}));
-  EXPECT_EQ(WordAt(WithId(HeaderRecords(book.Sheet(2)), kExternCount)[0], 4), 2);
+  EXPECT_EQ(WordAt(WithId(HeaderRecords(book.Sheet(2)), xlsrec::kExternCount)[0], 4), 2);
 }
 
 TEST(SheetStreamCells, WrittenInRowMajorOrder) {
@@ -165,11 +138,10 @@ TEST(SheetStreamCells, RecordTypeFollowsTheValueType) {
   Save(sheet);
   const auto data = DataRecords(sheet);
   EXPECT_EQ(Ids(std::vector<TBytes>(data.begin(), data.begin() + 9)),
-            (std::vector<uint16_t>{kNumber, kBlank, kLabel, kNumber, kBoolErr, kBoolErr, kBoolErr,
-                                   kBlank, kMergedCells}));
-  double serial;
-  std::memcpy(&serial, data[0].data() + 10, 8);
-  EXPECT_EQ(serial, 40000.5);
+            (std::vector<uint16_t>{xlsrec::kNumber, xlsrec::kBlank, xlsrec::kLabel, xlsrec::kNumber,
+                                   xlsrec::kBoolErr, xlsrec::kBoolErr, xlsrec::kBoolErr,
+                                   xlsrec::kBlank, xlsrec::kMergedCells}));
+  EXPECT_EQ(XLSGetDoubleLE(&data[0][10]), 40000.5);
   // Length 8: row, column, XF, the value, 0 for a boolean (not an error).
   EXPECT_EQ(data[4], (TBytes{0x05, 0x02, 8, 0, 0, 0, 4, 0, 0, 0, 1, 0}));
   EXPECT_EQ(data[5], (TBytes{0x05, 0x02, 8, 0, 0, 0, 5, 0, 0, 0, 0, 0}));
@@ -181,7 +153,7 @@ TEST(SheetStreamCells, DimensionsCoverTheWrittenCells) {
   TXLSWorksheet& sheet = book.Sheet();
   sheet.GetCellHeap().GetOrCreateValue(3, 2)->SetValue(OleVariant("C4"));
   Save(sheet);
-  const TBytes dims = WithId(HeaderRecords(sheet), kDimensions)[0];
+  const TBytes dims = WithId(HeaderRecords(sheet), xlsrec::kDimensions)[0];
   EXPECT_EQ(dims, (TBytes{0, 0, 10, 0, 3, 0, 4, 0, 2, 0, 3, 0, 0, 0}));
 }
 
@@ -190,7 +162,7 @@ TEST(SheetStreamCells, DimensionsOfTheLastRowWrapTo16Bits) {
   TXLSWorksheet& sheet = book.Sheet();
   sheet.GetCellHeap().GetOrCreateValue(65535, 255);
   Save(sheet);
-  const TBytes dims = WithId(HeaderRecords(sheet), kDimensions)[0];
+  const TBytes dims = WithId(HeaderRecords(sheet), xlsrec::kDimensions)[0];
   EXPECT_EQ(WordAt(dims, 6), 0);
   EXPECT_EQ(WordAt(dims, 10), 256);
 }
@@ -221,7 +193,8 @@ TEST(SheetStreamMerged, AreaIsWrittenByItsMaster) {
   Save(sheet);
   const auto data = DataRecords(sheet);
   EXPECT_EQ(Ids(std::vector<TBytes>(data.begin(), data.begin() + 5)),
-            (std::vector<uint16_t>{kLabel, kBlank, kBlank, kBlank, kMergedCells}));
+            (std::vector<uint16_t>{xlsrec::kLabel, xlsrec::kBlank, xlsrec::kBlank, xlsrec::kBlank,
+                                   xlsrec::kMergedCells}));
   EXPECT_EQ(CellPositions(sheet),
             (std::vector<std::pair<int, int>>{{0, 0}, {0, 1}, {1, 0}, {1, 1}}));
   EXPECT_EQ(data[4], (TBytes{0xE5, 0, 10, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0}));
@@ -232,7 +205,7 @@ TEST(SheetStreamMerged, SingleCellMasterIsAPlainCell) {
   TXLSWorksheet& sheet = book.Sheet();
   MarkMerged(sheet.GetCellHeap(), 2, 2, 2, 2);
   Save(sheet);
-  EXPECT_TRUE(WithId(DataRecords(sheet), kMergedCells).empty());
+  EXPECT_TRUE(WithId(DataRecords(sheet), xlsrec::kMergedCells).empty());
   EXPECT_EQ(CellPositions(sheet).size(), 1u);
 }
 
@@ -245,7 +218,7 @@ TEST(SheetStreamMerged, AreaPastTheLastColumnIsCutAtTheEdge) {
   master->RowSpan = 1;
   master->ColSpan = 5;
   Save(sheet);
-  const auto merged = WithId(DataRecords(sheet), kMergedCells);
+  const auto merged = WithId(DataRecords(sheet), xlsrec::kMergedCells);
   ASSERT_EQ(merged.size(), 1u);
   EXPECT_EQ(WordAt(merged[0], 12), 255);
 }
@@ -254,14 +227,14 @@ TEST(SheetStreamAppend, LongRecordIsSplitAndCounted) {
   TBook book;
   TXLSWorksheet& sheet = book.Sheet();
   sheet.BeginSave();
-  TXLSBlob record = MakeRecord(0x00EC, 3000);
+  TXLSBlob record = MakeRecord(xlsrec::kImData, 3000);
   for (int i = 0; i < 3000; ++i) record.AddByte(static_cast<uint8_t>(i));
   ASSERT_EQ(sheet.AppendData(std::move(record)), 1);
   EXPECT_EQ(sheet.GetStreamSize(), 3008);
   const auto records = DataRecords(sheet);
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(WordAt(records[0], 2), 2076);
-  EXPECT_EQ(WordAt(records[1], 0), 0x003C);
+  EXPECT_EQ(WordAt(records[1], 0), xlsrec::kContinue);
   EXPECT_EQ(WordAt(records[1], 2), 924);
 }
 
@@ -273,7 +246,7 @@ TEST(SheetStreamSave, DimensionsKeepTheUnionOfEverySave) {
   sheet.EndSave();
   sheet.GetCellHeap().GetOrCreateValue(0, 0);
   Save(sheet);
-  const TBytes dims = WithId(HeaderRecords(sheet), kDimensions)[0];
+  const TBytes dims = WithId(HeaderRecords(sheet), xlsrec::kDimensions)[0];
   EXPECT_EQ(dims, (TBytes{0, 0, 10, 0, 0, 0, 10, 0, 0, 0, 10, 0, 0, 0}));
 }
 
@@ -282,7 +255,7 @@ TEST(SheetStreamSave, SelectionRecordFollowsTheSelectedRange) {
   TXLSWorksheet& sheet = book.Sheet();
   sheet.FGetRange("C5", "B2")->Select();
   Save(sheet);
-  const TBytes selection = WithId(DataRecords(sheet), kSelection)[0];
+  const TBytes selection = WithId(DataRecords(sheet), xlsrec::kSelection)[0];
   EXPECT_EQ(selection, (TBytes{0x1D, 0, 15, 0, 3, 1, 0, 1, 0, 0, 0, 1, 0, 1, 0, 4, 0, 1, 2}));
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "BookTestUtil.h"
+#include "XLSRecordIds.h"
 #include "XLSWorksheet.h"
 #include "xlsxf.h"
 
@@ -48,19 +49,13 @@ class TypicalRequest : public ::testing::Test {
 TEST_F(TypicalRequest, WorkbookRecordsComeInTheirOrder) {
   const auto globals = book_test::GlobalsOf(records);
   const std::vector<std::pair<uint16_t, int>> expected = {
-      {0x0809, 1},   // BOF
-      {0x0042, 1},   // CODEPAGE
-      {0x0016, 1},   // EXTERNCOUNT
-      {0x0017, 1},   // EXTERNSHEET
-      {0x003D, 1},   // WINDOW1
-      {0x0022, 1},   // 1904
-      {0x0031, 5},   // four fixed fonts and the bold one
-      {0x041E, 4},   // the built-in currency formats 5 to 8
-      {0x00E0, 17},  // sixteen fixed formats and the new one
-      {0x0293, 1},   // the Normal style
-      {0x0092, 1},   // PALETTE
-      {0x0085, 1},   // BOUNDSHEET
-      {0x000A, 1},   // EOF
+      {xlsrec::kBof, 1},         {xlsrec::kCodePage, 1},   {xlsrec::kExternCount, 1},
+      {xlsrec::kExternSheet, 1}, {xlsrec::kWindow1, 1},    {xlsrec::k1904, 1},
+      {xlsrec::kFont, 5},    // four fixed fonts and the bold one
+      {xlsrec::kFormat, 4},  // the built-in currency formats 5 to 8
+      {xlsrec::kXF, 17},     // sixteen fixed formats and the new one
+      {xlsrec::kStyle, 1},   // the Normal style
+      {xlsrec::kPalette, 1},     {xlsrec::kBoundSheet, 1}, {xlsrec::kEof, 1},
   };
   EXPECT_EQ(Runs(globals), expected);
 }
@@ -69,35 +64,35 @@ TEST_F(TypicalRequest, SheetRecordsComeInTheirOrder) {
   const std::vector<TRecord> sheet(records.begin() + book_test::GlobalsOf(records).size(),
                                    records.end());
   const std::vector<std::pair<uint16_t, int>> expected = {
-      {0x0809, 1},  // BOF
-      {0x0099, 1},  // STANDARDWIDTH
-      {0x0225, 1},  // DEFAULTROWHEIGHT
-      {0x0016, 1},  // EXTERNCOUNT
-      {0x0017, 1},  // EXTERNSHEET
-      {0x002A, 1},  // PRINTHEADERS
-      {0x002B, 1},  // PRINTGRIDLINES
-      {0x0082, 1},  // GRIDSET
-      {0x0081, 1},  // WSBOOL
-      {0x00A1, 1},  // SETUP
-      {0x0000, 1},  // DIMENSIONS
-      {0x0204, 1},  // LABEL for A1
-      {0x0029, 1},  // BOTTOMMARGIN
-      {0x0028, 1},  // TOPMARGIN
-      {0x0027, 1},  // RIGHTMARGIN
-      {0x0026, 1},  // LEFTMARGIN
-      {0x0084, 1},  // VCENTER
-      {0x0083, 1},  // HCENTER
-      {0x0015, 1},  // FOOTER
-      {0x0014, 1},  // HEADER
-      {0x023E, 1},  // WINDOW2
-      {0x001D, 1},  // SELECTION
-      {0x000A, 1},  // EOF
+      {xlsrec::kBof, 1},
+      {xlsrec::kStandardWidth, 1},
+      {xlsrec::kDefaultRowHeight, 1},
+      {xlsrec::kExternCount, 1},
+      {xlsrec::kExternSheet, 1},
+      {xlsrec::kPrintHeaders, 1},
+      {xlsrec::kPrintGridLines, 1},
+      {xlsrec::kGridSet, 1},
+      {xlsrec::kWsBool, 1},
+      {xlsrec::kSetup, 1},
+      {xlsrec::kDimensions, 1},
+      {xlsrec::kLabel, 1},  // LABEL for A1
+      {xlsrec::kBottomMargin, 1},
+      {xlsrec::kTopMargin, 1},
+      {xlsrec::kRightMargin, 1},
+      {xlsrec::kLeftMargin, 1},
+      {xlsrec::kVCenter, 1},
+      {xlsrec::kHCenter, 1},
+      {xlsrec::kFooter, 1},
+      {xlsrec::kHeader, 1},
+      {xlsrec::kWindow2, 1},
+      {xlsrec::kSelection, 1},
+      {xlsrec::kEof, 1},
   };
   EXPECT_EQ(Runs(sheet), expected);
 }
 
 TEST_F(TypicalRequest, LabelNamesTheBoldFormat) {
-  const auto labels = book_test::WithId(records, 0x0204);
+  const auto labels = book_test::WithId(records, xlsrec::kLabel);
   ASSERT_EQ(labels.size(), 1u);
   const TRecord& label = labels[0];
   EXPECT_EQ(label.Word(0), 0);   // row
@@ -108,8 +103,8 @@ TEST_F(TypicalRequest, LabelNamesTheBoldFormat) {
 
   // That XF uses the fifth font, the bold one (font number 4 is never
   // written, so the fifth record is font 5).
-  const auto xfs = book_test::WithId(records, 0x00E0);
-  const auto fonts = book_test::WithId(records, 0x0031);
+  const auto xfs = book_test::WithId(records, xlsrec::kXF);
+  const auto fonts = book_test::WithId(records, xlsrec::kFont);
   ASSERT_EQ(xfs.size(), 17u);
   ASSERT_EQ(fonts.size(), 5u);
   EXPECT_EQ(xfs[16].Word(0), 5);

@@ -14,6 +14,7 @@
 #include "BookTestUtil.h"
 #include "Tabulon.h"
 #include "XLSPageSetup.h"
+#include "XLSRecordIds.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
 #include "XLSWorksheet.h"
@@ -22,11 +23,6 @@ namespace tabulon {
 namespace {
 
 using namespace book_test;
-
-constexpr uint16_t kBof = 0x0809, kCodePage = 0x0042, kExternCount = 0x0016, kExternSheet = 0x0017,
-                   kName = 0x0018, kWindow1 = 0x003D, k1904 = 0x0022, kProtect = 0x0012,
-                   kPassword = 0x0013, kFont = 0x0031, kFormat = 0x041E, kXF = 0x00E0,
-                   kStyle = 0x0293, kPalette = 0x0092, kBoundSheet = 0x0085, kEof = 0x000A;
 
 // Ids with each run of a repeated id folded into one.
 std::vector<uint16_t> FoldedIds(const std::vector<TRecord>& records) {
@@ -52,23 +48,25 @@ TEST_F(WorkbookRecords, OneSheetWritesTheRecordsInStreamOrder) {
   AddSheet();
   const std::vector<TRecord> globals = Globals();
   const std::vector<uint16_t> expected = {
-      kBof,    kCodePage, kExternCount, kExternSheet, kWindow1,    k1904, kFont,
-      kFormat, kXF,       kStyle,       kPalette,     kBoundSheet, kEof};
+      xlsrec::kBof,     xlsrec::kCodePage, xlsrec::kExternCount, xlsrec::kExternSheet,
+      xlsrec::kWindow1, xlsrec::k1904,     xlsrec::kFont,        xlsrec::kFormat,
+      xlsrec::kXF,      xlsrec::kStyle,    xlsrec::kPalette,     xlsrec::kBoundSheet,
+      xlsrec::kEof};
   EXPECT_EQ(FoldedIds(globals), expected);
   EXPECT_EQ(globals[0].data, (TBytes{0x00, 0x05, 0x05, 0x00, 0x6C, 0x09, 0xC9, 0x07}));
   EXPECT_EQ(globals[1].Word(0), 1252);
   EXPECT_EQ(globals[2].Word(0), 1);
   EXPECT_EQ(globals[3].data, (TBytes{6, 3, 'S', 'h', 'e', 'e', 't', '1'}));
-  EXPECT_EQ(WithId(globals, kXF).size(), 16u);
-  EXPECT_EQ(WithId(globals, kPalette)[0].data.size(), 226u);
-  EXPECT_EQ(WithId(globals, kPalette)[0].Word(0), 56);
+  EXPECT_EQ(WithId(globals, xlsrec::kXF).size(), 16u);
+  EXPECT_EQ(WithId(globals, xlsrec::kPalette)[0].data.size(), 226u);
+  EXPECT_EQ(WithId(globals, xlsrec::kPalette)[0].Word(0), 56);
 }
 
 TEST_F(WorkbookRecords, EmptyWorkbookGainsSheet1) {
   const std::vector<TRecord> records = BookRecords(book);
   ASSERT_EQ(book.GetSheets().GetCount(), 1);
   EXPECT_EQ(book.GetSheets().GetSheet(1)->GetName(), "Sheet1");
-  const TRecord bound = WithId(GlobalsOf(records), kBoundSheet).at(0);
+  const TRecord bound = WithId(GlobalsOf(records), xlsrec::kBoundSheet).at(0);
   EXPECT_EQ(bound.data.size(), 7u + 6u);
 }
 
@@ -78,7 +76,7 @@ TEST_F(WorkbookRecords, SheetOffsetsPointAtEachSheetsBof) {
   book.GetSheets().GetSheet(1)->FGetRange("B2", "B2")->SetValue(OleVariant("text"));
   TBytes stream;
   const std::vector<TRecord> records = BookRecords(book, &stream);
-  const std::vector<TRecord> bounds = WithId(GlobalsOf(records), kBoundSheet);
+  const std::vector<TRecord> bounds = WithId(GlobalsOf(records), xlsrec::kBoundSheet);
   ASSERT_EQ(bounds.size(), 2u);
   const size_t paletteEnd = bounds[0].offset;  // S: the records up to the palette
   const uint32_t first = bounds[0].Long(0);
@@ -87,21 +85,21 @@ TEST_F(WorkbookRecords, SheetOffsetsPointAtEachSheetsBof) {
   size_t firstEof = first;
   for (const TRecord& record : SplitRecords(TBytes(stream.begin() + first, stream.end()))) {
     firstEof += 4 + record.data.size();
-    if (record.id == kEof) break;
+    if (record.id == xlsrec::kEof) break;
   }
   EXPECT_EQ(bounds[1].Long(0), firstEof);
   for (const TRecord& bound : bounds) {
     const TRecord bof = SplitRecords(TBytes(stream.begin() + bound.Long(0), stream.end())).at(0);
-    EXPECT_EQ(bof.id, kBof);
-    EXPECT_EQ(bof.Word(2), 0x0010);
+    EXPECT_EQ(bof.id, xlsrec::kBof);
+    EXPECT_EQ(bof.Word(2), xlsrec::kBofWorksheet);
   }
 }
 
 TEST_F(WorkbookRecords, SelectedCountIsTheSameOnEverySave) {
   AddSheet();
   AddSheet().Select(false);
-  const uint16_t first = WithId(Globals(), kWindow1).at(0).Word(14);
-  const uint16_t second = WithId(Globals(), kWindow1).at(0).Word(14);
+  const uint16_t first = WithId(Globals(), xlsrec::kWindow1).at(0).Word(14);
+  const uint16_t second = WithId(Globals(), xlsrec::kWindow1).at(0).Word(14);
   EXPECT_EQ(first, 2);
   EXPECT_EQ(second, 2);
 }
@@ -111,7 +109,7 @@ TEST_F(WorkbookRecords, Window1NamesTheActiveSheetAndFirstTab) {
   AddSheet();
   AddSheet().Activate();
   book.GetSheets().GetSheet(2)->SetFirstSheet();
-  const TRecord window = WithId(Globals(), kWindow1).at(0);
+  const TRecord window = WithId(Globals(), xlsrec::kWindow1).at(0);
   EXPECT_EQ(window.data,
             (TBytes{0, 0, 0, 0, 0xBC, 0x25, 0x72, 0x15, 0x38, 0, 2, 0, 1, 0, 1, 0, 0x58, 0x02}));
 }
@@ -120,46 +118,46 @@ TEST_F(WorkbookRecords, FirstTabOfADeletedSheetFallsBackToTheFirst) {
   AddSheet();
   AddSheet().SetFirstSheet();
   book.GetSheets().Delete(2);
-  EXPECT_EQ(WithId(Globals(), kWindow1).at(0).Word(12), 0);
+  EXPECT_EQ(WithId(Globals(), xlsrec::kWindow1).at(0).Word(12), 0);
 }
 
 TEST_F(WorkbookRecords, ProtectedWithoutPasswordWritesPassword0) {
   AddSheet();
   book.Protect();
   const std::vector<TRecord> globals = Globals();
-  const std::vector<TRecord> protect = WithId(globals, kProtect);
-  const std::vector<TRecord> password = WithId(globals, kPassword);
+  const std::vector<TRecord> protect = WithId(globals, xlsrec::kProtect);
+  const std::vector<TRecord> password = WithId(globals, xlsrec::kPassword);
   ASSERT_EQ(protect.size(), 1u);
   ASSERT_EQ(password.size(), 1u);
   EXPECT_EQ(protect[0].Word(0), 1);
   EXPECT_EQ(password[0].Word(0), 0);
   // Right after 1904, before the fonts.
-  EXPECT_EQ(WithId(globals, k1904)[0].offset + 6, protect[0].offset);
+  EXPECT_EQ(WithId(globals, xlsrec::k1904)[0].offset + 6, protect[0].offset);
   EXPECT_EQ(protect[0].offset + 6, password[0].offset);
 }
 
 TEST_F(WorkbookRecords, PasswordHashAndUnprotect) {
   AddSheet();
   book.Protect("a");
-  EXPECT_EQ(WithId(Globals(), kPassword).at(0).Word(0), ((0x61 * 2) ^ 1 ^ 0xCE4B) & 0xFFFF);
+  EXPECT_EQ(WithId(Globals(), xlsrec::kPassword).at(0).Word(0), ((0x61 * 2) ^ 1 ^ 0xCE4B) & 0xFFFF);
   book.UnProtect("wrong");
-  EXPECT_EQ(WithId(Globals(), kProtect).size(), 1u);
+  EXPECT_EQ(WithId(Globals(), xlsrec::kProtect).size(), 1u);
   book.UnProtect("a", 7);
-  EXPECT_TRUE(WithId(Globals(), kProtect).empty());
-  EXPECT_TRUE(WithId(Globals(), kPassword).empty());
+  EXPECT_TRUE(WithId(Globals(), xlsrec::kProtect).empty());
+  EXPECT_TRUE(WithId(Globals(), xlsrec::kPassword).empty());
 }
 
 TEST_F(WorkbookRecords, LongestNameGivesLengths33And38) {
   AddSheet().SetWorkSheetName(std::string(31, 'n'));
   const std::vector<TRecord> globals = Globals();
-  EXPECT_EQ(WithId(globals, kExternSheet).at(0).data.size(), 33u);
-  EXPECT_EQ(WithId(globals, kBoundSheet).at(0).data.size(), 38u);
+  EXPECT_EQ(WithId(globals, xlsrec::kExternSheet).at(0).data.size(), 33u);
+  EXPECT_EQ(WithId(globals, xlsrec::kBoundSheet).at(0).data.size(), 38u);
 }
 
 TEST_F(WorkbookRecords, CodePageIsWrittenAsSet) {
   AddSheet();
   EXPECT_EQ(book.SetCodePage(1251), 1);
-  EXPECT_EQ(WithId(Globals(), kCodePage).at(0).Word(0), 1251);
+  EXPECT_EQ(WithId(Globals(), xlsrec::kCodePage).at(0).Word(0), 1251);
 }
 
 TEST_F(WorkbookRecords, CustomColourReachesThePaletteUntilReset) {
@@ -167,7 +165,7 @@ TEST_F(WorkbookRecords, CustomColourReachesThePaletteUntilReset) {
   book.SetCustomColor(3, 0, 0x00123456);
   EXPECT_EQ(book.GetCustomColor2(3, 0), 0x00123456u);
   // Entry 3 is the third colour, after the count word.
-  EXPECT_EQ(WithId(Globals(), kPalette).at(0).Long(2 + 4 * 2), 0x00123456u);
+  EXPECT_EQ(WithId(Globals(), xlsrec::kPalette).at(0).Long(2 + 4 * 2), 0x00123456u);
   EXPECT_EQ(book.ResetColors(), 1);
   EXPECT_NE(book.GetCustomColor2(3, 0), 0x00123456u);
 }
@@ -189,7 +187,7 @@ class WorkbookNames : public WorkbookRecords {
   XLSPtr<IXLSPageSetup> PageSetupOf(int32_t index) {
     return book.GetSheets().GetSheet(index)->GetPageSetup();
   }
-  std::vector<TRecord> Names() { return WithId(Globals(), kName); }
+  std::vector<TRecord> Names() { return WithId(Globals(), xlsrec::kName); }
 };
 
 const TBytes kAreaWords = {0, 0, 0, 0, 0x87, 0x10};
