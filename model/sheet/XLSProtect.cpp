@@ -1,5 +1,7 @@
 #include "XLSProtect.h"
 
+#include "XLSRecordSection.h"
+
 namespace tabulon {
 
 namespace {

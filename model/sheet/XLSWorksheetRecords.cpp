@@ -13,6 +13,7 @@
 #include "XLSPicture.h"
 #include "XLSProtect.h"
 #include "XLSRange.h"
+#include "XLSTextEncoder.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
 #include "XLSWorksheet.h"

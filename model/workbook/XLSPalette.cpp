@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "XLSBlob.h"
+
 namespace tabulon {
 
 namespace {

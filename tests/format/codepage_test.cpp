@@ -10,6 +10,7 @@
 #include "ToolRun.h"
 #include "XLSCodePage.h"
 #include "XLSTextCodec.h"
+#include "XLSWorkSheets.h"
 
 namespace tabulon {
 namespace {

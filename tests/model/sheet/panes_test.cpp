@@ -5,6 +5,7 @@
 #include "RecordBytes.h"
 #include "XLSPanes.h"
 #include "XLSProtect.h"
+#include "XLSRecordSection.h"
 
 namespace tabulon {
 namespace {

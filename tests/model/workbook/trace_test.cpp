@@ -7,6 +7,7 @@
 
 #include "BookTestUtil.h"
 #include "XLSStyleTables.h"
+#include "XLSWorkSheets.h"
 #include "XLSWorksheet.h"
 
 namespace tabulon {
