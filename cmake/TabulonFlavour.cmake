@@ -28,44 +28,20 @@ function(tabulon_collect_sources)
   list(REMOVE_ITEM sources ${sqlite_sources})
   set(TABULON_SOURCES ${sources} PARENT_SCOPE)
   set(TABULON_SQLITE_SOURCES ${sqlite_sources} PARENT_SCOPE)
-  set(TABULON_ALL_HEADERS ${headers} PARENT_SCOPE)
-  tabulon_include_closure(${CMAKE_SOURCE_DIR}/model/api/Tabulon.h "${headers}" public)
-  set(TABULON_PUBLIC_HEADERS ${public} PARENT_SCOPE)
-endfunction()
-
-# The headers that `root` includes, directly or through each other (quoted
-# includes, found by file name among `headers`), and root itself: what a
-# program including only the umbrella header needs installed. Headers outside
-# this set are internal and stay in the source tree.
-function(tabulon_include_closure root headers out)
-  set(closure ${root})
-  set(pending ${root})
-  while(pending)
-    list(POP_FRONT pending current)
-    file(STRINGS ${current} lines REGEX "^#include \"[^\"]+\"")
-    foreach(line IN LISTS lines)
-      string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" name "${line}")
-      foreach(candidate IN LISTS headers)
-        get_filename_component(candidate_name ${candidate} NAME)
-        if(candidate_name STREQUAL name AND NOT candidate IN_LIST closure)
-          list(APPEND closure ${candidate})
-          list(APPEND pending ${candidate})
-        endif()
-      endforeach()
-    endforeach()
-  endwhile()
-  list(SORT closure)
-  set(${out} ${closure} PARENT_SCOPE)
 endfunction()
 
 # Installed headers live flat in include/tabulon/ and include each other by
-# bare name. In the build tree the same layout is made of forwarding headers,
-# so tests and examples include <tabulon/Tabulon.h> exactly as users do.
+# bare name. In the build tree the same layout is made of forwarding headers
+# to the public headers alone (a forwarding header left by an earlier
+# configure for a header no longer public is removed), so tools, examples and
+# benchmarks include <tabulon/Tabulon.h> exactly as users do.
 function(tabulon_make_build_include_tree)
   set(tree ${CMAKE_BINARY_DIR}/include/tabulon)
   file(MAKE_DIRECTORY ${tree})
-  foreach(header IN LISTS TABULON_ALL_HEADERS)
+  set(names "")
+  foreach(header IN LISTS TABULON_PUBLIC_HEADERS)
     get_filename_component(name ${header} NAME)
+    list(APPEND names ${name})
     set(content "#include \"${header}\"\n")
     if(EXISTS ${tree}/${name})
       file(READ ${tree}/${name} old)
@@ -74,6 +50,12 @@ function(tabulon_make_build_include_tree)
     endif()
     if(NOT old STREQUAL content)
       file(WRITE ${tree}/${name} "${content}")
+    endif()
+  endforeach()
+  file(GLOB forwarded RELATIVE ${tree} ${tree}/*)
+  foreach(name IN LISTS forwarded)
+    if(NOT name IN_LIST names)
+      file(REMOVE ${tree}/${name})
     endif()
   endforeach()
 endfunction()
@@ -128,7 +110,10 @@ function(tabulon_add_programs flavour)
   if(tool_sources)
     add_executable(tabulon_cli${flavour} ${tool_sources})
     target_link_libraries(tabulon_cli${flavour} PRIVATE tabulon${flavour}-sqlite)
-    target_include_directories(tabulon_cli${flavour} PRIVATE ${CMAKE_SOURCE_DIR}/tools)
+    # The command reads CSV with the library's own reader, which is not
+    # public: its folder is on the command's include path alone.
+    target_include_directories(tabulon_cli${flavour}
+      PRIVATE ${CMAKE_SOURCE_DIR}/tools ${CMAKE_SOURCE_DIR}/export/data)
     target_compile_definitions(tabulon_cli${flavour} PRIVATE TABULON_VERSION="${PROJECT_VERSION}")
     # Installed, the command finds its libraries beside itself from any prefix.
     set_target_properties(tabulon_cli${flavour} PROPERTIES

@@ -1,5 +1,5 @@
-# Installation: flat public headers under include/tabulon/ (the umbrella
-# header and what it includes; internal headers are not installed), the core
+# Installation: flat public headers under include/tabulon/ (the list in
+# cmake/TabulonPublicHeaders.cmake; internal headers are not installed), the core
 # library and its SQLite data set library per flavour, one pkg-config file per
 # library and a CMake package with a target for each.
 include(CMakePackageConfigHelpers)

@@ -8,8 +8,6 @@
 // report.xls.logo.bmp. The logo is placed over rows 1 to 4 and the table
 // starts below it.
 #include <tabulon/Tabulon.h>
-#include <tabulon/XLSColRowInfo.h>
-#include <tabulon/XLSWorksheet.h>
 
 #include <cstdint>
 #include <fstream>
@@ -78,11 +76,11 @@ void Put(IXLSWorkSheet& sheet, const std::string& address, const OleVariant& val
   sheet.FGetRange(address, address)->SetValue(value);
 }
 
-void FillReport(TXLSWorksheet& sheet) {
+void FillReport(IXLSWorkSheet& sheet) {
   // Widths first: the logo is anchored with the widths the sheet has when it
   // is inserted.
-  sheet.GetColumnInfo().SetWidth(0, 14.0f);
-  sheet.GetColumnInfo().SetWidth(1, 12.0f);
+  sheet.FGetRange("A1", "A1")->SetColumnWidth(14.0);
+  sheet.FGetRange("B1", "B1")->SetColumnWidth(12.0);
   sheet.SetWorkSheetName("Sales");
   Put(sheet, "C2", "Quarterly sales report");
   const char* regions[] = {"North", "South", "East", "West"};
@@ -110,13 +108,12 @@ int main(int argc, char** argv) {
     return 1;
   }
   TXLSWorkbook workbook;
-  workbook.GetWorksheets()->Add();
-  TXLSWorksheet& sheet = *workbook.GetSheets().GetSheet(1);
-  FillReport(sheet);
+  XLSPtr<IXLSWorkSheet> sheet = workbook.GetWorksheets()->Add();
+  FillReport(*sheet);
   // Anchored at A1, 4 pixels in from the cell's corner, at three quarters of
   // its size: 72 x 36 pixels.
-  if (sheet.InsertBitmap(0, 0, logo, 4, 4, 0.75f, 0.75f) != 1) {
-    std::cerr << "cannot place the logo: " << sheet.GetLastError() << '\n';
+  if (sheet->InsertBitmap(0, 0, logo, 4, 4, 0.75f, 0.75f) != 1) {
+    std::cerr << "cannot place the logo: " << sheet->GetLastError() << '\n';
     return 1;
   }
   if (workbook.SaveAs(out) != 1) {

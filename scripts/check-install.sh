@@ -3,8 +3,8 @@
 # would, for each flavour: the every-method program (umbrella header only) and
 # the SQLite export program, built with pkg-config and with CMake's
 # find_package, in C++17 and C++20; the installed `tabulon` command run from
-# the prefix with an empty environment; no internal header installed; no
-# SQLite in the core libraries.
+# the prefix with an empty environment; the public headers alone installed,
+# none of them including an internal one; no SQLite in the core libraries.
 # Usage: scripts/check-install.sh BUILD_DIR   (FLAVOURS="7 4" by default)
 set -euo pipefail
 build=${1:-build}
@@ -39,9 +39,20 @@ sqlite3 "$work/orders.db" \
   "CREATE TABLE orders (id INTEGER, customer TEXT, ordered DATE, amount CURRENCY);
    INSERT INTO orders VALUES (1, 'Anna', '2024-03-15', 59.85), (2, 'Ben', '2024-03-16', 7.5);"
 
-# Internal headers stay in the source tree.
-for internal in XLSRange.h XLSBorders.h XLSFontInterior.h XLSPicture.h Ole.h XLSCsvReader.h; do
-  [ ! -e "$prefix/include/tabulon/$internal" ] || fail "internal header $internal installed"
+# Exactly the public headers are installed (CMake lists them in
+# public-headers.txt), and they include public headers only.
+public_list="$build/public-headers.txt"
+[ -f "$public_list" ] || fail "$public_list is missing: configure $build again"
+is_public() { grep -qxF "$1" "$public_list"; }
+while read -r name; do
+  [ -e "$prefix/include/tabulon/$name" ] || fail "public header $name not installed"
+done <"$public_list"
+for header in "$prefix"/include/tabulon/*; do
+  name=$(basename "$header")
+  is_public "$name" || fail "installed header $name is not in the public list"
+  while read -r included; do
+    is_public "$included" || fail "public header $name includes $included, which is not public"
+  done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$header")
 done
 pass
 

@@ -2,11 +2,12 @@
 
 #include <tabulon/XLSCellRef.h>
 #include <tabulon/XLSCodePage.h>
-#include <tabulon/XLSCsvReader.h>
 #include <tabulon/XLSExportReports.h>
 
 #include <algorithm>
 #include <vector>
+
+#include "XLSCsvReader.h"
 
 namespace tabulon {
 namespace {

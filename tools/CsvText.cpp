@@ -1,13 +1,14 @@
 #include "CsvText.h"
 
 #include <tabulon/Tabulon.h>
-#include <tabulon/XLSCsvReader.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
+
+#include "XLSCsvReader.h"
 
 namespace tabulon {
 

@@ -205,12 +205,11 @@ void UseSheet(IXLSWorkSheets& sheets, const XLSPtr<IXLSWorkSheet>& sheet) {
   sheet->UnProtect("secret");
 }
 
-// Deletes through the workbook's own sheet objects: a deleted sheet must not
-// be released through an interface reference afterwards.
-void DeleteSheets(TXLSWorkbook& workbook) {
-  TXLSWorkSheets& sheets = workbook.GetSheets();
-  sheets.AddSheet(sheets.GetCount() + 1)->Delete();
-  sheets.AddSheet(sheets.GetCount() + 1)->Delete(0);
+// A deleted sheet leaves the workbook at once; the reference held to it stays
+// valid until it is released.
+void DeleteSheets(IXLSWorkSheets& sheets) {
+  sheets.Add()->Delete();
+  sheets.Add()->Delete(0);
   Expect(sheets.GetCount() == 2, "Delete");
 }
 
@@ -239,7 +238,7 @@ int main(int argc, char** argv) {
   XLSPtr<IXLSWorkSheets> sheets = workbook.GetWorksheets();
   XLSPtr<IXLSWorkSheet> sheet = sheets->Add();
   Expect(sheets->GetCount() == 1 && sheets->Get(1) == sheet, "Get/GetCount");
-  Expect(workbook.GetSheets().GetSheet(1)->GetName() == "Sheet1", "GetSheet");
+  Expect(sheet->GetWorkSheetName() == "Sheet1", "the new sheet's name");
 
   UseRange(*sheet);
   XLSPtr<IXLSRange> header = sheet->FGetRange("A1", "D1");
@@ -249,7 +248,7 @@ int main(int argc, char** argv) {
   UsePageSetup(*sheet);
   UseSheet(*sheets, sheet);
   UseWorkbook(workbook);
-  DeleteSheets(workbook);
+  DeleteSheets(*sheets);
 
   const TXLSCp1252Text text = XLSUtf8ToCp1252("Gr\u00FC\u00DFe");  // UTF-8 in the source
   Expect(text.Valid && text.Text == std::string("Gr\xFC\xDF") + 'e', "XLSUtf8ToCp1252");

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "XLSCellRef.h"
+#include "XLSColumnFit.h"
 #include "XLSDetailCells.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
@@ -88,7 +89,8 @@ TXLSExportComponent::TXLSExportComponent(TComponent* owner, TBorderStyle border_
       HeaderBorderStyle(border_style),
       DetailBorderStyle(border_style),
       headerFont_("Arial", 10, fsBold, clNone),
-      detailFont_("Arial", 10, 0, clNone) {}
+      detailFont_("Arial", 10, 0, clNone),
+      columnFit_(std::make_unique<TXLSColumnFit>()) {}
 
 TXLSExportComponent::~TXLSExportComponent() {
   sheet_.reset();  // before the workbook that owns the sheet
@@ -233,7 +235,7 @@ TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::ExportSheets(
 TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::ExportSheet(
     TDataSet* data_set, const TXLSSheetContent& content) {
   ++sheetCount_;
-  columnFit_.Reset(XLSMaxCol + 1 - StartCol);
+  columnFit_->Reset(XLSMaxCol + 1 - StartCol);
   const int32_t columns = content.Header();
   WriteTitles(columns);
   const TXLSDetailBlock block = WriteDetailBlock(data_set, columns, content.Record);
@@ -395,7 +397,7 @@ void TXLSExportComponent::WriteTitle(int32_t row, int32_t columns, const std::st
 void TXLSExportComponent::LayOutSheet(int32_t columns) {
   const int32_t header = HeaderRow();
   for (int32_t i = 0; Layout.FitColumns && i < columns; ++i) {
-    const double width = columnFit_.Width(i, Layout.MaxColumnWidth);
+    const double width = columnFit_->Width(i, Layout.MaxColumnWidth);
     if (width > 0) Cell(header, StartCol + i)->GetEntireColumn()->SetColumnWidth(OleVariant(width));
   }
   if (Layout.FreezeHeader && header < XLSMaxRow)
@@ -432,12 +434,12 @@ void TXLSExportComponent::SetUpPage(IXLSPageSetup& page) const {
 }
 
 void TXLSExportComponent::NoteHeaderWidth(int32_t col, std::string_view text, const TFont& font) {
-  if (Layout.FitColumns) columnFit_.NoteText(col - StartCol, text, font);
+  if (Layout.FitColumns) columnFit_->NoteText(col - StartCol, text, font);
 }
 
 void TXLSExportComponent::NoteDetailWidth(int32_t col, const OleVariant& value,
                                           const char* num_format, const TFont& font) {
-  if (Layout.FitColumns) columnFit_.NoteValue(col - StartCol, value, num_format, font);
+  if (Layout.FitColumns) columnFit_->NoteValue(col - StartCol, value, num_format, font);
 }
 
 void TXLSExportComponent::FormatHeaderCell(IXLSRange& cell, const TFont& font, TColor fill,

@@ -12,7 +12,6 @@
 #include <string_view>
 #include <vector>
 
-#include "XLSColumnFit.h"
 #include "XLSComponent.h"
 #include "XLSConstants.h"
 #include "XLSDataSet.h"
@@ -23,6 +22,7 @@
 
 namespace tabulon {
 
+class TXLSColumnFit;
 class TXLSDetailCells;
 class TXLSWorkbook;
 class TXLSWorksheet;
@@ -340,7 +340,7 @@ class TXLSExportComponent : public TComponent {
   int32_t sheetCount_ = 0;
   int32_t mostSheetRows_ = 0;
   std::string firstSheetName_;
-  TXLSColumnFit columnFit_;
+  std::unique_ptr<TXLSColumnFit> columnFit_;
   TXLSOwnTexts ownTexts_;
   // The current sheet's detail cells while they are written without ranges.
   std::unique_ptr<TXLSDetailCells> detailCells_;

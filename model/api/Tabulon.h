@@ -11,13 +11,10 @@
 #include "XLSInterfaces.h"
 #include "XLSMemoryDataSet.h"
 #include "XLSObject.h"
-#include "XLSPageSetup.h"
-#include "XLSPanes.h"
+#include "XLSPageBreaks.h"
 #include "XLSProtect.h"
 #include "XLSTextCodec.h"
-#include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
-#include "XLSWorksheet.h"
 
 /**
  * @mainpage Tabulon API reference

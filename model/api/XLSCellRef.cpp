@@ -8,6 +8,8 @@
 #include <limits>
 #include <system_error>
 
+#include "XLSBlob.h"
+
 namespace tabulon {
 
 namespace {

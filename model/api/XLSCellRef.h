@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <string>
 
-#include "XLSBlob.h"
-
 namespace tabulon {
+
+class TXLSBlob;
 
 /// Highest zero-based row index.
 constexpr uint16_t XLSMaxRow = 65535;

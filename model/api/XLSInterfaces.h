@@ -17,7 +17,7 @@
 #include <string>
 
 #include "OleVariant.h"
-#include "XLSFormula.h"
+#include "XLSFormulaStatus.h"
 #include "XLSObject.h"
 
 namespace tabulon {
@@ -36,7 +36,7 @@ class IXLSWorkSheets;
 class IXLSWorkBook;
 
 /// Classes handed out as themselves rather than through an interface
-/// (declared in XLSPageSetup.h, which the umbrella header Tabulon.h includes).
+/// (declared in XLSPageBreaks.h, which the umbrella header Tabulon.h includes).
 class TXLSHPageBreaks;
 class TXLSVPageBreaks;
 

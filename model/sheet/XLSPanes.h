@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "XLSRecordSection.h"
-
 namespace tabulon {
+
+class TXLSRecordSection;
 
 /// The values a PANE record carries.
 struct TXLSPaneRecordValues {

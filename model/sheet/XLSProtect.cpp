@@ -1,6 +1,7 @@
 #include "XLSProtect.h"
 
 #include "XLSRecordIds.h"
+#include "XLSRecordSection.h"
 
 namespace tabulon {
 

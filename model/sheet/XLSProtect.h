@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "XLSRecordSection.h"
-
 namespace tabulon {
+
+class TXLSRecordSection;
 
 /// The protection of a worksheet or workbook (IXLSWorkSheet::Protect,
 /// IXLSWorkBook::Protect), with its password verifier.

@@ -14,6 +14,7 @@
 #include "XLSProtect.h"
 #include "XLSRange.h"
 #include "XLSRecordIds.h"
+#include "XLSTextEncoder.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
 #include "XLSWorksheet.h"

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "XLSBlob.h"
 #include "XLSRecordIds.h"
 
 namespace tabulon {

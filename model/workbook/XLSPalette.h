@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "XLSBlob.h"
-
 namespace tabulon {
+
+class TXLSBlobList;
 
 /// Palette index that stands for the reader's automatic (system) colour.
 constexpr uint16_t XLSAutomaticColorIndex = 0x7FFF;

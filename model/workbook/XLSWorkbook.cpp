@@ -21,9 +21,12 @@
 #include "XLSPanes.h"
 #include "XLSProtect.h"
 #include "XLSRecordIds.h"
+#include "XLSRecordSection.h"
 #include "XLSSpillFile.h"
+#include "XLSTextEncoder.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorksheet.h"
+#include "xlsxf.h"
 
 namespace tabulon {
 
@@ -285,8 +288,9 @@ TXLSWorkbook::TXLSWorkbook()
     : XLSImplements<IXLSWorkBook>(false),
       textEncoder_(std::make_unique<TXLSTextEncoder>(codePage_, utf8Texts_)),
       protect_(std::make_unique<TXLSProtect>()),
+      xfList_(std::make_unique<TXLSXFList>()),
       sheets_(std::make_unique<TXLSWorkSheets>(*this)) {
-  xfList_.CreateDefault();
+  xfList_->CreateDefault();
   palette_.SetPaletteXL97();
 }
 
@@ -363,6 +367,10 @@ int32_t TXLSWorkbook::SetCodePage(uint16_t code_page) {
 void TXLSWorkbook::SetUtf8Texts(bool on) {
   utf8Texts_ = on;
   textEncoder_ = std::make_unique<TXLSTextEncoder>(codePage_, utf8Texts_);
+}
+
+const TXLSTextLossReport& TXLSWorkbook::GetTextLosses() const {
+  return textEncoder_->GetLosses();
 }
 
 const std::string& TXLSWorkbook::GetRecordSheetName(int32_t sheet_index) const {
@@ -483,7 +491,7 @@ int32_t TXLSWorkbook::BuildRecords(TXLSSpillFile* spill) {
   if (sheets_->GetCount() == 0) return Fail("the workbook has no sheet");
   textEncoder_ = std::make_unique<TXLSTextEncoder>(codePage_, utf8Texts_);
   if (EncodeSheetNames() != 1) return -1;
-  xfList_.CreateAllReferredList();
+  xfList_->CreateAllReferredList();
   EvaluateWorkbookFormulas(*sheets_->GetSheet(1));
   const int32_t status = StoreSheetRecords(spill);
   return status == 1 ? StoreWorkbookRecords() : status;

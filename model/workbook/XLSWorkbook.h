@@ -13,15 +13,22 @@
 #include "XLSInterfaces.h"
 #include "XLSObject.h"
 #include "XLSPalette.h"
-#include "XLSRecordSection.h"
-#include "XLSTextEncoder.h"
-#include "xlsxf.h"
+#include "XLSTextLoss.h"
 
 namespace tabulon {
 
+// The formatting tables, the record buffers and the text encoder are held
+// behind pointers: their headers stay internal.
+class TXLSBlob;
+class TXLSBlobList;
 class TXLSProtect;
+class TXLSRecordSection;
+class TXLSSpillFile;
+class TXLSStream;
+class TXLSTextEncoder;
 class TXLSWorkSheets;
 class TXLSWorksheet;
+class TXLSXFList;
 
 /// The workbook: construct one, add sheets through GetWorksheets(), fill and
 /// format them through ranges, then SaveAs. The caller owns and destroys it;
@@ -97,7 +104,7 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   /// @return Their count and the first few with sheet, cell or kind of text;
   /// empty before a save, after SetCodePage or SetUtf8Texts, and when texts
   /// are code page bytes.
-  const TXLSTextLossReport& GetTextLosses() const { return textEncoder_->GetLosses(); }
+  const TXLSTextLossReport& GetTextLosses() const;
   /// @return The converter of the current save, which sheets and tables use
   /// to write their texts (after a save it keeps that save's losses).
   TXLSTextEncoder& GetTextEncoder() { return *textEncoder_; }
@@ -123,7 +130,7 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   std::string FitText(const std::string& text, size_t max_bytes) const;
 
   /// @return The cell-format table with its font, number-format and style tables.
-  TXLSXFList& GetXFList() { return xfList_; }
+  TXLSXFList& GetXFList() { return *xfList_; }
   /// @return The 56-colour palette.
   TXLSPalette& GetPalette() { return palette_; }
   /// @return The worksheet collection (GetWorksheets as a reference).
@@ -214,7 +221,7 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   std::unique_ptr<TXLSTextEncoder> textEncoder_;
   std::vector<std::string> recordSheetNames_;  // only during a save
   std::unique_ptr<TXLSProtect> protect_;
-  TXLSXFList xfList_;
+  std::unique_ptr<TXLSXFList> xfList_;
   std::unique_ptr<TXLSRecordSection> records_;  ///< only during a save
   uint16_t firstTab_ = 0;
   uint8_t date1904_ = 0;

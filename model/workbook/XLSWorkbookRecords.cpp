@@ -11,9 +11,12 @@
 #include "XLSPanes.h"
 #include "XLSProtect.h"
 #include "XLSRecordIds.h"
+#include "XLSRecordSection.h"
+#include "XLSTextEncoder.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
 #include "XLSWorksheet.h"
+#include "xlsxf.h"
 
 namespace tabulon {
 
@@ -249,27 +252,27 @@ int32_t TXLSWorkbook::StoreProtect() {
 }
 
 int32_t TXLSWorkbook::StoreAllFonts() {
-  const TXLSFontList& fonts = xfList_.Fonts();
+  const TXLSFontList& fonts = xfList_->Fonts();
   return StoreTableRecords(fonts.ReferredCount(), [this, &fonts](int32_t i, TXLSBlobList& list) {
     return fonts.GetFont(i, list, textEncoder_.get());
   });
 }
 
 int32_t TXLSWorkbook::StoreAllNumFormats() {
-  const TXLSNumFormatList& formats = xfList_.NumFormats();
+  const TXLSNumFormatList& formats = xfList_->NumFormats();
   return StoreTableRecords(formats.Count(), [this, &formats](int32_t i, TXLSBlobList& list) {
     return formats.GetNumFormatBlob(i, list, textEncoder_.get());
   });
 }
 
 int32_t TXLSWorkbook::StoreAllXFS() {
-  return StoreTableRecords(xfList_.ReferredCount(), [this](int32_t i, TXLSBlobList& list) {
-    return xfList_.GetXFBlob(i, list);
+  return StoreTableRecords(xfList_->ReferredCount(), [this](int32_t i, TXLSBlobList& list) {
+    return xfList_->GetXFBlob(i, list);
   });
 }
 
 int32_t TXLSWorkbook::StoreAllStyles() {
-  const TXLSStyles& styles = xfList_.Styles();
+  const TXLSStyles& styles = xfList_->Styles();
   // Styles are numbered from the list's first index on.
   return StoreTableRecords(styles.Count(), [&styles](int32_t i, TXLSBlobList& list) {
     return styles.GetStyleBlob(styles.FirstIndex() + i, list);

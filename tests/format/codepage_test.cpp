@@ -11,6 +11,7 @@
 #include "XLSCodePage.h"
 #include "XLSRecordIds.h"
 #include "XLSTextCodec.h"
+#include "XLSWorkSheets.h"
 
 namespace tabulon {
 namespace {

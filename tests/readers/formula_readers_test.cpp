@@ -15,6 +15,7 @@
 
 #include "Tabulon.h"
 #include "ToolRun.h"
+#include "XLSWorkSheets.h"
 
 namespace tabulon {
 namespace {

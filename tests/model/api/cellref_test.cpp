@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 
+#include "XLSBlob.h"
 #include "XLSCellRef.h"
 
 namespace tabulon {

@@ -7,6 +7,7 @@
 #include "XLSPanes.h"
 #include "XLSProtect.h"
 #include "XLSRecordIds.h"
+#include "XLSRecordSection.h"
 
 namespace tabulon {
 namespace {

@@ -7,6 +7,7 @@
 
 #include "BookTestUtil.h"
 #include "XLSRecordIds.h"
+#include "XLSWorkSheets.h"
 #include "XLSWorksheet.h"
 #include "xlsxf.h"
 
