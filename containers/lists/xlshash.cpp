@@ -48,7 +48,7 @@ void THash::ExtendHash(uint8_t shift) {
   const int64_t old_count = GetCapacity();
   const int64_t new_count = old_count << (shift % 32);
   if (new_count > kBucketLimit) return;
-  if (max_capacity_ != -1 && new_count > max_capacity_) return;
+  if (maxCapacity_ != -1 && new_count > maxCapacity_) return;
 
   mask_ = static_cast<int32_t>(new_count - 1);
   buckets_.resize(static_cast<size_t>(new_count), nullptr);
@@ -72,9 +72,9 @@ void THash::ExtendHash(uint8_t shift) {
 
 void THash::SetMaxCapacity(int32_t n) {
   if (n < 0) {
-    max_capacity_ = -1;
+    maxCapacity_ = -1;
   } else {
-    max_capacity_ = n < GetCapacity() ? GetCapacity() : n;
+    maxCapacity_ = n < GetCapacity() ? GetCapacity() : n;
   }
 }
 

@@ -72,7 +72,7 @@ class THash {
   void ExtendHash(uint8_t shift);
   // n < 0: no limit; n below the current bucket count: the current bucket count.
   void SetMaxCapacity(int32_t n);
-  int32_t MaxCapacity() const { return max_capacity_; }
+  int32_t MaxCapacity() const { return maxCapacity_; }
   int32_t Count() const { return count_; }
 
   // Finds the entry for key, creating an empty one when absent.
@@ -109,7 +109,7 @@ class THash {
   std::vector<THashEntry*> buckets_;  // chain heads, owned; length mask_ + 1
   int32_t mask_ = 7;
   int32_t count_ = 0;
-  int32_t max_capacity_ = -1;
+  int32_t maxCapacity_ = -1;
 };
 
 class THashString : public THash {

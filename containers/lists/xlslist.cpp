@@ -26,8 +26,8 @@ TXLSKeyList::TXLSKeyList() {
 TXLSKeyList::~TXLSKeyList() = default;
 
 TXLSKeyEntry* TXLSKeyList::ReferredItem(int32_t i) const {
-  if (i < 0 || static_cast<size_t>(i) >= referred_list_.size()) return nullptr;
-  return referred_list_[static_cast<size_t>(i)];
+  if (i < 0 || static_cast<size_t>(i) >= referredList_.size()) return nullptr;
+  return referredList_[static_cast<size_t>(i)];
 }
 
 void TXLSKeyList::CheckCapacity() {
@@ -49,12 +49,12 @@ TXLSKeyEntry* TXLSKeyList::GetItem(int32_t index) const {
 }
 
 TXLSKeyEntry* TXLSKeyList::CountedEntry(int32_t index) const {
-  return PositionOf(index) >= fixed_count_ ? GetItem(index) : nullptr;
+  return PositionOf(index) >= fixedCount_ ? GetItem(index) : nullptr;
 }
 
 const std::string& TXLSKeyList::GetKey(int32_t index) const {
   const TXLSKeyEntry* entry = GetItem(index);
-  return entry != nullptr ? entry->Key : default_key_;
+  return entry != nullptr ? entry->Key : defaultKey_;
 }
 
 int32_t TXLSKeyList::GetSaveIndex(int32_t index) const {
@@ -64,12 +64,12 @@ int32_t TXLSKeyList::GetSaveIndex(int32_t index) const {
 
 void TXLSKeyList::AddReference(TXLSKeyEntry* entry) {
   if (entry == nullptr) return;
-  if (++entry->RefCount == 1) ++referred_count_;
+  if (++entry->RefCount == 1) ++referredCount_;
 }
 
 void TXLSKeyList::DropReference(TXLSKeyEntry* entry) {
   if (entry == nullptr) return;
-  if (--entry->RefCount == 0) --referred_count_;
+  if (--entry->RefCount == 0) --referredCount_;
 }
 
 std::unique_ptr<TXLSKeyEntry> TXLSKeyList::CreateKeyEntry(int32_t /*index*/, std::string_view key) {
@@ -80,7 +80,7 @@ std::unique_ptr<TXLSKeyEntry> TXLSKeyList::CreateKeyEntry(int32_t /*index*/, std
 
 int32_t TXLSKeyList::SetKey(int32_t index, std::string_view key) {
   // Fast path: the caller already holds the entry with this key.
-  if (index > first_index_) {
+  if (index > firstIndex_) {
     const TXLSKeyEntry* current = GetItem(index);
     if (current != nullptr && current->Key == key) return index;
   }
@@ -97,7 +97,7 @@ int32_t TXLSKeyList::SetKey(int32_t index, std::string_view key) {
 
   // Index 0 in the map means "no entry", so a FirstIndex-0 list appends a new
   // entry for a key stored at index 0; later lookups find the new one.
-  const int32_t appended = first_index_ + count_;
+  const int32_t appended = firstIndex_ + count_;
   std::unique_ptr<TXLSKeyEntry> entry = CreateKeyEntry(appended, key);
   CheckCapacity();
   entries_[static_cast<size_t>(count_)] = std::move(entry);
@@ -117,7 +117,7 @@ void TXLSKeyList::SetKeyItem(int32_t index, std::string_view key) {
   std::unique_ptr<TXLSKeyEntry>& slot = entries_[static_cast<size_t>(position)];
   if (slot != nullptr) {
     // The replaced entry's references go with it.
-    if (position >= fixed_count_ && slot->RefCount > 0) --referred_count_;
+    if (position >= fixedCount_ && slot->RefCount > 0) --referredCount_;
     ForgetKeyAt(hash_, slot->Key, index);
   }
   slot = CreateKeyEntry(index, key);
@@ -142,23 +142,23 @@ void TXLSKeyList::ClearAllReferredCount() {
   for (int32_t p = 0; p < count_; ++p) {
     if (TXLSKeyEntry* entry = entries_[static_cast<size_t>(p)].get()) entry->RefCount = 0;
   }
-  referred_count_ = 0;
+  referredCount_ = 0;
 }
 
 void TXLSKeyList::CreateReferredList() {
-  referred_list_.clear();
+  referredList_.clear();
   for (int32_t p = 0; p < count_; ++p) {
     // Positions that SetKeyItem skipped hold no entry and are never saved.
     TXLSKeyEntry* entry = entries_[static_cast<size_t>(p)].get();
     if (entry == nullptr) continue;
-    if (entry->RefCount > 0 || p < fixed_count_) {
-      referred_list_.push_back(entry);
-      entry->SaveIndex = static_cast<int32_t>(referred_list_.size());
+    if (entry->RefCount > 0 || p < fixedCount_) {
+      referredList_.push_back(entry);
+      entry->SaveIndex = static_cast<int32_t>(referredList_.size());
     } else {
       entry->SaveIndex = 0;
     }
   }
-  referred_count_ = static_cast<int32_t>(referred_list_.size());
+  referredCount_ = static_cast<int32_t>(referredList_.size());
 }
 
 // ---------------------------------------------------------------------------
@@ -181,14 +181,14 @@ int32_t TXLSObjList::AddItem(std::unique_ptr<TXLSObjEntry> entry) {
   if (hash_.KeyExists(entry->Name)) {
     // Names are unique: the new entry takes the old one's place and index.
     const int32_t index = hash_.GetValue(entry->Name);
-    const int64_t position = int64_t{index} - first_index_;
+    const int64_t position = int64_t{index} - firstIndex_;
     if (position >= 0 && position < count_) {
       items_[static_cast<size_t>(position)] = std::move(entry);
       return index;
     }
   }
   CheckCapacity();
-  const int32_t index = first_index_ + count_;
+  const int32_t index = firstIndex_ + count_;
   hash_.SetValue(entry->Name, index);
   items_[static_cast<size_t>(count_)] = std::move(entry);
   ++count_;
@@ -196,7 +196,7 @@ int32_t TXLSObjList::AddItem(std::unique_ptr<TXLSObjEntry> entry) {
 }
 
 TXLSObjEntry* TXLSObjList::GetItem(int32_t index) const {
-  const int64_t position = int64_t{index} - first_index_;
+  const int64_t position = int64_t{index} - firstIndex_;
   if (position < 0 || position >= count_) return nullptr;
   return items_[static_cast<size_t>(position)].get();
 }

@@ -41,10 +41,10 @@ class TXLSKeyList {
 
   int32_t Count() const { return count_; }
   int32_t Capacity() const { return capacity_; }
-  uint16_t FirstIndex() const { return first_index_; }
-  int32_t FixedCount() const { return fixed_count_; }
-  const std::string& DefaultKey() const { return default_key_; }
-  int32_t ReferredCount() const { return referred_count_; }
+  uint16_t FirstIndex() const { return firstIndex_; }
+  int32_t FixedCount() const { return fixedCount_; }
+  const std::string& DefaultKey() const { return defaultKey_; }
+  int32_t ReferredCount() const { return referredCount_; }
   // Element i (0-based) of the save-ordered list built by CreateReferredList,
   // or none past its end.
   TXLSKeyEntry* ReferredItem(int32_t i) const;
@@ -72,13 +72,13 @@ class TXLSKeyList {
   // Makes a new entry with RefCount 0; subclasses make richer entries.
   virtual std::unique_ptr<TXLSKeyEntry> CreateKeyEntry(int32_t index, std::string_view key);
 
-  void SetFirstIndex(uint16_t first_index) { first_index_ = first_index; }
-  void SetFixedCount(int32_t fixed_count) { fixed_count_ = fixed_count; }
-  void SetDefaultKey(std::string key) { default_key_ = std::move(key); }
+  void SetFirstIndex(uint16_t first_index) { firstIndex_ = first_index; }
+  void SetFixedCount(int32_t fixed_count) { fixedCount_ = fixed_count; }
+  void SetDefaultKey(std::string key) { defaultKey_ = std::move(key); }
   const THashInteger& KeyHash() const { return hash_; }
 
  private:
-  int64_t PositionOf(int32_t index) const { return int64_t{index} - first_index_; }
+  int64_t PositionOf(int32_t index) const { return int64_t{index} - firstIndex_; }
   bool InList(int32_t index) const;
   // The entry at a counted index, or none.
   TXLSKeyEntry* CountedEntry(int32_t index) const;
@@ -91,11 +91,11 @@ class TXLSKeyList {
   std::vector<std::unique_ptr<TXLSKeyEntry>> entries_;  // position p holds FirstIndex + p
   int32_t count_ = 0;
   int32_t capacity_ = 0;
-  std::string default_key_;
-  uint16_t first_index_ = 1;
-  int32_t fixed_count_ = 0;
-  std::vector<TXLSKeyEntry*> referred_list_;  // not owning
-  int32_t referred_count_ = 0;
+  std::string defaultKey_;
+  uint16_t firstIndex_ = 1;
+  int32_t fixedCount_ = 0;
+  std::vector<TXLSKeyEntry*> referredList_;  // not owning
+  int32_t referredCount_ = 0;
 };
 
 class TXLSObjEntry {
@@ -116,7 +116,7 @@ class TXLSObjList {
 
   int32_t Count() const { return count_; }
   int32_t Capacity() const { return capacity_; }
-  uint16_t FirstIndex() const { return first_index_; }
+  uint16_t FirstIndex() const { return firstIndex_; }
 
   void CheckCapacity();
   // Takes the entry over. A name already present replaces (and frees) the
@@ -127,14 +127,14 @@ class TXLSObjList {
   TXLSObjEntry* GetItembyName(std::string_view name) const;
 
  protected:
-  void SetFirstIndex(uint16_t first_index) { first_index_ = first_index; }
+  void SetFirstIndex(uint16_t first_index) { firstIndex_ = first_index; }
 
  private:
   THashInteger hash_;  // name to index
   std::vector<std::unique_ptr<TXLSObjEntry>> items_;
   int32_t count_ = 0;
   int32_t capacity_ = 0;
-  uint16_t first_index_ = 1;
+  uint16_t firstIndex_ = 1;
 };
 
 // Strings by 0-based position, with a reverse map from string to position.

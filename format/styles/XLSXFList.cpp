@@ -50,7 +50,7 @@ uint16_t RecordLineStyle(uint8_t code) {
 
 }  // namespace
 
-TXLSXFList::TXLSXFList() : Styles_(*this) {
+TXLSXFList::TXLSXFList() : styles_(*this) {
   SetFirstIndex(0);
   SetFixedCount(kFixedXFs);
   // Reads outside the table answer the default cell format.
@@ -58,11 +58,11 @@ TXLSXFList::TXLSXFList() : Styles_(*this) {
 }
 
 void TXLSXFList::CreateDefault() {
-  Styles_.AddBuiltinStyle(0, 0);
+  styles_.AddBuiltinStyle(0, 0);
   int32_t format = kFirstCurrencyFormat;
-  for (const char* text : kCurrencyFormats) NumFormats_.SetItem(format++, text);
-  for (int32_t i = 0; i < Fonts_.FixedCount(); ++i) Fonts_.SetKeyItem(i, Fonts_.DefaultKey());
-  Fonts_.SetKeyIndex(Fonts_.DefaultKey(), 0);
+  for (const char* text : kCurrencyFormats) numFormats_.SetItem(format++, text);
+  for (int32_t i = 0; i < fonts_.FixedCount(); ++i) fonts_.SetKeyItem(i, fonts_.DefaultKey());
+  fonts_.SetKeyIndex(fonts_.DefaultKey(), 0);
   SetKeyItem(0, kNormalStyleKey);
   for (int32_t i = 1; i <= kLastStyleXF; ++i) SetKeyItem(i, kStyleKey);
   SetKeyItem(kDefaultXF, kDefaultCellKey);
@@ -76,7 +76,7 @@ int32_t TXLSXFList::Resolve(int32_t XFIndex) const {
 
 const std::string& TXLSXFList::ParentKey(const std::string& Key) const {
   const uint32_t parent = ReadHexField(Key, kParentPos, kParentWidth);
-  int32_t xf = parent == 0 ? 0 : Styles_.GetXFIndex(static_cast<int32_t>(parent));
+  int32_t xf = parent == 0 ? 0 : styles_.GetXFIndex(static_cast<int32_t>(parent));
   if (xf < 0 || xf >= Count()) xf = 0;
   return GetKey(xf);
 }
@@ -119,47 +119,47 @@ xlsBackgroundBlock TXLSXFList::GetBackgroundBlock(int32_t XFIndex) const {
 }
 
 bool TXLSXFList::GetFontBold(int32_t XFIndex) const {
-  return Fonts_.GetBold(GetFontIndex(XFIndex));
+  return fonts_.GetBold(GetFontIndex(XFIndex));
 }
 bool TXLSXFList::GetFontItalic(int32_t XFIndex) const {
-  return Fonts_.GetItalic(GetFontIndex(XFIndex));
+  return fonts_.GetItalic(GetFontIndex(XFIndex));
 }
 bool TXLSXFList::GetFontStrikethrough(int32_t XFIndex) const {
-  return Fonts_.GetStrikethrough(GetFontIndex(XFIndex));
+  return fonts_.GetStrikethrough(GetFontIndex(XFIndex));
 }
 bool TXLSXFList::GetFontOutLineFont(int32_t XFIndex) const {
-  return Fonts_.GetOutLineFont(GetFontIndex(XFIndex));
+  return fonts_.GetOutLineFont(GetFontIndex(XFIndex));
 }
 bool TXLSXFList::GetFontShadow(int32_t XFIndex) const {
-  return Fonts_.GetShadow(GetFontIndex(XFIndex));
+  return fonts_.GetShadow(GetFontIndex(XFIndex));
 }
 bool TXLSXFList::GetFontSubScript(int32_t XFIndex) const {
-  return Fonts_.GetSubScript(GetFontIndex(XFIndex));
+  return fonts_.GetSubScript(GetFontIndex(XFIndex));
 }
 bool TXLSXFList::GetFontSuperScript(int32_t XFIndex) const {
-  return Fonts_.GetSuperScript(GetFontIndex(XFIndex));
+  return fonts_.GetSuperScript(GetFontIndex(XFIndex));
 }
 uint8_t TXLSXFList::GetFontUnderLine(int32_t XFIndex) const {
-  return Fonts_.GetUnderLine(GetFontIndex(XFIndex));
+  return fonts_.GetUnderLine(GetFontIndex(XFIndex));
 }
 uint8_t TXLSXFList::GetFontFamily(int32_t XFIndex) const {
-  return Fonts_.GetFamily(GetFontIndex(XFIndex));
+  return fonts_.GetFamily(GetFontIndex(XFIndex));
 }
 uint8_t TXLSXFList::GetFontCharSet(int32_t XFIndex) const {
-  return Fonts_.GetCharSet(GetFontIndex(XFIndex));
+  return fonts_.GetCharSet(GetFontIndex(XFIndex));
 }
 int32_t TXLSXFList::GetFontColorIndex(int32_t XFIndex) const {
-  return Fonts_.GetColorIndex(GetFontIndex(XFIndex));
+  return fonts_.GetColorIndex(GetFontIndex(XFIndex));
 }
 double TXLSXFList::GetFontSize(int32_t XFIndex) const {
-  return Fonts_.GetSize(GetFontIndex(XFIndex));
+  return fonts_.GetSize(GetFontIndex(XFIndex));
 }
 std::string TXLSXFList::GetFontName(int32_t XFIndex) const {
-  return Fonts_.GetName(GetFontIndex(XFIndex));
+  return fonts_.GetName(GetFontIndex(XFIndex));
 }
 
 std::string TXLSXFList::GetNumFormat(int32_t XFIndex) const {
-  return NumFormats_.GetItem(GetNumFormatIndex(XFIndex));
+  return numFormats_.GetItem(GetNumFormatIndex(XFIndex));
 }
 
 bool TXLSXFList::GetLocked(int32_t XFIndex) const {
@@ -247,7 +247,7 @@ int32_t TXLSXFList::SetBackgroundBlock(int32_t XFIndex, const xlsBackgroundBlock
 template <typename TSetter, typename TValue>
 int32_t TXLSXFList::ChangeFont(int32_t XFIndex, TSetter Setter, const TValue& Value,
                                bool ReplaceIndex) {
-  const int32_t font = (Fonts_.*Setter)(GetFontIndex(XFIndex), Value);
+  const int32_t font = (fonts_.*Setter)(GetFontIndex(XFIndex), Value);
   return SetFontIndex(XFIndex, font, ReplaceIndex);
 }
 
@@ -301,7 +301,7 @@ int32_t TXLSXFList::SetFontName(int32_t XFIndex, const OleVariant& Value, bool R
 // --- Number format and protection ------------------------------------------
 
 int32_t TXLSXFList::SetNumFormat(int32_t XFIndex, const OleVariant& Value, bool ReplaceIndex) {
-  const int32_t format = NumFormats_.AddValue(Value.ToString());
+  const int32_t format = numFormats_.AddValue(Value.ToString());
   return SetNumFormatIndex(XFIndex, format, ReplaceIndex);
 }
 
@@ -358,13 +358,13 @@ int32_t TXLSXFList::SetIndentLevel(int32_t XFIndex, const OleVariant& Value, boo
 // --- Saving ----------------------------------------------------------------
 
 void TXLSXFList::CreateAllReferredList() {
-  Fonts_.ClearAllReferredCount();
+  fonts_.ClearAllReferredCount();
   CreateReferredList();
   for (int32_t i = 0; i < ReferredCount(); ++i) {
     const uint32_t font = ReadHexField(ReferredItem(i)->Key, kFontPos, kFontWidth);
-    Fonts_.IncReferredCount(static_cast<int32_t>(font));
+    fonts_.IncReferredCount(static_cast<int32_t>(font));
   }
-  Fonts_.CreateReferredList();
+  fonts_.CreateReferredList();
 }
 
 int32_t TXLSXFList::GetXFBlob(int32_t i, TXLSBlobList& List) const {
@@ -396,7 +396,7 @@ int32_t TXLSXFList::GetXFBlob(int32_t i, TXLSBlobList& List) const {
 
   TXLSBlob record = MakeRecord(xlsrec::kXF, 16);
   const int32_t font = static_cast<int32_t>(field(kFontPos, kFontWidth));
-  record.AddWord(static_cast<uint16_t>(Fonts_.GetSaveIndex(font)));
+  record.AddWord(static_cast<uint16_t>(fonts_.GetSaveIndex(font)));
   record.AddWord(
       TXLSNumFormatList::RecordNumber(static_cast<int32_t>(field(kNumFormatPos, kNumFormatWidth))));
   record.AddWord(protection);

@@ -159,12 +159,12 @@ class TXLSXFList : public TXLSKeyList {
 
   TXLSXFList();
 
-  TXLSStyles& Styles() { return Styles_; }
-  const TXLSStyles& Styles() const { return Styles_; }
-  TXLSNumFormatList& NumFormats() { return NumFormats_; }
-  const TXLSNumFormatList& NumFormats() const { return NumFormats_; }
-  TXLSFontList& Fonts() { return Fonts_; }
-  const TXLSFontList& Fonts() const { return Fonts_; }
+  TXLSStyles& Styles() { return styles_; }
+  const TXLSStyles& Styles() const { return styles_; }
+  TXLSNumFormatList& NumFormats() { return numFormats_; }
+  const TXLSNumFormatList& NumFormats() const { return numFormats_; }
+  TXLSFontList& Fonts() { return fonts_; }
+  const TXLSFontList& Fonts() const { return fonts_; }
 
   // Lays down the fixed fonts, formats, styles and cell formats; called once.
   void CreateDefault();
@@ -288,9 +288,9 @@ class TXLSXFList : public TXLSKeyList {
   // Reads `Width` inherited digits of the attribute group at `Pos`.
   uint32_t InheritedField(int32_t XFIndex, uint8_t Group, size_t Pos, size_t Width) const;
 
-  TXLSStyles Styles_;
-  TXLSNumFormatList NumFormats_;
-  TXLSFontList Fonts_;
+  TXLSStyles styles_;
+  TXLSNumFormatList numFormats_;
+  TXLSFontList fonts_;
 };
 
 }  // namespace tabulon

@@ -10,18 +10,18 @@ bool TGUID::IsNull() const {
 }
 
 int32_t TXLSObject::AddRefImpl() {
-  ++RefCount;
-  if (Anchor) Anchor->AddRefImpl();
-  return Counted ? RefCount : -1;
+  ++refCount_;
+  if (anchor_) anchor_->AddRefImpl();
+  return counted_ ? refCount_ : -1;
 }
 
 // The anchor is released last: it may free itself and, with it, this object.
 int32_t TXLSObject::ReleaseImpl() {
-  --RefCount;
-  TXLSObject* const anchor = Anchor;
+  --refCount_;
+  TXLSObject* const anchor = anchor_;
   int32_t answer = -1;
-  if (Counted) {
-    answer = RefCount;
+  if (counted_) {
+    answer = refCount_;
     if (answer == 0) delete this;
   }
   if (anchor) anchor->ReleaseImpl();

@@ -59,7 +59,7 @@ class IXLSUnknown {
 class TXLSObject {
  public:
   /// @param counted true: freed at the last release; false: owned, freed by its owner.
-  explicit TXLSObject(bool counted) : Counted(counted) {}
+  explicit TXLSObject(bool counted) : counted_(counted) {}
   TXLSObject(const TXLSObject&) = delete;
   TXLSObject& operator=(const TXLSObject&) = delete;
   virtual ~TXLSObject() = default;
@@ -70,24 +70,24 @@ class TXLSObject {
   /// @return The new reference count, or -1 for an owned object.
   int32_t ReleaseImpl();
   /// @return References held now.
-  int32_t GetRefCount() const { return RefCount; }
+  int32_t GetRefCount() const { return refCount_; }
   /// @return Whether the object frees itself at its last release.
-  bool IsCounted() const { return Counted; }
+  bool IsCounted() const { return counted_; }
 
  protected:
   /// Answers this object's single interface for the all-zero identifier.
   int32_t QueryInterfaceImpl(const TGUID& iid, void** out, IXLSUnknown* self);
   /// @param counted Whether the object frees itself at its last release.
-  void SetCounted(bool counted) { Counted = counted; }
+  void SetCounted(bool counted) { counted_ = counted; }
   /// Every later AddRef and Release of this object also counts on anchor,
   /// which must outlive it.
   /// @param anchor the object whose count includes this one's, or nullptr.
-  void SetAnchor(TXLSObject* anchor) { Anchor = anchor; }
+  void SetAnchor(TXLSObject* anchor) { anchor_ = anchor; }
 
  private:
-  int32_t RefCount = 0;
-  bool Counted;
-  TXLSObject* Anchor = nullptr;
+  int32_t refCount_ = 0;
+  bool counted_;
+  TXLSObject* anchor_ = nullptr;
 };
 
 /// Implements the three counting slots of interface I on top of TXLSObject.

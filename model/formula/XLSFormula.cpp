@@ -341,34 +341,34 @@ void ShiftFormula(TXLSFormula& formula, int32_t rows, int32_t cols) {
 // ---- The store -------------------------------------------------------------------
 
 TXLSFormula* TXLSFormulas::Find(int32_t row, int32_t col) {
-  if (Map_.empty()) return nullptr;
-  const auto found = Map_.find(Key(row, col));
-  return found == Map_.end() ? nullptr : &found->second;
+  if (map_.empty()) return nullptr;
+  const auto found = map_.find(Key(row, col));
+  return found == map_.end() ? nullptr : &found->second;
 }
 
 void TXLSFormulas::Set(int32_t row, int32_t col, TXLSFormula&& formula) {
-  Map_[Key(row, col)] = std::move(formula);
+  map_[Key(row, col)] = std::move(formula);
 }
 
 void TXLSFormulas::Erase(int32_t row, int32_t col) {
-  if (!Map_.empty()) Map_.erase(Key(row, col));
+  if (!map_.empty()) map_.erase(Key(row, col));
 }
 
 void TXLSFormulas::EraseRect(int32_t row1, int32_t col1, int32_t row2, int32_t col2) {
-  if (Map_.empty()) return;
+  if (map_.empty()) return;
   // Whichever is smaller is walked: the rectangle's cells or the store.
   const int64_t cells = (int64_t{row2} - row1 + 1) * (int64_t{col2} - col1 + 1);
-  if (cells <= static_cast<int64_t>(Map_.size())) {
+  if (cells <= static_cast<int64_t>(map_.size())) {
     for (int32_t row = row1; row <= row2; ++row) {
-      for (int32_t col = col1; col <= col2; ++col) Map_.erase(Key(row, col));
+      for (int32_t col = col1; col <= col2; ++col) map_.erase(Key(row, col));
     }
     return;
   }
-  for (auto it = Map_.begin(); it != Map_.end();) {
+  for (auto it = map_.begin(); it != map_.end();) {
     const int32_t row = static_cast<int32_t>(it->first >> 8);
     const int32_t col = static_cast<int32_t>(it->first & 0xFF);
     if (row >= row1 && row <= row2 && col >= col1 && col <= col2) {
-      it = Map_.erase(it);
+      it = map_.erase(it);
     } else {
       ++it;
     }
@@ -376,15 +376,15 @@ void TXLSFormulas::EraseRect(int32_t row1, int32_t col1, int32_t row2, int32_t c
 }
 
 void TXLSFormulas::Move(int32_t row, int32_t col, int32_t dest_row, int32_t dest_col) {
-  if (Map_.empty()) return;
-  const auto source = Map_.find(Key(row, col));
-  if (source == Map_.end()) {
-    Map_.erase(Key(dest_row, dest_col));
+  if (map_.empty()) return;
+  const auto source = map_.find(Key(row, col));
+  if (source == map_.end()) {
+    map_.erase(Key(dest_row, dest_col));
     return;
   }
   TXLSFormula moved = std::move(source->second);
-  Map_.erase(source);
-  Map_[Key(dest_row, dest_col)] = std::move(moved);
+  map_.erase(source);
+  map_[Key(dest_row, dest_col)] = std::move(moved);
 }
 
 void TXLSFormulas::AdjustForShift(const TXLSWorksheet& owner, const TXLSWorksheet& target,
@@ -397,7 +397,7 @@ void TXLSFormulas::AdjustForShift(const TXLSWorksheet& owner, const TXLSWorkshee
   const int32_t limit = vertical ? XLSFormulaMaxRow : XLSMaxCol;
   const auto along = [vertical](TXLSRefPoint& p) -> int32_t& { return vertical ? p.Row : p.Col; };
   const auto across = [vertical](const TXLSRefPoint& p) { return vertical ? p.Col : p.Row; };
-  for (auto& entry : Map_) {
+  for (auto& entry : map_) {
     for (TXLSFormulaToken& token : entry.second.Tokens) {
       if (!IsReference(token)) continue;
       const TXLSWorksheet* refSheet = token.Sheet ? token.Sheet->Sheet : &owner;

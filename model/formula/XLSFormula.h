@@ -177,13 +177,13 @@ class TXLSFormulas {
   /// one there; when the source has none, the destination's is removed.
   void Move(int32_t row, int32_t col, int32_t dest_row, int32_t dest_col);
   /// True when the sheet holds no formula.
-  bool Empty() const { return Map_.empty(); }
+  bool Empty() const { return map_.empty(); }
   /// Number of formulas stored.
-  size_t Count() const { return Map_.size(); }
+  size_t Count() const { return map_.size(); }
   /// Calls fn(row, col, TXLSFormula&) for every formula, in no set order.
   template <class Fn>
   void ForEach(Fn&& fn) {
-    for (auto& entry : Map_)
+    for (auto& entry : map_)
       fn(static_cast<int32_t>(entry.first >> 8), static_cast<int32_t>(entry.first & 0xFF),
          entry.second);
   }
@@ -205,7 +205,7 @@ class TXLSFormulas {
   static uint32_t Key(int32_t row, int32_t col) {
     return (static_cast<uint32_t>(row) << 8) | static_cast<uint32_t>(col);
   }
-  std::unordered_map<uint32_t, TXLSFormula> Map_;
+  std::unordered_map<uint32_t, TXLSFormula> map_;
 };
 
 /// Computes the cached result of every formula of every sheet of the

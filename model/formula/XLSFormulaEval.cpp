@@ -418,14 +418,14 @@ class TEvaluator {
   // block computes all of the block, so a pass has at most as many stops as
   // it has formulas and blocks read, whatever the depth of the chains.
   void Compute(const TWork& work) {
-    if (Memo_[work.Formula].State == kDone) return;
+    if (memo_[work.Formula].State == kDone) return;
     Push(work);
-    while (!Work_.empty()) {
-      const size_t at = Work_.size() - 1;
-      const TWork top = Work_.back();
-      TMemo& memo = Memo_[top.Formula];
+    while (!work_.empty()) {
+      const size_t at = work_.size() - 1;
+      const TWork top = work_.back();
+      TMemo& memo = memo_[top.Formula];
       if (memo.State == kDone || memo.Entry != at) {
-        Work_.pop_back();  // done, or queued again further up and done there
+        work_.pop_back();  // done, or queued again further up and done there
         continue;
       }
       if (memo.State != kStarted) {
@@ -435,7 +435,7 @@ class TEvaluator {
       try {
         Finish(top, Run(top));
         memo.State = kDone;
-        Work_.pop_back();
+        work_.pop_back();
       } catch (const TPending& pending) {
         // In reverse, so that they are computed rows first.
         for (auto cell = pending.Cells.rbegin(); cell != pending.Cells.rend(); ++cell) Push(*cell);
@@ -453,39 +453,39 @@ class TEvaluator {
   };
 
   void Push(const TWork& work) {
-    TMemo& memo = Memo_[work.Formula];
+    TMemo& memo = memo_[work.Formula];
     if (memo.State == kNew) memo.State = kQueued;
-    memo.Entry = Work_.size();
-    Work_.push_back(work);
-    if (Work_.size() > CompactAt_) Compact();
+    memo.Entry = work_.size();
+    work_.push_back(work);
+    if (work_.size() > compactAt_) Compact();
   }
 
   // Drops the entries of cells queued again further up, so that the list
   // stays within twice the cells it waits for.
   void Compact() {
     size_t kept = 0;
-    for (size_t i = 0; i < Work_.size(); ++i) {
-      TMemo& memo = Memo_[Work_[i].Formula];
+    for (size_t i = 0; i < work_.size(); ++i) {
+      TMemo& memo = memo_[work_[i].Formula];
       if (memo.State == kDone || memo.Entry != i) continue;
       memo.Entry = kept;
-      Work_[kept++] = Work_[i];
+      work_[kept++] = work_[i];
     }
-    Work_.resize(kept);
-    CompactAt_ = std::max<size_t>(kMinCompactAt, 2 * kept);
+    work_.resize(kept);
+    compactAt_ = std::max<size_t>(kMinCompactAt, 2 * kept);
   }
 
   // A formula cell read while computing another: its result once done; a
   // started one is a circular reference, left to the reader (with the result
   // it has so far); any other must be computed first.
   TValue FormulaValue(const TWork& cell) {
-    TMemo& memo = Memo_[cell.Formula];
+    TMemo& memo = memo_[cell.Formula];
     if (memo.State == kStarted) {
       cell.Formula->NeedsRecalc = true;
-      Unsure_ = true;
+      unsure_ = true;
     } else if (memo.State != kDone) {
       throw TPending{{cell}};
     }
-    Unsure_ = Unsure_ || cell.Formula->NeedsRecalc;
+    unsure_ = unsure_ || cell.Formula->NeedsRecalc;
     return cell.Formula->Result;
   }
 
@@ -495,7 +495,7 @@ class TEvaluator {
     std::vector<TWork> pending;
     ForEachStoredCell(ref, [&](int32_t row, int32_t col) {
       TXLSFormula* formula = ref.Sheet->GetFormulas().Find(row, col);
-      const TState state = formula ? Memo_[formula].State : kDone;
+      const TState state = formula ? memo_[formula].State : kDone;
       if (state == kNew || state == kQueued) pending.push_back({ref.Sheet, row, col, formula});
       return true;
     });
@@ -514,17 +514,17 @@ class TEvaluator {
 
   // Stores the result of a run; a text longer than a cell holds is #VALUE!.
   void Finish(const TWork& work, TValue result) {
-    if (result.Kind == TValue::kString && TextLength(result.Text, Utf8_) > kMaxText)
+    if (result.Kind == TValue::kString && TextLength(result.Text, utf8_) > kMaxText)
       result = Err(xlErrValue);
     work.Formula->Result = std::move(result);
-    work.Formula->NeedsRecalc = work.Formula->NeedsRecalc || Unsure_;
+    work.Formula->NeedsRecalc = work.Formula->NeedsRecalc || unsure_;
   }
 
   // One run of a formula's tokens; throws TPending when it reads formulas
   // not computed yet.
   TValue Run(const TWork& work) {
-    Sheet_ = work.Sheet, Row_ = work.Row, Col_ = work.Col, Unsure_ = false;
-    Utf8_ = Sheet_->GetWorkbook().GetUtf8Texts();
+    sheet_ = work.Sheet, row_ = work.Row, col_ = work.Col, unsure_ = false;
+    utf8_ = sheet_->GetWorkbook().GetUtf8Texts();
     try {
       std::vector<TOperand> stack;
       for (const TXLSFormulaToken& token : work.Formula->Tokens) Step(token, stack);
@@ -535,7 +535,7 @@ class TEvaluator {
     } catch (const TErrorValue& error) {
       return error.Value;
     } catch (const TCannotCompute&) {
-      Unsure_ = true;
+      unsure_ = true;
       return Err(xlErrNA);
     }
   }
@@ -575,7 +575,7 @@ class TEvaluator {
         }
         TOperand ref;
         ref.IsRef = true;
-        ref.Sheet = token.Sheet ? token.Sheet->Sheet : Sheet_;
+        ref.Sheet = token.Sheet ? token.Sheet->Sheet : sheet_;
         ref.Row1 = token.First.Row, ref.Col1 = token.First.Col;
         const bool area = token.Kind == TXLSTokenKind::Area;
         ref.Row2 = area ? token.Last.Row : ref.Row1;
@@ -660,7 +660,7 @@ class TEvaluator {
         return Num(std::pow(a, b));
       }
       case xlstoken::kConcat:
-        return TextResult(ToText(left) + ToText(right), Utf8_);
+        return TextResult(ToText(left) + ToText(right), utf8_);
       default:
         return Bool(ComparisonHolds(code, Compare(left, right)));
     }
@@ -706,10 +706,10 @@ class TEvaluator {
     if (!operand.IsRef) return operand.Value;
     if (operand.Row1 == operand.Row2 && operand.Col1 == operand.Col2)
       return CellValue(*operand.Sheet, operand.Row1, operand.Col1);
-    if (operand.Col1 == operand.Col2 && Row_ >= operand.Row1 && Row_ <= operand.Row2)
-      return CellValue(*operand.Sheet, Row_, operand.Col1);
-    if (operand.Row1 == operand.Row2 && Col_ >= operand.Col1 && Col_ <= operand.Col2)
-      return CellValue(*operand.Sheet, operand.Row1, Col_);
+    if (operand.Col1 == operand.Col2 && row_ >= operand.Row1 && row_ <= operand.Row2)
+      return CellValue(*operand.Sheet, row_, operand.Col1);
+    if (operand.Row1 == operand.Row2 && col_ >= operand.Col1 && col_ <= operand.Col2)
+      return CellValue(*operand.Sheet, operand.Row1, col_);
     return Err(xlErrValue);
   }
 
@@ -787,7 +787,7 @@ class TEvaluator {
         return Operand(Num(Sqrt(args)));
       // Text
       case xlsfunc::kLen:
-        return Operand(Num(static_cast<double>(CharCount(TextArg(args, 0), Utf8_))));
+        return Operand(Num(static_cast<double>(CharCount(TextArg(args, 0), utf8_))));
       case xlsfunc::kLeft:
         return Operand(Left(args));
       case xlsfunc::kRight:
@@ -803,7 +803,7 @@ class TEvaluator {
       case xlsfunc::kConcatenate:
         return Operand(Concatenate(args));
       case xlsfunc::kText:
-        return Operand(TextResult(FormatNumber(NumberArg(args, 0), TextArg(args, 1)), Utf8_));
+        return Operand(TextResult(FormatNumber(NumberArg(args, 0), TextArg(args, 1)), utf8_));
       case xlsfunc::kValue:
         return Operand(Value(args));
       // Dates
@@ -1022,22 +1022,22 @@ class TEvaluator {
   TValue Left(const TArgs& args) {
     const std::string t = TextArg(args, 0);
     const double n = TakenChars(args);
-    return TextResult(t.substr(0, CharOffset(t, 0, Whole(n), Utf8_)), Utf8_);
+    return TextResult(t.substr(0, CharOffset(t, 0, Whole(n), utf8_)), utf8_);
   }
 
   TValue Right(const TArgs& args) {
     const std::string t = TextArg(args, 0);
     const double n = TakenChars(args);
-    const int64_t skipped = std::max<int64_t>(0, CharCount(t, Utf8_) - Whole(n));
-    return TextResult(t.substr(CharOffset(t, 0, skipped, Utf8_)), Utf8_);
+    const int64_t skipped = std::max<int64_t>(0, CharCount(t, utf8_) - Whole(n));
+    return TextResult(t.substr(CharOffset(t, 0, skipped, utf8_)), utf8_);
   }
 
   TValue Mid(const TArgs& args) {
     const std::string t = TextArg(args, 0);
     const double start = NumberArg(args, 1), count = NumberArg(args, 2);
     if (start < 1 || count < 0) Raise(xlErrValue);
-    const size_t from = CharOffset(t, 0, Whole(start) - 1, Utf8_);
-    return TextResult(t.substr(from, CharOffset(t, from, Whole(count), Utf8_) - from), Utf8_);
+    const size_t from = CharOffset(t, 0, Whole(start) - 1, utf8_);
+    return TextResult(t.substr(from, CharOffset(t, from, Whole(count), utf8_) - from), utf8_);
   }
 
   // UPPER and LOWER, on the ASCII letters.
@@ -1046,7 +1046,7 @@ class TEvaluator {
     for (char& c : t)
       c = static_cast<char>(upper ? std::toupper(static_cast<unsigned char>(c))
                                   : std::tolower(static_cast<unsigned char>(c)));
-    return TextResult(t, Utf8_);
+    return TextResult(t, utf8_);
   }
 
   // TRIM: no spaces at the ends, single spaces between words.
@@ -1057,13 +1057,13 @@ class TEvaluator {
       out += c;
     }
     if (!out.empty() && out.back() == ' ') out.pop_back();
-    return TextResult(out, Utf8_);
+    return TextResult(out, utf8_);
   }
 
   TValue Concatenate(const TArgs& args) {
     std::string out;
     for (size_t i = 0; i < args.size(); ++i) out += TextArg(args, i);
-    return TextResult(out, Utf8_);
+    return TextResult(out, utf8_);
   }
 
   // VALUE: a number, or a text that reads as one.
@@ -1091,7 +1091,7 @@ class TEvaluator {
   // TODAY and NOW (with the time of day): right at the save, recalculated by
   // the reader.
   double CurrentSerial(bool with_time) {
-    Unsure_ = true;
+    unsure_ = true;
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -1182,13 +1182,13 @@ class TEvaluator {
 
   static constexpr size_t kMinCompactAt = 4096;
 
-  std::unordered_map<const TXLSFormula*, TMemo> Memo_;
-  std::vector<TWork> Work_;
-  size_t CompactAt_ = kMinCompactAt;
-  TXLSWorksheet* Sheet_ = nullptr;
-  int32_t Row_ = 0, Col_ = 0;
-  bool Unsure_ = false;
-  bool Utf8_ = false;  // the workbook's texts are UTF-8: limits count characters
+  std::unordered_map<const TXLSFormula*, TMemo> memo_;
+  std::vector<TWork> work_;
+  size_t compactAt_ = kMinCompactAt;
+  TXLSWorksheet* sheet_ = nullptr;
+  int32_t row_ = 0, col_ = 0;
+  bool unsure_ = false;
+  bool utf8_ = false;  // the workbook's texts are UTF-8: limits count characters
 };
 
 }  // namespace

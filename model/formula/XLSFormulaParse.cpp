@@ -43,39 +43,39 @@ bool IsNameChar(char c) {
 
 class TFormulaParser {
  public:
-  TFormulaParser(const std::string& text, TXLSWorksheet& sheet) : Text_(text), Sheet_(sheet) {}
+  TFormulaParser(const std::string& text, TXLSWorksheet& sheet) : text_(text), sheet_(sheet) {}
 
   std::vector<TXLSFormulaToken> Parse() {
-    if (Text_.empty() || Text_[0] != '=') Fail(0, "a formula starts with '='");
-    Pos_ = 1;
+    if (text_.empty() || text_[0] != '=') Fail(0, "a formula starts with '='");
+    pos_ = 1;
     SkipSpaces();
-    if (AtEnd()) Fail(Pos_, "the formula is empty");
+    if (AtEnd()) Fail(pos_, "the formula is empty");
     Comparison();
     SkipSpaces();
-    if (!AtEnd()) Fail(Pos_, std::string("unexpected '") + Text_[Pos_] + "'");
-    return std::move(Tokens_);
+    if (!AtEnd()) Fail(pos_, std::string("unexpected '") + text_[pos_] + "'");
+    return std::move(tokens_);
   }
 
  private:
   [[noreturn]] void Fail(size_t at, const std::string& message) { throw TParseError{at, message}; }
-  bool AtEnd() const { return Pos_ >= Text_.size(); }
+  bool AtEnd() const { return pos_ >= text_.size(); }
   char Peek(size_t ahead = 0) const {
-    return Pos_ + ahead < Text_.size() ? Text_[Pos_ + ahead] : '\0';
+    return pos_ + ahead < text_.size() ? text_[pos_ + ahead] : '\0';
   }
   void SkipSpaces() {
-    while (!AtEnd() && (Text_[Pos_] == ' ' || Text_[Pos_] == '\n' || Text_[Pos_] == '\r')) ++Pos_;
+    while (!AtEnd() && (text_[pos_] == ' ' || text_[pos_] == '\n' || text_[pos_] == '\r')) ++pos_;
   }
   void PushOperator(uint8_t code) {
     TXLSFormulaToken token;
     token.Kind = TXLSTokenKind::Operator;
     token.Code = code;
-    Tokens_.push_back(std::move(token));
+    tokens_.push_back(std::move(token));
   }
 
   // Parentheses, function arguments and signs nest by recursion; the depth
   // is bounded so that no text can exhaust the stack.
   void Nest() {
-    if (++Depth_ > kMaxDepth) Fail(Pos_, "the formula nests deeper than 100 levels");
+    if (++depth_ > kMaxDepth) Fail(pos_, "the formula nests deeper than 100 levels");
   }
 
   void Comparison() {
@@ -101,17 +101,17 @@ class TFormulaParser {
       } else {
         break;
       }
-      Pos_ += length;
+      pos_ += length;
       Concat();
       PushOperator(code);
     }
-    --Depth_;
+    --depth_;
   }
 
   void Concat() {
     Additive();
     for (SkipSpaces(); Peek() == '&'; SkipSpaces()) {
-      ++Pos_;
+      ++pos_;
       Additive();
       PushOperator(xlstoken::kConcat);
     }
@@ -121,7 +121,7 @@ class TFormulaParser {
     Term();
     for (SkipSpaces(); Peek() == '+' || Peek() == '-'; SkipSpaces()) {
       const uint8_t code = Peek() == '+' ? xlstoken::kAdd : xlstoken::kSub;
-      ++Pos_;
+      ++pos_;
       Term();
       PushOperator(code);
     }
@@ -131,7 +131,7 @@ class TFormulaParser {
     Power();
     for (SkipSpaces(); Peek() == '*' || Peek() == '/'; SkipSpaces()) {
       const uint8_t code = Peek() == '*' ? xlstoken::kMul : xlstoken::kDiv;
-      ++Pos_;
+      ++pos_;
       Power();
       PushOperator(code);
     }
@@ -140,7 +140,7 @@ class TFormulaParser {
   void Power() {
     Percent();
     for (SkipSpaces(); Peek() == '^'; SkipSpaces()) {
-      ++Pos_;
+      ++pos_;
       Percent();
       PushOperator(xlstoken::kPower);
     }
@@ -149,7 +149,7 @@ class TFormulaParser {
   void Percent() {
     Unary();
     for (SkipSpaces(); Peek() == '%'; SkipSpaces()) {
-      ++Pos_;
+      ++pos_;
       PushOperator(xlstoken::kPercent);
     }
   }
@@ -158,10 +158,10 @@ class TFormulaParser {
     SkipSpaces();
     if (Peek() == '-' || Peek() == '+') {
       const uint8_t code = Peek() == '-' ? xlstoken::kUminus : xlstoken::kUplus;
-      ++Pos_;
+      ++pos_;
       Nest();
       Unary();
-      --Depth_;
+      --depth_;
       PushOperator(code);
       return;
     }
@@ -170,17 +170,17 @@ class TFormulaParser {
 
   void Primary() {
     SkipSpaces();
-    if (AtEnd()) Fail(Pos_, "an operand is missing at the end");
+    if (AtEnd()) Fail(pos_, "an operand is missing at the end");
     const char c = Peek();
     if (c == '(') {
-      const size_t open = Pos_++;
+      const size_t open = pos_++;
       Comparison();
       SkipSpaces();
-      if (Peek() != ')') Fail(AtEnd() ? open : Pos_, "')' expected");
-      ++Pos_;
+      if (Peek() != ')') Fail(AtEnd() ? open : pos_, "')' expected");
+      ++pos_;
       TXLSFormulaToken token;
       token.Kind = TXLSTokenKind::Paren;
-      Tokens_.push_back(std::move(token));
+      tokens_.push_back(std::move(token));
     } else if (c == '"') {
       StringConstant();
     } else if (c == '#') {
@@ -192,58 +192,58 @@ class TFormulaParser {
     } else if (IsNameChar(c)) {
       Name();
     } else {
-      Fail(Pos_, std::string("unexpected '") + c + "'");
+      Fail(pos_, std::string("unexpected '") + c + "'");
     }
   }
 
   // Digits with an optional fraction and exponent, as the spreadsheet
   // writes numbers (no hexadecimal, no infinity).
   void NumberConstant() {
-    const size_t start = Pos_;
+    const size_t start = pos_;
     const auto digits = [this]() {
       size_t count = 0;
-      for (; std::isdigit(static_cast<unsigned char>(Peek())); ++count) ++Pos_;
+      for (; std::isdigit(static_cast<unsigned char>(Peek())); ++count) ++pos_;
       return count;
     };
     size_t count = digits();
     if (Peek() == '.') {
-      ++Pos_;
+      ++pos_;
       count += digits();
     }
     if (count == 0) Fail(start, "a number is not complete");
     if (Peek() == 'e' || Peek() == 'E') {
-      const size_t mark = Pos_++;
-      if (Peek() == '+' || Peek() == '-') ++Pos_;
-      if (digits() == 0) Pos_ = mark;
+      const size_t mark = pos_++;
+      if (Peek() == '+' || Peek() == '-') ++pos_;
+      if (digits() == 0) pos_ = mark;
     }
-    const double value = std::strtod(Text_.substr(start, Pos_ - start).c_str(), nullptr);
+    const double value = std::strtod(text_.substr(start, pos_ - start).c_str(), nullptr);
     if (!std::isfinite(value)) Fail(start, "the number is too large");
-    if (IsNameChar(Peek())) Fail(Pos_, "a number is followed by letters");
+    if (IsNameChar(Peek())) Fail(pos_, "a number is followed by letters");
     TXLSFormulaToken token;
     token.Kind = TXLSTokenKind::Number;
     token.Number = value;
-    Tokens_.push_back(std::move(token));
+    tokens_.push_back(std::move(token));
   }
 
   void StringConstant() {
-    const size_t start = Pos_++;
+    const size_t start = pos_++;
     std::string value;
     for (;;) {
       if (AtEnd()) Fail(start, "the text constant has no closing '\"'");
-      const char c = Text_[Pos_++];
+      const char c = text_[pos_++];
       if (c == '"') {
         if (Peek() != '"') break;
-        ++Pos_;
+        ++pos_;
       }
       value += c;
     }
     // The limit counts the bytes the file holds (UTF-8 converted first).
-    if (Sheet_.GetWorkbook().CodePageLength(value) > XLSStrMax)
+    if (sheet_.GetWorkbook().CodePageLength(value) > XLSStrMax)
       Fail(start, "a text constant is longer than 255 bytes");
     TXLSFormulaToken token;
     token.Kind = TXLSTokenKind::String;
     token.Text = std::move(value);
-    Tokens_.push_back(std::move(token));
+    tokens_.push_back(std::move(token));
   }
 
   void ErrorConstant() {
@@ -251,54 +251,54 @@ class TFormulaParser {
                                          xlErrName, xlErrNum,  xlErrNA};
     for (uint8_t code : kCodes) {
       const std::string name = FormulaErrorText(code);
-      if (Upper(Text_.substr(Pos_, name.size())) == name) {
-        Pos_ += name.size();
+      if (Upper(text_.substr(pos_, name.size())) == name) {
+        pos_ += name.size();
         TXLSFormulaToken token;
         token.Kind = TXLSTokenKind::Error;
         token.Code = code;
-        Tokens_.push_back(std::move(token));
+        tokens_.push_back(std::move(token));
         return;
       }
     }
-    Fail(Pos_, "unknown error constant");
+    Fail(pos_, "unknown error constant");
   }
 
   // 'Sheet name'!A1 with '' standing for a quote in the name.
   void QuotedSheetReference() {
-    const size_t start = Pos_++;
+    const size_t start = pos_++;
     std::string name;
     for (;;) {
       if (AtEnd()) Fail(start, "the sheet name has no closing quote");
-      const char c = Text_[Pos_++];
+      const char c = text_[pos_++];
       if (c == '\'') {
         if (Peek() != '\'') break;
-        ++Pos_;
+        ++pos_;
       }
       name += c;
     }
-    if (Peek() != '!') Fail(Pos_, "'!' expected after the sheet name");
-    ++Pos_;
+    if (Peek() != '!') Fail(pos_, "'!' expected after the sheet name");
+    ++pos_;
     Reference(ResolveSheet(name, start));
   }
 
   TXLSWorksheet* ResolveSheet(const std::string& name, size_t at) {
-    TXLSWorkSheets& sheets = Sheet_.GetWorkbook().GetSheets();
+    TXLSWorkSheets& sheets = sheet_.GetWorkbook().GetSheets();
     for (int32_t i = 1; i <= sheets.GetCount(); ++i) {
       TXLSWorksheet* candidate = sheets.GetSheet(i);
       if (Upper(candidate->GetName()) == Upper(name))
-        return candidate == &Sheet_ ? nullptr : candidate;
+        return candidate == &sheet_ ? nullptr : candidate;
     }
     Fail(at, "no sheet is named '" + name + "'");
   }
 
   std::string Word() {
-    const size_t start = Pos_;
-    while (IsNameChar(Peek())) ++Pos_;
-    return Text_.substr(start, Pos_ - start);
+    const size_t start = pos_;
+    while (IsNameChar(Peek())) ++pos_;
+    return text_.substr(start, pos_ - start);
   }
 
   void Name() {
-    const size_t start = Pos_;
+    const size_t start = pos_;
     const std::string word = Word();
     SkipSpacesBefore('(');
     if (Peek() == '(') {
@@ -306,7 +306,7 @@ class TFormulaParser {
       return;
     }
     if (Peek() == '!') {
-      ++Pos_;
+      ++pos_;
       Reference(ResolveSheet(word, start));
       return;
     }
@@ -315,37 +315,37 @@ class TFormulaParser {
       TXLSFormulaToken token;
       token.Kind = TXLSTokenKind::Bool;
       token.Code = upper == "TRUE" ? 1 : 0;
-      Tokens_.push_back(std::move(token));
+      tokens_.push_back(std::move(token));
       return;
     }
-    Pos_ = start;
+    pos_ = start;
     Reference(nullptr);
   }
 
   // Spaces between a function name and its '(' are allowed.
   void SkipSpacesBefore(char wanted) {
-    size_t ahead = Pos_;
-    while (ahead < Text_.size() && Text_[ahead] == ' ') ++ahead;
-    if (ahead < Text_.size() && Text_[ahead] == wanted) Pos_ = ahead;
+    size_t ahead = pos_;
+    while (ahead < text_.size() && text_[ahead] == ' ') ++ahead;
+    if (ahead < text_.size() && text_[ahead] == wanted) pos_ = ahead;
   }
 
   // $A$1 style: the parts, and a refusal naming the position when the cell
   // is outside what a BIFF5 formula can address.
   TXLSRefPoint CellPoint() {
-    const size_t start = Pos_;
+    const size_t start = pos_;
     TXLSRefPoint point;
     point.ColRel = Peek() != '$';
-    if (!point.ColRel) ++Pos_;
+    if (!point.ColRel) ++pos_;
     std::string letters;
-    while (std::isalpha(static_cast<unsigned char>(Peek()))) letters += Text_[Pos_++];
+    while (std::isalpha(static_cast<unsigned char>(Peek()))) letters += text_[pos_++];
     point.RowRel = Peek() != '$';
-    if (!point.RowRel) ++Pos_;
+    if (!point.RowRel) ++pos_;
     std::string digits;
-    while (std::isdigit(static_cast<unsigned char>(Peek()))) digits += Text_[Pos_++];
+    while (std::isdigit(static_cast<unsigned char>(Peek()))) digits += text_[pos_++];
     if (letters.empty() || digits.empty() || IsNameChar(Peek())) {
-      while (IsNameChar(Peek())) ++Pos_;
+      while (IsNameChar(Peek())) ++pos_;
       Fail(start,
-           "'" + Text_.substr(start, Pos_ - start) + "' is not a cell reference or a known name");
+           "'" + text_.substr(start, pos_ - start) + "' is not a cell reference or a known name");
     }
     const int32_t col = letters.size() <= 3 ? ColNameToColIndex(Upper(letters)) - 1 : -1;
     if (col < 0 || col > XLSMaxCol)
@@ -364,14 +364,14 @@ class TFormulaParser {
     if (sheet != nullptr) token.Sheet = sheet->GetLink();
     token.First = CellPoint();
     if (Peek() == ':') {
-      ++Pos_;
+      ++pos_;
       token.Kind = TXLSTokenKind::Area;
       token.Last = CellPoint();
       // Corners in any order name the same block.
       if (token.Last.Row < token.First.Row) std::swap(token.First.Row, token.Last.Row);
       if (token.Last.Col < token.First.Col) std::swap(token.First.Col, token.Last.Col);
     }
-    Tokens_.push_back(std::move(token));
+    tokens_.push_back(std::move(token));
   }
 
   void Function(const std::string& name, size_t start) {
@@ -384,42 +384,42 @@ class TFormulaParser {
     }
     const TXLSFunctionInfo* info = FindFunction(name);
     if (info == nullptr) Fail(start, "unknown function " + upper);
-    ++Pos_;  // '('
+    ++pos_;  // '('
     int count = 0;
     SkipSpaces();
     if (Peek() == ')') {
-      ++Pos_;
+      ++pos_;
     } else {
       for (;;) {
         SkipSpaces();
-        const size_t argStart = Pos_;
+        const size_t argStart = pos_;
         if (count == info->MaxArgs)
           Fail(argStart, upper + " takes at most " + std::to_string(info->MaxArgs) + " argument" +
                              (info->MaxArgs == 1 ? "" : "s"));
-        const size_t before = Tokens_.size();
+        const size_t before = tokens_.size();
         if (Peek() == ',' || Peek() == ')') {
           TXLSFormulaToken missing;
           missing.Kind = TXLSTokenKind::MissingArg;
-          Tokens_.push_back(std::move(missing));
+          tokens_.push_back(std::move(missing));
         } else {
           Comparison();
         }
         // A reference given alone is passed as a reference where the
         // function takes one, else as a value.
-        if (Tokens_.size() == before + 1 && (Tokens_.back().Kind == TXLSTokenKind::Ref ||
-                                             Tokens_.back().Kind == TXLSTokenKind::Area))
-          Tokens_.back().ValueClass = !info->TakesReference(count);
+        if (tokens_.size() == before + 1 && (tokens_.back().Kind == TXLSTokenKind::Ref ||
+                                             tokens_.back().Kind == TXLSTokenKind::Area))
+          tokens_.back().ValueClass = !info->TakesReference(count);
         ++count;
         SkipSpaces();
         if (Peek() == ',') {
-          ++Pos_;
+          ++pos_;
           continue;
         }
         if (Peek() == ')') {
-          ++Pos_;
+          ++pos_;
           break;
         }
-        Fail(AtEnd() ? start : Pos_, "',' or ')' expected in the arguments of " + upper);
+        Fail(AtEnd() ? start : pos_, "',' or ')' expected in the arguments of " + upper);
       }
     }
     if (count < info->MinArgs)
@@ -429,15 +429,15 @@ class TFormulaParser {
     token.Kind = TXLSTokenKind::Function;
     token.Function = info->Index;
     token.ArgCount = static_cast<uint8_t>(count);
-    Tokens_.push_back(std::move(token));
+    tokens_.push_back(std::move(token));
   }
 
-  const std::string& Text_;
-  TXLSWorksheet& Sheet_;
+  const std::string& text_;
+  TXLSWorksheet& sheet_;
   static constexpr int kMaxDepth = 100;
-  size_t Pos_ = 0;
-  int Depth_ = 0;
-  std::vector<TXLSFormulaToken> Tokens_;
+  size_t pos_ = 0;
+  int depth_ = 0;
+  std::vector<TXLSFormulaToken> tokens_;
 };
 
 }  // namespace

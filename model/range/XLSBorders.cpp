@@ -17,57 +17,57 @@ constexpr int32_t kBorderOrder[] = {xlEdgeTop,   xlEdgeLeft,         xlEdgeBotto
 // ---- One border --------------------------------------------------------------------
 
 TXLSBorder::TXLSBorder(TXLSRange& range, int32_t border_index)
-    : XLSImplements(true), Keep(range.KeepAlive()), Range(range), BorderIndex(border_index) {}
+    : XLSImplements(true), keep_(range.KeepAlive()), range_(range), borderIndex_(border_index) {}
 
 TXLSColor TXLSBorder::GetColor() {
-  return Range.GetWorkbook().GetCustomColor(GetColorIndex());
+  return range_.GetWorkbook().GetCustomColor(GetColorIndex());
 }
 int32_t TXLSBorder::GetColorIndex() {
-  return Range.GetBorderColorIndex(BorderIndex);
+  return range_.GetBorderColorIndex(borderIndex_);
 }
 int32_t TXLSBorder::GetLineStyle() {
-  return Range.GetBorderLineStyle(BorderIndex);
+  return range_.GetBorderLineStyle(borderIndex_);
 }
 int32_t TXLSBorder::GetWeight() {
-  return Range.GetBorderWeight(BorderIndex);
+  return range_.GetBorderWeight(borderIndex_);
 }
 void TXLSBorder::SetColor(TXLSColor color) {
-  SetColorIndex(Range.GetWorkbook().GetCustomColorIndex(color));
+  SetColorIndex(range_.GetWorkbook().GetCustomColorIndex(color));
 }
 void TXLSBorder::SetColorIndex(int32_t index) {
-  Range.SetBorderColorIndex(BorderIndex, index);
+  range_.SetBorderColorIndex(borderIndex_, index);
 }
 void TXLSBorder::SetLineStyle(int32_t line_style) {
-  Range.SetBorderLineStyle(BorderIndex, line_style);
+  range_.SetBorderLineStyle(borderIndex_, line_style);
 }
 void TXLSBorder::SetWeight(int32_t weight) {
-  Range.SetBorderWeight(BorderIndex, weight);
+  range_.SetBorderWeight(borderIndex_, weight);
 }
 
 // ---- All borders -------------------------------------------------------------------
 
 TXLSBorders::TXLSBorders(TXLSRange& range)
-    : XLSImplements(true), Keep(range.KeepAlive()), Range(range) {}
+    : XLSImplements(true), keep_(range.KeepAlive()), range_(range) {}
 
 template <class TSet>
 void TXLSBorders::ForEachBorder(TSet set) {
   for (int32_t index : kBorderOrder) {
-    TXLSBorder border(Range, index);
+    TXLSBorder border(range_, index);
     set(border);
   }
 }
 
 TXLSColor TXLSBorders::GetColor() {
-  return Range.GetWorkbook().GetCustomColor(GetColorIndex());
+  return range_.GetWorkbook().GetCustomColor(GetColorIndex());
 }
 int32_t TXLSBorders::GetColorIndex() {
-  return Range.GetBorderColorIndex(xlEdgeTop);
+  return range_.GetBorderColorIndex(xlEdgeTop);
 }
 int32_t TXLSBorders::GetLineStyle() {
-  return Range.GetBorderLineStyle(xlEdgeTop);
+  return range_.GetBorderLineStyle(xlEdgeTop);
 }
 int32_t TXLSBorders::GetWeight() {
-  return Range.GetBorderWeight(xlEdgeTop);
+  return range_.GetBorderWeight(xlEdgeTop);
 }
 void TXLSBorders::SetColor(TXLSColor color) {
   ForEachBorder([color](TXLSBorder& border) { border.SetColor(color); });
@@ -83,7 +83,7 @@ void TXLSBorders::SetWeight(int32_t weight) {
 }
 
 XLSPtr<IXLSBorder> TXLSBorders::GetBorder(int32_t border_index) {
-  return XLSPtr<IXLSBorder>(new TXLSBorder(Range, border_index));
+  return XLSPtr<IXLSBorder>(new TXLSBorder(range_, border_index));
 }
 
 }  // namespace tabulon

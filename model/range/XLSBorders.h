@@ -32,9 +32,9 @@ class TXLSBorder : public XLSImplements<IXLSBorder> {
   void SetWeight(int32_t weight) override;
 
  private:
-  XLSPtr<IXLSRange> Keep;
-  TXLSRange& Range;
-  int32_t BorderIndex;
+  XLSPtr<IXLSRange> keep_;
+  TXLSRange& range_;
+  int32_t borderIndex_;
 };
 
 // Getters report the top edge; setters apply to the top, left, bottom and
@@ -58,8 +58,8 @@ class TXLSBorders : public XLSImplements<IXLSBorders> {
   template <class TSet>
   void ForEachBorder(TSet set);
 
-  XLSPtr<IXLSRange> Keep;
-  TXLSRange& Range;
+  XLSPtr<IXLSRange> keep_;
+  TXLSRange& range_;
 };
 
 }  // namespace tabulon

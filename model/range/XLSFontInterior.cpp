@@ -77,127 +77,128 @@ int32_t FillColorIndex(int32_t stored) {
 
 // ---- Font ------------------------------------------------------------------------
 
-TXLSFont::TXLSFont(TXLSRange& range) : XLSImplements(true), Keep(range.KeepAlive()), Range(range) {}
+TXLSFont::TXLSFont(TXLSRange& range)
+    : XLSImplements(true), keep_(range.KeepAlive()), range_(range) {}
 
 std::string TXLSFont::GetName() {
-  return Range.GetFontName();
+  return range_.GetFontName();
 }
 float TXLSFont::GetSize() {
-  return Range.GetFontSize();
+  return range_.GetFontSize();
 }
 bool TXLSFont::GetBold() {
-  return Range.GetFontBold();
+  return range_.GetFontBold();
 }
 bool TXLSFont::GetItalic() {
-  return Range.GetFontItalic();
+  return range_.GetFontItalic();
 }
 bool TXLSFont::GetStrikethrough() {
-  return Range.GetFontStrikethrough();
+  return range_.GetFontStrikethrough();
 }
 bool TXLSFont::GetOutLineFont() {
-  return Range.GetFontOutLineFont();
+  return range_.GetFontOutLineFont();
 }
 bool TXLSFont::GetShadow() {
-  return Range.GetFontShadow();
+  return range_.GetFontShadow();
 }
 bool TXLSFont::GetSubScript() {
-  return Range.GetFontSubScript();
+  return range_.GetFontSubScript();
 }
 bool TXLSFont::GetSuperScript() {
-  return Range.GetFontSuperScript();
+  return range_.GetFontSuperScript();
 }
 void TXLSFont::SetSize(float points) {
-  Range.SetFontSize(points);
+  range_.SetFontSize(points);
 }
 void TXLSFont::SetBold(bool bold) {
-  Range.SetFontBold(bold);
+  range_.SetFontBold(bold);
 }
 void TXLSFont::SetItalic(bool italic) {
-  Range.SetFontItalic(italic);
+  range_.SetFontItalic(italic);
 }
 void TXLSFont::SetStrikethrough(bool strikethrough) {
-  Range.SetFontStrikethrough(strikethrough);
+  range_.SetFontStrikethrough(strikethrough);
 }
 void TXLSFont::SetOutLineFont(bool outline) {
-  Range.SetFontOutLineFont(outline);
+  range_.SetFontOutLineFont(outline);
 }
 void TXLSFont::SetShadow(bool shadow) {
-  Range.SetFontShadow(shadow);
+  range_.SetFontShadow(shadow);
 }
 void TXLSFont::SetSubScript(bool subscript) {
-  Range.SetFontSubScript(subscript);
+  range_.SetFontSubScript(subscript);
 }
 void TXLSFont::SetSuperScript(bool superscript) {
-  Range.SetFontSuperScript(superscript);
+  range_.SetFontSuperScript(superscript);
 }
 void TXLSFont::SetName(const std::string& name) {
-  Range.SetFontName(name);
+  range_.SetFontName(name);
 }
 
 uint16_t TXLSFont::GetColorIndex() {
-  const int32_t stored = Range.GetFontColorIndex();
+  const int32_t stored = range_.GetFontColorIndex();
   return static_cast<uint16_t>(stored <= kPaletteOffset ? stored : stored - kPaletteOffset);
 }
 
 void TXLSFont::SetColorIndex(uint16_t index) {
-  Range.SetFontColorIndex(index == 0 ? 0 : static_cast<uint16_t>(index + kPaletteOffset));
+  range_.SetFontColorIndex(index == 0 ? 0 : static_cast<uint16_t>(index + kPaletteOffset));
 }
 
 TXLSColor TXLSFont::GetColor() {
-  return Range.GetWorkbook().GetCustomColor(GetColorIndex());
+  return range_.GetWorkbook().GetCustomColor(GetColorIndex());
 }
 
 void TXLSFont::SetColor(TXLSColor color) {
-  SetColorIndex(static_cast<uint16_t>(Range.GetWorkbook().GetCustomColorIndex(color)));
+  SetColorIndex(static_cast<uint16_t>(range_.GetWorkbook().GetCustomColorIndex(color)));
 }
 
 int32_t TXLSFont::GetUnderLine() {
-  const TCodePair* pair = ByStored(kUnderlines, Range.GetFontUnderLine());
+  const TCodePair* pair = ByStored(kUnderlines, range_.GetFontUnderLine());
   return pair ? pair->Constant : xlUnderlineStyleNone;
 }
 
 void TXLSFont::SetUnderLine(int32_t underline) {
   if (const TCodePair* pair = ByConstant(kUnderlines, underline))
-    Range.SetFontUnderLine(pair->Stored);
+    range_.SetFontUnderLine(pair->Stored);
 }
 
 // ---- Interior --------------------------------------------------------------------
 
 TXLSInterior::TXLSInterior(TXLSRange& range)
-    : XLSImplements(true), Keep(range.KeepAlive()), Range(range) {}
+    : XLSImplements(true), keep_(range.KeepAlive()), range_(range) {}
 
 void TXLSInterior::SetColorIndex(int32_t index) {
   const int32_t stored = StoredFillColor(index, kStoredAutoCellColor);
-  if (stored >= 0) Range.SetInteriorColor(stored);
+  if (stored >= 0) range_.SetInteriorColor(stored);
 }
 
 void TXLSInterior::SetPatternColorIndex(int32_t index) {
   const int32_t stored = StoredFillColor(index, kStoredAutoPatternColor);
-  if (stored >= 0) Range.SetInteriorPatternColor(stored);
+  if (stored >= 0) range_.SetInteriorPatternColor(stored);
 }
 
 int32_t TXLSInterior::GetColorIndex() {
-  return FillColorIndex(Range.GetInteriorColor());
+  return FillColorIndex(range_.GetInteriorColor());
 }
 
 int32_t TXLSInterior::GetPatternColorIndex() {
-  return FillColorIndex(Range.GetInteriorPatternColor());
+  return FillColorIndex(range_.GetInteriorPatternColor());
 }
 
 void TXLSInterior::SetColor(TXLSColor color) {
-  SetColorIndex(Range.GetWorkbook().GetCustomColorIndex(color));
+  SetColorIndex(range_.GetWorkbook().GetCustomColorIndex(color));
 }
 
 TXLSColor TXLSInterior::GetColor() {
-  return Range.GetWorkbook().GetCustomColor(GetColorIndex());
+  return range_.GetWorkbook().GetCustomColor(GetColorIndex());
 }
 
 void TXLSInterior::SetPatternColor(TXLSColor color) {
-  SetPatternColorIndex(Range.GetWorkbook().GetCustomColorIndex(color));
+  SetPatternColorIndex(range_.GetWorkbook().GetCustomColorIndex(color));
 }
 
 TXLSColor TXLSInterior::GetPatternColor() {
-  return Range.GetWorkbook().GetCustomColor(GetPatternColorIndex());
+  return range_.GetWorkbook().GetCustomColor(GetPatternColorIndex());
 }
 
 // The automatic pattern is drawn as a solid fill; an unknown constant
@@ -205,11 +206,11 @@ TXLSColor TXLSInterior::GetPatternColor() {
 void TXLSInterior::SetPattern(int32_t pattern) {
   if (pattern == xlPatternAutomatic) pattern = xlPatternSolid;
   const TCodePair* pair = ByConstant(kPatterns, pattern);
-  Range.SetInteriorPattern(pair ? pair->Stored : 0);
+  range_.SetInteriorPattern(pair ? pair->Stored : 0);
 }
 
 int32_t TXLSInterior::GetPattern() {
-  const TCodePair* pair = ByStored(kPatterns, Range.GetInteriorPattern());
+  const TCodePair* pair = ByStored(kPatterns, range_.GetInteriorPattern());
   return pair ? pair->Constant : 0;
 }
 

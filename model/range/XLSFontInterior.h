@@ -51,8 +51,8 @@ class TXLSFont : public XLSImplements<IXLSFont> {
   void SetName(const std::string& name) override;
 
  private:
-  XLSPtr<IXLSRange> Keep;
-  TXLSRange& Range;
+  XLSPtr<IXLSRange> keep_;
+  TXLSRange& range_;
 };
 
 class TXLSInterior : public XLSImplements<IXLSInterior> {
@@ -74,8 +74,8 @@ class TXLSInterior : public XLSImplements<IXLSInterior> {
   int32_t GetPattern() override;
 
  private:
-  XLSPtr<IXLSRange> Keep;
-  TXLSRange& Range;
+  XLSPtr<IXLSRange> keep_;
+  TXLSRange& range_;
 };
 
 }  // namespace tabulon

@@ -40,20 +40,20 @@ constexpr bool kRecycleRanges = !XLSAddressSanitizer;
 class TRangeCache {
  public:
   // A kept block, or nullptr when there is none.
-  void* Take() { return Count_ > 0 ? Slots_[--Count_] : nullptr; }
+  void* Take() { return count_ > 0 ? slots_[--count_] : nullptr; }
   // False when the block must go back to the heap: the cache is full, or
   // its thread is ending.
   bool Keep(void* block);
   void Close() noexcept {
-    while (Count_ > 0) ::operator delete(Slots_[--Count_]);
-    Closed_ = true;
+    while (count_ > 0) ::operator delete(slots_[--count_]);
+    closed_ = true;
   }
 
  private:
   static constexpr int kSlots = 16;
-  void* Slots_[kSlots] = {};
-  int Count_ = 0;
-  bool Closed_ = false;
+  void* slots_[kSlots] = {};
+  int count_ = 0;
+  bool closed_ = false;
 };
 
 // Reached twice for every range, so it uses the initial-exec model: a direct
@@ -71,8 +71,8 @@ struct TRangeCacheCloser {
 bool TRangeCache::Keep(void* block) {
   // Made on the thread's first Keep, destroyed when the thread ends.
   static thread_local TRangeCacheCloser closer TABULON_FAST_TLS;
-  if (Closed_ || Count_ == kSlots) return false;
-  Slots_[Count_++] = block;
+  if (closed_ || count_ == kSlots) return false;
+  slots_[count_++] = block;
   return true;
 }
 

@@ -44,22 +44,22 @@ char* FillTextBlock(char* block, std::string_view text) {
 }  // namespace
 
 std::string_view TXLSCellRef::GetText() const {
-  if (Type_ != xlString || Text_ == nullptr) return {};
+  if (type_ != xlString || text_ == nullptr) return {};
   uint32_t length;
-  std::memcpy(&length, Text_, sizeof length);
-  return std::string_view(Text_ + sizeof length, length);
+  std::memcpy(&length, text_, sizeof length);
+  return std::string_view(text_ + sizeof length, length);
 }
 
 char* TXLSTextPool::Store(std::string_view text) {
   if (text.size() > kMaxPooledLength) return nullptr;
   const size_t sizeClass = ClassOf(text.size());
   const size_t blockSize = sizeClass * kGranule;
-  char* block = Free_[sizeClass];
+  char* block = free_[sizeClass];
   if (block != nullptr) {
     XLSUnpoisonMemory(block, blockSize);
-    std::memcpy(&Free_[sizeClass], block, sizeof(char*));
+    std::memcpy(&free_[sizeClass], block, sizeof(char*));
   } else {
-    block = static_cast<char*>(Blocks_.Allocate(blockSize));
+    block = static_cast<char*>(blocks_.Allocate(blockSize));
   }
   FillTextBlock(block, text);
   // Under AddressSanitizer the bytes after the text are out of bounds.
@@ -73,20 +73,20 @@ void TXLSTextPool::Release(char* block) noexcept {
   std::memcpy(&length, block, sizeof length);
   const size_t sizeClass = ClassOf(length);
   XLSUnpoisonMemory(block, sizeClass * kGranule);
-  std::memcpy(block, &Free_[sizeClass], sizeof(char*));
-  Free_[sizeClass] = block;
+  std::memcpy(block, &free_[sizeClass], sizeof(char*));
+  free_[sizeClass] = block;
   // Under AddressSanitizer a released text is caught when read again.
   XLSPoisonMemory(block, sizeClass * kGranule);
 }
 
 void TXLSCellRef::FreeText(TXLSTextPool* pool) noexcept {
-  if (Type_ != xlString) return;
-  if (!TextPooled_) {
-    delete[] Text_;
+  if (type_ != xlString) return;
+  if (!textPooled_) {
+    delete[] text_;
   } else if (pool != nullptr) {
-    pool->Release(Text_);
+    pool->Release(text_);
   }
-  TextPooled_ = false;
+  textPooled_ = false;
 }
 
 void TXLSCellRef::SetString(std::string_view text, TXLSTextPool* pool) {
@@ -94,15 +94,15 @@ void TXLSCellRef::SetString(std::string_view text, TXLSTextPool* pool) {
   const bool pooled = block != nullptr;
   if (!pooled) block = FillTextBlock(new char[sizeof(uint32_t) + text.size()], text);
   FreeText(pool);
-  Text_ = block;
-  TextPooled_ = pooled;
-  Type_ = xlString;
+  text_ = block;
+  textPooled_ = pooled;
+  type_ = xlString;
 }
 
 void TXLSCellRef::SetNumber(double number, TXLSValueType type, TXLSTextPool* pool) {
   FreeText(pool);
-  Number_ = number;
-  Type_ = type;
+  number_ = number;
+  type_ = type;
 }
 
 void TXLSCellRef::ClearValue(TXLSTextPool* pool) {
@@ -111,10 +111,10 @@ void TXLSCellRef::ClearValue(TXLSTextPool* pool) {
 
 void TXLSCellRef::CopyValueFrom(const TXLSCellRef& other, TXLSTextPool* pool) {
   if (&other == this) return;
-  if (other.Type_ == xlString) {
+  if (other.type_ == xlString) {
     SetString(other.GetText(), pool);
   } else {
-    SetNumber(other.Number_, other.Type_, pool);
+    SetNumber(other.number_, other.type_, pool);
   }
 }
 
@@ -149,13 +149,13 @@ void TXLSCellRef::SetValue(const OleVariant& value, TXLSTextPool* pool) {
 
 OleVariant TXLSCellRef::GetValue() const {
   if (Merged && MergeMaster != this) return OleVariant::Null();
-  switch (Type_) {
+  switch (type_) {
     case xlString:
       return OleVariant(std::string(GetText()));
     case xlDoubleNumber:
-      return OleVariant(Number_);
+      return OleVariant(number_);
     case xlDateTime:
-      return OleVariant::Date(Number_);
+      return OleVariant::Date(number_);
     case xlBoolean:
       return OleVariant(GetBoolean());
     default:
@@ -163,16 +163,16 @@ OleVariant TXLSCellRef::GetValue() const {
   }
 }
 
-TXLSCellHeap::TXLSCellHeap(TXLSWorksheet* owner) : Owner_(owner) {}
+TXLSCellHeap::TXLSCellHeap(TXLSWorksheet* owner) : owner_(owner) {}
 
 TXLSCellHeap::~TXLSCellHeap() {
-  for (uint32_t number = 1; number <= CellCount_; ++number) CellAt(number)->~TXLSCellRef();
+  for (uint32_t number = 1; number <= cellCount_; ++number) CellAt(number)->~TXLSCellRef();
 }
 
 // Cells are constructed one after another in the arena's blocks: the cell
 // numbered n lives in slot n - 1.
 void* TXLSCellHeap::Slot(uint32_t index) const {
-  return Arena_[index >> kArenaShift] + (index & (kArenaBlock - 1));
+  return arena_[index >> kArenaShift] + (index & (kArenaBlock - 1));
 }
 
 TXLSCellRef* TXLSCellHeap::CellAt(uint32_t number) const {
@@ -180,27 +180,27 @@ TXLSCellRef* TXLSCellHeap::CellAt(uint32_t number) const {
 }
 
 TXLSCellRef* TXLSCellHeap::NewCell(uint16_t row, uint8_t col, uint32_t& number) {
-  if ((CellCount_ & (kArenaBlock - 1)) == 0) {
-    Arena_.push_back(static_cast<TXLSCellRef*>(CellBlocks_.Allocate(kArenaBytes)));
+  if ((cellCount_ & (kArenaBlock - 1)) == 0) {
+    arena_.push_back(static_cast<TXLSCellRef*>(cellBlocks_.Allocate(kArenaBytes)));
   }
-  TXLSCellRef* cell = new (Slot(CellCount_)) TXLSCellRef(row, col);
-  number = ++CellCount_;
+  TXLSCellRef* cell = new (Slot(cellCount_)) TXLSCellRef(row, col);
+  number = ++cellCount_;
   Widen(row, col);
   return cell;
 }
 
 void TXLSCellHeap::Widen(int32_t row, int32_t col) {
-  const bool first = CellCount_ == 1;
-  if (first || row < FirstRow_) FirstRow_ = row;
-  if (first || row > LastRow_) LastRow_ = row;
-  if (first || col < FirstCol_) FirstCol_ = col;
-  if (first || col > LastCol_) LastCol_ = col;
-  RowCount_ = LastRow_ - FirstRow_ + 1;
-  ColCount_ = LastCol_ - FirstCol_ + 1;
+  const bool first = cellCount_ == 1;
+  if (first || row < firstRow_) firstRow_ = row;
+  if (first || row > lastRow_) lastRow_ = row;
+  if (first || col < firstCol_) firstCol_ = col;
+  if (first || col > lastCol_) lastCol_ = col;
+  rowCount_ = lastRow_ - firstRow_ + 1;
+  colCount_ = lastCol_ - firstCol_ + 1;
 }
 
 TXLSCellRef* TXLSCellHeap::GetValue(uint16_t row, uint8_t col) const {
-  const TRowBlock* block = Top_[row / kRowsPerBlock];
+  const TRowBlock* block = top_[row / kRowsPerBlock];
   if (block == nullptr) return nullptr;
   const TCellGroup* group = block->Rows[row % kRowsPerBlock][col / kGroupSize];
   if (group == nullptr) return nullptr;
@@ -210,12 +210,12 @@ TXLSCellRef* TXLSCellHeap::GetValue(uint16_t row, uint8_t col) const {
 
 void TXLSCellHeap::GetOrCreateRun(uint16_t row, uint8_t first_col, uint8_t last_col,
                                   TXLSCellRef** cells) {
-  TRowBlock*& block = Top_[row / kRowsPerBlock];
-  if (block == nullptr) block = new (Index_.Allocate(sizeof(TRowBlock))) TRowBlock;
+  TRowBlock*& block = top_[row / kRowsPerBlock];
+  if (block == nullptr) block = new (index_.Allocate(sizeof(TRowBlock))) TRowBlock;
   std::array<TCellGroup*, kGroupsPerRow>& groups = block->Rows[row % kRowsPerBlock];
   for (int32_t col = first_col; col <= last_col; ++col) {
     TCellGroup*& group = groups[static_cast<size_t>(col / kGroupSize)];
-    if (group == nullptr) group = new (Index_.Allocate(sizeof(TCellGroup))) TCellGroup;
+    if (group == nullptr) group = new (index_.Allocate(sizeof(TCellGroup))) TCellGroup;
     uint32_t& number = group->Cells[static_cast<size_t>(col % kGroupSize)];
     *cells++ = number != 0 ? CellAt(number) : NewCell(row, static_cast<uint8_t>(col), number);
   }

@@ -45,7 +45,7 @@ class TXLSTextPool {
   // Gives back a block that Store returned, for reuse.
   void Release(char* block) noexcept;
   // Bytes of the blocks taken so far.
-  size_t GetReservedBytes() const { return Blocks_.GetReservedBytes(); }
+  size_t GetReservedBytes() const { return blocks_.GetReservedBytes(); }
 
  private:
   static constexpr size_t kGranule = 16;
@@ -55,8 +55,8 @@ class TXLSTextPool {
     return (sizeof(uint32_t) + length + kGranule - 1) / kGranule;
   }
 
-  TXLSLargeBlocks Blocks_;
-  std::array<char*, kClasses + 1> Free_{};  // per class, a list linked through the blocks
+  TXLSLargeBlocks blocks_;
+  std::array<char*, kClasses + 1> free_{};  // per class, a list linked through the blocks
 };
 
 // The value type of a cell; a date-time is a day serial number whose
@@ -78,13 +78,13 @@ enum TXLSValueType : uint8_t {
 // master, no value).
 class TXLSCellRef {
  public:
-  TXLSCellRef(uint16_t row, uint8_t col) noexcept : Row_(row), Col_(col) {}
+  TXLSCellRef(uint16_t row, uint8_t col) noexcept : row_(row), col_(col) {}
   ~TXLSCellRef() { FreeText(nullptr); }
   TXLSCellRef(const TXLSCellRef&) = delete;
   TXLSCellRef& operator=(const TXLSCellRef&) = delete;
 
-  uint16_t GetRow() const { return Row_; }
-  uint8_t GetCol() const { return Col_; }
+  uint16_t GetRow() const { return row_; }
+  uint8_t GetCol() const { return col_; }
 
   // Stores a variant: empty and Null empty the cell; integer, floating and
   // currency types become numbers; a date a date-time; a boolean a boolean;
@@ -96,14 +96,14 @@ class TXLSCellRef {
   // Null for an empty cell and for a merged cell that is not the master.
   OleVariant GetValue() const;
 
-  TXLSValueType GetValueType() const { return Type_; }
+  TXLSValueType GetValueType() const { return type_; }
   // The text while the type is xlString, else empty.
   std::string_view GetText() const;
   // The number or date-time serial, else 0.
-  double GetNumber() const { return IsNumeric() ? Number_ : 0.0; }
-  bool IsNumeric() const { return Type_ == xlDoubleNumber || Type_ == xlDateTime; }
+  double GetNumber() const { return IsNumeric() ? number_ : 0.0; }
+  bool IsNumeric() const { return type_ == xlDoubleNumber || type_ == xlDateTime; }
   // The value while the type is xlBoolean, else false.
-  bool GetBoolean() const { return Type_ == xlBoolean && Number_ != 0.0; }
+  bool GetBoolean() const { return type_ == xlBoolean && number_ != 0.0; }
 
   // Direct value setters for the structure operations (no merge check).
   void SetString(std::string_view text, TXLSTextPool* pool = nullptr);
@@ -120,12 +120,12 @@ class TXLSCellRef {
   void FreeText(TXLSTextPool* pool) noexcept;
 
   // The fields are ordered so that a cell takes 32 bytes. Only one of the
-  // union's two is meaningful at a time, as the value type says; Text_
+  // union's two is meaningful at a time, as the value type says; text_
   // points to a block of a 32-bit length followed by the bytes, in a pool
-  // when TextPooled_ says so, else owned by the cell.
+  // when textPooled_ says so, else owned by the cell.
   union {
-    double Number_ = 0.0;
-    char* Text_;
+    double number_ = 0.0;
+    char* text_;
   };
 
  public:
@@ -136,10 +136,10 @@ class TXLSCellRef {
   uint16_t ColSpan = 0;  // columns of the merged area, on a master
 
  private:
-  uint16_t Row_;
-  uint8_t Col_;
-  TXLSValueType Type_ = xlEmpty;
-  bool TextPooled_ = false;
+  uint16_t row_;
+  uint8_t col_;
+  TXLSValueType type_ = xlEmpty;
+  bool textPooled_ = false;
 
  public:
   bool Merged = false;
@@ -162,18 +162,18 @@ class TXLSCellHeap {
   // with the index walked once per row and per group of columns.
   void GetOrCreateRun(uint16_t row, uint8_t first_col, uint8_t last_col, TXLSCellRef** cells);
 
-  TXLSWorksheet* GetOwner() const { return Owner_; }
+  TXLSWorksheet* GetOwner() const { return owner_; }
   // Bounding rectangle of every cell ever created; counts 0 while empty.
-  int32_t GetFirstRow() const { return FirstRow_; }
-  int32_t GetLastRow() const { return LastRow_; }
-  int32_t GetRowCount() const { return RowCount_; }
-  int32_t GetFirstCol() const { return FirstCol_; }
-  int32_t GetLastCol() const { return LastCol_; }
-  int32_t GetColCount() const { return ColCount_; }
+  int32_t GetFirstRow() const { return firstRow_; }
+  int32_t GetLastRow() const { return lastRow_; }
+  int32_t GetRowCount() const { return rowCount_; }
+  int32_t GetFirstCol() const { return firstCol_; }
+  int32_t GetLastCol() const { return lastCol_; }
+  int32_t GetColCount() const { return colCount_; }
   // Number of stored cells.
-  uint32_t GetCellCount() const { return CellCount_; }
+  uint32_t GetCellCount() const { return cellCount_; }
   // The pool for the texts of this sheet's cells.
-  TXLSTextPool* Texts() { return &Texts_; }
+  TXLSTextPool* Texts() { return &texts_; }
 
   // Calls fn(TXLSCellRef&) for every stored cell: rows ascending, columns
   // ascending within a row, skipping untouched blocks.
@@ -206,20 +206,20 @@ class TXLSCellHeap {
   TXLSCellRef* CellAt(uint32_t number) const;
   void Widen(int32_t row, int32_t col);
 
-  TXLSWorksheet* Owner_;
-  TXLSTextPool Texts_;
-  std::array<TRowBlock*, 256> Top_{};
-  TXLSLargeBlocks Index_;  // the row blocks and column groups
-  TXLSLargeBlocks CellBlocks_;
-  std::vector<TXLSCellRef*> Arena_;  // the arena blocks, each kArenaBlock cells
-  uint32_t CellCount_ = 0;           // cells 1 to CellCount_ are alive, in creation order
-  int32_t FirstRow_ = 0, LastRow_ = 0, RowCount_ = 0;
-  int32_t FirstCol_ = 0, LastCol_ = 0, ColCount_ = 0;
+  TXLSWorksheet* owner_;
+  TXLSTextPool texts_;
+  std::array<TRowBlock*, 256> top_{};
+  TXLSLargeBlocks index_;  // the row blocks and column groups
+  TXLSLargeBlocks cellBlocks_;
+  std::vector<TXLSCellRef*> arena_;  // the arena blocks, each kArenaBlock cells
+  uint32_t cellCount_ = 0;           // cells 1 to cellCount_ are alive, in creation order
+  int32_t firstRow_ = 0, lastRow_ = 0, rowCount_ = 0;
+  int32_t firstCol_ = 0, lastCol_ = 0, colCount_ = 0;
 };
 
 template <class Fn>
 void TXLSCellHeap::ForEach(Fn&& fn) const {
-  for (const auto& block : Top_) {
+  for (const auto& block : top_) {
     if (!block) continue;
     for (const auto& row : block->Rows) {
       for (const TCellGroup* group : row) {
@@ -235,11 +235,11 @@ void TXLSCellHeap::ForEach(Fn&& fn) const {
 template <class Fn>
 void TXLSCellHeap::ForEachIn(int32_t row1, int32_t col1, int32_t row2, int32_t col2,
                              Fn&& fn) const {
-  if (RowCount_ == 0) return;
-  row1 = std::max(row1, FirstRow_), row2 = std::min(row2, LastRow_);
-  col1 = std::max(col1, FirstCol_), col2 = std::min(col2, LastCol_);
+  if (rowCount_ == 0) return;
+  row1 = std::max(row1, firstRow_), row2 = std::min(row2, lastRow_);
+  col1 = std::max(col1, firstCol_), col2 = std::min(col2, lastCol_);
   for (int32_t row = row1; row <= row2; ++row) {
-    const TRowBlock* block = Top_[static_cast<size_t>(row / kRowsPerBlock)];
+    const TRowBlock* block = top_[static_cast<size_t>(row / kRowsPerBlock)];
     if (block == nullptr) {
       row |= kRowsPerBlock - 1;  // on to the next block
       continue;

@@ -17,30 +17,30 @@ namespace tabulon {
 
 TXLSWorksheet::TXLSWorksheet(TXLSWorkbook& workbook)
     : XLSImplements<IXLSWorkSheet>(false),
-      Cells_(this),
-      AllCells_(MakeOwnedRange("A1", "IV65536")),
-      Protect_(std::make_unique<TXLSProtect>()),
-      Selection_(MakeOwnedRange("A1", "A1")),
-      PageSetup_(std::make_unique<TXLSPageSetup>(*this)),
-      HPageBreaks_(std::make_unique<TXLSHPageBreaks>(*this)),
-      VPageBreaks_(std::make_unique<TXLSVPageBreaks>(*this)),
-      RowInfo_(std::make_unique<TXLSRowInfoList>(workbook.GetXFList())),
-      ColumnInfo_(std::make_unique<TXLSColumnInfoList>(workbook.GetXFList())),
-      Pictures_(std::make_unique<TXLSPictures>()),
-      Workbook_(workbook),
-      Link_(std::make_shared<TXLSSheetLink>(TXLSSheetLink{this})) {}
+      cells_(this),
+      allCells_(MakeOwnedRange("A1", "IV65536")),
+      protect_(std::make_unique<TXLSProtect>()),
+      selection_(MakeOwnedRange("A1", "A1")),
+      pageSetup_(std::make_unique<TXLSPageSetup>(*this)),
+      hPageBreaks_(std::make_unique<TXLSHPageBreaks>(*this)),
+      vPageBreaks_(std::make_unique<TXLSVPageBreaks>(*this)),
+      rowInfo_(std::make_unique<TXLSRowInfoList>(workbook.GetXFList())),
+      columnInfo_(std::make_unique<TXLSColumnInfoList>(workbook.GetXFList())),
+      pictures_(std::make_unique<TXLSPictures>()),
+      workbook_(workbook),
+      link_(std::make_shared<TXLSSheetLink>(TXLSSheetLink{this})) {}
 
 TXLSWorksheet::~TXLSWorksheet() {
-  Link_->Sheet = nullptr;
+  link_->Sheet = nullptr;
 }
 
 void TXLSWorksheet::Detach(std::unique_ptr<TXLSWorksheet> sheet) {
-  sheet->Detached_ = true;
+  sheet->detached_ = true;
   // References of any sheet, in the workbook or held outside it, now read
   // as #REF!.
-  sheet->Link_->Sheet = nullptr;
-  sheet->Index_ = 0;
-  sheet->Selected_ = false;
+  sheet->link_->Sheet = nullptr;
+  sheet->index_ = 0;
+  sheet->selected_ = false;
   if (sheet->GetRefCount() <= 0) return;  // nothing holds it: freed here
   // From now on the last release frees it.
   sheet->SetCounted(true);
@@ -53,22 +53,22 @@ std::unique_ptr<TXLSRange> TXLSWorksheet::MakeOwnedRange(const std::string& cell
 }
 
 TXLSWorkSheets& TXLSWorksheet::Sheets() {
-  return Workbook_.GetSheets();
+  return workbook_.GetSheets();
 }
 
 // ---- Ranges -----------------------------------------------------------------
 
 XLSPtr<IXLSRange> TXLSWorksheet::GetCells() {
-  return XLSPtr<IXLSRange>(AllCells_.get());
+  return XLSPtr<IXLSRange>(allCells_.get());
 }
 
 XLSPtr<IXLSRange> TXLSWorksheet::GetSelection() {
-  return XLSPtr<IXLSRange>(Selection_.get());
+  return XLSPtr<IXLSRange>(selection_.get());
 }
 
 int32_t TXLSWorksheet::ParseCellText(const std::string& text, uint16_t& row, uint8_t& col) {
   if (GetCellRef(text, row, col) == 1) return 1;
-  LastError_ = "\"" + text + "\" is not a cell address from A1 to IV65536";
+  lastError_ = "\"" + text + "\" is not a cell address from A1 to IV65536";
   return -1;
 }
 
@@ -87,54 +87,54 @@ XLSPtr<IXLSRange> TXLSWorksheet::FGetRange(const std::string& cell1, const std::
 }
 
 XLSPtr<IXLSRange> TXLSWorksheet::GetUsedRange() {
-  if (Cells_.GetRowCount() == 0 || Cells_.GetColCount() == 0) return GetRange("A1", "A1");
-  return GetRange(EncodeCellRef(static_cast<uint16_t>(Cells_.GetFirstRow()),
-                                static_cast<uint8_t>(Cells_.GetFirstCol())),
-                  EncodeCellRef(static_cast<uint16_t>(Cells_.GetLastRow()),
-                                static_cast<uint8_t>(Cells_.GetLastCol())));
+  if (cells_.GetRowCount() == 0 || cells_.GetColCount() == 0) return GetRange("A1", "A1");
+  return GetRange(EncodeCellRef(static_cast<uint16_t>(cells_.GetFirstRow()),
+                                static_cast<uint8_t>(cells_.GetFirstCol())),
+                  EncodeCellRef(static_cast<uint16_t>(cells_.GetLastRow()),
+                                static_cast<uint8_t>(cells_.GetLastCol())));
 }
 
 // A caller may still hold the previous selection through GetSelection: it is
 // kept until its last reference is gone, so that reference never dangles.
 void TXLSWorksheet::SetSelectionRange(TXLSRange* range) {
-  if (range == nullptr || range == Selection_.get()) return;
+  if (range == nullptr || range == selection_.get()) return;
   range->MarkOwned();
-  RetiredSelections_.erase(
-      std::remove_if(RetiredSelections_.begin(), RetiredSelections_.end(),
+  retiredSelections_.erase(
+      std::remove_if(retiredSelections_.begin(), retiredSelections_.end(),
                      [](const std::unique_ptr<TXLSRange>& r) { return r->GetRefCount() <= 0; }),
-      RetiredSelections_.end());
+      retiredSelections_.end());
   std::unique_ptr<TXLSRange> previous =
-      std::exchange(Selection_, std::unique_ptr<TXLSRange>(range));
-  if (previous->GetRefCount() > 0) RetiredSelections_.push_back(std::move(previous));
+      std::exchange(selection_, std::unique_ptr<TXLSRange>(range));
+  if (previous->GetRefCount() > 0) retiredSelections_.push_back(std::move(previous));
 }
 
 // ---- Names, position and the collection -------------------------------------
 
 std::string TXLSWorksheet::GetWorkSheetName() {
-  return Name_;
+  return name_;
 }
 
 void TXLSWorksheet::SetWorkSheetName(const std::string& name) {
-  if (!Detached_ && Sheets().CheckName(Index_, name)) Name_ = name;
+  if (!detached_ && Sheets().CheckName(index_, name)) name_ = name;
 }
 
 uint16_t TXLSWorksheet::GetIndex() {
-  return Index_;
+  return index_;
 }
 
 XLSPtr<IXLSWorkSheet> TXLSWorksheet::GetNextWorkSheet() {
-  if (Detached_) return nullptr;
-  return XLSPtr<IXLSWorkSheet>(Sheets().GetSheet(Index_ + 1));
+  if (detached_) return nullptr;
+  return XLSPtr<IXLSWorkSheet>(Sheets().GetSheet(index_ + 1));
 }
 
 XLSPtr<IXLSWorkSheet> TXLSWorksheet::GetPreviousWorkSheet() {
-  if (Detached_) return nullptr;
-  return XLSPtr<IXLSWorkSheet>(Sheets().GetSheet(Index_ - 1));
+  if (detached_) return nullptr;
+  return XLSPtr<IXLSWorkSheet>(Sheets().GetSheet(index_ - 1));
 }
 
 void TXLSWorksheet::Delete() {
-  if (Detached_) return;
-  Sheets().Delete(Index_);
+  if (detached_) return;
+  Sheets().Delete(index_);
 }
 
 void TXLSWorksheet::Delete(int32_t /*unused*/) {
@@ -145,15 +145,15 @@ void TXLSWorksheet::Delete(int32_t /*unused*/) {
 void TXLSWorksheet::Move(IXLSWorkSheet* before, IXLSWorkSheet* after) {
   const int32_t beforeIndex = before ? Sheets().IndexOf(before) : 0;
   const int32_t afterIndex = after ? Sheets().IndexOf(after) : 0;
-  if (Detached_) return;
-  int32_t target = Index_;
+  if (detached_) return;
+  int32_t target = index_;
   if (beforeIndex > 0) {
-    target = beforeIndex > Index_ ? beforeIndex - 1 : beforeIndex;
+    target = beforeIndex > index_ ? beforeIndex - 1 : beforeIndex;
   } else if (afterIndex > 0) {
-    if (afterIndex > Index_) target = afterIndex;
-    if (afterIndex < Index_) target = afterIndex + 1;
+    if (afterIndex > index_) target = afterIndex;
+    if (afterIndex < index_) target = afterIndex + 1;
   }
-  if (target != Index_) Sheets().MoveSheet(Index_, target);
+  if (target != index_) Sheets().MoveSheet(index_, target);
 }
 
 void TXLSWorksheet::Move(IXLSWorkSheet* before, IXLSWorkSheet* after, int32_t /*unused*/) {
@@ -169,12 +169,12 @@ void TXLSWorksheet::Select() {
 }
 
 void TXLSWorksheet::Select(bool replace) {
-  if (Detached_) return;
+  if (detached_) return;
   if (replace) {
     Sheets().Deselect();
     Sheets().SetActiveSheet(this);
   }
-  Selected_ = true;
+  selected_ = true;
 }
 
 void TXLSWorksheet::Select(bool replace, int32_t /*unused*/) {
@@ -182,65 +182,65 @@ void TXLSWorksheet::Select(bool replace, int32_t /*unused*/) {
 }
 
 void TXLSWorksheet::Activate() {
-  if (Detached_) return;
-  if (!Selected_) {
+  if (detached_) return;
+  if (!selected_) {
     Sheets().Deselect();
-    Selected_ = true;
+    selected_ = true;
   }
   Sheets().SetActiveSheet(this);
 }
 
 int32_t TXLSWorksheet::SetFirstSheet() {
-  if (Detached_) return -1;
-  Workbook_.SetFirstTab(static_cast<uint16_t>(Index_ - 1));
+  if (detached_) return -1;
+  workbook_.SetFirstTab(static_cast<uint16_t>(index_ - 1));
   return 1;
 }
 
 // ---- Sheet parts ------------------------------------------------------------
 
 XLSPtr<IXLSPageSetup> TXLSWorksheet::GetPageSetup() {
-  return XLSPtr<IXLSPageSetup>(PageSetup_.get());
+  return XLSPtr<IXLSPageSetup>(pageSetup_.get());
 }
 
 TXLSHPageBreaks* TXLSWorksheet::GetHPageBreaks() {
-  return HPageBreaks_.get();
+  return hPageBreaks_.get();
 }
 
 TXLSVPageBreaks* TXLSWorksheet::GetVPageBreaks() {
-  return VPageBreaks_.get();
+  return vPageBreaks_.get();
 }
 
 void TXLSWorksheet::ResetAllPageBreaks() {
-  HPageBreaks_->ClearAll();
-  VPageBreaks_->ClearAll();
+  hPageBreaks_->ClearAll();
+  vPageBreaks_->ClearAll();
 }
 
 bool TXLSWorksheet::GetDisplayGridLines() {
-  return DisplayGridLines_;
+  return displayGridLines_;
 }
 
 void TXLSWorksheet::SetDisplayGridLines(bool display) {
-  DisplayGridLines_ = display;
+  displayGridLines_ = display;
 }
 
 bool TXLSWorksheet::IsFrozen() const {
-  return Panes_ && Panes_->IsFrozen();
+  return panes_ && panes_->IsFrozen();
 }
 
 TXLSPanes& TXLSWorksheet::PanesObject() {
-  if (!Panes_) Panes_ = std::make_unique<TXLSPanes>();
-  return *Panes_;
+  if (!panes_) panes_ = std::make_unique<TXLSPanes>();
+  return *panes_;
 }
 
 int32_t TXLSWorksheet::ThawPanes(float y, float x, uint16_t top_row, uint16_t left_col) {
-  if (Detached_) return -1;
+  if (detached_) return -1;
   PanesObject().Thaw(y, x, top_row, left_col);
   return 1;
 }
 
 int32_t TXLSWorksheet::FreezePanes(uint16_t row, uint16_t col, uint16_t top_row,
                                    uint16_t left_col) {
-  if (Detached_) return -1;
+  if (detached_) return -1;
   PanesObject().Freeze(row, col, top_row, left_col);
   return 1;
 }
@@ -254,9 +254,9 @@ int32_t TXLSWorksheet::RepeatColumns(uint16_t /*first*/, uint16_t /*last*/) {
 }
 
 int32_t TXLSWorksheet::SetZoom(uint16_t zoom) {
-  if (Detached_) return -1;
+  if (detached_) return -1;
   if (zoom < 10 || zoom > 400) return -1;
-  Zoom_ = zoom;
+  zoom_ = zoom;
   return 1;
 }
 
@@ -264,18 +264,18 @@ int32_t TXLSWorksheet::SetZoom(uint16_t zoom) {
 // has now; the records are built at every save.
 int32_t TXLSWorksheet::InsertBitmap(uint16_t row, uint16_t col, const std::string& file_name,
                                     uint16_t x, uint16_t y, float scale_x, float scale_y) {
-  if (Detached_) {
-    LastError_ = "the sheet has been deleted from its workbook";
+  if (detached_) {
+    lastError_ = "the sheet has been deleted from its workbook";
     return -1;
   }
-  const int32_t status = Pictures_->Insert(TXLSCellGeometry(*ColumnInfo_, *RowInfo_), row, col,
+  const int32_t status = pictures_->Insert(TXLSCellGeometry(*columnInfo_, *rowInfo_), row, col,
                                            file_name, x, y, scale_x, scale_y);
-  LastError_ = Pictures_->GetLastError();
+  lastError_ = pictures_->GetLastError();
   return status;
 }
 
 std::string TXLSWorksheet::GetLastError() {
-  return LastError_;
+  return lastError_;
 }
 
 int32_t TXLSWorksheet::InsertBitmap(uint16_t row, uint16_t col, const std::string& file_name) {
@@ -288,19 +288,19 @@ int32_t TXLSWorksheet::InsertBitmap(uint16_t row, uint16_t col, const std::strin
 }
 
 void TXLSWorksheet::Protect() {
-  Protect_->Protect(std::string());
+  protect_->Protect(std::string());
 }
 
 void TXLSWorksheet::Protect(const std::string& password) {
-  Protect_->Protect(password);
+  protect_->Protect(password);
 }
 
 void TXLSWorksheet::UnProtect() {
-  Protect_->UnProtect(std::string(), true);
+  protect_->UnProtect(std::string(), true);
 }
 
 void TXLSWorksheet::UnProtect(const std::string& password) {
-  Protect_->UnProtect(password, true);
+  protect_->UnProtect(password, true);
 }
 
 void TXLSWorksheet::UnProtect(const std::string& password, int32_t /*unused*/) {

@@ -293,13 +293,13 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   /// Bytes appended to the two sections during the current save.
   int32_t GetStreamSize() const;
   /// @return Byte offset of the sheet in the stream "Book" (set while saving).
-  uint32_t GetStreamOffset() const { return StreamOffset_; }
+  uint32_t GetStreamOffset() const { return streamOffset_; }
   /// @param offset Byte offset of the sheet in the stream, set while saving.
-  void SetStreamOffset(uint32_t offset) { StreamOffset_ = offset; }
+  void SetStreamOffset(uint32_t offset) { streamOffset_ = offset; }
   /// @return The header records of the save in progress, or null.
-  TXLSRecordSection* HeaderSection() { return Header_.get(); }
+  TXLSRecordSection* HeaderSection() { return header_.get(); }
   /// @return The data records of the save in progress, or null.
-  TXLSRecordSection* DataSection() { return Data_.get(); }
+  TXLSRecordSection* DataSection() { return data_.get(); }
   /// Append a finished record (split into CONTINUEs when too long) and count
   /// its bytes; -1 outside a save.
   int32_t AppendHeader(TXLSBlob&& record);
@@ -317,35 +317,35 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   /// @param sheet the removed sheet; its ownership passes to the sheet itself.
   static void Detach(std::unique_ptr<TXLSWorksheet> sheet);
   /// True once the sheet has been deleted from its workbook.
-  bool IsDetached() const { return Detached_; }
+  bool IsDetached() const { return detached_; }
   /// @return What formulas of other sheets hold to refer to this one; it
   ///         forgets the sheet when the sheet is deleted or freed.
-  std::shared_ptr<const TXLSSheetLink> GetLink() const { return Link_; }
+  std::shared_ptr<const TXLSSheetLink> GetLink() const { return link_; }
 
   /// @return The workbook the sheet belongs to.
-  TXLSWorkbook& GetWorkbook() { return Workbook_; }
+  TXLSWorkbook& GetWorkbook() { return workbook_; }
   /// @return The sheet name.
-  const std::string& GetName() const { return Name_; }
+  const std::string& GetName() const { return name_; }
   /// Sets the name without asking the collection (it names new sheets).
-  void SetNameUnchecked(const std::string& name) { Name_ = name; }
+  void SetNameUnchecked(const std::string& name) { name_ = name; }
   /// @return The position of the sheet, from 1.
-  uint16_t GetSheetIndex() const { return Index_; }
+  uint16_t GetSheetIndex() const { return index_; }
   /// @param index The position, from 1; kept by the collection.
-  void SetSheetIndex(uint16_t index) { Index_ = index; }
+  void SetSheetIndex(uint16_t index) { index_ = index; }
   /// @return Whether the sheet's tab is selected.
-  bool IsSelected() const { return Selected_; }
+  bool IsSelected() const { return selected_; }
   /// @param selected Whether the sheet's tab is selected.
-  void SetSelected(bool selected) { Selected_ = selected; }
+  void SetSelected(bool selected) { selected_ = selected; }
   /// @return The screen zoom in percent.
-  uint16_t GetZoom() const { return Zoom_; }
+  uint16_t GetZoom() const { return zoom_; }
   /// @return Whether panes are frozen (FreezePanes).
   bool IsFrozen() const;
   /// @return The pane the selection is in (XLSPaneTopLeft .. XLSPaneBottomRight).
-  uint16_t GetActivePane() const { return ActivePane_; }
+  uint16_t GetActivePane() const { return activePane_; }
 
   /// Sets the text GetLastError answers.
   /// @param reason what was refused and why, naming the caller's text.
-  void SetLastError(std::string reason) { LastError_ = std::move(reason); }
+  void SetLastError(std::string reason) { lastError_ = std::move(reason); }
   /// Parses a cell text as FGetRange does: 1 with the zero-based row and
   /// column, or -1 with the outputs untouched and a message naming the text
   /// in GetLastError.
@@ -354,26 +354,26 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   /// @param col receives the zero-based column.
   int32_t ParseCellText(const std::string& text, uint16_t& row, uint8_t& col);
   /// @return The pictures placed on the sheet.
-  TXLSPictures& GetPictures() { return *Pictures_; }
+  TXLSPictures& GetPictures() { return *pictures_; }
 
   /// @return The sheet's cell store.
-  TXLSCellHeap& GetCellHeap() { return Cells_; }
+  TXLSCellHeap& GetCellHeap() { return cells_; }
   /// The formulas of this sheet's cells, keyed by position.
-  TXLSFormulas& GetFormulas() { return Formulas_; }
+  TXLSFormulas& GetFormulas() { return formulas_; }
   /// @return Column widths, formats and hidden flags.
-  TXLSColumnInfoList& GetColumnInfo() { return *ColumnInfo_; }
+  TXLSColumnInfoList& GetColumnInfo() { return *columnInfo_; }
   /// @return Row heights, formats and hidden flags.
-  TXLSRowInfoList& GetRowInfo() { return *RowInfo_; }
+  TXLSRowInfoList& GetRowInfo() { return *rowInfo_; }
   /// @return The page setup object (what GetPageSetup hands out).
-  TXLSPageSetup& GetPageSetupObject() { return *PageSetup_; }
+  TXLSPageSetup& GetPageSetupObject() { return *pageSetup_; }
   /// @return The horizontal page breaks (GetHPageBreaks as a reference).
-  TXLSHPageBreaks& HPageBreaks() { return *HPageBreaks_; }
+  TXLSHPageBreaks& HPageBreaks() { return *hPageBreaks_; }
   /// @return The vertical page breaks (GetVPageBreaks as a reference).
-  TXLSVPageBreaks& VPageBreaks() { return *VPageBreaks_; }
+  TXLSVPageBreaks& VPageBreaks() { return *vPageBreaks_; }
   /// @return The sheet's protection state.
-  TXLSProtect& GetProtect() { return *Protect_; }
+  TXLSProtect& GetProtect() { return *protect_; }
   /// None until the first FreezePanes or ThawPanes.
-  TXLSPanes* GetPanes() { return Panes_.get(); }
+  TXLSPanes* GetPanes() { return panes_.get(); }
 
   /// A new counted range over cell1 to cell2 (what FGetRange hands out); none
   /// when a text is not a cell address (GetLastError names it).
@@ -381,7 +381,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   /// Takes over range as the sheet's own selection (marked owned).
   void SetSelectionRange(TXLSRange* range);
   /// The current selection range.
-  TXLSRange& GetSelectionRange() { return *Selection_; }
+  TXLSRange& GetSelectionRange() { return *selection_; }
 
  private:
   /// Builds a cell record and appends it to the data section: -2 outside the
@@ -411,37 +411,37 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   int32_t StoreSelection(TXLSRange& range);
   int32_t StoreEof();
 
-  TXLSCellHeap Cells_;
-  TXLSFormulas Formulas_;
-  std::unique_ptr<TXLSRange> AllCells_;
-  std::unique_ptr<TXLSPanes> Panes_;
-  std::unique_ptr<TXLSProtect> Protect_;
-  std::unique_ptr<TXLSRange> Selection_;
+  TXLSCellHeap cells_;
+  TXLSFormulas formulas_;
+  std::unique_ptr<TXLSRange> allCells_;
+  std::unique_ptr<TXLSPanes> panes_;
+  std::unique_ptr<TXLSProtect> protect_;
+  std::unique_ptr<TXLSRange> selection_;
   /// Former selections a caller still holds a reference to.
-  std::vector<std::unique_ptr<TXLSRange>> RetiredSelections_;
-  std::unique_ptr<TXLSPageSetup> PageSetup_;
-  std::unique_ptr<TXLSHPageBreaks> HPageBreaks_;
-  std::unique_ptr<TXLSVPageBreaks> VPageBreaks_;
-  bool DisplayGridLines_ = true;
-  std::unique_ptr<TXLSRowInfoList> RowInfo_;
-  std::unique_ptr<TXLSColumnInfoList> ColumnInfo_;
-  std::unique_ptr<TXLSPictures> Pictures_;
-  uint16_t Zoom_ = kDefaultZoom;
-  uint16_t RecordDataLimit_ = XLSRecordDataLimit;
-  uint16_t DimFirstRow_ = 0, DimLastRow_ = 0;
-  uint8_t DimFirstCol_ = 0, DimLastCol_ = 0;
-  bool DimWritten_ = false;
-  uint16_t ActivePane_ = 3;
-  std::unique_ptr<TXLSRecordSection> Header_;
-  std::unique_ptr<TXLSRecordSection> Data_;
-  TXLSWorkbook& Workbook_;
-  uint32_t StreamOffset_ = 0;
-  uint16_t Index_ = 0;
-  std::string Name_;
-  bool Selected_ = false;
-  bool Detached_ = false;
-  std::shared_ptr<TXLSSheetLink> Link_;
-  std::string LastError_;
+  std::vector<std::unique_ptr<TXLSRange>> retiredSelections_;
+  std::unique_ptr<TXLSPageSetup> pageSetup_;
+  std::unique_ptr<TXLSHPageBreaks> hPageBreaks_;
+  std::unique_ptr<TXLSVPageBreaks> vPageBreaks_;
+  bool displayGridLines_ = true;
+  std::unique_ptr<TXLSRowInfoList> rowInfo_;
+  std::unique_ptr<TXLSColumnInfoList> columnInfo_;
+  std::unique_ptr<TXLSPictures> pictures_;
+  uint16_t zoom_ = kDefaultZoom;
+  uint16_t recordDataLimit_ = XLSRecordDataLimit;
+  uint16_t dimFirstRow_ = 0, dimLastRow_ = 0;
+  uint8_t dimFirstCol_ = 0, dimLastCol_ = 0;
+  bool dimWritten_ = false;
+  uint16_t activePane_ = 3;
+  std::unique_ptr<TXLSRecordSection> header_;
+  std::unique_ptr<TXLSRecordSection> data_;
+  TXLSWorkbook& workbook_;
+  uint32_t streamOffset_ = 0;
+  uint16_t index_ = 0;
+  std::string name_;
+  bool selected_ = false;
+  bool detached_ = false;
+  std::shared_ptr<TXLSSheetLink> link_;
+  std::string lastError_;
 };
 
 }  // namespace tabulon

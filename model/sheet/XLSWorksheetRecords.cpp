@@ -68,24 +68,24 @@ std::string_view LabelText(std::string_view text, std::string& scratch, TXLSText
 // ---- Save lifecycle ---------------------------------------------------------
 
 void TXLSWorksheet::BeginSave(TXLSSpillFile* spill) {
-  Header_ = std::make_unique<TXLSRecordSection>(RecordDataLimit_);
-  Data_ = std::make_unique<TXLSRecordSection>(RecordDataLimit_);
-  Header_->SpillTo(spill);
-  Data_->SpillTo(spill);
+  header_ = std::make_unique<TXLSRecordSection>(recordDataLimit_);
+  data_ = std::make_unique<TXLSRecordSection>(recordDataLimit_);
+  header_->SpillTo(spill);
+  data_->SpillTo(spill);
 }
 
 int32_t TXLSWorksheet::FlushSections() {
-  if (!Header_ || !Data_) return -1;
-  return Header_->Flush() == 1 ? Data_->Flush() : -1;
+  if (!header_ || !data_) return -1;
+  return header_->Flush() == 1 ? data_->Flush() : -1;
 }
 
 void TXLSWorksheet::EndSave() {
-  Header_.reset();
-  Data_.reset();
+  header_.reset();
+  data_.reset();
 }
 
 int32_t TXLSWorksheet::GetStreamSize() const {
-  return (Header_ ? Header_->Size() : 0) + (Data_ ? Data_->Size() : 0);
+  return (header_ ? header_->Size() : 0) + (data_ ? data_->Size() : 0);
 }
 
 int32_t TXLSWorksheet::AppendTo(TXLSRecordSection* section, TXLSBlob&& record) {
@@ -93,17 +93,17 @@ int32_t TXLSWorksheet::AppendTo(TXLSRecordSection* section, TXLSBlob&& record) {
 }
 
 int32_t TXLSWorksheet::AppendHeader(TXLSBlob&& record) {
-  return AppendTo(Header_.get(), std::move(record));
+  return AppendTo(header_.get(), std::move(record));
 }
 
 int32_t TXLSWorksheet::AppendData(TXLSBlob&& record) {
-  return AppendTo(Data_.get(), std::move(record));
+  return AppendTo(data_.get(), std::move(record));
 }
 
 int32_t TXLSWorksheet::WriteData(TXLSStream& stream) const {
-  if (!Header_ || !Data_) return -1;
-  const int32_t status = Header_->Write(stream);
-  return status == 1 ? Data_->Write(stream) : status;
+  if (!header_ || !data_) return -1;
+  const int32_t status = header_->Write(stream);
+  return status == 1 ? data_->Write(stream) : status;
 }
 
 // ---- Cell-record writers ----------------------------------------------------
@@ -112,22 +112,22 @@ int32_t TXLSWorksheet::CheckDimensions(uint32_t row, uint32_t col) {
   if (row > XLSMaxRow || col > XLSMaxCol) return -2;
   const auto r = static_cast<uint16_t>(row);
   const auto c = static_cast<uint8_t>(col);
-  if (!DimWritten_) {
-    DimFirstRow_ = DimLastRow_ = r;
-    DimFirstCol_ = DimLastCol_ = c;
+  if (!dimWritten_) {
+    dimFirstRow_ = dimLastRow_ = r;
+    dimFirstCol_ = dimLastCol_ = c;
   } else {
-    DimFirstRow_ = std::min(DimFirstRow_, r);
-    DimLastRow_ = std::max(DimLastRow_, r);
-    DimFirstCol_ = std::min(DimFirstCol_, c);
-    DimLastCol_ = std::max(DimLastCol_, c);
+    dimFirstRow_ = std::min(dimFirstRow_, r);
+    dimLastRow_ = std::max(dimLastRow_, r);
+    dimFirstCol_ = std::min(dimFirstCol_, c);
+    dimLastCol_ = std::max(dimLastCol_, c);
   }
-  DimWritten_ = true;
+  dimWritten_ = true;
   return 1;
 }
 
 uint16_t TXLSWorksheet::RecordXF(int32_t xf) {
   if (xf <= 0) return 0;
-  const int32_t saveIndex = Workbook_.GetXFList().GetSaveIndex(xf);
+  const int32_t saveIndex = workbook_.GetXFList().GetSaveIndex(xf);
   return saveIndex > 0 ? static_cast<uint16_t>(saveIndex - 1) : 0;
 }
 
@@ -135,7 +135,7 @@ uint16_t TXLSWorksheet::RecordXF(int32_t xf) {
 template <class TBuild>
 int32_t TXLSWorksheet::WriteCell(uint32_t row, uint32_t col, TBuild build) {
   if (row > XLSMaxRow || col > XLSMaxCol) return -2;
-  if (!Data_) return -1;
+  if (!data_) return -1;
   CheckDimensions(row, col);
   return AppendData(build(static_cast<uint16_t>(row), static_cast<uint16_t>(col)));
 }
@@ -169,7 +169,7 @@ int32_t TXLSWorksheet::WriteString(uint16_t row, uint16_t col, std::string_view 
   return WriteCell(row, col, [&](uint16_t r, uint16_t c) {
     std::string scratch;
     const std::string_view text =
-        LabelText(value, scratch, Workbook_.GetTextEncoder(), {Name_, "cell", r, c});
+        LabelText(value, scratch, workbook_.GetTextEncoder(), {name_, "cell", r, c});
     const auto length = static_cast<uint16_t>(text.size());
     TXLSBlob record =
         CellRecord(xlsrec::kLabel, static_cast<uint16_t>(8 + length), r, c, RecordXF(xf));
@@ -206,7 +206,7 @@ int32_t TXLSWorksheet::WriteDateTime(uint16_t row, uint16_t col, double value, i
 int32_t TXLSWorksheet::MergeCells(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2) {
   if (row1 == row2 && col1 == col2) return -1;
   if (std::max(col1, col2) > XLSMaxCol) return -2;
-  if (!Data_) return -1;
+  if (!data_) return -1;
   TXLSBlob record = MakeRecord(xlsrec::kMergedCells, 10);
   record.AddWord(1);
   record.AddWord(std::min(row1, row2));
@@ -227,7 +227,7 @@ int32_t TXLSWorksheet::MergeWriteArea(uint16_t row1, uint16_t col1, uint16_t row
     for (uint32_t col = col1; col <= col2 && status == 1; ++col) {
       if (row == row1 && col == col1) continue;
       const TXLSCellRef* cell =
-          col <= XLSMaxCol ? Cells_.GetValue(static_cast<uint16_t>(row), static_cast<uint8_t>(col))
+          col <= XLSMaxCol ? cells_.GetValue(static_cast<uint16_t>(row), static_cast<uint8_t>(col))
                            : nullptr;
       status = Write(static_cast<uint16_t>(row), static_cast<uint16_t>(col),
                      cell != nullptr ? cell->XFIndex : xf);
@@ -273,9 +273,9 @@ int32_t TXLSWorksheet::WriteFormula(uint16_t row, uint16_t col, const TXLSFormul
                                     int32_t xf) {
   constexpr uint16_t kAlwaysCalc = 0x0001, kCalcOnLoad = 0x0002;
   constexpr uint8_t kTextResult = 0, kBoolResult = 1, kErrorResult = 2;
-  TXLSTextEncoder& texts = Workbook_.GetTextEncoder();
+  TXLSTextEncoder& texts = workbook_.GetTextEncoder();
   const std::vector<uint8_t> tokens =
-      EncodeFormula(formula, *this, texts, {Name_, "formula", row, col});
+      EncodeFormula(formula, *this, texts, {name_, "formula", row, col});
   const TXLSFormulaValue& result = formula.Result;
   const bool text =
       result.Kind == TXLSFormulaValue::kString || result.Kind == TXLSFormulaValue::kEmpty;
@@ -306,7 +306,7 @@ int32_t TXLSWorksheet::WriteFormula(uint16_t row, uint16_t col, const TXLSFormul
   });
   if (status != 1 || !text) return status;
   const std::string_view value =
-      texts.Encode(result.Text, XLSStrMax, {Name_, "formula result", row, col});
+      texts.Encode(result.Text, XLSStrMax, {name_, "formula result", row, col});
   TXLSBlob record = MakeRecord(xlsrec::kString, static_cast<uint16_t>(2 + value.size()));
   record.AddWord(static_cast<uint16_t>(value.size()));
   AddBytes(record, value);
@@ -387,7 +387,7 @@ int32_t TXLSWorksheet::MergeWriteString(const std::string& range, std::string_vi
 // ---- Cells ------------------------------------------------------------------
 
 int32_t TXLSWorksheet::StoreCells() {
-  Cells_.ForEach([this](const TXLSCellRef& cell) { StoreCell(cell); });
+  cells_.ForEach([this](const TXLSCellRef& cell) { StoreCell(cell); });
   return 1;
 }
 
@@ -403,7 +403,7 @@ void TXLSWorksheet::StoreCell(const TXLSCellRef& cell) {
   const uint32_t lastCol =
       std::min<int64_t>(XLSMaxCol, int64_t{col} + std::max<int>(cell.ColSpan, 1) - 1);
   const bool mergedArea = cell.Merged && (lastRow != row || lastCol != col);
-  if (const TXLSFormula* formula = Formulas_.Find(row, col)) {
+  if (const TXLSFormula* formula = formulas_.Find(row, col)) {
     const auto writeFormula = [&](uint16_t r, uint16_t c) {
       return WriteFormula(r, c, *formula, cell.XFIndex);
     };
@@ -455,36 +455,36 @@ void TXLSWorksheet::StoreCell(const TXLSCellRef& cell) {
 // ---- The other records ------------------------------------------------------
 
 int32_t TXLSWorksheet::Close() {
-  if (!Header_ || !Data_) return -1;
+  if (!header_ || !data_) return -1;
   int32_t status = 1;
   const auto step = [&status](auto&& store) {
     if (status == 1) status = store();
   };
   step([&] { return StoreBof(xlsrec::kBofWorksheet); });
-  step([&] { return ColumnInfo_->Store(*Header_); });
-  step([&] { return RowInfo_->Store(*Header_); });
+  step([&] { return columnInfo_->Store(*header_); });
+  step([&] { return rowInfo_->Store(*header_); });
   step([&] { return StoreExternCount(static_cast<uint16_t>(Sheets().GetCount())); });
   step([&] { return StoreExternSheets(); });
-  step([&] { return PageSetup_->StoreHeaderRecords(*Header_); });
-  step([&] { return HPageBreaks_->Store(*Header_); });
-  step([&] { return VPageBreaks_->Store(*Header_); });
-  step([&] { return PageSetup_->StoreSetup(*Header_); });
-  step([&] { return Protect_->Store(*Header_); });
+  step([&] { return pageSetup_->StoreHeaderRecords(*header_); });
+  step([&] { return hPageBreaks_->Store(*header_); });
+  step([&] { return vPageBreaks_->Store(*header_); });
+  step([&] { return pageSetup_->StoreSetup(*header_); });
+  step([&] { return protect_->Store(*header_); });
   step([&] { return StoreDimensions(); });
   // The data section holds the cell records by now: the pictures follow them.
-  step([&] { return Pictures_->Store(*Data_); });
-  step([&] { return PageSetup_->StoreMargins(*Data_); });
+  step([&] { return pictures_->Store(*data_); });
+  step([&] { return pageSetup_->StoreMargins(*data_); });
   step([&] { return StoreWindow2(); });
   step([&] { return StoreZoom(); });
-  step([&] { return Panes_ ? Panes_->Store(*Data_, ActivePane_) : 1; });
-  step([&] { return StoreSelection(*Selection_); });
+  step([&] { return panes_ ? panes_->Store(*data_, activePane_) : 1; });
+  step([&] { return StoreSelection(*selection_); });
   step([&] { return StoreEof(); });
   return status;
 }
 
 int32_t TXLSWorksheet::StoreBof(uint16_t type) {
   TXLSBlob record = MakeRecord(xlsrec::kBof, 8);
-  record.AddWord(Workbook_.GetFileFormatVersion());
+  record.AddWord(workbook_.GetFileFormatVersion());
   record.AddWord(type);
   record.AddWord(xlsrec::kBofBuild);
   record.AddWord(xlsrec::kBofYear);
@@ -500,7 +500,7 @@ int32_t TXLSWorksheet::StoreExternCount(uint16_t count) {
 // This sheet refers to itself with a two-byte record; every other sheet of
 // the workbook by its name.
 int32_t TXLSWorksheet::StoreExternSheet(const std::string& name) {
-  if (name == Workbook_.GetRecordSheetName(Index_)) {
+  if (name == workbook_.GetRecordSheetName(index_)) {
     TXLSBlob record = MakeRecord(xlsrec::kExternSheet, 2);
     record.AddByte(1);
     record.AddByte(0x02);
@@ -517,18 +517,18 @@ int32_t TXLSWorksheet::StoreExternSheet(const std::string& name) {
 int32_t TXLSWorksheet::StoreExternSheets() {
   int32_t status = 1;
   for (int32_t i = 1; i <= Sheets().GetCount() && status == 1; ++i) {
-    status = StoreExternSheet(Workbook_.GetRecordSheetName(i));
+    status = StoreExternSheet(workbook_.GetRecordSheetName(i));
   }
   return status;
 }
 
 int32_t TXLSWorksheet::StoreDimensions() {
   TXLSBlob record = MakeRecord(xlsrec::kDimensions, 10);
-  if (DimWritten_) {
-    record.AddWord(DimFirstRow_);
-    record.AddWord(static_cast<uint16_t>(DimLastRow_ + 1));
-    record.AddWord(DimFirstCol_);
-    record.AddWord(static_cast<uint16_t>(DimLastCol_ + 1));
+  if (dimWritten_) {
+    record.AddWord(dimFirstRow_);
+    record.AddWord(static_cast<uint16_t>(dimLastRow_ + 1));
+    record.AddWord(dimFirstCol_);
+    record.AddWord(static_cast<uint16_t>(dimLastCol_ + 1));
   } else {
     record.AddWord(0);
     record.AddWord(0);
@@ -541,9 +541,9 @@ int32_t TXLSWorksheet::StoreDimensions() {
 
 int32_t TXLSWorksheet::StoreWindow2() {
   uint16_t options = kWindow2Constant;
-  if (DisplayGridLines_) options |= kWindow2GridLines;
+  if (displayGridLines_) options |= kWindow2GridLines;
   if (IsFrozen()) options |= kWindow2Frozen;
-  if (Selected_) options |= kWindow2Selected;
+  if (selected_) options |= kWindow2Selected;
   TXLSBlob record = MakeRecord(xlsrec::kWindow2, 10);
   record.AddWord(options);
   record.AddWord(0);
@@ -553,9 +553,9 @@ int32_t TXLSWorksheet::StoreWindow2() {
 }
 
 int32_t TXLSWorksheet::StoreZoom() {
-  if (Zoom_ == kDefaultZoom) return 1;
+  if (zoom_ == kDefaultZoom) return 1;
   TXLSBlob record = MakeRecord(xlsrec::kScl, 4);
-  record.AddWord(Zoom_);
+  record.AddWord(zoom_);
   record.AddWord(100);
   return AppendData(std::move(record));
 }
@@ -564,7 +564,7 @@ int32_t TXLSWorksheet::StoreSelection(TXLSRange& range) {
   const uint16_t row1 = range.GetFirstRow(), row2 = range.GetLastRow();
   const uint8_t col1 = range.GetFirstCol(), col2 = range.GetLastCol();
   TXLSBlob record = MakeRecord(xlsrec::kSelection, 15);
-  record.AddByte(static_cast<uint8_t>(ActivePane_));
+  record.AddByte(static_cast<uint8_t>(activePane_));
   record.AddWord(row1);
   record.AddWord(col1);
   record.AddWord(0);

@@ -73,26 +73,26 @@ TXLSPalette::TXLSPalette() {
 
 int32_t TXLSPalette::SetPaletteXL97() {
   for (int32_t i = 0; i < XLSCustomColorCount; ++i) {
-    Entries[XLSFirstFileColor + i] = ColorFromRGB(kDefaultRGB[i]);
+    entries_[XLSFirstFileColor + i] = ColorFromRGB(kDefaultRGB[i]);
   }
   // Entries 0 to 7 mirror the eight basic colours of entries 8 to 15.
-  for (int32_t i = 0; i < XLSFirstFileColor; ++i) Entries[i] = Entries[XLSFirstFileColor + i];
+  for (int32_t i = 0; i < XLSFirstFileColor; ++i) entries_[i] = entries_[XLSFirstFileColor + i];
   return 1;
 }
 
 void TXLSPalette::SetCustomColor(int32_t CustomIndex, int32_t /*Unused*/, uint32_t Color) {
-  if (IsCustomIndex(CustomIndex)) Entries[FileIndexOf(CustomIndex)] = Color & 0x00FFFFFF;
+  if (IsCustomIndex(CustomIndex)) entries_[FileIndexOf(CustomIndex)] = Color & 0x00FFFFFF;
 }
 
 uint32_t TXLSPalette::GetCustomColor(int32_t CustomIndex) const {
-  return IsCustomIndex(CustomIndex) ? Entries[FileIndexOf(CustomIndex)] : 0;
+  return IsCustomIndex(CustomIndex) ? entries_[FileIndexOf(CustomIndex)] : 0;
 }
 
 int32_t TXLSPalette::GetCustomColorIndex(uint32_t Color) const {
   int32_t bestIndex = 0;
   int32_t bestDistance = 768;  // above the largest possible distance, 765
   for (int32_t e = XLSFirstFileColor; e <= XLSLastFileColor; ++e) {
-    const uint32_t entry = Entries[e];
+    const uint32_t entry = entries_[e];
     const int32_t distance = std::abs(Red(Color) - Red(entry)) +
                              std::abs(Green(Color) - Green(entry)) +
                              std::abs(Blue(Color) - Blue(entry));
@@ -111,7 +111,7 @@ int32_t TXLSPalette::StorePalette(TXLSBlobList& List) const {
   TXLSBlob record = MakeRecord(xlsrec::kPalette, dataLength);
   record.AddWord(XLSCustomColorCount);
   // A colour value is red, green, blue, 0 in little-endian byte order.
-  for (int32_t e = XLSFirstFileColor; e <= XLSLastFileColor; ++e) record.AddLong(Entries[e]);
+  for (int32_t e = XLSFirstFileColor; e <= XLSLastFileColor; ++e) record.AddLong(entries_[e]);
   return List.Append(std::move(record));
 }
 

@@ -51,7 +51,7 @@ class TXLSPalette {
   int32_t StorePalette(TXLSBlobList& List) const;
 
  private:
-  std::array<uint32_t, 64> Entries;
+  std::array<uint32_t, 64> entries_;
 };
 
 /// The file palette index for a colour name such as "red" or " Grey ",
