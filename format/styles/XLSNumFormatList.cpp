@@ -31,7 +31,7 @@ int32_t TXLSNumFormatList::GetNumFormatBlob(int32_t i, TXLSBlobList& List,
   return List.Append(std::move(record));
 }
 
-TXLSStyles::TXLSStyles(const TXLSXFList& Owner) : XFList(Owner) {
+TXLSStyles::TXLSStyles(const TXLSXFList& Owner) : xfList_(Owner) {
   SetFirstIndex(0);
 }
 
@@ -55,7 +55,7 @@ int32_t TXLSStyles::GetStyleBlob(int32_t i, TXLSBlobList& List) const {
   if (style == nullptr) return 0;
   // Records name their XF by its save index less one.
   const uint16_t xfNumber =
-      static_cast<uint16_t>((XFList.GetSaveIndex(style->XFIndex) - 1) & 0x0FFF);
+      static_cast<uint16_t>((xfList_.GetSaveIndex(style->XFIndex) - 1) & 0x0FFF);
   if (IsUserStyleName(style->Name)) {
     const std::string_view name = std::string_view(style->Name).substr(kUserStylePrefixLength);
     TXLSBlob record = MakeRecord(xlsrec::kStyle, static_cast<uint16_t>(3 + ShortTextLength(name)));

@@ -136,7 +136,7 @@ class TXLSStyles : public TXLSObjList {
   int32_t GetStyleBlob(int32_t i, TXLSBlobList& List) const;
 
  private:
-  const TXLSXFList& XFList;
+  const TXLSXFList& xfList_;
 };
 
 // ---------------------------------------------------------------------------
