@@ -1,4 +1,4 @@
-"""Prints what readers see of an exported report, for tests/report_readers_test.cpp.
+"""Prints what readers see of an exported report, for tests/readers/report_readers_test.cpp.
 
   check_report.py layout BOOK.xlsx
       per sheet: freeze pane, print titles, merged areas, the title lines'
