@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "XLSUnicodeText.h"
+
 namespace tabulon {
 namespace {
 
@@ -15,36 +17,6 @@ constexpr uint32_t kHighControls[32] = {
     0x02C6,     0x2030,     0x0160, 0x2039, 0x0152, kUndefined, 0x017D, kUndefined,
     kUndefined, 0x2018,     0x2019, 0x201C, 0x201D, 0x2022,     0x2013, 0x2014,
     0x02DC,     0x2122,     0x0161, 0x203A, 0x0153, kUndefined, 0x017E, 0x0178};
-
-bool IsContinuation(unsigned char byte) {
-  return (byte & 0xC0) == 0x80;
-}
-
-// Length of the sequence a lead byte opens and the payload bits it carries;
-// 0 for bytes that cannot open a sequence.
-int SequenceLength(unsigned char lead, uint32_t& bits) {
-  if (lead < 0x80) {
-    bits = lead;
-    return 1;
-  }
-  if ((lead & 0xE0) == 0xC0) {
-    bits = lead & 0x1F;
-    return 2;
-  }
-  if ((lead & 0xF0) == 0xE0) {
-    bits = lead & 0x0F;
-    return 3;
-  }
-  if ((lead & 0xF8) == 0xF0) {
-    bits = lead & 0x07;
-    return 4;
-  }
-  return 0;
-}
-
-// Smallest code point that needs a sequence of each length; anything below
-// is an overlong form.
-constexpr uint32_t kMinimumForLength[5] = {0, 0, 0x80, 0x800, 0x10000};
 
 // Moves position past the character that starts at text[offset], which spans
 // `length` bytes. CR LF, a lone LF and a lone CR each end one line.
@@ -72,20 +44,7 @@ size_t AsciiRun(const std::string& text, size_t offset) {
 }  // namespace
 
 bool XLSDecodeUtf8(const std::string& text, size_t& pos, uint32_t& code_point) {
-  if (pos >= text.size()) return false;
-  uint32_t value = 0;
-  const int length = SequenceLength(static_cast<unsigned char>(text[pos]), value);
-  if (length == 0 || pos + length > text.size()) return false;
-  for (int i = 1; i < length; ++i) {
-    const unsigned char byte = static_cast<unsigned char>(text[pos + i]);
-    if (!IsContinuation(byte)) return false;
-    value = value << 6 | (byte & 0x3F);
-  }
-  const bool surrogate = value >= 0xD800 && value <= 0xDFFF;
-  if (value < kMinimumForLength[length] || value > 0x10FFFF || surrogate) return false;
-  code_point = value;
-  pos += length;
-  return true;
+  return XLSDecodeUtf8Char(text, pos, code_point);
 }
 
 void XLSAppendUtf8(uint32_t code_point, std::string& out) {
