@@ -28,6 +28,8 @@ constexpr uint16_t kXF = 0x00E0;           // one cell or style format: font, nu
 constexpr uint16_t kStyle = 0x0293;        // a style's name or built-in number and its XF
 constexpr uint16_t kPalette = 0x0092;      // the colours of the custom palette entries
 constexpr uint16_t kBoundSheet = 0x0085;   // a sheet's stream offset, kind and name
+constexpr uint16_t kSst = 0x00FC;          // BIFF8: the shared strings the cells refer to by index
+constexpr uint16_t kExtSst = 0x00FF;       // BIFF8: where every few shared strings start
 
 // Worksheet: column and row layout.
 constexpr uint16_t kStandardWidth = 0x0099;     // the width of columns without COLINFO

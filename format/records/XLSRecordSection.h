@@ -15,6 +15,8 @@ namespace tabulon {
 class TXLSSpillFile;
 
 constexpr uint16_t XLSRecordDataLimit = 2080;
+// BIFF8 records carry up to 8224 data bytes: 8228 with the header.
+constexpr uint16_t XLSBiff8RecordLimit = 8228;
 
 // Splits a record whose total size (header included) exceeds limit: the
 // first limit bytes stay a record of its own id with length limit - 4; every
@@ -40,6 +42,8 @@ class TXLSRecordSection {
   // Bytes appended so far, continuation headers included: exactly what
   // Write puts into the stream.
   int32_t Size() const { return size_; }
+  // The largest record, header included, that Append leaves whole.
+  uint16_t Limit() const { return limit_; }
   // Writes the spilled bytes, then those still in the list.
   int32_t Write(TXLSStream& stream) const;
   // The records not spilled (all of them when the section does not spill).

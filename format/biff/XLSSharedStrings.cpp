@@ -1,0 +1,246 @@
+#include "XLSSharedStrings.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "XLSRecordIds.h"
+#include "XLSUnicodeText.h"
+
+namespace tabulon {
+namespace {
+
+constexpr uint32_t kRecordHeaderSize = 4;
+constexpr uint32_t kCountsSize = 8;        // SST: total and unique counts
+constexpr uint32_t kStringHeaderSize = 3;  // character count and flags byte
+constexpr uint16_t kReaderDataLimit = XLSBiff8RecordLimit - kRecordHeaderSize;
+constexpr size_t kInitialSlots = 16;
+
+// EXTSST: Excel's bucket size, at least 8 strings and large enough that
+// there are at most 128 buckets; each bucket is described in 8 bytes.
+constexpr uint32_t kMinBucketSize = 8;
+constexpr uint32_t kMaxBuckets = 128;
+constexpr uint32_t kBucketInfoSize = 8;
+
+uint32_t BucketSize(uint32_t uniqueCount) {
+  return std::max(kMinBucketSize, (uniqueCount + kMaxBuckets - 1) / kMaxBuckets);
+}
+
+uint32_t ExtSstDataSize(uint32_t uniqueCount) {
+  const uint32_t size = BucketSize(uniqueCount);
+  return 2 + (uniqueCount + size - 1) / size * kBucketInfoSize;
+}
+
+uint32_t HashOf(std::string_view text) {
+  return static_cast<uint32_t>(std::hash<std::string_view>{}(text));
+}
+
+// How many units of text fit room bytes in the form chosen, never ending
+// between the two units of a surrogate pair.
+size_t UnitsThatFit(std::u16string_view text, bool compact, uint32_t room) {
+  const size_t units = std::min<size_t>(text.size(), compact ? room : room / 2);
+  const bool cutsPair = units > 0 && units < text.size() && XLSIsHighSurrogate(text[units - 1]);
+  return cutsPair ? units - 1 : units;
+}
+
+// Where a bucket's first string starts: its stream position and its offset
+// from the start of its record's header.
+struct TBucketStart {
+  uint32_t Position;
+  uint16_t Offset;
+};
+
+// A sink that builds nothing: laying the records out through it measures them.
+struct TMeasureSink {
+  void Open(uint16_t) {}
+  void AddByte(uint8_t) {}
+  void AddWord(uint16_t) {}
+  void AddLong(uint32_t) {}
+  void AddCharacters(std::u16string_view, bool) {}
+  void Close(uint16_t) {}
+};
+
+// A sink that builds each record and hands it to the section once it is
+// complete, so only one record is held at a time.
+class TSectionSink {
+ public:
+  TSectionSink(TXLSRecordSection& section, uint16_t dataLimit)
+      : section_(section), capacity_(kRecordHeaderSize + dataLimit) {}
+
+  void Open(uint16_t id) {
+    record_ = TXLSBlob(capacity_);
+    record_.AddWord(id);
+    record_.AddWord(0);  // the data length, known at Close
+  }
+  void AddByte(uint8_t value) { record_.AddByte(value); }
+  void AddWord(uint16_t value) { record_.AddWord(value); }
+  void AddLong(uint32_t value) { record_.AddLong(value); }
+  void AddCharacters(std::u16string_view text, bool compact) {
+    XLSAddCharacters(record_, text, compact);
+  }
+  void Close(uint16_t dataSize) {
+    record_.SetWord(dataSize, 2);
+    if (record_.HasOverflowed() || section_.Append(std::move(record_)) != 1) status_ = -1;
+  }
+  int32_t Status() const { return status_; }
+
+ private:
+  TXLSRecordSection& section_;
+  uint32_t capacity_;
+  TXLSBlob record_;
+  int32_t status_ = 1;
+};
+
+// Places the strings in the SST record and as many CONTINUE records as they
+// need, the way readers take them apart: a string whose header does not fit
+// the rest of a record starts the next one; a string whose characters do not
+// fit goes on in the next record behind a fresh flags byte, its form chosen
+// again for the rest, and never splits inside a character.
+template <typename Sink>
+class TSstLayout {
+ public:
+  TSstLayout(Sink& sink, uint16_t dataLimit, uint32_t sstOffset)
+      : sink_(sink), dataLimit_(dataLimit), recordStart_(sstOffset) {}
+
+  void Start(uint32_t totalCount, uint32_t uniqueCount) {
+    sink_.Open(xlsrec::kSst);
+    sink_.AddLong(totalCount);
+    sink_.AddLong(uniqueCount);
+    used_ = kCountsSize;
+  }
+
+  void AddString(std::u16string_view text, bool opensBucket) {
+    if (Room() < kStringHeaderSize) NextRecord();
+    if (opensBucket) buckets_.push_back({recordStart_ + kRecordHeaderSize + used_, RecordOffset()});
+    sink_.AddWord(static_cast<uint16_t>(text.size()));
+    used_ += 2;
+    for (;;) {
+      const bool compact = XLSFitsCompressed(text);
+      sink_.AddByte(compact ? 0 : 1);
+      ++used_;
+      const size_t units = UnitsThatFit(text, compact, Room());
+      sink_.AddCharacters(text.substr(0, units), compact);
+      used_ += static_cast<uint32_t>(units) * (compact ? 1 : 2);
+      text.remove_prefix(units);
+      if (text.empty()) return;
+      NextRecord();
+    }
+  }
+
+  void Finish() { CloseRecord(); }
+  // Once finished: the stream position after the last record.
+  uint32_t End() const { return recordStart_; }
+
+  const std::vector<TBucketStart>& Buckets() const { return buckets_; }
+
+ private:
+  uint32_t Room() const { return dataLimit_ - used_; }
+  uint16_t RecordOffset() const { return static_cast<uint16_t>(kRecordHeaderSize + used_); }
+  void CloseRecord() {
+    sink_.Close(static_cast<uint16_t>(used_));
+    recordStart_ += kRecordHeaderSize + used_;
+  }
+  void NextRecord() {
+    CloseRecord();
+    sink_.Open(xlsrec::kContinue);
+    used_ = 0;
+  }
+
+  Sink& sink_;
+  uint32_t dataLimit_;
+  uint32_t recordStart_;  // stream position of the open record
+  uint32_t used_ = 0;     // data bytes of the open record
+  std::vector<TBucketStart> buckets_;
+};
+
+// Lays every string of the table out through sink, from stream position
+// sstOffset, and closes the last record.
+template <typename Sink>
+TSstLayout<Sink> LayOutSst(const TXLSSharedStrings& strings, Sink& sink, uint16_t dataLimit,
+                           uint32_t sstOffset) {
+  TSstLayout<Sink> layout(sink, dataLimit, sstOffset);
+  const uint32_t count = strings.UniqueCount();
+  const uint32_t bucketSize = BucketSize(count);
+  layout.Start(strings.TotalCount(), count);
+  for (uint32_t i = 0; i < count; ++i) {
+    const std::u16string text = XLSUtf8ToUtf16(strings.Text(i), TXLSSharedStrings::kMaxUnits);
+    layout.AddString(text, i % bucketSize == 0);
+  }
+  layout.Finish();
+  return layout;
+}
+
+TXLSBlob ExtSstRecord(uint32_t uniqueCount, const std::vector<TBucketStart>& buckets) {
+  TXLSBlob record = MakeRecord(xlsrec::kExtSst, static_cast<uint16_t>(ExtSstDataSize(uniqueCount)));
+  record.AddWord(static_cast<uint16_t>(BucketSize(uniqueCount)));
+  for (const TBucketStart& bucket : buckets) {
+    record.AddLong(bucket.Position);
+    record.AddWord(bucket.Offset);
+    record.AddWord(0);  // reserved
+  }
+  return record;
+}
+
+}  // namespace
+
+TXLSSharedStrings::TXLSSharedStrings(uint16_t dataLimit)
+    : slots_(kInitialSlots, 0),
+      dataLimit_(std::clamp(dataLimit, kMinDataLimit, kReaderDataLimit)) {}
+
+uint32_t TXLSSharedStrings::Add(std::string_view utf8) {
+  ++totalCount_;
+  // At most half the slots are used, so probes stay short.
+  if ((entries_.size() + 1) * 2 > slots_.size()) Grow();
+  const uint32_t hash = HashOf(utf8);
+  uint32_t& slot = slots_[FindSlot(utf8, hash)];
+  if (slot != 0) return slot - 1;
+  entries_.push_back(
+      {static_cast<uint32_t>(arena_.size()), static_cast<uint32_t>(utf8.size()), hash});
+  arena_.append(utf8);
+  slot = static_cast<uint32_t>(entries_.size());
+  return slot - 1;
+}
+
+std::string_view TXLSSharedStrings::Text(uint32_t index) const {
+  const TEntry& entry = entries_[index];
+  return std::string_view(arena_).substr(entry.Offset, entry.Length);
+}
+
+size_t TXLSSharedStrings::FindSlot(std::string_view text, uint32_t hash) const {
+  const size_t mask = slots_.size() - 1;
+  for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const uint32_t held = slots_[slot];
+    if (held == 0) return slot;
+    const TEntry& entry = entries_[held - 1];
+    if (entry.Hash == hash && Text(held - 1) == text) return slot;
+  }
+}
+
+void TXLSSharedStrings::Grow() {
+  slots_.assign(slots_.size() * 2, 0);
+  const size_t mask = slots_.size() - 1;
+  for (uint32_t i = 0; i < entries_.size(); ++i) {
+    size_t slot = entries_[i].Hash & mask;
+    while (slots_[slot] != 0) slot = (slot + 1) & mask;
+    slots_[slot] = i + 1;
+  }
+}
+
+int32_t TXLSSharedStrings::Store(TXLSRecordSection& section, uint32_t sst_offset) const {
+  if (section.Limit() < kRecordHeaderSize + dataLimit_) return -1;
+  TSectionSink sink(section, dataLimit_);
+  const TSstLayout<TSectionSink> layout = LayOutSst(*this, sink, dataLimit_, sst_offset);
+  if (sink.Status() != 1) return -1;
+  return section.Append(ExtSstRecord(UniqueCount(), layout.Buckets()));
+}
+
+uint32_t TXLSSharedStrings::StoredSize() const {
+  TMeasureSink sink;
+  const uint32_t sstSize = LayOutSst(*this, sink, dataLimit_, 0).End();
+  return sstSize + kRecordHeaderSize + ExtSstDataSize(UniqueCount());
+}
+
+void TXLSSharedStrings::Clear() {
+  *this = TXLSSharedStrings(dataLimit_);
+}
+
+}  // namespace tabulon
