@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <initializer_list>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "RecordBytes.h"
+#include "ToolRun.h"
 #include "XLSRecordIds.h"
 #include "XLSSharedStrings.h"
 #include "XLSUnicodeText.h"
@@ -39,12 +42,15 @@ TBytes Counts(uint32_t total, uint32_t unique) {
   return bytes;
 }
 
-// EXTSST of one bucket whose first string is at position, offset in its record.
-TBytes OneBucketExtSst(uint32_t position, uint16_t offset) {
+// EXTSST with 8 strings a bucket, the buckets' first strings at these
+// offsets of the SST record, which starts at sstOffset.
+TBytes ExtSst(uint32_t sstOffset, std::initializer_list<uint16_t> offsets) {
   TBytes data = {8, 0};
-  XLSAppendLE(data, position);
-  XLSAppendLE(data, offset);
-  XLSAppendLE(data, uint16_t{0});
+  for (const uint16_t offset : offsets) {
+    XLSAppendLE(data, sstOffset + offset);
+    XLSAppendLE(data, offset);
+    XLSAppendLE(data, uint16_t{0});
+  }
   return Rec(xlsrec::kExtSst, data);
 }
 
@@ -74,7 +80,7 @@ TEST(SharedStrings, CountsUsesAndKeepsEachTextOnce) {
             (std::vector<TBytes>{
                 Rec(xlsrec::kSst, Counts(4, 3) + TBytes{2, 0, 0, 'A', 'b', 1, 0, 1, 0xAC, 0x20} +
                                       TBytes{0, 0, 0}),
-                OneBucketExtSst(112, 12)}));
+                ExtSst(100, {12})}));
 
   strings.Clear();
   EXPECT_EQ(strings.UniqueCount(), 0u);
@@ -82,45 +88,39 @@ TEST(SharedStrings, CountsUsesAndKeepsEachTextOnce) {
   EXPECT_EQ(strings.Add("\xE2\x82\xAC"), 0u);
 }
 
-TEST(SharedStrings, CompactTextSplitsAndNextTextStartsAContinue) {
-  // 16 data bytes a record: the first text fills the SST exactly, the second
-  // starts the first CONTINUE and goes on in the next behind a new flags byte.
-  const auto strings = Table(16, {"abcde", "fghijklmnopqrs"});
-  EXPECT_EQ(StoredRecords(strings),
-            (std::vector<TBytes>{Rec(xlsrec::kSst, Counts(2, 2) + TBytes{5, 0, 0} + Text("abcde")),
-                                 Rec(xlsrec::kContinue, TBytes{14, 0, 0} + Text("fghijklmnopqr")),
-                                 Rec(xlsrec::kContinue, TBytes{0} + Text("s")),
-                                 OneBucketExtSst(12, 12)}));
+// The data of the SST and CONTINUE records of texts stored in records of 16
+// data bytes (EXTSST left off).
+std::vector<TBytes> SmallRecordData(const std::vector<std::string>& texts) {
+  std::vector<TBytes> data;
+  for (const TBytes& record : StoredRecords(Table(16, texts)))
+    data.emplace_back(record.begin() + 4, record.end());
+  data.pop_back();
+  return data;
 }
 
-TEST(SharedStrings, HeaderThatDoesNotFitStartsTheNextRecord) {
+TEST(SharedStrings, SplitsTextsWhereReadersExpectThem) {
+  // The first text fills the SST exactly, the second starts the first
+  // CONTINUE and goes on in the next behind a fresh flags byte.
+  EXPECT_EQ(SmallRecordData({"abcde", "fghijklmnopqrs"}),
+            (std::vector<TBytes>{Counts(2, 2) + TBytes{5, 0, 0} + Text("abcde"),
+                                 TBytes{14, 0, 0} + Text("fghijklmnopqr"), TBytes{0} + Text("s")}));
   // After "abc" two bytes are left: "xy" moves on. After "12345" three are
-  // left: the header of "AB" fits, its characters follow in the next record
-  // behind their own flags byte.
-  const auto strings = Table(16, {"abc", "xy", "12345", "AB"});
-  EXPECT_EQ(StoredRecords(strings),
+  // left: the header of "AB" fits, its characters follow in the next record.
+  EXPECT_EQ(SmallRecordData({"abc", "xy", "12345", "AB"}),
             (std::vector<TBytes>{
-                Rec(xlsrec::kSst, Counts(4, 4) + TBytes{3, 0, 0} + Text("abc")),
-                Rec(xlsrec::kContinue, TBytes{2, 0, 0} + Text("xy") + TBytes{5, 0, 0} +
-                                           Text("12345") + TBytes{2, 0, 0}),
-                Rec(xlsrec::kContinue, TBytes{0} + Text("AB")), OneBucketExtSst(12, 12)}));
-}
-
-TEST(SharedStrings, Utf16TextSplitsOnCharacterBoundaries) {
-  // Five bytes after the header of the alpha, smiley, beta text: the alpha
-  // fits, the smiley's pair does not, and the odd byte stays unused.
-  const auto paired = Table(16, {"\xCE\xB1\xF0\x9F\x98\x80\xCE\xB2"});
-  EXPECT_EQ(StoredRecords(paired),
-            (std::vector<TBytes>{Rec(xlsrec::kSst, Counts(1, 1) + TBytes{4, 0, 1, 0xB1, 0x03}),
-                                 Rec(xlsrec::kContinue, TBytes{1, 0x3D, 0xD8, 0x00, 0xDE, 0xB2, 3}),
-                                 OneBucketExtSst(12, 12)}));
+                Counts(4, 4) + TBytes{3, 0, 0} + Text("abc"),
+                TBytes{2, 0, 0} + Text("xy") + TBytes{5, 0, 0} + Text("12345") + TBytes{2, 0, 0},
+                TBytes{0} + Text("AB")}));
+  // Five bytes after the header of alpha, smiley, beta: the alpha fits, the
+  // smiley's pair does not, and the odd byte stays unused.
+  EXPECT_EQ(SmallRecordData({"\xCE\xB1\xF0\x9F\x98\x80\xCE\xB2"}),
+            (std::vector<TBytes>{Counts(1, 1) + TBytes{4, 0, 1, 0xB1, 0x03},
+                                 TBytes{1, 0x3D, 0xD8, 0x00, 0xDE, 0xB2, 0x03}}));
   // A CJK character first: the first part is UTF-16, the Latin rest compact.
-  const auto mixed = Table(16, {"\xE4\xB8\xAD"
-                                "abcdefghijk"});
-  EXPECT_EQ(StoredRecords(mixed),
-            (std::vector<TBytes>{
-                Rec(xlsrec::kSst, Counts(1, 1) + TBytes{12, 0, 1, 0x2D, 0x4E, 'a', 0}),
-                Rec(xlsrec::kContinue, TBytes{0} + Text("bcdefghijk")), OneBucketExtSst(12, 12)}));
+  EXPECT_EQ(SmallRecordData({"\xE4\xB8\xAD"
+                             "abcdefghijk"}),
+            (std::vector<TBytes>{Counts(1, 1) + TBytes{12, 0, 1, 0x2D, 0x4E, 'a', 0},
+                                 TBytes{0} + Text("bcdefghijk")}));
 }
 
 TEST(SharedStrings, ExtSstBucketsHoldEightStringsOrEnoughForAtMost128Buckets) {
@@ -131,13 +131,7 @@ TEST(SharedStrings, ExtSstBucketsHoldEightStringsOrEnoughForAtMost128Buckets) {
   const std::vector<TBytes> records = StoredRecords(strings, 1000);
   ASSERT_EQ(records.size(), 2u);
   // Bucket 0 at the first string, bucket 1 at the ninth: 8 strings of 6 bytes before it.
-  TBytes extSst = {8, 0};
-  for (const uint32_t offset : {12u, 12u + 8 * 6}) {
-    XLSAppendLE(extSst, 1000 + offset);
-    XLSAppendLE(extSst, static_cast<uint16_t>(offset));
-    XLSAppendLE(extSst, uint16_t{0});
-  }
-  EXPECT_EQ(records[1], Rec(xlsrec::kExtSst, extSst));
+  EXPECT_EQ(records[1], ExtSst(1000, {12, 12 + 8 * 6}));
 
   TXLSSharedStrings many;
   for (int i = 0; i < 2000; ++i) many.Add(std::to_string(i));
@@ -248,6 +242,21 @@ std::vector<std::string> MixedTexts() {
   return texts;
 }
 
+// What tests/readers/check_sst.py says of the records, read with xlrd's SST parser.
+std::string XlrdReads(const std::vector<TBytes>& records, const std::string& expected) {
+  const std::string path = test::ScratchDir() + "/sst" + std::to_string(getpid());
+  std::string bytes;
+  for (const TBytes& record : records) bytes.append(record.begin(), record.end());
+  test::WriteFile(path + ".records", bytes);
+  test::WriteFile(path + ".expected", expected);
+  const test::TRunResult result =
+      test::Run({"/usr/bin/python3", TABULON_SOURCE_DIR "/tests/readers/check_sst.py",
+                 path + ".records", path + ".expected"});
+  std::remove((path + ".records").c_str());
+  std::remove((path + ".expected").c_str());
+  return result.Out + result.Err;
+}
+
 TEST(SharedStrings, ReadersGetEveryTextBackFromAnyRecordSize) {
   const std::vector<std::string> texts = MixedTexts();
   for (const uint16_t limit : {uint16_t{8224}, uint16_t{37}}) {
@@ -255,14 +264,20 @@ TEST(SharedStrings, ReadersGetEveryTextBackFromAnyRecordSize) {
     for (const std::string& text : texts) strings.Add(text);
     for (const std::string& text : texts) strings.Add(text);
     const uint32_t sstOffset = 5000;
-    const TReadBack back = TSstReader(StoredRecords(strings, sstOffset), sstOffset, limit).Read();
+    const std::vector<TBytes> records = StoredRecords(strings, sstOffset);
+    const TReadBack back = TSstReader(records, sstOffset, limit).Read();
 
     EXPECT_EQ(back.Total, 2 * texts.size());
     ASSERT_EQ(back.Strings.size(), strings.UniqueCount());
+    std::string expected;  // for xlrd: each string's unit count and units
     for (uint32_t i = 0; i < strings.UniqueCount(); ++i) {
-      EXPECT_EQ(back.Strings[i], XLSUtf8ToUtf16(strings.Text(i), TXLSSharedStrings::kMaxUnits));
+      const std::u16string text = XLSUtf8ToUtf16(strings.Text(i), TXLSSharedStrings::kMaxUnits);
+      EXPECT_EQ(back.Strings[i], text);
+      XLSAppendLE(expected, static_cast<uint32_t>(text.size()));
+      for (const char16_t unit : text) XLSAppendLE(expected, static_cast<uint16_t>(unit));
     }
     EXPECT_EQ(back.Strings[2].size(), TXLSSharedStrings::kMaxUnits);
+    EXPECT_EQ(XlrdReads(records, expected), "ok " + std::to_string(strings.UniqueCount()) + "\n");
 
     const uint16_t bucketSize = testing_records::WordAt(back.ExtSst, 4);
     for (size_t at = 6, i = 0; at < back.ExtSst.size(); at += 8, i += bucketSize) {

@@ -31,16 +31,6 @@ TEST(Utf8ToUtf16, CutsAtMaxUnitsNeverInsideAPair) {
   EXPECT_EQ(XLSUtf8ToUtf16(text, 0), u"");
 }
 
-TEST(Utf8Decode, RefusesOverlongAndOutOfRangeForms) {
-  for (const std::string bad :
-       {"\xC0\xAF", "\xE0\x80\xAF", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80"}) {
-    size_t pos = 0;
-    uint32_t codePoint = 0;
-    EXPECT_FALSE(XLSDecodeUtf8Char(bad, pos, codePoint));
-    EXPECT_EQ(pos, 0u);
-  }
-}
-
 TEST(UnicodeString, CompactFormForLatin1AndUtf16Otherwise) {
   EXPECT_TRUE(XLSFitsCompressed(u"caf\u00E9\u00FF"));
   EXPECT_FALSE(XLSFitsCompressed(u"caf\u0100"));
