@@ -13,6 +13,7 @@ import java.util.ArrayList;
 import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Map;
+import org.apache.poi.hpsf.SummaryInformation;
 import org.apache.poi.hssf.model.InternalSheet;
 import org.apache.poi.hssf.record.PasswordRecord;
 import org.apache.poi.hssf.record.ProtectRecord;
@@ -22,7 +23,9 @@ import org.apache.poi.hssf.record.WindowTwoRecord;
 import org.apache.poi.hssf.usermodel.HSSFCell;
 import org.apache.poi.hssf.usermodel.HSSFCellStyle;
 import org.apache.poi.hssf.usermodel.HSSFClientAnchor;
+import org.apache.poi.hssf.usermodel.HSSFComment;
 import org.apache.poi.hssf.usermodel.HSSFFont;
+import org.apache.poi.hssf.usermodel.HSSFHyperlink;
 import org.apache.poi.hssf.usermodel.HSSFName;
 import org.apache.poi.hssf.usermodel.HSSFPalette;
 import org.apache.poi.hssf.usermodel.HSSFPatriarch;
@@ -41,6 +44,7 @@ import org.apache.poi.ss.usermodel.DateUtil;
 import org.apache.poi.ss.usermodel.FormulaError;
 import org.apache.poi.ss.usermodel.HeaderFooter;
 import org.apache.poi.ss.usermodel.Sheet;
+import org.apache.poi.ss.util.CellAddress;
 import org.apache.poi.ss.util.CellRangeAddress;
 import org.apache.poi.ss.util.CellReference;
 import org.apache.poi.ss.util.PaneInformation;
@@ -88,6 +92,7 @@ public final class PoiDump {
   private Map<String, Object> workbook() throws Exception {
     Map<String, Object> out = new LinkedHashMap<>();
     out.put("date1904", book.getInternalWorkbook().isUsing1904DateWindowing());
+    out.put("summary", summary(book.getSummaryInformation()));
     out.put("protection", workbookProtection());
     out.put("custom_colours", customColours());
     out.put("names", names());
@@ -98,6 +103,14 @@ public final class PoiDump {
     return out;
   }
 
+  private static Map<String, Object> summary(SummaryInformation summary) {
+    if (summary == null)
+      return null;
+    return Json.object("title", summary.getTitle(), "subject", summary.getSubject(), "author",
+        summary.getAuthor(), "keywords", summary.getKeywords(), "comments", summary.getComments(),
+        "application", summary.getApplicationName());
+  }
+
   private Map<String, Object> workbookProtection() {
     Map<String, Object> out = new LinkedHashMap<>();
     ProtectRecord protect =
@@ -105,7 +118,7 @@ public final class PoiDump {
     PasswordRecord password =
         (PasswordRecord) book.getInternalWorkbook().findFirstRecordBySid(PasswordRecord.sid);
     out.put("structure", protect != null && protect.getProtect());
-    out.put("password_hash", password == null ? 0 : password.getPassword());
+    out.put("password_hash", password == null ? 0 : password.getPassword() & 0xFFFF);
     out.put("write_protected", book.isWriteProtected());
     return out;
   }
@@ -145,6 +158,8 @@ public final class PoiDump {
     List<Object> merged = new ArrayList<>();
     for (CellRangeAddress range : sheet.getMergedRegions()) merged.add(range.formatAsString());
     out.put("merged", merged);
+    out.put("hyperlinks", hyperlinks(sheet));
+    out.put("comments", comments(sheet));
     out.put("default_column_width", sheet.getDefaultColumnWidth());
     out.put("columns", columns(sheet));
     out.put("default_row_height", sheet.getDefaultRowHeight());
@@ -172,6 +187,30 @@ public final class PoiDump {
     List<Object> out = new ArrayList<>();
     for (org.apache.poi.ss.usermodel.Row row : sheet) {
       for (Cell cell : row) out.add(cell((HSSFCell) cell));
+    }
+    return out;
+  }
+
+  private static List<Object> hyperlinks(HSSFSheet sheet) {
+    List<Object> out = new ArrayList<>();
+    for (HSSFHyperlink link : sheet.getHyperlinkList()) {
+      out.add(Json.object("range",
+          new CellRangeAddress(
+              link.getFirstRow(), link.getLastRow(), link.getFirstColumn(), link.getLastColumn())
+              .formatAsString(),
+          "type", link.getType().name().toLowerCase(), "address", link.getAddress(), "label",
+          link.getLabel()));
+    }
+    return out;
+  }
+
+  // Comments by cell, also those on cells that hold nothing.
+  private static List<Object> comments(HSSFSheet sheet) {
+    List<Object> out = new ArrayList<>();
+    for (Map.Entry<CellAddress, HSSFComment> entry : sheet.getCellComments().entrySet()) {
+      HSSFComment comment = entry.getValue();
+      out.add(Json.object("address", entry.getKey().formatAsString(), "author", comment.getAuthor(),
+          "text", comment.getString().getString(), "visible", comment.isVisible()));
     }
     return out;
   }
@@ -375,7 +414,7 @@ public final class PoiDump {
 
   private static Map<String, Object> sheetProtection(HSSFSheet sheet) {
     return Json.object("contents", sheet.getProtect(), "objects", sheet.getObjectProtect(),
-        "scenarios", sheet.getScenarioProtect(), "password_hash", sheet.getPassword());
+        "scenarios", sheet.getScenarioProtect(), "password_hash", sheet.getPassword() & 0xFFFF);
   }
 
   private static List<Object> pictures(HSSFSheet sheet) throws Exception {

@@ -46,6 +46,8 @@ function cell(address, found) {
     text: found.w === undefined ? null : found.w,
     is_date: found.t === 'n' && found.z !== undefined && XLSX.SSF.is_date(found.z),
     style: found.s === undefined ? null : plain(found.s),
+    link: found.l === undefined ? null : plain(found.l),
+    comments: found.c === undefined ? null : plain(found.c),
   };
 }
 
