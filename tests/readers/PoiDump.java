@@ -30,7 +30,6 @@ import org.apache.poi.hssf.usermodel.HSSFName;
 import org.apache.poi.hssf.usermodel.HSSFPalette;
 import org.apache.poi.hssf.usermodel.HSSFPatriarch;
 import org.apache.poi.hssf.usermodel.HSSFPicture;
-import org.apache.poi.hssf.usermodel.HSSFPictureData;
 import org.apache.poi.hssf.usermodel.HSSFPrintSetup;
 import org.apache.poi.hssf.usermodel.HSSFShape;
 import org.apache.poi.hssf.usermodel.HSSFSheet;
@@ -104,11 +103,16 @@ public final class PoiDump {
   }
 
   private static Map<String, Object> summary(SummaryInformation summary) {
-    if (summary == null)
+    if (summary == null) {
       return null;
-    return Json.object("title", summary.getTitle(), "subject", summary.getSubject(), "author",
-        summary.getAuthor(), "keywords", summary.getKeywords(), "comments", summary.getComments(),
-        "application", summary.getApplicationName());
+    }
+    return new Fields()
+        .with("title", summary.getTitle())
+        .with("subject", summary.getSubject())
+        .with("author", summary.getAuthor())
+        .with("keywords", summary.getKeywords())
+        .with("comments", summary.getComments())
+        .with("application", summary.getApplicationName());
   }
 
   private Map<String, Object> workbookProtection() {
@@ -131,7 +135,7 @@ public final class PoiDump {
       for (short index = 8; index < 64; ++index) {
         String rgb = rgb(palette.getColor(index));
         if (!rgb.equals(rgb(standard.getColor(index)))) {
-          out.add(Json.object("index", index, "rgb", rgb));
+          out.add(new Fields().with("index", index).with("rgb", rgb));
         }
       }
     }
@@ -142,9 +146,11 @@ public final class PoiDump {
     List<Object> out = new ArrayList<>();
     for (int i = 0; i < book.getNumberOfNames(); ++i) {
       HSSFName name = book.getNameAt(i);
-      out.add(
-          Json.object("name", name.getNameName(), "sheet_index", name.getSheetIndex(), "refers_to",
-              name.getRefersToFormula(), "builtin", book.getNameRecord(i).isBuiltInName()));
+      out.add(new Fields()
+                  .with("name", name.getNameName())
+                  .with("sheet_index", name.getSheetIndex())
+                  .with("refers_to", name.getRefersToFormula())
+                  .with("builtin", book.getNameRecord(i).isBuiltInName()));
     }
     return out;
   }
@@ -194,12 +200,13 @@ public final class PoiDump {
   private static List<Object> hyperlinks(HSSFSheet sheet) {
     List<Object> out = new ArrayList<>();
     for (HSSFHyperlink link : sheet.getHyperlinkList()) {
-      out.add(Json.object("range",
-          new CellRangeAddress(
-              link.getFirstRow(), link.getLastRow(), link.getFirstColumn(), link.getLastColumn())
-              .formatAsString(),
-          "type", link.getType().name().toLowerCase(), "address", link.getAddress(), "label",
-          link.getLabel()));
+      CellRangeAddress range = new CellRangeAddress(
+          link.getFirstRow(), link.getLastRow(), link.getFirstColumn(), link.getLastColumn());
+      out.add(new Fields()
+                  .with("range", range.formatAsString())
+                  .with("type", link.getType().name().toLowerCase())
+                  .with("address", link.getAddress())
+                  .with("label", link.getLabel()));
     }
     return out;
   }
@@ -209,8 +216,11 @@ public final class PoiDump {
     List<Object> out = new ArrayList<>();
     for (Map.Entry<CellAddress, HSSFComment> entry : sheet.getCellComments().entrySet()) {
       HSSFComment comment = entry.getValue();
-      out.add(Json.object("address", entry.getKey().formatAsString(), "author", comment.getAuthor(),
-          "text", comment.getString().getString(), "visible", comment.isVisible()));
+      out.add(new Fields()
+                  .with("address", entry.getKey().formatAsString())
+                  .with("author", comment.getAuthor())
+                  .with("text", comment.getString().getString())
+                  .with("visible", comment.isVisible()));
     }
     return out;
   }
@@ -270,19 +280,22 @@ public final class PoiDump {
   }
 
   private Map<String, Object> fill(HSSFCellStyle style) {
-    return Json.object("pattern", style.getFillPattern().name().toLowerCase(), "fg",
-        colour(style.getFillForegroundColor()), "bg", colour(style.getFillBackgroundColor()));
+    return new Fields()
+        .with("pattern", style.getFillPattern().name().toLowerCase())
+        .with("fg", colour(style.getFillForegroundColor()))
+        .with("bg", colour(style.getFillBackgroundColor()));
   }
 
   private Map<String, Object> borders(HSSFCellStyle style) {
-    return Json.object("left", border(style.getBorderLeft().name(), style.getLeftBorderColor()),
-        "right", border(style.getBorderRight().name(), style.getRightBorderColor()), "top",
-        border(style.getBorderTop().name(), style.getTopBorderColor()), "bottom",
-        border(style.getBorderBottom().name(), style.getBottomBorderColor()));
+    return new Fields()
+        .with("left", border(style.getBorderLeft().name(), style.getLeftBorderColor()))
+        .with("right", border(style.getBorderRight().name(), style.getRightBorderColor()))
+        .with("top", border(style.getBorderTop().name(), style.getTopBorderColor()))
+        .with("bottom", border(style.getBorderBottom().name(), style.getBottomBorderColor()));
   }
 
   private Map<String, Object> border(String style, short colour) {
-    return Json.object("style", style.toLowerCase(), "colour", colour(colour));
+    return new Fields().with("style", style.toLowerCase()).with("colour", colour(colour));
   }
 
   private static Map<String, Object> alignment(HSSFCellStyle style) {
@@ -300,12 +313,13 @@ public final class PoiDump {
 
   // A palette index with its RGB; the system colours (64 and up) have none.
   private Map<String, Object> colour(short index) {
-    return Json.object("index", index, "rgb", rgb(palette.getColor(index)));
+    return new Fields().with("index", index).with("rgb", rgb(palette.getColor(index)));
   }
 
   private static String rgb(HSSFColor colour) {
-    if (colour == null)
+    if (colour == null) {
       return null;
+    }
     short[] triplet = colour.getTriplet();
     return String.format("#%02X%02X%02X", triplet[0], triplet[1], triplet[2]);
   }
@@ -318,8 +332,11 @@ public final class PoiDump {
       int width = sheet.getColumnWidth(col);
       boolean hidden = sheet.isColumnHidden(col);
       if (width != standard || hidden) {
-        out.add(Json.object("index", col, "letter", CellReference.convertNumToColString(col),
-            "width", width, "hidden", hidden));
+        out.add(new Fields()
+                    .with("index", col)
+                    .with("letter", CellReference.convertNumToColString(col))
+                    .with("width", width)
+                    .with("hidden", hidden));
       }
     }
     return out;
@@ -329,15 +346,19 @@ public final class PoiDump {
   private static List<Object> rows(HSSFSheet sheet) {
     List<Object> out = new ArrayList<>();
     for (org.apache.poi.ss.usermodel.Row row : sheet) {
-      out.add(Json.object(
-          "index", row.getRowNum(), "height", row.getHeight(), "hidden", row.getZeroHeight()));
+      out.add(new Fields()
+                  .with("index", row.getRowNum())
+                  .with("height", row.getHeight())
+                  .with("hidden", row.getZeroHeight()));
     }
     return out;
   }
 
   private static Map<String, Object> headerFooter(HeaderFooter part) {
-    return Json.object(
-        "left", part.getLeft(), "center", part.getCenter(), "right", part.getRight());
+    return new Fields()
+        .with("left", part.getLeft())
+        .with("center", part.getCenter())
+        .with("right", part.getRight());
   }
 
   private static Map<String, Object> print(HSSFSheet sheet) {
@@ -372,8 +393,9 @@ public final class PoiDump {
   }
 
   private static Map<String, Object> pane(PaneInformation pane) {
-    if (pane == null)
+    if (pane == null) {
       return null;
+    }
     Map<String, Object> out = new LinkedHashMap<>();
     out.put("frozen", pane.isFreezePane());
     out.put("vertical_split", pane.getVerticalSplitPosition());
@@ -405,43 +427,52 @@ public final class PoiDump {
   // POI keeps SCL as a record it does not decode: numerator and denominator
   // are read from the record's bytes, after its 4-byte header.
   private static Integer zoom(Record scl) {
-    if (scl == null)
+    if (scl == null) {
       return null;
+    }
     byte[] bytes = scl.serialize();
     int denominator = LittleEndian.getUShort(bytes, 6);
     return denominator == 0 ? null : 100 * LittleEndian.getUShort(bytes, 4) / denominator;
   }
 
   private static Map<String, Object> sheetProtection(HSSFSheet sheet) {
-    return Json.object("contents", sheet.getProtect(), "objects", sheet.getObjectProtect(),
-        "scenarios", sheet.getScenarioProtect(), "password_hash", sheet.getPassword() & 0xFFFF);
+    return new Fields()
+        .with("contents", sheet.getProtect())
+        .with("objects", sheet.getObjectProtect())
+        .with("scenarios", sheet.getScenarioProtect())
+        .with("password_hash", sheet.getPassword() & 0xFFFF);
   }
 
   private static List<Object> pictures(HSSFSheet sheet) throws Exception {
     List<Object> out = new ArrayList<>();
     HSSFPatriarch patriarch = sheet.getDrawingPatriarch();
-    if (patriarch == null)
+    if (patriarch == null) {
       return out;
+    }
     for (HSSFShape shape : patriarch.getChildren()) {
-      if (!(shape instanceof HSSFPicture))
+      if (!(shape instanceof HSSFPicture)) {
         continue;
+      }
       HSSFPicture picture = (HSSFPicture) shape;
       HSSFClientAnchor anchor = picture.getClientAnchor();
-      HSSFPictureData data = picture.getPictureData();
-      Map<String, Object> out1 = new LinkedHashMap<>();
-      out1.put("from",
-          Json.object("col", anchor.getCol1(), "row", anchor.getRow1(), "dx", anchor.getDx1(), "dy",
-              anchor.getDy1()));
-      out1.put("to",
-          Json.object("col", anchor.getCol2(), "row", anchor.getRow2(), "dx", anchor.getDx2(), "dy",
-              anchor.getDy2()));
-      out1.put("format", data.suggestFileExtension());
-      out1.put("mime", data.getMimeType());
-      out1.put("size", data.getData().length);
-      out1.put("md5", md5(data.getData()));
-      out.add(out1);
+      byte[] image = picture.getPictureData().getData();
+      out.add(new Fields()
+                  .with("from",
+                      corner(anchor.getCol1(), anchor.getRow1(), anchor.getDx1(), anchor.getDy1()))
+                  .with("to",
+                      corner(anchor.getCol2(), anchor.getRow2(), anchor.getDx2(), anchor.getDy2()))
+                  .with("format", picture.getPictureData().suggestFileExtension())
+                  .with("mime", picture.getPictureData().getMimeType())
+                  .with("size", image.length)
+                  .with("md5", md5(image)));
     }
     return out;
+  }
+
+  // An anchor corner: the cell and the offset in it (1/1024 of its width,
+  // 1/256 of its height).
+  private static Fields corner(int col, int row, int dx, int dy) {
+    return new Fields().with("col", col).with("row", row).with("dx", dx).with("dy", dy);
   }
 
   private static String md5(byte[] bytes) throws Exception {
@@ -452,17 +483,18 @@ public final class PoiDump {
     return hex.toString();
   }
 
+  // An object of the dump: its keys in the order they were added.
+  @SuppressWarnings("serial") // never serialized
+  static final class Fields extends LinkedHashMap<String, Object> {
+    Fields with(String key, Object value) {
+      put(key, value);
+      return this;
+    }
+  }
+
   // Just enough JSON for maps, lists, arrays of int, strings, numbers and
   // booleans; the JDK has no writer of its own.
   static final class Json {
-    static Map<String, Object> object(Object... keysAndValues) {
-      Map<String, Object> out = new LinkedHashMap<>();
-      for (int i = 0; i < keysAndValues.length; i += 2) {
-        out.put((String) keysAndValues[i], keysAndValues[i + 1]);
-      }
-      return out;
-    }
-
     static void write(Object value, StringBuilder out) {
       if (value == null) {
         out.append("null");
