@@ -7,12 +7,16 @@ packages=(
   build-essential cmake pkg-config clang-format
   googletest libgtest-dev libbenchmark-dev
   libsqlite3-dev sqlite3
-  python3 python3-xlrd python3-olefile python3-openpyxl
+  python3 python3-xlrd python3-olefile python3-openpyxl python3-xlwt
   gnumeric libreoffice-calc-nogui r-cran-readxl
   libxlsxwriter-dev poppler-utils
   doxygen
   clang-14 libclang-rt-14-dev
+  libapache-poi-java default-jre-headless default-jdk-headless
+  nodejs
 )
+# Debian's npm requires Debian's nodejs; a nodejs from elsewhere brings its own.
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -27,4 +31,15 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}"
 else
   echo "setup: all packages present"
+fi
+
+# SheetJS for the reader tests, at the version its lock file pins. The copy of
+# the lock file left in node_modules tells whether the install is current.
+node_dir="$(dirname "$0")/../tests/readers/node"
+if ! cmp -s "$node_dir/package-lock.json" "$node_dir/node_modules/.tabulon-lock"; then
+  echo "setup: installing SheetJS"
+  (cd "$node_dir" && npm ci --silent --no-audit --no-fund)
+  cp "$node_dir/package-lock.json" "$node_dir/node_modules/.tabulon-lock"
+else
+  echo "setup: SheetJS present"
 fi
