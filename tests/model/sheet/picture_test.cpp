@@ -311,6 +311,29 @@ TEST_F(PictureInsert, ObjRecordCarriesTheAnchorAndFixedFields) {
   EXPECT_EQ(obj[0], expected);
 }
 
+TEST_F(PictureInsert, DrawingPicturesCarryTheObjAnchorAndTheBitmapAsDib) {
+  ASSERT_EQ(sheet().InsertBitmap(2, 1, SavedBitmap(10, 5)), 1);
+  ASSERT_EQ(sheet().InsertBitmap(0, 0, SavedBitmap(3, 2, "second")), 1);
+  const std::vector<TXLSDrawingPicture> drawing = pictures().DrawingPictures();
+  ASSERT_EQ(drawing.size(), 2u);
+  const TXLSPictureAnchor& a = pictures().Get(0).Anchor;
+  const TXLSDrawingAnchor& d = drawing[0].Anchor;
+  EXPECT_EQ((std::vector<uint16_t>{d.Col1, d.Dx1, d.Row1, d.Dy1, d.Col2, d.Dx2, d.Row2, d.Dy2}),
+            (std::vector<uint16_t>{a.ColL, a.DxL, a.RowT, a.DyT, a.ColR, a.DxR, a.RowB, a.DyB}));
+  EXPECT_EQ(drawing[1].Name, "Picture 2");
+  // The information header of a 10 x 5 bitmap, then its padded rows.
+  const std::string dib(drawing[0].Dib.begin(), drawing[0].Dib.end());
+  ASSERT_EQ(dib.size(), 40 + RowSize(10) * 5);
+  EXPECT_EQ(LongAt(dib, 0), 40u);
+  EXPECT_EQ(LongAt(dib, 4), 10u);
+  EXPECT_EQ(LongAt(dib, 8), 5u);
+  EXPECT_EQ(LongAt(dib, 12), 0x00180001u);  // one plane, 24 bits per pixel
+  EXPECT_EQ(LongAt(dib, 16), 0u);           // uncompressed
+  EXPECT_EQ(LongAt(dib, 20), RowSize(10) * 5);
+  EXPECT_EQ(dib.substr(24, 16), std::string(16, '\0'));
+  EXPECT_EQ(dib.substr(40), PixelRows(10, 5));
+}
+
 TEST_F(PictureInsert, SmallImDataIsOneRecordRightAfterItsObj) {
   sheet().FGetRange("A1", "A1")->SetValue(OleVariant("title"));
   ASSERT_EQ(sheet().InsertBitmap(0, 0, SavedBitmap(10, 5)), 1);
