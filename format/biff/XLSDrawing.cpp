@@ -6,6 +6,7 @@
 
 #include "XLSBlob.h"
 #include "XLSByteOrder.h"
+#include "XLSPng.h"
 #include "XLSRecordIds.h"
 
 namespace tabulon {
@@ -26,7 +27,7 @@ constexpr uint16_t kFsp = 0xF00A;
 constexpr uint16_t kFopt = 0xF00B;
 constexpr uint16_t kClientAnchor = 0xF010;
 constexpr uint16_t kClientData = 0xF011;
-constexpr uint16_t kBlipDib = 0xF01F;
+constexpr uint16_t kBlipPng = 0xF01E;
 
 // Record versions: containers, and the atoms whose version is not 0.
 constexpr uint16_t kContainerVersion = 0xF;
@@ -35,13 +36,13 @@ constexpr uint16_t kFspgrVersion = 1;
 constexpr uint16_t kFspVersion = 2;
 constexpr uint16_t kFoptVersion = 3;
 
-// The blip store entry and its bitmap. The identifier is a digest of the
-// bitmap that tells entries apart; readers do not recompute it.
-constexpr uint8_t kBlipTypeDib = 7;
-constexpr uint16_t kBlipDibOneUid = 0x7A8;
+// The blip store entry and its image, a PNG. The identifier is a digest of
+// the image that tells entries apart; readers do not recompute it.
+constexpr uint8_t kBlipTypePng = 6;
+constexpr uint16_t kBlipPngOneUid = 0x6E0;
 constexpr uint8_t kBlipTag = 0xFF;
 constexpr uint32_t kFbseFieldsSize = 36;
-constexpr uint32_t kBlipDibFieldsSize = 17;  // the identifier and the tag
+constexpr uint32_t kBlipFieldsSize = 17;  // the identifier and the tag
 constexpr uint32_t kHeaderSize = 8;
 
 // Shapes: a drawing's identifiers come in clusters of 1024, the first of each
@@ -100,7 +101,6 @@ class TOfficeArt {
   void Word(uint16_t value) { XLSAppendLE(bytes_, value); }
   void Long(uint32_t value) { XLSAppendLE(bytes_, value); }
   void Append(const std::string& bytes) { bytes_ += bytes; }
-  void Append(const std::vector<uint8_t>& bytes) { bytes_.append(bytes.begin(), bytes.end()); }
 
   size_t Size() const { return bytes_.size(); }
   const std::string& Bytes() const { return bytes_; }
@@ -171,32 +171,33 @@ std::string ShapeName(std::string_view utf8) {
   return name;
 }
 
-// Two FNV-1a digests of the bitmap, 16 bytes.
-std::string BlipUid(const std::vector<uint8_t>& dib) {
+// Two FNV-1a digests of the image, 16 bytes.
+std::string BlipUid(const std::string& image) {
   std::string uid;
   for (uint64_t hash : {0xCBF29CE484222325ull, 0x84222325CBF29CE4ull}) {
-    for (uint8_t byte : dib) hash = (hash ^ byte) * 0x100000001B3ull;
+    for (char byte : image) hash = (hash ^ static_cast<uint8_t>(byte)) * 0x100000001B3ull;
     XLSAppendLE(uid, hash);
   }
   return uid;
 }
 
 void AppendBlipStoreEntry(TOfficeArt& art, const std::vector<uint8_t>& dib, uint32_t references) {
-  const std::string uid = BlipUid(dib);
-  const auto blipSize = static_cast<uint32_t>(kHeaderSize + kBlipDibFieldsSize + dib.size());
-  art.Header(kFbseVersion, kBlipTypeDib, kFbse, kFbseFieldsSize + blipSize);
-  art.Byte(kBlipTypeDib);  // the type for Windows readers
-  art.Byte(kBlipTypeDib);  // and for Macintosh readers
+  const std::string png = MakePng(dib);
+  const std::string uid = BlipUid(png);
+  const auto blipSize = static_cast<uint32_t>(kHeaderSize + kBlipFieldsSize + png.size());
+  art.Header(kFbseVersion, kBlipTypePng, kFbse, kFbseFieldsSize + blipSize);
+  art.Byte(kBlipTypePng);  // the type for Windows readers
+  art.Byte(kBlipTypePng);  // and for Macintosh readers
   art.Append(uid);
   art.Word(kBlipTag);
   art.Long(blipSize);
   art.Long(references);
   art.Long(0);  // the bitmap follows here, not in a separate stream
   art.Long(0);  // no name, unused bytes
-  art.Header(0, kBlipDibOneUid, kBlipDib, kBlipDibFieldsSize + static_cast<uint32_t>(dib.size()));
+  art.Header(0, kBlipPngOneUid, kBlipPng, kBlipFieldsSize + static_cast<uint32_t>(png.size()));
   art.Append(uid);
   art.Byte(kBlipTag);
-  art.Append(dib);
+  art.Append(png);
 }
 
 // The shape containers of a drawing: the group shape, then one per picture.

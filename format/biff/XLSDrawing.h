@@ -4,7 +4,8 @@
 // The workbook globals hold one MSODRAWINGGROUP record (continued in CONTINUE
 // records past the record data limit) with the drawing group: the shape
 // identifier clusters of every sheet's drawing, the blip store with one entry
-// per distinct bitmap and the default shape properties. Each sheet with
+// per distinct bitmap (stored as a PNG, see XLSPng.h) and the default shape
+// properties. Each sheet with
 // pictures holds its drawing in MSODRAWING records, one per picture shape and
 // each followed by the picture's OBJ record: the first also opens the drawing
 // and its group shape, whose lengths cover the records that follow.
@@ -33,8 +34,8 @@ struct TXLSDrawingAnchor {
 
 struct TXLSDrawingPicture {
   TXLSDrawingAnchor Anchor;
-  // A device-independent bitmap: the 40-byte information header, then the
-  // pixel rows (no file header).
+  // A device-independent bitmap: the 40-byte information header (24 bits per
+  // pixel, uncompressed), then the pixel rows bottom-up (no file header).
   std::vector<uint8_t> Dib;
   // The shape's name, UTF-8; empty for none. At most 255 UTF-16 code units
   // are kept.

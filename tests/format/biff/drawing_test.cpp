@@ -6,6 +6,7 @@
 #include "RecordBytes.h"
 #include "XLSByteOrder.h"
 #include "XLSDrawing.h"
+#include "XLSPng.h"
 #include "XLSRecordIds.h"
 
 namespace tabulon {
@@ -55,11 +56,16 @@ TBytes JoinedData(const std::vector<TBytes>& records) {
   return data;
 }
 
-// A DIB-like byte run that differs with seed; the drawing layer treats it as
-// opaque bytes.
-std::vector<uint8_t> Dib(size_t size, uint8_t seed) {
-  std::vector<uint8_t> dib(size);
-  for (size_t i = 0; i < size; ++i) dib[i] = static_cast<uint8_t>(seed + i * 31);
+// A 24-bit bitmap whose pixel bytes differ with seed.
+std::vector<uint8_t> Dib(uint32_t width, uint32_t height, uint8_t seed) {
+  std::vector<uint8_t> dib(40, 0);
+  XLSPutLE<uint32_t>(&dib[0], 40);
+  XLSPutLE<uint32_t>(&dib[4], width);
+  XLSPutLE<uint32_t>(&dib[8], height);
+  XLSPutLE<uint32_t>(&dib[12], 0x00180001);
+  for (size_t i = 0; i < (width * 3 + 3) / 4 * 4 * height; ++i) {
+    dib.push_back(static_cast<uint8_t>(seed + i * 31));
+  }
   return dib;
 }
 
@@ -72,9 +78,9 @@ TXLSDrawingPicture Picture(std::vector<uint8_t> dib, uint16_t col, std::string n
 class DrawingLayer : public ::testing::Test {
  protected:
   void SetUp() override {
-    drawings_.SetSheetPictures(0, {Picture(Dib(100, 1), 1, "Bild \xC3\xBC"), Picture(Dib(60, 2), 5),
-                                   Picture(Dib(100, 1), 9)});
-    drawings_.SetSheetPictures(2, {Picture(Dib(100, 1), 0)});
+    drawings_.SetSheetPictures(0, {Picture(Dib(5, 4, 1), 1, "Bild \xC3\xBC"),
+                                   Picture(Dib(3, 2, 2), 5), Picture(Dib(5, 4, 1), 9)});
+    drawings_.SetSheetPictures(2, {Picture(Dib(5, 4, 1), 0)});
   }
   std::vector<TBytes> Stored(int32_t sheet) {
     TXLSRecordSection section(kBiff8Limit);
@@ -115,25 +121,25 @@ TEST_F(DrawingLayer, GroupCountsEveryDrawingAndSharesEqualBitmaps) {
   const std::vector<TArt> entries = Children(data, store);
   ASSERT_EQ(entries.size(), 2u);
   const uint32_t references[] = {3, 1};
-  const size_t sizes[] = {100, 60};
   for (size_t i = 0; i < 2; ++i) {
     const TArt& entry = entries[i];
     EXPECT_EQ(entry.Type, 0xF007);
     EXPECT_EQ(entry.Version, 2);
-    EXPECT_EQ(entry.Instance, 7);  // a DIB
-    EXPECT_EQ(data[entry.Data], 7);
+    EXPECT_EQ(entry.Instance, 6);  // a PNG
+    EXPECT_EQ(data[entry.Data], 6);
     const TArt blip = ArtAt(data, entry.Data + 36);
-    EXPECT_EQ(blip.Type, 0xF01F);
-    EXPECT_EQ(blip.Instance, 0x7A8);
+    EXPECT_EQ(blip.Type, 0xF01E);
+    EXPECT_EQ(blip.Instance, 0x6E0);
     EXPECT_EQ(LongAt(data, entry.Data + 20), 8 + blip.Length);  // the blip's size
     EXPECT_EQ(entry.Length, 36 + 8 + blip.Length);
     EXPECT_EQ(LongAt(data, entry.Data + 24), references[i]);
-    // Entry and blip carry the same identifier; the bitmap follows the tag.
+    // Entry and blip carry the same identifier; the image follows the tag.
     EXPECT_EQ(TBytes(data.begin() + entry.Data + 2, data.begin() + entry.Data + 18),
               TBytes(data.begin() + blip.Data, data.begin() + blip.Data + 16));
     EXPECT_EQ(data[blip.Data + 16], 0xFF);
-    EXPECT_EQ(TBytes(data.begin() + blip.Data + 17, data.begin() + blip.Data + blip.Length),
-              Dib(sizes[i], static_cast<uint8_t>(i + 1)));
+    const std::string png = i == 0 ? MakePng(Dib(5, 4, 1)) : MakePng(Dib(3, 2, 2));
+    EXPECT_EQ(std::string(data.begin() + blip.Data + 17, data.begin() + blip.Data + blip.Length),
+              png);
   }
   EXPECT_EQ(parts[2].Type, 0xF00B);
   EXPECT_EQ(parts[2].Instance, 3);
@@ -219,7 +225,7 @@ TEST_F(DrawingLayer, SecondSheetTakesTheNextClusterAndEmptyOnesWriteNothing) {
 
 TEST(DrawingLayerSize, BigBitmapContinuesInPlainSlices) {
   TXLSDrawings drawings;
-  drawings.SetSheetPictures(0, {Picture(Dib(20000, 3), 0)});
+  drawings.SetSheetPictures(0, {Picture(Dib(80, 80, 3), 0)});
   TXLSRecordSection section(kBiff8Limit);
   ASSERT_EQ(drawings.StoreGroup(section), 1);
   const std::vector<TBytes> records = Records(section.List());
@@ -236,7 +242,7 @@ TEST(DrawingLayerSize, BigBitmapContinuesInPlainSlices) {
 
 TEST(DrawingLayerSize, ThousandsOfPicturesSpanClusters) {
   TXLSDrawings drawings;
-  drawings.SetSheetPictures(0, std::vector<TXLSDrawingPicture>(1100, Picture(Dib(4, 0), 0)));
+  drawings.SetSheetPictures(0, std::vector<TXLSDrawingPicture>(1100, Picture(Dib(1, 1, 0), 0)));
   TXLSRecordSection group(kBiff8Limit), sheet(kBiff8Limit);
   ASSERT_EQ(drawings.StoreGroup(group), 1);
   ASSERT_EQ(drawings.StoreSheet(0, sheet), 1);
