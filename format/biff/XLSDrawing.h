@@ -20,8 +20,9 @@
 
 namespace tabulon {
 
-// The most data bytes a BIFF8 record carries; the drawing records are cut to
-// it, so they pass unchanged through a section of the BIFF8 limit.
+// The most data bytes a BIFF8 record carries. The drawing records are cut to
+// it, so a section made with the limit XLSBiff8RecordDataLimit + 4 (the limit
+// counts the record header) passes them on unchanged.
 constexpr uint16_t XLSBiff8RecordDataLimit = 8224;
 
 // The cells a picture covers: its top-left and bottom-right cells, each with
