@@ -9,6 +9,10 @@
 // pictures holds its drawing in MSODRAWING records, one per picture shape and
 // each followed by the picture's OBJ record: the first also opens the drawing
 // and its group shape, whose lengths cover the records that follow.
+//
+// In the stream, MSODRAWINGGROUP follows the BOUNDSHEET records of the
+// globals (before SST), and a sheet's drawing follows its cell records
+// (before WINDOW2).
 #pragma once
 
 #include <cstdint>
