@@ -385,14 +385,10 @@ int32_t TXLSDrawings::StoreSheet(int32_t sheet_index, TXLSRecordSection& data) c
   art.Close(container);
 
   size_t start = 0;
-  for (size_t i = 0; i < ends.size(); ++i) {
-    const auto objectId = static_cast<uint16_t>(i + 1);
-    if (data.Append(MakeDataRecord(xlsrec::kMsoDrawing, art.Bytes(), start, ends[i] - start)) !=
-            1 ||
-        data.Append(MakeObjPictureRecord(objectId)) != 1) {
-      return -1;
-    }
-    start = ends[i];
+  for (size_t i = 0; i < ends.size(); start = ends[i++]) {
+    const size_t size = ends[i] - start;
+    if (data.Append(MakeDataRecord(xlsrec::kMsoDrawing, art.Bytes(), start, size)) != 1) return -1;
+    if (data.Append(MakeObjPictureRecord(static_cast<uint16_t>(i + 1))) != 1) return -1;
   }
   return 1;
 }
