@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "XLSByteOrder.h"
 
@@ -57,6 +58,12 @@ inline std::string Bitmap(uint32_t width, uint32_t height) {
   SetWord(file, 28, 24);
   SetLong(file, 34, static_cast<uint32_t>(rows.size()));
   return file + rows;
+}
+
+// The bitmap without its file header, as a drawing picture carries it.
+inline std::vector<uint8_t> Dib(uint32_t width, uint32_t height) {
+  const std::string file = Bitmap(width, height);
+  return std::vector<uint8_t>(file.begin() + 14, file.end());
 }
 
 inline std::string Save(const std::string& path, const std::string& bytes) {

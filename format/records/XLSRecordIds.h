@@ -68,6 +68,11 @@ constexpr uint16_t kMergedCells = 0x00E5;  // the sheet's merged ranges
 constexpr uint16_t kObj = 0x005D;     // a picture object: its anchor and options
 constexpr uint16_t kImData = 0x007F;  // the bitmap of the picture object before it
 
+// Drawing layer (BIFF8): pictures as Office drawing records, each picture's
+// shape followed by its OBJ record.
+constexpr uint16_t kMsoDrawingGroup = 0x00EB;  // the workbook's drawing group and blip store
+constexpr uint16_t kMsoDrawing = 0x00EC;       // a sheet's drawing: shapes, anchors, properties
+
 // Worksheet: view.
 constexpr uint16_t kWindow2 = 0x023E;    // the sheet window's options and first visible cell
 constexpr uint16_t kScl = 0x00A0;        // the zoom, as a fraction

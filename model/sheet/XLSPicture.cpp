@@ -121,6 +121,11 @@ std::string CoreHeader(const TBitmapHeader& header) {
   return data;
 }
 
+// The name a picture is saved under, numbered from 1 in insertion order.
+std::string PictureName(size_t number) {
+  return "Picture " + std::to_string(number);
+}
+
 // The cell edge that lies offset pixels past the start of cell first: the
 // cell it falls in and the pixels left inside it, skipping cells 0 pixels
 // wide. False when it lies past cell last.
@@ -299,6 +304,20 @@ TXLSBlob MakeImDataRecord(const std::string& picture) {
   return record;
 }
 
+std::vector<uint8_t> MakeDib(const std::string& picture) {
+  std::vector<uint8_t> dib;
+  XLSAppendLE<uint32_t>(dib, kInfoHeaderSize);
+  XLSAppendLE<uint32_t>(dib, FieldOf<uint16_t>(picture, 4));  // width
+  XLSAppendLE<uint32_t>(dib, FieldOf<uint16_t>(picture, 6));  // height, rows bottom-up
+  XLSAppendLE<uint16_t>(dib, 1);                              // planes
+  XLSAppendLE<uint16_t>(dib, 24);                             // bits per pixel
+  XLSAppendLE<uint32_t>(dib, 0);                              // uncompressed
+  XLSAppendLE<uint32_t>(dib, static_cast<uint32_t>(picture.size() - kCoreHeaderSize));
+  for (int i = 0; i < 4; ++i) XLSAppendLE<uint32_t>(dib, 0);  // no resolution, no palette
+  dib.insert(dib.end(), picture.begin() + kCoreHeaderSize, picture.end());
+  return dib;
+}
+
 // ---- The sheet's pictures -----------------------------------------------------
 
 int32_t TXLSPictures::Refuse(std::string reason) {
@@ -332,12 +351,23 @@ int32_t TXLSPictures::Store(TXLSRecordSection& section) const {
   int32_t status = 1;
   size_t number = 0;
   for (const TXLSPicture& picture : pictures_) {
-    const std::string name = "Picture " + std::to_string(++number);
-    status = section.Append(MakeObjPictureRecord(picture.Anchor, name));
+    status = section.Append(MakeObjPictureRecord(picture.Anchor, PictureName(++number)));
     if (status == 1) status = section.Append(MakeImDataRecord(picture.Data));
     if (status != 1) break;
   }
   return status;
+}
+
+std::vector<TXLSDrawingPicture> TXLSPictures::DrawingPictures() const {
+  std::vector<TXLSDrawingPicture> drawing;
+  size_t number = 0;
+  for (const TXLSPicture& picture : pictures_) {
+    const TXLSPictureAnchor& a = picture.Anchor;
+    drawing.push_back({{a.ColL, a.DxL, a.RowT, a.DyT, a.ColR, a.DxR, a.RowB, a.DyB},
+                       MakeDib(picture.Data),
+                       PictureName(++number)});
+  }
+  return drawing;
 }
 
 }  // namespace tabulon

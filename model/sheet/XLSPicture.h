@@ -4,7 +4,8 @@
 // file stores them) and anchored to the cells it covers. The worksheet keeps
 // its pictures and every save appends, for each, an OBJ record (the picture
 // object with its anchor) and an IMDATA record (the bitmap) after the cell
-// records of the sheet.
+// records of the sheet. A BIFF8 save takes them instead as drawing pictures
+// (DrawingPictures) for the drawing layer.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "XLSBlob.h"
+#include "XLSDrawing.h"
 #include "XLSRecordSection.h"
 
 namespace tabulon {
@@ -74,6 +76,10 @@ TXLSBlob MakeObjPictureRecord(const TXLSPictureAnchor& anchor, std::string_view 
 // its declared length leaves out: longer than the record data limit, it is
 // split into CONTINUE records when it is appended.
 TXLSBlob MakeImDataRecord(const std::string& picture);
+// The picture data as a device-independent bitmap: the core header becomes
+// the 40-byte information header (24 bits per pixel, uncompressed), the pixel
+// rows stay as they are.
+std::vector<uint8_t> MakeDib(const std::string& picture);
 
 struct TXLSPicture {
   TXLSPictureAnchor Anchor;
@@ -94,6 +100,9 @@ class TXLSPictures {
   // OBJ and IMDATA of every picture; stops at the first failing append and
   // returns its status.
   int32_t Store(TXLSRecordSection& section) const;
+  // Every picture as the drawing layer takes it: the anchor of its OBJ
+  // record, its bitmap as a DIB and the name Store gives it.
+  std::vector<TXLSDrawingPicture> DrawingPictures() const;
 
   size_t GetCount() const { return pictures_.size(); }
   const TXLSPicture& Get(size_t index) const { return pictures_.at(index); }

@@ -311,6 +311,21 @@ TEST_F(PictureInsert, ObjRecordCarriesTheAnchorAndFixedFields) {
   EXPECT_EQ(obj[0], expected);
 }
 
+TEST_F(PictureInsert, DrawingPicturesCarryTheObjAnchorAndTheBitmapAsDib) {
+  ASSERT_EQ(sheet().InsertBitmap(2, 1, SavedBitmap(10, 5)), 1);
+  ASSERT_EQ(sheet().InsertBitmap(0, 0, SavedBitmap(3, 2, "second")), 1);
+  const std::vector<TXLSDrawingPicture> drawing = pictures().DrawingPictures();
+  ASSERT_EQ(drawing.size(), 2u);
+  const TXLSPictureAnchor& a = pictures().Get(0).Anchor;
+  const TXLSDrawingAnchor& d = drawing[0].Anchor;
+  EXPECT_EQ((std::vector<uint16_t>{d.Col1, d.Dx1, d.Row1, d.Dy1, d.Col2, d.Dx2, d.Row2, d.Dy2}),
+            (std::vector<uint16_t>{a.ColL, a.DxL, a.RowT, a.DyT, a.ColR, a.DxR, a.RowB, a.DyB}));
+  EXPECT_EQ(drawing[1].Name, "Picture 2");
+  // The bitmap file without its file header: the same information header
+  // and rows.
+  EXPECT_EQ(drawing[0].Dib, Dib(10, 5));
+}
+
 TEST_F(PictureInsert, SmallImDataIsOneRecordRightAfterItsObj) {
   sheet().FGetRange("A1", "A1")->SetValue(OleVariant("title"));
   ASSERT_EQ(sheet().InsertBitmap(0, 0, SavedBitmap(10, 5)), 1);
