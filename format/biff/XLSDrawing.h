@@ -25,9 +25,9 @@
 namespace tabulon {
 
 // The most data bytes a BIFF8 record carries. The drawing records are cut to
-// it, so a section made with the limit XLSBiff8RecordDataLimit + 4 (the limit
-// counts the record header) passes them on unchanged.
-constexpr uint16_t XLSBiff8RecordDataLimit = 8224;
+// it, so a section made with the limit XLSBiff8RecordLimit (which counts the
+// record header) passes them on unchanged.
+constexpr uint16_t XLSBiff8RecordDataLimit = XLSBiff8RecordLimit - 4;
 
 // The cells a picture covers: its top-left and bottom-right cells, each with
 // an offset inside the cell in 1/1024 of the column width (Dx) and 1/256 of

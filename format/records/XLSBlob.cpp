@@ -82,7 +82,7 @@ void TXLSBlob::Append(const void* bytes, uint32_t count) {
   dataSize_ += count;
 }
 
-void TXLSBlob::AddString(const std::string& value) {
+void TXLSBlob::AddString(std::string_view value) {
   if (value.size() > std::numeric_limits<uint32_t>::max()) {
     overflowed_ = true;
     return;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "XLSByteOrder.h"
@@ -53,7 +54,7 @@ class TXLSBlob {
   void AddLong(uint32_t value) { AppendLE(value); }
   void AddDouble(double value) { AppendLE(XLSDoubleBits(value)); }
   // The string's bytes as they are: no length prefix, no terminator.
-  void AddString(const std::string& value);
+  void AddString(std::string_view value);
 
   // Write at an absolute position; the data size does not change.
   void SetByte(uint8_t value, uint32_t pos);

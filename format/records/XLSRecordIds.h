@@ -28,8 +28,10 @@ constexpr uint16_t kXF = 0x00E0;           // one cell or style format: font, nu
 constexpr uint16_t kStyle = 0x0293;        // a style's name or built-in number and its XF
 constexpr uint16_t kPalette = 0x0092;      // the colours of the custom palette entries
 constexpr uint16_t kBoundSheet = 0x0085;   // a sheet's stream offset, kind and name
-constexpr uint16_t kSst = 0x00FC;          // BIFF8: the shared strings the cells refer to by index
-constexpr uint16_t kExtSst = 0x00FF;       // BIFF8: where every few shared strings start
+constexpr uint16_t kCountry = 0x008C;  // BIFF8: the country of the user interface and of the system
+constexpr uint16_t kSupBook = 0x01AE;  // BIFF8: the workbook whose sheets EXTERNSHEET lists
+constexpr uint16_t kSst = 0x00FC;      // BIFF8: the shared strings the cells refer to by index
+constexpr uint16_t kExtSst = 0x00FF;   // BIFF8: where every few shared strings start
 
 // Worksheet: column and row layout.
 constexpr uint16_t kStandardWidth = 0x0099;     // the width of columns without COLINFO
@@ -37,6 +39,7 @@ constexpr uint16_t kDefaultRowHeight = 0x0225;  // the height of rows without RO
 constexpr uint16_t kColInfo = 0x007D;           // width, format and options of a column run
 constexpr uint16_t kRow = 0x0208;               // height, format and options of one row
 constexpr uint16_t kDimensions = 0x0000;        // the sheet's used range of rows and columns
+constexpr uint16_t kDimensions32 = 0x0200;  // BIFF8: the same with 32-bit rows, under its later id
 
 // Worksheet: print setup.
 constexpr uint16_t kPrintHeaders = 0x002A;          // 1 when row and column headings print
@@ -59,6 +62,7 @@ constexpr uint16_t kFooter = 0x0015;                // the page footer text
 constexpr uint16_t kBlank = 0x0201;        // a cell with a format and no value
 constexpr uint16_t kNumber = 0x0203;       // a cell holding a double
 constexpr uint16_t kLabel = 0x0204;        // a cell holding a byte string
+constexpr uint16_t kLabelSst = 0x00FD;     // BIFF8: a cell holding a shared string's index
 constexpr uint16_t kBoolErr = 0x0205;      // a cell holding a boolean or an error code
 constexpr uint16_t kFormula = 0x0006;      // a cell's formula tokens and its cached result
 constexpr uint16_t kString = 0x0207;       // the text result of the FORMULA before it

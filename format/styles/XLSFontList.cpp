@@ -1,8 +1,8 @@
 #include <cmath>
 
 #include "XLSConstants.h"
+#include "XLSRecordEncoder.h"
 #include "XLSRecordIds.h"
-#include "XLSRecordText.h"
 #include "xlsxf.h"
 
 namespace tabulon {
@@ -163,36 +163,29 @@ int32_t TXLSFontList::SetName(int32_t FontIndex, const std::string& Name) {
   return SetKey(FontIndex, key);
 }
 
-int32_t TXLSFontList::GetFont(int32_t i, TXLSBlobList& List, TXLSTextEncoder* encoder) const {
+int32_t TXLSFontList::GetFont(int32_t i, TXLSBlobList& List,
+                              const TXLSRecordEncoder& encoder) const {
   const TXLSKeyEntry* entry = ReferredItem(i);
   if (entry == nullptr) return -1;
   const std::string& key = entry->Key;
-  const std::string_view name =
-      ShortRecordText(KeyPart(key, kNamePos, std::string::npos), encoder, {{}, "font name"});
-  const auto charSet = static_cast<uint8_t>(Field(key, kCharSetPos, 2));
-
   const bool bold = Flag(key, kBoldPos);
+  TXLSFontFields font;
   // Readers take bold from bit 0 or from the weight, so both say it.
-  uint16_t attributes = bold ? 0x01 : 0;
-  if (Flag(key, kItalicPos)) attributes |= 0x02;
-  if (Flag(key, kStrikePos)) attributes |= 0x08;
-  if (Flag(key, kOutlinePos)) attributes |= 0x10;
-  if (Flag(key, kShadowPos)) attributes |= 0x20;
-  const uint16_t escapement =
+  font.Attributes = bold ? 0x01 : 0;
+  if (Flag(key, kItalicPos)) font.Attributes |= 0x02;
+  if (Flag(key, kStrikePos)) font.Attributes |= 0x08;
+  if (Flag(key, kOutlinePos)) font.Attributes |= 0x10;
+  if (Flag(key, kShadowPos)) font.Attributes |= 0x20;
+  font.Height = static_cast<uint16_t>(Field(key, kHeightPos, 4));
+  font.Color = static_cast<uint16_t>(Field(key, kColorPos, 4));
+  font.Weight = bold ? 700 : 400;
+  font.Escapement =
       static_cast<uint16_t>(Field(key, kSuperScriptPos, 1) + 2 * Field(key, kSubScriptPos, 1));
-
-  TXLSBlob record = MakeRecord(xlsrec::kFont, static_cast<uint16_t>(15 + ShortTextLength(name)));
-  record.AddWord(static_cast<uint16_t>(Field(key, kHeightPos, 4)));
-  record.AddWord(attributes);
-  record.AddWord(static_cast<uint16_t>(Field(key, kColorPos, 4)));
-  record.AddWord(bold ? 700 : 400);
-  record.AddWord(escapement);
-  record.AddByte(static_cast<uint8_t>(Field(key, kUnderlinePos, 2)));
-  record.AddByte(static_cast<uint8_t>(Field(key, kFamilyPos, 2)));
-  record.AddByte(encoder ? encoder->FontCharSet(charSet) : charSet);
-  record.AddByte(0);
-  AddShortText(record, name);
-  return List.Append(std::move(record));
+  font.Underline = static_cast<uint8_t>(Field(key, kUnderlinePos, 2));
+  font.Family = static_cast<uint8_t>(Field(key, kFamilyPos, 2));
+  font.CharSet = static_cast<uint8_t>(Field(key, kCharSetPos, 2));
+  font.Name = KeyPart(key, kNamePos, std::string::npos);
+  return List.Append(encoder.Font(font));
 }
 
 }  // namespace tabulon

@@ -1,5 +1,5 @@
+#include "XLSRecordEncoder.h"
 #include "XLSRecordIds.h"
-#include "XLSRecordText.h"
 #include "xlsxf.h"
 
 namespace tabulon {
@@ -21,14 +21,10 @@ bool IsUserStyleName(const std::string& name) {
 }  // namespace
 
 int32_t TXLSNumFormatList::GetNumFormatBlob(int32_t i, TXLSBlobList& List,
-                                            TXLSTextEncoder* encoder) const {
+                                            const TXLSRecordEncoder& encoder) const {
   const std::string& stored = GetItem(i);
   if (stored.empty()) return 0;
-  const std::string_view text = ShortRecordText(stored, encoder, {{}, "number format"});
-  TXLSBlob record = MakeRecord(xlsrec::kFormat, static_cast<uint16_t>(3 + ShortTextLength(text)));
-  record.AddWord(RecordNumber(i));
-  AddShortText(record, text);
-  return List.Append(std::move(record));
+  return List.Append(encoder.Format(RecordNumber(i), stored));
 }
 
 TXLSStyles::TXLSStyles(const TXLSXFList& Owner) : xfList_(Owner) {
@@ -50,7 +46,8 @@ int32_t TXLSStyles::GetXFIndex(int32_t i) const {
   return style != nullptr ? style->XFIndex : 0;
 }
 
-int32_t TXLSStyles::GetStyleBlob(int32_t i, TXLSBlobList& List) const {
+int32_t TXLSStyles::GetStyleBlob(int32_t i, TXLSBlobList& List,
+                                 const TXLSRecordEncoder& encoder) const {
   const auto* style = static_cast<const TXLSStyleEntry*>(GetItem(i));
   if (style == nullptr) return 0;
   // Records name their XF by its save index less one.
@@ -58,10 +55,7 @@ int32_t TXLSStyles::GetStyleBlob(int32_t i, TXLSBlobList& List) const {
       static_cast<uint16_t>((xfList_.GetSaveIndex(style->XFIndex) - 1) & 0x0FFF);
   if (IsUserStyleName(style->Name)) {
     const std::string_view name = std::string_view(style->Name).substr(kUserStylePrefixLength);
-    TXLSBlob record = MakeRecord(xlsrec::kStyle, static_cast<uint16_t>(3 + ShortTextLength(name)));
-    record.AddWord(xfNumber);
-    AddShortText(record, name);
-    return List.Append(std::move(record));
+    return List.Append(encoder.UserStyle(xfNumber, name));
   }
   TXLSBlob record = MakeRecord(xlsrec::kStyle, 4);
   record.AddWord(xfNumber | kBuiltinStyleFlag);

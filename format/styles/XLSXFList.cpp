@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "XLSRecordEncoder.h"
 #include "XLSRecordIds.h"
 #include "XLSXFLayout.h"
 #include "xlsxf.h"
@@ -38,14 +39,6 @@ using TXFKey = TXLSKeyBlock<TXLSXFList::kKeyLength>;
 
 uint32_t Flags(std::string_view key) {
   return ReadHexField(key, kFlagsPos, kFlagsWidth);
-}
-
-// The record holds line-style codes in 3 bits. The broken lines 8 to 13 of
-// the key have no 3-bit code; they are written as the dashed line (3), the
-// nearest style a 3-bit field holds. Anything else reads as no line.
-uint16_t RecordLineStyle(uint8_t code) {
-  if (code <= 7) return code;
-  return code <= 13 ? 3 : 0;
 }
 
 }  // namespace
@@ -367,45 +360,43 @@ void TXLSXFList::CreateAllReferredList() {
   fonts_.CreateReferredList();
 }
 
-int32_t TXLSXFList::GetXFBlob(int32_t i, TXLSBlobList& List) const {
+int32_t TXLSXFList::GetXFBlob(int32_t i, TXLSBlobList& List,
+                              const TXLSRecordEncoder& encoder) const {
   const TXLSKeyEntry* entry = ReferredItem(i);
   if (entry == nullptr) return -1;
   const std::string& key = entry->Key;
   const auto field = [&key](size_t pos, size_t width) { return ReadHexField(key, pos, width); };
 
+  TXLSXFFields xf;
   const uint32_t parent = field(kParentPos, kParentWidth);
-  const uint16_t protection = static_cast<uint16_t>(
-      (field(kProtectionPos, 1) & 3) | (parent == kStyleParent ? 4 : 0) | ((parent & 0xFFF) << 4));
-  // The vertical digit lands in bits 4-6 and the horizontal digit (with the
-  // wrap bit) in bits 0-3; bit 7 stays clear.
-  const uint16_t alignment =
-      static_cast<uint16_t>((field(kAlignPos + kVerAlignDigit, 2) & 0x7F) |
-                            ((field(kAlignPos + kOrientationDigit, kOrientationWidth) & 3) << 8) |
-                            ((field(kFlagsPos, kFlagsWidth) & 0x3F) << 10));
+  xf.Font =
+      static_cast<uint16_t>(fonts_.GetSaveIndex(static_cast<int32_t>(field(kFontPos, kFontWidth))));
+  xf.NumFormat =
+      TXLSNumFormatList::RecordNumber(static_cast<int32_t>(field(kNumFormatPos, kNumFormatWidth)));
+  xf.Protection = static_cast<uint8_t>(field(kProtectionPos, 1) & 3);
+  xf.Style = parent == kStyleParent;
+  xf.Parent = static_cast<uint16_t>(parent & 0xFFF);
+  const uint32_t horizontal = field(kAlignPos + kHorAlignDigit, 1);
+  xf.HorAlign = static_cast<uint8_t>(horizontal & 7);
+  xf.Wrap = (horizontal & kWrapBit) != 0;
+  xf.VerAlign = static_cast<uint8_t>(field(kAlignPos + kVerAlignDigit, 1) & 7);
+  xf.Orientation = static_cast<uint8_t>(field(kAlignPos + kOrientationDigit, kOrientationWidth));
+  xf.Shrink = (field(kAlignPos + kShrinkDigit, 1) & 1) != 0;
+  xf.Indent = static_cast<uint8_t>(field(kAlignPos + kIndentDigit, 1));
+  xf.UsedGroups = static_cast<uint8_t>(field(kFlagsPos, kFlagsWidth) & 0x3F);
 
   const TBorderWords borders(xlsBorderBlock(KeyPart(key, kBorderPos, 16)));
+  static constexpr TEdge kEdges[kXFEdgeCount] = {edgeLeft, edgeRight, edgeTop, edgeBottom};
+  for (int e = 0; e < kXFEdgeCount; ++e) {
+    xf.LineStyle[e] = borders.Code(kEdges[e]);
+    xf.LineColor[e] = borders.Color(kEdges[e]);
+  }
   const TFill fill(xlsBackgroundBlock(KeyPart(key, kBackgroundPos, 6)));
-  const uint16_t patternAndBottom = static_cast<uint16_t>(
-      (fill.Pattern & 0x3F) | (RecordLineStyle(borders.Code(edgeBottom)) << 6) |
-      (borders.Color(edgeBottom) << 9));
-  const uint16_t topLeftRight = static_cast<uint16_t>(
-      RecordLineStyle(borders.Code(edgeTop)) | (RecordLineStyle(borders.Code(edgeLeft)) << 3) |
-      (RecordLineStyle(borders.Code(edgeRight)) << 6) | (borders.Color(edgeTop) << 9));
-  const uint16_t sideColors =
-      static_cast<uint16_t>(borders.Color(edgeLeft) | (borders.Color(edgeRight) << 7));
-
-  TXLSBlob record = MakeRecord(xlsrec::kXF, 16);
-  const int32_t font = static_cast<int32_t>(field(kFontPos, kFontWidth));
-  record.AddWord(static_cast<uint16_t>(fonts_.GetSaveIndex(font)));
-  record.AddWord(
-      TXLSNumFormatList::RecordNumber(static_cast<int32_t>(field(kNumFormatPos, kNumFormatWidth))));
-  record.AddWord(protection);
-  record.AddWord(alignment);
-  record.AddWord(fill.ColorWord());
-  record.AddWord(patternAndBottom);
-  record.AddWord(topLeftRight);
-  record.AddWord(sideColors);
-  return List.Append(std::move(record));
+  xf.Pattern = fill.Pattern;
+  xf.Fore = fill.Fore;
+  xf.Back = fill.Back;
+  xf.FillHighBits = fill.HighBits;
+  return List.Append(encoder.XF(xf));
 }
 
 }  // namespace tabulon

@@ -21,7 +21,8 @@
 
 namespace tabulon {
 
-class TXLSTextEncoder;
+class TXLSRecordEncoder;
+const TXLSRecordEncoder& PlainBiff5Encoder();
 
 class TXLSXFList;
 
@@ -83,7 +84,8 @@ class TXLSFontList : public TXLSKeyList {
   // Appends the FONT record of the i-th saved font (save order, from 0).
   // With an encoder, the name is written in the workbook's code page and a
   // font left at character set 0 carries the code page's character set.
-  int32_t GetFont(int32_t i, TXLSBlobList& List, TXLSTextEncoder* encoder = nullptr) const;
+  int32_t GetFont(int32_t i, TXLSBlobList& List,
+                  const TXLSRecordEncoder& encoder = PlainBiff5Encoder()) const;
 
  private:
   int32_t SetFlag(int32_t FontIndex, size_t Pos, bool Value);
@@ -108,7 +110,8 @@ class TXLSNumFormatList : public TXLSStringList {
 
   // Appends the FORMAT record of index i; 0 when index i has no text. With
   // an encoder, the text is written in the workbook's code page.
-  int32_t GetNumFormatBlob(int32_t i, TXLSBlobList& List, TXLSTextEncoder* encoder = nullptr) const;
+  int32_t GetNumFormatBlob(int32_t i, TXLSBlobList& List,
+                           const TXLSRecordEncoder& encoder = PlainBiff5Encoder()) const;
 };
 
 // One style: its name (two hexadecimal digits of the built-in style number,
@@ -133,7 +136,8 @@ class TXLSStyles : public TXLSObjList {
   // The XF index of style i, or 0 when there is no style i.
   int32_t GetXFIndex(int32_t i) const;
   // Appends the STYLE record of style i; 0 when there is no style i.
-  int32_t GetStyleBlob(int32_t i, TXLSBlobList& List) const;
+  int32_t GetStyleBlob(int32_t i, TXLSBlobList& List,
+                       const TXLSRecordEncoder& encoder = PlainBiff5Encoder()) const;
 
  private:
   const TXLSXFList& xfList_;
@@ -261,7 +265,8 @@ class TXLSXFList : public TXLSKeyList {
   // numbers the fonts they use.
   void CreateAllReferredList();
   // Appends the XF record of the i-th saved format (save order, from 0).
-  int32_t GetXFBlob(int32_t i, TXLSBlobList& List) const;
+  int32_t GetXFBlob(int32_t i, TXLSBlobList& List,
+                    const TXLSRecordEncoder& encoder = PlainBiff5Encoder()) const;
 
  private:
   template <typename TSetter, typename TValue>

@@ -43,6 +43,13 @@ std::string TXLSTextEncoder::CodePageForm(std::string_view text, char replacemen
   return converter_->FromUtf8(text, nullptr, replacement);
 }
 
+std::string_view TXLSTextEncoder::Utf8Form(std::string_view text) {
+  if (utf8_ || IsAscii(text)) return text;
+  if (!converter_) converter_ = std::make_unique<TXLSCodePageConverter>(codePage_);
+  converted_ = converter_->ToUtf8(text);
+  return converted_;
+}
+
 uint8_t TXLSTextEncoder::FontCharSet(uint8_t font_char_set) const {
   return font_char_set != 0 ? font_char_set : XLSCodePageCharSet(codePage_);
 }

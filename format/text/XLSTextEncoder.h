@@ -60,6 +60,13 @@ class TXLSTextEncoder {
   /// @return The code page bytes.
   std::string CodePageForm(std::string_view text, char replacement);
 
+  /// A stored text as Unicode records take it.
+  /// @param text The stored text.
+  /// @return text itself in UTF-8 mode; code page bytes converted to UTF-8
+  /// otherwise (a byte the code page does not define becomes U+FFFD). Valid
+  /// until the next call.
+  std::string_view Utf8Form(std::string_view text);
+
   /// The character set a FONT record carries.
   /// @param font_char_set The font's own character set.
   /// @return font_char_set, or the code page's for a font left at 0 (ANSI).
@@ -75,7 +82,7 @@ class TXLSTextEncoder {
 
   uint16_t codePage_;
   bool utf8_;
-  std::unique_ptr<TXLSCodePageConverter> converter_;  // UTF-8 mode only
+  std::unique_ptr<TXLSCodePageConverter> converter_;  // UTF-8 mode, or once Utf8Form needs it
   std::vector<TXLSCodePageLoss> scratchLosses_;
   std::string converted_;
   TXLSTextLossReport losses_;

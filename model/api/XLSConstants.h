@@ -133,6 +133,13 @@ constexpr int32_t xlShiftToLeft = -4159;
 ///@}
 
 ///@{
+/// File formats a workbook saves in (TXLSWorkbook::SetFileFormat): Excel 5/95
+/// (BIFF5, the default) and Excel 97-2003 (BIFF8).
+constexpr int32_t xlExcel5 = 39;
+constexpr int32_t xlExcel8 = 56;
+///@}
+
+///@{
 /// Page orientation (IXLSPageSetup::SetOrientation / GetOrientation).
 constexpr int32_t xlPortrait = 1;
 constexpr int32_t xlLandscape = 2;

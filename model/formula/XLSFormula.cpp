@@ -15,7 +15,7 @@
 #include "XLSConstants.h"
 #include "XLSFormulaFunctions.h"
 #include "XLSFormulaTokens.h"
-#include "XLSTextEncoder.h"
+#include "XLSRecordEncoder.h"
 #include "XLSWorksheet.h"
 
 namespace tabulon {
@@ -23,7 +23,6 @@ namespace tabulon {
 namespace {
 
 // Row fields of BIFF5 references carry the relative flags in their top bits.
-constexpr uint16_t kRowRelative = 0x8000, kColRelative = 0x4000;
 
 // The binary operators' texts, in the order of their ids (kAdd to kNE).
 const char* OperatorText(uint8_t code) {
@@ -68,9 +67,8 @@ void AddWord(std::vector<uint8_t>& out, uint16_t value) {
   XLSAppendLE(out, value);
 }
 
-uint16_t RowField(const TXLSRefPoint& p) {
-  return static_cast<uint16_t>((p.Row & XLSFormulaMaxRow) | (p.RowRel ? kRowRelative : 0) |
-                               (p.ColRel ? kColRelative : 0));
+TXLSTokenPoint TokenPoint(const TXLSRefPoint& p) {
+  return {static_cast<uint16_t>(p.Row), static_cast<uint8_t>(p.Col), p.RowRel, p.ColRel};
 }
 
 // The sheet a reference names when it is not the formula's own, else null.
@@ -80,30 +78,23 @@ const TXLSWorksheet* OtherSheet(const TXLSFormulaToken& token, const TXLSWorkshe
 }
 
 void EncodeReference(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
-                     std::vector<uint8_t>& out) {
-  const bool area = token.Kind == TXLSTokenKind::Area;
+                     const TXLSRecordEncoder& encoder, std::vector<uint8_t>& out) {
+  TXLSTokenRef ref;
+  ref.Area = token.Kind == TXLSTokenKind::Area;
   const TXLSWorksheet* other = OtherSheet(token, sheet);
-  uint8_t id = other ? (area ? xlstoken::kArea3d : xlstoken::kRef3d)
-                     : (area ? xlstoken::kArea : xlstoken::kRef);
-  if (token.ValueClass) id = static_cast<uint8_t>(id + xlstoken::kValueClass);
-  out.push_back(id);
-  if (other) {
-    // The sheet's own EXTERNSHEET list names every sheet in order, so the
-    // negative one-based index and the sheet range both point at it.
-    const uint16_t index = static_cast<uint16_t>(other->GetSheetIndex() - 1);
-    AddWord(out, static_cast<uint16_t>(0xFFFF - index));
-    out.insert(out.end(), 8, 0);
-    AddWord(out, index);
-    AddWord(out, index);
-  }
-  AddWord(out, RowField(token.First));
-  if (area) AddWord(out, RowField(token.Last));
-  out.push_back(static_cast<uint8_t>(token.First.Col));
-  if (area) out.push_back(static_cast<uint8_t>(token.Last.Col));
+  ref.Sheet3d = other != nullptr;
+  ref.Id = other ? (ref.Area ? xlstoken::kArea3d : xlstoken::kRef3d)
+                 : (ref.Area ? xlstoken::kArea : xlstoken::kRef);
+  if (token.ValueClass) ref.Id = static_cast<uint8_t>(ref.Id + xlstoken::kValueClass);
+  if (other) ref.Sheet = static_cast<uint16_t>(other->GetSheetIndex() - 1);
+  ref.First = TokenPoint(token.First);
+  ref.Last = TokenPoint(token.Last);
+  encoder.AddReferenceToken(out, ref);
 }
 
-void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet, TXLSTextEncoder& texts,
-                 const TXLSTextPlace& place, std::vector<uint8_t>& out) {
+void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
+                 const TXLSRecordEncoder& encoder, const TXLSTextPlace& place,
+                 std::vector<uint8_t>& out) {
   if (IsDeletedSheetReference(token)) {
     out.push_back(xlstoken::kErr);
     out.push_back(xlErrRef);
@@ -122,10 +113,7 @@ void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet, TXLS
       break;
     }
     case TXLSTokenKind::String: {
-      const std::string_view text = texts.Encode(token.Text, XLSStrMax, place);
-      out.push_back(xlstoken::kStr);
-      out.push_back(static_cast<uint8_t>(text.size()));
-      out.insert(out.end(), text.begin(), text.end());
+      encoder.AddStringToken(out, token.Text, place);
       break;
     }
     case TXLSTokenKind::Bool:
@@ -138,7 +126,7 @@ void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet, TXLS
       break;
     case TXLSTokenKind::Ref:
     case TXLSTokenKind::Area:
-      EncodeReference(token, sheet, out);
+      EncodeReference(token, sheet, encoder, out);
       break;
     case TXLSTokenKind::Operator:
       out.push_back(token.Code);
@@ -303,9 +291,10 @@ std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet) 
 }
 
 std::vector<uint8_t> EncodeFormula(const TXLSFormula& formula, const TXLSWorksheet& sheet,
-                                   TXLSTextEncoder& texts, const TXLSTextPlace& place) {
+                                   const TXLSRecordEncoder& encoder, const TXLSTextPlace& place) {
   std::vector<uint8_t> out;
-  for (const TXLSFormulaToken& token : formula.Tokens) EncodeToken(token, sheet, texts, place, out);
+  for (const TXLSFormulaToken& token : formula.Tokens)
+    EncodeToken(token, sheet, encoder, place, out);
   return out;
 }
 

@@ -19,7 +19,7 @@
 namespace tabulon {
 
 class TXLSWorksheet;
-class TXLSTextEncoder;
+class TXLSRecordEncoder;
 struct TXLSTextPlace;
 
 /// The BIFF error codes a formula can hold or produce.
@@ -128,17 +128,19 @@ TXLSFormulaStatus ParseFormula(const std::string& text, TXLSWorksheet& sheet, TX
 /// @return "=..." ; references that were deleted print as \#REF!
 std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet);
 
-/// The BIFF5 token bytes of a formula (what a FORMULA record carries after
-/// its length).
+/// The token bytes of a formula (what a FORMULA record carries after its
+/// length) in the file format of the encoder.
 /// @param formula the tokens to encode
 /// @param sheet the sheet of the formula cell; other sheets are written as
-///        3-D references through the sheet's EXTERNSHEET records
-/// @param texts converts text constants as the workbook's texts are
-///        converted (and reports what the code page cannot hold)
+///        3-D references
+/// @param encoder the save's record encoder, which lays out references and
+///        text constants as the file format does (and reports what the code
+///        page cannot hold)
 /// @param place the formula's cell, for that report
 /// @return the bytes; empty when a token cannot be written
 std::vector<uint8_t> EncodeFormula(const TXLSFormula& formula, const TXLSWorksheet& sheet,
-                                   TXLSTextEncoder& texts, const TXLSTextPlace& place);
+                                   const TXLSRecordEncoder& encoder,
+                                   const TXLSTextPlace& place);
 
 /// How far a formula can be filled before a relative reference passes the
 /// last row or column a BIFF5 formula can address.

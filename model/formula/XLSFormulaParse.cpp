@@ -12,6 +12,7 @@
 #include "XLSFormula.h"
 #include "XLSFormulaFunctions.h"
 #include "XLSFormulaTokens.h"
+#include "XLSRecordEncoder.h"
 #include "XLSRecordSection.h"
 #include "XLSTextEncoder.h"
 #include "XLSWorkSheets.h"
@@ -455,7 +456,9 @@ TXLSFormulaStatus ParseFormula(const std::string& text, TXLSWorksheet& sheet,
     constexpr size_t kMaxTokenBytes = XLSRecordDataLimit - 22;
     TXLSWorkbook& book = sheet.GetWorkbook();
     TXLSTextEncoder measure(book.GetCodePage(), book.GetUtf8Texts());
-    if (EncodeFormula(parsed, sheet, measure, TXLSTextPlace{}).size() > kMaxTokenBytes)
+    const std::unique_ptr<TXLSRecordEncoder> encoder =
+        MakeRecordEncoder(book.GetFileFormat(), &measure);
+    if (EncodeFormula(parsed, sheet, *encoder, TXLSTextPlace{}).size() > kMaxTokenBytes)
       throw TParseError{0, "the formula is too long for a FORMULA record"};
     formula = std::move(parsed);
   } catch (const TParseError& error) {

@@ -5,8 +5,9 @@
 #include "XLSCellRef.h"
 #include "XLSColRowInfo.h"
 #include "XLSRange.h"
+#include "XLSRecordEncoder.h"
 #include "XLSRecordIds.h"
-#include "XLSRecordText.h"
+#include "XLSTextEncoder.h"
 #include "XLSWorkbook.h"
 #include "XLSWorksheet.h"
 
@@ -28,17 +29,6 @@ constexpr int32_t kMaxZoom = 400;
 TXLSBlob MarginRecord(uint16_t id, double inches) {
   TXLSBlob record = MakeRecord(id, 8);
   record.AddDouble(inches);
-  return record;
-}
-
-// HEADER / FOOTER: the text in the workbook's code page behind a one-byte
-// length, cut to 255 bytes.
-TXLSBlob HeaderFooterRecord(uint16_t id, const std::string& stored, const TXLSWorksheet& sheet,
-                            TXLSTextEncoder& encoder) {
-  const char* item = id == xlsrec::kHeader ? "header" : "footer";
-  const std::string_view text = ShortRecordText(stored, &encoder, {sheet.GetName(), item});
-  TXLSBlob record = MakeRecord(id, static_cast<uint16_t>(1 + ShortTextLength(text)));
-  AddShortText(record, text);
   return record;
 }
 
@@ -348,7 +338,8 @@ int32_t TXLSPageSetup::StoreSetup(TXLSRecordSection& section) const {
 }
 
 int32_t TXLSPageSetup::StoreMargins(TXLSRecordSection& section) const {
-  TXLSTextEncoder& encoder = worksheet_.GetWorkbook().GetTextEncoder();
+  const TXLSRecordEncoder& encoder = worksheet_.GetWorkbook().GetRecordEncoder();
+  const std::string& sheet = worksheet_.GetName();
   TXLSBlob records[] = {
       MarginRecord(xlsrec::kBottomMargin, bottomMargin_),
       MarginRecord(xlsrec::kTopMargin, topMargin_),
@@ -356,8 +347,8 @@ int32_t TXLSPageSetup::StoreMargins(TXLSRecordSection& section) const {
       MarginRecord(xlsrec::kLeftMargin, leftMargin_),
       MakeWordRecord(xlsrec::kVCenter, centerVertically_ ? 1 : 0),
       MakeWordRecord(xlsrec::kHCenter, centerHorizontally_ ? 1 : 0),
-      HeaderFooterRecord(xlsrec::kFooter, GetFooterText(), worksheet_, encoder),
-      HeaderFooterRecord(xlsrec::kHeader, GetHeaderText(), worksheet_, encoder),
+      encoder.HeaderFooter(xlsrec::kFooter, GetFooterText(), {sheet, "footer"}),
+      encoder.HeaderFooter(xlsrec::kHeader, GetHeaderText(), {sheet, "header"}),
   };
   return AppendInOrder(section, records);
 }
@@ -435,13 +426,12 @@ XLSPtr<IXLSRange> TXLSPageBreaks::GetLocation(int32_t index) const {
 
 int32_t TXLSPageBreaks::Store(TXLSRecordSection& section) const {
   if (breaks_.empty()) return 1;
-  const uint16_t count = static_cast<uint16_t>(breaks_.size());
-  TXLSBlob record =
-      MakeRecord(vertical_ ? xlsrec::kVerticalPageBreaks : xlsrec::kHorizontalPageBreaks,
-                 static_cast<uint16_t>(2 + 2 * count));
-  record.AddWord(count);
-  for (const auto& pageBreak : breaks_) record.AddWord(static_cast<uint16_t>(pageBreak->position_));
-  return section.Append(std::move(record));
+  std::vector<uint16_t> positions;
+  positions.reserve(breaks_.size());
+  for (const auto& pageBreak : breaks_)
+    positions.push_back(static_cast<uint16_t>(pageBreak->position_));
+  return section.Append(
+      worksheet_.GetWorkbook().GetRecordEncoder().PageBreaks(vertical_, positions));
 }
 
 std::unique_ptr<TXLSPageBreak> TXLSHPageBreaks::CreatePageBreak(int32_t position) {

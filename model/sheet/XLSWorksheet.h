@@ -34,6 +34,7 @@ class TXLSPanes;
 class TXLSProtect;
 class TXLSWorkSheets;
 class TXLSPictures;
+class TXLSRecordEncoder;
 
 /// One sheet of a workbook. Callers reach it through IXLSWorkSheet (what
 /// IXLSWorkSheets::Add hands out) or as TXLSWorkbook::GetSheets().GetSheet(i);
@@ -401,11 +402,9 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   /// Makes a worksheet-owned range (not freed by references).
   std::unique_ptr<TXLSRange> MakeOwnedRange(const std::string& cell1, const std::string& cell2);
 
-  int32_t StoreBof(uint16_t type);
-  int32_t StoreExternCount(uint16_t count);
-  int32_t StoreExternSheet(const std::string& name);
-  int32_t StoreExternSheets();
+  int32_t StoreExterns(const TXLSRecordEncoder& encoder);
   int32_t StoreDimensions();
+  int32_t StorePictures(TXLSRecordEncoder& encoder);
   int32_t StoreWindow2();
   int32_t StoreZoom();
   int32_t StoreSelection(TXLSRange& range);
@@ -427,7 +426,6 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   std::unique_ptr<TXLSColumnInfoList> columnInfo_;
   std::unique_ptr<TXLSPictures> pictures_;
   uint16_t zoom_ = kDefaultZoom;
-  uint16_t recordDataLimit_ = XLSRecordDataLimit;
   uint16_t dimFirstRow_ = 0, dimLastRow_ = 0;
   uint8_t dimFirstCol_ = 0, dimLastCol_ = 0;
   bool dimWritten_ = false;

@@ -8,11 +8,13 @@
 
 #include "XLSCellRef.h"
 #include "XLSColRowInfo.h"
+#include "XLSDrawing.h"
 #include "XLSPageSetup.h"
 #include "XLSPanes.h"
 #include "XLSPicture.h"
 #include "XLSProtect.h"
 #include "XLSRange.h"
+#include "XLSRecordEncoder.h"
 #include "XLSRecordIds.h"
 #include "XLSTextEncoder.h"
 #include "XLSWorkSheets.h"
@@ -40,36 +42,14 @@ constexpr uint16_t kWindow2GridLines = 0x0002;
 constexpr uint16_t kWindow2Frozen = 0x0008;
 constexpr uint16_t kWindow2Selected = 0x0200;
 
-// Appends the bytes of text at the record's data size.
-void AddBytes(TXLSBlob& record, std::string_view text) {
-  if (text.empty()) return;
-  if (record.GetDataSize() + text.size() > record.GetBuffSize()) {
-    record.AddString(std::string(text));  // refused and remembered by the buffer
-    return;
-  }
-  std::memcpy(record.GetBuff() + record.GetDataSize(), text.data(), text.size());
-  record.SetDataSize(record.GetDataSize() + static_cast<uint32_t>(text.size()));
-}
-
-// A LABEL's text: line breaks as single CRs, in the workbook's code page, at
-// most XLSStrMax bytes. The cell's own bytes are used as they are unless a
-// line feed must be replaced or UTF-8 converted.
-std::string_view LabelText(std::string_view text, std::string& scratch, TXLSTextEncoder& encoder,
-                           const TXLSTextPlace& place) {
-  if (text.find('\n') != std::string_view::npos) {
-    scratch = Str2Xls(std::string(text));
-    text = scratch;
-  }
-  return encoder.Encode(text, XLSStrMax, place);
-}
-
 }  // namespace
 
 // ---- Save lifecycle ---------------------------------------------------------
 
 void TXLSWorksheet::BeginSave(TXLSSpillFile* spill) {
-  header_ = std::make_unique<TXLSRecordSection>(recordDataLimit_);
-  data_ = std::make_unique<TXLSRecordSection>(recordDataLimit_);
+  const uint16_t limit = workbook_.GetRecordEncoder().RecordLimit();
+  header_ = std::make_unique<TXLSRecordSection>(limit);
+  data_ = std::make_unique<TXLSRecordSection>(limit);
   header_->SpillTo(spill);
   data_->SpillTo(spill);
 }
@@ -167,15 +147,7 @@ int32_t TXLSWorksheet::WriteBoolean(uint16_t row, uint16_t col, bool value, int3
 
 int32_t TXLSWorksheet::WriteString(uint16_t row, uint16_t col, std::string_view value, int32_t xf) {
   return WriteCell(row, col, [&](uint16_t r, uint16_t c) {
-    std::string scratch;
-    const std::string_view text =
-        LabelText(value, scratch, workbook_.GetTextEncoder(), {name_, "cell", r, c});
-    const auto length = static_cast<uint16_t>(text.size());
-    TXLSBlob record =
-        CellRecord(xlsrec::kLabel, static_cast<uint16_t>(8 + length), r, c, RecordXF(xf));
-    record.AddWord(length);
-    AddBytes(record, text);
-    return record;
+    return workbook_.GetRecordEncoder().Label(r, c, RecordXF(xf), value, {name_, "cell", r, c});
   });
 }
 
@@ -273,9 +245,9 @@ int32_t TXLSWorksheet::WriteFormula(uint16_t row, uint16_t col, const TXLSFormul
                                     int32_t xf) {
   constexpr uint16_t kAlwaysCalc = 0x0001, kCalcOnLoad = 0x0002;
   constexpr uint8_t kTextResult = 0, kBoolResult = 1, kErrorResult = 2;
-  TXLSTextEncoder& texts = workbook_.GetTextEncoder();
+  TXLSRecordEncoder& encoder = workbook_.GetRecordEncoder();
   const std::vector<uint8_t> tokens =
-      EncodeFormula(formula, *this, texts, {name_, "formula", row, col});
+      EncodeFormula(formula, *this, encoder, {name_, "formula", row, col});
   const TXLSFormulaValue& result = formula.Result;
   const bool text =
       result.Kind == TXLSFormulaValue::kString || result.Kind == TXLSFormulaValue::kEmpty;
@@ -305,12 +277,7 @@ int32_t TXLSWorksheet::WriteFormula(uint16_t row, uint16_t col, const TXLSFormul
     return record;
   });
   if (status != 1 || !text) return status;
-  const std::string_view value =
-      texts.Encode(result.Text, XLSStrMax, {name_, "formula result", row, col});
-  TXLSBlob record = MakeRecord(xlsrec::kString, static_cast<uint16_t>(2 + value.size()));
-  record.AddWord(static_cast<uint16_t>(value.size()));
-  AddBytes(record, value);
-  return AppendData(std::move(record));
+  return AppendData(encoder.FormulaString(result.Text, {name_, "formula result", row, col}));
 }
 
 // ---- Address forms ----------------------------------------------------------
@@ -460,11 +427,11 @@ int32_t TXLSWorksheet::Close() {
   const auto step = [&status](auto&& store) {
     if (status == 1) status = store();
   };
-  step([&] { return StoreBof(xlsrec::kBofWorksheet); });
+  TXLSRecordEncoder& encoder = workbook_.GetRecordEncoder();
+  step([&] { return AppendHeader(encoder.Bof(xlsrec::kBofWorksheet)); });
   step([&] { return columnInfo_->Store(*header_); });
   step([&] { return rowInfo_->Store(*header_); });
-  step([&] { return StoreExternCount(static_cast<uint16_t>(Sheets().GetCount())); });
-  step([&] { return StoreExternSheets(); });
+  step([&] { return StoreExterns(encoder); });
   step([&] { return pageSetup_->StoreHeaderRecords(*header_); });
   step([&] { return hPageBreaks_->Store(*header_); });
   step([&] { return vPageBreaks_->Store(*header_); });
@@ -472,7 +439,7 @@ int32_t TXLSWorksheet::Close() {
   step([&] { return protect_->Store(*header_); });
   step([&] { return StoreDimensions(); });
   // The data section holds the cell records by now: the pictures follow them.
-  step([&] { return pictures_->Store(*data_); });
+  step([&] { return StorePictures(encoder); });
   step([&] { return pageSetup_->StoreMargins(*data_); });
   step([&] { return StoreWindow2(); });
   step([&] { return StoreZoom(); });
@@ -482,61 +449,28 @@ int32_t TXLSWorksheet::Close() {
   return status;
 }
 
-int32_t TXLSWorksheet::StoreBof(uint16_t type) {
-  TXLSBlob record = MakeRecord(xlsrec::kBof, 8);
-  record.AddWord(workbook_.GetFileFormatVersion());
-  record.AddWord(type);
-  record.AddWord(xlsrec::kBofBuild);
-  record.AddWord(xlsrec::kBofYear);
-  return AppendHeader(std::move(record));
+int32_t TXLSWorksheet::StoreExterns(const TXLSRecordEncoder& encoder) {
+  std::vector<std::string> names;
+  for (int32_t i = 1; i <= Sheets().GetCount(); ++i)
+    names.push_back(workbook_.GetRecordSheetName(i));
+  return encoder.StoreSheetExterns(*header_, names, static_cast<uint16_t>(index_ - 1));
 }
 
-int32_t TXLSWorksheet::StoreExternCount(uint16_t count) {
-  TXLSBlob record = MakeRecord(xlsrec::kExternCount, 2);
-  record.AddWord(count);
-  return AppendHeader(std::move(record));
-}
-
-// This sheet refers to itself with a two-byte record; every other sheet of
-// the workbook by its name.
-int32_t TXLSWorksheet::StoreExternSheet(const std::string& name) {
-  if (name == workbook_.GetRecordSheetName(index_)) {
-    TXLSBlob record = MakeRecord(xlsrec::kExternSheet, 2);
-    record.AddByte(1);
-    record.AddByte(0x02);
-    return AppendHeader(std::move(record));
-  }
-  const std::string_view text = std::string_view(name).substr(0, 255);
-  TXLSBlob record = MakeRecord(xlsrec::kExternSheet, static_cast<uint16_t>(2 + text.size()));
-  record.AddByte(static_cast<uint8_t>(text.size()));
-  record.AddByte(0x03);
-  AddBytes(record, text);
-  return AppendHeader(std::move(record));
-}
-
-int32_t TXLSWorksheet::StoreExternSheets() {
-  int32_t status = 1;
-  for (int32_t i = 1; i <= Sheets().GetCount() && status == 1; ++i) {
-    status = StoreExternSheet(workbook_.GetRecordSheetName(i));
-  }
-  return status;
-}
-
+// An empty sheet declares no rows and all 256 columns.
 int32_t TXLSWorksheet::StoreDimensions() {
-  TXLSBlob record = MakeRecord(xlsrec::kDimensions, 10);
-  if (dimWritten_) {
-    record.AddWord(dimFirstRow_);
-    record.AddWord(static_cast<uint16_t>(dimLastRow_ + 1));
-    record.AddWord(dimFirstCol_);
-    record.AddWord(static_cast<uint16_t>(dimLastCol_ + 1));
-  } else {
-    record.AddWord(0);
-    record.AddWord(0);
-    record.AddWord(0);
-    record.AddWord(0x0100);
-  }
-  record.AddWord(0);
-  return AppendHeader(std::move(record));
+  const TXLSRecordEncoder& encoder = workbook_.GetRecordEncoder();
+  if (!dimWritten_) return AppendHeader(encoder.Dimensions(0, 0, 0, 0x0100));
+  return AppendHeader(encoder.Dimensions(dimFirstRow_, uint32_t{dimLastRow_} + 1, dimFirstCol_,
+                                         static_cast<uint16_t>(dimLastCol_ + 1)));
+}
+
+// The pictures follow the cell records: as OBJ and IMDATA records, or
+// through the drawing layer of the format.
+int32_t TXLSWorksheet::StorePictures(TXLSRecordEncoder& encoder) {
+  if (encoder.PicturesAsImData()) return pictures_->Store(*data_);
+  if (pictures_->GetCount() == 0) return 1;
+  return encoder.StorePictures(*data_, static_cast<uint16_t>(index_ - 1),
+                               pictures_->DrawingPictures());
 }
 
 int32_t TXLSWorksheet::StoreWindow2() {
@@ -544,12 +478,7 @@ int32_t TXLSWorksheet::StoreWindow2() {
   if (displayGridLines_) options |= kWindow2GridLines;
   if (IsFrozen()) options |= kWindow2Frozen;
   if (selected_) options |= kWindow2Selected;
-  TXLSBlob record = MakeRecord(xlsrec::kWindow2, 10);
-  record.AddWord(options);
-  record.AddWord(0);
-  record.AddWord(0);
-  record.AddLong(0);
-  return AppendData(std::move(record));
+  return AppendData(workbook_.GetRecordEncoder().Window2(options));
 }
 
 int32_t TXLSWorksheet::StoreZoom() {

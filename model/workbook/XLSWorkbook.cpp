@@ -20,6 +20,7 @@
 #include "Ole.h"
 #include "XLSPanes.h"
 #include "XLSProtect.h"
+#include "XLSRecordEncoder.h"
 #include "XLSRecordIds.h"
 #include "XLSRecordSection.h"
 #include "XLSSpillFile.h"
@@ -31,8 +32,6 @@
 namespace tabulon {
 
 namespace {
-
-const char kBookStreamName[] = "Book";
 
 std::string SystemError(const std::string& what, const std::string& path, int err) {
   return what + " '" + path + "': " + std::strerror(err);
@@ -286,12 +285,28 @@ class TFileSizeSignalGuard {
 
 TXLSWorkbook::TXLSWorkbook()
     : XLSImplements<IXLSWorkBook>(false),
-      textEncoder_(std::make_unique<TXLSTextEncoder>(codePage_, utf8Texts_)),
       protect_(std::make_unique<TXLSProtect>()),
       xfList_(std::make_unique<TXLSXFList>()),
       sheets_(std::make_unique<TXLSWorkSheets>(*this)) {
+  ResetEncoders();
   xfList_->CreateDefault();
   palette_.SetPaletteXL97();
+}
+
+void TXLSWorkbook::ResetEncoders() {
+  textEncoder_ = std::make_unique<TXLSTextEncoder>(codePage_, utf8Texts_);
+  recordEncoder_ = MakeRecordEncoder(fileFormat_, textEncoder_.get());
+}
+
+int32_t TXLSWorkbook::SetFileFormat(int32_t file_format) {
+  if (file_format != xlExcel5 && file_format != xlExcel8) {
+    lastError_ = "file format " + std::to_string(file_format) +
+                 " is not one a workbook can be saved in (xlExcel5 39 or xlExcel8 56)";
+    return -1;
+  }
+  fileFormat_ = file_format;
+  ResetEncoders();
+  return 1;
 }
 
 TXLSWorkbook::~TXLSWorkbook() {
@@ -360,13 +375,13 @@ int32_t TXLSWorkbook::SetCodePage(uint16_t code_page) {
     return -1;
   }
   codePage_ = code_page;
-  textEncoder_ = std::make_unique<TXLSTextEncoder>(codePage_, utf8Texts_);
+  ResetEncoders();
   return 1;
 }
 
 void TXLSWorkbook::SetUtf8Texts(bool on) {
   utf8Texts_ = on;
-  textEncoder_ = std::make_unique<TXLSTextEncoder>(codePage_, utf8Texts_);
+  ResetEncoders();
 }
 
 const TXLSTextLossReport& TXLSWorkbook::GetTextLosses() const {
@@ -423,8 +438,8 @@ int32_t TXLSWorkbook::EncodeSheetNames() {
   std::unordered_map<std::string, int32_t> sheetOfKey;
   for (int32_t i = 1; i <= sheets_->GetCount(); ++i) {
     const std::string& name = sheets_->GetSheet(i)->GetName();
-    recordSheetNames_.emplace_back(textEncoder_->Encode(
-        name, XLSMaxSheetNameLength, {name, "sheet name"}, kSheetNameReplacement));
+    recordSheetNames_.push_back(
+        recordEncoder_->RecordSheetName(name, XLSMaxSheetNameLength, {name, "sheet name"}));
     const auto added =
         sheetOfKey.emplace(TXLSWorkSheets::NameKey(recordSheetNames_.back(), codePage_), i);
     if (!added.second)
@@ -485,11 +500,11 @@ int32_t TXLSWorkbook::StoreWorkbook(TXLSSpillFile* spill, TWrite write) {
 }
 
 int32_t TXLSWorkbook::BuildRecords(TXLSSpillFile* spill) {
-  records_ = std::make_unique<TXLSRecordSection>();
   selectedCount_ = 0;
   if (sheets_->GetCount() == 0) sheets_->Add();
   if (sheets_->GetCount() == 0) return Fail("the workbook has no sheet");
-  textEncoder_ = std::make_unique<TXLSTextEncoder>(codePage_, utf8Texts_);
+  ResetEncoders();
+  records_ = std::make_unique<TXLSRecordSection>(recordEncoder_->RecordLimit());
   if (EncodeSheetNames() != 1) return -1;
   xfList_->CreateAllReferredList();
   EvaluateWorkbookFormulas(*sheets_->GetSheet(1));
@@ -512,35 +527,13 @@ int32_t TXLSWorkbook::StoreSheetRecords(TXLSSpillFile* spill) {
   return 1;
 }
 
-int32_t TXLSWorkbook::StoreWorkbookRecords() {
-  using TStep = int32_t (TXLSWorkbook::*)();
-  static constexpr TStep kSteps[] = {
-      &TXLSWorkbook::StoreCodePage, &TXLSWorkbook::StoreExterns,
-      &TXLSWorkbook::StoreNames,    &TXLSWorkbook::StoreWindow1,
-      &TXLSWorkbook::Store1904,     &TXLSWorkbook::StoreProtect,
-      &TXLSWorkbook::StoreAllFonts, &TXLSWorkbook::StoreAllNumFormats,
-      &TXLSWorkbook::StoreAllXFS,   &TXLSWorkbook::StoreAllStyles,
-      &TXLSWorkbook::StorePalette,  &TXLSWorkbook::CalcSheetOffsets};
-  int32_t status = StoreBof(xlsrec::kBofGlobals);
-  for (TStep step : kSteps) {
-    if (status == 1) status = (this->*step)();
-  }
-  for (int32_t i = 1; status == 1 && i <= sheets_->GetCount(); ++i) {
-    const TXLSWorksheet* sheet = sheets_->GetSheet(i);
-    status = StoreBoundSheet(GetRecordSheetName(i), sheet->GetStreamOffset());
-  }
-  if (status == 1) status = StoreEof();
-  if (status != 1 && lastError_.empty()) lastError_ = "a workbook record could not be built";
-  return status;
-}
-
 int32_t TXLSWorkbook::WriteOle(TXLSStream& out) {
-  uint64_t size = static_cast<uint64_t>(records_->Size());
+  uint64_t size = static_cast<uint64_t>(records_->Size()) + globalsTail_->Size();
   for (int32_t i = 1; i <= sheets_->GetCount(); ++i) {
     size += static_cast<uint64_t>(sheets_->GetSheet(i)->GetStreamSize());
   }
   TOleDocWriter writer;
-  if (writer.Begin(out, kBookStreamName, size) != 1) return Fail(writer.LastError());
+  if (writer.Begin(out, recordEncoder_->StreamName(), size) != 1) return Fail(writer.LastError());
   const int32_t status = WriteStream(writer.Stream());
   if (writer.Finish() != 1) return Fail(writer.LastError());
   return status == 1 ? 1 : Fail("the stream could not be written");
@@ -549,6 +542,7 @@ int32_t TXLSWorkbook::WriteOle(TXLSStream& out) {
 // The workbook's records, then each sheet's header and data records.
 int32_t TXLSWorkbook::WriteStream(TXLSStream& out) {
   int32_t status = records_->Write(out);
+  if (status == 1) status = globalsTail_->Write(out);
   for (int32_t i = 1; status == 1 && i <= sheets_->GetCount(); ++i) {
     status = sheets_->GetSheet(i)->WriteData(out);
   }
@@ -557,6 +551,7 @@ int32_t TXLSWorkbook::WriteStream(TXLSStream& out) {
 
 void TXLSWorkbook::FreeSections() {
   records_.reset();
+  globalsTail_.reset();
   recordSheetNames_.clear();
   for (int32_t i = 1; i <= sheets_->GetCount(); ++i) sheets_->GetSheet(i)->EndSave();
 }

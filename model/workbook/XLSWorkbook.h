@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "XLSConstants.h"
 #include "XLSInterfaces.h"
 #include "XLSObject.h"
 #include "XLSPalette.h"
@@ -22,6 +23,8 @@ namespace tabulon {
 class TXLSBlob;
 class TXLSBlobList;
 class TXLSProtect;
+class TXLSRecordEncoder;
+enum class TXLSGlobalsPart : uint8_t;
 class TXLSRecordSection;
 class TXLSSpillFile;
 class TXLSStream;
@@ -35,8 +38,6 @@ class TXLSXFList;
 /// every interface handed out from it must be released (XLSPtr does it) before.
 class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
  public:
-  /// The BIFF version the file declares (BIFF5).
-  static constexpr uint16_t kFileFormatVersion = 0x0500;
   /// Code page of a new workbook: Windows-1252 (Western European).
   static constexpr uint16_t kDefaultCodePage = 1252;
   /// Largest stream "Book" a compound document can hold.
@@ -137,8 +138,20 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   TXLSWorkSheets& GetSheets() { return *sheets_; }
   /// @return The workbook's protection state.
   TXLSProtect& GetProtect() { return *protect_; }
-  /// @return kFileFormatVersion.
-  uint16_t GetFileFormatVersion() const { return kFileFormatVersion; }
+  /// Chooses the file format SaveAs writes: xlExcel5 (39, Excel 5/95, the
+  /// default) or xlExcel8 (56, Excel 97-2003). Choose it before adding
+  /// formulas: a formula is checked against the rows the format's references
+  /// reach when it is set.
+  /// @param file_format xlExcel5 or xlExcel8.
+  /// @return 1, or -1 for any other value, which leaves the workbook as it
+  /// was (GetLastError says why).
+  virtual int32_t SetFileFormat(int32_t file_format);
+  /// @return xlExcel5 or xlExcel8 (SetFileFormat).
+  int32_t GetFileFormat() const { return fileFormat_; }
+  /// @return The record encoder of the chosen file format, which the sheets
+  /// and tables use to build the records whose layout differs between the
+  /// formats (during a save: the save's own).
+  TXLSRecordEncoder& GetRecordEncoder() { return *recordEncoder_; }
   /// @return The code page the file declares for its texts (1252 unless SetCodePage changed it).
   uint16_t GetCodePage() const { return codePage_; }
   /// @return The first visible sheet tab, from 0.
@@ -178,22 +191,19 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   int32_t WriteOle(TXLSStream& out);
   int32_t WriteStream(TXLSStream& out);
   void FreeSections();
+  /// A fresh text converter and record encoder for the current code page,
+  /// text mode and file format.
+  void ResetEncoders();
   int32_t EncodeSheetNames();
   int32_t Fail(const std::string& message);
 
-  /// Workbook-level record steps, in the order of the stream.
-  int32_t StoreBof(uint16_t sheet_type);
+  /// Workbook-level record steps: one part of the globals each.
+  int32_t StoreGlobalsPart(TXLSGlobalsPart part);
   int32_t StoreCodePage();
   int32_t StoreExterns();
-  int32_t StoreExternCount();
-  int32_t StoreExternSheet(const std::string& name);
   int32_t StoreNames();
   int32_t StorePrintAreaNames();
   int32_t StorePrintTitleNames();
-  int32_t StoreNameShort(uint16_t sheet_index, uint8_t name_code, uint16_t first_row,
-                         uint16_t last_row, uint8_t first_col, uint8_t last_col);
-  int32_t StoreNameLong(uint16_t sheet_index, uint8_t name_code, uint16_t first_row,
-                        uint16_t last_row, uint8_t first_col, uint8_t last_col);
   int32_t StoreWindow1();
   int32_t Store1904();
   int32_t StoreProtect();
@@ -202,9 +212,10 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   int32_t StoreAllXFS();
   int32_t StoreAllStyles();
   int32_t StorePalette();
-  int32_t CalcSheetOffsets();
-  int32_t StoreBoundSheet(const std::string& name, uint32_t offset);
-  int32_t StoreEof();
+  int32_t StoreDrawingGroup();
+  int32_t StoreSharedStrings();
+  /// Gives each sheet its stream offset behind globals_size bytes of globals.
+  int32_t PlaceSheets(int64_t globals_size);
 
   int32_t Append(TXLSBlob&& record);
   /// Appends, through the workbook's section, the records that build(i, list)
@@ -218,11 +229,16 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   TXLSPalette palette_;
   uint16_t codePage_ = kDefaultCodePage;
   bool utf8Texts_ = false;
+  int32_t fileFormat_ = xlExcel5;
   std::unique_ptr<TXLSTextEncoder> textEncoder_;
+  std::unique_ptr<TXLSRecordEncoder> recordEncoder_;
   std::vector<std::string> recordSheetNames_;  // only during a save
   std::unique_ptr<TXLSProtect> protect_;
   std::unique_ptr<TXLSXFList> xfList_;
   std::unique_ptr<TXLSRecordSection> records_;  ///< only during a save
+  /// The globals behind the sheet list, and where they start in the stream.
+  std::unique_ptr<TXLSRecordSection> globalsTail_;
+  uint32_t globalsBase_ = 0;
   uint16_t firstTab_ = 0;
   uint8_t date1904_ = 0;
   std::unique_ptr<TXLSWorkSheets> sheets_;

@@ -84,6 +84,7 @@ public final class PoiDump {
       file.putAll(new PoiDump(book).workbook());
     } catch (Exception | LinkageError e) {
       file.put("error", e.getClass().getSimpleName() + ": " + e.getMessage());
+      if (System.getenv("POIDUMP_TRACE") != null) e.printStackTrace();
     }
     return file;
   }

@@ -19,7 +19,7 @@ using testing_records::TBytes;
 using testing_records::WordAt;
 using TLongs = std::vector<uint32_t>;
 
-constexpr uint16_t kBiff8Limit = XLSBiff8RecordDataLimit + 4;
+constexpr uint16_t kBiff8Limit = XLSBiff8RecordLimit;
 
 // count 32-bit fields from pos.
 TLongs Longs(const TBytes& bytes, size_t pos, size_t count) {

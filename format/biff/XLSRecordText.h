@@ -1,4 +1,4 @@
-// Texts that records carry behind a one-byte length: font names, number
+// Texts that BIFF5 records carry behind a one-byte length: font names, number
 // format texts and style names.
 #pragma once
 
