@@ -138,6 +138,9 @@ class TXLSRecordEncoder {
   /// @return The unit of CellTextLimit and of sheet name lengths: "bytes" or
   /// "characters".
   virtual const char* TextUnit() const = 0;
+  /// @return Whether the records hold every text as Unicode (else as bytes
+  /// of the workbook's code page).
+  virtual bool UnicodeTexts() const = 0;
   /// @return The order of the globals parts.
   virtual const std::vector<TXLSGlobalsPart>& GlobalsOrder() const = 0;
 

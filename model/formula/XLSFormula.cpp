@@ -298,11 +298,11 @@ std::vector<uint8_t> EncodeFormula(const TXLSFormula& formula, const TXLSWorkshe
   return out;
 }
 
-TXLSFillReach FormulaFillReach(const TXLSFormula& formula) {
+TXLSFillReach FormulaFillReach(const TXLSFormula& formula, int32_t max_row) {
   // A formula without relative rows (or columns) can be filled any distance.
   TXLSFillReach reach{std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::max()};
-  const auto limit = [&reach](const TXLSRefPoint& p) {
-    if (p.RowRel) reach.Rows = std::min(reach.Rows, XLSFormulaMaxRow - p.Row);
+  const auto limit = [&reach, max_row](const TXLSRefPoint& p) {
+    if (p.RowRel) reach.Rows = std::min(reach.Rows, max_row - p.Row);
     if (p.ColRel) reach.Cols = std::min(reach.Cols, int32_t{XLSMaxCol} - p.Col);
   };
   for (const TXLSFormulaToken& token : formula.Tokens) {
@@ -313,11 +313,21 @@ TXLSFillReach FormulaFillReach(const TXLSFormula& formula) {
   return reach;
 }
 
-void ShiftFormula(TXLSFormula& formula, int32_t rows, int32_t cols) {
-  const auto move = [rows, cols](TXLSRefPoint& p) {
+int32_t FormulaLastRow(const TXLSFormula& formula) {
+  int32_t last = -1;
+  for (const TXLSFormulaToken& token : formula.Tokens) {
+    if (!IsReference(token) || IsDeletedSheetReference(token)) continue;
+    last = std::max(last, token.First.Row);
+    if (token.Kind == TXLSTokenKind::Area) last = std::max(last, token.Last.Row);
+  }
+  return last;
+}
+
+void ShiftFormula(TXLSFormula& formula, int32_t rows, int32_t cols, int32_t max_row) {
+  const auto move = [rows, cols, max_row](TXLSRefPoint& p) {
     if (p.RowRel) p.Row += rows;
     if (p.ColRel) p.Col += cols;
-    return p.Row >= 0 && p.Row <= XLSFormulaMaxRow && p.Col >= 0 && p.Col <= XLSMaxCol;
+    return p.Row >= 0 && p.Row <= max_row && p.Col >= 0 && p.Col <= XLSMaxCol;
   };
   for (TXLSFormulaToken& token : formula.Tokens) {
     if (!IsReference(token)) continue;
@@ -377,13 +387,13 @@ void TXLSFormulas::Move(int32_t row, int32_t col, int32_t dest_row, int32_t dest
 }
 
 void TXLSFormulas::AdjustForShift(const TXLSWorksheet& owner, const TXLSWorksheet& target,
-                                  int32_t row1, int32_t col1, int32_t row2, int32_t col2,
-                                  bool vertical, bool insert) {
+                                  int32_t max_row, int32_t row1, int32_t col1, int32_t row2,
+                                  int32_t col2, bool vertical, bool insert) {
   // Along the shift axis the block spans [first, last]; across it, only
   // references inside the band [bandLow, bandHigh] move.
   const int32_t first = vertical ? row1 : col1, last = vertical ? row2 : col2;
   const int32_t bandLow = vertical ? col1 : row1, bandHigh = vertical ? col2 : row2;
-  const int32_t limit = vertical ? XLSFormulaMaxRow : XLSMaxCol;
+  const int32_t limit = vertical ? max_row : int32_t{XLSMaxCol};
   const auto along = [vertical](TXLSRefPoint& p) -> int32_t& { return vertical ? p.Row : p.Col; };
   const auto across = [vertical](const TXLSRefPoint& p) { return vertical ? p.Col : p.Row; };
   for (auto& entry : map_) {

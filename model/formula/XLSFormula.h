@@ -109,6 +109,8 @@ struct TXLSFormula {
 };
 
 /// Largest row a BIFF5 formula reference can address (14 bits), zero-based.
+/// A BIFF8 reference reaches every row (0xFFFF); a workbook's reach is its
+/// record encoder's FormulaMaxRow().
 constexpr int32_t XLSFormulaMaxRow = 0x3FFF;
 
 /// Parses formula text ("=A2*$B$1") written in cell (row, col) of sheet.
@@ -119,7 +121,8 @@ constexpr int32_t XLSFormulaMaxRow = 0x3FFF;
 /// @param formula receives the tokens when the text is accepted
 /// @return accepted, or refused with the position and reason (syntax error,
 ///         unknown function, wrong argument count, unknown sheet, reference
-///         outside the rows and columns a BIFF5 formula can address)
+///         outside the rows and columns a formula of the workbook's file
+///         format can address)
 TXLSFormulaStatus ParseFormula(const std::string& text, TXLSWorksheet& sheet, TXLSFormula& formula);
 
 /// The text of a formula with its leading '=' as the parser reads it back.
@@ -139,20 +142,23 @@ std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet);
 /// @param place the formula's cell, for that report
 /// @return the bytes; empty when a token cannot be written
 std::vector<uint8_t> EncodeFormula(const TXLSFormula& formula, const TXLSWorksheet& sheet,
-                                   const TXLSRecordEncoder& encoder,
-                                   const TXLSTextPlace& place);
+                                   const TXLSRecordEncoder& encoder, const TXLSTextPlace& place);
 
 /// How far a formula can be filled before a relative reference passes the
-/// last row or column a BIFF5 formula can address.
+/// last row or column a formula can address.
 struct TXLSFillReach {
   int32_t Rows = 0;  ///< rows it can move down
   int32_t Cols = 0;  ///< columns it can move right
 };
 
 /// @param formula a parsed formula
+/// @param max_row the last row (zero-based) a reference can address
 /// @return the largest moves down and right that keep every reference inside
-///         rows 1 to 16384 and columns A to IV
-TXLSFillReach FormulaFillReach(const TXLSFormula& formula);
+///         rows 0 to max_row and columns A to IV
+TXLSFillReach FormulaFillReach(const TXLSFormula& formula, int32_t max_row);
+/// @param formula a parsed formula
+/// @return the last row (zero-based) any of its references names; -1 for none
+int32_t FormulaLastRow(const TXLSFormula& formula);
 
 /// Moves the relative parts of every reference by the given rows and
 /// columns, as filling a formula does; a reference that leaves the sheet
@@ -160,7 +166,8 @@ TXLSFillReach FormulaFillReach(const TXLSFormula& formula);
 /// @param formula the formula to change in place
 /// @param rows rows to move down (negative: up)
 /// @param cols columns to move right (negative: left)
-void ShiftFormula(TXLSFormula& formula, int32_t rows, int32_t cols);
+/// @param max_row the last row (zero-based) a reference can address
+void ShiftFormula(TXLSFormula& formula, int32_t rows, int32_t cols, int32_t max_row);
 
 /// The formulas of one worksheet, keyed by cell position.
 class TXLSFormulas {
@@ -195,13 +202,15 @@ class TXLSFormulas {
   /// becomes \#REF!.
   /// @param owner the sheet holding these formulas
   /// @param target the sheet whose cells moved
+  /// @param max_row the last row (zero-based) a reference can address
   /// @param row1 first row of the block (zero-based)  @param col1 first column
   /// @param row2 last row of the block  @param col2 last column
   /// @param vertical true when cells shift down (insert) or up (delete),
   ///        false when they shift right or left
   /// @param insert true for Insert, false for Delete
-  void AdjustForShift(const TXLSWorksheet& owner, const TXLSWorksheet& target, int32_t row1,
-                      int32_t col1, int32_t row2, int32_t col2, bool vertical, bool insert);
+  void AdjustForShift(const TXLSWorksheet& owner, const TXLSWorksheet& target, int32_t max_row,
+                      int32_t row1, int32_t col1, int32_t row2, int32_t col2, bool vertical,
+                      bool insert);
 
  private:
   static uint32_t Key(int32_t row, int32_t col) {

@@ -352,8 +352,11 @@ class TFormulaParser {
     if (col < 0 || col > XLSMaxCol)
       Fail(start, "column " + letters + " is outside the sheet (A to IV)");
     const long row = digits.size() <= 6 ? std::strtol(digits.c_str(), nullptr, 10) : 0;
-    if (row < 1 || row > XLSFormulaMaxRow + 1)
-      Fail(start, "row " + digits + " is outside the rows a formula can address (1 to 16384)");
+    const TXLSRecordEncoder& format = sheet_.GetWorkbook().GetRecordEncoder();
+    if (row < 1 || row > format.FormulaMaxRow() + 1)
+      Fail(start, "row " + digits + " is outside the rows a " + format.Name() +
+                      " formula can address (1 to " + std::to_string(format.FormulaMaxRow() + 1) +
+                      ")");
     point.Row = static_cast<int32_t>(row - 1);
     point.Col = col;
     return point;

@@ -5,6 +5,7 @@
 #include "XLSCellRef.h"
 #include "XLSFormula.h"
 #include "XLSRange.h"
+#include "XLSRecordEncoder.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
 #include "XLSWorksheet.h"
@@ -16,22 +17,25 @@ namespace {
 // A block this large would take gigabytes of formulas.
 constexpr int64_t kMaxFormulaCells = int64_t{1} << 20;
 
-// A fill that moves a relative reference past row 16384 or column IV would
-// leave #REF! in the cells beyond: it is refused, naming the first cell the
-// formula cannot be filled to.
+// A fill that moves a relative reference past the last row (16384 in BIFF5)
+// or column IV would leave #REF! in the cells beyond: it is refused, naming
+// the first cell the formula cannot be filled to.
 bool RefuseFillPastReach(const TXLSFormula& formula, int32_t first_row, int32_t first_col,
-                         int32_t last_row, int32_t last_col, TXLSFormulaStatus& status) {
-  const TXLSFillReach reach = FormulaFillReach(formula);
+                         int32_t last_row, int32_t last_col, int32_t max_row,
+                         TXLSFormulaStatus& status) {
+  const TXLSFillReach reach = FormulaFillReach(formula, max_row);
   const bool rowsPast = last_row - first_row > reach.Rows;
   if (!rowsPast && last_col - first_col <= reach.Cols) return false;
   const int32_t row = rowsPast ? first_row + reach.Rows + 1 : first_row;
   const int32_t col = rowsPast ? first_col : first_col + reach.Cols + 1;
   status.Code = -1;
-  status.Message = "the formula cannot be filled to " +
-                   EncodeCellRef(static_cast<uint16_t>(row), static_cast<uint8_t>(col)) +
-                   (rowsPast ? ": its references there would pass row 16384, the last row"
-                             : ": its references there would pass column IV, the last column") +
-                   " a formula can address";
+  status.Message =
+      "the formula cannot be filled to " +
+      EncodeCellRef(static_cast<uint16_t>(row), static_cast<uint8_t>(col)) +
+      (rowsPast ? ": its references there would pass row " + std::to_string(max_row + 1) +
+                      ", the last row"
+                : std::string(": its references there would pass column IV, the last column")) +
+      " a formula can address";
   return true;
 }
 
@@ -46,7 +50,9 @@ TXLSFormulaStatus TXLSRange::SetFormula(const std::string& text) {
     status.Message = "the range has more than 1048576 cells to fill";
     return status;
   }
-  if (RefuseFillPastReach(formula, FirstRow, FirstCol, LastRow, LastCol, status)) return status;
+  const int32_t maxRow = Worksheet.GetWorkbook().GetRecordEncoder().FormulaMaxRow();
+  if (RefuseFillPastReach(formula, FirstRow, FirstCol, LastRow, LastCol, maxRow, status))
+    return status;
   TXLSCellHeap& heap = Worksheet.GetCellHeap();
   TXLSFormulas& formulas = Worksheet.GetFormulas();
   for (int32_t row = FirstRow; row <= LastRow; ++row) {
@@ -56,7 +62,7 @@ TXLSFormulaStatus TXLSRange::SetFormula(const std::string& text) {
       if (cell->Merged && !cell->IsMergeMaster()) continue;
       cell->ClearValue(heap.Texts());
       TXLSFormula filled = formula;
-      ShiftFormula(filled, row - FirstRow, col - FirstCol);
+      ShiftFormula(filled, row - FirstRow, col - FirstCol, maxRow);
       formulas.Set(row, col, std::move(filled));
     }
   }
@@ -72,8 +78,9 @@ void TXLSRange::AdjustFormulas(bool vertical, bool insert) {
   TXLSWorkSheets& sheets = Worksheet.GetWorkbook().GetSheets();
   for (int32_t i = 1; i <= sheets.GetCount(); ++i) {
     TXLSWorksheet& sheet = *sheets.GetSheet(i);
-    sheet.GetFormulas().AdjustForShift(sheet, Worksheet, FirstRow, FirstCol, LastRow, LastCol,
-                                       vertical, insert);
+    sheet.GetFormulas().AdjustForShift(sheet, Worksheet,
+                                       Worksheet.GetWorkbook().GetRecordEncoder().FormulaMaxRow(),
+                                       FirstRow, FirstCol, LastRow, LastCol, vertical, insert);
   }
 }
 

@@ -78,9 +78,10 @@ TXLSWorksheet* TXLSWorkSheets::AddSheet(int32_t position) {
   return added;
 }
 
-bool TXLSWorkSheets::IsAllowedName(const std::string& name, uint16_t code_page) {
+bool TXLSWorkSheets::IsAllowedName(const std::string& name, uint16_t code_page, size_t length) {
   // Readers rename a sheet without a name, so one is required.
-  if (name.empty() || name.size() > XLSMaxSheetNameLength) return false;
+  if (length == std::string::npos) length = name.size();
+  if (name.empty() || length > XLSMaxSheetNameLength) return false;
   bool allowed = true;
   ForEachSingleByteChar(name, code_page, [&](size_t pos) {
     if (kForbiddenNameChars.find(name[pos]) != std::string_view::npos) allowed = false;
@@ -102,9 +103,9 @@ std::string TXLSWorkSheets::NameKey(const std::string& stored, uint16_t code_pag
 // Names are checked as the file will hold them: converted to the code page
 // in UTF-8 mode, where "Ωa" and "Σa" both become "_a" in 1252.
 bool TXLSWorkSheets::CheckName(int32_t index, const std::string& name) const {
-  const uint16_t codePage = workbook_.GetCodePage();
+  const uint16_t codePage = workbook_.SheetNameCodePage();
   const std::string stored = workbook_.StoredSheetName(name);
-  if (!IsAllowedName(stored, codePage)) return false;
+  if (!IsAllowedName(stored, codePage, workbook_.SheetNameLength(stored))) return false;
   const std::string key = NameKey(stored, codePage);
   for (int32_t i = 1; i <= GetCount(); ++i) {
     if (i != index && NameKey(workbook_.StoredSheetName(GetSheet(i)->GetName()), codePage) == key)

@@ -49,7 +49,8 @@ class TXLSWorkSheets : public XLSImplements<IXLSWorkSheets> {
   /// positions are refused with nullptr); the first sheet becomes active.
   TXLSWorksheet* AddSheet(int32_t position);
   /// True when name may be given to the sheet at index (0: a new sheet): as
-  /// the workbook will store it (StoredSheetName), 1 to 31 bytes, none of
+  /// the workbook will store it (StoredSheetName), 1 to 31 bytes (BIFF8: 31
+  /// characters), none of
   /// [ ] : * ? / \, and no other sheet's stored name equal to it, ASCII
   /// letters compared without case.
   bool CheckName(int32_t index, const std::string& name) const;
@@ -60,7 +61,9 @@ class TXLSWorkSheets : public XLSImplements<IXLSWorkSheets> {
   /// double-byte character is no such character).
   /// @param name the proposed sheet name, in code page bytes.
   /// @param code_page The code page of name.
-  static bool IsAllowedName(const std::string& name, uint16_t code_page = 1252);
+  /// @param length Its length as the file format counts it; npos: its bytes.
+  static bool IsAllowedName(const std::string& name, uint16_t code_page = 1252,
+                            size_t length = std::string::npos);
   /// The form in which readers compare sheet names.
   /// @param stored A sheet name in code page bytes.
   /// @param code_page The code page of stored.

@@ -18,6 +18,8 @@
 #include <unordered_map>
 
 #include "Ole.h"
+#include "XLSCellRef.h"
+#include "XLSFormula.h"
 #include "XLSPanes.h"
 #include "XLSProtect.h"
 #include "XLSRecordEncoder.h"
@@ -25,6 +27,7 @@
 #include "XLSRecordSection.h"
 #include "XLSSpillFile.h"
 #include "XLSTextEncoder.h"
+#include "XLSUnicodeText.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorksheet.h"
 #include "xlsxf.h"
@@ -304,9 +307,30 @@ int32_t TXLSWorkbook::SetFileFormat(int32_t file_format) {
                  " is not one a workbook can be saved in (xlExcel5 39 or xlExcel8 56)";
     return -1;
   }
+  std::unique_ptr<TXLSRecordEncoder> chosen = MakeRecordEncoder(file_format, textEncoder_.get());
+  const std::string beyond = FormulaBeyondRow(chosen->FormulaMaxRow());
+  if (!beyond.empty()) {
+    lastError_ = "the formula in " + beyond + " refers to rows a " + chosen->Name() +
+                 " formula cannot address (1 to " + std::to_string(chosen->FormulaMaxRow() + 1) +
+                 "); choose the file format before adding such formulas";
+    return -1;
+  }
   fileFormat_ = file_format;
   ResetEncoders();
   return 1;
+}
+
+std::string TXLSWorkbook::FormulaBeyondRow(int32_t max_row) const {
+  std::string found;
+  for (int32_t i = 1; found.empty() && i <= sheets_->GetCount(); ++i) {
+    TXLSWorksheet* sheet = sheets_->GetSheet(i);
+    sheet->GetFormulas().ForEach([&](int32_t row, int32_t col, const TXLSFormula& formula) {
+      if (found.empty() && FormulaLastRow(formula) > max_row)
+        found = sheet->GetName() + "!" +
+                EncodeCellRef(static_cast<uint16_t>(row), static_cast<uint8_t>(col));
+    });
+  }
+  return found;
 }
 
 TXLSWorkbook::~TXLSWorkbook() {
@@ -412,7 +436,18 @@ bool IsUtf8Continuation(char byte) {
 }  // namespace
 
 std::string TXLSWorkbook::StoredSheetName(const std::string& name) const {
+  if (recordEncoder_->UnicodeTexts()) return std::string(textEncoder_->Utf8Form(name));
   return textEncoder_->CodePageForm(name, kSheetNameReplacement);
+}
+
+size_t TXLSWorkbook::SheetNameLength(const std::string& stored) const {
+  return recordEncoder_->UnicodeTexts() ? XLSUtf8ToUtf16(stored).size() : stored.size();
+}
+
+uint16_t TXLSWorkbook::SheetNameCodePage() const {
+  // UTF-8 keeps every ASCII byte a character of its own, as a single-byte
+  // code page does.
+  return recordEncoder_->UnicodeTexts() ? kDefaultCodePage : codePage_;
 }
 
 // A code page character takes at least one byte and a UTF-8 one at most four,
@@ -440,8 +475,8 @@ int32_t TXLSWorkbook::EncodeSheetNames() {
     const std::string& name = sheets_->GetSheet(i)->GetName();
     recordSheetNames_.push_back(
         recordEncoder_->RecordSheetName(name, XLSMaxSheetNameLength, {name, "sheet name"}));
-    const auto added =
-        sheetOfKey.emplace(TXLSWorkSheets::NameKey(recordSheetNames_.back(), codePage_), i);
+    const auto added = sheetOfKey.emplace(
+        TXLSWorkSheets::NameKey(recordSheetNames_.back(), SheetNameCodePage()), i);
     if (!added.second)
       return Fail("the sheets '" + sheets_->GetSheet(added.first->second)->GetName() + "' and '" +
                   name + "' would have the same name in code page " + std::to_string(codePage_));

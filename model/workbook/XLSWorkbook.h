@@ -118,10 +118,17 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   /// SetUtf8Texts is on), as record limits count it.
   size_t CodePageLength(const std::string& text) const;
   /// @param name A sheet name handed in.
-  /// @return The bytes a save stores for it, before the cut to the longest
-  /// name: converted when SetUtf8Texts is on, with `_` for each character
-  /// the code page lacks.
+  /// @return The form a save stores for it, before the cut to the longest
+  /// name: in BIFF8 its UTF-8; in BIFF5 code page bytes, converted when
+  /// SetUtf8Texts is on, with `_` for each character the code page lacks.
   std::string StoredSheetName(const std::string& name) const;
+  /// @param stored A name as StoredSheetName gives it.
+  /// @return Its length as the file format counts it: bytes in BIFF5,
+  /// characters (UTF-16 units) in BIFF8.
+  size_t SheetNameLength(const std::string& stored) const;
+  /// @return The code page in which stored sheet names are scanned for the
+  /// characters a name may not hold.
+  uint16_t SheetNameCodePage() const;
   /// Cuts a text handed in to a byte limit of the code page.
   /// @param text The text.
   /// @param max_bytes The limit, in bytes of the code page.
@@ -139,12 +146,13 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   /// @return The workbook's protection state.
   TXLSProtect& GetProtect() { return *protect_; }
   /// Chooses the file format SaveAs writes: xlExcel5 (39, Excel 5/95, the
-  /// default) or xlExcel8 (56, Excel 97-2003). Choose it before adding
-  /// formulas: a formula is checked against the rows the format's references
-  /// reach when it is set.
+  /// default) or xlExcel8 (56, Excel 97-2003). A formula is checked against
+  /// the rows the format's references reach (16384 in BIFF5, 65536 in BIFF8)
+  /// when it is set, so choose the format first.
   /// @param file_format xlExcel5 or xlExcel8.
-  /// @return 1, or -1 for any other value, which leaves the workbook as it
-  /// was (GetLastError says why).
+  /// @return 1; -1 for any other value, or when a stored formula refers to
+  /// rows the format cannot address; the workbook then stays as it was
+  /// (GetLastError says why).
   virtual int32_t SetFileFormat(int32_t file_format);
   /// @return xlExcel5 or xlExcel8 (SetFileFormat).
   int32_t GetFileFormat() const { return fileFormat_; }
@@ -194,6 +202,9 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   /// A fresh text converter and record encoder for the current code page,
   /// text mode and file format.
   void ResetEncoders();
+  /// The first formula cell ("Sheet1!B2") that refers to a row past max_row,
+  /// or empty text.
+  std::string FormulaBeyondRow(int32_t max_row) const;
   int32_t EncodeSheetNames();
   int32_t Fail(const std::string& message);
 
