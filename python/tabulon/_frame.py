@@ -4,6 +4,7 @@ report layout (title, frozen and repeated header, fitted widths, totals)."""
 from __future__ import annotations
 
 import os
+import re
 from typing import Any, Optional, Sequence
 
 import numpy as np
@@ -42,7 +43,7 @@ def write_frame(
 
     The frame's columns are written whole, as numpy arrays: integers as numbers
     shown as "0", floats as numbers (``float_format`` gives them a number format
-    such as "0.00"), datetimes and dates as dates, timedeltas as times, booleans
+    such as "0.00" or pandas' "%.2f"), datetimes and dates as dates, timedeltas as times, booleans
     as TRUE and FALSE, categoricals as their values, strings as Unicode texts;
     NaN, None, NaT and pandas.NA leave their cells empty. The header row holds
     the index names and the column names (a MultiIndex as pandas writes it:
@@ -67,6 +68,18 @@ def write_frame(
     workbook = Workbook(file_format=file_format, code_page=options.pop("code_page", 1252))
     workbook.add_frame(df, sheet_name=sheet_name, index=index, title=title, totals=totals, **options)
     workbook.save(path)
+
+
+def number_format_of(float_format: Optional[str]) -> Optional[str]:
+    """A float format as a number format: "%.2f" (pandas' form) becomes "0.00";
+    a number format ("#,##0.00") stays as it is."""
+    if not float_format or not float_format.startswith("%"):
+        return float_format
+    match = re.fullmatch(r"%\.(\d+)f", float_format)
+    if not match:
+        raise ValueError(f"float_format {float_format!r} is neither %.Nf nor a number format")
+    decimals = int(match.group(1))
+    return "0." + "0" * decimals if decimals else "0"
 
 
 class _Layout:
@@ -124,7 +137,7 @@ def write_frame_to_sheet(
     if not isinstance(df, pd.DataFrame):
         raise TypeError(f"write_frame takes a pandas DataFrame, not {type(df).__name__}")
     layout = _Layout(df, index, title, header, startrow, startcol, totals)
-    writer = _ColumnWriter(sheet, float_format, datetime_format, date_format)
+    writer = _ColumnWriter(sheet, number_format_of(float_format), datetime_format, date_format)
     if header:
         _write_header(sheet, df, layout, merge_cells)
     if layout.index_levels:

@@ -47,7 +47,8 @@ def every_dtype_frame():
 
 def test_frame_round_trip_with_report_layout(tmp_path):
     path = tmp_path / "frame.xls"
-    tabulon.write_frame(every_dtype_frame(), path, sheet_name="Data", title="Report", totals=True)
+    tabulon.write_frame(every_dtype_frame(), path, sheet_name="Data", title="Report", totals=True,
+                        float_format="%.1f")
     book = open_book(path)
     sheet = book.sheet_by_name("Data")
     assert sheet.cell_value(0, 0) == "Report"
@@ -64,8 +65,8 @@ def test_frame_round_trip_with_report_layout(tmp_path):
     assert xlrd.xldate_as_datetime(row[3].value, 0) == dt.datetime(2024, 2, 29, 13, 45, 30)
     assert xlrd.xldate_as_datetime(row[4].value, 0) == dt.datetime(2024, 1, 2)
     assert row[5].value == pytest.approx(26 / 24)
-    assert [cell_format(book, row[c]) for c in (1, 3, 4, 5)] == [
-        "0", "yyyy-mm-dd hh:mm:ss", "yyyy-mm-dd", "[h]:mm:ss"]
+    assert [cell_format(book, row[c]) for c in (1, 2, 3, 4, 5)] == [
+        "0", "0.0", "yyyy-mm-dd hh:mm:ss", "yyyy-mm-dd", "[h]:mm:ss"]
     assert row[9].value == "Grüße €"
     assert sheet.cell(4, 9).value == "42" and sheet.cell(4, 9).ctype == xlrd.XL_CELL_TEXT
     empty = (xlrd.XL_CELL_EMPTY, xlrd.XL_CELL_BLANK)
