@@ -416,6 +416,7 @@ void DefineSheet(py::module_& m) {
       .def_property(
           "display_gridlines", [](TPySheet& s) { return s.Sheet->GetDisplayGridLines(); },
           [](TPySheet& s, bool on) { s.Sheet->SetDisplayGridLines(on); })
+      .def("delete", [](TPySheet& s) { s.Sheet->Delete(); })
       .def(
           "protect", [](TPySheet& s, const std::string& password) { s.Sheet->Protect(password); },
           py::arg("password") = "")

@@ -60,6 +60,8 @@ class Sheet:
                       scale_x: float = 1.0, scale_y: float = 1.0) -> None:
         """Place a 24-bit uncompressed .bmp with its corner in a cell (offset x, y pixels);
         ValueError with the reason when the file is refused."""
+    def delete(self) -> None:
+        """Remove the sheet from its workbook."""
     def protect(self, password: str = "") -> None: ...
     @property
     def page_setup(self) -> PageSetup: ...

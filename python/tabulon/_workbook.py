@@ -60,12 +60,17 @@ class Workbook:
         """Write a pandas DataFrame on a new sheet laid out as a report.
 
         See :func:`tabulon.write_frame` for the parameters; the sheet is returned
-        so that it can be formatted further before :meth:`save`.
+        so that it can be formatted further before :meth:`save`. When the frame
+        is refused, the workbook is left without the sheet.
         """
         from ._frame import write_frame_to_sheet
 
         sheet = self.add_sheet(sheet_name)
-        write_frame_to_sheet(sheet, df, index=index, title=title, totals=totals, **options)
+        try:
+            write_frame_to_sheet(sheet, df, index=index, title=title, totals=totals, **options)
+        except BaseException:
+            sheet.delete()  # no half-written sheet stays in the workbook
+            raise
         return sheet
 
     def save(self, path: "os.PathLike[str] | str") -> None:

@@ -215,6 +215,9 @@ def test_refusals_raise_with_the_library_reason(tmp_path):
         sheet.set_numbers(65535, 0, np.zeros(2))
     with pytest.raises(ValueError, match="do not fit"):
         tabulon.write_frame(pd.DataFrame({"a": range(65536)}), tmp_path / "big.xls")
+    with pytest.raises(ValueError, match="timezones"):
+        wb.add_frame(pd.DataFrame({"t": pd.date_range("2024", periods=2, tz="UTC")}), "Zoned")
+    assert "Zoned" not in wb
     with pytest.raises(ValueError):
         sheet.insert_bitmap(0, 0, str(tmp_path / "missing.bmp"))
     missing = tmp_path / "no" / "such" / "dir.xls"
