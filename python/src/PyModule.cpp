@@ -158,6 +158,17 @@ void SaveBook(TPyBook& book, const std::string& path) {
   if (status != 1) ThrowOSError(book.Book->GetLastError());
 }
 
+// The characters the latest save replaced: (count, [(sheet, item, cell, character)]).
+py::tuple TextLosses(TPyBook& book) {
+  const TXLSTextLossReport& report = book.Book->GetTextLosses();
+  py::list first;
+  for (const TXLSTextLoss& loss : report.First)
+    first.append(py::make_tuple(
+        loss.Sheet, loss.Item, loss.Cell,
+        py::reinterpret_steal<py::str>(PyUnicode_FromOrdinal(static_cast<int>(loss.CodePoint)))));
+  return py::make_tuple(report.Count, first);
+}
+
 py::bytes BookBytes(TPyBook& book) {
   TXLSMemoryStream stream;
   if (book.Book->WriteDocument(stream) != 1) ThrowOSError(book.Book->GetLastError());
@@ -297,6 +308,7 @@ void DefineBook(py::module_& m) {
                              [](TPyBook& book) { return book.Book->GetWorksheets()->GetCount(); })
       .def("save", &SaveBook, py::arg("path"))
       .def("to_bytes", &BookBytes)
+      .def("text_losses", &TextLosses)
       .def_property_readonly("code_page", [](TPyBook& book) { return book.Book->GetCodePage(); });
 }
 

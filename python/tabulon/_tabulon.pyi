@@ -1,6 +1,6 @@
 """Type stubs of the extension module tabulon._tabulon."""
 
-from typing import Any, Iterable, Sequence, Tuple, Union
+from typing import Any, Iterable, List, Sequence, Tuple, Union
 
 import numpy.typing as npt
 
@@ -18,6 +18,8 @@ class Book:
         """Write the file atomically; OSError naming the path when it cannot be written."""
     def to_bytes(self) -> bytes:
         """The whole .xls file as bytes."""
+    def text_losses(self) -> Tuple[int, List[Tuple[str, str, str, str]]]:
+        """The characters the latest save replaced: (count, [(sheet, item, cell, character)])."""
     @property
     def code_page(self) -> int: ...
 

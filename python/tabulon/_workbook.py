@@ -3,6 +3,7 @@
 from __future__ import annotations
 
 import os
+import warnings
 from typing import Any, List, Optional
 
 from . import _tabulon
@@ -78,10 +79,26 @@ class Workbook:
 
         The file is written beside the target and renamed over it once complete,
         so an existing file is replaced only by a whole new one. OSError, naming
-        the path, when the file cannot be written.
+        the path, when the file cannot be written. A UnicodeWarning names the
+        first character the code page lacks, when there are such.
         """
         self._book.save(os.fspath(path))
+        self._warn_of_text_losses()
 
     def to_bytes(self) -> bytes:
         """The .xls file as bytes."""
-        return self._book.to_bytes()
+        data = self._book.to_bytes()
+        self._warn_of_text_losses()
+        return data
+
+    def _warn_of_text_losses(self) -> None:
+        count, first = self._book.text_losses()
+        if not count:
+            return
+        sheet, item, cell, character = first[0]
+        where = " ".join(part for part in (item, cell, f"of sheet {sheet!r}" if sheet else "")
+                         if part)
+        warnings.warn(f"{count} character(s) that code page {self.code_page} lacks were "
+                      f"written as '?', the first {character!r} (U+{ord(character):04X}) in "
+                      f"{where}; Workbook(code_page=...) chooses another code page",
+                      UnicodeWarning, stacklevel=3)

@@ -220,6 +220,9 @@ def test_refusals_raise_with_the_library_reason(tmp_path):
     assert "Zoned" not in wb
     with pytest.raises(ValueError):
         sheet.insert_bitmap(0, 0, str(tmp_path / "missing.bmp"))
+    sheet["B2"] = "中文"
+    with pytest.warns(UnicodeWarning, match="U[+]4E2D.*cell B2 of sheet 'S'"):
+        wb.to_bytes()
     missing = tmp_path / "no" / "such" / "dir.xls"
     with pytest.raises(OSError, match="dir.xls"):
         wb.save(missing)
