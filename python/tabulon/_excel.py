@@ -192,8 +192,10 @@ def _apply_style(block: Any, style: Dict[str, Any]) -> None:
     """pandas' cell style (header cells, or a Styler's) on a run of cells."""
     if style.get("font"):
         _apply_font(block, style["font"])
-    if style.get("borders"):
-        _apply_borders(block, style["borders"])
+    # pandas' header style says "borders", its CSS conversion (Styler) "border".
+    borders = style.get("borders") or style.get("border")
+    if borders:
+        _apply_borders(block, borders)
     alignment = style.get("alignment") or style.get("align")
     if alignment:
         _apply_alignment(block, alignment)

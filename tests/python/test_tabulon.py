@@ -109,6 +109,16 @@ def test_pandas_engine_options(tmp_path):
     assert cell_format(book, sheet.cell(3, 3)) == "YYYY-MM-DD HH:MM:SS"
     assert sheet.panes_are_frozen and (sheet.horz_split_pos, sheet.vert_split_pos) == (3, 2)
 
+    styled = df.style.applymap(
+        lambda v: "color: red; font-weight: bold; background-color: #FFFF00; border: 1px solid"
+        if v == "é" else "")
+    styled.to_excel(tmp_path / "styled.xls", engine="tabulon")
+    book = open_book(tmp_path / "styled.xls")
+    cell = book.sheet_by_index(0).cell(1, 3)
+    xf = book.xf_list[cell.xf_index]
+    assert cell_font(book, cell).bold and xf.border.top_line_style == 1
+    assert book.colour_map[xf.background.pattern_colour_index] == (255, 255, 0)
+
     target = tmp_path / "two.xls"
     with pd.ExcelWriter(target, engine="tabulon", date_format="DD.MM.YYYY") as writer:
         df.to_excel(writer, sheet_name="A", index=False, header=False)
