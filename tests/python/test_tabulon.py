@@ -109,7 +109,8 @@ def test_pandas_engine_options(tmp_path):
     assert cell_format(book, sheet.cell(3, 3)) == "YYYY-MM-DD HH:MM:SS"
     assert sheet.panes_are_frozen and (sheet.horz_split_pos, sheet.vert_split_pos) == (3, 2)
 
-    styled = df.style.applymap(
+    style_map = getattr(df.style, "map", None) or df.style.applymap  # map from pandas 2.1
+    styled = style_map(
         lambda v: "color: red; font-weight: bold; background-color: #FFFF00; border: 1px solid"
         if v == "é" else "")
     styled.to_excel(tmp_path / "styled.xls", engine="tabulon")
