@@ -12,6 +12,7 @@ namespace tabulon::python {
 namespace {
 
 constexpr double kSecondsPerDay = 86400.0;
+constexpr int64_t kMicrosecondsPerDay = 86400000000;
 
 // The datetime module's C interface, imported on first use.
 void RequireDateTimeApi() {
@@ -23,8 +24,16 @@ bool HasTypeName(py::handle value, const char* name) {
   return std::string_view(Py_TYPE(value.ptr())->tp_name) == name;
 }
 
+// numpy 2 names the type numpy.bool, earlier versions numpy.bool_.
 bool IsNumpyBool(py::handle value) {
-  return HasTypeName(value, "numpy.bool_");
+  return HasTypeName(value, "numpy.bool_") || HasTypeName(value, "numpy.bool");
+}
+
+// A number Python computed, or the error it raised (an integer too large
+// for a double).
+double Checked(double number) {
+  if (number == -1.0 && PyErr_Occurred()) throw py::error_already_set();
+  return number;
 }
 
 // pandas.NA and NaT are recognised by their types, so that pandas need not
@@ -133,13 +142,16 @@ TPyCell ToCell(py::handle value, const TDateFormats& formats) {
   if (PyLong_Check(object) || PyIndex_Check(object)) {
     py::object integer = py::reinterpret_steal<py::object>(PyNumber_Index(object));
     if (!integer) throw py::error_already_set();
-    return Number(PyLong_AsDouble(integer.ptr()));
+    return Number(Checked(PyLong_AsDouble(integer.ptr())));
   }
   if (IsDateTimeValue(value)) return FromDateTime(value, formats);
   if (HasTypeName(value, "numpy.datetime64") || HasTypeName(value, "numpy.timedelta64"))
     return FromNumpyTime(value, formats);
-  if (!PyUnicode_Check(object) && PyNumber_Check(object) && py::hasattr(value, "__float__"))
-    return Number(py::reinterpret_steal<py::float_>(PyNumber_Float(object)).cast<double>());
+  if (!PyUnicode_Check(object) && PyNumber_Check(object) && py::hasattr(value, "__float__")) {
+    const auto number = py::reinterpret_steal<py::object>(PyNumber_Float(object));
+    if (!number) throw py::error_already_set();
+    return Number(PyFloat_AS_DOUBLE(number.ptr()));
+  }
   TPyCell cell;
   cell.Text = TextOf(value, cell.Holder);
   cell.Kind = TPyCell::kText;
@@ -190,17 +202,17 @@ py::object FromVariant(const OleVariant& value) {
     case varString:
       return py::str(value.ToString());
     case varDate: {
-      const double serial = value.ToDouble();
-      const double whole = std::floor(serial);
-      const TXLSCivilDate date =
-          XLSCivilFromDays(static_cast<int64_t>(whole) - kXLSSerialOfUnixEpoch);
-      auto micro = static_cast<int64_t>(std::llround((serial - whole) * kSecondsPerDay * 1e6));
+      // Rounded to the microsecond as a whole, so that a time a hair before
+      // midnight becomes the next day's midnight.
+      const int64_t total = std::llround(value.ToDouble() * kMicrosecondsPerDay);
+      const int64_t days = total / kMicrosecondsPerDay - (total % kMicrosecondsPerDay < 0 ? 1 : 0);
+      const int64_t micro = total - days * kMicrosecondsPerDay;
       const int64_t second = micro / 1000000;
-      micro %= 1000000;
+      const TXLSCivilDate date = XLSCivilFromDays(days - kXLSSerialOfUnixEpoch);
       return py::reinterpret_steal<py::object>(PyDateTime_FromDateAndTime(
           static_cast<int>(date.Year), static_cast<int>(date.Month), static_cast<int>(date.Day),
           static_cast<int>(second / 3600), static_cast<int>(second / 60 % 60),
-          static_cast<int>(second % 60), static_cast<int>(micro)));
+          static_cast<int>(second % 60), static_cast<int>(micro % 1000000)));
     }
     default:
       return py::float_(value.ToDouble());

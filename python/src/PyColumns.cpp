@@ -1,5 +1,6 @@
 #include "PyColumns.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -59,7 +60,6 @@ uint16_t Position(int64_t value, int64_t last, const char* what) {
 class TStyleRuns {
  public:
   explicit TStyleRuns(py::list& runs) : runs_(runs) {}
-  ~TStyleRuns() = default;
 
   void Note(uint16_t row, uint16_t col, py::handle style, const std::string* format) {
     const bool styled = !style.is_none() || format != nullptr;
