@@ -401,7 +401,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   int32_t MergeWriteArea(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2, int32_t xf,
                          TWriteFirst writeFirst);
   void StoreCell(const TXLSCellRef& cell);
-  /// The run writers' common part: checks that the run stays on the sheet
+  /// What the run writers share: checks that the run stays on the sheet
   /// and erases the formulas of its cells; then the i-th cell is emptied
   /// when missing(i), else given its value by put(cell, i, texts). Cells a
   /// merged area covers (other than its top-left cell) are left alone.

@@ -228,9 +228,9 @@ TXLSColor ToColor(py::handle color) {
     if (text.size() != 7 || text[0] != '#' || *end != '\0')
       ThrowValueError("'" + text + "' is not a colour of the form #RRGGBB");
   } else if (py::isinstance<py::tuple>(color) || py::isinstance<py::list>(color)) {
-    const py::sequence parts = py::reinterpret_borrow<py::sequence>(color);
-    if (parts.size() != 3) ThrowValueError("a colour is three numbers (red, green, blue)");
-    for (const py::handle part : parts) rgb = rgb << 8 | (part.cast<uint32_t>() & 0xFF);
+    const py::sequence channels = py::reinterpret_borrow<py::sequence>(color);
+    if (channels.size() != 3) ThrowValueError("a colour is three numbers (red, green, blue)");
+    for (const py::handle channel : channels) rgb = rgb << 8 | (channel.cast<uint32_t>() & 0xFF);
   } else {
     rgb = color.cast<uint32_t>() & 0xFFFFFF;
   }

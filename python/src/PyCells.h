@@ -57,7 +57,7 @@ void StoreCell(IXLSWorkSheet& sheet, uint16_t row, uint16_t col, const TPyCell& 
 /// A stored value as Python sees it: None, float, bool, str or datetime.
 py::object FromVariant(const OleVariant& value);
 
-/// The day serial of a date and time of day given by their parts.
+/// The day serial of a calendar date and a time of day in seconds.
 double DaySerial(int64_t year, int64_t month, int64_t day, double seconds);
 
 /// A colour given as "#RRGGBB", (r, g, b) or 0xRRGGBB as the library's 0x00BBGGRR.

@@ -101,8 +101,8 @@ struct TPyRange {
 
 // The font, fill and borders of a range, or one of its borders.
 template <class I>
-struct TPart {
-  XLSPtr<I> Part;
+struct TFacet {
+  XLSPtr<I> Facet;
 };
 
 struct TPyPageSetup {
@@ -455,13 +455,13 @@ void DefineRange(py::module_& m) {
                                    r.Range->GetLastCol() - r.Range->GetFirstCol() + 1);
                              })
       .def_property_readonly(
-          "font", [](TPyRange& r) { return TPart<IXLSFont>{r.Range->GetFont()}; },
+          "font", [](TPyRange& r) { return TFacet<IXLSFont>{r.Range->GetFont()}; },
           py::keep_alive<0, 1>())
       .def_property_readonly(
-          "fill", [](TPyRange& r) { return TPart<IXLSInterior>{r.Range->GetInterior()}; },
+          "fill", [](TPyRange& r) { return TFacet<IXLSInterior>{r.Range->GetInterior()}; },
           py::keep_alive<0, 1>())
       .def_property_readonly(
-          "borders", [](TPyRange& r) { return TPart<IXLSBorders>{r.Range->GetBorders()}; },
+          "borders", [](TPyRange& r) { return TFacet<IXLSBorders>{r.Range->GetBorders()}; },
           py::keep_alive<0, 1>())
       .def_property(
           "column_width", [](TPyRange& r) { return FirstNumber(r.Range->GetColumnWidth()); },
@@ -497,70 +497,70 @@ void DefineRange(py::module_& m) {
 }
 
 void DefineFormats(py::module_& m) {
-  using TFont = TPart<IXLSFont>;
+  using TFont = TFacet<IXLSFont>;
   py::class_<TFont>(m, "Font", "The font of a range; setting a property formats every cell.")
       .def_property(
-          "bold", [](TFont& f) { return f.Part->GetBold(); },
-          [](TFont& f, bool on) { f.Part->SetBold(on); })
+          "bold", [](TFont& f) { return f.Facet->GetBold(); },
+          [](TFont& f, bool on) { f.Facet->SetBold(on); })
       .def_property(
-          "italic", [](TFont& f) { return f.Part->GetItalic(); },
-          [](TFont& f, bool on) { f.Part->SetItalic(on); })
+          "italic", [](TFont& f) { return f.Facet->GetItalic(); },
+          [](TFont& f, bool on) { f.Facet->SetItalic(on); })
       .def_property(
-          "underline", [](TFont& f) { return f.Part->GetUnderLine() == xlUnderlineStyleSingle; },
+          "underline", [](TFont& f) { return f.Facet->GetUnderLine() == xlUnderlineStyleSingle; },
           [](TFont& f, bool on) {
-            f.Part->SetUnderLine(on ? xlUnderlineStyleSingle : xlUnderlineStyleNone);
+            f.Facet->SetUnderLine(on ? xlUnderlineStyleSingle : xlUnderlineStyleNone);
           })
       .def_property(
-          "size", [](TFont& f) { return f.Part->GetSize(); },
-          [](TFont& f, float points) { f.Part->SetSize(points); })
+          "size", [](TFont& f) { return f.Facet->GetSize(); },
+          [](TFont& f, float points) { f.Facet->SetSize(points); })
       .def_property(
-          "name", [](TFont& f) { return f.Part->GetName(); },
-          [](TFont& f, const std::string& name) { f.Part->SetName(name); })
+          "name", [](TFont& f) { return f.Facet->GetName(); },
+          [](TFont& f, const std::string& name) { f.Facet->SetName(name); })
       .def_property(
-          "color", [](TFont& f) { return ColorText(f.Part->GetColor()); },
-          [](TFont& f, py::handle color) { f.Part->SetColor(ToColor(color)); });
+          "color", [](TFont& f) { return ColorText(f.Facet->GetColor()); },
+          [](TFont& f, py::handle color) { f.Facet->SetColor(ToColor(color)); });
 
-  using TFill = TPart<IXLSInterior>;
+  using TFill = TFacet<IXLSInterior>;
   py::class_<TFill>(m, "Fill", "The fill of a range.")
       .def_property(
-          "color", [](TFill& f) { return ColorText(f.Part->GetColor()); },
-          [](TFill& f, py::handle color) { f.Part->SetColor(ToColor(color)); });
+          "color", [](TFill& f) { return ColorText(f.Facet->GetColor()); },
+          [](TFill& f, py::handle color) { f.Facet->SetColor(ToColor(color)); });
 
-  using TBorder = TPart<IXLSBorder>;
+  using TBorder = TFacet<IXLSBorder>;
   py::class_<TBorder>(m, "Border", "One edge, or the inside lines, of a range.")
       .def_property(
-          "weight", [](TBorder& b) { return NameOf(kLineWeights, b.Part->GetWeight()); },
+          "weight", [](TBorder& b) { return NameOf(kLineWeights, b.Facet->GetWeight()); },
           [](TBorder& b, const std::string& name) {
-            b.Part->SetWeight(Named(kLineWeights, name, "line weight"));
+            b.Facet->SetWeight(Named(kLineWeights, name, "line weight"));
           })
       .def_property(
-          "line_style", [](TBorder& b) { return NameOf(kLineStyles, b.Part->GetLineStyle()); },
+          "line_style", [](TBorder& b) { return NameOf(kLineStyles, b.Facet->GetLineStyle()); },
           [](TBorder& b, const std::string& name) {
-            b.Part->SetLineStyle(Named(kLineStyles, name, "line style"));
+            b.Facet->SetLineStyle(Named(kLineStyles, name, "line style"));
           })
       .def_property(
-          "color", [](TBorder& b) { return ColorText(b.Part->GetColor()); },
-          [](TBorder& b, py::handle color) { b.Part->SetColor(ToColor(color)); });
+          "color", [](TBorder& b) { return ColorText(b.Facet->GetColor()); },
+          [](TBorder& b, py::handle color) { b.Facet->SetColor(ToColor(color)); });
 
-  using TBorders = TPart<IXLSBorders>;
+  using TBorders = TFacet<IXLSBorders>;
   py::class_<TBorders>(m, "Borders", "The outline and inside lines of a range together.")
       .def_property(
-          "weight", [](TBorders& b) { return NameOf(kLineWeights, b.Part->GetWeight()); },
+          "weight", [](TBorders& b) { return NameOf(kLineWeights, b.Facet->GetWeight()); },
           [](TBorders& b, const std::string& name) {
-            b.Part->SetWeight(Named(kLineWeights, name, "line weight"));
+            b.Facet->SetWeight(Named(kLineWeights, name, "line weight"));
           })
       .def_property(
-          "line_style", [](TBorders& b) { return NameOf(kLineStyles, b.Part->GetLineStyle()); },
+          "line_style", [](TBorders& b) { return NameOf(kLineStyles, b.Facet->GetLineStyle()); },
           [](TBorders& b, const std::string& name) {
-            b.Part->SetLineStyle(Named(kLineStyles, name, "line style"));
+            b.Facet->SetLineStyle(Named(kLineStyles, name, "line style"));
           })
       .def_property(
-          "color", [](TBorders& b) { return ColorText(b.Part->GetColor()); },
-          [](TBorders& b, py::handle color) { b.Part->SetColor(ToColor(color)); })
+          "color", [](TBorders& b) { return ColorText(b.Facet->GetColor()); },
+          [](TBorders& b, py::handle color) { b.Facet->SetColor(ToColor(color)); })
       .def(
           "__getitem__",
           [](TBorders& b, const std::string& edge) {
-            return TBorder{b.Part->GetBorder(Named(kEdges, edge, "border edge"))};
+            return TBorder{b.Facet->GetBorder(Named(kEdges, edge, "border edge"))};
           },
           py::keep_alive<0, 1>());
 }

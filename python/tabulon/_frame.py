@@ -83,7 +83,7 @@ def number_format_of(float_format: Optional[str]) -> Optional[str]:
 
 
 class _Layout:
-    """Where the parts of one frame go on its sheet."""
+    """Where the title, header, index, columns and totals of one frame go on its sheet."""
 
     def __init__(self, df: Any, index: bool, title: Optional[str], header: bool,
                  startrow: int, startcol: int, totals: bool) -> None:

@@ -96,8 +96,8 @@ class Workbook:
         if not count:
             return
         sheet, item, cell, character = first[0]
-        where = " ".join(part for part in (item, cell, f"of sheet {sheet!r}" if sheet else "")
-                         if part)
+        where = " ".join(piece for piece in (item, cell, f"of sheet {sheet!r}" if sheet else "")
+                         if piece)
         warnings.warn(f"{count} character(s) that code page {self.code_page} lacks were "
                       f"written as '?', the first {character!r} (U+{ord(character):04X}) in "
                       f"{where}; Workbook(code_page=...) chooses another code page",
