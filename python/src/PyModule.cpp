@@ -444,7 +444,11 @@ void DefineRange(py::module_& m) {
           "formula", [](TPyRange& r) { return r.Range->GetFormula(); }, &SetFormula)
       .def_property(
           "number_format", [](TPyRange& r) { return r.Range->GetNumFormat(); },
-          [](TPyRange& r, const std::string& format) { r.Range->SetNumFormat(format); })
+          [](TPyRange& r, const std::string& format) {
+            // The library keeps an empty text as a format of its own; readers
+            // know General.
+            r.Range->SetNumFormat(format.empty() ? "General" : format);
+          })
       .def_property_readonly("address", &Address)
       .def_property_readonly("row", [](TPyRange& r) { return r.Range->GetFirstRow(); })
       .def_property_readonly("column", [](TPyRange& r) { return r.Range->GetFirstCol(); })

@@ -258,7 +258,9 @@ def _write_totals(sheet: Any, layout: _Layout, writer: "_ColumnWriter",
             cell.formula = f"=SUM({top}:{bottom})"
         else:
             cell.value = float(np.nansum(writer.numbers(series)))
-        cell.number_format = sheet.cell(layout.first_row, col).number_format
+        number_format = sheet.cell(layout.first_row, col).number_format
+        if number_format:
+            cell.number_format = number_format
     block = sheet.block(row, layout.first_col, row, layout.last_col)
     block.font.bold = True
     block.borders.weight = "thin"

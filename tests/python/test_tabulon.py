@@ -168,6 +168,7 @@ def test_object_model_round_trip(tmp_path):
     sheet.range("B3:D3").value = ("x", 1.5, False)
     sheet["E1"].formula = "=SUM(B1:D2)"
     sheet["B1:D1"].number_format = "0.00"
+    sheet["B3"].number_format = ""  # General
     cell = sheet["B2"]
     cell.font.bold = True
     cell.font.size = 14
@@ -196,6 +197,7 @@ def test_object_model_round_trip(tmp_path):
     assert back.cell(6, 0).ctype == xlrd.XL_CELL_BOOLEAN and back.cell(7, 0).ctype == 1
     assert back.row_values(2, 1, 4) == ["x", 1.5, 0] and back.cell_value(0, 4) == 21.0
     assert cell_format(book, back.cell(0, 1)) == "0.00"
+    assert "" not in [f.format_str for f in book.format_map.values()]
     font = cell_font(book, back.cell(1, 1))
     assert font.bold and font.height == 280
     assert book.colour_map[font.colour_index] == (255, 0, 0)
