@@ -7,7 +7,9 @@ packages=(
   build-essential cmake pkg-config clang-format
   googletest libgtest-dev libbenchmark-dev
   libsqlite3-dev sqlite3
-  python3 python3-xlrd python3-olefile python3-openpyxl python3-xlwt
+  python3 python3-xlrd python3-olefile python3-openpyxl
+  python3-dev python3-pip python3-venv python3-setuptools python3-wheel
+  pybind11-dev python3-pybind11 python3-numpy python3-pandas python3-xlwt python3-pytest
   gnumeric libreoffice-calc-nogui r-cran-readxl
   libxlsxwriter-dev poppler-utils
   doxygen

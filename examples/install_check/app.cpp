@@ -196,6 +196,13 @@ void UseSheet(IXLSWorkSheets& sheets, const XLSPtr<IXLSWorkSheet>& sheet) {
   Expect(sheet->SetZoom(120) == 1, "SetZoom");
   Expect(sheet->InsertBitmap(0, 0, "missing.bmp") == -1, "InsertBitmap refuses a missing file");
   Expect(!sheet->GetLastError().empty(), "the refusal reason");
+  const double numbers[] = {1.5, 2.5};
+  const std::string_view texts[] = {"a", "b"};
+  const uint8_t booleans[] = {1, 0};
+  Expect(sheet->SetNumbers(10, 0, numbers, 2, xlRunDown) == 1, "SetNumbers");
+  Expect(sheet->SetDates(10, 1, numbers, 2, xlRunDown) == 1, "SetDates");
+  Expect(sheet->SetTexts(12, 0, texts, 2, xlRunRight) == 1, "SetTexts");
+  Expect(sheet->SetBooleans(13, 0, booleans, 2, xlRunRight) == 1, "SetBooleans");
   sheet->InsertBitmap(0, 0, "missing.bmp", 2, 2);
   sheet->InsertBitmap(0, 0, "missing.bmp", 2, 2, 1.0f, 1.0f);
   sheet->Protect();

@@ -13,8 +13,10 @@
 // never destroyed or overwritten through an interface reference.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "OleVariant.h"
 #include "XLSFormulaStatus.h"
@@ -505,6 +507,13 @@ class IXLSWorkSheets : public IXLSUnknown {
   ~IXLSWorkSheets() = default;
 };
 
+/// The way a run of values goes from its first cell (IXLSWorkSheet::SetNumbers,
+/// SetDates, SetTexts and SetBooleans).
+enum TXLSRunDirection : int32_t {
+  xlRunDown = 0,   ///< down a column, one row after the other
+  xlRunRight = 1,  ///< right along a row, one column after the other
+};
+
 /// One worksheet. The operations from SetFirstSheet to the seven-argument
 /// InsertBitmap return the status of the worksheet's own operation: 1 done,
 /// -1 refused.
@@ -674,6 +683,53 @@ class IXLSWorkSheet : public IXLSUnknown {
   /// @return The reason, naming the file or text; empty before any refusal. A
   /// successful InsertBitmap empties it; other successes leave it as it is.
   virtual std::string GetLastError() = 0;
+  /// Stores a run of numbers in one call: values[0] in (row, col), the next
+  /// ones below it (xlRunDown) or right of it (xlRunRight). It is what
+  /// SetValue of each cell's range would do, without a range or a variant per
+  /// cell: formulas in the run's cells give way, formats stay, and cells
+  /// covered by a merged area other than its top-left cell are skipped.
+  /// A NaN empties its cell.
+  /// @param row Row of the first cell, from 0.
+  /// @param col Column of the first cell, from 0 (255 at most).
+  /// @param values count numbers.
+  /// @param count How many cells; 0 changes nothing.
+  /// @param direction xlRunDown or xlRunRight.
+  /// @return 1; -1 when the run would leave the sheet (nothing is stored, and
+  /// GetLastError says so).
+  virtual int32_t SetNumbers(uint16_t row, uint16_t col, const double* values, size_t count,
+                             TXLSRunDirection direction) = 0;
+  /// SetNumbers for date-times: each value is a day serial (its fraction the
+  /// time of day) that GetValue hands back as a date; a NaN empties its cell.
+  /// @param row Row of the first cell, from 0.
+  /// @param col Column of the first cell, from 0.
+  /// @param serials count day serials.
+  /// @param count How many cells.
+  /// @param direction xlRunDown or xlRunRight.
+  /// @return 1, or -1 when the run would leave the sheet.
+  virtual int32_t SetDates(uint16_t row, uint16_t col, const double* serials, size_t count,
+                           TXLSRunDirection direction) = 0;
+  /// SetNumbers for texts, read as SetValue reads them (code page bytes, or
+  /// UTF-8 after TXLSWorkbook::SetUtf8Texts(true)); every text stays a text,
+  /// also "42". A text without data (a default std::string_view) empties its
+  /// cell; an empty text stores an empty text.
+  /// @param row Row of the first cell, from 0.
+  /// @param col Column of the first cell, from 0.
+  /// @param texts count texts; the cells keep copies.
+  /// @param count How many cells.
+  /// @param direction xlRunDown or xlRunRight.
+  /// @return 1, or -1 when the run would leave the sheet.
+  virtual int32_t SetTexts(uint16_t row, uint16_t col, const std::string_view* texts, size_t count,
+                           TXLSRunDirection direction) = 0;
+  /// SetNumbers for booleans: 0 stores FALSE, 1 stores TRUE, any other byte
+  /// empties its cell.
+  /// @param row Row of the first cell, from 0.
+  /// @param col Column of the first cell, from 0.
+  /// @param values count bytes.
+  /// @param count How many cells.
+  /// @param direction xlRunDown or xlRunRight.
+  /// @return 1, or -1 when the run would leave the sheet.
+  virtual int32_t SetBooleans(uint16_t row, uint16_t col, const uint8_t* values, size_t count,
+                              TXLSRunDirection direction) = 0;
 
   /// Move() with the sheets given as the pointers the library hands out.
   /// @param before A sheet of the same workbook, or empty.

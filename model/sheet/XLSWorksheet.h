@@ -193,6 +193,14 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   void UnProtect(const std::string& password) override;
   void UnProtect(const std::string& password, int32_t unused) override;
   std::string GetLastError() override;
+  int32_t SetNumbers(uint16_t row, uint16_t col, const double* values, size_t count,
+                     TXLSRunDirection direction) override;
+  int32_t SetDates(uint16_t row, uint16_t col, const double* serials, size_t count,
+                   TXLSRunDirection direction) override;
+  int32_t SetTexts(uint16_t row, uint16_t col, const std::string_view* texts, size_t count,
+                   TXLSRunDirection direction) override;
+  int32_t SetBooleans(uint16_t row, uint16_t col, const uint8_t* values, size_t count,
+                      TXLSRunDirection direction) override;
 
   /// Address forms of the writers: the text is parsed as a cell ('B3') or a
   /// rectangle ('A1:C4'); text that is not one answers the parser's -1.
@@ -394,6 +402,13 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   int32_t MergeWriteArea(uint16_t row1, uint16_t col1, uint16_t row2, uint16_t col2, int32_t xf,
                          TWriteFirst writeFirst);
   void StoreCell(const TXLSCellRef& cell);
+  /// What the run writers share: checks that the run stays on the sheet
+  /// and erases the formulas of its cells; then the i-th cell is emptied
+  /// when missing(i), else given its value by put(cell, i, texts). Cells a
+  /// merged area covers (other than its top-left cell) are left alone.
+  template <class TMissing, class TPut>
+  int32_t SetRun(uint16_t row, uint16_t col, size_t count, TXLSRunDirection direction,
+                 TMissing missing, TPut put);
   /// The XF number a record carries for an XF index of the workbook.
   uint16_t RecordXF(int32_t xf);
   TXLSPanes& PanesObject();

@@ -581,6 +581,14 @@ TEST(InterfaceSlots, EveryInterfaceByPosition) {
           TABULON_SLOT(IXLSWorkSheet, void, UnProtect, (const std::string&)),
           TABULON_SLOT(IXLSWorkSheet, void, UnProtect, (const std::string&, int32_t)),
           TABULON_SLOT(IXLSWorkSheet, std::string, GetLastError, ()),
+          TABULON_SLOT(IXLSWorkSheet, int32_t, SetNumbers,
+                       (uint16_t, uint16_t, const double*, size_t, TXLSRunDirection)),
+          TABULON_SLOT(IXLSWorkSheet, int32_t, SetDates,
+                       (uint16_t, uint16_t, const double*, size_t, TXLSRunDirection)),
+          TABULON_SLOT(IXLSWorkSheet, int32_t, SetTexts,
+                       (uint16_t, uint16_t, const std::string_view*, size_t, TXLSRunDirection)),
+          TABULON_SLOT(IXLSWorkSheet, int32_t, SetBooleans,
+                       (uint16_t, uint16_t, const uint8_t*, size_t, TXLSRunDirection)),
       });
   ExpectSlotsInOrder(
       "IXLSWorkBook",
