@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "XLSRecordEncoder.h"
 #include "PyCells.h"
 #include "PyColumns.h"
 #include "XLSCellRef.h"
@@ -111,18 +112,21 @@ struct TPyPageSetup {
 
 // ---- Workbook ------------------------------------------------------------------
 
-std::unique_ptr<TPyBook> NewBook(uint16_t code_page) {
+std::unique_ptr<TPyBook> NewBook(uint16_t code_page, int32_t file_format) {
   auto book = std::make_unique<TPyBook>();
   book->Book->SetUtf8Texts(true);
-  if (book->Book->SetCodePage(code_page) != 1) ThrowValueError(book->Book->GetLastError());
+  if (book->Book->SetCodePage(code_page) != 1 || book->Book->SetFileFormat(file_format) != 1)
+    ThrowValueError(book->Book->GetLastError());
   return book;
 }
 
 TPySheet AddSheet(TPyBook& book, const std::string& name) {
   TXLSWorkbook& workbook = *book.Book;
-  if (!TXLSWorkSheets::IsAllowedName(workbook.StoredSheetName(name), workbook.GetCodePage()))
-    ThrowValueError("the sheet name '" + name +
-                    "' is not allowed: it needs 1 to 31 bytes, none of [ ] : * ? / \\");
+  const std::string stored = workbook.StoredSheetName(name);
+  if (!TXLSWorkSheets::IsAllowedName(stored, workbook.SheetNameCodePage(),
+                                     workbook.SheetNameLength(stored)))
+    ThrowValueError("the sheet name '" + name + "' is not allowed: it needs 1 to 31 " +
+                    workbook.GetRecordEncoder().TextUnit() + ", none of [ ] : * ? / \\");
   XLSPtr<IXLSWorkSheets> sheets = workbook.GetWorksheets();
   for (int32_t i = 1; i <= sheets->GetCount(); ++i) {
     if (sheets->Get(i)->GetWorkSheetName() == name)
@@ -301,7 +305,7 @@ double FirstNumber(const OleVariant& value) {
 
 void DefineBook(py::module_& m) {
   py::class_<TPyBook>(m, "Book", "A workbook of the library; tabulon.Workbook wraps it.")
-      .def(py::init(&NewBook), py::arg("code_page") = 1252)
+      .def(py::init(&NewBook), py::arg("code_page") = 1252, py::arg("file_format") = xlExcel5)
       .def("add_sheet", &AddSheet, py::arg("name"), py::keep_alive<0, 1>())
       .def("sheet", &SheetAt, py::arg("index"), py::keep_alive<0, 1>())
       .def_property_readonly("sheet_count",

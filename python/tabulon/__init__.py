@@ -1,4 +1,4 @@
-"""Tabulon: legacy .xls workbooks (BIFF5) from Python.
+"""Tabulon: legacy .xls workbooks (BIFF5 or BIFF8) from Python.
 
 * :func:`write_frame` writes a pandas DataFrame as a report.
 * :class:`Workbook` builds workbooks cell by cell, or frame by frame
@@ -7,13 +7,13 @@
   ``df.to_excel("out.xls", engine="tabulon")``.
 """
 
-from ._formats import AVAILABLE_FORMATS
+from ._formats import FILE_FORMATS
 from ._frame import write_frame
 from ._tabulon import Border, Borders, Fill, Font, PageSetup, Range, Sheet
 from ._workbook import Workbook
 
 __all__ = [
-    "AVAILABLE_FORMATS",
+    "FILE_FORMATS",
     "Border",
     "Borders",
     "Fill",

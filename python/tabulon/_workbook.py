@@ -23,8 +23,8 @@ class Workbook:
     """
 
     def __init__(self, file_format: str = "biff5", code_page: int = 1252) -> None:
-        self.file_format = check_file_format(file_format)
-        self._book = _tabulon.Book(code_page)
+        self._book = _tabulon.Book(code_page, check_file_format(file_format))
+        self.file_format = file_format
 
     @property
     def code_page(self) -> int:

@@ -27,7 +27,12 @@ def cell_font(book, cell):
     return book.font_list[book.xf_list[cell.xf_index].font_index]
 
 
-def every_dtype_frame():
+# A text each format keeps whole: the code page's characters in BIFF5, every
+# script in BIFF8.
+TEXTS = {"biff5": "Grüße €", "biff8": "Grüße € Ωμέγα Привет 日本語 한국어 שלום 😀"}
+
+
+def every_dtype_frame(text="Grüße €"):
     return pd.DataFrame(
         {
             "int": np.array([1, -2, 3], dtype="int64"),
@@ -38,18 +43,20 @@ def every_dtype_frame():
             "flag": [True, False, True],
             "maybe": pd.array([True, None, False], dtype="boolean"),
             "kind": pd.Categorical(["b", None, "a"]),
-            "text": ["Grüße €", None, "42"],
+            "text": [text, None, "42"],
             "nullable": pd.array([7, None, 9], dtype="Int64"),
         },
         index=pd.Index(["x", "y", "z"], name="key"),
     )
 
 
-def test_frame_round_trip_with_report_layout(tmp_path):
+@pytest.mark.parametrize("file_format", ["biff5", "biff8"])
+def test_frame_round_trip_with_report_layout(tmp_path, file_format):
     path = tmp_path / "frame.xls"
-    tabulon.write_frame(every_dtype_frame(), path, sheet_name="Data", title="Report", totals=True,
-                        float_format="%.1f")
+    tabulon.write_frame(every_dtype_frame(TEXTS[file_format]), path, sheet_name="Data",
+                        title="Report", totals=True, float_format="%.1f", file_format=file_format)
     book = open_book(path)
+    assert book.biff_version == {"biff5": 50, "biff8": 80}[file_format]
     sheet = book.sheet_by_name("Data")
     assert sheet.cell_value(0, 0) == "Report"
     assert (0, 1, 0, 11) in sheet.merged_cells
@@ -67,7 +74,7 @@ def test_frame_round_trip_with_report_layout(tmp_path):
     assert row[5].value == pytest.approx(26 / 24)
     assert [cell_format(book, row[c]) for c in (1, 2, 3, 4, 5)] == [
         "0", "0.0", "yyyy-mm-dd hh:mm:ss", "yyyy-mm-dd", "[h]:mm:ss"]
-    assert row[9].value == "Grüße €"
+    assert row[9].value == TEXTS[file_format]
     assert sheet.cell(4, 9).value == "42" and sheet.cell(4, 9).ctype == xlrd.XL_CELL_TEXT
     empty = (xlrd.XL_CELL_EMPTY, xlrd.XL_CELL_BLANK)
     assert all(sheet.cell(3, c).ctype in empty for c in range(2, 11) if c != 6)
@@ -220,10 +227,10 @@ def test_refusals_raise_with_the_library_reason(tmp_path):
         wb.add_sheet("S")
     with pytest.raises(ValueError, match="1251|code page"):
         tabulon.Workbook(code_page=1)
-    with pytest.raises(ValueError, match="not available in this build"):
-        tabulon.Workbook(file_format="biff8")
-    with pytest.raises(ValueError, match="not available in this build"):
-        tabulon.write_frame(pd.DataFrame({"a": [1]}), tmp_path / "x.xls", file_format="biff8")
+    with pytest.raises(ValueError, match="not one of biff5, biff8"):
+        tabulon.Workbook(file_format="biff7")
+    with pytest.raises(ValueError, match="not one of"):
+        tabulon.write_frame(pd.DataFrame({"a": [1]}), tmp_path / "x.xls", file_format="xlsx")
     with pytest.raises(ValueError, match="leaves the sheet"):
         sheet.set_numbers(65535, 0, np.zeros(2))
     with pytest.raises(ValueError, match="do not fit"):
