@@ -54,7 +54,8 @@ class IXLSRange : public IXLSUnknown {
   virtual XLSPtr<IXLSRange> GetItem(uint16_t row_offset, uint16_t column_offset) = 0;
   /// Writes value into every cell of the range.
   /// A number, currency or date stores a number (a date as its day serial); a string
-  /// stores text (at most XLSStrMax (255) bytes, in the workbook's code page), except that
+  /// stores text (saved as at most XLSStrMax (255) bytes of the workbook's code page in
+  /// BIFF5, 32,767 characters in BIFF8), except that
   /// the exact decimal form of a 32-bit integer ("42") stores that number; Empty and
   /// Null clear the cell; a boolean stores a boolean (TRUE or FALSE in the file, a
   /// boolean again from GetValue). A one- or two-dimensional
@@ -193,9 +194,10 @@ class IXLSRange : public IXLSUnknown {
   /// @return Code 1 when set; -1 with a Message naming the position when the
   ///         text is refused (syntax error, nesting deeper than 100 levels,
   ///         unknown function such as IFERROR, wrong argument count, unknown
-  ///         sheet, reference outside the rows 1 to 16384 and columns A to IV
-  ///         a BIFF5 formula can address), or naming the first cell it cannot
-  ///         reach when the fill would move a reference past row 16384 or
+  ///         sheet, reference outside the rows and columns A to IV a formula
+  ///         of the workbook's file format can address: rows 1 to 16384 in
+  ///         BIFF5, 1 to 65536 in BIFF8), or naming the first cell it cannot
+  ///         reach when the fill would move a reference past that last row or
   ///         column IV, or when the range has more than 1,048,576 cells;
   ///         nothing is changed then.
   virtual TXLSFormulaStatus SetFormula(const std::string& text) = 0;
@@ -538,8 +540,8 @@ class IXLSWorkSheet : public IXLSUnknown {
   /// @return The sheet name shown on its tab.
   virtual std::string GetWorkSheetName() = 0;
   /// Renames the sheet.
-  /// @param name 1 to 31 bytes, none of [ ] : * ? / \, and no other sheet of that
-  /// name (ASCII letters compared without case). A refused name keeps the old one.
+  /// @param name 1 to 31 bytes (31 characters in BIFF8), none of [ ] : * ? / \, and no other sheet
+  /// of that name (ASCII letters compared without case). A refused name keeps the old one.
   virtual void SetWorkSheetName(const std::string& name) = 0;
   /// @return The position of the sheet in its workbook, from 1.
   virtual uint16_t GetIndex() = 0;
