@@ -91,11 +91,12 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   /// Chooses how texts handed in are read. Off by default: texts handed in
   /// (cell values and arrays, sheet names, header and footer texts, number
   /// formats, font names) are code page bytes, stored and written as they
-  /// are. On: they are UTF-8, kept as given (GetValue hands them back
-  /// unchanged) and converted to the code page when the workbook saves;
-  /// characters the code page lacks are replaced and reported by
-  /// GetTextLosses. Set it before adding texts: stored texts are not
-  /// converted when it changes.
+  /// are (BIFF8: read in the code page and written as Unicode). On: they are
+  /// UTF-8, kept as given (GetValue hands them back unchanged) and converted
+  /// to the code page when a BIFF5 workbook saves; characters the code page
+  /// lacks are replaced and reported by GetTextLosses. BIFF8 keeps every
+  /// character. Set it before adding texts: stored texts are not converted
+  /// when it changes.
   /// @param on true: texts are UTF-8; false: code page bytes.
   void SetUtf8Texts(bool on);
   /// @return Whether texts handed in are UTF-8 (SetUtf8Texts).
