@@ -1,10 +1,17 @@
-"""The Python package read back through xlrd: frames of every dtype, the
-pandas engine and its options, the object model and the refusals."""
+"""The Python package read back through xlrd and LibreOffice: frames of
+every dtype, every script in BIFF8, the pandas engine and its options, the
+object model, its docstrings and the refusals."""
 
+import ast
 import datetime as dt
 import decimal
+import inspect
 import io
+import pathlib
+import re
+import shutil
 import struct
+import subprocess
 import warnings
 
 import numpy as np
@@ -13,6 +20,7 @@ import pytest
 import xlrd
 
 import tabulon
+from tabulon import _tabulon
 
 
 def open_book(path):
@@ -212,6 +220,71 @@ def test_object_model_round_trip(tmp_path):
     assert round(back.colinfo_map[1].width / 256) == 21  # 20 characters and the cell margins
     assert back.rowinfo_map[3].height == 600
     assert back.panes_are_frozen
+
+
+STUB = pathlib.Path(tabulon.__file__).with_name("_tabulon.pyi")
+SHOWN_DUNDERS = {"__init__", "__getitem__", "__setitem__", "__repr__"}
+
+
+def stub_members():
+    """{"Class.member": (docstring, parameter names or None)} of the stub."""
+    members = {}
+
+    def walk(body, prefix):
+        for node, following in zip(body, body[1:] + [None]):
+            if isinstance(node, ast.ClassDef):
+                members[prefix + node.name] = (ast.get_docstring(node), None)
+                walk(node.body, node.name + ".")
+            elif isinstance(node, ast.FunctionDef):
+                decorators = [getattr(d, "attr", getattr(d, "id", "")) for d in node.decorator_list]
+                if "setter" in decorators:
+                    continue
+                parameters = [a.arg for a in node.args.args if a.arg != "self"]
+                is_property = "property" in decorators
+                members[prefix + node.name] = (ast.get_docstring(node),
+                                               None if is_property else parameters)
+            elif isinstance(node, ast.AnnAssign) and prefix:
+                documented = isinstance(following, ast.Expr) and isinstance(
+                    following.value, ast.Constant)
+                members[prefix + node.target.id] = (
+                    inspect.cleandoc(following.value.value) if documented else None, None)
+
+    walk(ast.parse(STUB.read_text()).body, "")
+    return members
+
+
+def runtime_member(obj):
+    """(docstring, parameter names or None) as help() shows them."""
+    if isinstance(obj, (type, property)):
+        return obj.__doc__, None
+    signature, _, doc = obj.__doc__.partition("\n\n")
+    return doc, [name for name in re.findall(r"(\w+): ", signature) if name != "self"]
+
+
+def runtime_members():
+    members = {}
+    for name, obj in vars(_tabulon).items():
+        if isinstance(obj, type):
+            members[name] = runtime_member(obj)
+            for member, value in vars(obj).items():
+                defined_here = isinstance(value, property) or (
+                    callable(value) and (value.__doc__ or "").startswith(member + "("))
+                if defined_here and (not member.startswith("_") or member in SHOWN_DUNDERS):
+                    members[f"{name}.{member}"] = runtime_member(value)
+        elif callable(obj):
+            members[name] = runtime_member(obj)
+    return members
+
+
+def test_every_member_is_documented_as_the_stub_says():
+    def words(doc):
+        return " ".join(doc.split()) if doc else None
+
+    stub = {name: (words(doc), parameters) for name, (doc, parameters) in stub_members().items()}
+    runtime = {name: (words(doc), parameters) for name, (doc, parameters) in
+               runtime_members().items()}
+    assert all(doc for doc, _ in runtime.values())
+    assert runtime == stub
 
 
 def test_refusals_raise_with_the_library_reason(tmp_path):
