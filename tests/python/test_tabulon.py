@@ -40,6 +40,17 @@ def cell_font(book, cell):
 TEXTS = {"biff5": "Grüße €", "biff8": "Grüße € Ωμέγα Привет 日本語 한국어 שלום 😀"}
 
 
+# One text per script, and a sheet name outside the Latin script.
+SCRIPTS = ["Ångström façade Dvořák", "Привет", "Ωμέγα", "שלום", "مرحبا", "日本語 中文", "한국어",
+           "😀 emoji"]
+CYRILLIC_SHEET = "Отчёт"
+
+
+def write_scripts_file(path):
+    tabulon.write_frame(pd.DataFrame({"text": SCRIPTS}), path, sheet_name=CYRILLIC_SHEET,
+                        index=False, file_format="biff8")
+
+
 def every_dtype_frame(text="Grüße €"):
     return pd.DataFrame(
         {
@@ -90,6 +101,52 @@ def test_frame_round_trip_with_report_layout(tmp_path, file_format):
     assert sheet.row_values(5)[:3] == ["Total", 2.0, -0.75]
     assert sheet.cell_value(5, 10) == 16.0
     assert sheet.colinfo_map[9].width > sheet.colinfo_map[6].width
+
+
+def test_biff8_keeps_every_script(tmp_path):
+    write_scripts_file(tmp_path / "scripts.xls")
+    sheet = open_book(tmp_path / "scripts.xls").sheet_by_name(CYRILLIC_SHEET)
+    assert sheet.col_values(0) == ["text"] + SCRIPTS
+
+
+def converted_by_libreoffice(paths, folder):
+    """The .xlsx files LibreOffice makes of paths, in one start of it."""
+    profile = (folder / "profile").as_uri()  # apart from any LibreOffice already running
+    subprocess.run([shutil.which("soffice"), f"-env:UserInstallation={profile}", "--headless",
+                    "--convert-to", "xlsx", "--outdir", str(folder), *map(str, paths)],
+                   check=True, capture_output=True, timeout=300)
+    return [folder / (path.stem + ".xlsx") for path in paths]
+
+
+@pytest.mark.skipif(not shutil.which("soffice"), reason="LibreOffice (soffice) is not installed")
+def test_libreoffice_reads_frames_of_both_formats(tmp_path):
+    import openpyxl
+
+    sources = []
+    for file_format in tabulon.FILE_FORMATS:
+        sources.append(tmp_path / f"{file_format}.xls")
+        tabulon.write_frame(every_dtype_frame(TEXTS[file_format]), sources[-1], sheet_name="Data",
+                            title="Report", totals=True, float_format="%.1f",
+                            file_format=file_format)
+    sources.append(tmp_path / "scripts.xls")
+    write_scripts_file(sources[-1])
+    *frames, scripts = converted_by_libreoffice(sources, tmp_path)
+
+    for file_format, converted in zip(tabulon.FILE_FORMATS, frames):
+        sheet = openpyxl.load_workbook(converted, data_only=True)["Data"]
+        rows = [[cell.value for cell in row] for row in sheet.iter_rows()]
+        assert rows[0][0] == "Report" and "A1:K1" in sheet.merged_cells
+        assert sheet["B2"].font.b and sheet.freeze_panes == "A3"
+        assert rows[2] == ["x", 1, 1.5, dt.datetime(2024, 2, 29, 13, 45, 30),
+                           dt.datetime(2024, 1, 2), dt.timedelta(days=1, hours=2), True, True,
+                           "b", TEXTS[file_format], 7]
+        assert rows[3] == ["y", -2, None, None, None, None, False, None, None, None, None]
+        assert rows[5][:3] == ["Total", 2, -0.75] and rows[5][10] == 16
+        # LibreOffice writes the literal characters of a format escaped: yyyy\-mm.
+        assert [sheet.cell(3, c).number_format.replace("\\", "") for c in range(2, 7)] == [
+            "0", "0.0", "yyyy-mm-dd hh:mm:ss", "yyyy-mm-dd", "[h]:mm:ss"]
+    sheet = openpyxl.load_workbook(scripts)[CYRILLIC_SHEET]
+    assert [cell.value for cell in sheet["A"]] == ["text"] + SCRIPTS
 
 
 def test_multiindex_frames_as_pandas_writes_them(tmp_path):
@@ -306,8 +363,14 @@ def test_refusals_raise_with_the_library_reason(tmp_path):
         tabulon.write_frame(pd.DataFrame({"a": [1]}), tmp_path / "x.xls", file_format="xlsx")
     with pytest.raises(ValueError, match="leaves the sheet"):
         sheet.set_numbers(65535, 0, np.zeros(2))
-    with pytest.raises(ValueError, match="do not fit"):
-        tabulon.write_frame(pd.DataFrame({"a": range(65536)}), tmp_path / "big.xls")
+    tall = pd.DataFrame({"a": range(70_000)})
+    for file_format in tabulon.FILE_FORMATS:  # both formats end at 65,536 rows
+        with pytest.raises(ValueError, match="70000 rows .* do not fit on a sheet of 65536 rows"):
+            tabulon.write_frame(tall, tmp_path / "big.xls", file_format=file_format)
+        with pytest.raises(ValueError, match="row 65536 lies outside rows 0 to 65535"):
+            with pd.ExcelWriter(tmp_path / "big.xls", engine="tabulon",
+                                engine_kwargs={"file_format": file_format}) as writer:
+                tall.to_excel(writer)
     with pytest.raises(ValueError, match="timezones"):
         wb.add_frame(pd.DataFrame({"t": pd.date_range("2024", periods=2, tz="UTC")}), "Zoned")
     assert "Zoned" not in wb
