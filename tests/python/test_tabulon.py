@@ -199,6 +199,13 @@ def test_pandas_engine_options(tmp_path):
         assert set(writer.sheets) == {"A", "B"} and isinstance(writer.book, tabulon.Workbook)
     two = open_book(target)
     assert two.sheet_names() == ["A", "B"] and two.sheet_by_name("A").nrows == 2
+    # pandas 1.5's to_excel takes no engine_kwargs; its ExcelWriter does.
+    biff8 = tmp_path / "biff8.xls"
+    with pd.ExcelWriter(biff8, engine="tabulon", engine_kwargs={"file_format": "biff8"}) as writer:
+        df.assign(s=SCRIPTS[:2]).to_excel(writer, sheet_name=CYRILLIC_SHEET)
+    back = open_book(biff8)
+    assert back.biff_version == 80
+    assert back.sheet_by_name(CYRILLIC_SHEET).col_values(3, 1) == SCRIPTS[:2]
     buffer = io.BytesIO()
     df.to_excel(buffer, engine="tabulon")
     from_buffer = xlrd.open_workbook(file_contents=buffer.getvalue()).sheet_by_index(0)
