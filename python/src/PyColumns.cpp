@@ -48,10 +48,12 @@ void NoteCell(TXLSColumnFit& fit, int32_t column, const TXLSCellRef& cell, const
   }
 }
 
-// A cell position of pandas' cells, checked against the sheet.
+// A cell position of pandas' cells, checked against the sheet; the message
+// says the sheet's limit, the one a too large frame runs into.
 uint16_t Position(int64_t value, int64_t last, const char* what) {
   if (value < 0 || value > last)
-    ThrowValueError(std::string(what) + " " + std::to_string(value) + " lies outside the sheet");
+    ThrowValueError(std::string(what) + " " + std::to_string(value) + " lies outside " + what +
+                    "s 0 to " + std::to_string(last));
   return static_cast<uint16_t>(value);
 }
 

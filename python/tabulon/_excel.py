@@ -32,7 +32,7 @@ _ALIGNMENTS = {"centre": "center", "center": "center", "left": "left", "right": 
 
 
 class TabulonWriter(ExcelWriter):
-    """ExcelWriter for .xls files (BIFF5) on the Tabulon library.
+    """ExcelWriter for .xls files (BIFF5, or BIFF8 by file_format) on the Tabulon library.
 
     ``engine_kwargs`` may hold ``code_page`` and ``file_format``. A file path is
     written only when the writer closes without an error, beside the target and

@@ -1,10 +1,17 @@
-"""The Python package read back through xlrd: frames of every dtype, the
-pandas engine and its options, the object model and the refusals."""
+"""The Python package read back through xlrd and LibreOffice: frames of
+every dtype, every script in BIFF8, the pandas engine and its options, the
+object model, its docstrings and the refusals."""
 
+import ast
 import datetime as dt
 import decimal
+import inspect
 import io
+import pathlib
+import re
+import shutil
 import struct
+import subprocess
 import warnings
 
 import numpy as np
@@ -13,6 +20,7 @@ import pytest
 import xlrd
 
 import tabulon
+from tabulon import _tabulon
 
 
 def open_book(path):
@@ -30,6 +38,17 @@ def cell_font(book, cell):
 # A text each format keeps whole: the code page's characters in BIFF5, every
 # script in BIFF8.
 TEXTS = {"biff5": "Grüße €", "biff8": "Grüße € Ωμέγα Привет 日本語 한국어 שלום 😀"}
+
+
+# One text per script, and a sheet name outside the Latin script.
+SCRIPTS = ["Ångström façade Dvořák", "Привет", "Ωμέγα", "שלום", "مرحبا", "日本語 中文", "한국어",
+           "😀 emoji"]
+CYRILLIC_SHEET = "Отчёт"
+
+
+def write_scripts_file(path):
+    tabulon.write_frame(pd.DataFrame({"text": SCRIPTS}), path, sheet_name=CYRILLIC_SHEET,
+                        index=False, file_format="biff8")
 
 
 def every_dtype_frame(text="Grüße €"):
@@ -84,6 +103,52 @@ def test_frame_round_trip_with_report_layout(tmp_path, file_format):
     assert sheet.colinfo_map[9].width > sheet.colinfo_map[6].width
 
 
+def test_biff8_keeps_every_script(tmp_path):
+    write_scripts_file(tmp_path / "scripts.xls")
+    sheet = open_book(tmp_path / "scripts.xls").sheet_by_name(CYRILLIC_SHEET)
+    assert sheet.col_values(0) == ["text"] + SCRIPTS
+
+
+def converted_by_libreoffice(paths, folder):
+    """The .xlsx files LibreOffice makes of paths, in one start of it."""
+    profile = (folder / "profile").as_uri()  # apart from any LibreOffice already running
+    subprocess.run([shutil.which("soffice"), f"-env:UserInstallation={profile}", "--headless",
+                    "--convert-to", "xlsx", "--outdir", str(folder), *map(str, paths)],
+                   check=True, capture_output=True, timeout=300)
+    return [folder / (path.stem + ".xlsx") for path in paths]
+
+
+@pytest.mark.skipif(not shutil.which("soffice"), reason="LibreOffice (soffice) is not installed")
+def test_libreoffice_reads_frames_of_both_formats(tmp_path):
+    import openpyxl
+
+    sources = []
+    for file_format in tabulon.FILE_FORMATS:
+        sources.append(tmp_path / f"{file_format}.xls")
+        tabulon.write_frame(every_dtype_frame(TEXTS[file_format]), sources[-1], sheet_name="Data",
+                            title="Report", totals=True, float_format="%.1f",
+                            file_format=file_format)
+    sources.append(tmp_path / "scripts.xls")
+    write_scripts_file(sources[-1])
+    *frames, scripts = converted_by_libreoffice(sources, tmp_path)
+
+    for file_format, converted in zip(tabulon.FILE_FORMATS, frames):
+        sheet = openpyxl.load_workbook(converted, data_only=True)["Data"]
+        rows = [[cell.value for cell in row] for row in sheet.iter_rows()]
+        assert rows[0][0] == "Report" and "A1:K1" in sheet.merged_cells
+        assert sheet["B2"].font.b and sheet.freeze_panes == "A3"
+        assert rows[2] == ["x", 1, 1.5, dt.datetime(2024, 2, 29, 13, 45, 30),
+                           dt.datetime(2024, 1, 2), dt.timedelta(days=1, hours=2), True, True,
+                           "b", TEXTS[file_format], 7]
+        assert rows[3] == ["y", -2, None, None, None, None, False, None, None, None, None]
+        assert rows[5][:3] == ["Total", 2, -0.75] and rows[5][10] == 16
+        # LibreOffice writes the literal characters of a format escaped: yyyy\-mm.
+        assert [sheet.cell(3, c).number_format.replace("\\", "") for c in range(2, 7)] == [
+            "0", "0.0", "yyyy-mm-dd hh:mm:ss", "yyyy-mm-dd", "[h]:mm:ss"]
+    sheet = openpyxl.load_workbook(scripts)[CYRILLIC_SHEET]
+    assert [cell.value for cell in sheet["A"]] == ["text"] + SCRIPTS
+
+
 def test_multiindex_frames_as_pandas_writes_them(tmp_path):
     columns = pd.MultiIndex.from_product([["a", "b"], ["x", "y"]], names=["top", "sub"])
     index = pd.MultiIndex.from_tuples([("k", 1), ("k", 2), ("m", 1)], names=["outer", "inner"])
@@ -134,6 +199,13 @@ def test_pandas_engine_options(tmp_path):
         assert set(writer.sheets) == {"A", "B"} and isinstance(writer.book, tabulon.Workbook)
     two = open_book(target)
     assert two.sheet_names() == ["A", "B"] and two.sheet_by_name("A").nrows == 2
+    # pandas 1.5's to_excel takes no engine_kwargs; its ExcelWriter does.
+    biff8 = tmp_path / "biff8.xls"
+    with pd.ExcelWriter(biff8, engine="tabulon", engine_kwargs={"file_format": "biff8"}) as writer:
+        df.assign(s=SCRIPTS[:2]).to_excel(writer, sheet_name=CYRILLIC_SHEET)
+    back = open_book(biff8)
+    assert back.biff_version == 80
+    assert back.sheet_by_name(CYRILLIC_SHEET).col_values(3, 1) == SCRIPTS[:2]
     buffer = io.BytesIO()
     df.to_excel(buffer, engine="tabulon")
     from_buffer = xlrd.open_workbook(file_contents=buffer.getvalue()).sheet_by_index(0)
@@ -214,6 +286,71 @@ def test_object_model_round_trip(tmp_path):
     assert back.panes_are_frozen
 
 
+STUB = pathlib.Path(tabulon.__file__).with_name("_tabulon.pyi")
+SHOWN_DUNDERS = {"__init__", "__getitem__", "__setitem__", "__repr__"}
+
+
+def stub_members():
+    """{"Class.member": (docstring, parameter names or None)} of the stub."""
+    members = {}
+
+    def walk(body, prefix):
+        for node, following in zip(body, body[1:] + [None]):
+            if isinstance(node, ast.ClassDef):
+                members[prefix + node.name] = (ast.get_docstring(node), None)
+                walk(node.body, node.name + ".")
+            elif isinstance(node, ast.FunctionDef):
+                decorators = [getattr(d, "attr", getattr(d, "id", "")) for d in node.decorator_list]
+                if "setter" in decorators:
+                    continue
+                parameters = [a.arg for a in node.args.args if a.arg != "self"]
+                is_property = "property" in decorators
+                members[prefix + node.name] = (ast.get_docstring(node),
+                                               None if is_property else parameters)
+            elif isinstance(node, ast.AnnAssign) and prefix:
+                documented = isinstance(following, ast.Expr) and isinstance(
+                    following.value, ast.Constant)
+                members[prefix + node.target.id] = (
+                    inspect.cleandoc(following.value.value) if documented else None, None)
+
+    walk(ast.parse(STUB.read_text()).body, "")
+    return members
+
+
+def runtime_member(obj):
+    """(docstring, parameter names or None) as help() shows them."""
+    if isinstance(obj, (type, property)):
+        return obj.__doc__, None
+    signature, _, doc = obj.__doc__.partition("\n\n")
+    return doc, [name for name in re.findall(r"(\w+): ", signature) if name != "self"]
+
+
+def runtime_members():
+    members = {}
+    for name, obj in vars(_tabulon).items():
+        if isinstance(obj, type):
+            members[name] = runtime_member(obj)
+            for member, value in vars(obj).items():
+                defined_here = isinstance(value, property) or (
+                    callable(value) and (value.__doc__ or "").startswith(member + "("))
+                if defined_here and (not member.startswith("_") or member in SHOWN_DUNDERS):
+                    members[f"{name}.{member}"] = runtime_member(value)
+        elif callable(obj):
+            members[name] = runtime_member(obj)
+    return members
+
+
+def test_every_member_is_documented_as_the_stub_says():
+    def words(doc):
+        return " ".join(doc.split()) if doc else None
+
+    stub = {name: (words(doc), parameters) for name, (doc, parameters) in stub_members().items()}
+    runtime = {name: (words(doc), parameters) for name, (doc, parameters) in
+               runtime_members().items()}
+    assert all(doc for doc, _ in runtime.values())
+    assert runtime == stub
+
+
 def test_refusals_raise_with_the_library_reason(tmp_path):
     wb = tabulon.Workbook()
     sheet = wb.add_sheet("S")
@@ -233,8 +370,14 @@ def test_refusals_raise_with_the_library_reason(tmp_path):
         tabulon.write_frame(pd.DataFrame({"a": [1]}), tmp_path / "x.xls", file_format="xlsx")
     with pytest.raises(ValueError, match="leaves the sheet"):
         sheet.set_numbers(65535, 0, np.zeros(2))
-    with pytest.raises(ValueError, match="do not fit"):
-        tabulon.write_frame(pd.DataFrame({"a": range(65536)}), tmp_path / "big.xls")
+    tall = pd.DataFrame({"a": range(70_000)})
+    for file_format in tabulon.FILE_FORMATS:  # both formats end at 65,536 rows
+        with pytest.raises(ValueError, match="70000 rows .* do not fit on a sheet of 65536 rows"):
+            tabulon.write_frame(tall, tmp_path / "big.xls", file_format=file_format)
+        with pytest.raises(ValueError, match="row 65536 lies outside rows 0 to 65535"):
+            with pd.ExcelWriter(tmp_path / "big.xls", engine="tabulon",
+                                engine_kwargs={"file_format": file_format}) as writer:
+                tall.to_excel(writer)
     with pytest.raises(ValueError, match="timezones"):
         wb.add_frame(pd.DataFrame({"t": pd.date_range("2024", periods=2, tz="UTC")}), "Zoned")
     assert "Zoned" not in wb
