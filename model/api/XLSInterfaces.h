@@ -204,6 +204,21 @@ class IXLSRange : public IXLSUnknown {
   /// @return the formula of the top-left cell as text ("=A2*$B$1"), moved
   ///         references as they now stand; empty when that cell holds none.
   virtual std::string GetFormula() = 0;
+  /// @return Whether the top-left cell is locked: on a protected sheet
+  ///         (IXLSWorkSheet::Protect) a locked cell cannot be changed. Cells
+  ///         are locked until SetLocked(false).
+  virtual bool GetLocked() = 0;
+  /// Locks or unlocks every cell of the range; on a protected sheet the
+  /// unlocked cells stay editable.
+  /// @param locked false to let users edit the cells of a protected sheet
+  virtual void SetLocked(bool locked) = 0;
+  /// @return Whether the formula of the top-left cell is hidden on a
+  ///         protected sheet (readers show its value only).
+  virtual bool GetFormulaHidden() = 0;
+  /// Hides or shows the formulas of every cell of the range while the sheet
+  /// is protected.
+  /// @param hidden true to show the values only
+  virtual void SetFormulaHidden(bool hidden) = 0;
 
  protected:
   ~IXLSRange() = default;

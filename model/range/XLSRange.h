@@ -240,6 +240,10 @@ class TXLSRange : public XLSImplements<IXLSRange> {
   void Unmerge() override;
   TXLSFormulaStatus SetFormula(const std::string& text) override;
   std::string GetFormula() override;
+  bool GetLocked() override;
+  void SetLocked(bool locked) override;
+  bool GetFormulaHidden() override;
+  void SetFormulaHidden(bool hidden) override;
 
  private:
   enum class TBorderProperty { ColorIndex, LineStyle, Weight };

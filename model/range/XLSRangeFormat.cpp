@@ -285,6 +285,20 @@ void TXLSRange::SetWrapText(const OleVariant& wrap) {
   SetXFProperty(wrap, &TXLSXFList::SetWrap);
 }
 
+bool TXLSRange::GetLocked() {
+  return XFList().GetLocked(TopLeftXF());
+}
+void TXLSRange::SetLocked(bool locked) {
+  SetXFProperty(locked, &TXLSXFList::SetLocked);
+}
+
+bool TXLSRange::GetFormulaHidden() {
+  return XFList().GetHidden(TopLeftXF());
+}
+void TXLSRange::SetFormulaHidden(bool hidden) {
+  SetXFProperty(hidden, &TXLSXFList::SetHidden);
+}
+
 std::string TXLSRange::GetNumFormat() {
   return XFList().GetNumFormat(TopLeftXF());
 }

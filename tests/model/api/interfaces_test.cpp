@@ -91,6 +91,10 @@ class TRangeRecorder : public TRecorder<IXLSRange> {
   SLOT(void, Unmerge, ())
   SLOT(TXLSFormulaStatus, SetFormula, (const std::string&))
   SLOT(std::string, GetFormula, ())
+  SLOT(bool, GetLocked, ())
+  SLOT(void, SetLocked, (bool))
+  SLOT(bool, GetFormulaHidden, ())
+  SLOT(void, SetFormulaHidden, (bool))
 };
 
 class TFontRecorder : public TRecorder<IXLSFont> {
@@ -198,6 +202,10 @@ TEST(InterfaceOperations, RangeInSlotOrder) {
   range.Unmerge();
   range.SetFormula("=1");
   range.GetFormula();
+  range.GetLocked();
+  range.SetLocked(false);
+  range.GetFormulaHidden();
+  range.SetFormulaHidden(true);
   EXPECT_EQ(recorder.calls, (Calls{"GetItem(uint16_t, uint16_t)",
                                    "SetValue(const OleVariant&)",
                                    "GetValue()",
@@ -238,7 +246,11 @@ TEST(InterfaceOperations, RangeInSlotOrder) {
                                    "GetLastRow()",
                                    "Unmerge()",
                                    "SetFormula(const std::string&)",
-                                   "GetFormula()"}));
+                                   "GetFormula()",
+                                   "GetLocked()",
+                                   "SetLocked(bool)",
+                                   "GetFormulaHidden()",
+                                   "SetFormulaHidden(bool)"}));
 }
 
 TEST(InterfaceOperations, FontGettersThenSettersInSlotOrder) {
@@ -411,6 +423,10 @@ TEST(InterfaceSlots, EveryInterfaceByPosition) {
                        TABULON_SLOT(IXLSRange, void, Unmerge, ()),
                        TABULON_SLOT(IXLSRange, TXLSFormulaStatus, SetFormula, (const std::string&)),
                        TABULON_SLOT(IXLSRange, std::string, GetFormula, ()),
+                       TABULON_SLOT(IXLSRange, bool, GetLocked, ()),
+                       TABULON_SLOT(IXLSRange, void, SetLocked, (bool)),
+                       TABULON_SLOT(IXLSRange, bool, GetFormulaHidden, ()),
+                       TABULON_SLOT(IXLSRange, void, SetFormulaHidden, (bool)),
                    });
   ExpectSlotsInOrder("IXLSFont", {
                                      TABULON_SLOT(IXLSFont, std::string, GetName, ()),

@@ -267,3 +267,31 @@ TEST_F(CellLayout, VerticalAlignmentWrapAndNumberFormat) {
 
 }  // namespace
 }  // namespace tabulon
+
+namespace tabulon {
+namespace {
+
+// Cells are locked until unlocked; the XF record carries both bits, which a
+// protected sheet honours (locked bit 0, formula hidden bit 1).
+TEST_F(FormatCounts, LockedAndFormulaHiddenReachTheXFRecord) {
+  EXPECT_TRUE(Range("A1")->GetLocked());
+  EXPECT_FALSE(Range("A1")->GetFormulaHidden());
+  Range("B2", "C3")->SetLocked(false);
+  Range("D4")->SetFormulaHidden(true);
+  EXPECT_FALSE(Range("C3")->GetLocked());
+  EXPECT_TRUE(Range("D4")->GetLocked());
+  EXPECT_TRUE(Range("D4")->GetFormulaHidden());
+  Range("B2")->SetValue(1);
+  Range("D4")->SetValue(2);
+  const auto records = book_test::BookRecords(book);
+  std::vector<uint16_t> protection;
+  for (const auto& xf : book_test::WithId(records, xlsrec::kXF))
+    protection.push_back(xf.Word(4) & 3);
+  const auto cells = book_test::WithId(records, xlsrec::kNumber);
+  ASSERT_EQ(cells.size(), 2u);
+  EXPECT_EQ(protection.at(cells[0].Word(4)), 0);  // B2: unlocked
+  EXPECT_EQ(protection.at(cells[1].Word(4)), 3);  // D4: locked, formula hidden
+}
+
+}  // namespace
+}  // namespace tabulon
