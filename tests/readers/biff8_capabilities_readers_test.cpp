@@ -187,6 +187,12 @@ std::string LongText(const std::string& pattern) {
   }
 }
 
+// Every row of the tall sheet has a text of its own: a shared string table
+// of 65,536 strings, some in the compact form and some in UTF-16.
+std::string TallText(int row) {
+  return (row % 7 == 0 ? "ж" : "r") + std::to_string(row);
+}
+
 void BuildScripts(TXLSWorkbook& book) {
   ASSERT_EQ(book.SetFileFormat(xlExcel8), 1);
   book.SetUtf8Texts(true);
@@ -208,6 +214,7 @@ void BuildScripts(TXLSWorkbook& book) {
   texts.GetPageSetup()->SetRightFooter(kFooter.substr(2));
   for (int row = 0; row < kTallRows; ++row) {
     sheets[3]->GetCells()->GetItem(row + 1, 1)->SetValue(row + 1);
+    sheets[3]->GetCells()->GetItem(row + 1, 2)->SetValue(TallText(row));
   }
 }
 

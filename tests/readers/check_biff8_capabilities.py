@@ -46,6 +46,9 @@ FORMULA_TEXT = "Кир 中文"
 LONG_UNITS = 32767
 LONG_PATTERNS = ["x", "Жж", "abc中", "Ωж😀a"]
 TALL_ROWS = 65536
+TALL_NUMBERS = list(range(1, TALL_ROWS + 1))
+# Column B of the tall sheet: a text of its own in every row.
+TALL_TEXTS = [("ж" if row % 7 == 0 else "r") + str(row) for row in range(TALL_ROWS)]
 
 
 def units(text):
@@ -179,7 +182,7 @@ def check_poi_scripts(book, checks):
         checks.equal("long text %d" % (row + 1), text, LONG_TEXTS[row])
     checks.equal("emoji sheet", texts_of(emoji, "A", 1), SCRIPTS[-1:])
     checks.equal("tall sheet", [cell["value"] for cell in tall["cells"]],
-                 list(range(1, TALL_ROWS + 1)))
+                 [value for row in zip(TALL_NUMBERS, TALL_TEXTS) for value in row])
 
 
 # --- SheetJS ----------------------------------------------------------------------------------
@@ -229,7 +232,7 @@ def check_sheetjs(books, checks):
         checks.equal("long text %d" % (row + 1), text, LONG_TEXTS[row])
     checks.equal("emoji sheet", texts_of(emoji, "A", 1), SCRIPTS[-1:])
     checks.equal("tall sheet", [cell["value"] for cell in tall["cells"]],
-                 list(range(1, TALL_ROWS + 1)))
+                 [value for row in zip(TALL_NUMBERS, TALL_TEXTS) for value in row])
 
 
 # --- xlrd -------------------------------------------------------------------------------------
@@ -307,7 +310,8 @@ def check_xlrd(paths, checks):
     for row, text in enumerate(long_sheet.col_values(0)):
         checks.equal("long text %d" % (row + 1), text, LONG_TEXTS[row])
     checks.equal("emoji sheet", emoji.col_values(0), SCRIPTS[-1:])
-    checks.equal("tall sheet", tall.col_values(0), list(range(1, TALL_ROWS + 1)))
+    checks.equal("tall sheet", (tall.col_values(0), tall.col_values(1)),
+                 (TALL_NUMBERS, TALL_TEXTS))
 
 
 # --- LibreOffice and Gnumeric, through the .xlsx they convert to ------------------------------
@@ -430,8 +434,8 @@ def check_xlsx_scripts(path, checks, lacks):
     for row, text in enumerate(LONG_TEXTS):
         checks.equal("long text %d" % (row + 1), long_sheet.cell(row + 1, 1).value, text)
     checks.equal("emoji sheet", emoji["A1"].value, SCRIPTS[-1])
-    checks.equal("tall sheet", [row[0] for row in tall.iter_rows(values_only=True)],
-                 list(range(1, TALL_ROWS + 1)))
+    checks.equal("tall sheet", [list(row) for row in tall.iter_rows(values_only=True)],
+                 [list(row) for row in zip(TALL_NUMBERS, TALL_TEXTS)])
 
 
 # --- readxl -----------------------------------------------------------------------------------
@@ -477,7 +481,7 @@ def check_readxl(paths, checks):
     for row, text in enumerate(long_sheet[0]):
         checks.equal("long text %d" % (row + 1), text, LONG_TEXTS[row])
     checks.equal("emoji sheet", emoji[0], SCRIPTS[-1:])
-    checks.equal("tall sheet", tall[0], list(range(1, TALL_ROWS + 1)))
+    checks.equal("tall sheet", tall, [TALL_NUMBERS, TALL_TEXTS])
 
 
 # --- olefile ----------------------------------------------------------------------------------
