@@ -136,7 +136,8 @@ void BuildFormulas(TXLSWorksheet& data, TXLSWorksheet& second) {
   SetFormula(data, "I7", "=$B$1+B$1+$B1");
 }
 
-void BuildCapabilities(TXLSWorkbook& book, const std::string& bitmap) {
+// A picture on two sheets: the drawing layer numbers the sheets' shapes apart.
+void BuildCapabilities(TXLSWorkbook& book, const std::string& bitmap, const std::string& small) {
   ASSERT_EQ(book.SetFileFormat(xlExcel8), 1);
   TXLSWorksheet& data = AddSheet(book, "Data");
   TXLSWorksheet& second = AddSheet(book, "Second");
@@ -145,6 +146,7 @@ void BuildCapabilities(TXLSWorkbook& book, const std::string& bitmap) {
   BuildFormats(book, data);
   BuildLayout(book, data, bitmap);
   BuildFormulas(data, second);
+  EXPECT_EQ(second.InsertBitmap(2, 0, small), 1) << second.GetLastError();
   At(split, "A1")->SetValue("split");
   split.ThawPanes(30, 10, 2, 2);
 }
@@ -225,8 +227,9 @@ class Biff8Capabilities : public ::testing::TestWithParam<std::string> {
     RunCommand("rm -rf '" + *dir_ + "' && mkdir -p '" + *dir_ + "'");
     const std::string bitmap =
         bitmap_test::Save(*dir_ + "/picture.bmp", bitmap_test::Bitmap(37, 21));
+    const std::string small = bitmap_test::Save(*dir_ + "/small.bmp", bitmap_test::Bitmap(10, 5));
     TXLSWorkbook capabilities;
-    BuildCapabilities(capabilities, bitmap);
+    BuildCapabilities(capabilities, bitmap, small);
     if (capabilities.SaveAs(*dir_ + "/capabilities.xls") != 1) {
       *problems_ += capabilities.GetLastError();
     }

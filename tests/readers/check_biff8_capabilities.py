@@ -106,8 +106,8 @@ def check_poi(books, checks):
     checks.equal("custom colour", capabilities["custom_colours"],
                  [{"index": 27, "rgb": "#" + TEAL_HEX}])
     checks.equal("workbook protected", capabilities["protection"]["structure"], True)
-    checks.equal("picture count", capabilities["picture_count"], 1)
-    data, _, split = capabilities["sheets"]
+    checks.equal("picture count", capabilities["picture_count"], 2)
+    data, second, split = capabilities["sheets"]
     cells = by_address(data)
     for address, value in VALUES.items():
         checks.equal(address, cells.get(address, {}).get("value"), value)
@@ -162,9 +162,9 @@ def check_poi(books, checks):
     checks.equal("zoom", data["window"]["zoom"], 75)
     checks.equal("sheet protected", (data["protection"]["contents"],
                                      data["protection"]["password_hash"] != 0), (True, True))
-    pictures = data["pictures"]
-    checks.equal("picture", [(p["from"]["col"], p["from"]["row"], p["format"]) for p in pictures],
-                 [(1, 14, "png")])
+    checks.equal("pictures", [[(p["from"]["col"], p["from"]["row"], p["format"])
+                               for p in sheet["pictures"]] for sheet in (data, second)],
+                 [[(1, 14, "png")], [(0, 2, "png")]])
     check_poi_scripts(scripts, checks)
 
 
@@ -219,8 +219,9 @@ def check_sheetjs(books, checks):
     names = {name["Name"]: name["Ref"] for name in capabilities["names"]}
     checks.equal("print area", names.get("_xlnm.Print_Area"), "Data!$A$1:$H$13")
     checks.equal("print titles", names.get("_xlnm.Print_Titles"), "Data!$A$1:$A$65536,Data!$1:$1")
-    pictures = [entry for entry in data.get("objects", []) if entry and entry.get("cmo")]
-    checks.equal("picture object", [picture["cmo"][1] for picture in pictures], [8])
+    checks.equal("picture objects", [[entry["cmo"][1] for entry in sheet.get("objects", [])
+                                      if entry and entry.get("cmo")]
+                                     for sheet in capabilities["sheets"][:2]], [[8], [8]])
 
     checks.equal("script sheet names", [sheet["name"] for sheet in scripts["sheets"]],
                  SCRIPT_SHEETS)
@@ -412,9 +413,12 @@ def check_xlsx(paths, checks, lacks):
     if "book protection" not in lacks:
         checks.equal("workbook protected", book.security is not None and
                      bool(book.security.lockStructure), True)
-    anchors = [(image.anchor._from.col, image.anchor._from.row) for image in data._images]
-    checks.equal("picture", anchors if "picture anchor" not in lacks else len(anchors),
-                 [(1, 14)] if "picture anchor" not in lacks else 1)
+    anchors = [[(image.anchor._from.col, image.anchor._from.row) for image in sheet._images]
+               for sheet in (data, book["Second"])]
+    if "picture anchor" in lacks:
+        anchors = [len(sheet) for sheet in anchors]
+    checks.equal("pictures", anchors,
+                 [1, 1] if "picture anchor" in lacks else [[(1, 14)], [(0, 2)]])
     check_xlsx_scripts(paths[1], checks, lacks)
 
 
