@@ -42,6 +42,16 @@ size_t UnitsThatFit(std::u16string_view text, bool compact, uint32_t room) {
   return cutsPair ? units - 1 : units;
 }
 
+// The bytes a string needs in the record it starts in: its header and its
+// first character. libxls (R's readxl) takes a string whose first part
+// holds no character for a broken one.
+uint32_t FirstPartSize(std::u16string_view text) {
+  if (text.empty()) return kStringHeaderSize;
+  if (XLSFitsCompressed(text)) return kStringHeaderSize + 1;
+  const bool pair = text.size() > 1 && XLSIsHighSurrogate(text[0]);
+  return kStringHeaderSize + (pair ? 4 : 2);
+}
+
 // Where a bucket's first string starts: its stream position and its offset
 // from the start of its record's header.
 struct TBucketStart {
@@ -91,10 +101,11 @@ class TSectionSink {
 };
 
 // Places the strings in the SST record and as many CONTINUE records as they
-// need, the way readers take them apart: a string whose header does not fit
-// the rest of a record starts the next one; a string whose characters do not
-// fit goes on in the next record behind a fresh flags byte, its form chosen
-// again for the rest, and never splits inside a character.
+// need, the way readers take them apart: a string whose header and first
+// character do not fit the rest of a record starts the next one; a string
+// whose other characters do not fit goes on in the next record behind a
+// fresh flags byte, its form chosen again for the rest, and never splits
+// inside a character.
 template <typename Sink>
 class TSstLayout {
  public:
@@ -109,7 +120,7 @@ class TSstLayout {
   }
 
   void AddString(std::u16string_view text, bool opensBucket) {
-    if (Room() < kStringHeaderSize) NextRecord();
+    if (Room() < FirstPartSize(text)) NextRecord();
     if (opensBucket) buckets_.push_back({recordStart_ + kRecordHeaderSize + used_, RecordOffset()});
     sink_.AddWord(static_cast<uint16_t>(text.size()));
     used_ += 2;

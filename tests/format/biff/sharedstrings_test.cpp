@@ -105,12 +105,11 @@ TEST(SharedStrings, SplitsTextsWhereReadersExpectThem) {
             (std::vector<TBytes>{Counts(2, 2) + TBytes{5, 0, 0} + Text("abcde"),
                                  TBytes{14, 0, 0} + Text("fghijklmnopqr"), TBytes{0} + Text("s")}));
   // After "abc" two bytes are left: "xy" moves on. After "12345" three are
-  // left: the header of "AB" fits, its characters follow in the next record.
+  // left, room for the header of "AB" but not for a character: it moves on.
   EXPECT_EQ(SmallRecordData({"abc", "xy", "12345", "AB"}),
-            (std::vector<TBytes>{
-                Counts(4, 4) + TBytes{3, 0, 0} + Text("abc"),
-                TBytes{2, 0, 0} + Text("xy") + TBytes{5, 0, 0} + Text("12345") + TBytes{2, 0, 0},
-                TBytes{0} + Text("AB")}));
+            (std::vector<TBytes>{Counts(4, 4) + TBytes{3, 0, 0} + Text("abc"),
+                                 TBytes{2, 0, 0} + Text("xy") + TBytes{5, 0, 0} + Text("12345"),
+                                 TBytes{2, 0, 0} + Text("AB")}));
   // Five bytes after the header of alpha, smiley, beta: the alpha fits, the
   // smiley's pair does not, and the odd byte stays unused.
   EXPECT_EQ(SmallRecordData({"\xCE\xB1\xF0\x9F\x98\x80\xCE\xB2"}),
