@@ -1,8 +1,9 @@
 // W(N) written with Tabulon through the public range interface, then saved:
-//   bench_tabulon N OUT.xls [--phases] [--bulk] [--sheets S]
+//   bench_tabulon N OUT.xls [--phases] [--bulk] [--sheets S] [--format biff5|biff8]
 // By default every cell is written on its own, FGetRange(cell, cell)->SetValue.
 // --bulk writes blocks of rows as 2-D arrays, one range per block.
 // --sheets S writes W(N) on each of S sheets.
+// --format biff8 saves Excel 97-2003 (BIFF8) instead of the default BIFF5.
 // With --phases, the time of filling (and of its writes alone, without
 // making the workload's values), of SaveAs and of destroying the workbook is
 // printed on stderr, with the resident memory of the filled
@@ -19,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "FileFormatOption.h"
 #include "Workload.h"
 
 using namespace tabulon;
@@ -31,6 +33,7 @@ struct TOptions {
   bool phases = false;
   bool bulk = false;
   int sheets = 1;
+  int32_t fileFormat = xlExcel5;
 };
 
 TOptions ParseOptions(int argc, char** argv) {
@@ -40,6 +43,8 @@ TOptions ParseOptions(int argc, char** argv) {
     if (std::strcmp(argv[i], "--bulk") == 0) options.bulk = true;
     if (std::strcmp(argv[i], "--sheets") == 0 && i + 1 < argc)
       options.sheets = std::atoi(argv[++i]);
+    if (std::strcmp(argv[i], "--format") == 0 && i + 1 < argc)
+      options.fileFormat = bench::FileFormat(argv[++i]);
   }
   if (options.sheets < 1) options.sheets = 1;
   return options;
@@ -139,10 +144,12 @@ void ResetPeakMemory() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int32_t rows = bench::RowCount(argc, argv, "N OUT.xls [--phases] [--bulk] [--sheets S]");
+  const int32_t rows = bench::RowCount(
+      argc, argv, "N OUT.xls [--phases] [--bulk] [--sheets S] [--format biff5|biff8]");
   const TOptions options = ParseOptions(argc, argv);
   auto start = Clock::now();
   auto workbook = std::make_unique<TXLSWorkbook>();
+  workbook->SetFileFormat(options.fileFormat);
   XLSPtr<IXLSWorkSheets> sheets = workbook->GetWorksheets();
   double writeMs = 0;
   for (int s = 0; s < options.sheets; ++s) {

@@ -163,6 +163,20 @@ class TSstLayout {
   std::vector<TBucketStart> buckets_;
 };
 
+// The UTF-16 form of a table text, at most kMaxUnits long, in units, which
+// keeps its memory from one text to the next. An ASCII text, the common
+// case, is widened byte by byte.
+void ToUtf16(std::string_view utf8, std::u16string& units) {
+  const bool ascii = std::all_of(utf8.begin(), utf8.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!ascii) {
+    units = XLSUtf8ToUtf16(utf8, TXLSSharedStrings::kMaxUnits);
+    return;
+  }
+  units.assign(utf8.begin(),
+               utf8.begin() + std::min<size_t>(utf8.size(), TXLSSharedStrings::kMaxUnits));
+}
+
 // Lays every string of the table out through sink, from stream position
 // sstOffset, and closes the last record.
 template <typename Sink>
@@ -172,8 +186,9 @@ TSstLayout<Sink> LayOutSst(const TXLSSharedStrings& strings, Sink& sink, uint16_
   const uint32_t count = strings.UniqueCount();
   const uint32_t bucketSize = BucketSize(count);
   layout.Start(strings.TotalCount(), count);
+  std::u16string text;
   for (uint32_t i = 0; i < count; ++i) {
-    const std::u16string text = XLSUtf8ToUtf16(strings.Text(i), TXLSSharedStrings::kMaxUnits);
+    ToUtf16(strings.Text(i), text);
     layout.AddString(text, i % bucketSize == 0);
   }
   layout.Finish();
@@ -194,46 +209,46 @@ TXLSBlob ExtSstRecord(uint32_t uniqueCount, const std::vector<TBucketStart>& buc
 }  // namespace
 
 TXLSSharedStrings::TXLSSharedStrings(uint16_t dataLimit)
-    : slots_(kInitialSlots, 0),
+    : slots_(kInitialSlots, TSlot{0, 0}),
       dataLimit_(std::clamp(dataLimit, kMinDataLimit, kReaderDataLimit)) {}
 
 uint32_t TXLSSharedStrings::Add(std::string_view utf8) {
   ++totalCount_;
-  // At most half the slots are used, so probes stay short.
-  if ((entries_.size() + 1) * 2 > slots_.size()) Grow();
+  // At most three slots in four are used: the probes run over neighbouring
+  // slots, a few to a cache line.
+  if ((starts_.size() + 1) * 4 > slots_.size() * 3) Grow();
   const uint32_t hash = HashOf(utf8);
-  uint32_t& slot = slots_[FindSlot(utf8, hash)];
-  if (slot != 0) return slot - 1;
-  entries_.push_back(
-      {static_cast<uint32_t>(arena_.size()), static_cast<uint32_t>(utf8.size()), hash});
+  TSlot& slot = slots_[FindSlot(utf8, hash)];
+  if (slot.Index != 0) return slot.Index - 1;
+  starts_.push_back(static_cast<uint32_t>(arena_.size()));
   arena_.append(utf8);
-  slot = static_cast<uint32_t>(entries_.size());
-  return slot - 1;
+  slot = {hash, static_cast<uint32_t>(starts_.size())};
+  return slot.Index - 1;
 }
 
 std::string_view TXLSSharedStrings::Text(uint32_t index) const {
-  const TEntry& entry = entries_[index];
-  return std::string_view(arena_).substr(entry.Offset, entry.Length);
+  const size_t end = index + 1 < starts_.size() ? starts_[index + 1] : arena_.size();
+  return std::string_view(arena_).substr(starts_[index], end - starts_[index]);
 }
 
 size_t TXLSSharedStrings::FindSlot(std::string_view text, uint32_t hash) const {
   const size_t mask = slots_.size() - 1;
   for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-    const uint32_t held = slots_[slot];
-    if (held == 0) return slot;
-    const TEntry& entry = entries_[held - 1];
-    if (entry.Hash == hash && Text(held - 1) == text) return slot;
+    const TSlot& held = slots_[slot];
+    if (held.Index == 0 || (held.Hash == hash && Text(held.Index - 1) == text)) return slot;
   }
 }
 
 void TXLSSharedStrings::Grow() {
-  slots_.assign(slots_.size() * 2, 0);
-  const size_t mask = slots_.size() - 1;
-  for (uint32_t i = 0; i < entries_.size(); ++i) {
-    size_t slot = entries_[i].Hash & mask;
-    while (slots_[slot] != 0) slot = (slot + 1) & mask;
-    slots_[slot] = i + 1;
+  std::vector<TSlot> grown(slots_.size() * 2, TSlot{0, 0});
+  const size_t mask = grown.size() - 1;
+  for (const TSlot& held : slots_) {
+    if (held.Index == 0) continue;
+    size_t slot = held.Hash & mask;
+    while (grown[slot].Index != 0) slot = (slot + 1) & mask;
+    grown[slot] = held;
   }
+  slots_ = std::move(grown);
 }
 
 int32_t TXLSSharedStrings::Store(TXLSRecordSection& section, uint32_t sst_offset) const {

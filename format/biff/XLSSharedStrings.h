@@ -5,9 +5,11 @@
 // strings before them.
 //
 // A large export adds hundreds of thousands of texts: they are kept as UTF-8
-// in one arena, found again through an open-addressing table of entry
-// numbers, and converted to UTF-16 only while being stored, one record at a
-// time.
+// in one arena, found again through an open-addressing table whose slots
+// hold each text's hash beside its index, and converted to UTF-16 only while
+// being stored, one record at a time. A probe compares the hashes in the
+// slots, which lie side by side, and reads a text only when they agree: a new
+// text, the common case, costs one visit to the table and none to the arena.
 #pragma once
 
 #include <cstdint>
@@ -33,7 +35,7 @@ class TXLSSharedStrings {
 
   // Index of text (UTF-8) in the table, adding it the first time; every call counts one use.
   uint32_t Add(std::string_view utf8);
-  uint32_t UniqueCount() const { return static_cast<uint32_t>(entries_.size()); }
+  uint32_t UniqueCount() const { return static_cast<uint32_t>(starts_.size()); }
   uint32_t TotalCount() const { return totalCount_; }
   // The UTF-8 text of an index below UniqueCount.
   std::string_view Text(uint32_t index) const;
@@ -47,19 +49,18 @@ class TXLSSharedStrings {
   void Clear();
 
  private:
-  struct TEntry {
-    uint32_t Offset;  // in arena_
-    uint32_t Length;
+  struct TSlot {
     uint32_t Hash;
+    uint32_t Index;  // the text's index + 1; 0 when the slot is empty
   };
-  // The slot that holds text's entry, or the empty slot where it belongs.
+  // The slot that holds text, or the empty slot where it belongs.
   size_t FindSlot(std::string_view text, uint32_t hash) const;
-  // Doubles the slot table and places every entry again.
+  // Doubles the slot table and places every text again.
   void Grow();
 
-  std::string arena_;  // the texts, one after another
-  std::vector<TEntry> entries_;
-  std::vector<uint32_t> slots_;  // entry index + 1, 0 when empty; a power of two long
+  std::string arena_;             // the texts, one after another
+  std::vector<uint32_t> starts_;  // where each text starts in arena_; it ends where the next starts
+  std::vector<TSlot> slots_;      // a power of two long
   uint32_t totalCount_ = 0;
   uint16_t dataLimit_;
 };

@@ -2,8 +2,8 @@
 // every variant kind and arrays, formatting, merging, inserting and deleting
 // both ways, whole rows and columns, widths, heights, hiding, page setup,
 // and sheets added, moved, renamed and deleted while the harness still
-// holds them and their ranges. Every sequence ends with a save that must be
-// well formed.
+// holds them and their ranges. The first byte picks the file format. Every
+// sequence ends with a save that must be well formed.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -100,6 +100,7 @@ class THarness {
  public:
   explicit THarness(TInput& in) : in_(in) {}
   void Run() {
+    book_.SetFileFormat(in_.Pick(2) == 1 ? xlExcel8 : xlExcel5);
     sheets_.push_back(book_.GetWorksheets()->Add());
     for (int steps = 0; in_.More() && steps < 400; ++steps) Step();
     fuzz::CheckSaved(book_);

@@ -1,7 +1,8 @@
 // The CSV reader on arbitrary text, and the same text exported whole: loaded
 // as a data set, exported by TDataset2Excel and saved. The first byte picks
-// how the text is read: the delimiter (detected from the header line, or one
-// of , ; tab |) and whether numbers have a decimal comma.
+// how the text is read and saved: whether numbers have a decimal comma (bit
+// 0), the file format (bit 1) and the delimiter (detected from the header
+// line, or one of , ; tab |).
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -39,11 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const uint8_t pick = size > 0 ? data[0] : 0;
   static const char kDelimiters[] = {0, ',', ';', '\t', '|'};
-  char delimiter = kDelimiters[(pick >> 1) % sizeof kDelimiters];
+  char delimiter = kDelimiters[(pick >> 2) % sizeof kDelimiters];
   if (delimiter == 0) delimiter = XLSDetectCsvDelimiter(text);
   fuzz::Require(delimiter == ',' || delimiter == ';' || delimiter == '\t' || delimiter == '|',
                 "unknown delimiter");
   const bool decimalComma = (pick & 1) != 0;
+  const int32_t fileFormat = (pick & 2) != 0 ? xlExcel8 : xlExcel5;
 
   TXLSCsvReader reader(text, delimiter);
   std::vector<std::string> fields;
@@ -74,6 +76,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const std::exception&) {
     return 0;
   }
-  if (auto* book = dynamic_cast<TXLSWorkbook*>(exporter.GetWorkbook())) fuzz::CheckSaved(*book);
+  // The export takes no file format: it is chosen on the workbook it filled.
+  auto* book = dynamic_cast<TXLSWorkbook*>(exporter.GetWorkbook());
+  if (book == nullptr) return 0;
+  fuzz::Require(book->SetFileFormat(fileFormat) == 1, "a file format refused");
+  fuzz::CheckSaved(*book);
   return 0;
 }
