@@ -20,6 +20,7 @@ class TXLSBiff5Encoder : public TXLSRecordEncoder {
   int32_t FormulaMaxRow() const override { return 0x3FFF; }
   size_t CellTextLimit() const override { return 255; }
   const char* TextUnit() const override { return "bytes"; }
+  bool RowsAfterDimensions() const override { return false; }
   bool UnicodeTexts() const override { return false; }
   const std::vector<TXLSGlobalsPart>& GlobalsOrder() const override;
 

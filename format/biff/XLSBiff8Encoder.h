@@ -23,6 +23,7 @@ class TXLSBiff8Encoder : public TXLSRecordEncoder {
   int32_t FormulaMaxRow() const override { return 0xFFFF; }
   size_t CellTextLimit() const override { return TXLSSharedStrings::kMaxUnits; }
   const char* TextUnit() const override { return "characters"; }
+  bool RowsAfterDimensions() const override { return true; }
   bool UnicodeTexts() const override { return true; }
   const std::vector<TXLSGlobalsPart>& GlobalsOrder() const override;
 

@@ -141,6 +141,9 @@ class TXLSRecordEncoder {
   /// @return Whether the records hold every text as Unicode (else as bytes
   /// of the workbook's code page).
   virtual bool UnicodeTexts() const = 0;
+  /// @return Whether a sheet's ROW records follow DIMENSIONS (else they
+  /// follow the column information, before the page setup).
+  virtual bool RowsAfterDimensions() const = 0;
   /// @return The order of the globals parts.
   virtual const std::vector<TXLSGlobalsPart>& GlobalsOrder() const = 0;
 

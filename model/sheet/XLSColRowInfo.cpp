@@ -236,7 +236,16 @@ TXLSBlob TXLSRowInfoList::GetDefRowInfoBlob() const {
 }
 
 int32_t TXLSRowInfoList::Store(TXLSRecordSection& section) const {
-  int32_t status = section.Append(GetDefRowInfoBlob());
+  const int32_t status = StoreDefaultHeight(section);
+  return status == 1 ? StoreRows(section) : status;
+}
+
+int32_t TXLSRowInfoList::StoreDefaultHeight(TXLSRecordSection& section) const {
+  return section.Append(GetDefRowInfoBlob());
+}
+
+int32_t TXLSRowInfoList::StoreRows(TXLSRecordSection& section) const {
+  int32_t status = 1;
   if (count_ == 0) return status;
   for (int32_t row = firstRow_; status == 1 && row <= lastRow_; ++row) {
     if (const TXLSRowInfo* info = GetRowInfo(row)) {

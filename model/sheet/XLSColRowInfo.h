@@ -125,6 +125,10 @@ class TXLSRowInfoList {
   // DEFAULTROWHEIGHT, then ROW for every row with information, in row order;
   // stops at the first failing append and returns its status.
   int32_t Store(TXLSRecordSection& section) const;
+  // The two parts of Store on their own, for formats that place the ROW
+  // records elsewhere.
+  int32_t StoreDefaultHeight(TXLSRecordSection& section) const;
+  int32_t StoreRows(TXLSRecordSection& section) const;
 
  private:
   using TBlock = std::array<std::unique_ptr<TXLSRowInfo>, kBlockSize>;

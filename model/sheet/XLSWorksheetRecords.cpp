@@ -430,7 +430,12 @@ int32_t TXLSWorksheet::Close() {
   TXLSRecordEncoder& encoder = workbook_.GetRecordEncoder();
   step([&] { return AppendHeader(encoder.Bof(xlsrec::kBofWorksheet)); });
   step([&] { return columnInfo_->Store(*header_); });
-  step([&] { return rowInfo_->Store(*header_); });
+  // BIFF8 readers take the ROW records for the start of the cell block, so
+  // that format places them behind DIMENSIONS.
+  const bool rowsAfterDimensions = encoder.RowsAfterDimensions();
+  step([&] {
+    return rowsAfterDimensions ? rowInfo_->StoreDefaultHeight(*header_) : rowInfo_->Store(*header_);
+  });
   step([&] { return StoreExterns(encoder); });
   step([&] { return pageSetup_->StoreHeaderRecords(*header_); });
   step([&] { return hPageBreaks_->Store(*header_); });
@@ -438,6 +443,7 @@ int32_t TXLSWorksheet::Close() {
   step([&] { return pageSetup_->StoreSetup(*header_); });
   step([&] { return protect_->Store(*header_); });
   step([&] { return StoreDimensions(); });
+  if (rowsAfterDimensions) step([&] { return rowInfo_->StoreRows(*header_); });
   // The data section holds the cell records by now: the pictures follow them.
   step([&] { return StorePictures(encoder); });
   step([&] { return pageSetup_->StoreMargins(*data_); });

@@ -133,6 +133,7 @@ void BuildFormulas(TXLSWorksheet& data, TXLSWorksheet& second) {
   SetFormula(data, "I3", "=Second!A1*3");
   SetFormula(data, "I4", "=\"ab\"&\"cd\"");
   SetFormula(data, "I5", "=SUM(Second!A1:A300)");
+  SetFormula(data, "I6", "=A20000+1");  // a row no BIFF5 formula reaches
   SetFormula(data, "I7", "=$B$1+B$1+$B1");
 }
 

@@ -31,7 +31,7 @@ DATE = 45352.5  # D1, 2024-03-01 12:00
 BOOLEANS = {"E1": True, "F1": False}
 FORMULAS = {"I1": ("B1*2", 84), "I2": ("SUM(A2:C3)", 102), "I3": ("Second!A1*3", 15),
             "I4": ('"ab"&"cd"', "abcd"), "I5": ("SUM(Second!A1:A300)", 12),
-            "I7": ("$B$1+B$1+$B1", 126)}
+            "I6": ("A20000+1", 42), "I7": ("$B$1+B$1+$B1", 126)}
 FORMATS = {"D1": "yyyy-mm-dd hh:mm", "A7": "0.00", "B7": "#,##0.00;[Red]-#,##0.00"}
 
 # The texts of biff8_capabilities_readers_test.cpp.
