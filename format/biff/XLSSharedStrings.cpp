@@ -14,6 +14,10 @@ constexpr uint32_t kCountsSize = 8;        // SST: total and unique counts
 constexpr uint32_t kStringHeaderSize = 3;  // character count and flags byte
 constexpr uint16_t kReaderDataLimit = XLSBiff8RecordLimit - kRecordHeaderSize;
 constexpr size_t kInitialSlots = 16;
+// The table stops growing at 512 KiB, which stays in the processor's cache:
+// a table that grew with the texts would cost a cache miss for every new
+// text of a large export.
+constexpr size_t kMaxSlots = size_t{1} << 16;
 
 // EXTSST: Excel's bucket size, at least 8 strings and large enough that
 // there are at most 128 buckets; each bucket is described in 8 bytes.
@@ -216,14 +220,24 @@ uint32_t TXLSSharedStrings::Add(std::string_view utf8) {
   ++totalCount_;
   // At most three slots in four are used: the probes run over neighbouring
   // slots, a few to a cache line.
-  if ((starts_.size() + 1) * 4 > slots_.size() * 3) Grow();
+  bool room = (tabled_ + 1) * 4 <= slots_.size() * 3;
+  if (!room && slots_.size() < kMaxSlots) {
+    Grow();
+    room = true;
+  }
   const uint32_t hash = HashOf(utf8);
   TSlot& slot = slots_[FindSlot(utf8, hash)];
   if (slot.Index != 0) return slot.Index - 1;
   starts_.push_back(static_cast<uint32_t>(arena_.size()));
   arena_.append(utf8);
-  slot = {hash, static_cast<uint32_t>(starts_.size())};
-  return slot.Index - 1;
+  const auto index = static_cast<uint32_t>(starts_.size());
+  // Once the table is full, a new text is stored without an entry: a repeat
+  // of it is stored again, which readers take as they take any string.
+  if (room) {
+    slot = {hash, index};
+    ++tabled_;
+  }
+  return index - 1;
 }
 
 std::string_view TXLSSharedStrings::Text(uint32_t index) const {

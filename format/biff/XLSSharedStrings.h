@@ -1,4 +1,4 @@
-// The shared string table of a BIFF8 workbook: every distinct cell text once,
+// The shared string table of a BIFF8 workbook: the distinct cell texts,
 // numbered in the order first added, so that a cell refers to its text by
 // index. It is stored as an SST record with its CONTINUE records, then
 // EXTSST, which lets a reader find every few strings without reading all the
@@ -10,6 +10,9 @@
 // being stored, one record at a time. A probe compares the hashes in the
 // slots, which lie side by side, and reads a text only when they agree: a new
 // text, the common case, costs one visit to the table and none to the arena.
+// The table holds the first 49,152 distinct texts; a text first seen after
+// those is stored for each cell that holds it, so a workbook of that many
+// distinct texts may list some twice.
 #pragma once
 
 #include <cstdint>
@@ -62,6 +65,7 @@ class TXLSSharedStrings {
   std::vector<uint32_t> starts_;  // where each text starts in arena_; it ends where the next starts
   std::vector<TSlot> slots_;      // a power of two long
   uint32_t totalCount_ = 0;
+  uint32_t tabled_ = 0;  // texts the slot table holds
   uint16_t dataLimit_;
 };
 

@@ -86,6 +86,15 @@ TEST(SharedStrings, CountsUsesAndKeepsEachTextOnce) {
   EXPECT_EQ(strings.UniqueCount(), 0u);
   EXPECT_EQ(strings.TotalCount(), 0u);
   EXPECT_EQ(strings.Add("\xE2\x82\xAC"), 0u);
+
+  // Once the table holds its 49,152 texts, the texts it holds are still
+  // found and a new one is stored for each use.
+  for (uint32_t i = 1; i < 49152; ++i) strings.Add("t" + std::to_string(i));
+  EXPECT_EQ(strings.Add("\xE2\x82\xAC"), 0u);
+  EXPECT_EQ(strings.Add("t7"), 7u);
+  EXPECT_EQ(strings.Add("late"), 49152u);
+  EXPECT_EQ(strings.Add("late"), 49153u);
+  EXPECT_EQ(strings.Text(49153), "late");
 }
 
 // The data of the SST and CONTINUE records of texts stored in records of 16
