@@ -1,6 +1,7 @@
 #include "XLSBiff5Encoder.h"
 
 #include "XLSFormulaTokens.h"
+#include "XLSRecordFields.h"
 #include "XLSRecordIds.h"
 #include "XLSRecordSection.h"
 #include "XLSRecordText.h"
@@ -103,26 +104,13 @@ std::string_view TXLSBiff5Encoder::Text(std::string_view text, size_t max_bytes,
 }
 
 TXLSBlob TXLSBiff5Encoder::Bof(uint16_t substream) const {
-  TXLSBlob record = MakeRecord(xlsrec::kBof, 8);
-  record.AddWord(kBofVersion);
-  record.AddWord(substream);
-  record.AddWord(kBofBuild);
-  record.AddWord(kBofYear);
-  return record;
+  return BofRecord(8, kBofVersion, substream, kBofBuild, kBofYear);
 }
 
 TXLSBlob TXLSBiff5Encoder::Font(const TXLSFontFields& font) const {
   const std::string_view name = ShortRecordText(font.Name, texts_, {{}, "font name"});
   TXLSBlob record = MakeRecord(xlsrec::kFont, static_cast<uint16_t>(15 + ShortTextLength(name)));
-  record.AddWord(font.Height);
-  record.AddWord(font.Attributes);
-  record.AddWord(font.Color);
-  record.AddWord(font.Weight);
-  record.AddWord(font.Escapement);
-  record.AddByte(font.Underline);
-  record.AddByte(font.Family);
-  record.AddByte(texts_ ? texts_->FontCharSet(font.CharSet) : font.CharSet);
-  record.AddByte(0);
+  AddFontFields(record, font, texts_ ? texts_->FontCharSet(font.CharSet) : font.CharSet);
   AddShortText(record, name);
   return record;
 }
@@ -162,9 +150,9 @@ TXLSBlob TXLSBiff5Encoder::XF(const TXLSXFFields& xf) const {
   TXLSBlob record = MakeRecord(xlsrec::kXF, 16);
   record.AddWord(xf.Font);
   record.AddWord(xf.NumFormat);
-  record.AddWord(protection);
+  record.AddWord(XFProtectionWord(xf));
   record.AddWord(alignment);
-  record.AddWord(colors);
+  record.AddWord(XFColorWord(xf));
   record.AddWord(patternAndBottom);
   record.AddWord(topLeftRight);
   record.AddWord(sideColors);

@@ -1,6 +1,7 @@
 #include "XLSBiff8Encoder.h"
 
 #include "XLSFormulaTokens.h"
+#include "XLSRecordFields.h"
 #include "XLSRecordIds.h"
 #include "XLSTextEncoder.h"
 #include "XLSUnicodeText.h"
@@ -94,11 +95,7 @@ std::u16string TXLSBiff8Encoder::Unicode(std::string_view text, size_t max_units
 }
 
 TXLSBlob TXLSBiff8Encoder::Bof(uint16_t substream) const {
-  TXLSBlob record = MakeRecord(xlsrec::kBof, 16);
-  record.AddWord(kBofVersion);
-  record.AddWord(substream);
-  record.AddWord(kBofBuild);
-  record.AddWord(kBofYear);
+  TXLSBlob record = BofRecord(16, kBofVersion, substream, kBofBuild, kBofYear);
   record.AddLong(kBofHistory);
   record.AddLong(kBofLowestVersion);
   return record;
@@ -107,15 +104,7 @@ TXLSBlob TXLSBiff8Encoder::Bof(uint16_t substream) const {
 TXLSBlob TXLSBiff8Encoder::Font(const TXLSFontFields& font) const {
   const std::u16string name = Unicode(font.Name, kShortTextUnits);
   TXLSBlob record = RecordWithText(xlsrec::kFont, 14, name, TXLSLengthField::k8Bit);
-  record.AddWord(font.Height);
-  record.AddWord(font.Attributes);
-  record.AddWord(font.Color);
-  record.AddWord(font.Weight);
-  record.AddWord(font.Escapement);
-  record.AddByte(font.Underline);
-  record.AddByte(font.Family);
-  record.AddByte(font.CharSet);
-  record.AddByte(0);
+  AddFontFields(record, font, font.CharSet);
   XLSAddUnicodeString(record, name, TXLSLengthField::k8Bit);
   return record;
 }
@@ -129,10 +118,6 @@ TXLSBlob TXLSBiff8Encoder::Format(uint16_t number, std::string_view text) const 
 }
 
 TXLSBlob TXLSBiff8Encoder::XF(const TXLSXFFields& xf) const {
-  const uint16_t protection =
-      static_cast<uint16_t>((xf.Protection & 3) | (xf.Style ? 4 : 0) | ((xf.Parent & 0xFFF) << 4));
-  const uint8_t alignment =
-      static_cast<uint8_t>((xf.HorAlign & 7) | (xf.Wrap ? 8 : 0) | ((xf.VerAlign & 7) << 4));
   const uint8_t indent = static_cast<uint8_t>((xf.Indent & 0xF) | (xf.Shrink ? 0x10 : 0));
   const uint32_t lines = uint32_t{xf.LineStyle[xfLeft] & 0xFu} |
                          (uint32_t{xf.LineStyle[xfRight] & 0xFu} << 4) |
@@ -146,15 +131,14 @@ TXLSBlob TXLSBiff8Encoder::XF(const TXLSXFFields& xf) const {
   TXLSBlob record = MakeRecord(xlsrec::kXF, 20);
   record.AddWord(xf.Font);
   record.AddWord(xf.NumFormat);
-  record.AddWord(protection);
-  record.AddByte(alignment);
+  record.AddWord(XFProtectionWord(xf));
+  record.AddByte(XFAlignmentBits(xf));
   record.AddByte(kRotations[xf.Orientation & 3]);
   record.AddByte(indent);
   record.AddByte(static_cast<uint8_t>((xf.UsedGroups & 0x3F) << 2));
   record.AddLong(lines);
   record.AddLong(colorsAndPattern);
-  record.AddWord(
-      static_cast<uint16_t>(xf.FillHighBits | ((xf.Back & 0x7F) << 7) | (xf.Fore & 0x7F)));
+  record.AddWord(XFColorWord(xf));
   return record;
 }
 
