@@ -109,12 +109,18 @@ TXLSBlob TXLSBiff8Encoder::Font(const TXLSFontFields& font) const {
   return record;
 }
 
-TXLSBlob TXLSBiff8Encoder::Format(uint16_t number, std::string_view text) const {
-  const std::u16string format = Unicode(text, kShortTextUnits);
-  TXLSBlob record = RecordWithText(xlsrec::kFormat, 2, format, TXLSLengthField::k16Bit);
+// FORMAT and a user STYLE: a number, then the text behind a 16-bit length.
+TXLSBlob TXLSBiff8Encoder::NumberAndText(uint16_t id, uint16_t number,
+                                         std::string_view text) const {
+  const std::u16string unicode = Unicode(text, kShortTextUnits);
+  TXLSBlob record = RecordWithText(id, 2, unicode, TXLSLengthField::k16Bit);
   record.AddWord(number);
-  XLSAddUnicodeString(record, format, TXLSLengthField::k16Bit);
+  XLSAddUnicodeString(record, unicode, TXLSLengthField::k16Bit);
   return record;
+}
+
+TXLSBlob TXLSBiff8Encoder::Format(uint16_t number, std::string_view text) const {
+  return NumberAndText(xlsrec::kFormat, number, text);
 }
 
 TXLSBlob TXLSBiff8Encoder::XF(const TXLSXFFields& xf) const {
@@ -143,11 +149,7 @@ TXLSBlob TXLSBiff8Encoder::XF(const TXLSXFFields& xf) const {
 }
 
 TXLSBlob TXLSBiff8Encoder::UserStyle(uint16_t xf_number, std::string_view name) const {
-  const std::u16string text = Unicode(name, kShortTextUnits);
-  TXLSBlob record = RecordWithText(xlsrec::kStyle, 2, text, TXLSLengthField::k16Bit);
-  record.AddWord(xf_number);
-  XLSAddUnicodeString(record, text, TXLSLengthField::k16Bit);
-  return record;
+  return NumberAndText(xlsrec::kStyle, xf_number, name);
 }
 
 // Every character is kept: the record form is the name in UTF-8, cut to the

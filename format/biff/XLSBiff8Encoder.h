@@ -71,6 +71,7 @@ class TXLSBiff8Encoder : public TXLSRecordEncoder {
  private:
   /// A stored text as UTF-16, at most max_units long.
   std::u16string Unicode(std::string_view text, size_t max_units) const;
+  TXLSBlob NumberAndText(uint16_t id, uint16_t number, std::string_view text) const;
 
   TXLSTextEncoder& texts_;
   TXLSSharedStrings strings_;
