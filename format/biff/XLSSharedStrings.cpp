@@ -38,6 +38,19 @@ uint32_t HashOf(std::string_view text) {
   return static_cast<uint32_t>(std::hash<std::string_view>{}(text));
 }
 
+// A text is laid out either as UTF-16 units or, when it is ASCII (the common
+// case), as its own bytes, which are its compact form: no conversion.
+bool IsCompact(std::string_view) {
+  return true;
+}
+bool IsCompact(std::u16string_view text) {
+  return XLSFitsCompressed(text);
+}
+
+size_t UnitsThatFit(std::string_view ascii, bool, uint32_t room) {
+  return std::min<size_t>(ascii.size(), room);
+}
+
 // How many units of text fit room bytes in the form chosen, never ending
 // between the two units of a surrogate pair.
 size_t UnitsThatFit(std::u16string_view text, bool compact, uint32_t room) {
@@ -49,6 +62,9 @@ size_t UnitsThatFit(std::u16string_view text, bool compact, uint32_t room) {
 // The bytes a string needs in the record it starts in: its header and its
 // first character. libxls (R's readxl) takes a string whose first part
 // holds no character for a broken one.
+uint32_t FirstPartSize(std::string_view ascii) {
+  return kStringHeaderSize + (ascii.empty() ? 0 : 1);
+}
 uint32_t FirstPartSize(std::u16string_view text) {
   if (text.empty()) return kStringHeaderSize;
   if (XLSFitsCompressed(text)) return kStringHeaderSize + 1;
@@ -69,7 +85,8 @@ struct TMeasureSink {
   void AddByte(uint8_t) {}
   void AddWord(uint16_t) {}
   void AddLong(uint32_t) {}
-  void AddCharacters(std::u16string_view, bool) {}
+  template <typename Text>
+  void AddCharacters(Text, bool) {}
   void Close(uint16_t) {}
 };
 
@@ -91,6 +108,7 @@ class TSectionSink {
   void AddCharacters(std::u16string_view text, bool compact) {
     XLSAddCharacters(record_, text, compact);
   }
+  void AddCharacters(std::string_view ascii, bool) { record_.AddString(ascii); }
   void Close(uint16_t dataSize) {
     record_.SetWord(dataSize, 2);
     if (record_.HasOverflowed() || section_.Append(std::move(record_)) != 1) status_ = -1;
@@ -123,13 +141,14 @@ class TSstLayout {
     used_ = kCountsSize;
   }
 
-  void AddString(std::u16string_view text, bool opensBucket) {
+  template <typename Text>
+  void AddString(Text text, bool opensBucket) {
     if (Room() < FirstPartSize(text)) NextRecord();
     if (opensBucket) buckets_.push_back({recordStart_ + kRecordHeaderSize + used_, RecordOffset()});
     sink_.AddWord(static_cast<uint16_t>(text.size()));
     used_ += 2;
     for (;;) {
-      const bool compact = XLSFitsCompressed(text);
+      const bool compact = IsCompact(text);
       sink_.AddByte(compact ? 0 : 1);
       ++used_;
       const size_t units = UnitsThatFit(text, compact, Room());
@@ -167,18 +186,9 @@ class TSstLayout {
   std::vector<TBucketStart> buckets_;
 };
 
-// The UTF-16 form of a table text, at most kMaxUnits long, in units, which
-// keeps its memory from one text to the next. An ASCII text, the common
-// case, is widened byte by byte.
-void ToUtf16(std::string_view utf8, std::u16string& units) {
-  const bool ascii = std::all_of(utf8.begin(), utf8.end(),
-                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (!ascii) {
-    units = XLSUtf8ToUtf16(utf8, TXLSSharedStrings::kMaxUnits);
-    return;
-  }
-  units.assign(utf8.begin(),
-               utf8.begin() + std::min<size_t>(utf8.size(), TXLSSharedStrings::kMaxUnits));
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 // Lays every string of the table out through sink, from stream position
@@ -190,10 +200,16 @@ TSstLayout<Sink> LayOutSst(const TXLSSharedStrings& strings, Sink& sink, uint16_
   const uint32_t count = strings.UniqueCount();
   const uint32_t bucketSize = BucketSize(count);
   layout.Start(strings.TotalCount(), count);
-  std::u16string text;
+  std::u16string units;  // keeps its memory from one text to the next
   for (uint32_t i = 0; i < count; ++i) {
-    ToUtf16(strings.Text(i), text);
-    layout.AddString(text, i % bucketSize == 0);
+    const std::string_view text = strings.Text(i);
+    const bool opensBucket = i % bucketSize == 0;
+    if (IsAscii(text)) {
+      layout.AddString(text.substr(0, TXLSSharedStrings::kMaxUnits), opensBucket);
+    } else {
+      units = XLSUtf8ToUtf16(text, TXLSSharedStrings::kMaxUnits);
+      layout.AddString(std::u16string_view(units), opensBucket);
+    }
   }
   layout.Finish();
   return layout;
