@@ -24,7 +24,8 @@ struct TConvertOptions {
   bool Strict = false;
   bool Help = false;
   uint16_t CodePage = 1252;
-  char Delimiter = 0;  // 0: as the header line shows
+  int32_t FileFormat = xlExcel5;  // BIFF8 keeps the texts as UTF-8
+  char Delimiter = 0;             // 0: as the header line shows
   bool DecimalComma = false;
   std::string Input;
   std::string Output;
@@ -34,6 +35,7 @@ TOptionTable OptionTable(TConvertOptions& options) {
   return {{"Options:",
            {OutputOption(options.Output), DelimiterOption(options.Delimiter),
             DecimalCommaOption(options.DecimalComma), CodePageOption(options.CodePage),
+            FileFormatOption(options.FileFormat),
             StrictOption(options.Strict, "refuse changed texts: report them all, write nothing"),
             HelpOption(options.Help)}}};
 }
@@ -68,13 +70,17 @@ int WriteWorkbook(const TConvertOptions& options, TDiagnostics& diagnostics, std
   char delimiter = options.Delimiter;
   std::string utf8;
   std::string text;
-  if (!ReadCsvFile(options.Input, utf8, text, diagnostics, options.CodePage, delimiter))
+  const bool utf8Texts = options.FileFormat == xlExcel8;
+  if (!ReadCsvFile(options.Input, utf8, text, diagnostics, options.CodePage, delimiter, utf8Texts))
     return kExitFailure;
 
   TXLSWorkbook workbook;
+  workbook.SetFileFormat(options.FileFormat);
   workbook.SetCodePage(options.CodePage);
+  if (utf8Texts) workbook.SetUtf8Texts(true);
   XLSPtr<IXLSWorkSheet> sheet = workbook.GetWorksheets()->Add();
-  TCsvSheetWriter writer(*sheet, diagnostics, options.CodePage, delimiter, options.DecimalComma);
+  TCsvSheetWriter writer(*sheet, diagnostics, options.CodePage, delimiter, options.DecimalComma,
+                         utf8Texts);
   const bool written = writer.Write(text);
   SummarizeDecimalCommaTexts(writer.GetDecimalCommaTextCount(), diagnostics);
   if (!written) return kExitFailure;
@@ -132,7 +138,9 @@ void PrintConvertUsage(std::ostream& out) {
          "Texts are stored in the workbook's code page, 1252 (Western European) unless\n"
          "--codepage says otherwise. A character outside it is reported with its line and\n"
          "column and written as '?'; a text longer than the 255 bytes a cell holds is\n"
-         "reported and cut (never inside a character).\n";
+         "reported and cut (never inside a character). With --format biff8 (Excel\n"
+         "97-2003) texts are stored in Unicode and keep every character, and a cell holds\n"
+         "32767 characters.\n";
   TConvertOptions options;
   PrintOptions(OptionTable(options), out);
   out << "\n"

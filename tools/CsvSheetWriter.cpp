@@ -3,6 +3,7 @@
 #include <tabulon/XLSCellRef.h>
 #include <tabulon/XLSCodePage.h>
 #include <tabulon/XLSExportReports.h>
+#include <tabulon/XLSTextCodec.h>
 
 #include <algorithm>
 #include <vector>
@@ -22,6 +23,8 @@ constexpr double kMinColumnWidth = 8.43;
 constexpr double kMaxColumnWidth = 60.0;
 // Palette entry 15 of the default palette: the light grey of header rows.
 constexpr int32_t kHeaderFillColor = 15;
+// What a BIFF8 cell holds, in characters.
+constexpr size_t kBiff8CellLimit = 32767;
 
 double FittedWidth(size_t characters) {
   return std::clamp(static_cast<double>(characters) + kWidthMargin, kMinColumnWidth,
@@ -35,10 +38,13 @@ std::string LineText(uint32_t line) {
 }  // namespace
 
 TCsvSheetWriter::TCsvSheetWriter(IXLSWorkSheet& sheet, TDiagnostics& diagnostics,
-                                 uint16_t code_page, char delimiter, bool decimal_comma)
+                                 uint16_t code_page, char delimiter, bool decimal_comma,
+                                 bool utf8_texts)
     : sheet_(sheet),
       diagnostics_(diagnostics),
       codePage_(code_page),
+      utf8_(utf8_texts),
+      cellLimit_(utf8_texts ? kBiff8CellLimit : XLSStrMax),
       delimiter_(delimiter),
       decimalPoint_(decimal_comma ? ',' : '.') {}
 
@@ -78,16 +84,19 @@ void TCsvSheetWriter::WriteField(uint16_t row, uint8_t col, const std::string& f
                                  uint32_t line) {
   if (field.empty()) return;
   if (fieldWidths_.size() <= col) fieldWidths_.resize(col + 1u, 0);
-  fieldWidths_[col] = std::max(fieldWidths_[col], std::min<size_t>(field.size(), XLSStrMax));
+  const size_t length = Length(field);
+  fieldWidths_[col] = std::max(fieldWidths_[col], std::min(length, cellLimit_));
   const std::string cell = EncodeCellRef(row, col);
   OleVariant value;
   double number = 0;
   if (XLSParseDecimalNumber(field, number, decimalPoint_)) {
     value = OleVariant(number);
-  } else if (field.size() > XLSStrMax) {
+  } else if (length > cellLimit_) {
     diagnostics_.Loss(LineText(line) + " (" + RecordAndField(row, col) + "), cell " + cell,
-                      XLSTextCutMessage(field.size()));
-    value = OleVariant(field.substr(0, XLSFitBytes(field, XLSStrMax, codePage_)));
+                      XLSTextCutMessage(length, cellLimit_, utf8_ ? "BIFF8" : "BIFF5"));
+    const size_t kept =
+        utf8_ ? XLSUtf8PrefixOfUnits(field, cellLimit_) : XLSFitBytes(field, cellLimit_, codePage_);
+    value = OleVariant(field.substr(0, kept));
   } else {
     if (decimalPoint_ == '.' && XLSParseDecimalNumber(field, number, ',')) ++decimalCommaTexts_;
     value = OleVariant(field);
@@ -98,8 +107,13 @@ void TCsvSheetWriter::WriteField(uint16_t row, uint8_t col, const std::string& f
 std::string TCsvSheetWriter::RecordAndField(uint16_t row, uint8_t col) const {
   if (row == 0) return "field names";
   if (col < names_.size() && !names_[col].empty())
-    return "record " + std::to_string(row) + ", field '" + XLSCp1252ToUtf8(names_[col]) + "'";
+    return "record " + std::to_string(row) + ", field '" +
+           (utf8_ ? names_[col] : XLSCp1252ToUtf8(names_[col])) + "'";
   return "record " + std::to_string(row) + ", field " + std::to_string(col + 1);
+}
+
+size_t TCsvSheetWriter::Length(const std::string& field) const {
+  return utf8_ ? XLSUtf16Length(field) : field.size();
 }
 
 void TCsvSheetWriter::FormatLayout() {

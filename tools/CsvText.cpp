@@ -100,7 +100,7 @@ std::string Shown(uint32_t code_point) {
 }  // namespace
 
 bool ReadCsvFile(const std::string& path, std::string& utf8, std::string& converted,
-                 TDiagnostics& diagnostics, uint16_t code_page, char& delimiter) {
+                 TDiagnostics& diagnostics, uint16_t code_page, char& delimiter, bool keep_utf8) {
   std::string error;
   if (!ReadWholeFile(path, utf8, error)) {
     diagnostics.CommandError("cannot read '" + path + "': " + error);
@@ -117,12 +117,12 @@ bool ReadCsvFile(const std::string& path, std::string& utf8, std::string& conver
       diagnostics.Note("fields separated by " + XLSCsvDelimiterName(delimiter) +
                        ", as the header line shows (--delimiter sets the separator)");
   }
-  return CheckCsvText(utf8, converted, diagnostics, code_page, delimiter);
+  return CheckCsvText(utf8, converted, diagnostics, code_page, delimiter, keep_utf8);
 }
 
 bool CheckCsvText(const std::string& utf8, std::string& text, TDiagnostics& diagnostics,
-                  uint16_t code_page, char delimiter) {
-  TXLSCp1252Text converted = XLSUtf8ToCodePage(utf8, code_page);
+                  uint16_t code_page, char delimiter, bool keep_utf8) {
+  TXLSCp1252Text converted = keep_utf8 ? XLSCheckUtf8(utf8) : XLSUtf8ToCodePage(utf8, code_page);
   TCsvPlaceFinder places(utf8, delimiter);
   if (!converted.Valid) {
     char byte[8];

@@ -18,15 +18,18 @@ namespace tabulon {
 // not a comma. False after reporting why: the file cannot be read, is empty
 // (the first record names the fields, so nothing can be read without it) or
 // is not UTF-8.
+// keep_utf8: the output keeps every character (BIFF8): converted is utf8 and
+// only malformed UTF-8 is reported.
 bool ReadCsvFile(const std::string& path, std::string& utf8, std::string& converted,
-                 TDiagnostics& diagnostics, uint16_t code_page, char& delimiter);
+                 TDiagnostics& diagnostics, uint16_t code_page, char& delimiter,
+                 bool keep_utf8 = false);
 
 // Reports each character of utf8 (CSV text without byte order mark, fields
 // separated by delimiter) that code_page lacks as a loss, and the first
 // malformed UTF-8 sequence as an error. Returns the text in code_page; false
 // when it is not UTF-8.
 bool CheckCsvText(const std::string& utf8, std::string& converted, TDiagnostics& diagnostics,
-                  uint16_t code_page = 1252, char delimiter = ',');
+                  uint16_t code_page = 1252, char delimiter = ',', bool keep_utf8 = false);
 
 // The summary line of count fields that are numbers with a decimal comma
 // ("12,5") and were written as text since --decimal-comma was not given.

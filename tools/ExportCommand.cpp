@@ -32,6 +32,7 @@ struct TExportOptions {
   std::string Output;
   std::string Sheet;
   uint16_t CodePage = 1252;
+  int32_t FileFormat = xlExcel5;
   char Delimiter = 0;  // of the CSV file; 0: as its header line shows
   bool DecimalComma = false;
   int32_t StartRow = 0;  // zero-based
@@ -46,6 +47,13 @@ struct TExportOptions {
   TColor DetailBorderColor = clNone;
   bool Totals = false;
   TXLSReportLayout Layout;
+
+  // BIFF8 keeps every character: the data's texts stay UTF-8 throughout.
+  bool Utf8Texts() const { return FileFormat == xlExcel8; }
+  // A text of the data (a field name, a report's words) in UTF-8.
+  std::string DataTextAsUtf8(const std::string& text) const {
+    return Utf8Texts() ? text : XLSCodePageToUtf8(text, CodePage);
+  }
 };
 
 std::string Lower(std::string text) {
@@ -225,6 +233,7 @@ TOptionTable OptionTable(TExportOptions& o) {
            Valued(o, "--sheet", "NAME", "worksheet name (default Sheet1)",
                   [](TExportOptions& t, S v) { t.Sheet = v; }),
            CodePageOption(o.CodePage),
+           FileFormatOption(o.FileFormat),
            Valued(o, "--start-row", "N", "row of the header, from 1 (default 1)",
                   [](TExportOptions& t, S v) {
                     t.StartRow = ParseNumber(v, "--start-row", 1, XLSMaxRow + 1) - 1;
@@ -355,10 +364,10 @@ class TProgress {
   Clock::time_point shown_;
 };
 
-std::string LossPlace(const TTextLoss& loss, uint16_t code_page) {
+std::string LossPlace(const TTextLoss& loss, const TExportOptions& options) {
   if (loss.RecNo == 0) return "field names";
   return "record " + std::to_string(loss.RecNo) + ", field '" +
-         XLSCodePageToUtf8(loss.FieldName, code_page) + "'";
+         options.DataTextAsUtf8(loss.FieldName) + "'";
 }
 
 std::string LossMessage(const TTextLoss& loss, uint16_t code_page) {
@@ -378,17 +387,19 @@ std::string LossMessage(const TTextLoss& loss, uint16_t code_page) {
 // nullptr when that check fails (it has said why).
 std::unique_ptr<TDataSet> OpenDataSet(const TExportOptions& options, TDiagnostics& diagnostics) {
   const uint16_t codePage = options.CodePage;
-  const auto report = [&diagnostics, codePage](const TTextLoss& loss) {
-    diagnostics.Loss(LossPlace(loss, codePage), LossMessage(loss, codePage));
+  const auto report = [&diagnostics, &options](const TTextLoss& loss) {
+    diagnostics.Loss(LossPlace(loss, options), LossMessage(loss, options.CodePage));
   };
   if (!options.Csv.empty()) {
     std::string utf8;
     std::string converted;
     char delimiter = options.Delimiter;
-    if (!ReadCsvFile(options.Csv, utf8, converted, diagnostics, codePage, delimiter))
+    if (!ReadCsvFile(options.Csv, utf8, converted, diagnostics, codePage, delimiter,
+                     options.Utf8Texts()))
       return nullptr;
     auto csv = std::make_unique<TCsvDataSet>(nullptr);
     csv->SetCodePage(codePage);
+    csv->SetUtf8Texts(options.Utf8Texts());
     csv->SetDelimiter(delimiter);
     csv->SetDecimalComma(options.DecimalComma);
     csv->LoadFromText(utf8, options.Csv);
@@ -397,13 +408,15 @@ std::unique_ptr<TDataSet> OpenDataSet(const TExportOptions& options, TDiagnostic
   auto sqlite = std::make_unique<TSqliteDataSet>(nullptr);
   sqlite->OnTextLoss = report;
   sqlite->SetCodePage(codePage);
+  sqlite->SetUtf8Texts(options.Utf8Texts());
   sqlite->Open(options.Database, options.Query);
   return sqlite;
 }
 
 // The sheet name, given in UTF-8, in the workbook's code page; a character
-// the code page lacks is reported and written as '_'.
+// the code page lacks is reported and written as '_'. BIFF8 keeps it as it is.
 std::string SheetName(const TExportOptions& options, TDiagnostics& diagnostics) {
+  if (options.Utf8Texts()) return options.Sheet;
   TXLSCp1252Text name = XLSUtf8ToCodePage(options.Sheet, options.CodePage, '_');
   for (const TXLSUnmappedChar& unmapped : name.Unmapped) {
     diagnostics.Loss("--sheet", "character " + XLSCodePointName(unmapped.CodePoint) +
@@ -414,6 +427,7 @@ std::string SheetName(const TExportOptions& options, TDiagnostics& diagnostics) 
 }
 
 void Configure(TDataset2Excel& exporter, const TExportOptions& options, TDiagnostics& diagnostics) {
+  exporter.FileFormat = options.FileFormat;
   exporter.WorksheetName = SheetName(options, diagnostics);
   exporter.StartRow = static_cast<uint16_t>(options.StartRow);
   exporter.StartCol = static_cast<uint16_t>(options.StartCol);
@@ -429,9 +443,10 @@ void Configure(TDataset2Excel& exporter, const TExportOptions& options, TDiagnos
   exporter.Layout = options.Layout;
 }
 
-// Said once: which readers lose rows of the workbook just written.
+// Said once: which readers lose rows of the BIFF5 workbook just written
+// (BIFF8 sheets are read whole).
 void WarnAboutLongSheets(const TDataset2Excel& exporter, std::ostream& err) {
-  if (exporter.GetMostSheetRows() <= kRowsAllReadersRead) return;
+  if (exporter.FileFormat != xlExcel5 || exporter.GetMostSheetRows() <= kRowsAllReadersRead) return;
   err << "tabulon export: note: a sheet uses " << exporter.GetMostSheetRows()
       << " rows; xlrd, pandas and Gnumeric read only the first " << kRowsAllReadersRead
       << " rows of a BIFF5 sheet (LibreOffice reads them all); --rows-per-sheet "
@@ -460,7 +475,7 @@ bool CheckBeforeReading(const TDataset2Excel& exporter, const TExportOptions& op
     return false;
   }
   try {
-    exporter.CheckLayout(options.CodePage);
+    exporter.CheckLayout(options.CodePage, options.Utf8Texts());
   } catch (const EXLSExportError& layout) {
     diagnostics.CommandError(layout.what());
     return false;
@@ -472,17 +487,18 @@ bool CheckBeforeReading(const TDataset2Excel& exporter, const TExportOptions& op
 // text losses do, and are counted by kind for the summary line.
 class TValueReportSummary {
  public:
-  TValueReportSummary(TDataset2Excel& exporter, TDiagnostics& diagnostics, uint16_t code_page)
-      : diagnostics_(diagnostics) {
-    exporter.OnValueReport = [this, code_page](const TXLSValueReport& report) {
+  TValueReportSummary(TDataset2Excel& exporter, TDiagnostics& diagnostics,
+                      const TExportOptions& options)
+      : diagnostics_(diagnostics), cellLimit_(options.Utf8Texts() ? "32767" : "255") {
+    exporter.OnValueReport = [this, &options](const TXLSValueReport& report) {
       ++counts_[report.Change];
-      diagnostics_.Loss(Place(report, code_page), XLSCodePageToUtf8(report.Message, code_page));
+      diagnostics_.Loss(Place(report, options), options.DataTextAsUtf8(report.Message));
     };
   }
 
   // A record's field, or the option that gave one of the component's own
   // texts (record 0).
-  static std::string Place(const TXLSValueReport& report, uint16_t code_page) {
+  static std::string Place(const TXLSValueReport& report, const TExportOptions& options) {
     static const std::map<std::string, std::string> kOptions = {{"Title", "--title"},
                                                                 {"Subtitle", "--subtitle"},
                                                                 {"CenterHeader", "--page-header"},
@@ -492,21 +508,21 @@ class TValueReportSummary {
       return option == kOptions.end() ? report.FieldName : option->second;
     }
     return "record " + std::to_string(report.RecNo) + ", field '" +
-           XLSCodePageToUtf8(report.FieldName, code_page) + "'";
+           options.DataTextAsUtf8(report.FieldName) + "'";
   }
 
   // "IN: 3 values are not written as the data holds them: texts cut: 2, ...".
   void Summarize() const {
-    static const char* const kKinds[kKindCount] = {
-        "texts cut to 255 characters", "BLOBs left out", "invalid dates or times written as text",
+    const std::string kinds[kKindCount] = {
+        "texts cut to " + cellLimit_ + " characters", "BLOBs left out",
+        "invalid dates or times written as text",
         "characters of titles, page headers or footers replaced"};
     int64_t total = 0;
     std::string parts;
     for (size_t kind = 0; kind < kKindCount; ++kind) {
       if (counts_[kind] == 0) continue;
       total += counts_[kind];
-      parts += (parts.empty() ? "" : ", ") + std::string(kKinds[kind]) + ": " +
-               std::to_string(counts_[kind]);
+      parts += (parts.empty() ? "" : ", ") + kinds[kind] + ": " + std::to_string(counts_[kind]);
     }
     if (total == 0) return;
     diagnostics_.Summary(std::to_string(total) +
@@ -518,6 +534,7 @@ class TValueReportSummary {
  private:
   static constexpr size_t kKindCount = vcCharReplaced + 1;
   TDiagnostics& diagnostics_;
+  std::string cellLimit_;  // what a cell of the file format holds, in characters
   int64_t counts_[kKindCount] = {};
 };
 
@@ -548,7 +565,7 @@ int ExportAndSave(const TExportOptions& options, TDataset2Excel& exporter,
                   std::ostream& err) {
   Configure(exporter, options, diagnostics);
   if (!CheckBeforeReading(exporter, options, diagnostics)) return kExitFailure;
-  const TValueReportSummary valueReports(exporter, diagnostics, options.CodePage);
+  const TValueReportSummary valueReports(exporter, diagnostics, options);
   std::unique_ptr<TProgress> progress;
   if (&err == &std::cerr && isatty(STDERR_FILENO)) {
     progress = std::make_unique<TProgress>(err);
@@ -603,10 +620,14 @@ void PrintExportUsage(std::ostream& out) {
          "as dd.mm.yyyy, hh:mm:ss or both; columns declared CURRENCY, MONEY or DECIMAL\n"
          "get two decimals. Texts are stored in code page 1252 (Western European) or the\n"
          "one --codepage names; a character outside it is reported and written as '?'.\n"
+         "With --format biff8 (Excel 97-2003) every text is stored in Unicode and keeps\n"
+         "all its characters, a cell holds 32767 characters instead of 255 bytes, a sheet\n"
+         "name 31 characters, and every reader reads all 65,536 rows of a sheet.\n"
          "A value a cell cannot hold as it is, is reported with its record and field:\n"
-         "a text over 255 bytes is cut, a BLOB is left out, and a value of a date or time\n"
-         "column that is no valid ISO 8601 date or time (2024-02-30, 25:00:00,\n"
-         "03/05/2024) is written as text; the first 20 cases are shown, then a count.\n"
+         "a text longer than a cell holds is cut, a BLOB is left out, and a value of a\n"
+         "date or time column that is no valid ISO 8601 date or time (2024-02-30,\n"
+         "25:00:00, 03/05/2024) is written as text; the first 20 cases are shown, then a\n"
+         "count.\n"
          "A CSV column stays a date or time column when at least half of its values are\n"
          "dates or times.\n"
          "\n"

@@ -1,5 +1,7 @@
 #include "Options.h"
 
+#include <tabulon/XLSConstants.h>
+
 #include <map>
 
 #include "Commands.h"
@@ -104,10 +106,29 @@ TOption CodePageOption(uint16_t& code_page) {
           "Chinese, 1250 Central European, 1251 Cyrillic,\n"
           "1252 Western European (default), 1253 Greek,\n"
           "1254 Turkish, 1255 Hebrew, 1256 Arabic, 1257 Baltic,\n"
-          "1258 Vietnamese",
+          "1258 Vietnamese; with --format biff8 every text\n"
+          "keeps all its characters, and the code page only\n"
+          "names the fonts' character set",
           [&code_page](const std::string& value) {
             std::string error;
             if (!ParseCodePageOption(value, code_page, error)) throw TUsageError(error);
+          }};
+}
+
+TOption FileFormatOption(int32_t& file_format) {
+  return {{"--format"},
+          "F",
+          "file format: biff5 (Excel 5/95, the default) or\n"
+          "biff8 (Excel 97-2003): Unicode texts that keep\n"
+          "every character, cells of 32767 characters, sheets\n"
+          "that every reader reads to row 65536",
+          [&file_format](const std::string& value) {
+            static const std::map<std::string, int32_t> kFormats = {{"biff5", xlExcel5},
+                                                                    {"biff8", xlExcel8}};
+            const auto found = kFormats.find(value);
+            if (found == kFormats.end())
+              throw TUsageError("--format needs biff5 or biff8, not '" + value + "'");
+            file_format = found->second;
           }};
 }
 

@@ -49,6 +49,8 @@ TOption HelpOption(bool& help);
 TOption OutputOption(std::string& output);
 TOption StrictOption(bool& strict, const std::string& help);
 TOption CodePageOption(uint16_t& code_page);
+// --format biff5|biff8: xlExcel5 or xlExcel8 into file_format.
+TOption FileFormatOption(int32_t& file_format);
 TOption DelimiterOption(char& delimiter);
 TOption DecimalCommaOption(bool& decimal_comma);
 

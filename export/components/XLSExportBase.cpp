@@ -6,6 +6,8 @@
 #include "XLSCellRef.h"
 #include "XLSColumnFit.h"
 #include "XLSDetailCells.h"
+#include "XLSRecordEncoder.h"
+#include "XLSTextCodec.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
 #include "XLSWorksheet.h"
@@ -107,25 +109,45 @@ IXLSWorkBook* TXLSExportComponent::GetWorkbook() const {
   return workbook_.get();
 }
 
-void TXLSExportComponent::CreateWorkbook() {
-  workbook_ = std::make_unique<TXLSWorkbook>();
+namespace {
+
+// "UTF-8" or "code page 1251": texts as the mismatch of data set and
+// workbook names them.
+std::string TextsForm(uint16_t code_page, bool utf8) {
+  return utf8 ? "UTF-8" : "code page " + std::to_string(code_page);
 }
 
+}  // namespace
+
+// The format is chosen first: formulas are checked against the rows its
+// references reach as they are set.
 void TXLSExportComponent::PrepareWorkbook(const TDataSet* data_set) {
   const uint16_t codePage = data_set ? data_set->GetCodePage() : TDataSet::kDefaultCodePage;
+  const bool utf8 = data_set && data_set->GetUtf8Texts();
   if (!workbook_) {
-    CreateWorkbook();
-    workbook_->SetCodePage(codePage);  // a data set only takes known code pages
-  } else if (workbook_->GetCodePage() != codePage) {
-    throw EXLSExportError("the data set's texts are in code page " + std::to_string(codePage) +
-                          ", the workbook's in code page " +
-                          std::to_string(workbook_->GetCodePage()));
+    auto workbook = std::make_unique<TXLSWorkbook>();
+    if (workbook->SetFileFormat(FileFormat) != 1) throw EXLSExportError(workbook->GetLastError());
+    if (utf8 && FileFormat != xlExcel8)
+      throw EXLSExportError(
+          "the data set hands out UTF-8 texts, which only the BIFF8 file format keeps "
+          "(FileFormat xlExcel8); BIFF5 stores texts in a code page");
+    workbook->SetCodePage(codePage);  // a data set only takes known code pages
+    if (utf8) workbook->SetUtf8Texts(true);
+    workbook_ = std::move(workbook);
+  } else if (workbook_->GetFileFormat() != FileFormat) {
+    throw EXLSExportError(std::string("the workbook of the earlier exports is saved as ") +
+                          workbook_->GetRecordEncoder().Name() + ", FileFormat asks for " +
+                          (FileFormat == xlExcel8 ? "BIFF8" : "BIFF5"));
+  } else if (workbook_->GetUtf8Texts() != utf8 || (!utf8 && workbook_->GetCodePage() != codePage)) {
+    throw EXLSExportError("the data set's texts are in " + TextsForm(codePage, utf8) +
+                          ", the workbook's in " +
+                          TextsForm(workbook_->GetCodePage(), workbook_->GetUtf8Texts()));
   }
 }
 
 void TXLSExportComponent::CreateWorksheet() {
   if (WorksheetName.empty()) WorksheetName = "Sheet1";
-  RequireSheetName(workbook_->GetCodePage());
+  RequireSheetName(workbook_->GetCodePage(), workbook_->GetUtf8Texts());
   sheet_ = workbook_->GetWorksheets()->Add();
   sheet_->SetWorkSheetName(WorksheetName);
 }
@@ -133,12 +155,40 @@ void TXLSExportComponent::CreateWorksheet() {
 // A name no sheet may have would leave the sheet under a generated one
 // without a word. (A name another sheet of the workbook holds already keeps
 // the generated name, as a second export into one workbook does.)
-void TXLSExportComponent::RequireSheetName(uint16_t code_page) const {
-  const std::string stored = workbook_ ? workbook_->StoredSheetName(WorksheetName) : WorksheetName;
-  if (TXLSWorkSheets::IsAllowedName(stored, workbook_ ? workbook_->GetCodePage() : code_page))
-    return;
-  throw EXLSExportError("the sheet name '" + WorksheetName +
-                        "' is not allowed: it needs 1 to 31 bytes, none of [ ] : * ? / \\");
+void TXLSExportComponent::RequireSheetName(uint16_t code_page, bool utf8_texts) const {
+  const uint16_t codePage = workbook_ ? workbook_->GetCodePage() : code_page;
+  const bool utf8 = workbook_ ? workbook_->GetUtf8Texts() : utf8_texts;
+  const bool biff8 = IsBiff8();
+  const bool allowed =
+      biff8 ? IsAllowedBiff8Name(utf8 ? WorksheetName : XLSCodePageToUtf8(WorksheetName, codePage))
+            : TXLSWorkSheets::IsAllowedName(
+                  workbook_ ? workbook_->StoredSheetName(WorksheetName) : WorksheetName, codePage);
+  if (allowed) return;
+  throw EXLSExportError("the sheet name '" + WorksheetName + "' is not allowed in " + FormatName() +
+                        ": it needs 1 to 31 " + (biff8 ? "characters" : "bytes") +
+                        ", none of [ ] : * ? / \\");
+}
+
+bool TXLSExportComponent::IsBiff8() const {
+  return (workbook_ ? workbook_->GetFileFormat() : FileFormat) == xlExcel8;
+}
+
+// The forbidden characters are ASCII, which UTF-8 and every code page hold
+// as themselves.
+bool TXLSExportComponent::IsAllowedBiff8Name(const std::string& utf8) {
+  const size_t length = XLSUtf16Length(utf8);
+  return length >= 1 && length <= XLSMaxSheetNameLength &&
+         utf8.find_first_of("[]:*?/\\") == std::string::npos;
+}
+
+std::string TXLSExportComponent::TextAsUtf8(std::string_view text) const {
+  const std::string stored(text);
+  return workbook_->GetUtf8Texts() ? stored : XLSCodePageToUtf8(stored, workbook_->GetCodePage());
+}
+
+std::string TXLSExportComponent::FitSheetName(const std::string& name, size_t max_length) const {
+  if (!IsBiff8() || !workbook_->GetUtf8Texts()) return workbook_->FitText(name, max_length);
+  return name.substr(0, XLSUtf8PrefixOfUnits(name, max_length));
 }
 
 int32_t TXLSExportComponent::SaveAndDiscard(const std::string& file_name) {
@@ -265,8 +315,8 @@ EXLSExportError TXLSExportComponent::NoRoomError(const std::string& record,
                          " rows below the header in row " + std::to_string(HeaderRow() + 1));
 }
 
-void TXLSExportComponent::CheckLayout(uint16_t code_page) const {
-  if (!WorksheetName.empty()) RequireSheetName(code_page);
+void TXLSExportComponent::CheckLayout(uint16_t code_page, bool utf8_texts) const {
+  if (!WorksheetName.empty()) RequireSheetName(code_page, utf8_texts);
   CheckHeaderRow();
   const int32_t lastRow = LastSheetRow() - (Totals ? 1 : 0);
   if (HeaderRow() >= lastRow) throw NoRoomError("a record", lastRow);
@@ -282,8 +332,7 @@ int32_t TXLSExportComponent::LastSheetRow() const {
 // name.
 void TXLSExportComponent::AddContinuationSheet() {
   const std::string suffix = " (" + std::to_string(sheetCount_ + 1) + ")";
-  const std::string base =
-      workbook_->FitText(firstSheetName_, XLSMaxSheetNameLength - suffix.size());
+  const std::string base = FitSheetName(firstSheetName_, XLSMaxSheetNameLength - suffix.size());
   sheet_ = workbook_->GetWorksheets()->Add();
   sheet_->SetWorkSheetName(base + suffix);
 }

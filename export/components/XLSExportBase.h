@@ -84,12 +84,25 @@ class TXLSExportComponent : public TComponent {
   /// @param code_page code page of the data set's texts, in which the
   ///   name is checked while no workbook exists yet (a workbook of an
   ///   earlier export checks it in its own).
+  /// @param utf8_texts whether the data set hands out UTF-8 texts (and the
+  ///   name is UTF-8), likewise.
   /// @throws EXLSExportError saying which, as the export would.
-  void CheckLayout(uint16_t code_page = 1252) const;
+  void CheckLayout(uint16_t code_page = 1252, bool utf8_texts = false) const;
+
+  /// The file format of the workbook the next export creates: xlExcel5 (39,
+  /// BIFF5, Excel 5/95; the default) or xlExcel8 (56, BIFF8, Excel 97-2003).
+  /// BIFF8 stores every text in Unicode: with a data set that hands out UTF-8
+  /// (TDataSet::SetUtf8Texts) every character of the data and of the
+  /// component's own texts is kept and none is reported as replaced. A BIFF8
+  /// cell holds 32767 characters instead of 255 bytes, a sheet name 31
+  /// characters instead of 31 bytes of the code page, and the totals are
+  /// formulas below row 16384 as far as the formula layer addresses rows. Another value, or a UTF-8
+  /// data set with BIFF5, makes the export throw EXLSExportError.
+  int32_t FileFormat = xlExcel5;
 
   /// Name of the sheet the next export adds; empty gives "Sheet1" (a name
   /// another sheet holds leaves the generated "SheetN"). A name no sheet may
-  /// have (over 31 bytes, or with one of
+  /// have (over 31 bytes, 31 characters in BIFF8, or with one of
   /// [ ] : * ? / \) makes the export throw EXLSExportError; a name another
   /// sheet of the workbook holds leaves the generated name.
   std::string WorksheetName;
@@ -122,8 +135,8 @@ class TXLSExportComponent : public TComponent {
   /// sheet. See TXLSReportLayout for the defaults.
   TXLSReportLayout Layout;
 
-  /// Called with every value an export changes or drops (a text cut to 255
-  /// bytes, a BLOB left out, a date or time field's value that is no date or
+  /// Called with every value an export changes or drops (a text cut to what
+  /// a cell holds, a BLOB left out, a date or time field's value that is no date or
   /// time), as its record is written, and with every change to the
   /// component's own texts (Layout's, TotalsLabel) as the export starts;
   /// may be empty. The export goes on after
@@ -150,9 +163,10 @@ class TXLSExportComponent : public TComponent {
   /// sheet, in row last_row + 1: TotalsLabel in the first column, a SUM of
   /// its detail rows under every other numeric or currency column (a sum
   /// reaching below row 16384, which BIFF5 formulas cannot address, is
-  /// written as its value instead), each cell formatted like the header
-  /// with the column's number format, and notes its cells for the fitted
-  /// widths. No detail rows: sums are 0.
+  /// written as its value instead; BIFF8 formulas reach every row once the
+  /// formula layer addresses them), each cell formatted like the
+  /// header with the column's number format, and notes its cells for the fitted widths. No detail
+  /// rows: sums are 0.
   /// @param sheet the sheet holding the detail rows
   /// @param first_row zero-based first detail row
   /// @param last_row zero-based last detail row (first_row - 1 when none)
@@ -188,19 +202,22 @@ class TXLSExportComponent : public TComponent {
   /// @param border_style The header's and detail's border style to start with.
   TXLSExportComponent(TComponent* owner, TBorderStyle border_style);
 
-  /// Creates the component's workbook when there is none.
-  void CreateWorkbook();
-  /// Creates the workbook at the first export, declaring the code page that
-  /// data_set's texts are in.
+  /// Creates the workbook at the first export in FileFormat, declaring the
+  /// code page that data_set's texts are in, and taking UTF-8 texts when
+  /// data_set hands them out.
   /// @param data_set The data set to export, or null (code page 1252).
-  /// @throws EXLSExportError when the workbook exists and declares another
-  /// code page than data_set uses, which would garble its texts.
+  /// @throws EXLSExportError when FileFormat is none a workbook can be saved
+  /// in, when a UTF-8 data set meets BIFF5, or when the workbook exists and
+  /// has another file format or takes its texts in another form than
+  /// data_set hands them out, which would garble them.
   void PrepareWorkbook(const TDataSet* data_set);
   /// Adds the sheet and names it WorksheetName ("Sheet1" when empty).
   /// @throws EXLSExportError when WorksheetName is not one a sheet may have.
   void CreateWorksheet();
   /// Throws EXLSExportError naming WorksheetName when no sheet may have it.
-  void RequireSheetName(uint16_t code_page) const;
+  /// @param code_page, utf8_texts The form of the name's text, while no
+  /// workbook exists (its own is taken otherwise).
+  void RequireSheetName(uint16_t code_page, bool utf8_texts) const;
   /// SaveAs, then the workbook is destroyed so that the next export starts a
   /// new one.
   int32_t SaveAndDiscard(const std::string& file_name);
@@ -309,6 +326,28 @@ class TXLSExportComponent : public TComponent {
   // sheet ending at last_row.
   EXLSExportError NoRoomError(const std::string& record, int32_t last_row) const;
   void AddContinuationSheet();
+  // Sets the SUM of column col's detail rows first_row to last_row as cell's
+  // formula; false, leaving cell as it was, when the file format's formulas
+  // or the formula layer cannot address those rows.
+  bool WriteSumFormula(IXLSRange& cell, int32_t col, int32_t first_row, int32_t last_row);
+  // Whether the sheet names and cell texts are BIFF8's: FileFormat until the
+  // workbook exists, then the workbook's.
+  bool IsBiff8() const;
+  const char* FormatName() const { return IsBiff8() ? "BIFF8" : "BIFF5"; }
+  // Whether a BIFF8 sheet may have the name: 1 to 31 characters, none of
+  // [ ] : * ? / \.
+  static bool IsAllowedBiff8Name(const std::string& utf8);
+  // The longest start of a sheet name that takes at most max_length of the
+  // format's unit, ending on a character boundary.
+  std::string FitSheetName(const std::string& name, size_t max_length) const;
+  // A text of the workbook (UTF-8, or bytes of its code page) in UTF-8.
+  std::string TextAsUtf8(std::string_view text) const;
+  // The length of a stored text as a cell of the format counts it: bytes of
+  // the code page in BIFF5, UTF-16 units in BIFF8; a CR LF line break is one.
+  size_t StoredLength(std::string_view text) const;
+  // Reports a text of record `record` (0 for the component's own) that is
+  // longer than a cell of the format holds.
+  void NoteTextCut(int64_t record, const std::string& name, std::string_view text);
   TXLSDetailBlock WriteDetailBlock(TDataSet* data_set, int32_t columns,
                                    const std::function<void(int32_t, int32_t)>& record);
   void WriteTitles(int32_t columns);

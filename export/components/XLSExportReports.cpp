@@ -9,6 +9,7 @@
 #include "XLSCellRef.h"
 #include "XLSCodePage.h"
 #include "XLSExportBase.h"
+#include "XLSRecordEncoder.h"
 #include "XLSTextCodec.h"
 #include "XLSWorkbook.h"
 
@@ -33,25 +34,51 @@ const char* DateTimeForm(TFieldType type) {
   }
 }
 
-std::string Quoted(std::string_view text, uint16_t code_page) {
-  if (text.size() <= kMaxQuoted) return "'" + std::string(text) + "'";
-  return "'" + std::string(text.substr(0, XLSFitBytes(text, kMaxQuoted, code_page))) + "...'";
+// The bytes of the longest start of UTF-8 text (longer than max_bytes) that
+// ends on a character boundary within max_bytes.
+size_t Utf8Cut(std::string_view text, size_t max_bytes) {
+  size_t end = max_bytes;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  return end;
 }
 
-// Bytes a cell stores of text: a CR LF line break is kept as one CR.
-size_t StoredLength(std::string_view text) {
-  size_t length = text.size();
+// text is UTF-8 (utf8) or in code_page.
+std::string Quoted(std::string_view text, uint16_t code_page, bool utf8) {
+  if (text.size() <= kMaxQuoted) return "'" + std::string(text) + "'";
+  const size_t quoted = utf8 ? Utf8Cut(text, kMaxQuoted) : XLSFitBytes(text, kMaxQuoted, code_page);
+  return "'" + std::string(text.substr(0, quoted)) + "...'";
+}
+
+size_t LineBreakCount(std::string_view text) {
+  size_t count = 0;
   for (size_t pos = text.find("\r\n"); pos != std::string_view::npos;
        pos = text.find("\r\n", pos + 2))
-    --length;
-  return length;
+    ++count;
+  return count;
 }
 
 }  // namespace
 
-std::string XLSTextCutMessage(size_t length) {
-  return "text of " + std::to_string(length) + " characters cut to the " +
-         std::to_string(XLSStrMax) + " a cell holds";
+std::string XLSTextCutMessage(size_t length, size_t limit, const char* format) {
+  return "text of " + std::to_string(length) + " characters cut to the " + std::to_string(limit) +
+         " a " + format + " cell holds";
+}
+
+// A CR LF line break is kept as one character.
+size_t TXLSExportComponent::StoredLength(std::string_view text) const {
+  const size_t length = IsBiff8() ? XLSUtf16Length(TextAsUtf8(text)) : text.size();
+  return length - LineBreakCount(text);
+}
+
+// A text no longer than the limit in bytes fits in any unit: the common
+// path is one comparison.
+void TXLSExportComponent::NoteTextCut(int64_t record, const std::string& name,
+                                      std::string_view text) {
+  const size_t limit = workbook_->GetRecordEncoder().CellTextLimit();
+  if (text.size() <= limit) return;
+  const size_t length = StoredLength(text);
+  if (length > limit)
+    ReportValue(record, name, vcTextCut, XLSTextCutMessage(length, limit, FormatName()));
 }
 
 void TXLSExportComponent::NoteValueReport(const TField& field, int32_t record) {
@@ -65,11 +92,11 @@ void TXLSExportComponent::NoteValueReport(const TField& field, int32_t record) {
   const std::string_view text = value.TextView();
   if (IsDateTimeType(field.GetDataType())) {
     ReportValue(record, field.GetFieldName(), vcNotDateTime,
-                Quoted(text, workbook_->GetCodePage()) + " is not a valid ISO 8601 " +
-                    DateTimeForm(field.GetDataType()) + "; written as text");
+                Quoted(text, workbook_->GetCodePage(), workbook_->GetUtf8Texts()) +
+                    " is not a valid ISO 8601 " + DateTimeForm(field.GetDataType()) +
+                    "; written as text");
   }
-  if (text.size() > XLSStrMax && StoredLength(text) > XLSStrMax)
-    ReportValue(record, field.GetFieldName(), vcTextCut, XLSTextCutMessage(text.size()));
+  NoteTextCut(record, field.GetFieldName(), text);
 }
 
 void TXLSExportComponent::ClearValueReports() {
@@ -102,7 +129,8 @@ void TXLSExportComponent::ConvertOwnTexts() {
 std::string TXLSExportComponent::ConvertOwnText(const std::string& utf8, const char* name,
                                                 bool cell_text) {
   const uint16_t codePage = workbook_->GetCodePage();
-  TXLSCp1252Text converted = XLSUtf8ToCodePage(utf8, codePage);
+  TXLSCp1252Text converted =
+      workbook_->GetUtf8Texts() ? XLSCheckUtf8(utf8) : XLSUtf8ToCodePage(utf8, codePage);
   for (const TXLSUnmappedChar& unmapped : converted.Unmapped) {
     ReportValue(0, name, vcCharReplaced,
                 "character " + XLSCodePointName(unmapped.CodePoint) + " has no form in " +
@@ -113,8 +141,7 @@ std::string TXLSExportComponent::ConvertOwnText(const std::string& utf8, const c
                 "text is not valid UTF-8; the rest of it is written as '?'");
     converted.Text += '?';
   }
-  if (cell_text && StoredLength(converted.Text) > XLSStrMax)
-    ReportValue(0, name, vcTextCut, XLSTextCutMessage(converted.Text.size()));
+  if (cell_text) NoteTextCut(0, name, converted.Text);
   return std::move(converted.Text);
 }
 

@@ -11,8 +11,9 @@ namespace tabulon {
 
 /// How an export changed or dropped one value of its data set.
 enum TXLSValueChange : uint8_t {
-  /// A text longer than the 255 bytes a cell holds; the cell keeps its
-  /// first 255 bytes (never part of a character).
+  /// A text longer than a cell holds (255 bytes of the code page in BIFF5,
+  /// 32767 characters in BIFF8); the cell keeps its start (never part of a
+  /// character).
   vcTextCut = 0,
   /// A binary value (BLOB); its cell is left empty.
   vcBlobDropped = 1,
@@ -21,7 +22,8 @@ enum TXLSValueChange : uint8_t {
   vcNotDateTime = 2,
   /// A character of a text the component takes itself (a title or subtitle,
   /// a part of the page header or footer, TotalsLabel) that the workbook's
-  /// code page cannot hold, or malformed UTF-8 in such a text; written as '?'.
+  /// code page cannot hold (BIFF5; BIFF8 keeps them all when the data set's
+  /// texts are UTF-8), or malformed UTF-8 in such a text; written as '?'.
   vcCharReplaced = 3,
 };
 
@@ -31,7 +33,8 @@ struct TXLSValueReport {
   /// counted across continuation sheets); 0 for a text the component takes
   /// itself (see FieldName).
   int64_t RecNo = 0;
-  /// Name of the field, in the data set's code page. With RecNo 0, the
+  /// Name of the field, in the data set's code page (UTF-8 when the data
+  /// set hands out UTF-8). With RecNo 0, the
   /// member holding the text: "Title", "Subtitle", "LeftHeader",
   /// "CenterHeader", "RightHeader", "LeftFooter", "CenterFooter",
   /// "RightFooter" (of TXLSReportLayout) or "TotalsLabel".
@@ -39,14 +42,17 @@ struct TXLSValueReport {
   /// What happened to the value.
   TXLSValueChange Change = vcTextCut;
   /// What happened, in words, e.g. "text of 300 characters cut to the 255 a
-  /// cell holds"; the text quoted in it is in the data set's code page.
+  /// BIFF5 cell holds"; the text quoted in it is in the form of FieldName.
   std::string Message;
 };
 
 /// The words for a text cut to what a cell holds, as every command and
 /// component reports it.
-/// @param length Length of the whole text in bytes of its code page.
-/// @return "text of LENGTH characters cut to the 255 a cell holds".
-std::string XLSTextCutMessage(size_t length);
+/// @param length Length of the whole text in the format's unit (bytes of the
+/// code page in BIFF5, characters in BIFF8).
+/// @param limit What a cell of the format holds, in that unit.
+/// @param format The format's name.
+/// @return "text of LENGTH characters cut to the 255 a BIFF5 cell holds".
+std::string XLSTextCutMessage(size_t length, size_t limit = 255, const char* format = "BIFF5");
 
 }  // namespace tabulon

@@ -4,26 +4,39 @@
 #include "XLSCellRef.h"
 #include "XLSExportBase.h"
 #include "XLSFormula.h"
+#include "XLSRecordEncoder.h"
+#include "XLSWorkbook.h"
 
 namespace tabulon {
 
 namespace {
 
+std::string CellRef(int32_t row, int32_t col) {
+  return EncodeCellRef(static_cast<uint16_t>(row), static_cast<uint8_t>(col));
+}
+
 // The sum of a column's detail cells as the sheet holds them, for rows a
-// formula cannot address.
+// formula of the file format cannot address (BIFF5's end at 16384).
 double ColumnSum(IXLSWorkSheet& sheet, int32_t col, int32_t first_row, int32_t last_row) {
-  const auto ref = [col](int32_t row) {
-    return EncodeCellRef(static_cast<uint16_t>(row), static_cast<uint8_t>(col));
-  };
   double sum = 0;
   for (int32_t row = first_row; row <= last_row; ++row) {
-    const OleVariant value = sheet.FGetRange(ref(row), ref(row))->GetValue();
+    const std::string ref = CellRef(row, col);
+    const OleVariant value = sheet.FGetRange(ref, ref)->GetValue();
     if (VarIsNumeric(value)) sum += value.ToDouble();
   }
   return sum;
 }
 
 }  // namespace
+
+// The formula layer refuses a reference it cannot encode, which may be
+// fewer rows than the file format's references reach.
+bool TXLSExportComponent::WriteSumFormula(IXLSRange& cell, int32_t col, int32_t first_row,
+                                          int32_t last_row) {
+  if (last_row > workbook_->GetRecordEncoder().FormulaMaxRow()) return false;
+  return cell.SetFormula("=SUM(" + CellRef(first_row, col) + ":" + CellRef(last_row, col) + ")")
+      .Ok();
+}
 
 void TXLSExportComponent::WriteTotals(IXLSWorkSheet& sheet, int32_t first_row, int32_t last_row,
                                       const std::vector<TTotalsColumn>& columns) {
@@ -33,8 +46,7 @@ void TXLSExportComponent::WriteTotals(IXLSWorkSheet& sheet, int32_t first_row, i
                           ", the last row of a sheet");
   for (size_t i = 0; i < columns.size(); ++i) {
     const TTotalsColumn& column = columns[i];
-    const std::string ref =
-        EncodeCellRef(static_cast<uint16_t>(row), static_cast<uint8_t>(column.Col));
+    const std::string ref = CellRef(row, column.Col);
     XLSPtr<IXLSRange> cell = sheet.FGetRange(ref, ref);
     const bool summed = i > 0 && IsNumericFieldType(column.Type);
     FormatHeaderCell(*cell, GetHeaderFont(), HeaderColor, summed ? xlHAlignRight : xlHAlignLeft);
@@ -43,13 +55,7 @@ void TXLSExportComponent::WriteTotals(IXLSWorkSheet& sheet, int32_t first_row, i
       NoteHeaderWidth(column.Col, ownTexts_.TotalsLabel, GetHeaderFont());
     } else if (summed && last_row < first_row) {
       cell->SetValue(OleVariant(0.0));
-    } else if (summed && last_row <= XLSFormulaMaxRow) {
-      const std::string top =
-          EncodeCellRef(static_cast<uint16_t>(first_row), static_cast<uint8_t>(column.Col));
-      const std::string bottom =
-          EncodeCellRef(static_cast<uint16_t>(last_row), static_cast<uint8_t>(column.Col));
-      cell->SetFormula("=SUM(" + top + ":" + bottom + ")");
-    } else if (summed) {
+    } else if (summed && !WriteSumFormula(*cell, column.Col, first_row, last_row)) {
       cell->SetValue(OleVariant(ColumnSum(sheet, column.Col, first_row, last_row)));
     }
     if (!summed) continue;

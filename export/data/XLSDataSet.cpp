@@ -136,8 +136,9 @@ void TDataSet::ClearValues() {
 
 std::string TDataSet::ToCodePage(const std::string& utf8, const std::string& field_name,
                                  int64_t rec_no, bool report) const {
-  TXLSCp1252Text converted =
-      converter_ ? XLSUtf8ToCodePage(utf8, *converter_) : XLSUtf8ToCp1252(utf8);
+  TXLSCp1252Text converted = utf8Texts_   ? XLSCheckUtf8(utf8)
+                             : converter_ ? XLSUtf8ToCodePage(utf8, *converter_)
+                                          : XLSUtf8ToCp1252(utf8);
   report = report && OnTextLoss;
   if (report) {
     for (const TXLSUnmappedChar& unmapped : converted.Unmapped)

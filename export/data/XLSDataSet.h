@@ -178,6 +178,15 @@ class TDataSet : public TComponent {
   bool SetCodePage(uint16_t code_page);
   /// @return The code page of the texts the data set hands out (default 1252).
   uint16_t GetCodePage() const { return codePage_; }
+  /// Hands the source's UTF-8 texts out as they are instead of converting
+  /// them to the code page, so that no character is lost: for an export in
+  /// the BIFF8 file format, which stores every text in Unicode. Malformed
+  /// UTF-8 is still reported (OnTextLoss) and its rest replaced by '?'. Set it
+  /// before the data set is opened or loaded. Off by default.
+  /// @param on true: UTF-8 texts; false: texts in the code page.
+  void SetUtf8Texts(bool on) { utf8Texts_ = on; }
+  /// @return Whether the data set hands out UTF-8 texts (SetUtf8Texts).
+  bool GetUtf8Texts() const { return utf8Texts_; }
 
  protected:
   /// Defines a field after the existing ones.
@@ -195,7 +204,8 @@ class TDataSet : public TComponent {
   virtual bool ReadRecord(int64_t record);
   /// Sets every field to Null.
   void ClearValues();
-  /// UTF-8 text in the data set's code page. With report set, each
+  /// UTF-8 text in the data set's code page (unchanged when GetUtf8Texts,
+  /// unless malformed). With report set, each
   /// replaced character goes to OnTextLoss as one of record rec_no (0 for
   /// the field names).
   std::string ToCodePage(const std::string& utf8, const std::string& field_name, int64_t rec_no,
@@ -220,6 +230,7 @@ class TDataSet : public TComponent {
   bool eof_ = true;
   int32_t disableCount_ = 0;
   uint16_t codePage_ = kDefaultCodePage;
+  bool utf8Texts_ = false;
   std::shared_ptr<TXLSCodePageConverter> converter_;  // for code pages other than 1252
 };
 

@@ -79,6 +79,52 @@ uint32_t XLSCp1252ToUnicode(uint8_t byte) {
   return character == kUndefined ? kReplacementChar : character;
 }
 
+TXLSCp1252Text XLSCheckUtf8(const std::string& utf8) {
+  TXLSCp1252Text result;
+  TXLSTextPosition position;
+  while (position.Offset < utf8.size()) {
+    const size_t run = AsciiRun(utf8, position.Offset);
+    if (run > 0) {
+      position.Offset += run;
+      position.Column += static_cast<uint32_t>(run);
+      continue;
+    }
+    size_t next = position.Offset;
+    uint32_t code_point = 0;
+    if (!XLSDecodeUtf8(utf8, next, code_point)) {
+      result.Valid = false;
+      result.InvalidAt = position;
+      result.Text = utf8.substr(0, position.Offset);
+      return result;
+    }
+    Advance(utf8, next - position.Offset, position);
+  }
+  result.Text = utf8;
+  return result;
+}
+
+// A lead byte of a four-byte sequence makes a surrogate pair; continuation
+// bytes add nothing.
+size_t XLSUtf8PrefixOfUnits(const std::string& utf8, size_t max_units) {
+  size_t units = 0;
+  for (size_t pos = 0; pos < utf8.size(); ++pos) {
+    const auto byte = static_cast<unsigned char>(utf8[pos]);
+    if ((byte & 0xC0) == 0x80) continue;
+    units += byte >= 0xF0 ? 2 : 1;
+    if (units > max_units) return pos;
+  }
+  return utf8.size();
+}
+
+size_t XLSUtf16Length(const std::string& utf8) {
+  size_t units = 0;
+  for (const char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte & 0xC0) != 0x80) units += byte >= 0xF0 ? 2 : 1;
+  }
+  return units;
+}
+
 TXLSCp1252Text XLSUtf8ToCp1252(const std::string& utf8, char replacement) {
   TXLSCp1252Text result;
   result.Text.reserve(utf8.size());

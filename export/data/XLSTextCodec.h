@@ -86,6 +86,23 @@ TXLSCp1252Text XLSUtf8ToCodePage(const std::string& utf8, TXLSCodePageConverter&
 TXLSCp1252Text XLSUtf8ToCodePage(const std::string& utf8, uint16_t code_page,
                                  char replacement = '?');
 
+/// Checks UTF-8 text that is kept as it is (a BIFF8 workbook stores every
+/// character), as the conversions check theirs.
+/// @param utf8 The text.
+/// @return utf8 itself with Valid true; when it is malformed, the text up to
+/// the malformed sequence, Valid false and InvalidAt. Unmapped stays empty.
+TXLSCp1252Text XLSCheckUtf8(const std::string& utf8);
+
+/// @param utf8 Valid UTF-8 text.
+/// @return Its length in UTF-16 units, as BIFF8 records count characters.
+size_t XLSUtf16Length(const std::string& utf8);
+
+/// @param utf8 UTF-8 text.
+/// @param max_units A length in UTF-16 units.
+/// @return The bytes of the longest start of utf8 that takes at most
+/// max_units UTF-16 units; it ends on a character boundary.
+size_t XLSUtf8PrefixOfUnits(const std::string& utf8, size_t max_units);
+
 /// Converts text of a code page to UTF-8.
 /// @param text Bytes in code_page.
 /// @param code_page Windows code page number.

@@ -89,6 +89,9 @@ TEST(CliUsage, WrongUsageGivesTheReasonThenPointsAtHelp) {
            {{"convert", "--delimiter", ":", "a.csv", "b.xls"},
             "tabulon convert: --delimiter needs one of , ; | tab, not ':'",
             "tabulon convert --help"},
+           {{"convert", "--format", "biff7", "a.csv", "b.xls"},
+            "tabulon convert: --format needs biff5 or biff8, not 'biff7'",
+            "tabulon convert --help"},
            {{"convert", "--strict=yes", "a.csv", "b.xls"},
             "tabulon convert: --strict takes no value",
             "tabulon convert --help"}}) {
@@ -178,6 +181,20 @@ TEST(CliConvert, AccentsAreStoredInCodePage1252AndReadBack) {
                        "C1 text \xC3\x85ngstr\xC3\xB6m\nA2 text \xE2\x82\xAC 5\n"
                        "B2 text \xE2\x80\x9Cquoted\xE2\x80\x9D\nC2 text Fran\xC3\xA7ois\n"))
       << dump;
+}
+
+TEST(CliConvert, Biff8KeepsEveryCharacterAndLongTexts) {
+  const std::string scripts = "Ĺůňá,Привет,Καλημέρα,שלום,مرحبا,中文字,한국어,😀";
+  const std::string longText(300, 'x');
+  const TRunResult run = Convert("biff8", scripts + "\n" + longText + "\n", {"--format", "biff8"});
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_TRUE(run.Err.empty()) << run.Err;
+  EXPECT_TRUE(Contains(Dump("biff8"),
+                       "A1 text Ĺůňá\nB1 text Привет\nC1 text Καλημέρα\nD1 text "
+                       "שלום\nE1 text مرحبا\nF1 text 中文字\nG1 text 한국어\nH1 "
+                       "text 😀\nA2 text " +
+                           longText + "\n"))
+      << Dump("biff8");
 }
 
 TEST(CliConvert, ByteOrderMarkIsSkipped) {

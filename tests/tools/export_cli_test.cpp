@@ -163,7 +163,8 @@ TEST(CliExport, FatalErrorsComeFirstFromTheOptionsAndLastInTheOutput) {
   };
   for (const TCase& c : std::vector<TCase>{
            {{"--sheet", "bad/name"},
-            "the sheet name 'bad/name' is not allowed: it needs 1 to 31 bytes, none of [ ] : * ? "
+            "the sheet name 'bad/name' is not allowed in BIFF5: it needs 1 to 31 bytes, none of [ "
+            "] : * ? "
             "/ \\"},
            {{"--start-row", "65536"},
             "a record finds no room on a sheet of 65536 rows below the header in row 65536"},
@@ -266,7 +267,7 @@ TEST(CliExport, ChangedValuesAreReportedAndStrictRefusesThem) {
                                       "8601 date (YYYY-MM-DD); written as text"))
       << run.Err;
   EXPECT_TRUE(Contains(run.Err, csv + ": record 1, field 'note': text of 300 characters cut to "
-                                      "the 255 a cell holds"))
+                                      "the 255 a BIFF5 cell holds"))
       << run.Err;
   EXPECT_TRUE(Contains(run.Err, "... and 3 more")) << run.Err;
   EXPECT_TRUE(Contains(run.Err, csv + ": 23 values are not written as the data holds them: texts "
@@ -292,8 +293,8 @@ TEST(CliExport, TitleAndPageTextsAreConvertedAndTheirLossesReported) {
       Tabulon({"export", "--csv", csv, "-o", out, "--title", std::string(300, 't'), "--subtitle",
                "M\xC3\xBCller", "--page-header", "\xCE\xA9 &P"});
   EXPECT_EQ(run.Status, 0) << run.Err;
-  EXPECT_TRUE(Contains(run.Err, csv + ": --title: text of 300 characters cut to the 255 a cell "
-                                      "holds\n"))
+  EXPECT_TRUE(Contains(run.Err, csv + ": --title: text of 300 characters cut to the 255 a BIFF5 "
+                                      "cell holds\n"))
       << run.Err;
   EXPECT_TRUE(Contains(run.Err, csv + ": --page-header: character U+03A9 has no form in code "
                                       "page 1252 (Western European); written as '?'\n"))
@@ -304,6 +305,31 @@ TEST(CliExport, TitleAndPageTextsAreConvertedAndTheirLossesReported) {
                                       "headers or footers replaced: 1"))
       << run.Err;
   std::remove(out.c_str());
+}
+
+// Every script in one workbook: the data, a field name, the sheet name and
+// the title keep all their characters, and nothing is reported.
+TEST(CliExport, Biff8KeepsEveryCharacter) {
+  const std::string texts[] = {"Ĺůňá Žižek ß", "Привет", "Καλημέρα", "שלום",
+                               "مرحبا",        "中文字", "한국어",   "😀"};
+  std::string values;
+  for (const std::string& text : texts)
+    values += std::string(values.empty() ? "" : ",") + "('" + text + "')";
+  const std::string db =
+      Database("scripts", "CREATE TABLE t (\"имя\" TEXT); INSERT INTO t VALUES " + values + ";");
+  const std::string out = Scratch("scripts.xls");
+  const TRunResult run =
+      Tabulon({"export", "--db", db, "--query", "SELECT * FROM t", "-o", out, "--format", "biff8",
+               "--codepage", "1251", "--sheet", "Σελίδα 中", "--title", "Заказы 😀", "--totals"});
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_TRUE(run.Err.empty()) << run.Err;
+  std::string expected = "A1 text Заказы 😀\nA2 text имя\n";
+  int row = 3;
+  for (const std::string& text : texts)
+    expected += "A" + std::to_string(row++) + " text " + text + "\n";
+  const std::string dump = test::DumpXls(out);
+  EXPECT_TRUE(Contains(dump, "\nsheet Σελίδα 中 ")) << dump;
+  EXPECT_TRUE(Contains(dump, expected)) << dump;
 }
 
 TEST(CliExport, WrongUsageExitsWithTwo) {
@@ -323,7 +349,8 @@ TEST(CliExport, WrongUsageExitsWithTwo) {
            {"export", "--csv", "a.csv", "-o", "x.xls", "--fit-width", "0"},
            {"export", "--csv", "a.csv", "-o"},
            {"export", "--csv", "a.csv", "-o", "x.xls", "stray"},
-           {"export", "--db", "a.db", "--query", "q", "-o", "x.xls", "--decimal-comma"}}) {
+           {"export", "--db", "a.db", "--query", "q", "-o", "x.xls", "--decimal-comma"},
+           {"export", "--csv", "a.csv", "-o", "x.xls", "--format", "xls"}}) {
     const TRunResult run = Tabulon(args);
     EXPECT_EQ(run.Status, 2) << args.back() << "\n" << run.Err;
     EXPECT_TRUE(Contains(run.Err, "tabulon export: ")) << run.Err;
@@ -336,6 +363,7 @@ TEST(CliExport, WrongUsageExitsWithTwo) {
   EXPECT_TRUE(Contains(help.Out, "\n  --detail-border-color C   colour of the detail lines\n"))
       << help.Out;
   EXPECT_TRUE(Contains(help.Out, "--rows-per-sheet")) << help.Out;
+  EXPECT_TRUE(Contains(help.Out, "\n  --format F                file format: biff5")) << help.Out;
   EXPECT_TRUE(Contains(help.Out, "\n  --delimiter C             field separator")) << help.Out;
   EXPECT_TRUE(Contains(help.Out, "\n  -o, --output OUT.xls      the workbook to write"))
       << help.Out;

@@ -256,7 +256,7 @@ TEST_F(DatasetExport, ChangedAndDroppedValuesAreReportedWithRecordAndField) {
       "2 d: '2024-02-30' is not a valid ISO 8601 date (YYYY-MM-DD); written as text",
       "2 t: '25:00:00' is not a valid ISO 8601 time (HH:MM:SS); written as text",
       "2 b: a BLOB of 2 bytes left out; the cell is left empty",
-      "2 s: text of 300 characters cut to the 255 a cell holds"};
+      "2 s: text of 300 characters cut to the 255 a BIFF5 cell holds"};
   EXPECT_EQ(heard, expected);
   ASSERT_EQ(exporter.GetValueReportCount(), 4);
   const std::vector<TXLSValueReport>& kept = exporter.GetValueReports();

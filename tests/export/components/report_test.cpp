@@ -245,7 +245,7 @@ TEST_F(ReportLayout, OwnTextsAreConvertedToTheCodePageAndTheirLossesReported) {
             (std::vector<std::string>{
                 "0 Title 3: character U+00FC has no form in code page 1251 (Cyrillic); written "
                 "as '?'",
-                "0 Subtitle 0: text of 300 characters cut to the 255 a cell holds",
+                "0 Subtitle 0: text of 300 characters cut to the 255 a BIFF5 cell holds",
                 "0 RightFooter 3: text is not valid UTF-8; the rest of it is written as '?'"}));
 }
 
