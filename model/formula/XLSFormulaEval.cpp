@@ -429,8 +429,11 @@ class TEvaluator {
         continue;
       }
       if (memo.State != kStarted) {
+        // A circular reference reads this evaluation's result so far, which
+        // is none yet: not the last save's, so every save writes the same.
         memo.State = kStarted;
         top.Formula->NeedsRecalc = false;
+        top.Formula->Result = TXLSFormulaValue{};
       }
       try {
         Finish(top, Run(top));

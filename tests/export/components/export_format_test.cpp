@@ -96,6 +96,7 @@ TEST(ExportFormat, Biff8SheetTakes65000RecordsWithFormulaTotals) {
   EXPECT_EQ(exporter.GetDetailCount(), 65000);
   IXLSWorkSheet& sheet = *exporter.GetWorksheet();
   EXPECT_EQ(ValueAt(sheet, "B65002").ToDouble(), 65000);
+  EXPECT_EQ(sheet.FGetRange("B65002", "B65002")->GetFormula(), "=SUM(B2:B65001)");
 }
 
 TEST(ExportFormat, GridExportSavesInItsFileFormat) {
