@@ -103,26 +103,12 @@ TXLSCp1252Text XLSCheckUtf8(const std::string& utf8) {
   return result;
 }
 
-// A lead byte of a four-byte sequence makes a surrogate pair; continuation
-// bytes add nothing.
 size_t XLSUtf8PrefixOfUnits(const std::string& utf8, size_t max_units) {
-  size_t units = 0;
-  for (size_t pos = 0; pos < utf8.size(); ++pos) {
-    const auto byte = static_cast<unsigned char>(utf8[pos]);
-    if ((byte & 0xC0) == 0x80) continue;
-    units += byte >= 0xF0 ? 2 : 1;
-    if (units > max_units) return pos;
-  }
-  return utf8.size();
+  return XLSFitUnits(utf8, max_units);
 }
 
 size_t XLSUtf16Length(const std::string& utf8) {
-  size_t units = 0;
-  for (const char c : utf8) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte & 0xC0) != 0x80) units += byte >= 0xF0 ? 2 : 1;
-  }
-  return units;
+  return XLSUtf16Units(utf8);
 }
 
 TXLSCp1252Text XLSUtf8ToCp1252(const std::string& utf8, char replacement) {

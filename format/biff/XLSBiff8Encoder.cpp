@@ -63,22 +63,6 @@ std::string_view LineBreaksAsLF(std::string_view text, std::string& scratch) {
   return scratch;
 }
 
-// How much of a UTF-8 text makes at most max_units UTF-16 units, ending on a
-// character boundary.
-size_t Utf8PrefixOfUnits(std::string_view text, size_t max_units) {
-  size_t pos = 0, units = 0;
-  while (pos < text.size()) {
-    size_t next = pos;
-    uint32_t code_point = 0;
-    if (!XLSDecodeUtf8Char(text, next, code_point)) next = pos + 1;
-    const size_t width = code_point > 0xFFFF ? 2 : 1;
-    if (units + width > max_units) break;
-    units += width;
-    pos = next;
-  }
-  return pos;
-}
-
 }  // namespace
 
 const std::vector<TXLSGlobalsPart>& TXLSBiff8Encoder::GlobalsOrder() const {
@@ -157,7 +141,7 @@ TXLSBlob TXLSBiff8Encoder::UserStyle(uint16_t xf_number, std::string_view name) 
 std::string TXLSBiff8Encoder::RecordSheetName(std::string_view name, size_t max_length,
                                               const TXLSTextPlace&) const {
   const std::string_view utf8 = texts_.Utf8Form(name);
-  return std::string(utf8.substr(0, Utf8PrefixOfUnits(utf8, max_length)));
+  return std::string(utf8.substr(0, XLSFitUnits(utf8, max_length)));
 }
 
 TXLSBlob TXLSBiff8Encoder::BoundSheet(std::string_view name, uint32_t offset) const {

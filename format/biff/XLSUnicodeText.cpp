@@ -1,6 +1,7 @@
 #include "XLSUnicodeText.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tabulon {
 namespace {
@@ -96,6 +97,34 @@ std::u16string XLSUtf8ToUtf16(std::string_view utf8, size_t max_units) {
     if (!AppendUnits(codePoint, max_units, out)) break;
   }
   return out;
+}
+
+namespace {
+
+// Walks the characters of utf8 while their units stay within max_units:
+// the bytes walked and the units they make.
+std::pair<size_t, size_t> WalkUnits(std::string_view utf8, size_t max_units) {
+  size_t pos = 0, units = 0;
+  while (pos < utf8.size()) {
+    size_t next = pos;
+    uint32_t code_point = 0;
+    if (!XLSDecodeUtf8Char(utf8, next, code_point)) next = pos + 1;
+    const size_t width = code_point > 0xFFFF ? 2 : 1;
+    if (units + width > max_units) break;
+    units += width;
+    pos = next;
+  }
+  return {pos, units};
+}
+
+}  // namespace
+
+size_t XLSFitUnits(std::string_view utf8, size_t max_units) {
+  return WalkUnits(utf8, max_units).first;
+}
+
+size_t XLSUtf16Units(std::string_view utf8) {
+  return WalkUnits(utf8, SIZE_MAX).second;
 }
 
 bool XLSFitsCompressed(std::u16string_view text) {

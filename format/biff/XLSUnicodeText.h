@@ -21,6 +21,13 @@ bool XLSDecodeUtf8Char(std::string_view text, size_t& pos, uint32_t& code_point)
 // beyond the BMP become surrogate pairs. At most max_units units, never ending inside a pair.
 std::u16string XLSUtf8ToUtf16(std::string_view utf8, size_t max_units = SIZE_MAX);
 
+// How much of a UTF-8 text makes at most max_units UTF-16 units: the number
+// of its leading bytes, ending on a character boundary (a byte that is not
+// valid UTF-8 counts as the one unit of U+FFFD).
+size_t XLSFitUnits(std::string_view utf8, size_t max_units);
+// The UTF-16 units of a UTF-8 text, as XLSUtf8ToUtf16 makes them.
+size_t XLSUtf16Units(std::string_view utf8);
+
 // True when every unit is below 0x100: the text can be stored in the compact 8-bit form.
 bool XLSFitsCompressed(std::u16string_view text);
 

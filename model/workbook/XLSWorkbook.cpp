@@ -441,7 +441,7 @@ std::string TXLSWorkbook::StoredSheetName(const std::string& name) const {
 }
 
 size_t TXLSWorkbook::SheetNameLength(const std::string& stored) const {
-  return recordEncoder_->UnicodeTexts() ? XLSUtf8ToUtf16(stored).size() : stored.size();
+  return recordEncoder_->UnicodeTexts() ? XLSUtf16Units(stored) : stored.size();
 }
 
 uint16_t TXLSWorkbook::SheetNameCodePage() const {
