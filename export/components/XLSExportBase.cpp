@@ -159,8 +159,13 @@ void TXLSExportComponent::RequireSheetName(uint16_t code_page, bool utf8_texts) 
   const uint16_t codePage = workbook_ ? workbook_->GetCodePage() : code_page;
   const bool utf8 = workbook_ ? workbook_->GetUtf8Texts() : utf8_texts;
   const bool biff8 = IsBiff8();
+  // A BIFF8 name is counted in characters of its UTF-8 form, whose bytes
+  // hold the forbidden characters as themselves.
+  const std::string biff8Name =
+      biff8 ? (utf8 ? WorksheetName : XLSCodePageToUtf8(WorksheetName, codePage)) : std::string();
   const bool allowed =
-      biff8 ? IsAllowedBiff8Name(utf8 ? WorksheetName : XLSCodePageToUtf8(WorksheetName, codePage))
+      biff8 ? TXLSWorkSheets::IsAllowedName(biff8Name, TXLSWorkbook::kDefaultCodePage,
+                                            XLSUtf16Length(biff8Name))
             : TXLSWorkSheets::IsAllowedName(
                   workbook_ ? workbook_->StoredSheetName(WorksheetName) : WorksheetName, codePage);
   if (allowed) return;
@@ -171,14 +176,6 @@ void TXLSExportComponent::RequireSheetName(uint16_t code_page, bool utf8_texts) 
 
 bool TXLSExportComponent::IsBiff8() const {
   return (workbook_ ? workbook_->GetFileFormat() : FileFormat) == xlExcel8;
-}
-
-// The forbidden characters are ASCII, which UTF-8 and every code page hold
-// as themselves.
-bool TXLSExportComponent::IsAllowedBiff8Name(const std::string& utf8) {
-  const size_t length = XLSUtf16Length(utf8);
-  return length >= 1 && length <= XLSMaxSheetNameLength &&
-         utf8.find_first_of("[]:*?/\\") == std::string::npos;
 }
 
 std::string TXLSExportComponent::TextAsUtf8(std::string_view text) const {

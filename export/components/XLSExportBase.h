@@ -95,9 +95,9 @@ class TXLSExportComponent : public TComponent {
   /// (TDataSet::SetUtf8Texts) every character of the data and of the
   /// component's own texts is kept and none is reported as replaced. A BIFF8
   /// cell holds 32767 characters instead of 255 bytes, a sheet name 31
-  /// characters instead of 31 bytes of the code page, and the totals are
-  /// formulas below row 16384 as far as the formula layer addresses rows. Another value, or a UTF-8
-  /// data set with BIFF5, makes the export throw EXLSExportError.
+  /// characters instead of 31 bytes of the code page, and the totals stay
+  /// formulas below row 16384. Another value, or a UTF-8 data set with
+  /// BIFF5, makes the export throw EXLSExportError.
   int32_t FileFormat = xlExcel5;
 
   /// Name of the sheet the next export adds; empty gives "Sheet1" (a name
@@ -163,10 +163,9 @@ class TXLSExportComponent : public TComponent {
   /// sheet, in row last_row + 1: TotalsLabel in the first column, a SUM of
   /// its detail rows under every other numeric or currency column (a sum
   /// reaching below row 16384, which BIFF5 formulas cannot address, is
-  /// written as its value instead; BIFF8 formulas reach every row once the
-  /// formula layer addresses them), each cell formatted like the
-  /// header with the column's number format, and notes its cells for the fitted widths. No detail
-  /// rows: sums are 0.
+  /// written as its value instead; BIFF8 formulas reach every row), each
+  /// cell formatted like the header with the column's number format, and
+  /// notes its cells for the fitted widths. No detail rows: sums are 0.
   /// @param sheet the sheet holding the detail rows
   /// @param first_row zero-based first detail row
   /// @param last_row zero-based last detail row (first_row - 1 when none)
@@ -328,15 +327,12 @@ class TXLSExportComponent : public TComponent {
   void AddContinuationSheet();
   // Sets the SUM of column col's detail rows first_row to last_row as cell's
   // formula; false, leaving cell as it was, when the file format's formulas
-  // or the formula layer cannot address those rows.
+  // cannot address those rows.
   bool WriteSumFormula(IXLSRange& cell, int32_t col, int32_t first_row, int32_t last_row);
   // Whether the sheet names and cell texts are BIFF8's: FileFormat until the
   // workbook exists, then the workbook's.
   bool IsBiff8() const;
   const char* FormatName() const { return IsBiff8() ? "BIFF8" : "BIFF5"; }
-  // Whether a BIFF8 sheet may have the name: 1 to 31 characters, none of
-  // [ ] : * ? / \.
-  static bool IsAllowedBiff8Name(const std::string& utf8);
   // The longest start of a sheet name that takes at most max_length of the
   // format's unit, ending on a character boundary.
   std::string FitSheetName(const std::string& name, size_t max_length) const;

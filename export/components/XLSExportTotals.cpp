@@ -4,8 +4,6 @@
 #include "XLSCellRef.h"
 #include "XLSExportBase.h"
 #include "XLSFormula.h"
-#include "XLSRecordEncoder.h"
-#include "XLSWorkbook.h"
 
 namespace tabulon {
 
@@ -29,11 +27,10 @@ double ColumnSum(IXLSWorkSheet& sheet, int32_t col, int32_t first_row, int32_t l
 
 }  // namespace
 
-// The formula layer refuses a reference it cannot encode, which may be
-// fewer rows than the file format's references reach.
+// The formula is refused when it reaches rows no formula of the file format
+// addresses (BIFF5's end at 16384).
 bool TXLSExportComponent::WriteSumFormula(IXLSRange& cell, int32_t col, int32_t first_row,
                                           int32_t last_row) {
-  if (last_row > workbook_->GetRecordEncoder().FormulaMaxRow()) return false;
   return cell.SetFormula("=SUM(" + CellRef(first_row, col) + ":" + CellRef(last_row, col) + ")")
       .Ok();
 }

@@ -41,6 +41,31 @@ size_t AsciiRun(const std::string& text, size_t offset) {
   return end - offset;
 }
 
+// Walks utf8 up to its first malformed sequence, which marks result invalid
+// there. ascii, when given, says whether the text walked is all ASCII.
+// @return The position the walk ended at.
+TXLSTextPosition CheckUtf8(const std::string& utf8, TXLSCp1252Text& result, bool* ascii = nullptr) {
+  TXLSTextPosition position;
+  while (position.Offset < utf8.size()) {
+    const size_t run = AsciiRun(utf8, position.Offset);
+    if (run > 0) {
+      position.Offset += run;
+      position.Column += static_cast<uint32_t>(run);
+      continue;
+    }
+    size_t next = position.Offset;
+    uint32_t code_point = 0;
+    if (!XLSDecodeUtf8Char(utf8, next, code_point)) {
+      result.Valid = false;
+      result.InvalidAt = position;
+      break;
+    }
+    if (ascii != nullptr && code_point >= 0x80) *ascii = false;
+    Advance(utf8, next - position.Offset, position);
+  }
+  return position;
+}
+
 }  // namespace
 
 bool XLSDecodeUtf8(const std::string& text, size_t& pos, uint32_t& code_point) {
@@ -81,25 +106,7 @@ uint32_t XLSCp1252ToUnicode(uint8_t byte) {
 
 TXLSCp1252Text XLSCheckUtf8(const std::string& utf8) {
   TXLSCp1252Text result;
-  TXLSTextPosition position;
-  while (position.Offset < utf8.size()) {
-    const size_t run = AsciiRun(utf8, position.Offset);
-    if (run > 0) {
-      position.Offset += run;
-      position.Column += static_cast<uint32_t>(run);
-      continue;
-    }
-    size_t next = position.Offset;
-    uint32_t code_point = 0;
-    if (!XLSDecodeUtf8(utf8, next, code_point)) {
-      result.Valid = false;
-      result.InvalidAt = position;
-      result.Text = utf8.substr(0, position.Offset);
-      return result;
-    }
-    Advance(utf8, next - position.Offset, position);
-  }
-  result.Text = utf8;
+  result.Text = utf8.substr(0, CheckUtf8(utf8, result).Offset);
   return result;
 }
 
@@ -154,21 +161,10 @@ std::string XLSCp1252ToUtf8(const std::string& cp1252) {
 TXLSCp1252Text XLSUtf8ToCodePage(const std::string& utf8, TXLSCodePageConverter& converter,
                                  char replacement) {
   TXLSCp1252Text result;
-  TXLSTextPosition position;
   bool ascii = true;
-  while (position.Offset < utf8.size()) {
-    size_t next = position.Offset;
-    uint32_t code_point = 0;
-    if (!XLSDecodeUtf8(utf8, next, code_point)) {
-      result.Valid = false;
-      result.InvalidAt = position;
-      break;
-    }
-    ascii = ascii && code_point < 0x80;
-    Advance(utf8, next - position.Offset, position);
-  }
+  const TXLSTextPosition end = CheckUtf8(utf8, result, &ascii);
   // Every code page keeps ASCII as it is.
-  const std::string_view valid(utf8.data(), position.Offset);
+  const std::string_view valid(utf8.data(), end.Offset);
   if (ascii) {
     result.Text.assign(valid);
     return result;

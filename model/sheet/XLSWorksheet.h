@@ -409,6 +409,9 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   template <class TMissing, class TPut>
   int32_t SetRun(uint16_t row, uint16_t col, size_t count, TXLSRunDirection direction,
                  TMissing missing, TPut put);
+  /// A run of numbers or dates: NaN leaves its cell empty.
+  int32_t SetNumberRun(uint16_t row, uint16_t col, const double* values, size_t count,
+                       TXLSRunDirection direction, TXLSValueType type);
   /// The XF number a record carries for an XF index of the workbook.
   uint16_t RecordXF(int32_t xf);
   TXLSPanes& PanesObject();

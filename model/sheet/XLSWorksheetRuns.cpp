@@ -41,22 +41,24 @@ int32_t TXLSWorksheet::SetRun(uint16_t row, uint16_t col, size_t count, TXLSRunD
   return 1;
 }
 
-int32_t TXLSWorksheet::SetNumbers(uint16_t row, uint16_t col, const double* values, size_t count,
-                                  TXLSRunDirection direction) {
+// Numbers and dates differ only in the kind of value the cells hold.
+int32_t TXLSWorksheet::SetNumberRun(uint16_t row, uint16_t col, const double* values, size_t count,
+                                    TXLSRunDirection direction, TXLSValueType type) {
   return SetRun(
       row, col, count, direction, [values](size_t i) { return std::isnan(values[i]); },
-      [values](TXLSCellRef& cell, size_t i, TXLSTextPool* texts) {
-        cell.SetNumber(values[i], xlDoubleNumber, texts);
+      [values, type](TXLSCellRef& cell, size_t i, TXLSTextPool* texts) {
+        cell.SetNumber(values[i], type, texts);
       });
+}
+
+int32_t TXLSWorksheet::SetNumbers(uint16_t row, uint16_t col, const double* values, size_t count,
+                                  TXLSRunDirection direction) {
+  return SetNumberRun(row, col, values, count, direction, xlDoubleNumber);
 }
 
 int32_t TXLSWorksheet::SetDates(uint16_t row, uint16_t col, const double* serials, size_t count,
                                 TXLSRunDirection direction) {
-  return SetRun(
-      row, col, count, direction, [serials](size_t i) { return std::isnan(serials[i]); },
-      [serials](TXLSCellRef& cell, size_t i, TXLSTextPool* texts) {
-        cell.SetNumber(serials[i], xlDateTime, texts);
-      });
+  return SetNumberRun(row, col, serials, count, direction, xlDateTime);
 }
 
 int32_t TXLSWorksheet::SetTexts(uint16_t row, uint16_t col, const std::string_view* texts,
