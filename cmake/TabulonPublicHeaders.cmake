@@ -10,12 +10,14 @@ set(TABULON_PUBLIC_HEADERS
   model/api/Tabulon.h
   # The object model: the interfaces with their slot order, the counted
   # references, the constants, the variant values, the cell-address
-  # functions and what SetFormula answers.
+  # functions, what SetFormula answers and the validation and conditional
+  # format rules a range takes.
   model/api/XLSInterfaces.h
   model/api/XLSObject.h
   model/api/XLSConstants.h
   model/api/XLSCellRef.h
   model/api/XLSFormulaStatus.h
+  model/api/XLSRangeRules.h
   containers/variant/OleVariant.h
   # The workbook users construct, the palette and protection it hands out,
   # the report of replaced characters and the page breaks a sheet hands out

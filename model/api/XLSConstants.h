@@ -192,4 +192,51 @@ constexpr int32_t xlPaperFanfoldLegalGerman = 41;
 constexpr int32_t xlPaperUser = 256;
 ///@}
 
+///@{
+/// Outline summary positions (IXLSWorkSheet::SetOutlineSummary): where the
+/// row or column that sums a group stands.
+constexpr int32_t xlSummaryAbove = 0;
+constexpr int32_t xlSummaryBelow = 1;
+constexpr int32_t xlSummaryOnLeft = xlHAlignLeft;
+constexpr int32_t xlSummaryOnRight = xlHAlignRight;
+///@}
+
+///@{
+/// What a data validation checks (TXLSValidation::Type).
+constexpr int32_t xlValidateInputOnly = 0;
+constexpr int32_t xlValidateWholeNumber = 1;
+constexpr int32_t xlValidateDecimal = 2;
+constexpr int32_t xlValidateList = 3;
+constexpr int32_t xlValidateDate = 4;
+constexpr int32_t xlValidateTime = 5;
+constexpr int32_t xlValidateTextLength = 6;
+constexpr int32_t xlValidateCustom = 7;
+///@}
+
+///@{
+/// How a reader answers a value a validation refuses (TXLSValidation::AlertStyle).
+constexpr int32_t xlValidAlertStop = 1;
+constexpr int32_t xlValidAlertWarning = 2;
+constexpr int32_t xlValidAlertInformation = 3;
+///@}
+
+///@{
+/// Comparisons of a validation or a cell-value condition (Operator members).
+constexpr int32_t xlBetween = 1;
+constexpr int32_t xlNotBetween = 2;
+constexpr int32_t xlEqual = 3;
+constexpr int32_t xlNotEqual = 4;
+constexpr int32_t xlGreater = 5;
+constexpr int32_t xlLess = 6;
+constexpr int32_t xlGreaterEqual = 7;
+constexpr int32_t xlLessEqual = 8;
+///@}
+
+///@{
+/// Kinds of conditional format (TXLSFormatCondition::Type): a comparison of
+/// the cell's value, or a formula that is true for the cells to highlight.
+constexpr int32_t xlCellValue = 1;
+constexpr int32_t xlExpression = 2;
+///@}
+
 }  // namespace tabulon

@@ -21,6 +21,7 @@
 #include "OleVariant.h"
 #include "XLSFormulaStatus.h"
 #include "XLSObject.h"
+#include "XLSRangeRules.h"
 
 namespace tabulon {
 
@@ -219,6 +220,56 @@ class IXLSRange : public IXLSUnknown {
   /// is protected.
   /// @param hidden true to show the values only
   virtual void SetFormulaHidden(bool hidden) = 0;
+  /// Puts filter drop-downs on the range's first row: the range is the
+  /// list a reader filters, its first row the header. A sheet has one
+  /// filter; a new one replaces the old.
+  /// @return 1, or -1 (the sheet's GetLastError says why) for a range of
+  ///         one row or a deleted sheet.
+  virtual int32_t AutoFilter() = 0;
+  /// Attaches a note (comment) to the top-left cell, replacing one it has.
+  /// @param text The note's text (line breaks as "\n"), read as cell texts are.
+  /// @return 1, or -1 (the sheet's GetLastError says why).
+  virtual int32_t AddComment(const std::string& text) = 0;
+  /// AddComment with the name of the note's author, shown by readers; BIFF5
+  /// notes have no author and keep the text only.
+  /// @param text The note's text.
+  /// @param author Who wrote it.
+  /// @return 1, or -1 (the sheet's GetLastError says why).
+  virtual int32_t AddComment(const std::string& text, const std::string& author) = 0;
+  /// Removes the notes of every cell of the range.
+  virtual void ClearComments() = 0;
+  /// Groups the rows of a rows range (GetRows, GetEntireRow) or the columns
+  /// of a columns range one outline level deeper (7 levels at most), so a
+  /// reader can collapse them.
+  /// @return 1, or -1 (the sheet's GetLastError says why) for a range of
+  ///         cells or a group deeper than 7 levels.
+  virtual int32_t Group() = 0;
+  /// Takes the rows or columns of the range one outline level up.
+  /// @return 1, or -1 for a range of cells.
+  virtual int32_t Ungroup() = 0;
+  /// Collapses (false) or expands (true) the outline groups of the range's
+  /// rows or columns: their detail is hidden or shown, and the summary row
+  /// or column shows the state on its button.
+  /// @param show true to show the detail.
+  /// @return 1, or -1 when the rows or columns are in no group.
+  virtual int32_t SetShowDetail(bool show) = 0;
+  /// Adds a data validation to every cell of the range (BIFF8 files only),
+  /// replacing the validation of those cells.
+  /// @param rule What is checked, and the messages.
+  /// @return 1, or -1 (the sheet's GetLastError says why): a BIFF5
+  ///         workbook, a formula that does not parse, a list over 255
+  ///         characters, a message too long.
+  virtual int32_t AddValidation(const TXLSValidation& rule) = 0;
+  /// Removes the data validations of the range's cells.
+  virtual void DeleteValidation() = 0;
+  /// Adds a conditional format to the range (BIFF8 files only); a range
+  /// takes three conditions at most, the first that holds wins.
+  /// @param condition The condition and the format it shows.
+  /// @return 1, or -1 (the sheet's GetLastError says why): a BIFF5
+  ///         workbook, a formula that does not parse, a fourth condition.
+  virtual int32_t AddFormatCondition(const TXLSFormatCondition& condition) = 0;
+  /// Removes the conditional formats that cover the range's cells.
+  virtual void DeleteFormatConditions() = 0;
 
  protected:
   ~IXLSRange() = default;
@@ -747,12 +798,47 @@ class IXLSWorkSheet : public IXLSUnknown {
   /// @return 1, or -1 when the run would leave the sheet.
   virtual int32_t SetBooleans(uint16_t row, uint16_t col, const uint8_t* values, size_t count,
                               TXLSRunDirection direction) = 0;
+  /// Defines a name of this sheet (a sheet-local name): formulas of this
+  /// sheet use it as they use a reference ("=SUM(Sales)"), and it hides a
+  /// workbook name of the same spelling there.
+  /// @param name Letters, digits, '_', '.' and '\\', starting with a letter,
+  ///        '_' or '\\', at most 255 characters, not a cell reference such as
+  ///        "A1" or "R1C1"; names are compared without case.
+  /// @param refers_to What it stands for, as a formula: "=Sheet1!$B$2:$B$9",
+  ///        "=$A$1", "=0.07", "=Rates!$A$1*2".
+  /// @return 1, or -1 (GetLastError says why): an invalid or taken name, a
+  ///        formula that does not parse, a deleted sheet.
+  virtual int32_t AddName(const std::string& name, const std::string& refers_to) = 0;
+  /// Links a cell to a web address, a file, an e-mail address or a place in
+  /// the workbook (BIFF8 files only), and writes the text the cell shows.
+  /// @param anchor The cell (its top-left cell) or cells that hold the link.
+  /// @param address "https://...", "mailto:...", a file path ("report.xls",
+  ///        "../data/q1.xls"), or "#Sheet2!A1" for a cell of this workbook.
+  /// @param text The text the top-left cell shows; empty shows the address.
+  /// @return 1, or -1 (GetLastError says why): a BIFF5 workbook, an
+  ///        anchor of another sheet, an empty address.
+  virtual int32_t AddHyperlink(IXLSRange* anchor, const std::string& address,
+                               const std::string& text) = 0;
+  /// Where outline groups keep their summary rows and columns.
+  /// @param summary_row xlSummaryBelow (the default) or xlSummaryAbove.
+  /// @param summary_column xlSummaryOnRight (the default) or xlSummaryOnLeft.
+  /// @return 1, or -1 for other values (nothing changes).
+  virtual int32_t SetOutlineSummary(int32_t summary_row, int32_t summary_column) = 0;
 
   /// Move() with the sheets given as the pointers the library hands out.
   /// @param before A sheet of the same workbook, or empty.
   /// @param after A sheet of the same workbook, or empty.
   void Move(const XLSPtr<IXLSWorkSheet>& before, const XLSPtr<IXLSWorkSheet>& after = nullptr) {
     Move(before.get(), after.get());
+  }
+  /// AddHyperlink with the range as the pointer the library hands out.
+  /// @param anchor The cell or cells that hold the link.
+  /// @param address Where the link leads.
+  /// @param text The text the cell shows.
+  /// @return 1, or -1 (GetLastError says why).
+  int32_t AddHyperlink(const XLSPtr<IXLSRange>& anchor, const std::string& address,
+                       const std::string& text = std::string()) {
+    return AddHyperlink(anchor.get(), address, text);
   }
 
  protected:

@@ -244,6 +244,17 @@ class TXLSRange : public XLSImplements<IXLSRange> {
   void SetLocked(bool locked) override;
   bool GetFormulaHidden() override;
   void SetFormulaHidden(bool hidden) override;
+  int32_t AutoFilter() override;
+  int32_t AddComment(const std::string& text) override;
+  int32_t AddComment(const std::string& text, const std::string& author) override;
+  void ClearComments() override;
+  int32_t Group() override;
+  int32_t Ungroup() override;
+  int32_t SetShowDetail(bool show) override;
+  int32_t AddValidation(const TXLSValidation& rule) override;
+  void DeleteValidation() override;
+  int32_t AddFormatCondition(const TXLSFormatCondition& condition) override;
+  void DeleteFormatConditions() override;
 
  private:
   enum class TBorderProperty { ColorIndex, LineStyle, Weight };

@@ -201,6 +201,11 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
                    TXLSRunDirection direction) override;
   int32_t SetBooleans(uint16_t row, uint16_t col, const uint8_t* values, size_t count,
                       TXLSRunDirection direction) override;
+  int32_t AddName(const std::string& name, const std::string& refers_to) override;
+  int32_t AddHyperlink(IXLSRange* anchor, const std::string& address,
+                       const std::string& text) override;
+  using IXLSWorkSheet::AddHyperlink;
+  int32_t SetOutlineSummary(int32_t summary_row, int32_t summary_column) override;
 
   /// Address forms of the writers: the text is parsed as a cell ('B3') or a
   /// rectangle ('A1:C4'); text that is not one answers the parser's -1.

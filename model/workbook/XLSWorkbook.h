@@ -157,6 +157,17 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   virtual int32_t SetFileFormat(int32_t file_format);
   /// @return xlExcel5 or xlExcel8 (SetFileFormat).
   int32_t GetFileFormat() const { return fileFormat_; }
+  /// Defines a workbook name: formulas of every sheet use it as they use a
+  /// reference ("=SUM(Sales)"), and readers list it in their name manager.
+  /// A sheet's own names (IXLSWorkSheet::AddName) hide it on that sheet.
+  /// @param name Letters, digits, '_', '.' and '\\', starting with a letter,
+  ///        '_' or '\\', at most 255 characters, not a cell reference;
+  ///        names are compared without case.
+  /// @param refers_to What it stands for, as a formula:
+  ///        "=Sheet1!$B$2:$B$9", "=0.07", "=Rates!$A$1*2".
+  /// @return 1, or -1 (GetLastError says why): an invalid or taken name, a
+  ///        formula that does not parse.
+  int32_t AddName(const std::string& name, const std::string& refers_to);
   /// @return The record encoder of the chosen file format, which the sheets
   /// and tables use to build the records whose layout differs between the
   /// formats (during a save: the save's own).

@@ -95,6 +95,17 @@ class TRangeRecorder : public TRecorder<IXLSRange> {
   SLOT(void, SetLocked, (bool))
   SLOT(bool, GetFormulaHidden, ())
   SLOT(void, SetFormulaHidden, (bool))
+  SLOT(int32_t, AutoFilter, ())
+  SLOT(int32_t, AddComment, (const std::string&))
+  SLOT(int32_t, AddComment, (const std::string&, const std::string&))
+  SLOT(void, ClearComments, ())
+  SLOT(int32_t, Group, ())
+  SLOT(int32_t, Ungroup, ())
+  SLOT(int32_t, SetShowDetail, (bool))
+  SLOT(int32_t, AddValidation, (const TXLSValidation&))
+  SLOT(void, DeleteValidation, ())
+  SLOT(int32_t, AddFormatCondition, (const TXLSFormatCondition&))
+  SLOT(void, DeleteFormatConditions, ())
 };
 
 class TFontRecorder : public TRecorder<IXLSFont> {
@@ -206,6 +217,17 @@ TEST(InterfaceOperations, RangeInSlotOrder) {
   range.SetLocked(false);
   range.GetFormulaHidden();
   range.SetFormulaHidden(true);
+  range.AutoFilter();
+  range.AddComment("note");
+  range.AddComment("note", "me");
+  range.ClearComments();
+  range.Group();
+  range.Ungroup();
+  range.SetShowDetail(false);
+  range.AddValidation(TXLSValidation());
+  range.DeleteValidation();
+  range.AddFormatCondition(TXLSFormatCondition());
+  range.DeleteFormatConditions();
   EXPECT_EQ(recorder.calls, (Calls{"GetItem(uint16_t, uint16_t)",
                                    "SetValue(const OleVariant&)",
                                    "GetValue()",
@@ -250,7 +272,18 @@ TEST(InterfaceOperations, RangeInSlotOrder) {
                                    "GetLocked()",
                                    "SetLocked(bool)",
                                    "GetFormulaHidden()",
-                                   "SetFormulaHidden(bool)"}));
+                                   "SetFormulaHidden(bool)",
+                                   "AutoFilter()",
+                                   "AddComment(const std::string&)",
+                                   "AddComment(const std::string&, const std::string&)",
+                                   "ClearComments()",
+                                   "Group()",
+                                   "Ungroup()",
+                                   "SetShowDetail(bool)",
+                                   "AddValidation(const TXLSValidation&)",
+                                   "DeleteValidation()",
+                                   "AddFormatCondition(const TXLSFormatCondition&)",
+                                   "DeleteFormatConditions()"}));
 }
 
 TEST(InterfaceOperations, FontGettersThenSettersInSlotOrder) {
@@ -381,53 +414,65 @@ TEST(InterfaceSlots, UnknownSlotsComeFirst) {
 
 TEST(InterfaceSlots, EveryInterfaceByPosition) {
   ExpectSlotsInOrder(
-      "IXLSRange", {
-                       TABULON_SLOT(IXLSRange, XLSPtr<IXLSRange>, GetItem, (uint16_t, uint16_t)),
-                       TABULON_SLOT(IXLSRange, void, SetValue, (const OleVariant&)),
-                       TABULON_SLOT(IXLSRange, OleVariant, GetValue, ()),
-                       TABULON_SLOT(IXLSRange, XLSPtr<IXLSRange>, GetEntireRow, ()),
-                       TABULON_SLOT(IXLSRange, XLSPtr<IXLSRange>, GetEntireColumn, ()),
-                       TABULON_SLOT(IXLSRange, XLSPtr<IXLSRange>, GetRows, ()),
-                       TABULON_SLOT(IXLSRange, XLSPtr<IXLSRange>, GetColumns, ()),
-                       TABULON_SLOT(IXLSRange, int32_t, GetRow, ()),
-                       TABULON_SLOT(IXLSRange, int32_t, GetColumn, ()),
-                       TABULON_SLOT(IXLSRange, int32_t, GetCount, ()),
-                       TABULON_SLOT(IXLSRange, XLSPtr<IXLSFont>, GetFont, ()),
-                       TABULON_SLOT(IXLSRange, XLSPtr<IXLSInterior>, GetInterior, ()),
-                       TABULON_SLOT(IXLSRange, OleVariant, GetColumnWidth, ()),
-                       TABULON_SLOT(IXLSRange, void, SetColumnWidth, (const OleVariant&)),
-                       TABULON_SLOT(IXLSRange, OleVariant, GetRowHeight, ()),
-                       TABULON_SLOT(IXLSRange, void, SetRowHeight, (const OleVariant&)),
-                       TABULON_SLOT(IXLSRange, OleVariant, GetHidden, ()),
-                       TABULON_SLOT(IXLSRange, void, SetHidden, (const OleVariant&)),
-                       TABULON_SLOT(IXLSRange, OleVariant, GetWrapText, ()),
-                       TABULON_SLOT(IXLSRange, void, SetWrapText, (const OleVariant&)),
-                       TABULON_SLOT(IXLSRange, XLSPtr<IXLSBorders>, GetBorders, ()),
-                       TABULON_SLOT(IXLSRange, std::string, GetNumFormat, ()),
-                       TABULON_SLOT(IXLSRange, void, SetNumFormat, (const std::string&)),
-                       TABULON_SLOT(IXLSRange, int32_t, GetHAlign, ()),
-                       TABULON_SLOT(IXLSRange, void, SetHAlign, (int32_t)),
-                       TABULON_SLOT(IXLSRange, int32_t, GetVAlign, ()),
-                       TABULON_SLOT(IXLSRange, void, SetVAlign, (int32_t)),
-                       TABULON_SLOT(IXLSRange, XLSPtr<IXLSRange>, GetCells, ()),
-                       TABULON_SLOT(IXLSRange, void, Merge, (const OleVariant&)),
-                       TABULON_SLOT(IXLSRange, void, Select, ()),
-                       TABULON_SLOT(IXLSRange, void, ClearContents, ()),
-                       TABULON_SLOT(IXLSRange, void, Clear, ()),
-                       TABULON_SLOT(IXLSRange, OleVariant, Insert, (const OleVariant&)),
-                       TABULON_SLOT(IXLSRange, OleVariant, Delete, (const OleVariant&)),
-                       TABULON_SLOT(IXLSRange, uint8_t, GetFirstCol, ()),
-                       TABULON_SLOT(IXLSRange, uint8_t, GetLastCol, ()),
-                       TABULON_SLOT(IXLSRange, uint16_t, GetFirstRow, ()),
-                       TABULON_SLOT(IXLSRange, uint16_t, GetLastRow, ()),
-                       TABULON_SLOT(IXLSRange, void, Unmerge, ()),
-                       TABULON_SLOT(IXLSRange, TXLSFormulaStatus, SetFormula, (const std::string&)),
-                       TABULON_SLOT(IXLSRange, std::string, GetFormula, ()),
-                       TABULON_SLOT(IXLSRange, bool, GetLocked, ()),
-                       TABULON_SLOT(IXLSRange, void, SetLocked, (bool)),
-                       TABULON_SLOT(IXLSRange, bool, GetFormulaHidden, ()),
-                       TABULON_SLOT(IXLSRange, void, SetFormulaHidden, (bool)),
-                   });
+      "IXLSRange",
+      {
+          TABULON_SLOT(IXLSRange, XLSPtr<IXLSRange>, GetItem, (uint16_t, uint16_t)),
+          TABULON_SLOT(IXLSRange, void, SetValue, (const OleVariant&)),
+          TABULON_SLOT(IXLSRange, OleVariant, GetValue, ()),
+          TABULON_SLOT(IXLSRange, XLSPtr<IXLSRange>, GetEntireRow, ()),
+          TABULON_SLOT(IXLSRange, XLSPtr<IXLSRange>, GetEntireColumn, ()),
+          TABULON_SLOT(IXLSRange, XLSPtr<IXLSRange>, GetRows, ()),
+          TABULON_SLOT(IXLSRange, XLSPtr<IXLSRange>, GetColumns, ()),
+          TABULON_SLOT(IXLSRange, int32_t, GetRow, ()),
+          TABULON_SLOT(IXLSRange, int32_t, GetColumn, ()),
+          TABULON_SLOT(IXLSRange, int32_t, GetCount, ()),
+          TABULON_SLOT(IXLSRange, XLSPtr<IXLSFont>, GetFont, ()),
+          TABULON_SLOT(IXLSRange, XLSPtr<IXLSInterior>, GetInterior, ()),
+          TABULON_SLOT(IXLSRange, OleVariant, GetColumnWidth, ()),
+          TABULON_SLOT(IXLSRange, void, SetColumnWidth, (const OleVariant&)),
+          TABULON_SLOT(IXLSRange, OleVariant, GetRowHeight, ()),
+          TABULON_SLOT(IXLSRange, void, SetRowHeight, (const OleVariant&)),
+          TABULON_SLOT(IXLSRange, OleVariant, GetHidden, ()),
+          TABULON_SLOT(IXLSRange, void, SetHidden, (const OleVariant&)),
+          TABULON_SLOT(IXLSRange, OleVariant, GetWrapText, ()),
+          TABULON_SLOT(IXLSRange, void, SetWrapText, (const OleVariant&)),
+          TABULON_SLOT(IXLSRange, XLSPtr<IXLSBorders>, GetBorders, ()),
+          TABULON_SLOT(IXLSRange, std::string, GetNumFormat, ()),
+          TABULON_SLOT(IXLSRange, void, SetNumFormat, (const std::string&)),
+          TABULON_SLOT(IXLSRange, int32_t, GetHAlign, ()),
+          TABULON_SLOT(IXLSRange, void, SetHAlign, (int32_t)),
+          TABULON_SLOT(IXLSRange, int32_t, GetVAlign, ()),
+          TABULON_SLOT(IXLSRange, void, SetVAlign, (int32_t)),
+          TABULON_SLOT(IXLSRange, XLSPtr<IXLSRange>, GetCells, ()),
+          TABULON_SLOT(IXLSRange, void, Merge, (const OleVariant&)),
+          TABULON_SLOT(IXLSRange, void, Select, ()),
+          TABULON_SLOT(IXLSRange, void, ClearContents, ()),
+          TABULON_SLOT(IXLSRange, void, Clear, ()),
+          TABULON_SLOT(IXLSRange, OleVariant, Insert, (const OleVariant&)),
+          TABULON_SLOT(IXLSRange, OleVariant, Delete, (const OleVariant&)),
+          TABULON_SLOT(IXLSRange, uint8_t, GetFirstCol, ()),
+          TABULON_SLOT(IXLSRange, uint8_t, GetLastCol, ()),
+          TABULON_SLOT(IXLSRange, uint16_t, GetFirstRow, ()),
+          TABULON_SLOT(IXLSRange, uint16_t, GetLastRow, ()),
+          TABULON_SLOT(IXLSRange, void, Unmerge, ()),
+          TABULON_SLOT(IXLSRange, TXLSFormulaStatus, SetFormula, (const std::string&)),
+          TABULON_SLOT(IXLSRange, std::string, GetFormula, ()),
+          TABULON_SLOT(IXLSRange, bool, GetLocked, ()),
+          TABULON_SLOT(IXLSRange, void, SetLocked, (bool)),
+          TABULON_SLOT(IXLSRange, bool, GetFormulaHidden, ()),
+          TABULON_SLOT(IXLSRange, void, SetFormulaHidden, (bool)),
+          TABULON_SLOT(IXLSRange, int32_t, AutoFilter, ()),
+          TABULON_SLOT(IXLSRange, int32_t, AddComment, (const std::string&)),
+          TABULON_SLOT(IXLSRange, int32_t, AddComment, (const std::string&, const std::string&)),
+          TABULON_SLOT(IXLSRange, void, ClearComments, ()),
+          TABULON_SLOT(IXLSRange, int32_t, Group, ()),
+          TABULON_SLOT(IXLSRange, int32_t, Ungroup, ()),
+          TABULON_SLOT(IXLSRange, int32_t, SetShowDetail, (bool)),
+          TABULON_SLOT(IXLSRange, int32_t, AddValidation, (const TXLSValidation&)),
+          TABULON_SLOT(IXLSRange, void, DeleteValidation, ()),
+          TABULON_SLOT(IXLSRange, int32_t, AddFormatCondition, (const TXLSFormatCondition&)),
+          TABULON_SLOT(IXLSRange, void, DeleteFormatConditions, ()),
+      });
   ExpectSlotsInOrder("IXLSFont", {
                                      TABULON_SLOT(IXLSFont, std::string, GetName, ()),
                                      TABULON_SLOT(IXLSFont, float, GetSize, ()),
@@ -605,6 +650,10 @@ TEST(InterfaceSlots, EveryInterfaceByPosition) {
                        (uint16_t, uint16_t, const std::string_view*, size_t, TXLSRunDirection)),
           TABULON_SLOT(IXLSWorkSheet, int32_t, SetBooleans,
                        (uint16_t, uint16_t, const uint8_t*, size_t, TXLSRunDirection)),
+          TABULON_SLOT(IXLSWorkSheet, int32_t, AddName, (const std::string&, const std::string&)),
+          TABULON_SLOT(IXLSWorkSheet, int32_t, AddHyperlink,
+                       (IXLSRange*, const std::string&, const std::string&)),
+          TABULON_SLOT(IXLSWorkSheet, int32_t, SetOutlineSummary, (int32_t, int32_t)),
       });
   ExpectSlotsInOrder(
       "IXLSWorkBook",
