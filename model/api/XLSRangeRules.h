@@ -24,7 +24,7 @@ struct TXLSValidation {
   /// xlValidAlertStop (refuse the value), xlValidAlertWarning or
   /// xlValidAlertInformation (let the user keep it).
   int32_t AlertStyle = xlValidAlertStop;
-  /// The comparison for numbers, dates, times and text lengths (xlBetween ..
+  /// The comparison for numbers, dates, times and text lengths (xlBetween to
   /// xlLessEqual); not used by lists and custom formulas.
   int32_t Operator = xlBetween;
   /// The first bound; for a list the items ("North,South,East") or a
@@ -59,7 +59,7 @@ struct TXLSFormatCondition {
   /// Formula2); xlExpression: Formula1 is a formula true for the cells to
   /// highlight, its relative references read for the range's top-left cell.
   int32_t Type = xlCellValue;
-  /// xlBetween .. xlLessEqual, for xlCellValue.
+  /// xlBetween to xlLessEqual, for xlCellValue.
   int32_t Operator = xlGreater;
   /// The first bound or the formula ("100", "=$B$1", "=A1>B1").
   std::string Formula1;
