@@ -239,9 +239,8 @@ def check_gnumeric_sheets(path, checks):
             checks.equal(label + name + " collapsed " + kind,
                          [key for key, value in expected.items() if value[2] and not lines[key][2]],
                          [])
-        checks.equal(label + name + " summaries",
-                     (sheet.get("OutlineSymbolsBelow") == "1", sheet.get("OutlineSymbolsRight") == "1"),
-                     SUMMARIES[name])
+        summaries = [sheet.get("OutlineSymbols" + side) == "1" for side in ("Below", "Right")]
+        checks.equal(label + name + " summaries", tuple(summaries), SUMMARIES[name])
     sheet = sheets["Protected"]
     checks.equal(label + "cell protection",
                  {address: gnumeric_style(sheet, int(address[1:]) - 1, column_index(address[0]))
