@@ -453,9 +453,10 @@ public final class PoiDump {
 
   // Outline levels and collapsed marks of the rows (ROW) and column runs
   // (COLINFO) the file describes, the sheet options word (WSBOOL) and the
-  // gutter levels (GUTS, null without one). POI 4.0 reads WSBOOL's two bytes
-  // the other way round: getRowSumsBelow and getRowSumsRight answer bits
-  // 0x4000 and 0x8000 of the word, so the word is given as well.
+  // gutter levels (GUTS), each null without its record. POI 4.0 reads
+  // WSBOOL's two bytes the other way round: getRowSumsBelow and
+  // getRowSumsRight answer bits 0x4000 and 0x8000 of the word, so the word is
+  // given as well.
   private static Map<String, Object> outline(HSSFSheet sheet) throws Exception {
     Method internal = HSSFSheet.class.getDeclaredMethod("getSheet");
     internal.setAccessible(true);
@@ -487,9 +488,11 @@ public final class PoiDump {
     return new Fields()
         .with("rows", rows)
         .with("columns", columns)
-        .with("sums_below", sheet.getRowSumsBelow())
-        .with("sums_right", sheet.getRowSumsRight())
-        .with("wsbool", (options.getWSBool1() & 0xFF) << 8 | (options.getWSBool2() & 0xFF))
+        .with("sums_below", options == null ? null : sheet.getRowSumsBelow())
+        .with("sums_right", options == null ? null : sheet.getRowSumsRight())
+        .with("wsbool", options == null ? null
+                                        : (options.getWSBool1() & 0xFF) << 8
+                                              | (options.getWSBool2() & 0xFF))
         .with("guts", guts == null ? null
                                    : new Fields()
                                          .with("row_levels", guts.getRowLevelMax())
