@@ -471,9 +471,9 @@ public final class PoiDump {
                    .with("collapsed", record.getColapsed()));
     }
     List<Object> columns = new ArrayList<>();
-    for (RecordBase part : records.getRecords()) {
-      if (!(part instanceof ColumnInfoRecordsAggregate)) continue;
-      ((ColumnInfoRecordsAggregate) part).visitContainedRecords(record -> {
+    for (RecordBase block : records.getRecords()) {
+      if (!(block instanceof ColumnInfoRecordsAggregate)) continue;
+      ((ColumnInfoRecordsAggregate) block).visitContainedRecords(record -> {
         ColumnInfoRecord info = (ColumnInfoRecord) record;
         columns.add(new Fields()
                         .with("first", info.getFirstColumn())
