@@ -132,13 +132,9 @@ static uint16_t RecordLineStyle(uint8_t code) {
 }
 
 TXLSBlob TXLSBiff5Encoder::XF(const TXLSXFFields& xf) const {
-  const uint16_t protection =
-      static_cast<uint16_t>((xf.Protection & 3) | (xf.Style ? 4 : 0) | ((xf.Parent & 0xFFF) << 4));
   const uint16_t alignment =
       static_cast<uint16_t>((xf.HorAlign & 7) | (xf.Wrap ? 8 : 0) | ((xf.VerAlign & 7) << 4) |
                             ((xf.Orientation & 3) << 8) | ((xf.UsedGroups & 0x3F) << 10));
-  const uint16_t colors =
-      static_cast<uint16_t>(xf.FillHighBits | ((xf.Back & 0x7F) << 7) | (xf.Fore & 0x7F));
   const uint16_t patternAndBottom =
       static_cast<uint16_t>((xf.Pattern & 0x3F) | (RecordLineStyle(xf.LineStyle[xfBottom]) << 6) |
                             ((xf.LineColor[xfBottom] & 0x7F) << 9));

@@ -46,6 +46,7 @@ constexpr uint16_t kPrintHeaders = 0x002A;          // 1 when row and column hea
 constexpr uint16_t kPrintGridLines = 0x002B;        // 1 when grid lines print
 constexpr uint16_t kGridSet = 0x0082;               // 1 when PRINTGRIDLINES was ever changed
 constexpr uint16_t kWsBool = 0x0081;                // sheet options, fit to pages among them
+constexpr uint16_t kGuts = 0x0080;                  // outline gutter sizes, deepest levels + 1
 constexpr uint16_t kHorizontalPageBreaks = 0x001B;  // the rows a manual page break precedes
 constexpr uint16_t kVerticalPageBreaks = 0x001A;    // the columns a manual page break precedes
 constexpr uint16_t kSetup = 0x00A1;                 // paper, scale, orientation, fit, copies

@@ -247,11 +247,11 @@ class IXLSRange : public IXLSUnknown {
   /// Takes the rows or columns of the range one outline level up.
   /// @return 1, or -1 for a range of cells.
   virtual int32_t Ungroup() = 0;
-  /// Collapses (false) or expands (true) the outline groups of the range's
-  /// rows or columns: their detail is hidden or shown, and the summary row
-  /// or column shows the state on its button.
+  /// Collapses (false) or expands (true) the group the range's rows or columns are in (they
+  /// and their neighbours at its level or deeper): the detail is hidden, or shown with its
+  /// nested groups, and the summary row or column on SetOutlineSummary's side shows the state.
   /// @param show true to show the detail.
-  /// @return 1, or -1 when the rows or columns are in no group.
+  /// @return 1, or -1 for a range of cells or rows or columns that are in no group.
   virtual int32_t SetShowDetail(bool show) = 0;
   /// Adds a data validation to every cell of the range (BIFF8 files only),
   /// replacing the validation of those cells.

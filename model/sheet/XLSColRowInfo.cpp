@@ -9,11 +9,21 @@ namespace tabulon {
 
 namespace {
 
-// ROW options: bit 8 is always set; the others describe the row.
+// ROW options: bit 8 is always set; the others describe the row. The
+// outline level takes bits 0 to 2.
 constexpr uint16_t kRowAlwaysSet = 0x0100;
 constexpr uint16_t kRowFormatted = 0x0080;
 constexpr uint16_t kRowHeightSet = 0x0040;
 constexpr uint16_t kRowHidden = 0x0020;
+constexpr uint16_t kRowCollapsed = 0x0010;
+// COLINFO options: hidden in bit 0, the outline level in bits 8 to 10.
+constexpr uint16_t kColHidden = 0x0001;
+constexpr int kColLevelShift = 8;
+constexpr uint16_t kColCollapsed = 0x1000;
+// GUTS: a gutter shows a button column of 12 pixels for every level and one
+// for the whole sheet, beside a margin of 5 pixels.
+constexpr int32_t kGutterPixelsPerLevel = 12;
+constexpr int32_t kGutterMargin = 5;
 // Bit 15 of the ROW height marks the default height.
 constexpr uint16_t kDefaultHeightFlag = 0x8000;
 constexpr int32_t kMaxRowTwips = 0x7FFF;
@@ -24,6 +34,10 @@ bool IsColumn(int32_t col) {
 
 bool IsRow(int32_t row) {
   return row >= 0 && row < TXLSRowInfoList::kRowCount;
+}
+
+uint8_t OutlineLevel(int32_t level) {
+  return static_cast<uint8_t>(std::clamp(level, 0, kMaxOutlineLevel));
 }
 
 }  // namespace
@@ -92,6 +106,34 @@ void TXLSColumnInfoList::SetXF(int32_t col, int32_t xfIndex) {
   }
 }
 
+int32_t TXLSColumnInfoList::GetOutlineLevel(int32_t col) const {
+  return InfoOrDefault(col).OutlineLevel;
+}
+
+// A column without information is at level 0 already: clearing its level
+// creates none.
+void TXLSColumnInfoList::SetOutlineLevel(int32_t col, int32_t level) {
+  if (level <= 0 && !GetColumnInfo(col)) return;
+  if (TXLSColumnInfo* info = CreateColumnInfo(col)) info->OutlineLevel = OutlineLevel(level);
+}
+
+bool TXLSColumnInfoList::GetCollapsed(int32_t col) const {
+  return InfoOrDefault(col).Collapsed;
+}
+
+void TXLSColumnInfoList::SetCollapsed(int32_t col, bool value) {
+  if (!value && !GetColumnInfo(col)) return;
+  if (TXLSColumnInfo* info = CreateColumnInfo(col)) info->Collapsed = value;
+}
+
+int32_t TXLSColumnInfoList::GetMaxOutlineLevel() const {
+  int32_t level = 0;
+  for (const std::unique_ptr<TXLSColumnInfo>& info : columns_) {
+    if (info) level = std::max<int32_t>(level, info->OutlineLevel);
+  }
+  return level;
+}
+
 int32_t TXLSColumnInfoList::GetFirstColumn() const {
   for (int32_t col = 0; col < kColumnCount; ++col) {
     if (GetColumnInfo(col)) return col;
@@ -114,7 +156,10 @@ TXLSBlob TXLSColumnInfoList::GetColInfoBlob(int32_t col) const {
   record.AddWord(column);
   record.AddWord(info.Width);
   record.AddWord(XFRecordNumber(xfList_, info.XFIndex));
-  record.AddWord(info.Hidden ? 1 : 0);
+  uint16_t options = info.Hidden ? kColHidden : 0;
+  options |= static_cast<uint16_t>(info.OutlineLevel << kColLevelShift);
+  if (info.Collapsed) options |= kColCollapsed;
+  record.AddWord(options);
   record.AddByte(0);
   return record;
 }
@@ -201,8 +246,39 @@ void TXLSRowInfoList::SetXF(int32_t row, int32_t xfIndex) {
   }
 }
 
+int32_t TXLSRowInfoList::GetOutlineLevel(int32_t row) const {
+  return InfoOrDefault(row).OutlineLevel;
+}
+
+// A row without information is at level 0 already: clearing its level
+// creates none.
+void TXLSRowInfoList::SetOutlineLevel(int32_t row, int32_t level) {
+  if (level <= 0 && !GetRowInfo(row)) return;
+  if (TXLSRowInfo* info = GetOrCreateRowInfo(row)) info->OutlineLevel = OutlineLevel(level);
+}
+
+bool TXLSRowInfoList::GetCollapsed(int32_t row) const {
+  return InfoOrDefault(row).Collapsed;
+}
+
+void TXLSRowInfoList::SetCollapsed(int32_t row, bool value) {
+  if (!value && !GetRowInfo(row)) return;
+  if (TXLSRowInfo* info = GetOrCreateRowInfo(row)) info->Collapsed = value;
+}
+
+int32_t TXLSRowInfoList::GetMaxOutlineLevel() const {
+  int32_t level = 0;
+  if (count_ == 0) return level;
+  for (int32_t row = firstRow_; row <= lastRow_; ++row) {
+    if (const TXLSRowInfo* info = GetRowInfo(row))
+      level = std::max<int32_t>(level, info->OutlineLevel);
+  }
+  return level;
+}
+
 TXLSBlob TXLSRowInfoList::RowRecord(uint16_t row, const TXLSRowInfo& info) const {
-  uint16_t options = kRowAlwaysSet;
+  uint16_t options = kRowAlwaysSet | info.OutlineLevel;
+  if (info.Collapsed) options |= kRowCollapsed;
   if (info.FormatSet) options |= kRowFormatted;
   if (info.Hidden) options |= kRowHidden;
   if (info.HeightSet) options |= kRowHeightSet;
@@ -253,6 +329,37 @@ int32_t TXLSRowInfoList::StoreRows(TXLSRecordSection& section) const {
     }
   }
   return status;
+}
+
+// ---------------------------------------------------------------------------
+// Outline gutters
+
+namespace {
+
+// Readers count the gutter's levels with the level of the whole sheet: one
+// more than the deepest level, or 0 without groups.
+uint16_t GutterLevels(int32_t deepest) {
+  return static_cast<uint16_t>(deepest > 0 ? deepest + 1 : 0);
+}
+
+uint16_t GutterPixels(int32_t deepest) {
+  return static_cast<uint16_t>(deepest > 0 ? kGutterMargin + kGutterPixelsPerLevel * (deepest + 1)
+                                           : 0);
+}
+
+}  // namespace
+
+int32_t StoreOutlineGutters(TXLSRecordSection& section, const TXLSRowInfoList& rows,
+                            const TXLSColumnInfoList& columns) {
+  const int32_t rowLevel = rows.GetMaxOutlineLevel();
+  const int32_t colLevel = columns.GetMaxOutlineLevel();
+  if (rowLevel == 0 && colLevel == 0) return 1;
+  TXLSBlob record = MakeRecord(xlsrec::kGuts, 8);
+  record.AddWord(GutterPixels(rowLevel));
+  record.AddWord(GutterPixels(colLevel));
+  record.AddWord(GutterLevels(rowLevel));
+  record.AddWord(GutterLevels(colLevel));
+  return section.Append(std::move(record));
 }
 
 }  // namespace tabulon

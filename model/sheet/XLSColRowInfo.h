@@ -21,6 +21,9 @@ namespace tabulon {
 // never names a format that is not written.
 uint16_t XFRecordNumber(const TXLSXFList& xfList, int32_t xfIndex);
 
+// Outline levels of rows and columns: 0 outside every group, 7 the deepest.
+constexpr int32_t kMaxOutlineLevel = 7;
+
 class TXLSColumnInfo {
  public:
   static constexpr uint16_t kDefaultWidth = 0x0924;  // 2340: 8.43 characters
@@ -28,6 +31,8 @@ class TXLSColumnInfo {
   uint16_t Width = kDefaultWidth;  // 1/256 of a character, as Width2Excel gives it
   int32_t XFIndex = TXLSXFList::kDefaultXF;
   bool Hidden = false;
+  uint8_t OutlineLevel = 0;  // 0 to kMaxOutlineLevel
+  bool Collapsed = false;    // the summary column of a collapsed group
 };
 
 class TXLSColumnInfoList {
@@ -49,6 +54,17 @@ class TXLSColumnInfoList {
   int32_t GetXF(int32_t col) const;
   // Moves one XF reference from the column's current index to xfIndex.
   void SetXF(int32_t col, int32_t xfIndex);
+  // Outline levels are clamped to 0 to kMaxOutlineLevel.
+  int32_t GetOutlineLevel(int32_t col) const;
+  void SetOutlineLevel(int32_t col, int32_t level);
+  bool GetCollapsed(int32_t col) const;
+  void SetCollapsed(int32_t col, bool value);
+  // The deepest outline level of any column, 0 when none is grouped.
+  int32_t GetMaxOutlineLevel() const;
+  // Whether a group's summary column is right of its detail (the default)
+  // or left of it; WSBOOL carries it.
+  bool GetSummaryRight() const { return summaryRight_; }
+  void SetSummaryRight(bool value) { summaryRight_ = value; }
 
   // The column's own information, or nullptr.
   const TXLSColumnInfo* GetColumnInfo(int32_t col) const;
@@ -72,6 +88,7 @@ class TXLSColumnInfoList {
   TXLSXFList& xfList_;
   TXLSColumnInfo default_;
   std::array<std::unique_ptr<TXLSColumnInfo>, kColumnCount> columns_;
+  bool summaryRight_ = true;
 };
 
 class TXLSRowInfo {
@@ -83,6 +100,8 @@ class TXLSRowInfo {
   int32_t XFIndex = TXLSXFList::kDefaultXF;
   bool FormatSet = false;
   bool Hidden = false;
+  uint8_t OutlineLevel = 0;  // 0 to kMaxOutlineLevel
+  bool Collapsed = false;    // the summary row of a collapsed group
 };
 
 class TXLSRowInfoList {
@@ -106,6 +125,18 @@ class TXLSRowInfoList {
   // Moves one XF reference from the row's current index to xfIndex and marks
   // the row as formatted.
   void SetXF(int32_t row, int32_t xfIndex);
+  // Outline levels are clamped to 0 to kMaxOutlineLevel. A grouped row has
+  // information of its own, so it gets a ROW record without cells.
+  int32_t GetOutlineLevel(int32_t row) const;
+  void SetOutlineLevel(int32_t row, int32_t level);
+  bool GetCollapsed(int32_t row) const;
+  void SetCollapsed(int32_t row, bool value);
+  // The deepest outline level of any row, 0 when none is grouped.
+  int32_t GetMaxOutlineLevel() const;
+  // Whether a group's summary row is below its detail (the default) or
+  // above it; WSBOOL carries it.
+  bool GetSummaryBelow() const { return summaryBelow_; }
+  void SetSummaryBelow(bool value) { summaryBelow_ = value; }
 
   // The row's own information, or nullptr.
   TXLSRowInfo* GetRowInfo(int32_t row) const;
@@ -142,6 +173,13 @@ class TXLSRowInfoList {
   uint16_t firstRow_ = 0;
   uint16_t lastRow_ = 0;
   int32_t count_ = 0;
+  bool summaryBelow_ = true;
 };
+
+// GUTS: the widths of the outline gutters and the deepest row and column
+// levels + 1. Appended only when a row or column is grouped, so sheets
+// without outlines keep their records as they were.
+int32_t StoreOutlineGutters(TXLSRecordSection& section, const TXLSRowInfoList& rows,
+                            const TXLSColumnInfoList& columns);
 
 }  // namespace tabulon

@@ -19,6 +19,8 @@ namespace {
 // of the detail, outline symbols; plus fit to pages when it is on.
 constexpr uint16_t kWsboolDefault = 0x04C1;
 constexpr uint16_t kWsboolFitToPages = 0x0100;
+constexpr uint16_t kWsboolSummaryRowsBelow = 0x0040;
+constexpr uint16_t kWsboolSummaryColumnsRight = 0x0080;
 
 constexpr uint16_t kSetupPortrait = 0x0002;
 constexpr uint16_t kPrintResolution = 600;
@@ -306,9 +308,14 @@ std::string TXLSPageSetup::GetFooterText() const {
   return JoinParts(footer_);
 }
 
+// The outline summaries are the rows' and columns' own: the sheet's row and
+// column information keeps where they sit.
 uint16_t TXLSPageSetup::WsboolFlags() const {
   const bool fitToPages = fitToPagesTall_ > 0 || fitToPagesWide_ > 0;
-  return fitToPages ? kWsboolDefault | kWsboolFitToPages : kWsboolDefault;
+  uint16_t flags = fitToPages ? kWsboolDefault | kWsboolFitToPages : kWsboolDefault;
+  if (!worksheet_.GetRowInfo().GetSummaryBelow()) flags &= ~kWsboolSummaryRowsBelow;
+  if (!worksheet_.GetColumnInfo().GetSummaryRight()) flags &= ~kWsboolSummaryColumnsRight;
+  return flags;
 }
 
 int32_t TXLSPageSetup::StoreHeaderRecords(TXLSRecordSection& section) const {

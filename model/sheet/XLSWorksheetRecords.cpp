@@ -430,6 +430,7 @@ int32_t TXLSWorksheet::Close() {
   TXLSRecordEncoder& encoder = workbook_.GetRecordEncoder();
   step([&] { return AppendHeader(encoder.Bof(xlsrec::kBofWorksheet)); });
   step([&] { return columnInfo_->Store(*header_); });
+  step([&] { return StoreOutlineGutters(*header_, *rowInfo_, *columnInfo_); });
   // BIFF8 readers take the ROW records for the start of the cell block, so
   // that format places them behind DIMENSIONS.
   const bool rowsAfterDimensions = encoder.RowsAfterDimensions();

@@ -276,8 +276,42 @@ class THarness {
         return range.Select();
       case 28:
         return Keep(ranges_, range.GetCells());
+      case 29:
+        return OutlineStep(range);
       default:
         return Keep(ranges_, NewRange());
+    }
+  }
+
+  // Outline groups (ranges of cells are refused; a group over every row of
+  // the sheet is one level byte a row) and the protection formats, on small
+  // ranges: whole rows and columns take their formats through the same
+  // setter as the other formats do.
+  void OutlineStep(IXLSRange& range) {
+    switch (in_.Pick(6)) {
+      case 0:
+        range.Group();
+        return;
+      case 1:
+        range.Ungroup();
+        return;
+      case 2:
+        range.SetShowDetail(in_.Pick(2) == 1);
+        return;
+      case 3:
+        if (IXLSWorkSheet* sheet = Any(sheets_)) {
+          const int32_t row = in_.Pick(4) ? in_.Pick(2) : in_.Word();
+          const int32_t column =
+              in_.Pick(4) ? (in_.Pick(2) ? xlSummaryOnLeft : xlSummaryOnRight) : in_.Word();
+          sheet->SetOutlineSummary(row, column);
+        }
+        return;
+      case 4:
+        if (Small(range)) range.SetLocked(in_.Pick(2) == 1);
+        return;
+      default:
+        if (Small(range)) range.SetFormulaHidden(in_.Pick(2) == 1);
+        return;
     }
   }
 

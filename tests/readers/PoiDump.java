@@ -15,11 +15,17 @@ import java.util.List;
 import java.util.Map;
 import org.apache.poi.hpsf.SummaryInformation;
 import org.apache.poi.hssf.model.InternalSheet;
+import org.apache.poi.hssf.record.ColumnInfoRecord;
+import org.apache.poi.hssf.record.GutsRecord;
 import org.apache.poi.hssf.record.PasswordRecord;
 import org.apache.poi.hssf.record.ProtectRecord;
 import org.apache.poi.hssf.record.Record;
 import org.apache.poi.hssf.record.SCLRecord;
+import org.apache.poi.hssf.record.WSBoolRecord;
 import org.apache.poi.hssf.record.WindowTwoRecord;
+import org.apache.poi.hssf.record.aggregates.ColumnInfoRecordsAggregate;
+import org.apache.poi.hssf.record.RecordBase;
+import org.apache.poi.hssf.record.RowRecord;
 import org.apache.poi.hssf.usermodel.HSSFCell;
 import org.apache.poi.hssf.usermodel.HSSFCellStyle;
 import org.apache.poi.hssf.usermodel.HSSFClientAnchor;
@@ -187,6 +193,7 @@ public final class PoiDump {
     out.put("window", window(sheet));
     out.put("protection", sheetProtection(sheet));
     out.put("pictures", pictures(sheet));
+    out.put("outline", outline(sheet));
     return out;
   }
 
@@ -442,6 +449,54 @@ public final class PoiDump {
         .with("objects", sheet.getObjectProtect())
         .with("scenarios", sheet.getScenarioProtect())
         .with("password_hash", sheet.getPassword() & 0xFFFF);
+  }
+
+  // Outline levels and collapsed marks of the rows (ROW) and column runs
+  // (COLINFO) the file describes, the sheet options word (WSBOOL) and the
+  // gutter levels (GUTS), each null without its record. POI 4.0 reads
+  // WSBOOL's two bytes the other way round: getRowSumsBelow and
+  // getRowSumsRight answer bits 0x4000 and 0x8000 of the word, so the word is
+  // given as well.
+  private static Map<String, Object> outline(HSSFSheet sheet) throws Exception {
+    Method internal = HSSFSheet.class.getDeclaredMethod("getSheet");
+    internal.setAccessible(true);
+    InternalSheet records = (InternalSheet) internal.invoke(sheet);
+    List<Object> rows = new ArrayList<>();
+    for (org.apache.poi.ss.usermodel.Row row : sheet) {
+      RowRecord record = records.getRow(row.getRowNum());
+      rows.add(new Fields()
+                   .with("index", row.getRowNum())
+                   .with("level", row.getOutlineLevel())
+                   .with("hidden", row.getZeroHeight())
+                   .with("collapsed", record.getColapsed()));
+    }
+    List<Object> columns = new ArrayList<>();
+    for (RecordBase block : records.getRecords()) {
+      if (!(block instanceof ColumnInfoRecordsAggregate)) continue;
+      ((ColumnInfoRecordsAggregate) block).visitContainedRecords(record -> {
+        ColumnInfoRecord info = (ColumnInfoRecord) record;
+        columns.add(new Fields()
+                        .with("first", info.getFirstColumn())
+                        .with("last", info.getLastColumn())
+                        .with("level", info.getOutlineLevel())
+                        .with("hidden", info.getHidden())
+                        .with("collapsed", info.getCollapsed()));
+      });
+    }
+    GutsRecord guts = (GutsRecord) records.findFirstRecordBySid(GutsRecord.sid);
+    WSBoolRecord options = (WSBoolRecord) records.findFirstRecordBySid(WSBoolRecord.sid);
+    return new Fields()
+        .with("rows", rows)
+        .with("columns", columns)
+        .with("sums_below", options == null ? null : sheet.getRowSumsBelow())
+        .with("sums_right", options == null ? null : sheet.getRowSumsRight())
+        .with("wsbool", options == null ? null
+                                        : (options.getWSBool1() & 0xFF) << 8
+                                              | (options.getWSBool2() & 0xFF))
+        .with("guts", guts == null ? null
+                                   : new Fields()
+                                         .with("row_levels", guts.getRowLevelMax())
+                                         .with("column_levels", guts.getColLevelMax()));
   }
 
   private static List<Object> pictures(HSSFSheet sheet) throws Exception {
