@@ -93,15 +93,15 @@ bool HasRelativePart(const TXLSFormulaToken& token) {
          (area && (token.Last.RowRel || token.Last.ColRel));
 }
 
-// base: null for a cell formula; else the cell the relative references of
-// the sheet's own cells are offsets from (kRefN, kAreaN).
+// base: null for a cell formula; else the cell the relative parts of
+// references are offsets from (the sheet's own cells as kRefN, kAreaN).
 void EncodeReference(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
                      const TXLSRecordEncoder& encoder, const TXLSRefPoint* base,
                      std::vector<uint8_t>& out) {
   TXLSTokenRef ref;
   ref.Area = token.Kind == TXLSTokenKind::Area;
   const TXLSWorksheet* other = OtherSheet(token, sheet);
-  const bool offsets = base != nullptr && other == nullptr && HasRelativePart(token);
+  const bool offsets = base != nullptr && HasRelativePart(token);
   ref.Sheet3d = other != nullptr;
   ref.Id = other     ? (ref.Area ? xlstoken::kArea3d : xlstoken::kRef3d)
            : offsets ? (ref.Area ? xlstoken::kAreaN : xlstoken::kRefN)

@@ -1,7 +1,7 @@
 // The token bytes of a formula that a record keeps apart from any cell, read
 // for a base cell: data validations (and conditional formats) store the
-// relative references of their sheet's cells as offsets from the top-left
-// cell of their first range (tRefN, tAreaN), not as positions.
+// relative parts of their references as offsets from the top-left cell of
+// their first range (tRefN and tAreaN on their own sheet), not as positions.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +11,10 @@
 
 namespace tabulon {
 
-/// EncodeFormula, with each reference to the formula's own sheet that has a
-/// relative part written as a kRefN or kAreaN token whose relative rows and
-/// columns are offsets from the base cell (wrapped to the 16-bit row and
-/// 8-bit column fields); absolute references and those to other sheets are
+/// EncodeFormula, with the relative rows and columns of references written
+/// as offsets from the base cell (wrapped to the 16-bit row and 8-bit column
+/// fields): references to the formula's own sheet become kRefN or kAreaN
+/// tokens, those to other sheets stay 3-D tokens; absolute references are
 /// written as EncodeFormula writes them.
 /// @param formula the tokens, their references as positions on the sheet
 /// @param sheet the sheet the formula belongs to

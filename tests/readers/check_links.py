@@ -38,6 +38,7 @@ LINK_AREAS = {"B8": "B8:C9"}
 RULES = [
     ("list", None, '"North,South,East"', None, "B2:B5"),
     ("list", None, "Lists!$A$1:$A$3", None, "C2:C5"),
+    ("list", None, "Lists!A1:A3", None, "L2:L5"),
     ("whole", "between", "1", "10", "D2:D5"),
     ("decimal", "greaterThan", "0.5", None, "E2:E5"),
     ("date", "between", "DATE(2024,1,1)", "45657", "F2:F5"),
@@ -78,7 +79,7 @@ POI_KINDS = {"url": "url", "email": "email", "file": "file", "place": "document"
 POI_TYPES = {"A4": "url"}
 POI_ADDRESSES = {"A3": "data\\q1.xls"}
 # POI prints a relative reference of a validation as its offsets.
-POI_SKIPS_FORMULA = {"I2:I5"}
+POI_SKIPS_FORMULA = {"I2:I5", "L2:L5"}
 
 
 def check_poi(book, checks):

@@ -79,6 +79,7 @@ std::string BuildValidations(TXLSWorksheet& rules, TXLSWorksheet& lists) {
   items.ErrorMessage = "Not a region";
   add("B2", "B5", items);
   add("C2", "C5", Rule(xlValidateList, xlBetween, "=Lists!$A$1:$A$3"));
+  add("L2", "L5", Rule(xlValidateList, xlBetween, "=Lists!A1:A3"));  // moves down with the cell
   TXLSValidation whole = Rule(xlValidateWholeNumber, xlBetween, "1", "10");
   whole.AlertStyle = xlValidAlertWarning;
   add("D2", "D5", whole);
