@@ -24,7 +24,7 @@ struct TXLSValidation {
   /// xlValidAlertStop (refuse the value), xlValidAlertWarning or
   /// xlValidAlertInformation (let the user keep it).
   int32_t AlertStyle = xlValidAlertStop;
-  /// The comparison for numbers, dates, times and text lengths (xlBetween ..
+  /// The comparison for numbers, dates, times and text lengths (xlBetween to
   /// xlLessEqual); not used by lists and custom formulas.
   int32_t Operator = xlBetween;
   /// The first bound; for a list the items ("North,South,East") or a
