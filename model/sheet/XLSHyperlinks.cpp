@@ -188,17 +188,34 @@ std::string LinkTextRefusal(const std::string& address, const std::string& text)
 
 }  // namespace
 
+namespace {
+
+// Why the sheet takes no link on the range, or empty.
+std::string AnchorRefusal(TXLSWorksheet& sheet, const TXLSRange* range) {
+  if (sheet.GetWorkbook().GetFileFormat() != xlExcel8)
+    return "hyperlinks need a BIFF8 workbook (TXLSWorkbook::SetFileFormat(xlExcel8))";
+  if (sheet.IsDetached()) return "the sheet has been deleted";
+  if (range == nullptr || &range->GetWorksheet() != &sheet)
+    return "the anchor is not a range of sheet \"" + sheet.GetName() + "\"";
+  return {};
+}
+
+// The top-left cell shows the text as links look: blue, underlined.
+void ShowLinkText(TXLSWorksheet& sheet, const TXLSCellArea& area, const std::string& text) {
+  const std::string cellText = EncodeCellRef(area.FirstRow, area.FirstCol);
+  XLSPtr<IXLSRange> cell = sheet.GetRange(cellText, cellText);
+  cell->SetValue(text);
+  XLSPtr<IXLSFont> font = cell->GetFont();
+  font->SetColorIndex(kLinkColorIndex);
+  font->SetUnderLine(xlUnderlineStyleSingle);
+}
+
+}  // namespace
+
 int32_t TXLSWorksheet::AddHyperlink(IXLSRange* anchor, const std::string& address,
                                     const std::string& text) {
-  std::string refusal;
   auto* range = dynamic_cast<TXLSRange*>(anchor);
-  if (workbook_.GetFileFormat() != xlExcel8) {
-    refusal = "hyperlinks need a BIFF8 workbook (TXLSWorkbook::SetFileFormat(xlExcel8))";
-  } else if (detached_) {
-    refusal = "the sheet has been deleted";
-  } else if (range == nullptr || &range->GetWorksheet() != this) {
-    refusal = "the anchor is not a range of sheet \"" + name_ + "\"";
-  }
+  std::string refusal = AnchorRefusal(*this, range);
   TXLSTextEncoder& texts = workbook_.GetTextEncoder();
   const std::string utf8Address(refusal.empty() ? texts.Utf8Form(address) : "");
   const std::string utf8Text(refusal.empty() ? texts.Utf8Form(text) : "");
@@ -207,16 +224,12 @@ int32_t TXLSWorksheet::AddHyperlink(IXLSRange* anchor, const std::string& addres
     SetLastError("AddHyperlink: " + refusal);
     return -1;
   }
+  // A place shows without its '#'.
   const bool place = XLSLinkKind(utf8Address) == TXLSLinkKind::kPlace;
   const std::string shown = !text.empty() ? text : place ? address.substr(1) : address;
   const TXLSCellArea area{range->GetFirstRow(), range->GetLastRow(), range->GetFirstCol(),
                           range->GetLastCol()};
-  const std::string cellText = EncodeCellRef(area.FirstRow, area.FirstCol);
-  XLSPtr<IXLSRange> cell = GetRange(cellText, cellText);
-  cell->SetValue(shown);
-  XLSPtr<IXLSFont> font = cell->GetFont();
-  font->SetColorIndex(kLinkColorIndex);
-  font->SetUnderLine(xlUnderlineStyleSingle);
+  ShowLinkText(*this, area, shown);
   hyperlinks_->Add({area, utf8Address, std::string(texts.Utf8Form(shown))});
   return 1;
 }
