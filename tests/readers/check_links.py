@@ -15,6 +15,7 @@ import subprocess
 import sys
 
 from biff8_readers import missing_reader, poi_dump
+from check_biff8_capabilities import Checks, cell_index
 
 SKIP = 77
 LINK_TEXT = "Ссылка"
@@ -57,17 +58,6 @@ TYPES = [None, "whole", "decimal", "list", "date", "time", "textLength", "custom
 OPERATORS = ["between", "notBetween", "equal", "notEqual", "greaterThan", "lessThan",
              "greaterThanOrEqual", "lessThanOrEqual"]
 ALERT_STYLES = ["stop", "warning", "information"]
-
-
-class Checks:
-    def __init__(self, reader):
-        self.reader = reader
-        self.failures = []
-
-    def equal(self, label, got, expected):
-        if got != expected:
-            self.failures.append("%s: %s: got %r, expected %r" % (self.reader, label, got,
-                                                                  expected))
 
 
 # --- POI --------------------------------------------------------------------------------------
@@ -151,14 +141,6 @@ def check_xlrd(path, checks):
                       (row, last_row, col, last_col)))
         checks.equal(cell + " text", sheet.cell_value(row, col), text)
     checks.equal("link count", len(sheet.hyperlink_list), len(LINKS))
-
-
-def cell_index(address):
-    letters = address.rstrip("0123456789")
-    col = 0
-    for letter in letters:
-        col = col * 26 + ord(letter) - ord("A") + 1
-    return int(address[len(letters):]) - 1, col - 1
 
 
 # --- LibreOffice, through the .xlsx it converts to --------------------------------------------
