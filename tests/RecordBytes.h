@@ -42,6 +42,11 @@ inline TBytes Concat(TBytes head, const std::string& tail) {
   return head;
 }
 
+inline TBytes operator+(TBytes head, const TBytes& tail) {
+  head.insert(head.end(), tail.begin(), tail.end());
+  return head;
+}
+
 inline uint16_t WordAt(const TBytes& record, size_t pos) {
   return XLSGetLE<uint16_t>(&record[pos]);
 }

@@ -84,6 +84,11 @@ constexpr uint16_t kScl = 0x00A0;        // the zoom, as a fraction
 constexpr uint16_t kPane = 0x0041;       // the split or frozen panes and their first cells
 constexpr uint16_t kSelection = 0x001D;  // the active cell and the selected ranges of a pane
 
+// Worksheet (BIFF8): hyperlinks and data validations, behind the view records.
+constexpr uint16_t kHLink = 0x01B8;  // a hyperlink of a cell range: its target and description
+constexpr uint16_t kDval = 0x01B2;   // the data validations' header: how many DV records follow
+constexpr uint16_t kDv = 0x01BE;     // one data validation: its rule, messages, formulas and cells
+
 // BOF data: the substream types and the build that the BOF record names.
 constexpr uint16_t kBofGlobals = 0x0005;
 constexpr uint16_t kBofWorksheet = 0x0010;

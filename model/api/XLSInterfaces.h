@@ -253,12 +253,16 @@ class IXLSRange : public IXLSUnknown {
   /// @param show true to show the detail.
   /// @return 1, or -1 for a range of cells or rows or columns that are in no group.
   virtual int32_t SetShowDetail(bool show) = 0;
-  /// Adds a data validation to every cell of the range (BIFF8 files only),
-  /// replacing the validation of those cells.
+  /// Adds a data validation to every cell of the range (BIFF8 files only).
+  /// The range's cells leave the validation they had, which keeps its other
+  /// cells. A list's items are given as one text ("North,South,East", at
+  /// most 255 characters) or as a reference ("=Lists!$A$1:$A$9"); other
+  /// bounds are formulas read for the range's top-left cell.
   /// @param rule What is checked, and the messages.
   /// @return 1, or -1 (the sheet's GetLastError says why): a BIFF5
-  ///         workbook, a formula that does not parse, a list over 255
-  ///         characters, a message too long.
+  ///         workbook, an unknown type, alert style or operator, a missing
+  ///         bound, a formula that does not parse, a list over 255
+  ///         characters, a title over 32 or a message over 255 characters.
   virtual int32_t AddValidation(const TXLSValidation& rule) = 0;
   /// Removes the data validations of the range's cells.
   virtual void DeleteValidation() = 0;
@@ -810,13 +814,16 @@ class IXLSWorkSheet : public IXLSUnknown {
   ///        formula that does not parse, a deleted sheet.
   virtual int32_t AddName(const std::string& name, const std::string& refers_to) = 0;
   /// Links a cell to a web address, a file, an e-mail address or a place in
-  /// the workbook (BIFF8 files only), and writes the text the cell shows.
+  /// the workbook (BIFF8 files only), and writes the text the cell shows in
+  /// blue, underlined. The link replaces the links that share a cell with it.
   /// @param anchor The cell (its top-left cell) or cells that hold the link.
-  /// @param address "https://...", "mailto:...", a file path ("report.xls",
-  ///        "../data/q1.xls"), or "#Sheet2!A1" for a cell of this workbook.
-  /// @param text The text the top-left cell shows; empty shows the address.
+  /// @param address "https://...", "ftp://...", "mailto:...", a file path
+  ///        ("report.xls", "../data/q1.xls", "C:\\data\\q1.xls"), or
+  ///        "#Sheet2!A1" for a cell of this workbook; at most 1024 characters.
+  /// @param text The text the top-left cell shows (at most 255 characters);
+  ///        empty shows the address (a place without its '#').
   /// @return 1, or -1 (GetLastError says why): a BIFF5 workbook, an
-  ///        anchor of another sheet, an empty address.
+  ///        anchor of another sheet, an empty or too long address or text.
   virtual int32_t AddHyperlink(IXLSRange* anchor, const std::string& address,
                                const std::string& text) = 0;
   /// Where outline groups keep their summary rows and columns.

@@ -16,6 +16,7 @@
 #include "XLSFormulaFunctions.h"
 #include "XLSFormulaTokens.h"
 #include "XLSRecordEncoder.h"
+#include "XLSRelativeFormula.h"
 #include "XLSWorksheet.h"
 
 namespace tabulon {
@@ -77,24 +78,44 @@ const TXLSWorksheet* OtherSheet(const TXLSFormulaToken& token, const TXLSWorkshe
   return named != &sheet ? named : nullptr;
 }
 
+// The relative parts of a corner as offsets from base, wrapped to the
+// field widths as the relative tokens keep them.
+TXLSTokenPoint OffsetPoint(const TXLSRefPoint& p, const TXLSRefPoint& base) {
+  TXLSTokenPoint point = TokenPoint(p);
+  if (p.RowRel) point.Row = static_cast<uint16_t>(p.Row - base.Row);
+  if (p.ColRel) point.Col = static_cast<uint8_t>(p.Col - base.Col);
+  return point;
+}
+
+bool HasRelativePart(const TXLSFormulaToken& token) {
+  const bool area = token.Kind == TXLSTokenKind::Area;
+  return token.First.RowRel || token.First.ColRel ||
+         (area && (token.Last.RowRel || token.Last.ColRel));
+}
+
+// base: null for a cell formula; else the cell the relative parts of
+// references are offsets from (the sheet's own cells as kRefN, kAreaN).
 void EncodeReference(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
-                     const TXLSRecordEncoder& encoder, std::vector<uint8_t>& out) {
+                     const TXLSRecordEncoder& encoder, const TXLSRefPoint* base,
+                     std::vector<uint8_t>& out) {
   TXLSTokenRef ref;
   ref.Area = token.Kind == TXLSTokenKind::Area;
   const TXLSWorksheet* other = OtherSheet(token, sheet);
+  const bool offsets = base != nullptr && HasRelativePart(token);
   ref.Sheet3d = other != nullptr;
-  ref.Id = other ? (ref.Area ? xlstoken::kArea3d : xlstoken::kRef3d)
-                 : (ref.Area ? xlstoken::kArea : xlstoken::kRef);
+  ref.Id = other     ? (ref.Area ? xlstoken::kArea3d : xlstoken::kRef3d)
+           : offsets ? (ref.Area ? xlstoken::kAreaN : xlstoken::kRefN)
+                     : (ref.Area ? xlstoken::kArea : xlstoken::kRef);
   if (token.ValueClass) ref.Id = static_cast<uint8_t>(ref.Id + xlstoken::kValueClass);
   if (other) ref.Sheet = static_cast<uint16_t>(other->GetSheetIndex() - 1);
-  ref.First = TokenPoint(token.First);
-  ref.Last = TokenPoint(token.Last);
+  ref.First = offsets ? OffsetPoint(token.First, *base) : TokenPoint(token.First);
+  ref.Last = offsets ? OffsetPoint(token.Last, *base) : TokenPoint(token.Last);
   encoder.AddReferenceToken(out, ref);
 }
 
 void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
                  const TXLSRecordEncoder& encoder, const TXLSTextPlace& place,
-                 std::vector<uint8_t>& out) {
+                 const TXLSRefPoint* base, std::vector<uint8_t>& out) {
   if (IsDeletedSheetReference(token)) {
     out.push_back(xlstoken::kErr);
     out.push_back(xlErrRef);
@@ -126,7 +147,7 @@ void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
       break;
     case TXLSTokenKind::Ref:
     case TXLSTokenKind::Area:
-      EncodeReference(token, sheet, encoder, out);
+      EncodeReference(token, sheet, encoder, base, out);
       break;
     case TXLSTokenKind::Operator:
       out.push_back(token.Code);
@@ -294,7 +315,18 @@ std::vector<uint8_t> EncodeFormula(const TXLSFormula& formula, const TXLSWorkshe
                                    const TXLSRecordEncoder& encoder, const TXLSTextPlace& place) {
   std::vector<uint8_t> out;
   for (const TXLSFormulaToken& token : formula.Tokens)
-    EncodeToken(token, sheet, encoder, place, out);
+    EncodeToken(token, sheet, encoder, place, nullptr, out);
+  return out;
+}
+
+std::vector<uint8_t> EncodeRelativeFormula(const TXLSFormula& formula, const TXLSWorksheet& sheet,
+                                           const TXLSRecordEncoder& encoder,
+                                           const TXLSTextPlace& place, int32_t base_row,
+                                           int32_t base_col) {
+  const TXLSRefPoint base{base_row, base_col};
+  std::vector<uint8_t> out;
+  for (const TXLSFormulaToken& token : formula.Tokens)
+    EncodeToken(token, sheet, encoder, place, &base, out);
   return out;
 }
 

@@ -5,11 +5,13 @@
 
 #include "XLSCellRef.h"
 #include "XLSColRowInfo.h"
+#include "XLSHyperlinks.h"
 #include "XLSPageSetup.h"
 #include "XLSPanes.h"
 #include "XLSPicture.h"
 #include "XLSProtect.h"
 #include "XLSRange.h"
+#include "XLSValidations.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
 
@@ -27,6 +29,8 @@ TXLSWorksheet::TXLSWorksheet(TXLSWorkbook& workbook)
       rowInfo_(std::make_unique<TXLSRowInfoList>(workbook.GetXFList())),
       columnInfo_(std::make_unique<TXLSColumnInfoList>(workbook.GetXFList())),
       pictures_(std::make_unique<TXLSPictures>()),
+      hyperlinks_(std::make_unique<TXLSHyperlinks>()),
+      validations_(std::make_unique<TXLSValidations>()),
       workbook_(workbook),
       link_(std::make_shared<TXLSSheetLink>(TXLSSheetLink{this})) {}
 

@@ -35,6 +35,8 @@ class TXLSProtect;
 class TXLSWorkSheets;
 class TXLSPictures;
 class TXLSRecordEncoder;
+class TXLSHyperlinks;
+class TXLSValidations;
 
 /// One sheet of a workbook. Callers reach it through IXLSWorkSheet (what
 /// IXLSWorkSheets::Add hands out) or as TXLSWorkbook::GetSheets().GetSheet(i);
@@ -369,6 +371,14 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   int32_t ParseCellText(const std::string& text, uint16_t& row, uint8_t& col);
   /// @return The pictures placed on the sheet.
   TXLSPictures& GetPictures() { return *pictures_; }
+  /// @return The hyperlinks of the sheet's cells (AddHyperlink).
+  TXLSHyperlinks& GetHyperlinks() { return *hyperlinks_; }
+  /// @return The data validations of the sheet's cells (IXLSRange::AddValidation).
+  TXLSValidations& GetValidations() { return *validations_; }
+  /// @return Where the sheet holds what only a BIFF8 file carries: "the
+  ///         hyperlink in B2", "the data validation in C3:C9"; empty when
+  ///         nothing.
+  std::string Biff8OnlyContent() const;
 
   /// @return The sheet's cell store.
   TXLSCellHeap& GetCellHeap() { return cells_; }
@@ -448,6 +458,8 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   std::unique_ptr<TXLSRowInfoList> rowInfo_;
   std::unique_ptr<TXLSColumnInfoList> columnInfo_;
   std::unique_ptr<TXLSPictures> pictures_;
+  std::unique_ptr<TXLSHyperlinks> hyperlinks_;
+  std::unique_ptr<TXLSValidations> validations_;
   uint16_t zoom_ = kDefaultZoom;
   uint16_t dimFirstRow_ = 0, dimLastRow_ = 0;
   uint8_t dimFirstCol_ = 0, dimLastCol_ = 0;

@@ -9,6 +9,7 @@
 #include "XLSCellRef.h"
 #include "XLSColRowInfo.h"
 #include "XLSDrawing.h"
+#include "XLSHyperlinks.h"
 #include "XLSPageSetup.h"
 #include "XLSPanes.h"
 #include "XLSPicture.h"
@@ -17,6 +18,7 @@
 #include "XLSRecordEncoder.h"
 #include "XLSRecordIds.h"
 #include "XLSTextEncoder.h"
+#include "XLSValidations.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
 #include "XLSWorksheet.h"
@@ -452,6 +454,9 @@ int32_t TXLSWorksheet::Close() {
   step([&] { return StoreZoom(); });
   step([&] { return panes_ ? panes_->Store(*data_, activePane_) : 1; });
   step([&] { return StoreSelection(*selection_); });
+  // BIFF8 only: the API refuses links and validations in a BIFF5 workbook.
+  step([&] { return hyperlinks_->Store(*data_); });
+  step([&] { return validations_->Store(*data_, *this, encoder); });
   step([&] { return StoreEof(); });
   return status;
 }

@@ -315,9 +315,21 @@ int32_t TXLSWorkbook::SetFileFormat(int32_t file_format) {
                  "); choose the file format before adding such formulas";
     return -1;
   }
+  const std::string biff8Only = file_format == xlExcel5 ? Biff8OnlyContent() : std::string();
+  if (!biff8Only.empty()) {
+    lastError_ = biff8Only + " needs a BIFF8 workbook: a BIFF5 file cannot carry it";
+    return -1;
+  }
   fileFormat_ = file_format;
   ResetEncoders();
   return 1;
+}
+
+std::string TXLSWorkbook::Biff8OnlyContent() const {
+  std::string found;
+  for (int32_t i = 1; found.empty() && i <= sheets_->GetCount(); ++i)
+    found = sheets_->GetSheet(i)->Biff8OnlyContent();
+  return found;
 }
 
 std::string TXLSWorkbook::FormulaBeyondRow(int32_t max_row) const {

@@ -217,6 +217,9 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   /// The first formula cell ("Sheet1!B2") that refers to a row past max_row,
   /// or empty text.
   std::string FormulaBeyondRow(int32_t max_row) const;
+  /// The first hyperlink or data validation of the sheets ("the hyperlink
+  /// in Sheet1!B2"), which only a BIFF8 file carries, or empty text.
+  std::string Biff8OnlyContent() const;
   int32_t EncodeSheetNames();
   int32_t Fail(const std::string& message);
 

@@ -2,7 +2,8 @@
 // every variant kind and arrays, formatting, merging, inserting and deleting
 // both ways, whole rows and columns, widths, heights, hiding, page setup,
 // and sheets added, moved, renamed and deleted while the harness still
-// holds them and their ranges. The first byte picks the file format. Every
+// holds them and their ranges; hyperlinks and data validations (refused in
+// BIFF5). The first byte picks the file format. Every
 // sequence ends with a save that must be well formed.
 #include <cstddef>
 #include <cstdint>
@@ -124,7 +125,7 @@ class THarness {
   }
 
   void Step() {
-    const int32_t op = in_.Pick(32);
+    const int32_t op = in_.Pick(35);
     if (op < 8) return SheetStep(op);
     IXLSRange* range = Any(ranges_);
     if (range == nullptr) return Keep(ranges_, NewRange());
@@ -278,6 +279,14 @@ class THarness {
         return Keep(ranges_, range.GetCells());
       case 29:
         return OutlineStep(range);
+      case 32:
+        if (IXLSWorkSheet* sheet = Any(sheets_)) sheet->AddHyperlink(&range, Address(), in_.Text());
+        return;
+      case 33:
+        range.AddValidation(Validation());
+        return;
+      case 34:
+        return range.DeleteValidation();
       default:
         return Keep(ranges_, NewRange());
     }
@@ -313,6 +322,49 @@ class THarness {
         if (Small(range)) range.SetFormulaHidden(in_.Pick(2) == 1);
         return;
     }
+  }
+
+  // Every kind of link address, and texts that are none.
+  std::string Address() {
+    static const char* const kStarts[] = {"https://", "mailto:", "#", "../", "C:\\", ""};
+    return kStarts[in_.Pick(6)] + in_.Text() + (in_.Pick(8) == 0 ? std::string(1100, 'a') : "");
+  }
+
+  // A bound: a number, a date, a reference, a formula, a list or noise.
+  std::string Bound() {
+    switch (in_.Pick(6)) {
+      case 0:
+        return std::to_string(in_.Number());
+      case 1:
+        return "DATE(2024," + std::to_string(in_.Pick(14)) + ",1)";
+      case 2:
+        return "=" + CellText(in_) + ":" + CellText(in_);
+      case 3:
+        return "=" + CellText(in_) + ">0";
+      case 4:
+        return in_.Text() + "," + in_.Text();
+      default:
+        return in_.Text();
+    }
+  }
+
+  // Types, styles and operators past their ends too, and texts past their bounds.
+  TXLSValidation Validation() {
+    TXLSValidation rule;
+    rule.Type = in_.Pick(9);
+    rule.AlertStyle = in_.Pick(5);
+    rule.Operator = in_.Pick(10);
+    rule.Formula1 = Bound();
+    rule.Formula2 = Bound();
+    rule.IgnoreBlank = in_.Pick(2) == 1;
+    rule.InCellDropdown = in_.Pick(2) == 1;
+    rule.ShowInput = in_.Pick(2) == 1;
+    rule.ShowError = in_.Pick(2) == 1;
+    rule.InputTitle = in_.Text();
+    rule.ErrorTitle = in_.Text();
+    rule.InputMessage = in_.Pick(4) == 0 ? std::string(in_.Word() % 300, 'm') : in_.Text();
+    rule.ErrorMessage = in_.Text();
+    return rule;
   }
 
   void FontStep(IXLSFont& font) {

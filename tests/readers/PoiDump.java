@@ -29,7 +29,9 @@ import org.apache.poi.hssf.record.RowRecord;
 import org.apache.poi.hssf.usermodel.HSSFCell;
 import org.apache.poi.hssf.usermodel.HSSFCellStyle;
 import org.apache.poi.hssf.usermodel.HSSFClientAnchor;
+import org.apache.poi.hssf.usermodel.DVConstraint;
 import org.apache.poi.hssf.usermodel.HSSFComment;
+import org.apache.poi.hssf.usermodel.HSSFDataValidation;
 import org.apache.poi.hssf.usermodel.HSSFFont;
 import org.apache.poi.hssf.usermodel.HSSFHyperlink;
 import org.apache.poi.hssf.usermodel.HSSFName;
@@ -194,6 +196,7 @@ public final class PoiDump {
     out.put("protection", sheetProtection(sheet));
     out.put("pictures", pictures(sheet));
     out.put("outline", outline(sheet));
+    out.put("validations", validations(sheet));
     return out;
   }
 
@@ -215,6 +218,37 @@ public final class PoiDump {
                   .with("type", link.getType().name().toLowerCase())
                   .with("address", link.getAddress())
                   .with("label", link.getLabel()));
+    }
+    return out;
+  }
+
+  // Data validations: the rule, its bounds or items, its messages and cells.
+  private static List<Object> validations(HSSFSheet sheet) {
+    List<Object> out = new ArrayList<>();
+    for (HSSFDataValidation validation : sheet.getDataValidations()) {
+      DVConstraint rule = validation.getConstraint();
+      List<Object> regions = new ArrayList<>();
+      for (CellRangeAddress range : validation.getRegions().getCellRangeAddresses())
+        regions.add(range.formatAsString());
+      String[] items = rule.getExplicitListValues();
+      out.add(new Fields()
+                  .with("type", rule.getValidationType())
+                  .with("operator", rule.getOperator())
+                  .with("items", items == null ? null : java.util.Arrays.asList(items))
+                  .with("formula1", rule.getFormula1())
+                  .with("formula2", rule.getFormula2())
+                  .with("value1", rule.getValue1())
+                  .with("value2", rule.getValue2())
+                  .with("error_style", validation.getErrorStyle())
+                  .with("allow_blank", validation.getEmptyCellAllowed())
+                  .with("no_dropdown", validation.getSuppressDropDownArrow())
+                  .with("show_prompt", validation.getShowPromptBox())
+                  .with("show_error", validation.getShowErrorBox())
+                  .with("prompt_title", validation.getPromptBoxTitle())
+                  .with("prompt", validation.getPromptBoxText())
+                  .with("error_title", validation.getErrorBoxTitle())
+                  .with("error", validation.getErrorBoxText())
+                  .with("regions", regions));
     }
     return out;
   }
