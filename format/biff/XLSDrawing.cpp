@@ -54,7 +54,7 @@ constexpr uint16_t kShapeTypeGroup = 0;
 constexpr uint16_t kShapeTypePictureFrame = 75;
 constexpr uint16_t kShapeTypeTextBox = 202;
 constexpr uint32_t kShapeGroupPatriarch = 0x0005;  // a group, the drawing's top shape
-constexpr uint32_t kShapePictureFlags = 0x0A00;    // has an anchor and a shape type
+constexpr uint32_t kShapeAnchoredFlags = 0x0A00;   // has an anchor and a shape type
 constexpr uint16_t kAnchorMoveWithCells = 0x0002;  // moves with its cells, keeps its size
 
 // Shape properties.
@@ -250,7 +250,7 @@ void AppendPictureShape(TOfficeArt& art, const TXLSDrawingPicture& picture, uint
   const size_t shape = art.Open(kSpContainer);
   art.Header(kFspVersion, kShapeTypePictureFrame, kFsp, 8);
   art.Long(shapeId);
-  art.Long(kShapePictureFlags);
+  art.Long(kShapeAnchoredFlags);
   std::vector<TProperty> properties = {{kPropBlip, blipId, {}}};
   if (!picture.Name.empty()) {
     std::string name = ShapeName(picture.Name);
@@ -288,7 +288,7 @@ size_t OpenNoteShape(TOfficeArt& art, const TXLSDrawingNote& note, uint32_t shap
   const size_t shape = art.Open(kSpContainer);
   art.Header(kFspVersion, kShapeTypeTextBox, kFsp, 8);
   art.Long(shapeId);
-  art.Long(kShapePictureFlags);
+  art.Long(kShapeAnchoredFlags);
   AppendProperties(art, {{kPropTextId, 0, {}},
                          {kPropFillColour, kInfoBackgroundColour, {}},
                          {kPropFillBackColour, kInfoBackgroundColour, {}},
@@ -529,36 +529,50 @@ int32_t TXLSDrawings::StoreSheet(int32_t sheet_index, TXLSRecordSection& data) c
   art.Long(ShapeId(drawing.FirstCluster, count - 1));
   const size_t group = art.Open(kSpgrContainer);
   AppendGroupShape(art, ShapeId(drawing.FirstCluster, 0));
-  // Where each slice of the drawing ends and the records that follow it.
-  std::vector<std::pair<size_t, std::vector<TXLSBlob>>> slices;
+  // Where each slice of the drawing ends: after each picture's shape, after
+  // each note's shape up to its client data and after its text box atom.
+  std::vector<size_t> ends;
   uint32_t shape = 1;
   for (size_t i = 0; i < shapes.Pictures.size(); ++i, ++shape) {
     AppendPictureShape(art, shapes.Pictures[i], ShapeId(drawing.FirstCluster, shape),
                        drawing.BlipIds[i]);
-    slices.emplace_back(art.Size(), std::vector<TXLSBlob>{});
-    slices.back().second.push_back(MakeObjPictureRecord(static_cast<uint16_t>(shape)));
+    ends.push_back(art.Size());
   }
   for (const TXLSDrawingNote& note : shapes.Notes) {
-    const size_t box = OpenNoteShape(art, note, ShapeId(drawing.FirstCluster, shape));
-    slices.emplace_back(art.Size(), std::vector<TXLSBlob>{});
-    slices.back().second.push_back(MakeObjNoteRecord(static_cast<uint16_t>(shape++)));
+    const size_t box = OpenNoteShape(art, note, ShapeId(drawing.FirstCluster, shape++));
+    ends.push_back(art.Size());
     art.Header(0, 0, kClientTextbox, 0);
     art.Close(box);
-    slices.emplace_back(art.Size(), MakeTxoRecords(note.Text));
+    ends.push_back(art.Size());
   }
   art.Close(group);
   art.Close(container);
 
+  // The records that follow slice i: a picture's OBJ; for note n, its OBJ
+  // after its shape and its TXO records after its text box atom. They are
+  // built as they are appended, so that the texts of many notes are never
+  // all held at once.
+  const size_t pictures = shapes.Pictures.size();
+  const auto recordsAfter = [&](size_t i) {
+    std::vector<TXLSBlob> records;
+    if (i < pictures) {
+      records.push_back(MakeObjPictureRecord(static_cast<uint16_t>(i + 1)));
+    } else if (const size_t n = (i - pictures) / 2; (i - pictures) % 2 == 0) {
+      records.push_back(MakeObjNoteRecord(static_cast<uint16_t>(pictures + n + 1)));
+    } else {
+      records = MakeTxoRecords(shapes.Notes[n].Text);
+    }
+    return records;
+  };
   size_t start = 0;
-  for (auto& [end, records] : slices) {
-    if (data.Append(MakeDataRecord(xlsrec::kMsoDrawing, art.Bytes(), start, end - start)) != 1)
+  for (size_t i = 0; i < ends.size(); start = ends[i++]) {
+    if (data.Append(MakeDataRecord(xlsrec::kMsoDrawing, art.Bytes(), start, ends[i] - start)) != 1)
       return -1;
-    for (TXLSBlob& record : records) {
+    for (TXLSBlob& record : recordsAfter(i)) {
       if (data.Append(std::move(record)) != 1) return -1;
     }
-    start = end;
   }
-  auto objectId = static_cast<uint16_t>(shapes.Pictures.size() + 1);
+  auto objectId = static_cast<uint16_t>(pictures + 1);
   for (const TXLSDrawingNote& note : shapes.Notes) {
     if (data.Append(MakeNoteRecord(note, objectId++)) != 1) return -1;
   }
