@@ -45,6 +45,13 @@ std::string_view LineBreaksAsCR(std::string_view text, std::string& scratch) {
   return scratch;
 }
 
+// A note's text: at most this many bytes, in NOTE records of at most
+// kNoteSliceBytes each.
+constexpr size_t kNoteTextBytes = 32767;
+constexpr size_t kNoteSliceBytes = 2048;
+// The row field of a NOTE record that continues the note before it.
+constexpr uint16_t kNoteContinued = 0xFFFF;
+
 // The formula header of a built-in NAME, up to its one-byte name (the code).
 void AddNameHeader(TXLSBlob& record, uint16_t sheet, uint8_t code, uint16_t formula_length) {
   record.AddWord(kBuiltinNameFlag);
@@ -277,6 +284,29 @@ TXLSBlob TXLSBiff5Encoder::FormulaString(std::string_view text, const TXLSTextPl
   record.AddWord(static_cast<uint16_t>(bytes.size()));
   record.AddString(bytes);
   return record;
+}
+
+// The first NOTE record names the cell and the whole text's length; the
+// records that continue it carry row 0xFFFF, column 0 and their slice's
+// length. The notes have no author in this format.
+int32_t TXLSBiff5Encoder::StoreDrawing(TXLSRecordSection& section, uint16_t,
+                                       std::string_view sheet_name,
+                                       std::vector<TXLSDrawingPicture>&&,
+                                       const std::vector<TXLSNoteFields>& notes) {
+  for (const TXLSNoteFields& note : notes) {
+    const std::string text(
+        Text(note.Text, kNoteTextBytes, {sheet_name, "note", note.Row, note.Col}));
+    for (size_t pos = 0; pos == 0 || pos < text.size(); pos += kNoteSliceBytes) {
+      const std::string_view slice = std::string_view(text).substr(pos, kNoteSliceBytes);
+      TXLSBlob record = MakeRecord(xlsrec::kNote, static_cast<uint16_t>(6 + slice.size()));
+      record.AddWord(pos == 0 ? note.Row : kNoteContinued);
+      record.AddWord(pos == 0 ? note.Col : 0);
+      record.AddWord(static_cast<uint16_t>(pos == 0 ? text.size() : slice.size()));
+      record.AddString(slice);
+      if (section.Append(std::move(record)) != 1) return -1;
+    }
+  }
+  return 1;
 }
 
 void TXLSBiff5Encoder::AddStringToken(std::vector<uint8_t>& out, std::string_view text,

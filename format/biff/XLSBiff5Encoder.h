@@ -52,9 +52,9 @@ class TXLSBiff5Encoder : public TXLSRecordEncoder {
   TXLSBlob Label(uint16_t row, uint16_t col, uint16_t xf, std::string_view text,
                  const TXLSTextPlace& place) override;
   TXLSBlob FormulaString(std::string_view text, const TXLSTextPlace& place) const override;
-  int32_t StorePictures(TXLSRecordSection&, uint16_t, std::vector<TXLSDrawingPicture>&&) override {
-    return 1;
-  }
+  int32_t StoreDrawing(TXLSRecordSection& section, uint16_t sheet, std::string_view sheet_name,
+                       std::vector<TXLSDrawingPicture>&& pictures,
+                       const std::vector<TXLSNoteFields>& notes) override;
   bool PicturesAsImData() const override { return true; }
 
   void AddStringToken(std::vector<uint8_t>& out, std::string_view text,

@@ -286,9 +286,19 @@ TXLSBlob TXLSBiff8Encoder::FormulaString(std::string_view text, const TXLSTextPl
   return record;
 }
 
-int32_t TXLSBiff8Encoder::StorePictures(TXLSRecordSection& section, uint16_t sheet,
-                                        std::vector<TXLSDrawingPicture>&& pictures) {
-  drawings_.SetSheetPictures(sheet, std::move(pictures));
+// Note texts are converted as cell texts are, line breaks as LF.
+int32_t TXLSBiff8Encoder::StoreDrawing(TXLSRecordSection& section, uint16_t sheet, std::string_view,
+                                       std::vector<TXLSDrawingPicture>&& pictures,
+                                       const std::vector<TXLSNoteFields>& notes) {
+  std::vector<TXLSDrawingNote> drawingNotes;
+  std::string scratch;
+  for (const TXLSNoteFields& note : notes) {
+    drawingNotes.push_back(
+        {note.Row, note.Col,
+         XLSUtf8ToUtf16(LineBreaksAsLF(texts_.Utf8Form(note.Text), scratch), XLSNoteMaxUnits),
+         Unicode(note.Author, kShortTextUnits)});
+  }
+  drawings_.SetSheetShapes(sheet, std::move(pictures), std::move(drawingNotes));
   return drawings_.StoreSheet(sheet, section);
 }
 

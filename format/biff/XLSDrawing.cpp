@@ -8,6 +8,7 @@
 #include "XLSByteOrder.h"
 #include "XLSPng.h"
 #include "XLSRecordIds.h"
+#include "XLSUnicodeText.h"
 
 namespace tabulon {
 
@@ -26,6 +27,7 @@ constexpr uint16_t kFspgr = 0xF009;
 constexpr uint16_t kFsp = 0xF00A;
 constexpr uint16_t kFopt = 0xF00B;
 constexpr uint16_t kClientAnchor = 0xF010;
+constexpr uint16_t kClientTextbox = 0xF00D;
 constexpr uint16_t kClientData = 0xF011;
 constexpr uint16_t kBlipPng = 0xF01E;
 
@@ -50,8 +52,9 @@ constexpr uint32_t kHeaderSize = 8;
 constexpr uint32_t kClusterSize = 1024;
 constexpr uint16_t kShapeTypeGroup = 0;
 constexpr uint16_t kShapeTypePictureFrame = 75;
+constexpr uint16_t kShapeTypeTextBox = 202;
 constexpr uint32_t kShapeGroupPatriarch = 0x0005;  // a group, the drawing's top shape
-constexpr uint32_t kShapePictureFlags = 0x0A00;    // has an anchor and a shape type
+constexpr uint32_t kShapeAnchoredFlags = 0x0A00;   // has an anchor and a shape type
 constexpr uint16_t kAnchorMoveWithCells = 0x0002;  // moves with its cells, keeps its size
 
 // Shape properties.
@@ -65,6 +68,23 @@ constexpr uint32_t kSystemFillColour = 0x08000041;
 constexpr uint32_t kSystemLineColour = 0x08000040;
 constexpr size_t kMaxNameUnits = 255;
 
+// A note's text box: the yellow of tool tips (the system's info background
+// colour), a shadow, and hidden until the pointer rests on its cell.
+constexpr uint16_t kPropTextId = 0x0080;
+constexpr uint16_t kPropFillBackColour = 0x0183;
+constexpr uint16_t kPropFillBooleans = 0x01BF;
+constexpr uint16_t kPropShadowBooleans = 0x023F;
+constexpr uint16_t kPropShapeBooleans = 0x03BF;
+constexpr uint32_t kInfoBackgroundColour = 0x08000050;
+constexpr uint32_t kNoFillHitTest = 0x00100010;
+constexpr uint32_t kShadowed = 0x00030003;
+constexpr uint32_t kHidden = 0x00020002;
+// The text box takes two columns and four rows, from the column right of its
+// cell and the row above it, kept inside the sheet.
+constexpr uint16_t kNoteCols = 2, kNoteRows = 4;
+constexpr uint16_t kNoteDx = 15, kNoteDy = 10;
+constexpr uint16_t kLastCol = 255, kLastRow = 65535;
+
 // The OBJ record of a picture: common fields, clipboard format, picture
 // flags, end.
 constexpr uint16_t kObjDataSize = 38;
@@ -76,6 +96,20 @@ constexpr uint16_t kObjTypePicture = 8;
 constexpr uint16_t kObjLockedPrintable = 0x6011;  // locked, printed, automatic fill and line
 constexpr uint16_t kClipboardBitmap = 0x0009;
 constexpr uint16_t kPictureAutoPict = 0x0001;
+
+// The OBJ record of a note: common fields, the note structure (an
+// identifier of zeros, not shared), end.
+constexpr uint16_t kObjNoteDataSize = 52;
+constexpr uint16_t kFtNts = 0x0D;
+constexpr uint16_t kFtNtsSize = 0x16;
+constexpr uint16_t kObjTypeNote = 0x19;
+constexpr uint16_t kObjNoteOptions = 0x4011;  // locked, printed, automatic line
+
+// TXO: text aligned left and top, locked with the object; one formatting
+// run in font 0 and the run that ends the text.
+constexpr uint16_t kTxoDataSize = 18;
+constexpr uint16_t kTxoLeftTopLocked = 0x0212;
+constexpr uint16_t kTxoRunsSize = 16;
 
 // Office drawing records built into one byte string. A record is a header
 // (version and instance in one word, type, length of the data) and its data;
@@ -216,7 +250,7 @@ void AppendPictureShape(TOfficeArt& art, const TXLSDrawingPicture& picture, uint
   const size_t shape = art.Open(kSpContainer);
   art.Header(kFspVersion, kShapeTypePictureFrame, kFsp, 8);
   art.Long(shapeId);
-  art.Long(kShapePictureFlags);
+  art.Long(kShapeAnchoredFlags);
   std::vector<TProperty> properties = {{kPropBlip, blipId, {}}};
   if (!picture.Name.empty()) {
     std::string name = ShapeName(picture.Name);
@@ -232,6 +266,117 @@ void AppendPictureShape(TOfficeArt& art, const TXLSDrawingPicture& picture, uint
   }
   art.Header(0, 0, kClientData, 0);
   art.Close(shape);
+}
+
+// The anchor of a note's text box beside its cell.
+TXLSDrawingAnchor NoteAnchor(const TXLSDrawingNote& note) {
+  const auto col1 = std::min<uint16_t>(note.Col + 1, kLastCol - kNoteCols);
+  const auto row1 = std::min<uint16_t>(note.Row > 0 ? note.Row - 1 : 0, kLastRow - kNoteRows);
+  return {col1,
+          kNoteDx,
+          row1,
+          kNoteDy,
+          static_cast<uint16_t>(col1 + kNoteCols),
+          kNoteDx,
+          static_cast<uint16_t>(row1 + kNoteRows),
+          kNoteDy};
+}
+
+// The text box shape up to its client data; the caller appends the text box
+// atom and closes the container (returned).
+size_t OpenNoteShape(TOfficeArt& art, const TXLSDrawingNote& note, uint32_t shapeId) {
+  const size_t shape = art.Open(kSpContainer);
+  art.Header(kFspVersion, kShapeTypeTextBox, kFsp, 8);
+  art.Long(shapeId);
+  art.Long(kShapeAnchoredFlags);
+  AppendProperties(art, {{kPropTextId, 0, {}},
+                         {kPropFillColour, kInfoBackgroundColour, {}},
+                         {kPropFillBackColour, kInfoBackgroundColour, {}},
+                         {kPropFillBooleans, kNoFillHitTest, {}},
+                         {kPropShadowBooleans, kShadowed, {}},
+                         {kPropShapeBooleans, kHidden, {}}});
+  const TXLSDrawingAnchor a = NoteAnchor(note);
+  art.Header(0, 0, kClientAnchor, 18);
+  art.Word(kAnchorMoveWithCells);
+  for (uint16_t value : {a.Col1, a.Dx1, a.Row1, a.Dy1, a.Col2, a.Dx2, a.Row2, a.Dy2}) {
+    art.Word(value);
+  }
+  art.Header(0, 0, kClientData, 0);
+  return shape;
+}
+
+TXLSBlob MakeObjNoteRecord(uint16_t objectId) {
+  TXLSBlob record = MakeRecord(xlsrec::kObj, kObjNoteDataSize);
+  record.AddWord(kFtCmo);
+  record.AddWord(kFtCmoSize);
+  record.AddWord(kObjTypeNote);
+  record.AddWord(objectId);
+  record.AddWord(kObjNoteOptions);
+  for (int i = 0; i < 3; ++i) record.AddLong(0);
+  record.AddWord(kFtNts);
+  record.AddWord(kFtNtsSize);
+  for (int i = 0; i < 4; ++i) record.AddLong(0);  // the note's identifier
+  record.AddWord(0);                              // not a shared note
+  record.AddLong(0);
+  record.AddLong(0);  // the end subrecord
+  return record;
+}
+
+// The note's text as TXO and its CONTINUE records: the characters in slices
+// that each open with their own flags byte (compact or UTF-16LE) and never
+// end inside a surrogate pair, then the formatting runs. A note without text
+// has no CONTINUE records.
+std::vector<TXLSBlob> MakeTxoRecords(std::u16string_view text) {
+  text = text.substr(0, XLSNoteMaxUnits);
+  if (!text.empty() && XLSIsHighSurrogate(text.back())) text.remove_suffix(1);
+  const auto units = static_cast<uint16_t>(text.size());
+  std::vector<TXLSBlob> records;
+  TXLSBlob txo = MakeRecord(xlsrec::kTxo, kTxoDataSize);
+  txo.AddWord(kTxoLeftTopLocked);
+  txo.AddWord(0);  // not rotated
+  for (int i = 0; i < 3; ++i) txo.AddWord(0);
+  txo.AddWord(units);
+  txo.AddWord(units > 0 ? kTxoRunsSize : 0);
+  txo.AddLong(0);
+  records.push_back(std::move(txo));
+  if (units == 0) return records;
+  for (size_t pos = 0; pos < text.size();) {
+    const bool compact = XLSFitsCompressed(text.substr(pos, XLSBiff8RecordDataLimit - 1));
+    size_t count =
+        std::min<size_t>(text.size() - pos, (XLSBiff8RecordDataLimit - 1) / (compact ? 1 : 2));
+    if (pos + count < text.size() && XLSIsHighSurrogate(text[pos + count - 1])) --count;
+    const std::u16string_view slice = text.substr(pos, count);
+    TXLSBlob piece =
+        MakeRecord(xlsrec::kContinue, static_cast<uint16_t>(1 + slice.size() * (compact ? 1 : 2)));
+    piece.AddByte(compact ? 0 : 1);
+    XLSAddCharacters(piece, slice, compact);
+    records.push_back(std::move(piece));
+    pos += count;
+  }
+  TXLSBlob runs = MakeRecord(xlsrec::kContinue, kTxoRunsSize);
+  for (uint16_t start : {uint16_t{0}, units}) {
+    runs.AddWord(start);
+    runs.AddWord(0);  // font 0
+    runs.AddLong(0);
+  }
+  records.push_back(std::move(runs));
+  return records;
+}
+
+// NOTE: the cell, hidden, the text box's OBJ identifier and the author, with
+// the padding byte that Excel writes behind it.
+TXLSBlob MakeNoteRecord(const TXLSDrawingNote& note, uint16_t objectId) {
+  const std::u16string_view author = note.Author;
+  TXLSBlob record = MakeRecord(
+      xlsrec::kNote,
+      static_cast<uint16_t>(8 + XLSUnicodeStringSize(author, TXLSLengthField::k16Bit) + 1));
+  record.AddWord(note.Row);
+  record.AddWord(note.Col);
+  record.AddWord(0);
+  record.AddWord(objectId);
+  XLSAddUnicodeString(record, author, TXLSLengthField::k16Bit);
+  record.AddByte(0);
+  return record;
 }
 
 TXLSBlob MakeObjPictureRecord(uint16_t objectId) {
@@ -262,8 +407,10 @@ uint32_t ClusterCount(uint32_t shapes) {
   return (shapes + kClusterSize - 1) / kClusterSize;
 }
 
-uint32_t ShapeCount(const std::vector<TXLSDrawingPicture>& pictures) {
-  return static_cast<uint32_t>(pictures.size()) + 1;  // the group shape
+template <class TShapes>
+uint32_t ShapeCount(const TShapes& shapes) {
+  // the group shape, then the pictures and the notes
+  return static_cast<uint32_t>(shapes.Pictures.size() + shapes.Notes.size()) + 1;
 }
 
 // The identifier of a drawing's shape, numbered from 0 (the group shape).
@@ -280,11 +427,12 @@ struct TDibLess {
 
 }  // namespace
 
-void TXLSDrawings::SetSheetPictures(int32_t sheet_index, std::vector<TXLSDrawingPicture> pictures) {
-  if (pictures.empty()) {
+void TXLSDrawings::SetSheetShapes(int32_t sheet_index, std::vector<TXLSDrawingPicture> pictures,
+                                  std::vector<TXLSDrawingNote> notes) {
+  if (pictures.empty() && notes.empty()) {
     sheets_.erase(sheet_index);
   } else {
-    sheets_[sheet_index] = std::move(pictures);
+    sheets_[sheet_index] = {std::move(pictures), std::move(notes)};
   }
   Rebuild();
 }
@@ -294,9 +442,10 @@ void TXLSDrawings::Rebuild() {
   blips_.clear();
   std::map<const std::vector<uint8_t>*, uint32_t, TDibLess> blipIds;
   uint32_t cluster = 1;
-  for (const auto& [sheet, pictures] : sheets_) {
+  for (const auto& [sheet, shapes] : sheets_) {
+    const std::vector<TXLSDrawingPicture>& pictures = shapes.Pictures;
     TDrawing drawing{static_cast<uint32_t>(drawings_.size() + 1), cluster, {}};
-    cluster += ClusterCount(ShapeCount(pictures));
+    cluster += ClusterCount(ShapeCount(shapes));
     for (size_t i = 0; i < pictures.size(); ++i) {
       const auto [entry, added] =
           blipIds.emplace(&pictures[i].Dib, static_cast<uint32_t>(blips_.size() + 1));
@@ -309,11 +458,12 @@ void TXLSDrawings::Rebuild() {
 }
 
 const std::vector<uint8_t>& TXLSDrawings::BlipDib(const TBlip& blip) const {
-  return sheets_.at(blip.Sheet)[blip.Picture].Dib;
+  return sheets_.at(blip.Sheet).Pictures[blip.Picture].Dib;
 }
 
 // The drawing group: the identifier clusters of every drawing, the blip
-// store and the default properties of shapes.
+// store (left out when no sheet has a picture) and the default properties
+// of shapes.
 std::string TXLSDrawings::GroupBytes() const {
   uint32_t clusters = 0, shapes = 0, lastShapeId = 0;
   for (const auto& [sheet, drawing] : drawings_) {
@@ -338,9 +488,11 @@ std::string TXLSDrawings::GroupBytes() const {
       left -= used;
     }
   }
-  const size_t store = art.Open(kBStoreContainer, static_cast<uint16_t>(blips_.size()));
-  for (const TBlip& blip : blips_) AppendBlipStoreEntry(art, BlipDib(blip), blip.References);
-  art.Close(store);
+  if (!blips_.empty()) {
+    const size_t store = art.Open(kBStoreContainer, static_cast<uint16_t>(blips_.size()));
+    for (const TBlip& blip : blips_) AppendBlipStoreEntry(art, BlipDib(blip), blip.References);
+    art.Close(store);
+  }
   AppendProperties(art, {{kPropTextBooleans, kFitShapeToText, {}},
                          {kPropFillColour, kSystemFillColour, {}},
                          {kPropLineColour, kSystemLineColour, {}}});
@@ -360,35 +512,69 @@ int32_t TXLSDrawings::StoreGroup(TXLSRecordSection& globals) const {
   return 1;
 }
 
-// The drawing is one run of records cut after each picture's shape, so that
-// each OBJ record follows the shape it completes.
+// The drawing is one run of Office drawing records, cut where an OBJ or TXO
+// record must follow the shape it completes: after each picture's shape,
+// after each note's client data and after its text box atom.
 int32_t TXLSDrawings::StoreSheet(int32_t sheet_index, TXLSRecordSection& data) const {
   const auto found = drawings_.find(sheet_index);
   if (found == drawings_.end()) return 1;
   const TDrawing& drawing = found->second;
-  const std::vector<TXLSDrawingPicture>& pictures = sheets_.at(sheet_index);
-  const uint32_t shapes = ShapeCount(pictures);
+  const TSheetShapes& shapes = sheets_.at(sheet_index);
+  const uint32_t count = ShapeCount(shapes);
 
   TOfficeArt art;
   const size_t container = art.Open(kDgContainer);
   art.Header(0, static_cast<uint16_t>(drawing.Id), kFdg, 8);
-  art.Long(shapes);
-  art.Long(ShapeId(drawing.FirstCluster, shapes - 1));
+  art.Long(count);
+  art.Long(ShapeId(drawing.FirstCluster, count - 1));
   const size_t group = art.Open(kSpgrContainer);
   AppendGroupShape(art, ShapeId(drawing.FirstCluster, 0));
+  // Where each slice of the drawing ends: after each picture's shape, after
+  // each note's shape up to its client data and after its text box atom.
   std::vector<size_t> ends;
-  for (uint32_t i = 0; i < pictures.size(); ++i) {
-    AppendPictureShape(art, pictures[i], ShapeId(drawing.FirstCluster, i + 1), drawing.BlipIds[i]);
+  uint32_t shape = 1;
+  for (size_t i = 0; i < shapes.Pictures.size(); ++i, ++shape) {
+    AppendPictureShape(art, shapes.Pictures[i], ShapeId(drawing.FirstCluster, shape),
+                       drawing.BlipIds[i]);
+    ends.push_back(art.Size());
+  }
+  for (const TXLSDrawingNote& note : shapes.Notes) {
+    const size_t box = OpenNoteShape(art, note, ShapeId(drawing.FirstCluster, shape++));
+    ends.push_back(art.Size());
+    art.Header(0, 0, kClientTextbox, 0);
+    art.Close(box);
     ends.push_back(art.Size());
   }
   art.Close(group);
   art.Close(container);
 
+  // The records that follow slice i: a picture's OBJ; for note n, its OBJ
+  // after its shape and its TXO records after its text box atom. They are
+  // built as they are appended, so that the texts of many notes are never
+  // all held at once.
+  const size_t pictures = shapes.Pictures.size();
+  const auto recordsAfter = [&](size_t i) {
+    std::vector<TXLSBlob> records;
+    if (i < pictures) {
+      records.push_back(MakeObjPictureRecord(static_cast<uint16_t>(i + 1)));
+    } else if (const size_t n = (i - pictures) / 2; (i - pictures) % 2 == 0) {
+      records.push_back(MakeObjNoteRecord(static_cast<uint16_t>(pictures + n + 1)));
+    } else {
+      records = MakeTxoRecords(shapes.Notes[n].Text);
+    }
+    return records;
+  };
   size_t start = 0;
   for (size_t i = 0; i < ends.size(); start = ends[i++]) {
-    const size_t size = ends[i] - start;
-    if (data.Append(MakeDataRecord(xlsrec::kMsoDrawing, art.Bytes(), start, size)) != 1) return -1;
-    if (data.Append(MakeObjPictureRecord(static_cast<uint16_t>(i + 1))) != 1) return -1;
+    if (data.Append(MakeDataRecord(xlsrec::kMsoDrawing, art.Bytes(), start, ends[i] - start)) != 1)
+      return -1;
+    for (TXLSBlob& record : recordsAfter(i)) {
+      if (data.Append(std::move(record)) != 1) return -1;
+    }
+  }
+  auto objectId = static_cast<uint16_t>(pictures + 1);
+  for (const TXLSDrawingNote& note : shapes.Notes) {
+    if (data.Append(MakeNoteRecord(note, objectId++)) != 1) return -1;
   }
   return 1;
 }

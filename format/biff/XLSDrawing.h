@@ -1,14 +1,20 @@
-// The drawing layer of a BIFF8 workbook: the pictures of every sheet as the
-// Office drawing records that BIFF8 readers take them from.
+// The drawing layer of a BIFF8 workbook: the pictures and notes of every
+// sheet as the Office drawing records that BIFF8 readers take them from.
 //
 // The workbook globals hold one MSODRAWINGGROUP record (continued in CONTINUE
 // records past the record data limit) with the drawing group: the shape
 // identifier clusters of every sheet's drawing, the blip store with one entry
 // per distinct bitmap (stored as a PNG, see XLSPng.h) and the default shape
 // properties. Each sheet with
-// pictures holds its drawing in MSODRAWING records, one per picture shape and
-// each followed by the picture's OBJ record: the first also opens the drawing
-// and its group shape, whose lengths cover the records that follow.
+// pictures or notes holds its drawing in MSODRAWING records, one per picture
+// shape and each followed by the picture's OBJ record: the first also opens
+// the drawing and its group shape, whose lengths cover the records that
+// follow. A note is a text box shape after the pictures, in two MSODRAWING
+// records: the shape, followed by its OBJ record, and the shape's text box
+// atom, followed by the TXO record and its CONTINUE records (the text, then
+// the formatting runs). The NOTE records, which tie each text box to its
+// cell, follow the drawing. Pictures and notes of a sheet share one run of
+// shape identifiers and of OBJ identifiers.
 //
 // In the stream, MSODRAWINGGROUP follows the BOUNDSHEET records of the
 // globals (before SST), and a sheet's drawing follows its cell records
@@ -47,21 +53,38 @@ struct TXLSDrawingPicture {
   std::string Name;
 };
 
-// The pictures of a whole workbook, sheet by sheet, as the BIFF8 drawing
+// A note (comment) of a cell: a hidden text box beside the cell.
+struct TXLSDrawingNote {
+  uint16_t Row = 0;
+  uint16_t Col = 0;
+  // Line breaks as LF; the TXO record counts at most XLSNoteMaxUnits units.
+  std::u16string Text;
+  // Who wrote it; empty for no one.
+  std::u16string Author;
+};
+
+// The longest note text a TXO record describes, in UTF-16 units; longer
+// texts are cut, never inside a surrogate pair.
+constexpr size_t XLSNoteMaxUnits = 32767;
+
+// The shapes of a whole workbook, sheet by sheet, as the BIFF8 drawing
 // layer writes them. Sheets are numbered from 0; a sheet's drawing gets its
-// drawing identifier from its place among the sheets with pictures, and
+// drawing identifier from its place among the sheets with shapes, and
 // pictures with identical bitmaps share one blip store entry.
 class TXLSDrawings {
  public:
-  // Replaces the pictures of a sheet; an empty list removes its drawing.
-  void SetSheetPictures(int32_t sheet_index, std::vector<TXLSDrawingPicture> pictures);
-  // True when no sheet has a picture.
+  // Replaces the pictures and notes of a sheet; two empty lists remove its
+  // drawing.
+  void SetSheetShapes(int32_t sheet_index, std::vector<TXLSDrawingPicture> pictures,
+                      std::vector<TXLSDrawingNote> notes = {});
+  // True when no sheet has a shape.
   bool Empty() const { return sheets_.empty(); }
   // Appends MSODRAWINGGROUP and its CONTINUE records; 1 (and nothing
-  // appended) when there are no pictures, -1 when an append fails.
+  // appended) when there are no shapes, -1 when an append fails.
   int32_t StoreGroup(TXLSRecordSection& globals) const;
-  // Appends MSODRAWING and OBJ for every picture of the sheet; 1 (and nothing
-  // appended) when it has none, -1 when an append fails.
+  // Appends MSODRAWING and OBJ for every picture of the sheet, the records of
+  // its notes' text boxes, then its NOTE records; 1 (and nothing appended)
+  // when it has no shapes, -1 when an append fails.
   int32_t StoreSheet(int32_t sheet_index, TXLSRecordSection& data) const;
 
  private:
@@ -80,12 +103,16 @@ class TXLSDrawings {
     uint32_t FirstCluster;
     std::vector<uint32_t> BlipIds;
   };
+  struct TSheetShapes {
+    std::vector<TXLSDrawingPicture> Pictures;
+    std::vector<TXLSDrawingNote> Notes;
+  };
 
   void Rebuild();
   const std::vector<uint8_t>& BlipDib(const TBlip& blip) const;
   std::string GroupBytes() const;
 
-  std::map<int32_t, std::vector<TXLSDrawingPicture>> sheets_;  // only sheets with pictures
+  std::map<int32_t, TSheetShapes> sheets_;  // only sheets with shapes
   std::map<int32_t, TDrawing> drawings_;
   std::vector<TBlip> blips_;
 };

@@ -117,6 +117,14 @@ enum class TXLSGlobalsPart : uint8_t {
 /// One bitmap picture of a sheet, as the BIFF8 drawing layer stores it.
 struct TXLSDrawingPicture;
 
+/// A cell's note as the sheet keeps it, its texts as stored.
+struct TXLSNoteFields {
+  uint16_t Row = 0;
+  uint16_t Col = 0;
+  std::string_view Text;
+  std::string_view Author;  ///< empty for no one
+};
+
 /// Builds the format-specific records of one save.
 class TXLSRecordEncoder {
  public:
@@ -201,12 +209,20 @@ class TXLSRecordEncoder {
                          const TXLSTextPlace& place) = 0;
   /// The STRING record after a FORMULA whose result is text.
   virtual TXLSBlob FormulaString(std::string_view text, const TXLSTextPlace& place) const = 0;
-  /// The pictures of a sheet in its data section. BIFF5 writes OBJ and
-  /// IMDATA itself; this stores what the format's drawing layer needs.
-  /// @param sheet 0-based. @param pictures The sheet's pictures.
-  /// @return 1 with nothing stored when the format keeps pictures otherwise.
-  virtual int32_t StorePictures(TXLSRecordSection& section, uint16_t sheet,
-                                std::vector<TXLSDrawingPicture>&& pictures) = 0;
+  /// The pictures and notes of a sheet in its data section, after the cell
+  /// records. BIFF5 writes a NOTE record (continued in further NOTE records)
+  /// per note, and the sheet writes OBJ and IMDATA of its pictures itself
+  /// after them; BIFF8 stores both as the shapes of the sheet's drawing,
+  /// followed by the NOTE records.
+  /// @param sheet 0-based. @param sheet_name As stored, for the loss
+  /// report. @param pictures The sheet's pictures (unused
+  /// where PicturesAsImData). @param notes The sheet's notes, by row and
+  /// column.
+  /// @return 1, or -1 when an append fails.
+  virtual int32_t StoreDrawing(TXLSRecordSection& section, uint16_t sheet,
+                               std::string_view sheet_name,
+                               std::vector<TXLSDrawingPicture>&& pictures,
+                               const std::vector<TXLSNoteFields>& notes) = 0;
   /// @return Whether the sheet's own OBJ and IMDATA records carry its pictures.
   virtual bool PicturesAsImData() const = 0;
 

@@ -73,6 +73,11 @@ constexpr uint16_t kMergedCells = 0x00E5;  // the sheet's merged ranges
 constexpr uint16_t kObj = 0x005D;     // a picture object: its anchor and options
 constexpr uint16_t kImData = 0x007F;  // the bitmap of the picture object before it
 
+// Worksheet: notes (comments). BIFF5: NOTE carries the text; BIFF8: NOTE ties
+// a cell to the text box object whose TXO holds the text.
+constexpr uint16_t kNote = 0x001C;  // a cell's note
+constexpr uint16_t kTxo = 0x01B6;   // BIFF8: the text of a text box, in CONTINUE records
+
 // Drawing layer (BIFF8): pictures as Office drawing records, each picture's
 // shape followed by its OBJ record.
 constexpr uint16_t kMsoDrawingGroup = 0x00EB;  // the workbook's drawing group and blip store

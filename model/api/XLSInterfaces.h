@@ -227,13 +227,20 @@ class IXLSRange : public IXLSUnknown {
   ///         one row or a deleted sheet.
   virtual int32_t AutoFilter() = 0;
   /// Attaches a note (comment) to the top-left cell, replacing one it has.
-  /// @param text The note's text (line breaks as "\n"), read as cell texts are.
-  /// @return 1, or -1 (the sheet's GetLastError says why).
+  /// The sheet keeps it; Insert and Delete move it with its cell, and a
+  /// deleted cell's note goes with the cell. Readers show it when the
+  /// pointer rests on the cell.
+  /// @param text The note's text (line breaks as "\n"), read as cell texts
+  ///        are: at most 32,767 characters (UTF-16 units of a UTF-8 text,
+  ///        bytes of a code page text).
+  /// @return 1, or -1 (the sheet's GetLastError names the cell and the
+  ///         limit) for a longer text, a sheet that already holds 32,767
+  ///         notes, or a deleted sheet.
   virtual int32_t AddComment(const std::string& text) = 0;
   /// AddComment with the name of the note's author, shown by readers; BIFF5
   /// notes have no author and keep the text only.
   /// @param text The note's text.
-  /// @param author Who wrote it.
+  /// @param author Who wrote it: at most 255 characters, counted as the text.
   /// @return 1, or -1 (the sheet's GetLastError says why).
   virtual int32_t AddComment(const std::string& text, const std::string& author) = 0;
   /// Removes the notes of every cell of the range.

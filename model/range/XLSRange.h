@@ -358,6 +358,8 @@ class TXLSRange : public XLSImplements<IXLSRange> {
   // Insert and Delete in one direction; down and up when vertical.
   void OpenCells(bool vertical);
   void CloseCells(bool vertical);
+  // Moves the sheet's notes as Insert (insert) or Delete shifts the cells.
+  void MoveNotes(bool vertical, bool insert);
 
   TXLSWorksheet& Worksheet;
   std::string FirstCellText;

@@ -9,6 +9,7 @@
 #include "XLSCellHeap.h"
 #include "XLSCellRef.h"
 #include "XLSColRowInfo.h"
+#include "XLSNotes.h"
 #include "XLSRange.h"
 #include "XLSWorksheet.h"
 
@@ -311,11 +312,30 @@ OleVariant TXLSRange::Insert(const OleVariant& shift) {
   if (constant == xlShiftDown) down = true;
   if (constant == xlShiftToRight) down = false;
   const TXLSCellHeap& heap = Worksheet.GetCellHeap();
-  if (down ? LastUsedRow(heap) + Height() > XLSMaxRow : LastUsedCol(heap) + Width() > XLSMaxCol)
+  const TXLSNotes& notes = Worksheet.GetNotes();
+  // Neither a cell nor a note is pushed off the sheet.
+  const int32_t lastRow = std::max(LastUsedRow(heap), notes.LastRowIn(FirstCol, LastCol));
+  const int32_t lastCol = std::max(LastUsedCol(heap), notes.LastColIn(FirstRow, LastRow));
+  if (down ? lastRow + Height() > XLSMaxRow : lastCol + Width() > XLSMaxCol)
     return OleVariant(false);
   AdjustFormulas(down, true);
+  MoveNotes(down, true);
   OpenCells(down);
   return OleVariant(true);
+}
+
+// The notes of the cells from the range to the sheet's end move with their
+// cells; Delete removes those of the range's cells first.
+void TXLSRange::MoveNotes(bool vertical, bool insert) {
+  TXLSNotes& notes = Worksheet.GetNotes();
+  if (!insert) notes.EraseRect(FirstRow, FirstCol, LastRow, LastCol);
+  const int32_t rows = vertical ? (insert ? Height() : -Height()) : 0;
+  const int32_t cols = vertical ? 0 : (insert ? Width() : -Width());
+  if (vertical) {
+    notes.MoveRect(FirstRow, FirstCol, XLSMaxRow, LastCol, rows, cols);
+  } else {
+    notes.MoveRect(FirstRow, FirstCol, LastRow, XLSMaxCol, rows, cols);
+  }
 }
 
 // Pushes the cells from the range to the end of the used area down (or
@@ -352,6 +372,7 @@ OleVariant TXLSRange::Delete(const OleVariant& shift) {
   if (constant == xlShiftUp) up = true;
   if (constant == xlShiftToLeft) up = false;
   AdjustFormulas(up, false);
+  MoveNotes(up, false);
   CloseCells(up);
   return OleVariant(true);
 }

@@ -6,6 +6,7 @@
 #include "XLSCellRef.h"
 #include "XLSColRowInfo.h"
 #include "XLSHyperlinks.h"
+#include "XLSNotes.h"
 #include "XLSPageSetup.h"
 #include "XLSPanes.h"
 #include "XLSPicture.h"
@@ -31,6 +32,7 @@ TXLSWorksheet::TXLSWorksheet(TXLSWorkbook& workbook)
       pictures_(std::make_unique<TXLSPictures>()),
       hyperlinks_(std::make_unique<TXLSHyperlinks>()),
       validations_(std::make_unique<TXLSValidations>()),
+      notes_(std::make_unique<TXLSNotes>()),
       workbook_(workbook),
       link_(std::make_shared<TXLSSheetLink>(TXLSSheetLink{this})) {}
 

@@ -34,6 +34,7 @@ class TXLSPanes;
 class TXLSProtect;
 class TXLSWorkSheets;
 class TXLSPictures;
+class TXLSNotes;
 class TXLSRecordEncoder;
 class TXLSHyperlinks;
 class TXLSValidations;
@@ -379,6 +380,8 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   ///         hyperlink in B2", "the data validation in C3:C9"; empty when
   ///         nothing.
   std::string Biff8OnlyContent() const;
+  /// @return The notes (comments) of the sheet's cells.
+  TXLSNotes& GetNotes() { return *notes_; }
 
   /// @return The sheet's cell store.
   TXLSCellHeap& GetCellHeap() { return cells_; }
@@ -437,7 +440,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
 
   int32_t StoreExterns(const TXLSRecordEncoder& encoder);
   int32_t StoreDimensions();
-  int32_t StorePictures(TXLSRecordEncoder& encoder);
+  int32_t StoreDrawing(TXLSRecordEncoder& encoder);
   int32_t StoreWindow2();
   int32_t StoreZoom();
   int32_t StoreSelection(TXLSRange& range);
@@ -460,6 +463,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   std::unique_ptr<TXLSPictures> pictures_;
   std::unique_ptr<TXLSHyperlinks> hyperlinks_;
   std::unique_ptr<TXLSValidations> validations_;
+  std::unique_ptr<TXLSNotes> notes_;
   uint16_t zoom_ = kDefaultZoom;
   uint16_t dimFirstRow_ = 0, dimLastRow_ = 0;
   uint8_t dimFirstCol_ = 0, dimLastCol_ = 0;

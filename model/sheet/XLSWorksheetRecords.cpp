@@ -10,6 +10,7 @@
 #include "XLSColRowInfo.h"
 #include "XLSDrawing.h"
 #include "XLSHyperlinks.h"
+#include "XLSNotes.h"
 #include "XLSPageSetup.h"
 #include "XLSPanes.h"
 #include "XLSPicture.h"
@@ -447,8 +448,9 @@ int32_t TXLSWorksheet::Close() {
   step([&] { return protect_->Store(*header_); });
   step([&] { return StoreDimensions(); });
   if (rowsAfterDimensions) step([&] { return rowInfo_->StoreRows(*header_); });
-  // The data section holds the cell records by now: the pictures follow them.
-  step([&] { return StorePictures(encoder); });
+  // The data section holds the cell records by now: notes and pictures
+  // follow them.
+  step([&] { return StoreDrawing(encoder); });
   step([&] { return pageSetup_->StoreMargins(*data_); });
   step([&] { return StoreWindow2(); });
   step([&] { return StoreZoom(); });
@@ -476,13 +478,19 @@ int32_t TXLSWorksheet::StoreDimensions() {
                                          static_cast<uint16_t>(dimLastCol_ + 1)));
 }
 
-// The pictures follow the cell records: as OBJ and IMDATA records, or
-// through the drawing layer of the format.
-int32_t TXLSWorksheet::StorePictures(TXLSRecordEncoder& encoder) {
-  if (encoder.PicturesAsImData()) return pictures_->Store(*data_);
-  if (pictures_->GetCount() == 0) return 1;
-  return encoder.StorePictures(*data_, static_cast<uint16_t>(index_ - 1),
-                               pictures_->DrawingPictures());
+// The notes and pictures follow the cell records: BIFF5's NOTE records
+// before the pictures' OBJ and IMDATA records, or the shapes of the format's
+// drawing layer.
+int32_t TXLSWorksheet::StoreDrawing(TXLSRecordEncoder& encoder) {
+  const bool imData = encoder.PicturesAsImData();
+  if (notes_->GetCount() > 0 || (!imData && pictures_->GetCount() > 0)) {
+    std::vector<TXLSDrawingPicture> pictures;
+    if (!imData) pictures = pictures_->DrawingPictures();
+    const int32_t status = encoder.StoreDrawing(*data_, static_cast<uint16_t>(index_ - 1), name_,
+                                                std::move(pictures), notes_->Fields());
+    if (status != 1) return status;
+  }
+  return imData ? pictures_->Store(*data_) : 1;
 }
 
 int32_t TXLSWorksheet::StoreWindow2() {

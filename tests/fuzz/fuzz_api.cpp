@@ -1,9 +1,9 @@
 // Random sequences of object-model calls decoded from the input: values of
 // every variant kind and arrays, formatting, merging, inserting and deleting
 // both ways, whole rows and columns, widths, heights, hiding, page setup,
-// and sheets added, moved, renamed and deleted while the harness still
-// holds them and their ranges; hyperlinks and data validations (refused in
-// BIFF5). The first byte picks the file format. Every
+// notes added and cleared, and sheets added, moved, renamed and deleted
+// while the harness still holds them and their ranges; hyperlinks and data
+// validations (refused in BIFF5). The first byte picks the file format. Every
 // sequence ends with a save that must be well formed.
 #include <cstddef>
 #include <cstdint>
@@ -279,6 +279,19 @@ class THarness {
         return Keep(ranges_, range.GetCells());
       case 29:
         return OutlineStep(range);
+      case 30: {
+        // Sometimes a text past the longest note, or an author past 255.
+        const std::string text = in_.Pick(8) == 0 ? std::string(in_.Word(), 'n') : in_.Text();
+        if (in_.Pick(2) == 0) {
+          range.AddComment(text);
+        } else {
+          range.AddComment(text,
+                           in_.Pick(8) == 0 ? std::string(in_.Word() % 512, 'a') : in_.Text());
+        }
+        return;
+      }
+      case 31:
+        return range.ClearComments();
       case 32:
         if (IXLSWorkSheet* sheet = Any(sheets_)) sheet->AddHyperlink(&range, Address(), in_.Text());
         return;

@@ -175,6 +175,7 @@ public final class PoiDump {
     out.put("merged", merged);
     out.put("hyperlinks", hyperlinks(sheet));
     out.put("comments", comments(sheet));
+    out.put("notes", notes(sheet));
     out.put("default_column_width", sheet.getDefaultColumnWidth());
     out.put("columns", columns(sheet));
     out.put("default_row_height", sheet.getDefaultRowHeight());
@@ -263,6 +264,23 @@ public final class PoiDump {
                   .with("author", comment.getAuthor())
                   .with("text", comment.getString().getString())
                   .with("visible", comment.isVisible()));
+    }
+    return out;
+  }
+
+  // Each note as getCellComment finds it at its cell, with the row and column
+  // the note itself names.
+  private static List<Object> notes(HSSFSheet sheet) {
+    List<Object> out = new ArrayList<>();
+    for (CellAddress address : sheet.getCellComments().keySet()) {
+      HSSFComment note = sheet.getCellComment(address);
+      out.add(new Fields()
+                  .with("address", address.formatAsString())
+                  .with("text", note == null ? null : note.getString().getString())
+                  .with("author", note == null ? null : note.getAuthor())
+                  .with("row", note == null ? -1 : note.getRow())
+                  .with("column", note == null ? -1 : note.getColumn())
+                  .with("visible", note != null && note.isVisible()));
     }
     return out;
   }

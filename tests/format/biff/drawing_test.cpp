@@ -80,9 +80,9 @@ std::vector<TBytes> StoredSheet(const TXLSDrawings& drawings, int32_t sheet) {
 class DrawingLayer : public ::testing::Test {
  protected:
   void SetUp() override {
-    drawings_.SetSheetPictures(
+    drawings_.SetSheetShapes(
         0, {Picture(Dib(5, 4), 1, "Bild \xC3\xBC"), Picture(Dib(3, 2), 5), Picture(Dib(5, 4), 9)});
-    drawings_.SetSheetPictures(2, {Picture(Dib(5, 4), 0)});
+    drawings_.SetSheetShapes(2, {Picture(Dib(5, 4), 0)});
   }
   TXLSDrawings drawings_;
 };
@@ -176,8 +176,8 @@ TEST_F(DrawingLayer, SecondSheetTakesTheNextClusterAndEmptyOnesWriteNothing) {
   EXPECT_EQ(ArtAt(records[0], 12).Instance, 2);
   EXPECT_EQ(Longs(records[0], 20, 2), (TLongs{2, 2049}));
   EXPECT_TRUE(StoredSheet(drawings_, 1).empty());
-  drawings_.SetSheetPictures(0, {});
-  drawings_.SetSheetPictures(2, {});
+  drawings_.SetSheetShapes(0, {});
+  drawings_.SetSheetShapes(2, {});
   EXPECT_TRUE(drawings_.Empty());
   EXPECT_TRUE(StoredGroup(drawings_).empty());
   EXPECT_TRUE(StoredSheet(drawings_, 2).empty());
@@ -185,7 +185,7 @@ TEST_F(DrawingLayer, SecondSheetTakesTheNextClusterAndEmptyOnesWriteNothing) {
 
 TEST(DrawingLayerSize, BigImageContinuesInPlainSlices) {
   TXLSDrawings drawings;
-  drawings.SetSheetPictures(0, {Picture(Dib(80, 80), 0)});  // about 19 KB
+  drawings.SetSheetShapes(0, {Picture(Dib(80, 80), 0)});  // about 19 KB
   const std::vector<TBytes> records = StoredGroup(drawings);
   ASSERT_EQ(records.size(), 3u);
   EXPECT_EQ(
@@ -199,7 +199,7 @@ TEST(DrawingLayerSize, BigImageContinuesInPlainSlices) {
 
 TEST(DrawingLayerSize, ThousandsOfPicturesSpanClusters) {
   TXLSDrawings drawings;
-  drawings.SetSheetPictures(0, std::vector<TXLSDrawingPicture>(1100, Picture(Dib(1, 1), 0)));
+  drawings.SetSheetShapes(0, std::vector<TXLSDrawingPicture>(1100, Picture(Dib(1, 1), 0)));
   const TBytes group = JoinedData(StoredGroup(drawings));
   // 1101 shapes from 1024: a full cluster and 77 identifiers of the next.
   EXPECT_EQ(Longs(group, 8 + 8, 8), (TLongs{2048 + 77, 3, 1101, 1, 1, 1024, 1, 77}));
@@ -207,6 +207,96 @@ TEST(DrawingLayerSize, ThousandsOfPicturesSpanClusters) {
   ASSERT_EQ(records.size(), 2200u);
   EXPECT_EQ(Longs(records[2198], 4 + 16, 1), (TLongs{2048 + 76}));  // the last shape
   EXPECT_EQ(WordAt(records[2199], 10), 1100);
+}
+
+// Notes beside a picture: sheet 0 shows one picture, then a note on D3 by
+// Ann and a long UTF-16 note on A1 without author.
+class DrawingNotes : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    drawings_.SetSheetShapes(0, {Picture(Dib(2, 2), 1)},
+                             {{2, 3, u"Hi", u"Ann"}, {0, 0, std::u16string(5000, u'\u20AC'), u""}});
+    drawings_.SetSheetShapes(1, {}, {{0, 255, u"edge", u""}});
+  }
+  TXLSDrawings drawings_;
+};
+
+TEST_F(DrawingNotes, TextBoxesFollowThePicturesWithObjTxoAndNoteRecords) {
+  const std::vector<TBytes> records = StoredSheet(drawings_, 0);
+  const std::vector<uint16_t> kIds = {xlsrec::kMsoDrawing, xlsrec::kObj,        xlsrec::kMsoDrawing,
+                                      xlsrec::kObj,        xlsrec::kMsoDrawing, xlsrec::kTxo,
+                                      xlsrec::kContinue,   xlsrec::kContinue,   xlsrec::kMsoDrawing,
+                                      xlsrec::kObj,        xlsrec::kMsoDrawing, xlsrec::kTxo,
+                                      xlsrec::kContinue,   xlsrec::kContinue,   xlsrec::kContinue,
+                                      xlsrec::kNote,       xlsrec::kNote};
+  std::vector<uint16_t> ids;
+  for (const TBytes& record : records) ids.push_back(WordAt(record, 0));
+  ASSERT_EQ(ids, kIds);
+  // The note's OBJ: a note object (0x19) of identifier 2, its note
+  // structure, end.
+  TBytes obj = {0x5D, 0, 52, 0, 0x15, 0, 0x12, 0, 0x19, 0, 2, 0, 0x11, 0x40};
+  obj.resize(4 + 22, 0);
+  obj.insert(obj.end(), {0x0D, 0, 0x16, 0});
+  obj.resize(4 + 52, 0);
+  EXPECT_EQ(records[3], obj);
+  // The text box atom alone, then TXO: left, top, locked; 2 characters,
+  // 16 bytes of runs.
+  EXPECT_EQ(records[4], (TBytes{0xEC, 0, 8, 0, 0, 0, 0x0D, 0xF0, 0, 0, 0, 0}));
+  EXPECT_EQ(records[5], (TBytes{0xB6, 0x01, 18, 0, 0x12, 0x02, 0, 0, 0, 0, 0,
+                                0,    0,    0,  2, 0,    16,   0, 0, 0, 0, 0}));
+  EXPECT_EQ(records[6], (TBytes{0x3C, 0, 3, 0, 0, 'H', 'i'}));
+  EXPECT_EQ(records[7], (TBytes{0x3C, 0, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0}));
+  // 5000 UTF-16 characters: 4111 fill a record behind the flags byte.
+  EXPECT_EQ(WordAt(records[11], 14), 5000);
+  EXPECT_EQ(records[12].size(), 4u + 1 + 2 * 4111);
+  EXPECT_EQ(records[12][4], 1);
+  EXPECT_EQ(records[13].size(), 4u + 1 + 2 * 889);
+  // NOTE: cell, hidden, object identifier, author and the padding byte.
+  EXPECT_EQ(records[15],
+            (TBytes{0x1C, 0, 15, 0, 2, 0, 3, 0, 0, 0, 2, 0, 3, 0, 0, 'A', 'n', 'n', 0}));
+  EXPECT_EQ(records[16], (TBytes{0x1C, 0, 12, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0}));
+
+  // One drawing of four shapes: the group, the picture, the two text boxes.
+  TBytes data;
+  for (size_t i : {0, 2, 4, 8, 10})
+    data.insert(data.end(), records[i].begin() + 4, records[i].end());
+  const std::vector<TArt> parts = Children(data, ArtAt(data, 0));
+  EXPECT_EQ(Longs(data, parts[0].Data, 2), (TLongs{4, 1027}));
+  const std::vector<TArt> shapes = Children(data, parts[1]);
+  ASSERT_EQ(shapes.size(), 4u);
+  const std::vector<TArt> box = Children(data, shapes[2]);
+  ASSERT_EQ(box.size(), 5u);
+  EXPECT_EQ(box[0].Instance, 202);  // a text box
+  EXPECT_EQ(Longs(data, box[0].Data, 1), (TLongs{1026}));
+  // Beside D3: columns E to G, rows 2 to 6.
+  EXPECT_EQ(TBytes(data.begin() + box[2].Data, data.begin() + box[2].Data + 18),
+            (TBytes{2, 0, 4, 0, 15, 0, 1, 0, 10, 0, 6, 0, 15, 0, 5, 0, 10, 0}));
+  EXPECT_EQ(box[4].Type, 0xF00D);
+}
+
+TEST_F(DrawingNotes, GroupCountsNotesAndABoxAtTheEdgeStaysOnTheSheet) {
+  const TBytes group = JoinedData(StoredGroup(drawings_));
+  // Shapes 1024-1027 and 2048-2049; one blip store entry.
+  EXPECT_EQ(Longs(group, 8 + 8, 8), (TLongs{2050, 3, 6, 2, 1, 4, 2, 2}));
+  const std::vector<TBytes> edge = StoredSheet(drawings_, 1);
+  ASSERT_EQ(edge.size(), 7u);
+  const TBytes& shape = edge[0];
+  // The anchor is the last 18 bytes before the client data atom.
+  const size_t anchor = shape.size() - 8 - 18;
+  EXPECT_EQ(TBytes(shape.begin() + anchor + 2, shape.begin() + anchor + 6),
+            (TBytes{253, 0, 15, 0}));
+  // Notes alone: the drawing group has no blip store.
+  TXLSDrawings notesOnly;
+  notesOnly.SetSheetShapes(0, {}, {{0, 0, u"", u""}});
+  const TBytes bare = JoinedData(StoredGroup(notesOnly));
+  const std::vector<TArt> parts = Children(bare, ArtAt(bare, 0));
+  ASSERT_EQ(parts.size(), 2u);
+  EXPECT_EQ(parts[1].Type, 0xF00B);
+  const std::vector<TBytes> empty = StoredSheet(notesOnly, 0);
+  ASSERT_EQ(empty.size(), 5u);  // no CONTINUE after the TXO of an empty text
+  EXPECT_EQ(WordAt(empty[3], 0), xlsrec::kTxo);
+  EXPECT_EQ(WordAt(empty[3], 14), 0);
+  EXPECT_EQ(WordAt(empty[4], 0), xlsrec::kNote);
 }
 
 }  // namespace
