@@ -314,6 +314,7 @@ OleVariant TXLSRange::Insert(const OleVariant& shift) {
   if (down ? LastUsedRow(heap) + Height() > XLSMaxRow : LastUsedCol(heap) + Width() > XLSMaxCol)
     return OleVariant(false);
   AdjustFormulas(down, true);
+  Worksheet.ShiftAutoFilter(FirstRow, FirstCol, LastRow, LastCol, down, true);
   OpenCells(down);
   return OleVariant(true);
 }
@@ -352,6 +353,7 @@ OleVariant TXLSRange::Delete(const OleVariant& shift) {
   if (constant == xlShiftUp) up = true;
   if (constant == xlShiftToLeft) up = false;
   AdjustFormulas(up, false);
+  Worksheet.ShiftAutoFilter(FirstRow, FirstCol, LastRow, LastCol, up, false);
   CloseCells(up);
   return OleVariant(true);
 }
