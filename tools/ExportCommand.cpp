@@ -53,9 +53,10 @@ struct TExportOptions {
   std::vector<std::pair<std::string, std::string>> FieldFormats;
   std::vector<std::pair<std::string, int32_t>> FieldAlignments;
 
-  // --autofilter or --no-autofilter; unset: on in BIFF8, whose filter every
-  // reader shows. LibreOffice shows no drop-downs of a BIFF5 filter (it
-  // keeps its range as a name), Gnumeric does.
+  // --autofilter or --no-autofilter; unset: on in BIFF8, whose filter
+  // LibreOffice and POI keep. LibreOffice shows no drop-downs of a BIFF5
+  // filter (it keeps its range as a name of its own), Gnumeric shows those
+  // of BIFF5 only.
   std::optional<bool> AutoFilter;
 
   // The command writes reports for people: REAL columns with two decimals
@@ -367,8 +368,8 @@ TOptionTable OptionTable(TExportOptions& o) {
                   }),
            Flag(o, "--autofilter",
                 "filter drop-downs on each sheet's header (default\n"
-                "with --format biff8; LibreOffice shows none in\n"
-                "BIFF5, Gnumeric does)",
+                "with --format biff8; LibreOffice shows them in\n"
+                "BIFF8 files, Gnumeric in BIFF5 files)",
                 [](TExportOptions& t) { t.AutoFilter = true; }),
            Flag(o, "--no-autofilter", "no filter drop-downs",
                 [](TExportOptions& t) { t.AutoFilter = false; }),

@@ -296,8 +296,8 @@ TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::ExportSheet(
   WriteTitles(columns);
   const TXLSDetailBlock block = WriteDetailBlock(data_set, columns, content.Record);
   // The last sheet of several adds up their totals rows below its own.
-  const bool grandTotal =
-      Totals && content.TotalsColumns && sheetCount_ > 1 && (!data_set || data_set->GetEof());
+  const bool grandTotal = Totals && content.TotalsColumns && sheetCount_ > 1 &&
+                          (!data_set || data_set->GetEof()) && block.LastRow + 2 <= LastSheetRow();
   if (Totals && content.TotalsColumns) {
     const std::vector<TTotalsColumn> totalsColumns = content.TotalsColumns();
     WriteTotals(*sheet_, block.FirstRow, block.LastRow, totalsColumns);
@@ -394,10 +394,11 @@ TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::WriteDetailBlock(
 
 // The totals row, when there is one, takes the sheet's last row; on a
 // continuation sheet, which may be the last of several, the grand-total row
-// takes the one below it.
+// takes the one above it, unless that leaves no row for a record.
 int32_t TXLSExportComponent::LastRecordRow() const {
   if (!Totals) return LastSheetRow();
-  return LastSheetRow() - (sheetCount_ > 1 ? 2 : 1);
+  const int32_t aboveTotals = LastSheetRow() - 1;
+  return sheetCount_ > 1 && aboveTotals - 1 > HeaderRow() ? aboveTotals - 1 : aboveTotals;
 }
 
 // The filter needs a row below its header; a sheet without records gets none.

@@ -136,8 +136,10 @@ class TXLSExportComponent : public TComponent {
   /// formulas with references to the other sheets' totals cells, or their
   /// value where the file format's formulas cannot address those cells
   /// (BIFF5 rows past 16384) or the formula is too long for its record.
-  /// Continuation sheets keep their last row free for it, so they hold one
-  /// record fewer than the first. Default "Grand total".
+  /// Continuation sheets keep a row free for it, so they hold one record
+  /// fewer than the first (a sheet with room for one record only keeps
+  /// none, and when it is the last, the grand total is left out). Default
+  /// "Grand total".
   std::string GrandTotalLabel = "Grand total";
 
   /// How every sheet of the next exports is laid out as a report: title

@@ -276,6 +276,9 @@ class THarness {
         return range.Select();
       case 28:
         return Keep(ranges_, range.GetCells());
+      case 29:
+        range.AutoFilter();
+        return;
       default:
         return Keep(ranges_, NewRange());
     }
