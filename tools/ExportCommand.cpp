@@ -12,6 +12,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,28 @@ struct TExportOptions {
   TColor HeaderBorderColor = clNone;
   TColor DetailBorderColor = clNone;
   bool Totals = false;
-  TXLSReportLayout Layout;
+  TXLSReportLayout Layout = ReportLayout();
+  // --format-field and --align-field: a field name (UTF-8) and its number
+  // format text or xlHAlign constant, in the order given.
+  std::vector<std::pair<std::string, std::string>> FieldFormats;
+  std::vector<std::pair<std::string, int32_t>> FieldAlignments;
+
+  // --autofilter or --no-autofilter; unset: on in BIFF8, whose filter
+  // LibreOffice and POI keep. LibreOffice shows no drop-downs of a BIFF5
+  // filter (it keeps its range as a name of its own), Gnumeric shows those
+  // of BIFF5 only.
+  std::optional<bool> AutoFilter;
+
+  // The command writes reports for people: REAL columns with two decimals
+  // and grouped thousands (the decimal points line up down the column, as
+  // the currency columns' do; the cell keeps every digit), dates aligned
+  // right like the other numbers.
+  static TXLSReportLayout ReportLayout() {
+    TXLSReportLayout layout;
+    layout.FloatFormat = "#,##0.00";
+    layout.DateAlignment = xlHAlignRight;
+    return layout;
+  }
 
   // BIFF8 keeps every character: the data's texts stay UTF-8 throughout.
   bool Utf8Texts() const { return FileFormat == xlExcel8; }
@@ -140,6 +162,25 @@ int32_t ParseColumn(const std::string& text) {
     throw TUsageError("--start-col needs a column from A to IV or 1 to 256, not '" + text + "'");
   }
   return ParseNumber(text, "--start-col", 1, XLSMaxCol + 1) - 1;
+}
+
+// "NAME=VALUE" of a repeatable field option, split at the first '='.
+std::pair<std::string, std::string> ParseFieldSetting(const std::string& text,
+                                                      const std::string& option,
+                                                      const std::string& value_name) {
+  const size_t equals = text.find('=');
+  if (equals == 0 || equals == std::string::npos || equals + 1 == text.size())
+    throw TUsageError(option + " needs NAME=" + value_name + ", not '" + text + "'");
+  return {text.substr(0, equals), text.substr(equals + 1)};
+}
+
+int32_t ParseAlignment(const std::string& text) {
+  static const std::map<std::string, int32_t> kAlignments = {
+      {"left", xlHAlignLeft}, {"center", xlHAlignCenter}, {"right", xlHAlignRight}};
+  const auto found = kAlignments.find(Lower(text));
+  if (found == kAlignments.end())
+    throw TUsageError("--align-field needs left, center or right, not '" + text + "'");
+  return found->second;
 }
 
 // Sheets past this row are cut or refused by xlrd (and so pandas) and Gnumeric.
@@ -270,7 +311,8 @@ TOptionTable OptionTable(TExportOptions& o) {
            Flag(o, "--totals",
                 "add a totals row under the records: SUM formulas\n"
                 "under the numeric and currency fields, \"Total\" in\n"
-                "the first column, formatted like the header",
+                "the first column, formatted like the header; over\n"
+                "several sheets the last adds a \"Grand total\" row",
                 [](TExportOptions& t) { t.Totals = true; }),
            HelpOption(o.Help),
        }},
@@ -305,6 +347,32 @@ TOptionTable OptionTable(TExportOptions& o) {
            Valued(o, "--margins", "INCHES",
                   "one value, or TOP,RIGHT,BOTTOM,LEFT\n(default 1,0.75,1,0.75)",
                   [](TExportOptions& t, S v) { ParseMargins(v, t.Layout); }),
+           Valued(o, "--format-field", "NAME=FMT",
+                  "number format of a field's cells, such as\n"
+                  "price=0.000 or day=yyyy-mm-dd (repeatable)",
+                  [](TExportOptions& t, S v) {
+                    t.FieldFormats.push_back(ParseFieldSetting(v, "--format-field", "FORMAT"));
+                  }),
+           Valued(o, "--align-field", "NAME=A",
+                  "alignment of a field's cells: left, center or\n"
+                  "right (repeatable)",
+                  [](TExportOptions& t, S v) {
+                    const auto setting = ParseFieldSetting(v, "--align-field", "left|center|right");
+                    t.FieldAlignments.emplace_back(setting.first, ParseAlignment(setting.second));
+                  }),
+           Valued(o, "--currency-format", "FMT",
+                  "number format of the currency fields\n(default #,##0.00)",
+                  [](TExportOptions& t, S v) {
+                    if (v.empty()) throw TUsageError("--currency-format needs a number format");
+                    t.Layout.CurrencyFormat = v;
+                  }),
+           Flag(o, "--autofilter",
+                "filter drop-downs on each sheet's header (default\n"
+                "with --format biff8; LibreOffice shows them in\n"
+                "BIFF8 files, Gnumeric in BIFF5 files)",
+                [](TExportOptions& t) { t.AutoFilter = true; }),
+           Flag(o, "--no-autofilter", "no filter drop-downs",
+                [](TExportOptions& t) { t.AutoFilter = false; }),
            Valued(o, "--page-header", "TEXT", "printed at the top of every page, centred",
                   [](TExportOptions& t, S v) { t.Layout.CenterHeader = v; }),
            Valued(o, "--page-footer", "TEXT",
@@ -413,6 +481,34 @@ std::unique_ptr<TDataSet> OpenDataSet(const TExportOptions& options, TDiagnostic
   return sqlite;
 }
 
+// A number format given in UTF-8 as the workbook takes its texts.
+std::string FormatText(const TExportOptions& options, const std::string& format) {
+  return options.Utf8Texts() ? format : XLSUtf8ToCodePage(format, options.CodePage).Text;
+}
+
+// The field a --format-field or --align-field names (without case); throws
+// naming the fields there are.
+TField& NamedField(const TDataSet& data_set, const TExportOptions& options, const std::string& name,
+                   const char* option) {
+  std::string known;
+  for (int32_t i = 0; i < data_set.GetFieldCount(); ++i) {
+    TField& field = data_set.GetField(i);
+    const std::string fieldName = options.DataTextAsUtf8(field.GetFieldName());
+    if (Lower(fieldName) == Lower(name)) return field;
+    known += (known.empty() ? "" : ", ") + fieldName;
+  }
+  throw std::runtime_error(std::string(option) + ": no field is named '" + name +
+                           "' (the fields: " + known + ")");
+}
+
+void ApplyFieldOptions(const TExportOptions& options, TDataSet& data_set) {
+  for (const auto& [name, format] : options.FieldFormats)
+    NamedField(data_set, options, name, "--format-field")
+        .SetDisplayFormat(FormatText(options, format));
+  for (const auto& [name, alignment] : options.FieldAlignments)
+    NamedField(data_set, options, name, "--align-field").SetAlignment(alignment);
+}
+
 // The sheet name, given in UTF-8, in the workbook's code page; a character
 // the code page lacks is reported and written as '_'. BIFF8 keeps it as it is.
 std::string SheetName(const TExportOptions& options, TDiagnostics& diagnostics) {
@@ -441,6 +537,8 @@ void Configure(TDataset2Excel& exporter, const TExportOptions& options, TDiagnos
   exporter.DetailBorderColor = options.DetailBorderColor;
   exporter.Totals = options.Totals;
   exporter.Layout = options.Layout;
+  exporter.Layout.CurrencyFormat = FormatText(options, options.Layout.CurrencyFormat);
+  exporter.Layout.AutoFilter = options.AutoFilter.value_or(options.FileFormat == xlExcel8);
 }
 
 // Said once: which readers lose rows of the BIFF5 workbook just written
@@ -546,6 +644,7 @@ bool ExportInput(const TExportOptions& options, TDataset2Excel& exporter,
   try {
     data_set = OpenDataSet(options, diagnostics);
     if (!data_set) return false;
+    ApplyFieldOptions(options, *data_set);
     exporter.SetDataset(data_set.get());
     exporter.ExportDataset();
   } catch (const std::exception& error) {
@@ -617,8 +716,9 @@ void PrintExportUsage(std::ostream& out) {
          "\n"
          "Values keep their types: numbers, texts, and dates and times (SQLite columns\n"
          "declared DATE, TIME, DATETIME or TIMESTAMP; ISO 8601 texts in CSV files) shown\n"
-         "as dd.mm.yyyy, hh:mm:ss or both; columns declared CURRENCY, MONEY or DECIMAL\n"
-         "get two decimals. Texts are stored in code page 1252 (Western European) or the\n"
+         "as dd.mm.yyyy, hh:mm:ss or both and aligned right; columns declared REAL,\n"
+         "CURRENCY, MONEY or DECIMAL get two decimals and grouped thousands. Texts are stored in "
+         "code page 1252 (Western European) or the\n"
          "one --codepage names; a character outside it is reported and written as '?'.\n"
          "With --format biff8 (Excel 97-2003) every text is stored in Unicode and keeps\n"
          "all its characters, a cell holds 32767 characters instead of 255 bytes, a sheet\n"
@@ -647,8 +747,9 @@ void PrintExportUsage(std::ostream& out) {
          "\n"
          "Exit status: 0 written; 1 unreadable database or CSV file, bad query, more\n"
          "fields than a sheet holds, no room for records below the header, a sheet\n"
-         "name a sheet may not have, or output not written; 2 wrong usage; 3 changed\n"
-         "values refused by --strict.\n";
+         "name a sheet may not have, a --format-field or --align-field naming no\n"
+         "field, or output not written; 2 wrong usage; 3 changed values refused by\n"
+         "--strict.\n";
 }
 
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -20,7 +20,8 @@ void TDataset2Excel::ExportDataset() {
                  [this] {
                    std::vector<TTotalsColumn> columns;
                    for (int32_t i = 0; i < fieldCount_; ++i)
-                     columns.push_back({StartCol + i, dataset_->GetField(i).GetDataType()});
+                     columns.push_back({StartCol + i, dataset_->GetField(i).GetDataType(),
+                                        &dataset_->GetField(i)});
                    return columns;
                  }});
   if (AfterExport) {

@@ -42,7 +42,7 @@ void TDBGrid2Excel::ExportDBGrid() {
                    std::vector<TTotalsColumn> columns;
                    ForEachVisibleColumn([&](TColumn& column, int32_t, int32_t col) {
                      const TField* field = column.GetField();
-                     columns.push_back({col, field ? field->GetDataType() : ftUnknown});
+                     columns.push_back({col, field ? field->GetDataType() : ftUnknown, field});
                    });
                    return columns;
                  }});

@@ -41,13 +41,32 @@ int32_t GeneralNumberLength(double value) {
   return std::min(static_cast<int32_t>(end.ptr - text), kGeneralDigits);
 }
 
-// "#,##0.00": sign, the integer digits with a separator every three, the
-// point and two decimals.
-int32_t GroupedNumberLength(double value) {
+// Whether a number format shows a number as digits ("0.000", "#,##0.00")
+// rather than as a date or time, whose letters it has.
+bool IsDigitFormat(std::string_view format) {
+  return format.find_first_of("0#") != std::string_view::npos &&
+         format.find_first_of("yYmMdDhHsS") == std::string_view::npos;
+}
+
+// A digit format ("#,##0.00", "0.000"): sign, the integer digits (with a
+// separator every three when the format groups them), the point and the
+// decimals the format gives, and the format's other characters.
+int32_t DigitFormatLength(double value, std::string_view format) {
   double whole = std::trunc(std::fabs(value));
   int32_t digits = 1;
   for (; whole >= 10 && digits < kMaxDigits; whole /= 10) ++digits;
-  return (value < 0 ? 1 : 0) + digits + (digits - 1) / 3 + 3;
+  const size_t point = format.find('.');
+  const std::string_view decimals =
+      point == std::string_view::npos ? std::string_view() : format.substr(point + 1);
+  const auto decimalDigits = static_cast<int32_t>(
+      std::count_if(decimals.begin(), decimals.end(), [](char c) { return c == '0' || c == '#'; }));
+  const auto placeholders = static_cast<int32_t>(std::count_if(
+      format.begin(), format.end(), [](char c) { return c == '0' || c == '#' || c == ','; }));
+  const int32_t others = static_cast<int32_t>(format.size()) - placeholders -
+                         (point == std::string_view::npos ? 0 : 1);
+  const bool grouped = format.find(',') != std::string_view::npos;
+  return (value < 0 ? 1 : 0) + digits + (grouped ? (digits - 1) / 3 : 0) +
+         (decimalDigits > 0 ? decimalDigits + 1 : 0) + std::max(others, 0);
 }
 
 double FontScale(const TFont& font) {
@@ -93,7 +112,7 @@ int32_t TXLSColumnFit::ShownLength(const OleVariant& value, const char* num_form
     return LongestLine(value.ToString());
   }
   if (general) return GeneralNumberLength(number);
-  if (std::strcmp(num_format, "#,##0.00") == 0) return GroupedNumberLength(number);
+  if (IsDigitFormat(num_format)) return DigitFormatLength(number, num_format);
   // The date and time formats show as many characters as they have.
   return static_cast<int32_t>(std::strlen(num_format));
 }

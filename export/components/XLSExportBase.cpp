@@ -78,6 +78,10 @@ void ApplyLine(IXLSBorder& border, TBorderStyle style) {
   if (weight != 0) border.SetWeight(weight);
 }
 
+bool IsDateTimeField(TFieldType type) {
+  return type == ftDate || type == ftTime || type == ftDateTime;
+}
+
 bool HasTimeOfDay(double date_time) {
   const double fraction = std::fabs(date_time - std::trunc(date_time));
   const auto ms = static_cast<int64_t>(std::llround(fraction * kMillisecondsPerDay));
@@ -95,7 +99,9 @@ TXLSExportComponent::TXLSExportComponent(TComponent* owner, TBorderStyle border_
       columnFit_(std::make_unique<TXLSColumnFit>()) {}
 
 TXLSExportComponent::~TXLSExportComponent() {
-  sheet_.reset();  // before the workbook that owns the sheet
+  // The sheets go before the workbook that owns them.
+  sheetTotals_.clear();
+  sheet_.reset();
 }
 
 int32_t TXLSExportComponent::SaveAs(const std::string& file_name) {
@@ -190,6 +196,7 @@ std::string TXLSExportComponent::FitSheetName(const std::string& name, size_t ma
 
 int32_t TXLSExportComponent::SaveAndDiscard(const std::string& file_name) {
   const int32_t status = SaveAs(file_name);
+  sheetTotals_.clear();
   sheet_.reset();
   workbook_.reset();
   return status;
@@ -266,6 +273,7 @@ TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::ExportSheets(
   sheetCount_ = 0;
   mostSheetRows_ = 0;
   firstSheetName_ = sheet_->GetWorkSheetName();
+  sheetTotals_.clear();
   CheckHeaderRow();
   if (!data_set) return ExportSheet(nullptr, content);
   TRecordWalk walk(*data_set);
@@ -275,6 +283,7 @@ TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::ExportSheets(
     if (sheetCount_ > 0) AddContinuationSheet();
     block = ExportSheet(data_set, content);
   } while (!data_set->GetEof());
+  sheetTotals_.clear();
   walk.Restore();
   return block;
 }
@@ -286,11 +295,19 @@ TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::ExportSheet(
   const int32_t columns = content.Header();
   WriteTitles(columns);
   const TXLSDetailBlock block = WriteDetailBlock(data_set, columns, content.Record);
-  if (Totals && content.TotalsColumns)
-    WriteTotals(*sheet_, block.FirstRow, block.LastRow, content.TotalsColumns());
+  // The last sheet of several adds up their totals rows below its own.
+  const bool grandTotal = Totals && content.TotalsColumns && sheetCount_ > 1 &&
+                          (!data_set || data_set->GetEof()) && block.LastRow + 2 <= LastSheetRow();
+  if (Totals && content.TotalsColumns) {
+    const std::vector<TTotalsColumn> totalsColumns = content.TotalsColumns();
+    WriteTotals(*sheet_, block.FirstRow, block.LastRow, totalsColumns);
+    sheetTotals_.push_back({sheet_, block});
+    if (grandTotal) WriteGrandTotal(block.LastRow + 2, totalsColumns);
+  }
+  if (Layout.AutoFilter) AddAutoFilter(columns, block);
   LayOutSheet(columns);
-  mostSheetRows_ =
-      std::max({mostSheetRows_, HeaderRow() + 1, block.LastRow + 1 + (Totals ? 1 : 0)});
+  mostSheetRows_ = std::max({mostSheetRows_, HeaderRow() + 1,
+                             block.LastRow + 1 + (Totals ? 1 : 0) + (grandTotal ? 1 : 0)});
   if (content.AfterBlock) content.AfterBlock(block);
   return block;
 }
@@ -362,8 +379,7 @@ TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::WriteDetailBlock(
   if (TXLSDetailCells::CanWriteBelow(Sheet(), HeaderRow()))
     detailCells_ = std::make_unique<TXLSDetailCells>(Sheet(), workbook_->GetXFList(), HeaderRow(),
                                                      StartCol, columns);
-  // The totals row, when there is one, takes the sheet's last row.
-  const int32_t lastRow = LastSheetRow() - (Totals ? 1 : 0);
+  const int32_t lastRow = LastRecordRow();
   for (; !data_set->GetEof(); data_set->Next()) {
     if (block.LastRow >= lastRow) {
       if (block.LastRecord >= block.FirstRecord) break;
@@ -374,6 +390,21 @@ TXLSExportComponent::TXLSDetailBlock TXLSExportComponent::WriteDetailBlock(
     record(++block.LastRow, detailCount_);
   }
   return block;
+}
+
+// The totals row, when there is one, takes the sheet's last row; on a
+// continuation sheet, which may be the last of several, the grand-total row
+// takes the one above it, unless that leaves no row for a record.
+int32_t TXLSExportComponent::LastRecordRow() const {
+  if (!Totals) return LastSheetRow();
+  const int32_t aboveTotals = LastSheetRow() - 1;
+  return sheetCount_ > 1 && aboveTotals - 1 > HeaderRow() ? aboveTotals - 1 : aboveTotals;
+}
+
+// The filter needs a row below its header; a sheet without records gets none.
+void TXLSExportComponent::AddAutoFilter(int32_t columns, const TXLSDetailBlock& block) {
+  if (columns < 1 || block.LastRow < block.FirstRow) return;
+  Block(HeaderRow(), StartCol, block.LastRow, StartCol + columns - 1)->AutoFilter();
 }
 
 TXLSWorksheet& TXLSExportComponent::Sheet() const {
@@ -404,7 +435,10 @@ XLSPtr<IXLSRange> TXLSExportComponent::WriteDetailCell(int32_t row, int32_t col,
     detailCells_->Learn(i);
   }
   if (value)
-    NoteDetailWidth(col, *value, NumFormatByType(field->GetDataType(), dateTime), *style.Font);
+    NoteDetailWidth(
+        col, *value,
+        FieldNumFormat(field->GetDataType(), field->GetDisplayFormat(), field->GetAsDateTime()),
+        *style.Font);
   return {};
 }
 
@@ -413,7 +447,13 @@ const char* TXLSExportComponent::FormatDetailField(IXLSRange& cell, const TField
   FormatDetailCell(cell, *style.Font, style.Fill);
   if (style.HAlign != 0) cell.SetHAlign(style.HAlign);
   if (!field) return nullptr;
-  return FormatByType(cell, field->GetDataType(), field->GetAsDateTime(), style.LeftAlignDates);
+  const TFieldType type = field->GetDataType();
+  const char* format = FieldNumFormat(type, field->GetDisplayFormat(), field->GetAsDateTime());
+  if (format) cell.SetNumFormat(format);
+  int32_t align = field->GetAlignment();
+  if (align == 0 && style.AlignDates && IsDateTimeField(type)) align = Layout.DateAlignment;
+  if (align != 0) cell.SetHAlign(align);
+  return format;
 }
 
 void TXLSExportComponent::WriteTitles(int32_t columns) {
@@ -544,13 +584,15 @@ const char* TXLSExportComponent::NumFormatByType(TFieldType type, double date_ti
   }
 }
 
-const char* TXLSExportComponent::FormatByType(IXLSRange& cell, TFieldType type, double date_time,
-                                              bool left_align) {
-  const char* format = NumFormatByType(type, date_time);
-  if (format == nullptr) return nullptr;
-  cell.SetNumFormat(format);
-  if (left_align && type != ftCurrency) cell.SetHAlign(xlHAlignLeft);
-  return format;
+const char* TXLSExportComponent::FieldNumFormat(TFieldType type, const std::string& own,
+                                                double date_time) const {
+  const auto orGeneral = [](const std::string& format) {
+    return format.empty() ? nullptr : format.c_str();
+  };
+  if (!own.empty()) return own.c_str();
+  if (type == ftFloat) return orGeneral(Layout.FloatFormat);
+  if (type == ftCurrency) return orGeneral(Layout.CurrencyFormat);
+  return NumFormatByType(type, date_time);
 }
 
 }  // namespace tabulon

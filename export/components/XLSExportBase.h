@@ -129,6 +129,18 @@ class TXLSExportComponent : public TComponent {
   /// Text of the first cell of the totals row, in UTF-8 like the texts of
   /// Layout. Default "Total".
   std::string TotalsLabel = "Total";
+  /// Text of the first cell of the grand-total row, in UTF-8 like
+  /// TotalsLabel. When Totals is set and the records continue on more than
+  /// one sheet (Layout.RowsPerSheet), the last sheet gets a grand-total row
+  /// below its totals row that adds up the totals rows of all the sheets:
+  /// formulas with references to the other sheets' totals cells, or their
+  /// value where the file format's formulas cannot address those cells
+  /// (BIFF5 rows past 16384) or the formula is too long for its record.
+  /// Continuation sheets keep a row free for it, so they hold one record
+  /// fewer than the first (a sheet with room for one record only keeps
+  /// none, and when it is the last, the grand total is left out). Default
+  /// "Grand total".
+  std::string GrandTotalLabel = "Grand total";
 
   /// How every sheet of the next exports is laid out as a report: title
   /// lines, frozen and repeated header, fitted columns, page setup, rows per
@@ -156,15 +168,17 @@ class TXLSExportComponent : public TComponent {
   /// One column of a totals row: its zero-based sheet column and the type
   /// of the field shown in it (numeric and currency types are summed).
   struct TTotalsColumn {
-    int32_t Col;      ///< zero-based sheet column
-    TFieldType Type;  ///< the field's type; ftUnknown for a column without a field
+    int32_t Col;                    ///< zero-based sheet column
+    TFieldType Type;                ///< the field's type; ftUnknown for a column without a field
+    const TField* Field = nullptr;  ///< the field, for its display format; null for none
   };
   /// Writes the totals row under detail rows first_row to last_row of
   /// sheet, in row last_row + 1: TotalsLabel in the first column, a SUM of
   /// its detail rows under every other numeric or currency column (a sum
   /// reaching below row 16384, which BIFF5 formulas cannot address, is
   /// written as its value instead; BIFF8 formulas reach every row), each
-  /// cell formatted like the header with the column's number format, and
+  /// cell formatted like the header with the column's number format (the
+  /// field's display format, else its type's), and
   /// notes its cells for the fitted widths. No detail rows: sums are 0.
   /// @param sheet the sheet holding the detail rows
   /// @param first_row zero-based first detail row
@@ -263,16 +277,17 @@ class TXLSExportComponent : public TComponent {
 
   /// What a detail cell gets besides its value.
   struct TXLSDetailStyle {
-    const TFont* Font;    ///< the cell's font
-    TColor Fill;          ///< its fill; clNone for none
-    int32_t HAlign;       ///< its horizontal alignment (xlHAlign...); 0 leaves it
-    bool LeftAlignDates;  ///< dates and times are aligned left (FormatByType)
+    const TFont* Font;  ///< the cell's font
+    TColor Fill;        ///< its fill; clNone for none
+    int32_t HAlign;     ///< its horizontal alignment (xlHAlign...); 0 leaves it
+    bool AlignDates;    ///< dates and times are aligned by Layout.DateAlignment
   };
   /// Writes one detail cell at zero-based (row, col) of the current sheet:
   /// the field's value (a boolean as a boolean cell; an empty cell without
   /// a field), the
   /// detail font, fill and edges (FormatDetailCell), the alignment, the
-  /// number format of the field's type (FormatByType), and notes its width
+  /// number format (FieldNumFormat), then the field's own alignment over the
+  /// style's and its type's, and notes its width
   /// for the fitted columns. While no caller needs the cell's range, the
   /// cell is written without one and takes the formats worked out for the
   /// first cell of its kind in its column; the file is the same either way.
@@ -295,13 +310,15 @@ class TXLSExportComponent : public TComponent {
   void FormatHeaderBorders(IXLSRange& cell) const;
   /// Detail cells: font and fill, then the edges by DetailBorderStyle.
   void FormatDetailCell(IXLSRange& cell, const TFont& font, TColor fill) const;
-  /// Number format by field type; dates and times get left alignment when
-  /// left_align is set. date_time is the value, for ftDateTime. Returns the
-  /// format given, or null when the cell keeps the default format (what
-  /// NoteDetailWidth takes).
-  static const char* FormatByType(IXLSRange& cell, TFieldType type, double date_time,
-                                  bool left_align);
-  /// The number format FormatByType gives a field's type, or null for none.
+  /// The number format of a field: its display format, else Layout's
+  /// FloatFormat or CurrencyFormat for those types, else NumFormatByType's.
+  /// @param type the field's type
+  /// @param own the field's display format; empty for none
+  /// @param date_time the value, for ftDateTime
+  /// @return the format, or null for General (what NoteDetailWidth takes)
+  const char* FieldNumFormat(TFieldType type, const std::string& own, double date_time) const;
+  /// The number format of a field's type without Layout's formats, or null
+  /// for General.
   /// @param type the field's type
   /// @param date_time the value, for ftDateTime (a time of day other than
   /// midnight shows the time too)
@@ -329,6 +346,23 @@ class TXLSExportComponent : public TComponent {
   // formula; false, leaving cell as it was, when the file format's formulas
   // cannot address those rows.
   bool WriteSumFormula(IXLSRange& cell, int32_t col, int32_t first_row, int32_t last_row);
+  // A sheet's totals row, for the grand total of an export over several sheets.
+  struct TXLSSheetTotals {
+    XLSPtr<IXLSWorkSheet> Sheet;
+    TXLSDetailBlock Block;  // the totals row is Block.LastRow + 1
+  };
+  // The number format of a totals column's cells, or null for General.
+  const char* TotalsNumFormat(const TTotalsColumn& column) const;
+  // The grand-total row at row `row` of the current (last) sheet: the sums
+  // of the totals rows of sheetTotals_.
+  void WriteGrandTotal(int32_t row, const std::vector<TTotalsColumn>& columns);
+  // The grand total of one column as a formula over the totals cells; false
+  // when the format's formulas cannot hold it.
+  bool WriteGrandTotalFormula(IXLSRange& cell, int32_t col);
+  // The last row of the current sheet that records may use.
+  int32_t LastRecordRow() const;
+  // Puts the filter drop-downs on the header and the block's records.
+  void AddAutoFilter(int32_t columns, const TXLSDetailBlock& block);
   // Whether the sheet names and cell texts are BIFF8's: FileFormat until the
   // workbook exists, then the workbook's.
   bool IsBiff8() const;
@@ -364,6 +398,7 @@ class TXLSExportComponent : public TComponent {
     std::string Header[3];  // left, centre, right
     std::string Footer[3];
     std::string TotalsLabel;
+    std::string GrandTotalLabel;
   };
 
   std::unique_ptr<TXLSWorkbook> workbook_;
@@ -377,6 +412,8 @@ class TXLSExportComponent : public TComponent {
   std::string firstSheetName_;
   std::unique_ptr<TXLSColumnFit> columnFit_;
   TXLSOwnTexts ownTexts_;
+  // The totals rows of the latest export's sheets so far.
+  std::vector<TXLSSheetTotals> sheetTotals_;
   // The current sheet's detail cells while they are written without ranges.
   std::unique_ptr<TXLSDetailCells> detailCells_;
   std::vector<TXLSValueReport> valueReports_;

@@ -122,6 +122,8 @@ void TXLSExportComponent::ConvertOwnTexts() {
   ownTexts_.Footer[1] = ConvertOwnText(Layout.CenterFooter, "CenterFooter", false);
   ownTexts_.Footer[2] = ConvertOwnText(Layout.RightFooter, "RightFooter", false);
   ownTexts_.TotalsLabel = Totals ? ConvertOwnText(TotalsLabel, "TotalsLabel", true) : "";
+  ownTexts_.GrandTotalLabel =
+      Totals ? ConvertOwnText(GrandTotalLabel, "GrandTotalLabel", true) : "";
 }
 
 // A text written into a cell is cut to what a cell holds; the page header

@@ -37,7 +37,7 @@ struct TXLSValueReport {
   /// set hands out UTF-8). With RecNo 0, the
   /// member holding the text: "Title", "Subtitle", "LeftHeader",
   /// "CenterHeader", "RightHeader", "LeftFooter", "CenterFooter",
-  /// "RightFooter" (of TXLSReportLayout) or "TotalsLabel".
+  /// "RightFooter" (of TXLSReportLayout), "TotalsLabel" or "GrandTotalLabel".
   std::string FieldName;
   /// What happened to the value.
   TXLSValueChange Change = vcTextCut;

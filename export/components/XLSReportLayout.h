@@ -60,6 +60,25 @@ struct TXLSReportLayout {
   /// header.
   int32_t RowsPerSheet = 0;
 
+  /// Put filter drop-downs on each sheet's header (IXLSRange::AutoFilter):
+  /// the filter covers the header and the sheet's records. A sheet without
+  /// records gets none. Default false.
+  bool AutoFilter = false;
+
+  // The formats by field type, for fields without a display format of their
+  // own (TField::SetDisplayFormat). The defaults are the components' formats
+  // from before these members existed.
+
+  /// Number format of floating-point fields (ftFloat); empty for General.
+  std::string FloatFormat;
+  /// Number format of currency fields (ftCurrency); empty for General.
+  std::string CurrencyFormat = "#,##0.00";
+  /// Horizontal alignment of date, time and date-and-time cells of the
+  /// data-set export (xlHAlignLeft, xlHAlignRight, ...; 0 leaves them as
+  /// readers align numbers, right). The grid export aligns them as the grid
+  /// column does.
+  int32_t DateAlignment = xlHAlignLeft;
+
   /// Page orientation: xlPortrait (1) or xlLandscape (2).
   int32_t Orientation = xlPortrait;
   /// Paper size code of the file format (xlPaperA4 9, xlPaperLetter 1, ...);

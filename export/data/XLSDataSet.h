@@ -69,6 +69,18 @@ class TField {
   int32_t GetDisplayWidth() const { return displayWidth_; }
   /// @param width Width in characters; 0 for no preference.
   void SetDisplayWidth(int32_t width) { displayWidth_ = width; }
+  /// @return The number format text the export components give the field's
+  /// cells ("0.000", "yyyy-mm-dd", "@"); empty for the format of its type.
+  const std::string& GetDisplayFormat() const { return displayFormat_; }
+  /// @param format A number format text, as IXLSRange::SetNumFormat takes
+  /// it; empty for the format of the field's type.
+  void SetDisplayFormat(std::string format) { displayFormat_ = std::move(format); }
+  /// @return The horizontal alignment of the field's cells (xlHAlignLeft,
+  /// xlHAlignCenter, xlHAlignRight, ...); 0 for the alignment of its type.
+  int32_t GetAlignment() const { return alignment_; }
+  /// @param alignment An xlHAlign constant, or 0 for the alignment of the
+  /// field's type.
+  void SetAlignment(int32_t alignment) { alignment_ = alignment; }
 
   /// The current record's value: Null for a missing value.
   const OleVariant& GetValue() const { return value_; }
@@ -98,6 +110,8 @@ class TField {
   std::string name_;
   TFieldType type_;
   int32_t displayWidth_;
+  std::string displayFormat_;
+  int32_t alignment_ = 0;
   OleVariant value_;
   std::string dropped_;
 };

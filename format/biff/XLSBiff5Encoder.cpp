@@ -19,7 +19,6 @@ constexpr uint8_t kSelfReference = 0x02;
 constexpr uint8_t kSheetInThisWorkbook = 0x03;
 
 // Built-in names: the header before the formula, the 3-D area tokens.
-constexpr uint16_t kBuiltinNameFlag = 0x0020;
 constexpr uint16_t kAreaTokenSize = 21;
 constexpr uint16_t kShortAreaReserved = 0x8005;
 constexpr uint16_t kLongAreaReserved = 0x8008;
@@ -54,7 +53,7 @@ constexpr uint16_t kNoteContinued = 0xFFFF;
 
 // The formula header of a built-in NAME, up to its one-byte name (the code).
 void AddNameHeader(TXLSBlob& record, uint16_t sheet, uint8_t code, uint16_t formula_length) {
-  record.AddWord(kBuiltinNameFlag);
+  record.AddWord(BuiltinNameOptions(code));
   record.AddByte(0);  // keyboard shortcut
   record.AddByte(1);  // a built-in name is one byte long: its code
   record.AddWord(formula_length);

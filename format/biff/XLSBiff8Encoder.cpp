@@ -21,7 +21,6 @@ constexpr uint16_t kCountryUnitedStates = 1;
 // The SUPBOOK of the workbook's own sheets: the sheet count, then this marker.
 constexpr uint16_t kInternalReferences = 0x0401;
 
-constexpr uint16_t kBuiltinNameFlag = 0x0020;
 constexpr uint16_t kArea3dSize = 11;
 
 // A reference's column field carries the relative flags in its top bits.
@@ -184,7 +183,7 @@ TXLSBlob TXLSBiff8Encoder::BuiltinName(uint16_t sheet, uint8_t code,
   const auto unionSize = static_cast<uint16_t>(kArea3dSize * areas.size() + 1);
   const uint16_t formulaLength = single ? kArea3dSize : static_cast<uint16_t>(3 + unionSize);
   TXLSBlob record = MakeRecord(xlsrec::kName, static_cast<uint16_t>(16 + formulaLength));
-  record.AddWord(kBuiltinNameFlag);
+  record.AddWord(BuiltinNameOptions(code));
   record.AddByte(0);  // keyboard shortcut
   record.AddByte(1);  // a built-in name is one character long: its code
   record.AddWord(formulaLength);

@@ -40,6 +40,12 @@ void AddFontFields(TXLSBlob& record, const TXLSFontFields& font, uint8_t char_se
   record.AddByte(0);
 }
 
+uint16_t BuiltinNameOptions(uint8_t code) {
+  constexpr uint16_t kHidden = 0x0001;
+  constexpr uint16_t kBuiltin = 0x0020;
+  return code == kFilterDatabaseName ? kBuiltin | kHidden : kBuiltin;
+}
+
 uint16_t XFProtectionWord(const TXLSXFFields& xf) {
   return static_cast<uint16_t>((xf.Protection & 3) | (xf.Style ? 4 : 0) |
                                ((xf.Parent & 0xFFF) << 4));

@@ -177,8 +177,8 @@ class TXLSRecordEncoder {
   /// @param names RecordSheetName's forms of every sheet, in order.
   virtual int32_t StoreGlobalExterns(TXLSRecordSection& section,
                                      const std::vector<std::string>& names) const = 0;
-  /// A built-in NAME (print area 6, print titles 7) of one sheet: one area,
-  /// or two areas in a union.
+  /// A built-in NAME (print area 6, print titles 7, filter database 0x0D,
+  /// hidden) of one sheet: one area, or two areas in a union.
   virtual TXLSBlob BuiltinName(uint16_t sheet, uint8_t code,
                                const std::vector<TXLSNameArea>& areas) const = 0;
   /// @return The last row a whole-column print-title area reaches.

@@ -18,6 +18,13 @@ TXLSBlob BofRecord(uint16_t data_length, uint16_t version, uint16_t substream, u
 /// Appends the 14 bytes of a FONT record before its name.
 void AddFontFields(TXLSBlob& record, const TXLSFontFields& font, uint8_t char_set);
 
+/// Built-in name code of the filter database: the list an AutoFilter filters.
+constexpr uint8_t kFilterDatabaseName = 0x0D;
+/// The option flags of a built-in NAME: built-in, and hidden for the filter
+/// database, which readers keep out of their lists of names.
+/// @param code the built-in name's code
+uint16_t BuiltinNameOptions(uint8_t code);
+
 /// The XF word of protection bits, the style flag and the parent style.
 uint16_t XFProtectionWord(const TXLSXFFields& xf);
 /// The XF alignment bits: horizontal (0-2), wrap (3), vertical (4-6).

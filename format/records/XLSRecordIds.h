@@ -40,6 +40,7 @@ constexpr uint16_t kColInfo = 0x007D;           // width, format and options of 
 constexpr uint16_t kRow = 0x0208;               // height, format and options of one row
 constexpr uint16_t kDimensions = 0x0000;        // the sheet's used range of rows and columns
 constexpr uint16_t kDimensions32 = 0x0200;  // BIFF8: the same with 32-bit rows, under its later id
+constexpr uint16_t kAutoFilterInfo = 0x009D;  // the number of columns with filter drop-downs
 
 // Worksheet: print setup.
 constexpr uint16_t kPrintHeaders = 0x002A;          // 1 when row and column headings print

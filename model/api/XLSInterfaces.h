@@ -222,7 +222,12 @@ class IXLSRange : public IXLSUnknown {
   virtual void SetFormulaHidden(bool hidden) = 0;
   /// Puts filter drop-downs on the range's first row: the range is the
   /// list a reader filters, its first row the header. A sheet has one
-  /// filter; a new one replaces the old.
+  /// filter; a new one replaces the old. The file holds it as the sheet's
+  /// hidden built-in name _FilterDatabase and an AUTOFILTERINFO record, in
+  /// both formats; a BIFF5 name reaches row 16384 at most, so rows below
+  /// it stay out of a BIFF5 filter. Insert and Delete move and resize the
+  /// list as they do an area reference of a formula; deleting all its rows
+  /// or columns removes it.
   /// @return 1, or -1 (the sheet's GetLastError says why) for a range of
   ///         one row or a deleted sheet.
   virtual int32_t AutoFilter() = 0;

@@ -320,6 +320,7 @@ OleVariant TXLSRange::Insert(const OleVariant& shift) {
     return OleVariant(false);
   AdjustFormulas(down, true);
   MoveNotes(down, true);
+  Worksheet.ShiftAutoFilter(FirstRow, FirstCol, LastRow, LastCol, down, true);
   OpenCells(down);
   return OleVariant(true);
 }
@@ -373,6 +374,7 @@ OleVariant TXLSRange::Delete(const OleVariant& shift) {
   if (constant == xlShiftToLeft) up = false;
   AdjustFormulas(up, false);
   MoveNotes(up, false);
+  Worksheet.ShiftAutoFilter(FirstRow, FirstCol, LastRow, LastCol, up, false);
   CloseCells(up);
   return OleVariant(true);
 }

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -402,6 +403,30 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   /// None until the first FreezePanes or ThawPanes.
   TXLSPanes* GetPanes() { return panes_.get(); }
 
+  /// The list an AutoFilter filters: zero-based corners, its first row the
+  /// header that carries the drop-downs.
+  struct TXLSFilterArea {
+    int32_t FirstRow;  ///< the header row
+    int32_t LastRow;   ///< the list's last row
+    int32_t FirstCol;  ///< its first column
+    int32_t LastCol;   ///< its last column
+  };
+  /// @return The sheet's filter list (IXLSRange::AutoFilter); none without one.
+  const std::optional<TXLSFilterArea>& GetAutoFilter() const { return autoFilter_; }
+  /// @param area The sheet's filter list, replacing the one it had.
+  void SetAutoFilter(const TXLSFilterArea& area) { autoFilter_ = area; }
+  /// Moves, widens or narrows the filter list as an insert or delete of the
+  /// block row1..row2, col1..col2 moves the cells, as a spreadsheet moves an
+  /// area reference: cells shifted down (vertical) move it only when the
+  /// block spans all its columns, cells shifted right only when it spans all
+  /// its rows. A list whose rows (or columns) are all deleted is removed.
+  /// @param row1 first row of the block  @param col1 its first column
+  /// @param row2 last row of the block  @param col2 its last column
+  /// @param vertical true when the cells shift down or up
+  /// @param insert true for an insert, false for a delete
+  void ShiftAutoFilter(int32_t row1, int32_t col1, int32_t row2, int32_t col2, bool vertical,
+                       bool insert);
+
   /// A new counted range over cell1 to cell2 (what FGetRange hands out); none
   /// when a text is not a cell address (GetLastError names it).
   XLSPtr<IXLSRange> GetRange(const std::string& cell1, const std::string& cell2);
@@ -440,6 +465,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
 
   int32_t StoreExterns(const TXLSRecordEncoder& encoder);
   int32_t StoreDimensions();
+  int32_t StoreAutoFilterInfo();
   int32_t StoreDrawing(TXLSRecordEncoder& encoder);
   int32_t StoreWindow2();
   int32_t StoreZoom();
@@ -464,6 +490,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   std::unique_ptr<TXLSHyperlinks> hyperlinks_;
   std::unique_ptr<TXLSValidations> validations_;
   std::unique_ptr<TXLSNotes> notes_;
+  std::optional<TXLSFilterArea> autoFilter_;
   uint16_t zoom_ = kDefaultZoom;
   uint16_t dimFirstRow_ = 0, dimLastRow_ = 0;
   uint8_t dimFirstCol_ = 0, dimLastCol_ = 0;

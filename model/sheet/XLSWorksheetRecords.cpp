@@ -446,6 +446,7 @@ int32_t TXLSWorksheet::Close() {
   step([&] { return vPageBreaks_->Store(*header_); });
   step([&] { return pageSetup_->StoreSetup(*header_); });
   step([&] { return protect_->Store(*header_); });
+  step([&] { return StoreAutoFilterInfo(); });
   step([&] { return StoreDimensions(); });
   if (rowsAfterDimensions) step([&] { return rowInfo_->StoreRows(*header_); });
   // The data section holds the cell records by now: notes and pictures

@@ -229,6 +229,8 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   int32_t StoreExterns();
   int32_t StoreNames();
   int32_t StorePrintAreaNames();
+  /// The hidden _FilterDatabase name of every sheet with an AutoFilter.
+  int32_t StoreFilterDatabaseNames();
   int32_t StorePrintTitleNames();
   int32_t StoreWindow1();
   int32_t Store1904();

@@ -3,6 +3,7 @@
 // and built-in names, WINDOW1, 1904, PROTECT, PASSWORD, the formatting
 // tables, PALETTE, BOUNDSHEET, then what the format keeps behind the sheet
 // list (BIFF8: sheet references, names, drawing group, shared strings), EOF.
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "XLSPanes.h"
 #include "XLSProtect.h"
 #include "XLSRecordEncoder.h"
+#include "XLSRecordFields.h"
 #include "XLSRecordIds.h"
 #include "XLSRecordSection.h"
 #include "XLSTextEncoder.h"
@@ -101,8 +103,9 @@ int32_t TXLSWorkbook::StoreExterns() {
 }
 
 int32_t TXLSWorkbook::StoreNames() {
-  const int32_t status = StorePrintAreaNames();
-  return status == 1 ? StorePrintTitleNames() : status;
+  int32_t status = StorePrintAreaNames();
+  if (status == 1) status = StorePrintTitleNames();
+  return status == 1 ? StoreFilterDatabaseNames() : status;
 }
 
 int32_t TXLSWorkbook::StorePrintAreaNames() {
@@ -125,6 +128,23 @@ int32_t TXLSWorkbook::StorePrintTitleNames() {
     if (areas.empty()) continue;
     status =
         Append(recordEncoder_->BuiltinName(static_cast<uint16_t>(i - 1), kPrintTitlesName, areas));
+  }
+  return status;
+}
+
+int32_t TXLSWorkbook::StoreFilterDatabaseNames() {
+  int32_t status = 1;
+  for (int32_t i = 1; status == 1 && i <= sheets_->GetCount(); ++i) {
+    const auto& filter = sheets_->GetSheet(i)->GetAutoFilter();
+    // A name's reference reaches the format's rows only (BIFF5: 16384).
+    const int32_t maxRow = recordEncoder_->NameMaxRow();
+    if (!filter || filter->FirstRow >= maxRow) continue;
+    const TXLSNameArea area{static_cast<uint16_t>(filter->FirstRow),
+                            static_cast<uint16_t>(std::min(filter->LastRow, maxRow)),
+                            static_cast<uint8_t>(filter->FirstCol),
+                            static_cast<uint8_t>(filter->LastCol)};
+    status = Append(
+        recordEncoder_->BuiltinName(static_cast<uint16_t>(i - 1), kFilterDatabaseName, {area}));
   }
   return status;
 }

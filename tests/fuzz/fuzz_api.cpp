@@ -125,7 +125,7 @@ class THarness {
   }
 
   void Step() {
-    const int32_t op = in_.Pick(35);
+    const int32_t op = in_.Pick(39);
     if (op < 8) return SheetStep(op);
     IXLSRange* range = Any(ranges_);
     if (range == nullptr) return Keep(ranges_, NewRange());
@@ -300,6 +300,9 @@ class THarness {
         return;
       case 34:
         return range.DeleteValidation();
+      case 35:
+        range.AutoFilter();
+        return;
       default:
         return Keep(ranges_, NewRange());
     }

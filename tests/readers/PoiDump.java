@@ -17,6 +17,8 @@ import org.apache.poi.hpsf.SummaryInformation;
 import org.apache.poi.hssf.model.InternalSheet;
 import org.apache.poi.hssf.record.ColumnInfoRecord;
 import org.apache.poi.hssf.record.GutsRecord;
+import org.apache.poi.hssf.record.AutoFilterInfoRecord;
+import org.apache.poi.hssf.record.NameRecord;
 import org.apache.poi.hssf.record.PasswordRecord;
 import org.apache.poi.hssf.record.ProtectRecord;
 import org.apache.poi.hssf.record.Record;
@@ -198,6 +200,27 @@ public final class PoiDump {
     out.put("pictures", pictures(sheet));
     out.put("outline", outline(sheet));
     out.put("validations", validations(sheet));
+    out.put("auto_filter", autoFilter(index));
+    return out;
+  }
+
+  // The sheet's AutoFilter: the column count of its AUTOFILTERINFO, and its
+  // _FilterDatabase name's area and hidden flag; null without the record.
+  private Map<String, Object> autoFilter(int index) throws Exception {
+    Method internal = HSSFSheet.class.getDeclaredMethod("getSheet");
+    internal.setAccessible(true);
+    InternalSheet records = (InternalSheet) internal.invoke(book.getSheetAt(index));
+    Record info = records.findFirstRecordBySid(AutoFilterInfoRecord.sid);
+    if (info == null) return null;
+    Map<String, Object> out = new LinkedHashMap<>();
+    out.put("columns", (int) ((AutoFilterInfoRecord) info).getNumEntries());
+    for (int i = 0; i < book.getNumberOfNames(); ++i) {
+      NameRecord name = book.getNameRecord(i);
+      if (name.getBuiltInName() != NameRecord.BUILTIN_FILTER_DB || name.getSheetNumber() != index + 1)
+        continue;
+      out.put("refers_to", book.getNameAt(i).getRefersToFormula());
+      out.put("hidden", name.isHiddenName());
+    }
     return out;
   }
 

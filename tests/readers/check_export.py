@@ -3,14 +3,20 @@ exported workbook: one line per non-empty cell of the first rows of every
 sheet, with its value and the formatting a viewer shows.
 
   check_export.py PATH [ROWS]
+  check_export.py --poi BUILD_DIR PATH   (the same lines as Apache POI reads an .xls)
 
 Line format:
   cell SHEET!A1 value=V fmt=F font=NAME,SIZE[,bold][,italic][,underline][,strike],COLOUR
        fill=COLOUR borders=LEFT/TOP/BOTTOM/RIGHT align=H
 (on one line), where V is text as repr, numbers as repr(float), dates as
 date:YYYY-MM-DDTHH:MM:SS, booleans as True or False; each border is
-STYLE:COLOUR or none; colours are RRGGBB or none. Sheet widths follow as "width SHEET!A 9.17".
+STYLE:COLOUR or none; colours are RRGGBB or none. Sheet widths follow as "width SHEET!A 9.17",
+then the sheet's AutoFilter as "filter SHEET A1:D9" (or "filter SHEET none").
+With --poi the cell lines carry value, fmt and align only (a formula as =TEXT, its
+cached value after it), and the filter line adds the column count of AUTOFILTERINFO
+and whether the _FilterDatabase name is hidden: "filter SHEET A1:D9 columns=4 hidden=True".
 """
+import os
 import datetime
 import sys
 
@@ -70,7 +76,29 @@ def main(path, rows):
         for letter, dim in sorted(sheet.column_dimensions.items()):
             if dim.width:
                 print("width %s!%s %.2f" % (sheet.title, letter, dim.width))
+        print("filter %s %s" % (sheet.title, sheet.auto_filter.ref or "none"))
+
+
+def poi_main(build_dir, path):
+    sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+    from biff8_readers import poi_dump
+    book = poi_dump([path], build_dir)[0]
+    for sheet in book["sheets"]:
+        print("sheet %s" % sheet["name"])
+        for cell in sheet["cells"]:
+            shown = "=%s %r" % (cell["formula"], cell["value"]) if "formula" in cell else repr(
+                cell["value"])
+            print("cell %s!%s value=%s fmt=%s align=%s" % (
+                sheet["name"], cell["address"], shown, cell["number_format"],
+                cell["alignment"]["horizontal"]))
+        area = sheet["auto_filter"]
+        print("filter %s %s" % (sheet["name"], "none" if area is None else "%s columns=%d hidden=%s" % (
+            area.get("refers_to", "").split("!")[-1].replace("$", ""), area["columns"],
+            area.get("hidden"))))
 
 
 if __name__ == "__main__":
-    main(sys.argv[1], int(sys.argv[2]) if len(sys.argv) > 2 else 10)
+    if sys.argv[1] == "--poi":
+        poi_main(sys.argv[2], sys.argv[3])
+    else:
+        main(sys.argv[1], int(sys.argv[2]) if len(sys.argv) > 2 else 10)

@@ -1,7 +1,10 @@
 // Exported workbooks opened in LibreOffice: the files are converted to .xlsx
 // in one soffice run and read back with openpyxl (tests/readers/
 // check_export.py), which shows each cell's value, number format, font, fill,
-// borders and alignment as LibreOffice understood them.
+// borders and alignment as LibreOffice understood them. A report in each
+// file format (field formats and alignments, a grand total over four
+// sheets, AutoFilters) is also read by Gnumeric (to .xlsx, without a
+// warning) and, in BIFF8, by Apache POI.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,6 +21,15 @@ namespace tabulon {
 namespace {
 
 using test::ShellQuoted;
+
+// The first line of output that starts with prefix; empty when none does.
+std::string LineOf(const std::string& output, const std::string& prefix) {
+  std::istringstream lines(output);
+  for (std::string current; std::getline(lines, current);) {
+    if (current.compare(0, prefix.size(), prefix) == 0) return current;
+  }
+  return "";
+}
 
 bool HasLine(const std::string& output, const std::string& line) {
   std::istringstream lines(output);
@@ -81,6 +93,33 @@ void ExportGrid(const std::string& dir) {
   exporter.SaveDBGridAs(dir + "/grid.xls");
 }
 
+// Five records on sheets of four rows: two on "Report", one on each
+// continuation sheet, the grand total on "Report (4)". The fields give their
+// own format (qty) and alignment (item); Layout gives floats, currency and
+// dates theirs; every sheet gets its filter.
+void ExportReport(const std::string& path, int32_t file_format) {
+  TMemoryDataSet data(nullptr);
+  data.AddField("item", ftString, 10).SetAlignment(xlHAlignRight);
+  data.AddField("qty", ftInteger).SetDisplayFormat("0000");
+  data.AddField("ratio", ftFloat);
+  data.AddField("price", ftCurrency);
+  data.AddField("day", ftDate);
+  for (int32_t i = 1; i <= 5; ++i)
+    data.AppendRecord({OleVariant("item" + std::to_string(i)), OleVariant(i), OleVariant(i + 0.5),
+                       OleVariant(i * 1.25), OleVariant::Date(45352 + i)});
+  TDataset2Excel exporter(nullptr);
+  exporter.SetDataset(&data);
+  exporter.FileFormat = file_format;
+  exporter.WorksheetName = "Report";
+  exporter.Totals = true;
+  exporter.Layout.RowsPerSheet = 4;
+  exporter.Layout.FloatFormat = "0.000";
+  exporter.Layout.CurrencyFormat = "#,##0.0";
+  exporter.Layout.DateAlignment = xlHAlignRight;
+  exporter.Layout.AutoFilter = true;
+  exporter.SaveDatasetAs(path);
+}
+
 class ExportReaders : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -94,9 +133,12 @@ class ExportReaders : public ::testing::Test {
     mkdir(dir_.c_str(), 0755);
     ExportOrders(dir_);
     ExportGrid(dir_);
+    ExportReport(dir_ + "/report5.xls", xlExcel5);
+    ExportReport(dir_ + "/report8.xls", xlExcel8);
     test::Run({"sh", "-c",
                "cd " + ShellQuoted(dir_) + " && soffice -env:UserInstallation=file://" + dir_ +
-                   "/profile --headless --convert-to xlsx --outdir lo orders.xls grid.xls"});
+                   "/profile --headless --convert-to xlsx --outdir lo orders.xls grid.xls "
+                   "report5.xls report8.xls"});
   }
   static void TearDownTestSuite() {
     if (!dir_.empty()) test::Run({"rm", "-rf", dir_});
@@ -105,15 +147,20 @@ class ExportReaders : public ::testing::Test {
     if (!missing_.empty()) GTEST_SKIP() << missing_;
   }
   static std::string View(const std::string& name) {
-    const test::TRunResult run =
-        test::Run({"/usr/bin/python3", TABULON_SOURCE_DIR "/tests/readers/check_export.py",
-                   dir_ + "/lo/" + name + ".xlsx", "8"});
+    return Check({dir_ + "/lo/" + name + ".xlsx", "8"});
+  }
+  static std::string Check(std::vector<std::string> args) {
+    args.insert(args.begin(),
+                {"/usr/bin/python3", TABULON_SOURCE_DIR "/tests/readers/check_export.py"});
+    const test::TRunResult run = test::Run(args);
     return run.Status == 0 ? run.Out : "reader failed: " + run.Err;
   }
-  void ExpectLines(const std::string& name, const std::vector<std::string>& lines) {
-    const std::string view = View(name);
+  static void ExpectViewLines(const std::string& view, const std::vector<std::string>& lines) {
     for (const std::string& line : lines)
       EXPECT_TRUE(HasLine(view, line)) << "missing: " << line << "\n" << view;
+  }
+  void ExpectLines(const std::string& name, const std::vector<std::string>& lines) {
+    ExpectViewLines(View(name), lines);
   }
 
   static std::string dir_;
@@ -171,6 +218,61 @@ TEST_F(ExportReaders, GridSkipsHiddenColumnsKeepsItsAlignmentAndBooleans) {
   EXPECT_TRUE(test::Contains(view, "cell Sheet1!E5 value=False ")) << view;
   // 64 pixels are 9.17 characters; LibreOffice adds its cell padding.
   EXPECT_TRUE(HasLine(view, "width Sheet1!C 9.87")) << view;
+}
+
+// What every reader shows of the report: the formats and alignments of the
+// fields, the grand-total formula. LibreOffice shows the BIFF8 filters only
+// (of a BIFF5 one it keeps the range, as a name), Gnumeric the BIFF5 ones
+// only; POI finds the hidden _FilterDatabase name and AUTOFILTERINFO of
+// each sheet.
+TEST_F(ExportReaders, ReportShowsFieldFormatsTheGrandTotalAndItsFilters) {
+  const char kGrandTotal[] = "=Report!B4+'Report (2)'!B3+'Report (3)'!B3+B3";
+  for (const char* name : {"report5", "report8"}) {
+    const std::string view = View(name);
+    for (const char* part :
+         {"cell Report!A2 value='item1' fmt=General ", "cell Report!B2 value=1.0 fmt=0000 ",
+          "cell Report!C2 value=1.5 fmt=0.000 ", "cell Report!D2 value=1.25 fmt=#,##0.0 ",
+          "cell Report!E2 value=date:2024-03-02T00:00:00 fmt=dd\\.mm\\.yyyy ",
+          "cell Report (4)!A4 value='Grand total' "})
+      EXPECT_TRUE(test::Contains(view, part)) << name << " misses " << part << "\n" << view;
+    EXPECT_TRUE(test::Contains(
+        view, std::string("cell Report (4)!B4 value=\"") + kGrandTotal + "\" fmt=0000 "))
+        << view;
+    for (const char* cell : {"Report!A2 ", "Report!E2 "})
+      EXPECT_TRUE(test::Contains(LineOf(view, std::string("cell ") + cell), " align=right"))
+          << cell << "\n"
+          << view;
+  }
+  ExpectLines("report8", {"filter Report A1:E3", "filter Report (4) A1:E2"});
+
+  if (test::Run({"sh", "-c", "command -v ssconvert"}).Status == 0) {
+    for (const char* name : {"report5", "report8"}) {
+      const test::TRunResult gnumeric = test::Run(
+          {"ssconvert", dir_ + "/" + name + ".xls", dir_ + "/gnumeric_" + name + ".xlsx"});
+      EXPECT_EQ(gnumeric.Status, 0);
+      EXPECT_EQ(gnumeric.Err, "") << name;
+      // Gnumeric shows the drop-downs of a BIFF5 filter only.
+      if (std::string(name) == "report5")
+        ExpectViewLines(
+            Check({dir_ + "/gnumeric_" + name + ".xlsx"}),
+            {"filter Report A1:E3", "filter Report (2) A1:E2", "filter Report (4) A1:E2"});
+    }
+  }
+  const test::TRunResult poi = test::Run(
+      {"/usr/bin/python3", "-c",
+       "import sys; sys.path.insert(0, sys.argv[1]); from biff8_readers import missing_reader; "
+       "sys.exit(1 if missing_reader('poi') else 0)",
+       TABULON_SOURCE_DIR "/tests/readers"});
+  if (poi.Status != 0) return;
+  ExpectViewLines(Check({"--poi", TABULON_BINARY_DIR "/readers", dir_ + "/report8.xls"}),
+                  {"cell Report!B2 value=1 fmt=0000 align=general",
+                   "cell Report!C2 value=1.5 fmt=0.000 align=general",
+                   "cell Report!D2 value=1.25 fmt=#,##0.0 align=general",
+                   "cell Report!A2 value='item1' fmt=General align=right",
+                   "cell Report (4)!B4 value==Report!B4+'Report (2)'!B3+'Report (3)'!B3+B3 15 "
+                   "fmt=0000 align=right",
+                   "filter Report A1:E3 columns=5 hidden=True",
+                   "filter Report (3) A1:E2 columns=5 hidden=True"});
 }
 
 }  // namespace

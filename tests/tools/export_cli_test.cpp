@@ -332,6 +332,83 @@ TEST(CliExport, Biff8KeepsEveryCharacter) {
   EXPECT_TRUE(Contains(dump, expected)) << dump;
 }
 
+// What xlrd reads of the formats: the number format and horizontal
+// alignment (0 general, 1 left, 2 centre, 3 right) of the cells given, each
+// sheet's _FilterDatabase area, and the values of the last sheet's last row.
+std::string Formats(const std::string& path, const std::string& cells) {
+  static const char kScript[] = R"(
+import sys, xlrd
+book = xlrd.open_workbook(sys.argv[1], formatting_info=True)
+first, last = book.sheet_by_index(0), book.sheet_by_index(book.nsheets - 1)
+for ref in sys.argv[2].split():
+    row, col = int(ref[1:]) - 1, ord(ref[0]) - 65
+    xf = book.xf_list[first.cell_xf_index(row, col)]
+    print(ref, book.format_map[xf.format_key].format_str, xf.alignment.hor_align)
+for name in book.name_obj_list:
+    print("name", name.name, name.scope, name.hidden, name.area2d()[1:])
+print("last", [last.cell_value(last.nrows - 1, c) for c in range(last.ncols)])
+)";
+  const TRunResult run = test::Run({"/usr/bin/python3", "-c", kScript, path, cells});
+  return run.Status == 0 ? run.Out : "xlrd failed: " + run.Err;
+}
+
+// Five records on sheets of four rows: two on the first, one on each
+// continuation sheet above its totals row, the last sheet's grand total.
+TEST(CliExport, FieldFormatsGrandTotalAndAutoFilter) {
+  const std::string db = Database(
+      "fields",
+      "CREATE TABLE t (who TEXT, n INTEGER, ratio REAL, amount CURRENCY, d DATE);"
+      "INSERT INTO t VALUES ('a', 1, 0.5, 1.25, '2024-03-01'), ('b', 2, 1.5, 2, '2024-03-02'),"
+      "('c', 3, 2.5, 3, '2024-03-03'), ('d', 4, 3.5, 4, '2024-03-04'), ('e', 5, 4.5, 5, NULL);");
+  const std::vector<std::string> args = {"export",
+                                         "--db",
+                                         db,
+                                         "--query",
+                                         "SELECT * FROM t ORDER BY n",
+                                         "--totals",
+                                         "--rows-per-sheet",
+                                         "4",
+                                         "--format-field",
+                                         "N=0000",
+                                         "--align-field",
+                                         "who=right",
+                                         "--currency-format",
+                                         "0.0"};
+  const auto exportAs = [&](const std::string& name, std::vector<std::string> more) {
+    std::vector<std::string> all = args;
+    all.insert(all.end(), {"-o", Scratch(name)});
+    all.insert(all.end(), more.begin(), more.end());
+    const TRunResult run = Tabulon(all);
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_TRUE(Contains(run.Out, "5 records, 5 fields, 4 sheets")) << run.Out;
+    return Formats(Scratch(name), "A2 B2 C2 D2 E2 B4 D4");
+  };
+  const std::string biff5 = exportAs("fields5.xls", {});
+  // REAL columns get two decimals and dates align right in the command's
+  // reports; no filter in BIFF5 unless asked for.
+  EXPECT_TRUE(Contains(biff5,
+                       "A2 General 3\nB2 0000 0\nC2 #,##0.00 0\nD2 0.0 0\n"
+                       "E2 dd.mm.yyyy 3\nB4 0000 3\nD4 0.0 3\n"))
+      << biff5;
+  EXPECT_FALSE(Contains(biff5, "_FilterDatabase")) << biff5;
+  EXPECT_TRUE(Contains(biff5, "last ['Grand total', 15.0, 12.5, 15.25, '']")) << biff5;
+  const std::string biff8 = exportAs("fields8.xls", {"--format", "biff8"});
+  EXPECT_TRUE(Contains(biff8, "name _FilterDatabase 0 1 (0, 3, 0, 5)\n")) << biff8;
+  EXPECT_TRUE(Contains(biff8, "name _FilterDatabase 3 1 (0, 2, 0, 5)\n")) << biff8;
+  const std::string asked = exportAs("fields5f.xls", {"--autofilter"});
+  EXPECT_TRUE(Contains(asked, "name _FilterDatabase 1 1 (0, 2, 0, 5)\n")) << asked;
+  const std::string off = exportAs("fields8n.xls", {"--format", "biff8", "--no-autofilter"});
+  EXPECT_FALSE(Contains(off, "_FilterDatabase")) << off;
+
+  const TRunResult unknown = Tabulon({"export", "--db", db, "--query", "SELECT * FROM t", "-o",
+                                      Scratch("no.xls"), "--align-field", "whom=left"});
+  EXPECT_EQ(unknown.Status, 1);
+  EXPECT_TRUE(Contains(unknown.Err,
+                       "error: --align-field: no field is named 'whom' (the fields: who, n, "
+                       "ratio, amount, d)\n"))
+      << unknown.Err;
+}
+
 TEST(CliExport, WrongUsageExitsWithTwo) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {"export"},
@@ -350,7 +427,11 @@ TEST(CliExport, WrongUsageExitsWithTwo) {
            {"export", "--csv", "a.csv", "-o"},
            {"export", "--csv", "a.csv", "-o", "x.xls", "stray"},
            {"export", "--db", "a.db", "--query", "q", "-o", "x.xls", "--decimal-comma"},
-           {"export", "--csv", "a.csv", "-o", "x.xls", "--format", "xls"}}) {
+           {"export", "--csv", "a.csv", "-o", "x.xls", "--format", "xls"},
+           {"export", "--csv", "a.csv", "-o", "x.xls", "--format-field", "qty"},
+           {"export", "--csv", "a.csv", "-o", "x.xls", "--format-field", "=0.00"},
+           {"export", "--csv", "a.csv", "-o", "x.xls", "--align-field", "qty=up"},
+           {"export", "--csv", "a.csv", "-o", "x.xls", "--currency-format="}}) {
     const TRunResult run = Tabulon(args);
     EXPECT_EQ(run.Status, 2) << args.back() << "\n" << run.Err;
     EXPECT_TRUE(Contains(run.Err, "tabulon export: ")) << run.Err;

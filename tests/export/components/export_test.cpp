@@ -421,6 +421,28 @@ TEST_F(ExportFormatting, NumberFormatsFollowTheFieldType) {
       << "integers keep the default format";
 }
 
+// A field's display format and alignment go over its type's and Layout's;
+// Layout's currency format and date alignment go over the components'.
+TEST_F(ExportFormatting, FieldFormatsAndAlignmentsGoOverTheTypesAndTheLayouts) {
+  FillTyped();
+  data.GetField(3).SetDisplayFormat("0000");
+  data.GetField(3).SetAlignment(xlHAlignCenter);
+  data.GetField(2).SetDisplayFormat("hh:mm");
+  data.GetField(2).SetAlignment(xlHAlignLeft);
+  exporter.Layout.CurrencyFormat = "0.0";
+  exporter.Layout.DateAlignment = xlHAlignRight;
+  exporter.Totals = true;
+  exporter.ExportDataset();
+  EXPECT_EQ(At(Sheet(), "A2")->GetHAlign(), xlHAlignRight);
+  EXPECT_EQ(At(Sheet(), "B2")->GetNumFormat(), "0.0");
+  EXPECT_EQ(At(Sheet(), "B4")->GetNumFormat(), "0.0");  // the totals row
+  EXPECT_EQ(At(Sheet(), "C2")->GetNumFormat(), "hh:mm");
+  EXPECT_EQ(At(Sheet(), "C2")->GetHAlign(), xlHAlignLeft);
+  EXPECT_EQ(At(Sheet(), "D3")->GetNumFormat(), "0000");
+  EXPECT_EQ(At(Sheet(), "D3")->GetHAlign(), xlHAlignCenter);
+  EXPECT_EQ(At(Sheet(), "D4")->GetNumFormat(), "0000");
+}
+
 TEST_F(ExportFormatting, HeaderTakesItsFontFillAlignmentAndColumnWidth) {
   FillTyped();
   exporter.HeaderColor = clYellow;
@@ -518,6 +540,15 @@ TEST_F(GridFormatting, RightAlignedDateColumnStaysRightAligned) {
   EXPECT_EQ(At(Sheet(), "A2")->GetHAlign(), xlHAlignRight);
   EXPECT_EQ(At(Sheet(), "A2")->GetNumFormat(), "dd.mm.yyyy");
   EXPECT_EQ(At(Sheet(), "B2")->GetHAlign(), xlHAlignLeft);
+}
+
+TEST_F(GridFormatting, FieldAlignmentAndFormatGoOverTheColumns) {
+  grid.AddColumn("day");
+  data.GetField(2).SetAlignment(xlHAlignCenter);
+  data.GetField(2).SetDisplayFormat("yyyy-mm-dd");
+  exporter.ExportDBGrid();
+  EXPECT_EQ(At(Sheet(), "A2")->GetHAlign(), xlHAlignCenter);
+  EXPECT_EQ(At(Sheet(), "A2")->GetNumFormat(), "yyyy-mm-dd");
 }
 
 TEST_F(GridFormatting, ColumnFontsAndColoursWinWhileOriginalIsSet) {

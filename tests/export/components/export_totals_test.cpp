@@ -97,6 +97,45 @@ TEST(ExportTotals, RowsPastTheFormulaLimitAreSummedAsValues) {
   EXPECT_EQ(ValueAt(sheet, "B16388").ToDouble(), 60);
 }
 
+// Sheet 1 holds records 1 and 2 above its totals; each continuation sheet
+// keeps a row for the grand total: one record each, the last sheet adding
+// up the four totals rows below its own, as formulas, or as values where
+// BIFF5 formulas cannot address the totals cells.
+TEST(ExportTotals, GrandTotalAddsUpTheTotalsRowsOfEverySheet) {
+  TMemoryDataSet data(nullptr);
+  Fill(data, 5);
+  data.GetField(1).SetDisplayFormat("0000");
+  TDataset2Excel exporter(nullptr);
+  exporter.SetDataset(&data);
+  exporter.Totals = true;
+  exporter.GrandTotalLabel = "All";
+  exporter.Layout.RowsPerSheet = 4;
+  exporter.Layout.FloatFormat = "0.000";
+  exporter.ExportDataset();
+  ASSERT_EQ(exporter.GetSheetCount(), 4);
+  IXLSWorkSheet& last = *exporter.GetWorksheet();
+  EXPECT_EQ(ValueAt(last, "A3").ToString(), "Total");
+  EXPECT_EQ(ValueAt(last, "A4").ToString(), "All");
+  EXPECT_EQ(FormulaAt(last, "B4"), "=Sheet1!B4+'Sheet1 (2)'!B3+'Sheet1 (3)'!B3+B3");
+  EXPECT_EQ(ValueAt(last, "B4").ToDouble(), 150);
+  EXPECT_EQ(last.FGetRange("B4", "B4")->GetNumFormat(), "0000");
+  EXPECT_EQ(last.FGetRange("E4", "E4")->GetNumFormat(), "0.000");
+  EXPECT_EQ(FormulaAt(last, "D4"), "");  // dates are not summed
+  EXPECT_EQ(ValueAt(*exporter.GetWorkbook()->GetWorksheets()->Get(1), "A4").ToString(), "Total");
+
+  TMemoryDataSet far(nullptr);
+  Fill(far, 5);
+  TDataset2Excel low(nullptr);
+  low.SetDataset(&far);
+  low.Totals = true;
+  low.StartRow = 16383;  // the first totals row is row 16388
+  low.Layout.RowsPerSheet = 16388;
+  low.ExportDataset();
+  ASSERT_EQ(low.GetSheetCount(), 2);
+  EXPECT_EQ(FormulaAt(*low.GetWorksheet(), "B16388"), "");
+  EXPECT_EQ(ValueAt(*low.GetWorksheet(), "B16388").ToDouble(), 150);
+}
+
 TEST(ExportTotals, GridTotalsFollowTheVisibleColumns) {
   TMemoryDataSet data(nullptr);
   Fill(data, 2);

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
@@ -255,6 +256,62 @@ TEST_F(WorkbookNames, PrintAreasComeBeforeAllTitles) {
   EXPECT_EQ(names[0].data[34], 2);
   EXPECT_EQ(names[0].data[35], 4);
   EXPECT_EQ(names[1].data[14], 0x07);
+}
+
+// The filter list is the sheet's hidden built-in name 0x0D beside the
+// sheet's AUTOFILTERINFO (its column count) in front of DIMENSIONS, in both
+// formats; a new filter replaces the old, Insert and Delete move it.
+TEST_F(WorkbookNames, AutoFilterWritesAHiddenFilterDatabaseNameAndItsColumnCount) {
+  TXLSWorksheet& sheet = *book.GetSheets().GetSheet(2);
+  EXPECT_EQ(sheet.FGetRange("A1", "D1")->AutoFilter(), -1);  // a header without rows
+  EXPECT_EQ(sheet.GetLastError(),
+            "AutoFilter A1:D1: the list needs a header row and at least one row below it");
+  EXPECT_EQ(sheet.FGetRange("A1", "D9")->AutoFilter(), 1);
+  EXPECT_EQ(sheet.FGetRange("B3", "C20000")->AutoFilter(), 1);
+  std::vector<TRecord> records = BookRecords(book);
+  std::vector<TRecord> names = WithId(GlobalsOf(records), xlsrec::kName);
+  ASSERT_EQ(names.size(), 1u);
+  EXPECT_EQ(names[0].Word(0), 0x21);  // built-in and hidden
+  EXPECT_EQ(names[0].Word(6), 2);     // local to the second sheet
+  EXPECT_EQ(names[0].data[14], 0x0D);
+  EXPECT_EQ(names[0].Word(30), 2);       // rows 3 to 16384, BIFF5 names reaching no further
+  EXPECT_EQ(names[0].Word(32), 0x3FFF);  // NameMaxRow
+  EXPECT_EQ(names[0].data[34], 1);
+  EXPECT_EQ(names[0].data[35], 2);
+  const std::vector<TRecord> infos = WithId(records, xlsrec::kAutoFilterInfo);
+  ASSERT_EQ(infos.size(), 1u);
+  EXPECT_EQ(infos[0].data, (TBytes{2, 0}));
+  const auto info = std::find_if(records.begin(), records.end(),
+                                 [](const TRecord& r) { return r.id == xlsrec::kAutoFilterInfo; });
+  EXPECT_EQ((info + 1)->id, xlsrec::kDimensions);
+
+  // Two rows inserted above it move it down, a column inserted inside it
+  // widens it, deleting its rows removes it.
+  sheet.FGetRange("A1", "A2")->GetEntireRow()->Insert(OleVariant(xlShiftDown));
+  sheet.FGetRange("C1", "C1")->GetEntireColumn()->Insert(OleVariant(xlShiftToRight));
+  const auto& filter = sheet.GetAutoFilter();
+  ASSERT_TRUE(filter.has_value());
+  EXPECT_EQ(filter->FirstRow, 4);
+  EXPECT_EQ(filter->LastRow, 20001);
+  EXPECT_EQ(filter->FirstCol, 1);
+  EXPECT_EQ(filter->LastCol, 3);
+  sheet.FGetRange("A5", "A6")->GetEntireRow()->Delete(OleVariant(xlShiftUp));
+  EXPECT_EQ(sheet.GetAutoFilter()->FirstRow, 4);  // the row below became the header
+  EXPECT_EQ(sheet.GetAutoFilter()->LastRow, 19999);
+  sheet.FGetRange("A1", "A30000")->GetEntireRow()->Delete(OleVariant(xlShiftUp));
+  EXPECT_FALSE(sheet.GetAutoFilter().has_value());
+
+  ASSERT_EQ(book.SetFileFormat(xlExcel8), 1);
+  sheet.FGetRange("A1", "C65536")->AutoFilter();
+  records = BookRecords(book);
+  names = WithId(GlobalsOf(records), xlsrec::kName);
+  ASSERT_EQ(names.size(), 1u);
+  EXPECT_EQ(names[0].Word(0), 0x21);
+  EXPECT_EQ(names[0].Word(8), 2);  // the sheet, from 1
+  EXPECT_EQ(names[0].data[15], 0x0D);
+  EXPECT_EQ(names[0].Word(19), 0);
+  EXPECT_EQ(names[0].Word(21), 65535);  // BIFF8 names reach every row
+  EXPECT_EQ(WithId(records, xlsrec::kAutoFilterInfo).at(0).data, (TBytes{3, 0}));
 }
 
 // --- saving to files -----------------------------------------------------------------
