@@ -13,9 +13,11 @@
 #include "XLSByteOrder.h"
 #include "XLSCellRef.h"
 #include "XLSConstants.h"
+#include "XLSDefinedNames.h"
 #include "XLSFormulaFunctions.h"
 #include "XLSFormulaTokens.h"
 #include "XLSRecordEncoder.h"
+#include "XLSWorkbook.h"
 #include "XLSWorksheet.h"
 
 namespace tabulon {
@@ -71,17 +73,26 @@ TXLSTokenPoint TokenPoint(const TXLSRefPoint& p) {
   return {static_cast<uint16_t>(p.Row), static_cast<uint8_t>(p.Col), p.RowRel, p.ColRel};
 }
 
-// The sheet a reference names when it is not the formula's own, else null.
-const TXLSWorksheet* OtherSheet(const TXLSFormulaToken& token, const TXLSWorksheet& sheet) {
+// The sheet a reference names when it is not the formula's own (own: null
+// in a name's definition, which has none), else null.
+const TXLSWorksheet* OtherSheet(const TXLSFormulaToken& token, const TXLSWorksheet* own) {
   const TXLSWorksheet* named = token.Sheet ? token.Sheet->Sheet : nullptr;
-  return named != &sheet ? named : nullptr;
+  return named != own ? named : nullptr;
 }
 
-void EncodeReference(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
-                     const TXLSRecordEncoder& encoder, std::vector<uint8_t>& out) {
+// What the token bytes of a formula depend on besides its tokens.
+struct TEncoding {
+  const TXLSWorksheet* Own;  // the formula's sheet; null for a name's definition
+  const TXLSDefinedNames& Names;
+  const TXLSRecordEncoder& Encoder;
+  const TXLSTextPlace& Place;
+};
+
+void EncodeReference(const TXLSFormulaToken& token, const TEncoding& encoding,
+                     std::vector<uint8_t>& out) {
   TXLSTokenRef ref;
   ref.Area = token.Kind == TXLSTokenKind::Area;
-  const TXLSWorksheet* other = OtherSheet(token, sheet);
+  const TXLSWorksheet* other = OtherSheet(token, encoding.Own);
   ref.Sheet3d = other != nullptr;
   ref.Id = other ? (ref.Area ? xlstoken::kArea3d : xlstoken::kRef3d)
                  : (ref.Area ? xlstoken::kArea : xlstoken::kRef);
@@ -89,11 +100,10 @@ void EncodeReference(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
   if (other) ref.Sheet = static_cast<uint16_t>(other->GetSheetIndex() - 1);
   ref.First = TokenPoint(token.First);
   ref.Last = TokenPoint(token.Last);
-  encoder.AddReferenceToken(out, ref);
+  encoding.Encoder.AddReferenceToken(out, ref);
 }
 
-void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
-                 const TXLSRecordEncoder& encoder, const TXLSTextPlace& place,
+void EncodeToken(const TXLSFormulaToken& token, const TEncoding& encoding,
                  std::vector<uint8_t>& out) {
   if (IsDeletedSheetReference(token)) {
     out.push_back(xlstoken::kErr);
@@ -113,7 +123,7 @@ void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
       break;
     }
     case TXLSTokenKind::String: {
-      encoder.AddStringToken(out, token.Text, place);
+      encoding.Encoder.AddStringToken(out, token.Text, encoding.Place);
       break;
     }
     case TXLSTokenKind::Bool:
@@ -126,8 +136,14 @@ void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
       break;
     case TXLSTokenKind::Ref:
     case TXLSTokenKind::Area:
-      EncodeReference(token, sheet, encoder, out);
+      EncodeReference(token, encoding, out);
       break;
+    case TXLSTokenKind::Name: {
+      const uint8_t id =
+          token.ValueClass ? xlstoken::kName + xlstoken::kValueClass : xlstoken::kName;
+      encoding.Encoder.AddNameToken(out, id, encoding.Names.Get(token.NameEntry).RecordIndex);
+      break;
+    }
     case TXLSTokenKind::Operator:
       out.push_back(token.Code);
       break;
@@ -251,7 +267,7 @@ std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet) 
           stack.push_back(FormulaErrorText(xlErrRef));
           break;
         }
-        const TXLSWorksheet* other = OtherSheet(token, sheet);
+        const TXLSWorksheet* other = OtherSheet(token, &sheet);
         std::string text = other ? SheetPrefix(other->GetName()) : "";
         text += PointText(token.First);
         if (token.Kind == TXLSTokenKind::Area) text += ":" + PointText(token.Last);
@@ -276,6 +292,9 @@ std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet) 
       case TXLSTokenKind::MissingArg:
         stack.emplace_back();
         break;
+      case TXLSTokenKind::Name:
+        stack.push_back(sheet.GetWorkbook().GetNames().Get(token.NameEntry).Name);
+        break;
       case TXLSTokenKind::Function: {
         std::vector<std::string> args(token.ArgCount);
         for (size_t i = args.size(); i-- > 0;) args[i] = pop();
@@ -292,9 +311,18 @@ std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet) 
 
 std::vector<uint8_t> EncodeFormula(const TXLSFormula& formula, const TXLSWorksheet& sheet,
                                    const TXLSRecordEncoder& encoder, const TXLSTextPlace& place) {
+  const TEncoding encoding{&sheet, sheet.GetWorkbook().GetNames(), encoder, place};
   std::vector<uint8_t> out;
-  for (const TXLSFormulaToken& token : formula.Tokens)
-    EncodeToken(token, sheet, encoder, place, out);
+  for (const TXLSFormulaToken& token : formula.Tokens) EncodeToken(token, encoding, out);
+  return out;
+}
+
+std::vector<uint8_t> EncodeNameDefinition(const TXLSFormula& definition, const TXLSWorkbook& book,
+                                          const TXLSRecordEncoder& encoder,
+                                          const TXLSTextPlace& place) {
+  const TEncoding encoding{nullptr, book.GetNames(), encoder, place};
+  std::vector<uint8_t> out;
+  for (const TXLSFormulaToken& token : definition.Tokens) EncodeToken(token, encoding, out);
   return out;
 }
 

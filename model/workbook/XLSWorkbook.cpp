@@ -19,6 +19,7 @@
 
 #include "Ole.h"
 #include "XLSCellRef.h"
+#include "XLSDefinedNames.h"
 #include "XLSFormula.h"
 #include "XLSPanes.h"
 #include "XLSProtect.h"
@@ -289,6 +290,7 @@ class TFileSizeSignalGuard {
 TXLSWorkbook::TXLSWorkbook()
     : XLSImplements<IXLSWorkBook>(false),
       protect_(std::make_unique<TXLSProtect>()),
+      names_(std::make_unique<TXLSDefinedNames>()),
       xfList_(std::make_unique<TXLSXFList>()),
       sheets_(std::make_unique<TXLSWorkSheets>(*this)) {
   ResetEncoders();
@@ -313,6 +315,13 @@ int32_t TXLSWorkbook::SetFileFormat(int32_t file_format) {
     lastError_ = "the formula in " + beyond + " refers to rows a " + chosen->Name() +
                  " formula cannot address (1 to " + std::to_string(chosen->FormulaMaxRow() + 1) +
                  "); choose the file format before adding such formulas";
+    return -1;
+  }
+  const std::string name = names_->NameBeyondRow(chosen->FormulaMaxRow());
+  if (!name.empty()) {
+    lastError_ = "the name '" + name + "' refers to rows a " + chosen->Name() +
+                 " formula cannot address (1 to " + std::to_string(chosen->FormulaMaxRow() + 1) +
+                 "); choose the file format before adding such names";
     return -1;
   }
   fileFormat_ = file_format;
@@ -542,6 +551,7 @@ int32_t TXLSWorkbook::BuildRecords(TXLSSpillFile* spill) {
   records_ = std::make_unique<TXLSRecordSection>(recordEncoder_->RecordLimit());
   if (EncodeSheetNames() != 1) return -1;
   xfList_->CreateAllReferredList();
+  names_->NumberRecords();
   EvaluateWorkbookFormulas(*sheets_->GetSheet(1));
   const int32_t status = StoreSheetRecords(spill);
   return status == 1 ? StoreWorkbookRecords() : status;

@@ -22,6 +22,7 @@ namespace tabulon {
 // behind pointers: their headers stay internal.
 class TXLSBlob;
 class TXLSBlobList;
+class TXLSDefinedNames;
 class TXLSProtect;
 class TXLSRecordEncoder;
 enum class TXLSGlobalsPart : uint8_t;
@@ -146,6 +147,10 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   TXLSWorkSheets& GetSheets() { return *sheets_; }
   /// @return The workbook's protection state.
   TXLSProtect& GetProtect() { return *protect_; }
+  /// @return The defined names of the workbook and of its sheets (AddName).
+  TXLSDefinedNames& GetNames() { return *names_; }
+  /// @return The defined names, read only.
+  const TXLSDefinedNames& GetNames() const { return *names_; }
   /// Chooses the file format SaveAs writes: xlExcel5 (39, Excel 5/95, the
   /// default) or xlExcel8 (56, Excel 97-2003). A formula is checked against
   /// the rows the format's references reach (16384 in BIFF5, 65536 in BIFF8)
@@ -257,6 +262,7 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   std::unique_ptr<TXLSRecordEncoder> recordEncoder_;
   std::vector<std::string> recordSheetNames_;  // only during a save
   std::unique_ptr<TXLSProtect> protect_;
+  std::unique_ptr<TXLSDefinedNames> names_;
   std::unique_ptr<TXLSXFList> xfList_;
   std::unique_ptr<TXLSRecordSection> records_;  ///< only during a save
   /// The globals behind the sheet list, and where they start in the stream.

@@ -124,7 +124,7 @@ class THarness {
   }
 
   void Step() {
-    const int32_t op = in_.Pick(32);
+    const int32_t op = in_.Pick(35);
     if (op < 8) return SheetStep(op);
     IXLSRange* range = Any(ranges_);
     if (range == nullptr) return Keep(ranges_, NewRange());
@@ -276,9 +276,46 @@ class THarness {
         return range.Select();
       case 28:
         return Keep(ranges_, range.GetCells());
+      case 29:
+        book_.AddName(NameText(), Definition());
+        return;
+      case 30:
+        if (IXLSWorkSheet* sheet = Any(sheets_)) sheet->AddName(NameText(), Definition());
+        return;
+      case 31:
+        if (Small(range)) range.SetFormula(NameFormula());
+        return;
       default:
         return Keep(ranges_, NewRange());
     }
+  }
+
+  // Names from a few spellings (so that names meet again, in other cases
+  // and scopes) or any text.
+  std::string NameText() {
+    static const char* const kNames[] = {"Sales", "RATE", "rate", "x.y", "_a", "\\b", "A1", "R1C1"};
+    return in_.Pick(4) ? kNames[in_.Pick(8)] : in_.Text();
+  }
+  std::string SheetPrefix() {
+    IXLSWorkSheet* sheet = Any(sheets_);
+    return sheet ? "'" + sheet->GetWorkSheetName() + "'!" : std::string();
+  }
+  std::string Definition() {
+    switch (in_.Pick(5)) {
+      case 0:
+        return "=" + SheetPrefix() + CellText(in_) + ":" + CellText(in_);
+      case 1:
+        return "=" + std::to_string(in_.Number());
+      case 2:
+        return "=" + NameText() + "*2+" + NameText();
+      case 3:
+        return "=SUM(" + SheetPrefix() + CellText(in_) + ")";
+      default:
+        return in_.Text();
+    }
+  }
+  std::string NameFormula() {
+    return in_.Pick(2) ? "=SUM(" + NameText() + ")" : "=" + NameText() + "+" + CellText(in_);
   }
 
   void FontStep(IXLSFont& font) {
