@@ -94,6 +94,12 @@ def check_xlrd(path, checks):
 
 # --- LibreOffice: the .xlsx it converts to, through openpyxl --------------------------------
 
+# LibreOffice's BIFF5 import reads a sheet's names with their scope and
+# definition, but leaves a formula's reference to one as #NAME? (BIFF8: as
+# written). The other readers resolve them in both formats.
+LIBREOFFICE_BIFF5_LOCAL = {("Report", "B3"): ("#NAME?+#NAME?", "#NAME?")}
+
+
 def check_libreoffice(paths, folder, checks):
     import openpyxl
     out = os.path.join(folder, "libreoffice")
@@ -115,7 +121,10 @@ def check_libreoffice(paths, folder, checks):
                 names[name.name] = (name.localSheetId, name.attr_text)
         checks.equal(label + " names", names, NAMES)
         checks.equal(label + " print area", ",".join(book["Rates"].print_area or []), "$A$1:$B$2")
-        for (sheet, address), (formula, value) in FORMULAS.items():
+        expected = dict(FORMULAS)
+        if label == "names5.xls":
+            expected.update(LIBREOFFICE_BIFF5_LOCAL)
+        for (sheet, address), (formula, value) in expected.items():
             checks.equal("%s %s!%s" % (label, sheet, address),
                          (book[sheet][address].value, cached[sheet][address].value),
                          ("=" + formula, value))

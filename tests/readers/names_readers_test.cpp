@@ -45,6 +45,7 @@ void BuildNames(TXLSWorkbook& book, int32_t file_format) {
     const std::string cell = "B" + std::to_string(row);
     data.FGetRange(cell, cell)->SetValue(row * 10 - 10);
   }
+  data.FGetRange("A1", "A1")->SetValue("Amounts");
   rates.FGetRange("A1", "A1")->SetValue(0.5);
   report.FGetRange("A1", "A1")->SetValue(100);
   EXPECT_EQ(book.AddName("Sales", "=Data!$B$2:$B$9"), 1) << book.GetLastError();
