@@ -173,6 +173,12 @@ void EncodeToken(const TXLSFormulaToken& token, const TEncoding& encoding,
   }
 }
 
+std::vector<uint8_t> EncodeTokens(const TXLSFormula& formula, const TEncoding& encoding) {
+  std::vector<uint8_t> out;
+  for (const TXLSFormulaToken& token : formula.Tokens) EncodeToken(token, encoding, out);
+  return out;
+}
+
 // Moves one coordinate across an inserted or deleted block [first, last]
 // along its axis; false when a deleted block swallowed it.
 bool ShiftCoordinate(int32_t& value, int32_t first, int32_t last, bool insert) {
@@ -311,19 +317,13 @@ std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet) 
 
 std::vector<uint8_t> EncodeFormula(const TXLSFormula& formula, const TXLSWorksheet& sheet,
                                    const TXLSRecordEncoder& encoder, const TXLSTextPlace& place) {
-  const TEncoding encoding{&sheet, sheet.GetWorkbook().GetNames(), encoder, place};
-  std::vector<uint8_t> out;
-  for (const TXLSFormulaToken& token : formula.Tokens) EncodeToken(token, encoding, out);
-  return out;
+  return EncodeTokens(formula, {&sheet, sheet.GetWorkbook().GetNames(), encoder, place});
 }
 
 std::vector<uint8_t> EncodeNameDefinition(const TXLSFormula& definition, const TXLSWorkbook& book,
                                           const TXLSRecordEncoder& encoder,
                                           const TXLSTextPlace& place) {
-  const TEncoding encoding{nullptr, book.GetNames(), encoder, place};
-  std::vector<uint8_t> out;
-  for (const TXLSFormulaToken& token : definition.Tokens) EncodeToken(token, encoding, out);
-  return out;
+  return EncodeTokens(definition, {nullptr, book.GetNames(), encoder, place});
 }
 
 TXLSFillReach FormulaFillReach(const TXLSFormula& formula, int32_t max_row) {

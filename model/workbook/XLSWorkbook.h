@@ -165,13 +165,22 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   /// Defines a workbook name: formulas of every sheet use it as they use a
   /// reference ("=SUM(Sales)"), and readers list it in their name manager.
   /// A sheet's own names (IXLSWorkSheet::AddName) hide it on that sheet.
-  /// @param name Letters, digits, '_', '.' and '\\', starting with a letter,
-  ///        '_' or '\\', at most 255 characters, not a cell reference;
-  ///        names are compared without case.
+  /// Both file formats write names, and SetFileFormat may follow.
+  /// @param name ASCII letters, digits, '_', '.' and '\\', starting with a
+  ///        letter, '_' or '\\', at most 255 characters, not a cell reference
+  ///        ("A1", "XFD1048576", "R1C1", "R", "C": one to three letters then
+  ///        digits count as one) nor TRUE or FALSE; names are compared
+  ///        without case.
   /// @param refers_to What it stands for, as a formula:
-  ///        "=Sheet1!$B$2:$B$9", "=0.07", "=Rates!$A$1*2".
-  /// @return 1, or -1 (GetLastError says why): an invalid or taken name, a
-  ///        formula that does not parse.
+  ///        "=Sheet1!$B$2:$B$9", "=0.07", "=Rates!$A$1*2". Every reference
+  ///        must name its sheet (a workbook name belongs to no sheet) and is
+  ///        absolute ("Sheet1!B2" is Sheet1!$B$2). It may use names defined
+  ///        before it, so that names never form a cycle. A sheet renamed
+  ///        later is followed; a sheet deleted later makes its references
+  ///        \#REF!.
+  /// @return 1, or -1 (GetLastError says why, naming the name): an invalid
+  ///        or taken name, a formula that does not parse, a reference without
+  ///        a sheet, an unknown name.
   int32_t AddName(const std::string& name, const std::string& refers_to);
   /// @return The record encoder of the chosen file format, which the sheets
   /// and tables use to build the records whose layout differs between the
