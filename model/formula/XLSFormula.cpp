@@ -414,9 +414,9 @@ void TXLSFormulas::Move(int32_t row, int32_t col, int32_t dest_row, int32_t dest
   map_[Key(dest_row, dest_col)] = std::move(moved);
 }
 
-void TXLSFormulas::AdjustForShift(const TXLSWorksheet& owner, const TXLSWorksheet& target,
-                                  int32_t max_row, int32_t row1, int32_t col1, int32_t row2,
-                                  int32_t col2, bool vertical, bool insert) {
+void AdjustFormulaForShift(TXLSFormula& formula, const TXLSWorksheet* owner,
+                           const TXLSWorksheet& target, int32_t max_row, int32_t row1, int32_t col1,
+                           int32_t row2, int32_t col2, bool vertical, bool insert) {
   // Along the shift axis the block spans [first, last]; across it, only
   // references inside the band [bandLow, bandHigh] move.
   const int32_t first = vertical ? row1 : col1, last = vertical ? row2 : col2;
@@ -424,28 +424,34 @@ void TXLSFormulas::AdjustForShift(const TXLSWorksheet& owner, const TXLSWorkshee
   const int32_t limit = vertical ? max_row : int32_t{XLSMaxCol};
   const auto along = [vertical](TXLSRefPoint& p) -> int32_t& { return vertical ? p.Row : p.Col; };
   const auto across = [vertical](const TXLSRefPoint& p) { return vertical ? p.Col : p.Row; };
-  for (auto& entry : map_) {
-    for (TXLSFormulaToken& token : entry.second.Tokens) {
-      if (!IsReference(token)) continue;
-      const TXLSWorksheet* refSheet = token.Sheet ? token.Sheet->Sheet : &owner;
-      if (refSheet != &target) continue;
-      const bool area = token.Kind == TXLSTokenKind::Area;
-      const int32_t lowAcross = across(token.First);
-      const int32_t highAcross = area ? across(token.Last) : lowAcross;
-      if (lowAcross < bandLow || highAcross > bandHigh) continue;
-      bool kept = true;
-      if (!area) {
-        kept = ShiftCoordinate(along(token.First), first, last, insert);
-      } else if (insert) {
-        ShiftCoordinate(along(token.First), first, last, true);
-        ShiftCoordinate(along(token.Last), first, last, true);
-      } else {
-        kept = ShrinkEdges(along(token.First), along(token.Last), first, last);
-      }
-      const int32_t end = along(area ? token.Last : token.First);
-      if (!kept || end > limit) MakeRefError(token);
+  for (TXLSFormulaToken& token : formula.Tokens) {
+    if (!IsReference(token)) continue;
+    const TXLSWorksheet* refSheet = token.Sheet ? token.Sheet->Sheet : owner;
+    if (refSheet != &target) continue;
+    const bool area = token.Kind == TXLSTokenKind::Area;
+    const int32_t lowAcross = across(token.First);
+    const int32_t highAcross = area ? across(token.Last) : lowAcross;
+    if (lowAcross < bandLow || highAcross > bandHigh) continue;
+    bool kept = true;
+    if (!area) {
+      kept = ShiftCoordinate(along(token.First), first, last, insert);
+    } else if (insert) {
+      ShiftCoordinate(along(token.First), first, last, true);
+      ShiftCoordinate(along(token.Last), first, last, true);
+    } else {
+      kept = ShrinkEdges(along(token.First), along(token.Last), first, last);
     }
+    const int32_t end = along(area ? token.Last : token.First);
+    if (!kept || end > limit) MakeRefError(token);
   }
+}
+
+void TXLSFormulas::AdjustForShift(const TXLSWorksheet& owner, const TXLSWorksheet& target,
+                                  int32_t max_row, int32_t row1, int32_t col1, int32_t row2,
+                                  int32_t col2, bool vertical, bool insert) {
+  for (auto& entry : map_)
+    AdjustFormulaForShift(entry.second, &owner, target, max_row, row1, col1, row2, col2, vertical,
+                          insert);
 }
 
 }  // namespace tabulon

@@ -199,6 +199,21 @@ int32_t FormulaLastRow(const TXLSFormula& formula);
 /// @param max_row the last row (zero-based) a reference can address
 void ShiftFormula(TXLSFormula& formula, int32_t rows, int32_t cols, int32_t max_row);
 
+/// Moves the references of one formula to target that point across an
+/// inserted or deleted block (TXLSFormulas::AdjustForShift for one formula).
+/// @param formula the formula to change in place
+/// @param owner the sheet its references without a sheet name mean; null
+///        when every reference names its sheet (a name's definition)
+/// @param target the sheet whose cells moved
+/// @param max_row the last row (zero-based) a reference can address
+/// @param row1 first row of the block (zero-based)  @param col1 first column
+/// @param row2 last row of the block  @param col2 last column
+/// @param vertical true when cells shift down or up, false for right or left
+/// @param insert true for Insert, false for Delete
+void AdjustFormulaForShift(TXLSFormula& formula, const TXLSWorksheet* owner,
+                           const TXLSWorksheet& target, int32_t max_row, int32_t row1, int32_t col1,
+                           int32_t row2, int32_t col2, bool vertical, bool insert);
+
 /// The formulas of one worksheet, keyed by cell position.
 class TXLSFormulas {
  public:

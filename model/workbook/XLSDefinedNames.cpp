@@ -174,6 +174,14 @@ std::string TXLSDefinedNames::NameBeyondRow(int32_t max_row) const {
   return std::string();
 }
 
+void TXLSDefinedNames::AdjustForShift(const TXLSWorksheet& target, int32_t max_row, int32_t row1,
+                                      int32_t col1, int32_t row2, int32_t col2, bool vertical,
+                                      bool insert) {
+  for (TXLSDefinedName& name : names_)
+    AdjustFormulaForShift(name.Definition, nullptr, target, max_row, row1, col1, row2, col2,
+                          vertical, insert);
+}
+
 int32_t TXLSDefinedNames::Store(TXLSRecordSection& section, const TXLSWorkbook& book,
                                 const TXLSRecordEncoder& encoder) const {
   int32_t status = 1;

@@ -67,6 +67,11 @@ class TXLSDefinedNames {
   /// @return the first name whose definition refers to a row past max_row,
   ///         or empty text
   std::string NameBeyondRow(int32_t max_row) const;
+  /// Moves the references of every definition to target across an inserted
+  /// or deleted block, as the formulas' references move
+  /// (AdjustFormulaForShift takes the same parameters).
+  void AdjustForShift(const TXLSWorksheet& target, int32_t max_row, int32_t row1, int32_t col1,
+                      int32_t row2, int32_t col2, bool vertical, bool insert);
   /// Appends the NAME records of the names still in the workbook, in order.
   /// @param section the workbook globals
   /// @param book the workbook

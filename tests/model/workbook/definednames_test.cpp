@@ -178,7 +178,8 @@ TEST_F(DefinedNames, NameRecordsAndTokensInBothFormats) {
 
 // A rename is followed (the tokens hold the sheet, not its name); a deleted
 // sheet leaves #REF! in the definitions that named it, and its own names
-// are no longer written, the later ones taking their NAME indexes.
+// are no longer written, the later ones taking their NAME indexes; inserted
+// rows move the definitions.
 TEST_F(DefinedNames, DeletedAndRenamedSheets) {
   XLSPtr<IXLSWorkSheet> third = book.GetSheets().Add();
   ASSERT_EQ(third->AddName("Local", "=1"), 1);
@@ -195,6 +196,9 @@ TEST_F(DefinedNames, DeletedAndRenamedSheets) {
   EXPECT_EQ(Hex(names[0].data, 15), "4F 6E 54 68 69 72 64 1C 17");  // OnThird: #REF!
   EXPECT_EQ(Hex(FormulaTokens(2, 0, 0)), "43 02 00 00 00 43 01 00 00 00 03");
   ASSERT_TRUE(Cell(other, "A2")->SetFormula("=Total").Ok());
+  EXPECT_EQ(Cell(other, "A2")->GetValue(), OleVariant(44.0));
+  // Rows inserted above the block move a definition as they move a formula.
+  sales->FGetRange("A1", "A2")->GetEntireRow()->Insert(OleVariant(xlShiftDown));
   EXPECT_EQ(Cell(other, "A2")->GetValue(), OleVariant(44.0));
 }
 
