@@ -31,11 +31,11 @@ bool SameName(const std::string& a, const std::string& b) {
   return true;
 }
 
-// Skips the characters at text[pos] that pass is_part; returns how many.
-template <class TPart>
-size_t SkipWhile(const std::string& text, size_t& pos, TPart is_part) {
+// Skips the characters at text[pos] that pass take; returns how many.
+template <class TTake>
+size_t SkipWhile(const std::string& text, size_t& pos, TTake take) {
   const size_t start = pos;
-  while (pos < text.size() && is_part(text[pos])) ++pos;
+  while (pos < text.size() && take(text[pos])) ++pos;
   return pos - start;
 }
 
