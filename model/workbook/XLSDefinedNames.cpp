@@ -31,7 +31,7 @@ bool SameName(const std::string& a, const std::string& b) {
   return true;
 }
 
-// Skips the characters at text[pos] that pass take; returns how many.
+// Moves pos past the characters that take accepts; returns how many.
 template <class TTake>
 size_t SkipWhile(const std::string& text, size_t& pos, TTake take) {
   const size_t start = pos;
