@@ -105,13 +105,9 @@ int32_t TXLSDefinedNames::Add(TXLSWorkbook& book, TXLSWorksheet* scope, const st
     error = where + ": " + reason;
     return -1;
   }
-  for (const TXLSDefinedName& other : names_) {
-    const bool sameScope =
-        other.Scope ? scope != nullptr && other.Scope->Sheet == scope : scope == nullptr;
-    if (sameScope && SameName(other.Name, name)) {
-      error = where + ": the name is taken" + (scope ? " on this sheet" : " in the workbook");
-      return -1;
-    }
+  if (IsTaken(scope, name)) {
+    error = where + ": the name is taken" + (scope ? " on this sheet" : " in the workbook");
+    return -1;
   }
   if (names_.size() >= kMaxNames) {
     error = where + ": a workbook holds at most " + std::to_string(kMaxNames) + " names";
@@ -125,22 +121,38 @@ int32_t TXLSDefinedNames::Add(TXLSWorkbook& book, TXLSWorksheet* scope, const st
     error = where + ": " + status.Message;
     return -1;
   }
-  // The NAME record must hold the definition in either file format, so that
-  // the format can still be chosen; its texts are measured with a converter
-  // of their own, as a formula's are.
-  TXLSTextEncoder measure(book.GetCodePage(), book.GetUtf8Texts());
-  for (int32_t format : {kXLSFileFormatBiff5, kXLSFileFormatBiff8}) {
-    const std::unique_ptr<TXLSRecordEncoder> encoder = MakeRecordEncoder(format, &measure);
-    const size_t size =
-        16 + name.size() + EncodeNameDefinition(added.Definition, book, *encoder, {}).size();
-    if (size > size_t{encoder->RecordLimit()} - 4) {
-      error = where + ": the definition is too long for a " + encoder->Name() + " NAME record";
-      return -1;
-    }
+  const char* tooLong = FormatTooSmall(book, added);
+  if (tooLong != nullptr) {
+    error = where + ": the definition is too long for a " + tooLong + " NAME record";
+    return -1;
   }
   added.RecordIndex = static_cast<uint16_t>(names_.size() + 1);
   names_.push_back(std::move(added));
   return 1;
+}
+
+bool TXLSDefinedNames::IsTaken(const TXLSWorksheet* scope, const std::string& name) const {
+  for (const TXLSDefinedName& other : names_) {
+    const bool sameScope =
+        other.Scope ? scope != nullptr && other.Scope->Sheet == scope : scope == nullptr;
+    if (sameScope && SameName(other.Name, name)) return true;
+  }
+  return false;
+}
+
+// The NAME record must hold the definition in either file format, so that
+// the format can still be chosen; its texts are measured with a converter of
+// their own, as a formula's are.
+const char* TXLSDefinedNames::FormatTooSmall(const TXLSWorkbook& book,
+                                             const TXLSDefinedName& name) {
+  TXLSTextEncoder measure(book.GetCodePage(), book.GetUtf8Texts());
+  for (int32_t format : {kXLSFileFormatBiff5, kXLSFileFormatBiff8}) {
+    const std::unique_ptr<TXLSRecordEncoder> encoder = MakeRecordEncoder(format, &measure);
+    const size_t size =
+        16 + name.Name.size() + EncodeNameDefinition(name.Definition, book, *encoder, {}).size();
+    if (size > size_t{encoder->RecordLimit()} - 4) return encoder->Name();
+  }
+  return nullptr;
 }
 
 int32_t TXLSDefinedNames::Find(const std::string& text, const TXLSWorksheet* sheet) const {

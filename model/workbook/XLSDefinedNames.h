@@ -84,6 +84,11 @@ class TXLSDefinedNames {
   /// Whether a name is written: workbook names always, sheet-local names
   /// while their sheet is in the workbook.
   static bool IsWritten(const TXLSDefinedName& name);
+  /// Whether scope (null: the workbook) has a name of that spelling.
+  bool IsTaken(const TXLSWorksheet* scope, const std::string& name) const;
+  /// The file format ("BIFF5", "BIFF8") whose NAME record cannot hold name,
+  /// or null when both can.
+  static const char* FormatTooSmall(const TXLSWorkbook& book, const TXLSDefinedName& name);
   std::vector<TXLSDefinedName> names_;
 };
 
