@@ -1,5 +1,7 @@
 #include "XLSBiff5Encoder.h"
 
+#include <algorithm>
+
 #include "XLSFormulaTokens.h"
 #include "XLSRecordFields.h"
 #include "XLSRecordIds.h"
@@ -51,16 +53,17 @@ constexpr size_t kNoteSliceBytes = 2048;
 // The row field of a NOTE record that continues the note before it.
 constexpr uint16_t kNoteContinued = 0xFFFF;
 
-// The formula header of a built-in NAME, up to its one-byte name (the code).
-void AddNameHeader(TXLSBlob& record, uint16_t sheet, uint8_t code, uint16_t formula_length) {
-  record.AddWord(BuiltinNameOptions(code));
+// The fields of a NAME before its name. sheet: 0 for a workbook name, else
+// the 1-based sheet of a sheet-local one, in both sheet fields.
+void AddNameHeader(TXLSBlob& record, uint16_t flags, uint8_t name_length, uint16_t formula_length,
+                   uint16_t sheet) {
+  record.AddWord(flags);
   record.AddByte(0);  // keyboard shortcut
-  record.AddByte(1);  // a built-in name is one byte long: its code
+  record.AddByte(name_length);
   record.AddWord(formula_length);
-  record.AddWord(static_cast<uint16_t>(sheet + 1));
-  record.AddWord(static_cast<uint16_t>(sheet + 1));
+  record.AddWord(sheet);
+  record.AddWord(sheet);
   record.AddLong(0);  // no menu, description, help or status bar text
-  record.AddByte(code);
 }
 
 // A 3-D area token: the sheet's negative external index, then the area.
@@ -199,7 +202,10 @@ TXLSBlob TXLSBiff5Encoder::BuiltinName(uint16_t sheet, uint8_t code,
   const uint16_t unionSize = static_cast<uint16_t>(kAreaTokenSize * areas.size() + 1);
   const uint16_t formulaLength = single ? kAreaTokenSize : static_cast<uint16_t>(3 + unionSize);
   TXLSBlob record = MakeRecord(xlsrec::kName, static_cast<uint16_t>(15 + formulaLength));
-  AddNameHeader(record, sheet, code, formulaLength);
+  // A built-in name is one byte long: its code.
+  AddNameHeader(record, BuiltinNameOptions(code), 1, formulaLength,
+                static_cast<uint16_t>(sheet + 1));
+  record.AddByte(code);
   if (single) {
     AddArea3d(record, sheet, kShortAreaReserved, areas.front());
     return record;
@@ -208,6 +214,17 @@ TXLSBlob TXLSBiff5Encoder::BuiltinName(uint16_t sheet, uint8_t code,
   record.AddWord(unionSize);
   for (const TXLSNameArea& area : areas) AddArea3d(record, sheet, kLongAreaReserved, area);
   record.AddByte(xlstoken::kUnion);
+  return record;
+}
+
+TXLSBlob TXLSBiff5Encoder::DefinedName(uint16_t sheet, std::string_view name,
+                                       const std::vector<uint8_t>& formula) const {
+  const auto length = static_cast<uint8_t>(std::min<size_t>(name.size(), 255));
+  const auto formulaLength = static_cast<uint16_t>(formula.size());
+  TXLSBlob record = MakeRecord(xlsrec::kName, static_cast<uint16_t>(14 + length + formulaLength));
+  AddNameHeader(record, 0, length, formulaLength, sheet);
+  record.AddString(name.substr(0, length));
+  for (uint8_t byte : formula) record.AddByte(byte);
   return record;
 }
 
@@ -331,6 +348,13 @@ void TXLSBiff5Encoder::AddReferenceToken(std::vector<uint8_t>& out, const TXLSTo
   if (ref.Area) XLSAppendLE(out, RowField(ref.Last));
   out.push_back(ref.First.Col);
   if (ref.Area) out.push_back(ref.Last.Col);
+}
+
+// The index is followed by twelve bytes the format leaves unused.
+void TXLSBiff5Encoder::AddNameToken(std::vector<uint8_t>& out, uint8_t id, uint16_t index) const {
+  out.push_back(id);
+  XLSAppendLE(out, index);
+  out.insert(out.end(), 12, 0);
 }
 
 }  // namespace tabulon

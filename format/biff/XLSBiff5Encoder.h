@@ -37,6 +37,8 @@ class TXLSBiff5Encoder : public TXLSRecordEncoder {
                              const std::vector<std::string>& names) const override;
   TXLSBlob BuiltinName(uint16_t sheet, uint8_t code,
                        const std::vector<TXLSNameArea>& areas) const override;
+  TXLSBlob DefinedName(uint16_t sheet, std::string_view name,
+                       const std::vector<uint8_t>& formula) const override;
   uint16_t NameMaxRow() const override { return 0x3FFF; }
   int32_t StoreSharedStrings(TXLSRecordSection&, uint32_t) override { return 1; }
   int32_t StoreDrawingGroup(TXLSRecordSection&) override { return 1; }
@@ -60,6 +62,7 @@ class TXLSBiff5Encoder : public TXLSRecordEncoder {
   void AddStringToken(std::vector<uint8_t>& out, std::string_view text,
                       const TXLSTextPlace& place) const override;
   void AddReferenceToken(std::vector<uint8_t>& out, const TXLSTokenRef& ref) const override;
+  void AddNameToken(std::vector<uint8_t>& out, uint8_t id, uint16_t index) const override;
 
  private:
   /// A stored text in the code page, cut to max_bytes on a character boundary.

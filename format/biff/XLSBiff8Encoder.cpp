@@ -1,5 +1,7 @@
 #include "XLSBiff8Encoder.h"
 
+#include <algorithm>
+
 #include "XLSFormulaTokens.h"
 #include "XLSRecordFields.h"
 #include "XLSRecordIds.h"
@@ -60,6 +62,21 @@ std::string_view LineBreaksAsLF(std::string_view text, std::string& scratch) {
     scratch += text[i] == '\r' ? '\n' : text[i];
   }
   return scratch;
+}
+
+// The fields of a NAME up to its name's characters, which follow in the
+// compact form (names are ASCII). sheet: 0 for a workbook name, else the
+// 1-based sheet of a sheet-local one.
+void AddNameHeader(TXLSBlob& record, uint16_t flags, uint8_t name_length, uint16_t formula_length,
+                   uint16_t sheet) {
+  record.AddWord(flags);
+  record.AddByte(0);  // keyboard shortcut
+  record.AddByte(name_length);
+  record.AddWord(formula_length);
+  record.AddWord(0);
+  record.AddWord(sheet);
+  record.AddLong(0);  // no menu, description, help or status bar text
+  record.AddByte(0);  // the name in the compact form
 }
 
 }  // namespace
@@ -183,14 +200,9 @@ TXLSBlob TXLSBiff8Encoder::BuiltinName(uint16_t sheet, uint8_t code,
   const auto unionSize = static_cast<uint16_t>(kArea3dSize * areas.size() + 1);
   const uint16_t formulaLength = single ? kArea3dSize : static_cast<uint16_t>(3 + unionSize);
   TXLSBlob record = MakeRecord(xlsrec::kName, static_cast<uint16_t>(16 + formulaLength));
-  record.AddWord(BuiltinNameOptions(code));
-  record.AddByte(0);  // keyboard shortcut
-  record.AddByte(1);  // a built-in name is one character long: its code
-  record.AddWord(formulaLength);
-  record.AddWord(0);
-  record.AddWord(static_cast<uint16_t>(sheet + 1));
-  record.AddLong(0);  // no menu, description, help or status bar text
-  record.AddByte(0);  // the name in the compact form
+  // A built-in name is one character long: its code.
+  AddNameHeader(record, BuiltinNameOptions(code), 1, formulaLength,
+                static_cast<uint16_t>(sheet + 1));
   record.AddByte(code);
   if (!single) {
     record.AddByte(xlstoken::kMemFunc);
@@ -205,6 +217,17 @@ TXLSBlob TXLSBiff8Encoder::BuiltinName(uint16_t sheet, uint8_t code,
     record.AddWord(area.LastCol);
   }
   if (!single) record.AddByte(xlstoken::kUnion);
+  return record;
+}
+
+TXLSBlob TXLSBiff8Encoder::DefinedName(uint16_t sheet, std::string_view name,
+                                       const std::vector<uint8_t>& formula) const {
+  const auto length = static_cast<uint8_t>(std::min<size_t>(name.size(), 255));
+  const auto formulaLength = static_cast<uint16_t>(formula.size());
+  TXLSBlob record = MakeRecord(xlsrec::kName, static_cast<uint16_t>(15 + length + formulaLength));
+  AddNameHeader(record, 0, length, formulaLength, sheet);
+  record.AddString(name.substr(0, length));
+  for (uint8_t byte : formula) record.AddByte(byte);
   return record;
 }
 
@@ -317,6 +340,13 @@ void TXLSBiff8Encoder::AddReferenceToken(std::vector<uint8_t>& out, const TXLSTo
   if (ref.Area) XLSAppendLE(out, ref.Last.Row);
   XLSAppendLE(out, ColField(ref.First));
   if (ref.Area) XLSAppendLE(out, ColField(ref.Last));
+}
+
+// The index is followed by two bytes the format leaves unused.
+void TXLSBiff8Encoder::AddNameToken(std::vector<uint8_t>& out, uint8_t id, uint16_t index) const {
+  out.push_back(id);
+  XLSAppendLE(out, index);
+  XLSAppendLE(out, uint16_t{0});
 }
 
 }  // namespace tabulon

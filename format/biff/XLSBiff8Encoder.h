@@ -40,6 +40,8 @@ class TXLSBiff8Encoder : public TXLSRecordEncoder {
                              const std::vector<std::string>& names) const override;
   TXLSBlob BuiltinName(uint16_t sheet, uint8_t code,
                        const std::vector<TXLSNameArea>& areas) const override;
+  TXLSBlob DefinedName(uint16_t sheet, std::string_view name,
+                       const std::vector<uint8_t>& formula) const override;
   uint16_t NameMaxRow() const override { return 0xFFFF; }
   int32_t StoreSharedStrings(TXLSRecordSection& section, uint32_t offset) override;
   int32_t StoreDrawingGroup(TXLSRecordSection& section) override;
@@ -65,6 +67,7 @@ class TXLSBiff8Encoder : public TXLSRecordEncoder {
   void AddStringToken(std::vector<uint8_t>& out, std::string_view text,
                       const TXLSTextPlace& place) const override;
   void AddReferenceToken(std::vector<uint8_t>& out, const TXLSTokenRef& ref) const override;
+  void AddNameToken(std::vector<uint8_t>& out, uint8_t id, uint16_t index) const override;
 
   /// The CODEPAGE value of a file whose texts are UTF-16.
   static constexpr uint16_t kUtf16CodePage = 1200;

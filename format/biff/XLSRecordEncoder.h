@@ -181,6 +181,13 @@ class TXLSRecordEncoder {
   /// hidden) of one sheet: one area, or two areas in a union.
   virtual TXLSBlob BuiltinName(uint16_t sheet, uint8_t code,
                                const std::vector<TXLSNameArea>& areas) const = 0;
+  /// A user-defined NAME.
+  /// @param sheet 0 for a workbook name, else the 1-based sheet of a
+  ///        sheet-local name.
+  /// @param name The name: ASCII letters, digits and '_', '.', '\\'.
+  /// @param formula Its definition's token bytes (EncodeNameDefinition).
+  virtual TXLSBlob DefinedName(uint16_t sheet, std::string_view name,
+                               const std::vector<uint8_t>& formula) const = 0;
   /// @return The last row a whole-column print-title area reaches.
   virtual uint16_t NameMaxRow() const = 0;
   /// The shared string table, when the format has one, at stream position
@@ -232,6 +239,10 @@ class TXLSRecordEncoder {
                               const TXLSTextPlace& place) const = 0;
   /// Appends a reference token.
   virtual void AddReferenceToken(std::vector<uint8_t>& out, const TXLSTokenRef& ref) const = 0;
+  /// Appends a name token (tName).
+  /// @param id xlstoken::kName, plus xlstoken::kValueClass for the value class.
+  /// @param index The 1-based index of the name's NAME record.
+  virtual void AddNameToken(std::vector<uint8_t>& out, uint8_t id, uint16_t index) const = 0;
 };
 
 /// The encoder of a file format for one save.

@@ -22,8 +22,8 @@ struct TXLSTextPlace {
   /// The sheet's name; empty for workbook-wide texts.
   std::string_view Sheet;
   /// The kind of text: "cell", "formula" (its text constants), "formula
-  /// result", "sheet name", "header", "footer", "font name", "number format"
-  /// or "note".
+  /// result", "sheet name", "header", "footer", "font name", "number format",
+  /// "note" or "defined name" (the text constants of its definition).
   const char* Item = "cell";
   /// Zero-based row of a cell; -1 for other texts.
   int32_t Row = -1;

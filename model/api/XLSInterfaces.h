@@ -816,14 +816,18 @@ class IXLSWorkSheet : public IXLSUnknown {
                               TXLSRunDirection direction) = 0;
   /// Defines a name of this sheet (a sheet-local name): formulas of this
   /// sheet use it as they use a reference ("=SUM(Sales)"), and it hides a
-  /// workbook name of the same spelling there.
-  /// @param name Letters, digits, '_', '.' and '\\', starting with a letter,
-  ///        '_' or '\\', at most 255 characters, not a cell reference such as
-  ///        "A1" or "R1C1"; names are compared without case.
+  /// workbook name of the same spelling there. Once the sheet is deleted its
+  /// names are no longer written.
+  /// @param name As TXLSWorkbook::AddName takes it: ASCII letters, digits,
+  ///        '_', '.' and '\\', starting with a letter, '_' or '\\', at most 255
+  ///        characters, not a cell reference such as "A1" or "R1C1"; names
+  ///        are compared without case, and a name is taken once per sheet.
   /// @param refers_to What it stands for, as a formula: "=Sheet1!$B$2:$B$9",
-  ///        "=$A$1", "=0.07", "=Rates!$A$1*2".
-  /// @return 1, or -1 (GetLastError says why): an invalid or taken name, a
-  ///        formula that does not parse, a deleted sheet.
+  ///        "=$A$1", "=0.07", "=Rates!$A$1*2". A reference without a sheet
+  ///        means this sheet; every reference is absolute. It may use this
+  ///        sheet's names and the workbook's defined before it.
+  /// @return 1, or -1 (GetLastError says why, naming the name): an invalid
+  ///        or taken name, a formula that does not parse, a deleted sheet.
   virtual int32_t AddName(const std::string& name, const std::string& refers_to) = 0;
   /// Links a cell to a web address, a file, an e-mail address or a place in
   /// the workbook (BIFF8 files only), and writes the text the cell shows in

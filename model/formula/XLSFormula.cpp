@@ -13,10 +13,12 @@
 #include "XLSByteOrder.h"
 #include "XLSCellRef.h"
 #include "XLSConstants.h"
+#include "XLSDefinedNames.h"
 #include "XLSFormulaFunctions.h"
 #include "XLSFormulaTokens.h"
 #include "XLSRecordEncoder.h"
 #include "XLSRelativeFormula.h"
+#include "XLSWorkbook.h"
 #include "XLSWorksheet.h"
 
 namespace tabulon {
@@ -72,10 +74,11 @@ TXLSTokenPoint TokenPoint(const TXLSRefPoint& p) {
   return {static_cast<uint16_t>(p.Row), static_cast<uint8_t>(p.Col), p.RowRel, p.ColRel};
 }
 
-// The sheet a reference names when it is not the formula's own, else null.
-const TXLSWorksheet* OtherSheet(const TXLSFormulaToken& token, const TXLSWorksheet& sheet) {
+// The sheet a reference names when it is not the formula's own (own: null
+// in a name's definition, which has none), else null.
+const TXLSWorksheet* OtherSheet(const TXLSFormulaToken& token, const TXLSWorksheet* own) {
   const TXLSWorksheet* named = token.Sheet ? token.Sheet->Sheet : nullptr;
-  return named != &sheet ? named : nullptr;
+  return named != own ? named : nullptr;
 }
 
 // The relative parts of a corner as offsets from base, wrapped to the
@@ -93,14 +96,23 @@ bool HasRelativePart(const TXLSFormulaToken& token) {
          (area && (token.Last.RowRel || token.Last.ColRel));
 }
 
-// base: null for a cell formula; else the cell the relative parts of
-// references are offsets from (the sheet's own cells as kRefN, kAreaN).
-void EncodeReference(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
-                     const TXLSRecordEncoder& encoder, const TXLSRefPoint* base,
+// What the token bytes of a formula depend on besides its tokens.
+struct TEncoding {
+  const TXLSWorksheet* Own;  // the formula's sheet; null for a name's definition
+  const TXLSDefinedNames& Names;
+  const TXLSRecordEncoder& Encoder;
+  const TXLSTextPlace& Place;
+  // Null for a cell formula; else the cell the relative parts of references
+  // are offsets from (the sheet's own cells as kRefN, kAreaN).
+  const TXLSRefPoint* Base;
+};
+
+void EncodeReference(const TXLSFormulaToken& token, const TEncoding& encoding,
                      std::vector<uint8_t>& out) {
   TXLSTokenRef ref;
   ref.Area = token.Kind == TXLSTokenKind::Area;
-  const TXLSWorksheet* other = OtherSheet(token, sheet);
+  const TXLSWorksheet* other = OtherSheet(token, encoding.Own);
+  const TXLSRefPoint* base = encoding.Base;
   const bool offsets = base != nullptr && HasRelativePart(token);
   ref.Sheet3d = other != nullptr;
   ref.Id = other     ? (ref.Area ? xlstoken::kArea3d : xlstoken::kRef3d)
@@ -110,12 +122,11 @@ void EncodeReference(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
   if (other) ref.Sheet = static_cast<uint16_t>(other->GetSheetIndex() - 1);
   ref.First = offsets ? OffsetPoint(token.First, *base) : TokenPoint(token.First);
   ref.Last = offsets ? OffsetPoint(token.Last, *base) : TokenPoint(token.Last);
-  encoder.AddReferenceToken(out, ref);
+  encoding.Encoder.AddReferenceToken(out, ref);
 }
 
-void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
-                 const TXLSRecordEncoder& encoder, const TXLSTextPlace& place,
-                 const TXLSRefPoint* base, std::vector<uint8_t>& out) {
+void EncodeToken(const TXLSFormulaToken& token, const TEncoding& encoding,
+                 std::vector<uint8_t>& out) {
   if (IsDeletedSheetReference(token)) {
     out.push_back(xlstoken::kErr);
     out.push_back(xlErrRef);
@@ -134,7 +145,7 @@ void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
       break;
     }
     case TXLSTokenKind::String: {
-      encoder.AddStringToken(out, token.Text, place);
+      encoding.Encoder.AddStringToken(out, token.Text, encoding.Place);
       break;
     }
     case TXLSTokenKind::Bool:
@@ -147,8 +158,14 @@ void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
       break;
     case TXLSTokenKind::Ref:
     case TXLSTokenKind::Area:
-      EncodeReference(token, sheet, encoder, base, out);
+      EncodeReference(token, encoding, out);
       break;
+    case TXLSTokenKind::Name: {
+      const uint8_t id =
+          token.ValueClass ? xlstoken::kName + xlstoken::kValueClass : xlstoken::kName;
+      encoding.Encoder.AddNameToken(out, id, encoding.Names.Get(token.NameEntry).RecordIndex);
+      break;
+    }
     case TXLSTokenKind::Operator:
       out.push_back(token.Code);
       break;
@@ -176,6 +193,12 @@ void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
       break;
     }
   }
+}
+
+std::vector<uint8_t> EncodeTokens(const TXLSFormula& formula, const TEncoding& encoding) {
+  std::vector<uint8_t> out;
+  for (const TXLSFormulaToken& token : formula.Tokens) EncodeToken(token, encoding, out);
+  return out;
 }
 
 // Moves one coordinate across an inserted or deleted block [first, last]
@@ -272,7 +295,7 @@ std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet) 
           stack.push_back(FormulaErrorText(xlErrRef));
           break;
         }
-        const TXLSWorksheet* other = OtherSheet(token, sheet);
+        const TXLSWorksheet* other = OtherSheet(token, &sheet);
         std::string text = other ? SheetPrefix(other->GetName()) : "";
         text += PointText(token.First);
         if (token.Kind == TXLSTokenKind::Area) text += ":" + PointText(token.Last);
@@ -297,6 +320,9 @@ std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet) 
       case TXLSTokenKind::MissingArg:
         stack.emplace_back();
         break;
+      case TXLSTokenKind::Name:
+        stack.push_back(sheet.GetWorkbook().GetNames().Get(token.NameEntry).Name);
+        break;
       case TXLSTokenKind::Function: {
         std::vector<std::string> args(token.ArgCount);
         for (size_t i = args.size(); i-- > 0;) args[i] = pop();
@@ -313,10 +339,7 @@ std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet) 
 
 std::vector<uint8_t> EncodeFormula(const TXLSFormula& formula, const TXLSWorksheet& sheet,
                                    const TXLSRecordEncoder& encoder, const TXLSTextPlace& place) {
-  std::vector<uint8_t> out;
-  for (const TXLSFormulaToken& token : formula.Tokens)
-    EncodeToken(token, sheet, encoder, place, nullptr, out);
-  return out;
+  return EncodeTokens(formula, {&sheet, sheet.GetWorkbook().GetNames(), encoder, place, nullptr});
 }
 
 std::vector<uint8_t> EncodeRelativeFormula(const TXLSFormula& formula, const TXLSWorksheet& sheet,
@@ -324,10 +347,13 @@ std::vector<uint8_t> EncodeRelativeFormula(const TXLSFormula& formula, const TXL
                                            const TXLSTextPlace& place, int32_t base_row,
                                            int32_t base_col) {
   const TXLSRefPoint base{base_row, base_col};
-  std::vector<uint8_t> out;
-  for (const TXLSFormulaToken& token : formula.Tokens)
-    EncodeToken(token, sheet, encoder, place, &base, out);
-  return out;
+  return EncodeTokens(formula, {&sheet, sheet.GetWorkbook().GetNames(), encoder, place, &base});
+}
+
+std::vector<uint8_t> EncodeNameDefinition(const TXLSFormula& definition, const TXLSWorkbook& book,
+                                          const TXLSRecordEncoder& encoder,
+                                          const TXLSTextPlace& place) {
+  return EncodeTokens(definition, {nullptr, book.GetNames(), encoder, place, nullptr});
 }
 
 TXLSFillReach FormulaFillReach(const TXLSFormula& formula, int32_t max_row) {
@@ -418,9 +444,9 @@ void TXLSFormulas::Move(int32_t row, int32_t col, int32_t dest_row, int32_t dest
   map_[Key(dest_row, dest_col)] = std::move(moved);
 }
 
-void TXLSFormulas::AdjustForShift(const TXLSWorksheet& owner, const TXLSWorksheet& target,
-                                  int32_t max_row, int32_t row1, int32_t col1, int32_t row2,
-                                  int32_t col2, bool vertical, bool insert) {
+void AdjustFormulaForShift(TXLSFormula& formula, const TXLSWorksheet* owner,
+                           const TXLSWorksheet& target, int32_t max_row, int32_t row1, int32_t col1,
+                           int32_t row2, int32_t col2, bool vertical, bool insert) {
   // Along the shift axis the block spans [first, last]; across it, only
   // references inside the band [bandLow, bandHigh] move.
   const int32_t first = vertical ? row1 : col1, last = vertical ? row2 : col2;
@@ -428,28 +454,34 @@ void TXLSFormulas::AdjustForShift(const TXLSWorksheet& owner, const TXLSWorkshee
   const int32_t limit = vertical ? max_row : int32_t{XLSMaxCol};
   const auto along = [vertical](TXLSRefPoint& p) -> int32_t& { return vertical ? p.Row : p.Col; };
   const auto across = [vertical](const TXLSRefPoint& p) { return vertical ? p.Col : p.Row; };
-  for (auto& entry : map_) {
-    for (TXLSFormulaToken& token : entry.second.Tokens) {
-      if (!IsReference(token)) continue;
-      const TXLSWorksheet* refSheet = token.Sheet ? token.Sheet->Sheet : &owner;
-      if (refSheet != &target) continue;
-      const bool area = token.Kind == TXLSTokenKind::Area;
-      const int32_t lowAcross = across(token.First);
-      const int32_t highAcross = area ? across(token.Last) : lowAcross;
-      if (lowAcross < bandLow || highAcross > bandHigh) continue;
-      bool kept = true;
-      if (!area) {
-        kept = ShiftCoordinate(along(token.First), first, last, insert);
-      } else if (insert) {
-        ShiftCoordinate(along(token.First), first, last, true);
-        ShiftCoordinate(along(token.Last), first, last, true);
-      } else {
-        kept = ShrinkEdges(along(token.First), along(token.Last), first, last);
-      }
-      const int32_t end = along(area ? token.Last : token.First);
-      if (!kept || end > limit) MakeRefError(token);
+  for (TXLSFormulaToken& token : formula.Tokens) {
+    if (!IsReference(token)) continue;
+    const TXLSWorksheet* refSheet = token.Sheet ? token.Sheet->Sheet : owner;
+    if (refSheet != &target) continue;
+    const bool area = token.Kind == TXLSTokenKind::Area;
+    const int32_t lowAcross = across(token.First);
+    const int32_t highAcross = area ? across(token.Last) : lowAcross;
+    if (lowAcross < bandLow || highAcross > bandHigh) continue;
+    bool kept = true;
+    if (!area) {
+      kept = ShiftCoordinate(along(token.First), first, last, insert);
+    } else if (insert) {
+      ShiftCoordinate(along(token.First), first, last, true);
+      ShiftCoordinate(along(token.Last), first, last, true);
+    } else {
+      kept = ShrinkEdges(along(token.First), along(token.Last), first, last);
     }
+    const int32_t end = along(area ? token.Last : token.First);
+    if (!kept || end > limit) MakeRefError(token);
   }
+}
+
+void TXLSFormulas::AdjustForShift(const TXLSWorksheet& owner, const TXLSWorksheet& target,
+                                  int32_t max_row, int32_t row1, int32_t col1, int32_t row2,
+                                  int32_t col2, bool vertical, bool insert) {
+  for (auto& entry : map_)
+    AdjustFormulaForShift(entry.second, &owner, target, max_row, row1, col1, row2, col2, vertical,
+                          insert);
 }
 
 }  // namespace tabulon

@@ -18,6 +18,7 @@
 
 namespace tabulon {
 
+class TXLSWorkbook;
 class TXLSWorksheet;
 class TXLSRecordEncoder;
 struct TXLSTextPlace;
@@ -68,17 +69,20 @@ enum class TXLSTokenKind : uint8_t {
   Function,    ///< Function and ArgCount say which and with how many arguments
   Paren,       ///< parentheses the writer put around the operand before it
   MissingArg,  ///< an argument left empty, as in IF(A1,,1)
+  Name,        ///< a defined name, NameEntry
 };
 
 /// One reverse Polish token of a formula.
 struct TXLSFormulaToken {
   TXLSTokenKind Kind = TXLSTokenKind::Number;  ///< what the token is
   uint8_t Code = 0;                            ///< operator token, error code or boolean
-  bool ValueClass = true;  ///< references: operand taken as a value (else as a reference)
-  uint16_t Function = 0;   ///< functions: BIFF function number (one of xlsfunc)
+  bool ValueClass = true;  ///< references and names: operand taken as a value (else as a reference)
   uint8_t ArgCount = 0;    ///< functions: arguments given
-  double Number = 0.0;     ///< numbers
-  std::string Text;        ///< strings
+  uint16_t Function = 0;   ///< functions: BIFF function number (one of xlsfunc)
+  /// Names: the name's entry in the workbook's defined names (TXLSDefinedNames).
+  uint16_t NameEntry = 0;
+  double Number = 0.0;  ///< numbers
+  std::string Text;     ///< strings
   /// References to another sheet: that sheet's link; null: the formula's own sheet.
   std::shared_ptr<const TXLSSheetLink> Sheet;
   TXLSRefPoint First;  ///< references: top-left corner (the cell of a Ref)
@@ -125,6 +129,21 @@ constexpr int32_t XLSFormulaMaxRow = 0x3FFF;
 ///         format can address)
 TXLSFormulaStatus ParseFormula(const std::string& text, TXLSWorksheet& sheet, TXLSFormula& formula);
 
+/// Parses the definition of a defined name ("=Sheet1!$B$2:$B$9", "=0.07").
+/// Every reference of the result names its sheet and is absolute (a name
+/// stands for the same cells wherever it is used); a reference standing
+/// alone is taken as a reference, so that SUM(Name) sums the block.
+/// @param text the definition with its leading '='
+/// @param book the workbook whose sheets and names the text may use
+/// @param scope the sheet of a sheet-local name: references without a sheet
+///        name mean it, and its own names are found before the workbook's;
+///        null for a workbook name, whose references must name their sheet
+/// @param formula receives the tokens when the text is accepted
+/// @return accepted, or refused as ParseFormula refuses, and for a
+///         reference without a sheet in a workbook name
+TXLSFormulaStatus ParseNameDefinition(const std::string& text, TXLSWorkbook& book,
+                                      TXLSWorksheet* scope, TXLSFormula& formula);
+
 /// The text of a formula with its leading '=' as the parser reads it back.
 /// @param formula the tokens to print
 /// @param sheet the sheet of the formula cell (references to it carry no sheet name)
@@ -143,6 +162,17 @@ std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet);
 /// @return the bytes; empty when a token cannot be written
 std::vector<uint8_t> EncodeFormula(const TXLSFormula& formula, const TXLSWorksheet& sheet,
                                    const TXLSRecordEncoder& encoder, const TXLSTextPlace& place);
+
+/// The token bytes of a name's definition (what a NAME record carries):
+/// every reference as a 3-D reference.
+/// @param definition tokens from ParseNameDefinition
+/// @param book the workbook, which numbers the names a definition uses
+/// @param encoder the save's record encoder
+/// @param place the name, for the report of lost characters
+/// @return the bytes
+std::vector<uint8_t> EncodeNameDefinition(const TXLSFormula& definition, const TXLSWorkbook& book,
+                                          const TXLSRecordEncoder& encoder,
+                                          const TXLSTextPlace& place);
 
 /// How far a formula can be filled before a relative reference passes the
 /// last row or column a formula can address.
@@ -168,6 +198,21 @@ int32_t FormulaLastRow(const TXLSFormula& formula);
 /// @param cols columns to move right (negative: left)
 /// @param max_row the last row (zero-based) a reference can address
 void ShiftFormula(TXLSFormula& formula, int32_t rows, int32_t cols, int32_t max_row);
+
+/// Moves the references of one formula to target that point across an
+/// inserted or deleted block (TXLSFormulas::AdjustForShift for one formula).
+/// @param formula the formula to change in place
+/// @param owner the sheet its references without a sheet name mean; null
+///        when every reference names its sheet (a name's definition)
+/// @param target the sheet whose cells moved
+/// @param max_row the last row (zero-based) a reference can address
+/// @param row1 first row of the block (zero-based)  @param col1 first column
+/// @param row2 last row of the block  @param col2 last column
+/// @param vertical true when cells shift down or up, false for right or left
+/// @param insert true for Insert, false for Delete
+void AdjustFormulaForShift(TXLSFormula& formula, const TXLSWorksheet* owner,
+                           const TXLSWorksheet& target, int32_t max_row, int32_t row1, int32_t col1,
+                           int32_t row2, int32_t col2, bool vertical, bool insert);
 
 /// The formulas of one worksheet, keyed by cell position.
 class TXLSFormulas {

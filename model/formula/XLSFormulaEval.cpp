@@ -23,6 +23,7 @@
 #include "XLSCellHeap.h"
 #include "XLSCivilDate.h"
 #include "XLSConstants.h"
+#include "XLSDefinedNames.h"
 #include "XLSFormula.h"
 #include "XLSFormulaFunctions.h"
 #include "XLSFormulaTokens.h"
@@ -527,6 +528,7 @@ class TEvaluator {
   // not computed yet.
   TValue Run(const TWork& work) {
     sheet_ = work.Sheet, row_ = work.Row, col_ = work.Col, unsure_ = false;
+    nameDepth_ = 0, nameExpansions_ = 0;
     utf8_ = sheet_->GetWorkbook().GetUtf8Texts();
     try {
       std::vector<TOperand> stack;
@@ -597,6 +599,9 @@ class TEvaluator {
       case TXLSTokenKind::Operator:
         stack.push_back(Operand(Guarded([&] { return ApplyOperator(token.Code, stack); })));
         break;
+      case TXLSTokenKind::Name:
+        stack.push_back(NameOperand(token.NameEntry));
+        break;
       case TXLSTokenKind::Function: {
         std::vector<TOperand> args(token.ArgCount);
         for (size_t i = args.size(); i-- > 0;) args[i] = Pop(stack);
@@ -610,6 +615,23 @@ class TEvaluator {
         break;
       }
     }
+  }
+
+  // A name stands for what its definition gives where it is used: a block,
+  // or a value. Definitions only use names defined before them, so they
+  // form no cycle; a chain nested deeper than kMaxNameDepth, or a formula
+  // that expands more than kMaxNameExpansions names, is left to the reader.
+  TOperand NameOperand(uint16_t entry) {
+    if (nameDepth_ >= kMaxNameDepth || ++nameExpansions_ > kMaxNameExpansions)
+      throw TCannotCompute{};
+    ++nameDepth_;
+    std::vector<TOperand> stack;
+    for (const TXLSFormulaToken& token :
+         sheet_->GetWorkbook().GetNames().Get(entry).Definition.Tokens)
+      Step(token, stack);
+    --nameDepth_;
+    if (stack.size() != 1) throw TCannotCompute{};
+    return std::move(stack.back());
   }
 
   template <class TFn>
@@ -1184,6 +1206,8 @@ class TEvaluator {
   }
 
   static constexpr size_t kMinCompactAt = 4096;
+  static constexpr int kMaxNameDepth = 32;
+  static constexpr int kMaxNameExpansions = 1000;
 
   std::unordered_map<const TXLSFormula*, TMemo> memo_;
   std::vector<TWork> work_;
@@ -1191,7 +1215,9 @@ class TEvaluator {
   TXLSWorksheet* sheet_ = nullptr;
   int32_t row_ = 0, col_ = 0;
   bool unsure_ = false;
-  bool utf8_ = false;  // the workbook's texts are UTF-8: limits count characters
+  int nameDepth_ = 0;       // names being expanded in the current run
+  int nameExpansions_ = 0;  // names expanded in the current run
+  bool utf8_ = false;       // the workbook's texts are UTF-8: limits count characters
 };
 
 }  // namespace

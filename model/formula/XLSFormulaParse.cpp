@@ -1,6 +1,7 @@
 // Formula text to reverse Polish tokens: a recursive-descent parser over the
 // usual spreadsheet precedence (comparison, &, + -, * /, ^, %, unary minus),
-// with A1 references, sheet-qualified references and function calls.
+// with A1 references, sheet-qualified references, defined names and function
+// calls. It reads cell formulas and the definitions of defined names.
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 
 #include "XLSCellRef.h"
 #include "XLSConstants.h"
+#include "XLSDefinedNames.h"
 #include "XLSFormula.h"
 #include "XLSFormulaFunctions.h"
 #include "XLSFormulaTokens.h"
@@ -39,12 +41,19 @@ std::string Upper(std::string text) {
 }
 
 bool IsNameChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '$';
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '$' ||
+         c == '\\';
 }
 
 class TFormulaParser {
  public:
-  TFormulaParser(const std::string& text, TXLSWorksheet& sheet) : text_(text), sheet_(sheet) {}
+  // A cell formula of sheet.
+  TFormulaParser(const std::string& text, TXLSWorksheet& sheet)
+      : text_(text), book_(sheet.GetWorkbook()), sheet_(&sheet) {}
+  // The definition of a name of scope (a sheet, or null for the workbook):
+  // every reference gets its sheet and loses its relative parts.
+  TFormulaParser(const std::string& text, TXLSWorkbook& book, TXLSWorksheet* scope)
+      : text_(text), book_(book), sheet_(scope), definition_(true) {}
 
   std::vector<TXLSFormulaToken> Parse() {
     if (text_.empty() || text_[0] != '=') Fail(0, "a formula starts with '='");
@@ -54,11 +63,19 @@ class TFormulaParser {
     Comparison();
     SkipSpaces();
     if (!AtEnd()) Fail(pos_, std::string("unexpected '") + text_[pos_] + "'");
+    // A name that is a reference alone stands for the cells themselves, so
+    // that SUM(Name) sums them.
+    if (definition_ && tokens_.size() == 1 && IsReferenceOperand(tokens_.back()))
+      tokens_.back().ValueClass = false;
     return std::move(tokens_);
   }
 
  private:
   [[noreturn]] void Fail(size_t at, const std::string& message) { throw TParseError{at, message}; }
+  static bool IsReferenceOperand(const TXLSFormulaToken& token) {
+    return token.Kind == TXLSTokenKind::Ref || token.Kind == TXLSTokenKind::Area ||
+           token.Kind == TXLSTokenKind::Name;
+  }
   bool AtEnd() const { return pos_ >= text_.size(); }
   char Peek(size_t ahead = 0) const {
     return pos_ + ahead < text_.size() ? text_[pos_ + ahead] : '\0';
@@ -239,7 +256,7 @@ class TFormulaParser {
       value += c;
     }
     // The limit counts the bytes the file holds (UTF-8 converted first).
-    if (sheet_.GetWorkbook().CodePageLength(value) > XLSStrMax)
+    if (book_.CodePageLength(value) > XLSStrMax)
       Fail(start, "a text constant is longer than 255 bytes");
     TXLSFormulaToken token;
     token.Kind = TXLSTokenKind::String;
@@ -282,12 +299,14 @@ class TFormulaParser {
     Reference(ResolveSheet(name, start));
   }
 
+  // The sheet a reference names; null for the formula's own sheet (a
+  // definition keeps every sheet).
   TXLSWorksheet* ResolveSheet(const std::string& name, size_t at) {
-    TXLSWorkSheets& sheets = sheet_.GetWorkbook().GetSheets();
+    TXLSWorkSheets& sheets = book_.GetSheets();
     for (int32_t i = 1; i <= sheets.GetCount(); ++i) {
       TXLSWorksheet* candidate = sheets.GetSheet(i);
       if (Upper(candidate->GetName()) == Upper(name))
-        return candidate == &sheet_ ? nullptr : candidate;
+        return candidate == sheet_ && !definition_ ? nullptr : candidate;
     }
     Fail(at, "no sheet is named '" + name + "'");
   }
@@ -319,8 +338,27 @@ class TFormulaParser {
       tokens_.push_back(std::move(token));
       return;
     }
+    if (DefinedName(word, start)) return;
     pos_ = start;
     Reference(nullptr);
+  }
+
+  // A defined name: the sheet's own name of that spelling, else the
+  // workbook's. A word that could be a name but is none is refused here,
+  // naming it; anything else is read as a cell reference.
+  bool DefinedName(const std::string& word, size_t start) {
+    const int32_t entry = book_.GetNames().Find(word, sheet_);
+    if (entry < 0) {
+      std::string reason;
+      if (IsValidDefinedName(word, reason))
+        Fail(start, "unknown name '" + word + "' (AddName defines names)");
+      return false;
+    }
+    TXLSFormulaToken token;
+    token.Kind = TXLSTokenKind::Name;
+    token.NameEntry = static_cast<uint16_t>(entry);
+    tokens_.push_back(std::move(token));
+    return true;
   }
 
   // Spaces between a function name and its '(' are allowed.
@@ -352,7 +390,7 @@ class TFormulaParser {
     if (col < 0 || col > XLSMaxCol)
       Fail(start, "column " + letters + " is outside the sheet (A to IV)");
     const long row = digits.size() <= 6 ? std::strtol(digits.c_str(), nullptr, 10) : 0;
-    const TXLSRecordEncoder& format = sheet_.GetWorkbook().GetRecordEncoder();
+    const TXLSRecordEncoder& format = book_.GetRecordEncoder();
     if (row < 1 || row > format.FormulaMaxRow() + 1)
       Fail(start, "row " + digits + " is outside the rows a " + format.Name() +
                       " formula can address (1 to " + std::to_string(format.FormulaMaxRow() + 1) +
@@ -363,6 +401,7 @@ class TFormulaParser {
   }
 
   void Reference(TXLSWorksheet* sheet) {
+    const size_t start = pos_;
     TXLSFormulaToken token;
     token.Kind = TXLSTokenKind::Ref;
     if (sheet != nullptr) token.Sheet = sheet->GetLink();
@@ -375,7 +414,20 @@ class TFormulaParser {
       if (token.Last.Row < token.First.Row) std::swap(token.First.Row, token.Last.Row);
       if (token.Last.Col < token.First.Col) std::swap(token.First.Col, token.Last.Col);
     }
+    if (definition_) DefinitionReference(token, start);
     tokens_.push_back(std::move(token));
+  }
+
+  // A name stands for the same cells wherever it is used: its references
+  // are absolute, and a workbook name's name their sheet.
+  void DefinitionReference(TXLSFormulaToken& token, size_t start) {
+    if (!token.Sheet) {
+      if (sheet_ == nullptr)
+        Fail(start, "a reference in a workbook name names its sheet (Sheet1!$A$1)");
+      token.Sheet = sheet_->GetLink();
+    }
+    token.First.RowRel = token.First.ColRel = false;
+    token.Last.RowRel = token.Last.ColRel = false;
   }
 
   void Function(const std::string& name, size_t start) {
@@ -410,8 +462,7 @@ class TFormulaParser {
         }
         // A reference given alone is passed as a reference where the
         // function takes one, else as a value.
-        if (tokens_.size() == before + 1 && (tokens_.back().Kind == TXLSTokenKind::Ref ||
-                                             tokens_.back().Kind == TXLSTokenKind::Area))
+        if (tokens_.size() == before + 1 && IsReferenceOperand(tokens_.back()))
           tokens_.back().ValueClass = !info->TakesReference(count);
         ++count;
         SkipSpaces();
@@ -437,12 +488,23 @@ class TFormulaParser {
   }
 
   const std::string& text_;
-  TXLSWorksheet& sheet_;
+  TXLSWorkbook& book_;
+  // The formula's sheet, or a name's scope (null for a workbook name).
+  TXLSWorksheet* sheet_;
+  bool definition_ = false;
   static constexpr int kMaxDepth = 100;
   size_t pos_ = 0;
   int depth_ = 0;
   std::vector<TXLSFormulaToken> tokens_;
 };
+
+TXLSFormulaStatus Refusal(const TParseError& error) {
+  TXLSFormulaStatus status;
+  status.Code = -1;
+  status.Position = static_cast<int32_t>(error.Position) + 1;
+  status.Message = "position " + std::to_string(status.Position) + ": " + error.Message;
+  return status;
+}
 
 }  // namespace
 
@@ -465,11 +527,19 @@ TXLSFormulaStatus ParseFormula(const std::string& text, TXLSWorksheet& sheet,
       throw TParseError{0, "the formula is too long for a FORMULA record"};
     formula = std::move(parsed);
   } catch (const TParseError& error) {
-    status.Code = -1;
-    status.Position = static_cast<int32_t>(error.Position) + 1;
-    status.Message = "position " + std::to_string(status.Position) + ": " + error.Message;
+    status = Refusal(error);
   }
   return status;
+}
+
+TXLSFormulaStatus ParseNameDefinition(const std::string& text, TXLSWorkbook& book,
+                                      TXLSWorksheet* scope, TXLSFormula& formula) {
+  try {
+    formula.Tokens = TFormulaParser(text, book, scope).Parse();
+  } catch (const TParseError& error) {
+    return Refusal(error);
+  }
+  return TXLSFormulaStatus{};
 }
 
 }  // namespace tabulon

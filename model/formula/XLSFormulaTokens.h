@@ -50,6 +50,7 @@ constexpr uint8_t kRef3d = 0x3A;       ///< one cell of another sheet
 constexpr uint8_t kArea3d = 0x3B;      ///< a block of another sheet
 constexpr uint8_t kRefN = 0x2C;        ///< one cell, its relative parts offsets from a base cell
 constexpr uint8_t kAreaN = 0x2D;       ///< a block, its relative parts offsets from a base cell
+constexpr uint8_t kName = 0x23;        ///< a defined name: its NAME record's 1-based index
 constexpr uint8_t kValueClass = 0x20;  ///< added to a reference-class id
 /// The length of the reference expression that follows, so that a reader can
 /// skip it (print titles of rows and columns together).

@@ -3,6 +3,7 @@
 // Insert or Delete shifts cells.
 #include "XLSCellHeap.h"
 #include "XLSCellRef.h"
+#include "XLSDefinedNames.h"
 #include "XLSFormula.h"
 #include "XLSRange.h"
 #include "XLSRecordEncoder.h"
@@ -74,14 +75,18 @@ std::string TXLSRange::GetFormula() {
   return formula ? FormulaText(*formula, Worksheet) : std::string();
 }
 
+// The formulas of every sheet and the definitions of the names.
 void TXLSRange::AdjustFormulas(bool vertical, bool insert) {
-  TXLSWorkSheets& sheets = Worksheet.GetWorkbook().GetSheets();
+  TXLSWorkbook& book = Worksheet.GetWorkbook();
+  const int32_t maxRow = book.GetRecordEncoder().FormulaMaxRow();
+  TXLSWorkSheets& sheets = book.GetSheets();
   for (int32_t i = 1; i <= sheets.GetCount(); ++i) {
     TXLSWorksheet& sheet = *sheets.GetSheet(i);
-    sheet.GetFormulas().AdjustForShift(sheet, Worksheet,
-                                       Worksheet.GetWorkbook().GetRecordEncoder().FormulaMaxRow(),
-                                       FirstRow, FirstCol, LastRow, LastCol, vertical, insert);
+    sheet.GetFormulas().AdjustForShift(sheet, Worksheet, maxRow, FirstRow, FirstCol, LastRow,
+                                       LastCol, vertical, insert);
   }
+  book.GetNames().AdjustForShift(Worksheet, maxRow, FirstRow, FirstCol, LastRow, LastCol, vertical,
+                                 insert);
 }
 
 }  // namespace tabulon

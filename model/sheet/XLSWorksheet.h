@@ -342,6 +342,8 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
 
   /// @return The workbook the sheet belongs to.
   TXLSWorkbook& GetWorkbook() { return workbook_; }
+  /// @return The workbook, read only.
+  const TXLSWorkbook& GetWorkbook() const { return workbook_; }
   /// @return The sheet name.
   const std::string& GetName() const { return name_; }
   /// Sets the name without asking the collection (it names new sheets).

@@ -19,6 +19,7 @@
 
 #include "Ole.h"
 #include "XLSCellRef.h"
+#include "XLSDefinedNames.h"
 #include "XLSFormula.h"
 #include "XLSPanes.h"
 #include "XLSProtect.h"
@@ -289,6 +290,7 @@ class TFileSizeSignalGuard {
 TXLSWorkbook::TXLSWorkbook()
     : XLSImplements<IXLSWorkBook>(false),
       protect_(std::make_unique<TXLSProtect>()),
+      names_(std::make_unique<TXLSDefinedNames>()),
       xfList_(std::make_unique<TXLSXFList>()),
       sheets_(std::make_unique<TXLSWorkSheets>(*this)) {
   ResetEncoders();
@@ -308,21 +310,33 @@ int32_t TXLSWorkbook::SetFileFormat(int32_t file_format) {
     return -1;
   }
   std::unique_ptr<TXLSRecordEncoder> chosen = MakeRecordEncoder(file_format, textEncoder_.get());
-  const std::string beyond = FormulaBeyondRow(chosen->FormulaMaxRow());
-  if (!beyond.empty()) {
-    lastError_ = "the formula in " + beyond + " refers to rows a " + chosen->Name() +
-                 " formula cannot address (1 to " + std::to_string(chosen->FormulaMaxRow() + 1) +
-                 "); choose the file format before adding such formulas";
-    return -1;
-  }
-  const std::string biff8Only = file_format == xlExcel5 ? Biff8OnlyContent() : std::string();
-  if (!biff8Only.empty()) {
-    lastError_ = biff8Only + " needs a BIFF8 workbook: a BIFF5 file cannot carry it";
+  const std::string refusal = FormatRefusal(*chosen);
+  if (!refusal.empty()) {
+    lastError_ = refusal;
     return -1;
   }
   fileFormat_ = file_format;
   ResetEncoders();
   return 1;
+}
+
+std::string TXLSWorkbook::FormatRefusal(const TXLSRecordEncoder& chosen) const {
+  const std::string rows = std::string("rows a ") + chosen.Name() +
+                           " formula cannot address (1 to " +
+                           std::to_string(chosen.FormulaMaxRow() + 1) + ")";
+  const std::string beyond = FormulaBeyondRow(chosen.FormulaMaxRow());
+  if (!beyond.empty())
+    return "the formula in " + beyond + " refers to " + rows +
+           "; choose the file format before adding such formulas";
+  const std::string name = names_->NameBeyondRow(chosen.FormulaMaxRow());
+  if (!name.empty())
+    return "the name '" + name + "' refers to " + rows +
+           "; choose the file format before adding such names";
+  const std::string biff8Only =
+      chosen.FileFormat() == xlExcel5 ? Biff8OnlyContent() : std::string();
+  if (!biff8Only.empty())
+    return biff8Only + " needs a BIFF8 workbook: a BIFF5 file cannot carry it";
+  return std::string();
 }
 
 std::string TXLSWorkbook::Biff8OnlyContent() const {
@@ -554,6 +568,7 @@ int32_t TXLSWorkbook::BuildRecords(TXLSSpillFile* spill) {
   records_ = std::make_unique<TXLSRecordSection>(recordEncoder_->RecordLimit());
   if (EncodeSheetNames() != 1) return -1;
   xfList_->CreateAllReferredList();
+  names_->NumberRecords();
   EvaluateWorkbookFormulas(*sheets_->GetSheet(1));
   const int32_t status = StoreSheetRecords(spill);
   return status == 1 ? StoreWorkbookRecords() : status;

@@ -22,6 +22,7 @@ namespace tabulon {
 // behind pointers: their headers stay internal.
 class TXLSBlob;
 class TXLSBlobList;
+class TXLSDefinedNames;
 class TXLSProtect;
 class TXLSRecordEncoder;
 enum class TXLSGlobalsPart : uint8_t;
@@ -146,6 +147,10 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   TXLSWorkSheets& GetSheets() { return *sheets_; }
   /// @return The workbook's protection state.
   TXLSProtect& GetProtect() { return *protect_; }
+  /// @return The defined names of the workbook and of its sheets (AddName).
+  TXLSDefinedNames& GetNames() { return *names_; }
+  /// @return The defined names, read only.
+  const TXLSDefinedNames& GetNames() const { return *names_; }
   /// Chooses the file format SaveAs writes: xlExcel5 (39, Excel 5/95, the
   /// default) or xlExcel8 (56, Excel 97-2003). A formula is checked against
   /// the rows the format's references reach (16384 in BIFF5, 65536 in BIFF8)
@@ -160,13 +165,22 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   /// Defines a workbook name: formulas of every sheet use it as they use a
   /// reference ("=SUM(Sales)"), and readers list it in their name manager.
   /// A sheet's own names (IXLSWorkSheet::AddName) hide it on that sheet.
-  /// @param name Letters, digits, '_', '.' and '\\', starting with a letter,
-  ///        '_' or '\\', at most 255 characters, not a cell reference;
-  ///        names are compared without case.
+  /// Both file formats write names, and SetFileFormat may follow.
+  /// @param name ASCII letters, digits, '_', '.' and '\\', starting with a
+  ///        letter, '_' or '\\', at most 255 characters, not a cell reference
+  ///        ("A1", "XFD1048576", "R1C1", "R", "C": one to three letters then
+  ///        digits count as one) nor TRUE or FALSE; names are compared
+  ///        without case.
   /// @param refers_to What it stands for, as a formula:
-  ///        "=Sheet1!$B$2:$B$9", "=0.07", "=Rates!$A$1*2".
-  /// @return 1, or -1 (GetLastError says why): an invalid or taken name, a
-  ///        formula that does not parse.
+  ///        "=Sheet1!$B$2:$B$9", "=0.07", "=Rates!$A$1*2". Every reference
+  ///        must name its sheet (a workbook name belongs to no sheet) and is
+  ///        absolute ("Sheet1!B2" is Sheet1!$B$2). It may use names defined
+  ///        before it, so that names never form a cycle. A sheet renamed
+  ///        later is followed; a sheet deleted later makes its references
+  ///        \#REF!.
+  /// @return 1, or -1 (GetLastError says why, naming the name): an invalid
+  ///        or taken name, a formula that does not parse, a reference without
+  ///        a sheet, an unknown name.
   int32_t AddName(const std::string& name, const std::string& refers_to);
   /// @return The record encoder of the chosen file format, which the sheets
   /// and tables use to build the records whose layout differs between the
@@ -220,6 +234,10 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   /// The first hyperlink or data validation of the sheets ("the hyperlink
   /// in Sheet1!B2"), which only a BIFF8 file carries, or empty text.
   std::string Biff8OnlyContent() const;
+  // Why the workbook cannot be saved in chosen's format (a formula or a
+  // name reaching rows it cannot address, a record only BIFF8 carries);
+  // empty when it can.
+  std::string FormatRefusal(const TXLSRecordEncoder& chosen) const;
   int32_t EncodeSheetNames();
   int32_t Fail(const std::string& message);
 
@@ -262,6 +280,7 @@ class TXLSWorkbook : public XLSImplements<IXLSWorkBook> {
   std::unique_ptr<TXLSRecordEncoder> recordEncoder_;
   std::vector<std::string> recordSheetNames_;  // only during a save
   std::unique_ptr<TXLSProtect> protect_;
+  std::unique_ptr<TXLSDefinedNames> names_;
   std::unique_ptr<TXLSXFList> xfList_;
   std::unique_ptr<TXLSRecordSection> records_;  ///< only during a save
   /// The globals behind the sheet list, and where they start in the stream.

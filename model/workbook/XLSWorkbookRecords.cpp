@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "XLSByteOrder.h"
+#include "XLSDefinedNames.h"
 #include "XLSFormulaTokens.h"
 #include "XLSPageSetup.h"
 #include "XLSPanes.h"
@@ -102,7 +103,10 @@ int32_t TXLSWorkbook::StoreExterns() {
   return recordEncoder_->StoreGlobalExterns(*records_, recordSheetNames_);
 }
 
+// The defined names first: their NAME indexes, which formulas carry, then do
+// not depend on the built-in names behind them.
 int32_t TXLSWorkbook::StoreNames() {
+  if (names_->Store(*records_, *this, *recordEncoder_) != 1) return -1;
   int32_t status = StorePrintAreaNames();
   if (status == 1) status = StorePrintTitleNames();
   return status == 1 ? StoreFilterDatabaseNames() : status;

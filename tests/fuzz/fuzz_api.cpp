@@ -3,8 +3,9 @@
 // both ways, whole rows and columns, widths, heights, hiding, page setup,
 // notes added and cleared, and sheets added, moved, renamed and deleted
 // while the harness still holds them and their ranges; hyperlinks and data
-// validations (refused in BIFF5). The first byte picks the file format. Every
-// sequence ends with a save that must be well formed.
+// validations (refused in BIFF5), defined names and formulas that use them.
+// The first byte picks the file format. Every sequence ends with a save that
+// must be well formed.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -125,7 +126,7 @@ class THarness {
   }
 
   void Step() {
-    const int32_t op = in_.Pick(39);
+    const int32_t op = in_.Pick(42);
     if (op < 8) return SheetStep(op);
     IXLSRange* range = Any(ranges_);
     if (range == nullptr) return Keep(ranges_, NewRange());
@@ -303,6 +304,15 @@ class THarness {
       case 35:
         range.AutoFilter();
         return;
+      case 36:
+        book_.AddName(NameText(), Definition());
+        return;
+      case 37:
+        if (IXLSWorkSheet* sheet = Any(sheets_)) sheet->AddName(NameText(), Definition());
+        return;
+      case 38:
+        if (Small(range)) range.SetFormula(NameFormula());
+        return;
       default:
         return Keep(ranges_, NewRange());
     }
@@ -381,6 +391,34 @@ class THarness {
     rule.InputMessage = in_.Pick(4) == 0 ? std::string(in_.Word() % 300, 'm') : in_.Text();
     rule.ErrorMessage = in_.Text();
     return rule;
+  }
+
+  // Names from a few spellings (so that names meet again, in other cases
+  // and scopes) or any text.
+  std::string NameText() {
+    static const char* const kNames[] = {"Sales", "RATE", "rate", "x.y", "_a", "\\b", "A1", "R1C1"};
+    return in_.Pick(4) ? kNames[in_.Pick(8)] : in_.Text();
+  }
+  std::string SheetPrefix() {
+    IXLSWorkSheet* sheet = Any(sheets_);
+    return sheet ? "'" + sheet->GetWorkSheetName() + "'!" : std::string();
+  }
+  std::string Definition() {
+    switch (in_.Pick(5)) {
+      case 0:
+        return "=" + SheetPrefix() + CellText(in_) + ":" + CellText(in_);
+      case 1:
+        return "=" + std::to_string(in_.Number());
+      case 2:
+        return "=" + NameText() + "*2+" + NameText();
+      case 3:
+        return "=SUM(" + SheetPrefix() + CellText(in_) + ")";
+      default:
+        return in_.Text();
+    }
+  }
+  std::string NameFormula() {
+    return in_.Pick(2) ? "=SUM(" + NameText() + ")" : "=" + NameText() + "+" + CellText(in_);
   }
 
   void FontStep(IXLSFont& font) {

@@ -35,6 +35,7 @@ import org.apache.poi.hssf.usermodel.DVConstraint;
 import org.apache.poi.hssf.usermodel.HSSFComment;
 import org.apache.poi.hssf.usermodel.HSSFDataValidation;
 import org.apache.poi.hssf.usermodel.HSSFFont;
+import org.apache.poi.hssf.usermodel.HSSFFormulaEvaluator;
 import org.apache.poi.hssf.usermodel.HSSFHyperlink;
 import org.apache.poi.hssf.usermodel.HSSFName;
 import org.apache.poi.hssf.usermodel.HSSFPalette;
@@ -48,6 +49,7 @@ import org.apache.poi.hssf.util.HSSFColor;
 import org.apache.poi.poifs.filesystem.POIFSFileSystem;
 import org.apache.poi.ss.usermodel.Cell;
 import org.apache.poi.ss.usermodel.CellType;
+import org.apache.poi.ss.usermodel.CellValue;
 import org.apache.poi.ss.usermodel.DataFormatter;
 import org.apache.poi.ss.usermodel.DateUtil;
 import org.apache.poi.ss.usermodel.FormulaError;
@@ -106,6 +108,7 @@ public final class PoiDump {
     out.put("protection", workbookProtection());
     out.put("custom_colours", customColours());
     out.put("names", names());
+    out.put("evaluated", evaluated());
     out.put("picture_count", book.getAllPictures().size());
     List<Object> sheets = new ArrayList<>();
     for (int i = 0; i < book.getNumberOfSheets(); ++i) sheets.add(sheet(i));
@@ -162,6 +165,33 @@ public final class PoiDump {
                   .with("sheet_index", name.getSheetIndex())
                   .with("refers_to", name.getRefersToFormula())
                   .with("builtin", book.getNameRecord(i).isBuiltInName()));
+    }
+    return out;
+  }
+
+  // Every formula as POI's own evaluator computes it (names included), or
+  // the reason it cannot.
+  private List<Object> evaluated() {
+    List<Object> out = new ArrayList<>();
+    HSSFFormulaEvaluator evaluator = book.getCreationHelper().createFormulaEvaluator();
+    for (int i = 0; i < book.getNumberOfSheets(); ++i) {
+      for (org.apache.poi.ss.usermodel.Row row : book.getSheetAt(i)) {
+        for (Cell cell : row) {
+          if (cell.getCellType() != CellType.FORMULA) continue;
+          Object value;
+          try {
+            CellValue result = evaluator.evaluate(cell);
+            value = result.getCellType() == CellType.NUMERIC ? (Object) result.getNumberValue()
+                                                             : result.formatAsString();
+          } catch (RuntimeException e) {
+            value = e.getClass().getSimpleName() + ": " + e.getMessage();
+          }
+          out.add(new Fields()
+                      .with("sheet", book.getSheetName(i))
+                      .with("address", cell.getAddress().formatAsString())
+                      .with("value", value));
+        }
+      }
     }
     return out;
   }
