@@ -77,24 +77,47 @@ const TXLSWorksheet* OtherSheet(const TXLSFormulaToken& token, const TXLSWorkshe
   return named != &sheet ? named : nullptr;
 }
 
+// A corner whose relative parts become offsets from base (wrapping as the
+// 16-bit row and 8-bit column fields of tRefN and tAreaN read them back).
+TXLSTokenPoint OffsetPoint(const TXLSRefPoint& p, const TXLSRefPoint& base) {
+  TXLSTokenPoint point = TokenPoint(p);
+  if (p.RowRel) point.Row = static_cast<uint16_t>(p.Row - base.Row);
+  if (p.ColRel) point.Col = static_cast<uint8_t>(p.Col - base.Col);
+  return point;
+}
+
+bool HasRelativePart(const TXLSFormulaToken& token) {
+  const bool first = token.First.RowRel || token.First.ColRel;
+  return first || (token.Kind == TXLSTokenKind::Area && (token.Last.RowRel || token.Last.ColRel));
+}
+
+// base: null for a cell formula (positions on the sheet); else the cell the
+// formula is read for, and a reference with a relative part is written as
+// tRefN or tAreaN.
 void EncodeReference(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
-                     const TXLSRecordEncoder& encoder, std::vector<uint8_t>& out) {
+                     const TXLSRecordEncoder& encoder, const TXLSRefPoint* base,
+                     std::vector<uint8_t>& out) {
   TXLSTokenRef ref;
   ref.Area = token.Kind == TXLSTokenKind::Area;
   const TXLSWorksheet* other = OtherSheet(token, sheet);
+  const bool offsets = base != nullptr && other == nullptr && HasRelativePart(token);
   ref.Sheet3d = other != nullptr;
-  ref.Id = other ? (ref.Area ? xlstoken::kArea3d : xlstoken::kRef3d)
-                 : (ref.Area ? xlstoken::kArea : xlstoken::kRef);
+  if (offsets) {
+    ref.Id = ref.Area ? xlstoken::kAreaN : xlstoken::kRefN;
+  } else {
+    ref.Id = other ? (ref.Area ? xlstoken::kArea3d : xlstoken::kRef3d)
+                   : (ref.Area ? xlstoken::kArea : xlstoken::kRef);
+  }
   if (token.ValueClass) ref.Id = static_cast<uint8_t>(ref.Id + xlstoken::kValueClass);
   if (other) ref.Sheet = static_cast<uint16_t>(other->GetSheetIndex() - 1);
-  ref.First = TokenPoint(token.First);
-  ref.Last = TokenPoint(token.Last);
+  ref.First = offsets ? OffsetPoint(token.First, *base) : TokenPoint(token.First);
+  ref.Last = offsets ? OffsetPoint(token.Last, *base) : TokenPoint(token.Last);
   encoder.AddReferenceToken(out, ref);
 }
 
 void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
                  const TXLSRecordEncoder& encoder, const TXLSTextPlace& place,
-                 std::vector<uint8_t>& out) {
+                 const TXLSRefPoint* base, std::vector<uint8_t>& out) {
   if (IsDeletedSheetReference(token)) {
     out.push_back(xlstoken::kErr);
     out.push_back(xlErrRef);
@@ -126,7 +149,7 @@ void EncodeToken(const TXLSFormulaToken& token, const TXLSWorksheet& sheet,
       break;
     case TXLSTokenKind::Ref:
     case TXLSTokenKind::Area:
-      EncodeReference(token, sheet, encoder, out);
+      EncodeReference(token, sheet, encoder, base, out);
       break;
     case TXLSTokenKind::Operator:
       out.push_back(token.Code);
@@ -294,7 +317,17 @@ std::vector<uint8_t> EncodeFormula(const TXLSFormula& formula, const TXLSWorkshe
                                    const TXLSRecordEncoder& encoder, const TXLSTextPlace& place) {
   std::vector<uint8_t> out;
   for (const TXLSFormulaToken& token : formula.Tokens)
-    EncodeToken(token, sheet, encoder, place, out);
+    EncodeToken(token, sheet, encoder, place, nullptr, out);
+  return out;
+}
+
+std::vector<uint8_t> EncodeFormulaAt(const TXLSFormula& formula, const TXLSWorksheet& sheet,
+                                     const TXLSRecordEncoder& encoder, const TXLSTextPlace& place,
+                                     int32_t base_row, int32_t base_col) {
+  const TXLSRefPoint base{base_row, base_col};
+  std::vector<uint8_t> out;
+  for (const TXLSFormulaToken& token : formula.Tokens)
+    EncodeToken(token, sheet, encoder, place, &base, out);
   return out;
 }
 

@@ -144,6 +144,22 @@ std::string FormulaText(const TXLSFormula& formula, const TXLSWorksheet& sheet);
 std::vector<uint8_t> EncodeFormula(const TXLSFormula& formula, const TXLSWorksheet& sheet,
                                    const TXLSRecordEncoder& encoder, const TXLSTextPlace& place);
 
+/// The token bytes of a formula read relative to a base cell, as
+/// conditional formats keep theirs (one formula for every cell of a range):
+/// a reference with a relative part is written as tRefN or tAreaN, that
+/// part an offset from the base cell; absolute references and references
+/// to other sheets as EncodeFormula writes them.
+/// @param formula the tokens to encode, parsed as if written in the base cell
+/// @param sheet the sheet the formula belongs to
+/// @param encoder the save's record encoder
+/// @param place where the formula is, for reports of texts the code page lacks
+/// @param base_row zero-based row of the base cell (a range's top-left cell)
+/// @param base_col zero-based column of the base cell
+/// @return the bytes; empty when a token cannot be written
+std::vector<uint8_t> EncodeFormulaAt(const TXLSFormula& formula, const TXLSWorksheet& sheet,
+                                     const TXLSRecordEncoder& encoder, const TXLSTextPlace& place,
+                                     int32_t base_row, int32_t base_col);
+
 /// How far a formula can be filled before a relative reference passes the
 /// last row or column a formula can address.
 struct TXLSFillReach {

@@ -49,6 +49,12 @@ constexpr uint8_t kArea = 0x25;        ///< a block of the formula's sheet
 constexpr uint8_t kRef3d = 0x3A;       ///< one cell of another sheet
 constexpr uint8_t kArea3d = 0x3B;      ///< a block of another sheet
 constexpr uint8_t kValueClass = 0x20;  ///< added to a reference-class id
+
+// References whose relative parts are offsets from the cell the formula is
+// read for, as conditional formats keep them (one formula for a range).
+constexpr uint8_t kRefN = 0x2C;   ///< one cell
+constexpr uint8_t kAreaN = 0x2D;  ///< a block
+
 /// The length of the reference expression that follows, so that a reader can
 /// skip it (print titles of rows and columns together).
 constexpr uint8_t kMemFunc = 0x29;
