@@ -5,6 +5,7 @@
 
 #include "XLSCellRef.h"
 #include "XLSColRowInfo.h"
+#include "XLSFormatConditions.h"
 #include "XLSPageSetup.h"
 #include "XLSPanes.h"
 #include "XLSPicture.h"
@@ -27,6 +28,7 @@ TXLSWorksheet::TXLSWorksheet(TXLSWorkbook& workbook)
       rowInfo_(std::make_unique<TXLSRowInfoList>(workbook.GetXFList())),
       columnInfo_(std::make_unique<TXLSColumnInfoList>(workbook.GetXFList())),
       pictures_(std::make_unique<TXLSPictures>()),
+      formatConditions_(std::make_unique<TXLSFormatConditions>()),
       workbook_(workbook),
       link_(std::make_shared<TXLSSheetLink>(TXLSSheetLink{this})) {}
 

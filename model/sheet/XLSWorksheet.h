@@ -34,6 +34,7 @@ class TXLSPanes;
 class TXLSProtect;
 class TXLSWorkSheets;
 class TXLSPictures;
+class TXLSFormatConditions;
 class TXLSRecordEncoder;
 
 /// One sheet of a workbook. Callers reach it through IXLSWorkSheet (what
@@ -369,6 +370,8 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   int32_t ParseCellText(const std::string& text, uint16_t& row, uint8_t& col);
   /// @return The pictures placed on the sheet.
   TXLSPictures& GetPictures() { return *pictures_; }
+  /// @return The conditional formats of the sheet's ranges.
+  TXLSFormatConditions& GetFormatConditions() { return *formatConditions_; }
 
   /// @return The sheet's cell store.
   TXLSCellHeap& GetCellHeap() { return cells_; }
@@ -428,6 +431,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   int32_t StoreExterns(const TXLSRecordEncoder& encoder);
   int32_t StoreDimensions();
   int32_t StorePictures(TXLSRecordEncoder& encoder);
+  int32_t StoreFormatConditions(const TXLSRecordEncoder& encoder);
   int32_t StoreWindow2();
   int32_t StoreZoom();
   int32_t StoreSelection(TXLSRange& range);
@@ -448,6 +452,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   std::unique_ptr<TXLSRowInfoList> rowInfo_;
   std::unique_ptr<TXLSColumnInfoList> columnInfo_;
   std::unique_ptr<TXLSPictures> pictures_;
+  std::unique_ptr<TXLSFormatConditions> formatConditions_;
   uint16_t zoom_ = kDefaultZoom;
   uint16_t dimFirstRow_ = 0, dimLastRow_ = 0;
   uint8_t dimFirstCol_ = 0, dimLastCol_ = 0;

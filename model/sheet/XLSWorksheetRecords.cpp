@@ -9,6 +9,7 @@
 #include "XLSCellRef.h"
 #include "XLSColRowInfo.h"
 #include "XLSDrawing.h"
+#include "XLSFormatConditions.h"
 #include "XLSPageSetup.h"
 #include "XLSPanes.h"
 #include "XLSPicture.h"
@@ -451,6 +452,7 @@ int32_t TXLSWorksheet::Close() {
   step([&] { return StoreZoom(); });
   step([&] { return panes_ ? panes_->Store(*data_, activePane_) : 1; });
   step([&] { return StoreSelection(*selection_); });
+  step([&] { return StoreFormatConditions(encoder); });
   step([&] { return StoreEof(); });
   return status;
 }
@@ -477,6 +479,12 @@ int32_t TXLSWorksheet::StorePictures(TXLSRecordEncoder& encoder) {
   if (pictures_->GetCount() == 0) return 1;
   return encoder.StorePictures(*data_, static_cast<uint16_t>(index_ - 1),
                                pictures_->DrawingPictures());
+}
+
+// Only a BIFF8 workbook holds conditional formats (the range refuses them
+// in BIFF5, and the workbook refuses BIFF5 while a sheet has one).
+int32_t TXLSWorksheet::StoreFormatConditions(const TXLSRecordEncoder& encoder) {
+  return formatConditions_->Store(*data_, *this, encoder);
 }
 
 int32_t TXLSWorksheet::StoreWindow2() {

@@ -19,6 +19,7 @@
 
 #include "Ole.h"
 #include "XLSCellRef.h"
+#include "XLSFormatConditions.h"
 #include "XLSFormula.h"
 #include "XLSPanes.h"
 #include "XLSProtect.h"
@@ -301,6 +302,21 @@ void TXLSWorkbook::ResetEncoders() {
   recordEncoder_ = MakeRecordEncoder(fileFormat_, textEncoder_.get());
 }
 
+namespace {
+
+// The first conditional format of the workbook as "Sheet!A1:B4"; empty
+// when there is none. BIFF5 has no records for them.
+std::string FirstConditionalFormat(TXLSWorkSheets& sheets) {
+  for (int32_t i = 1; i <= sheets.GetCount(); ++i) {
+    TXLSWorksheet* sheet = sheets.GetSheet(i);
+    const auto& formats = sheet->GetFormatConditions().Formats();
+    if (!formats.empty()) return sheet->GetName() + "!" + ConditionalFormatAreaText(formats[0]);
+  }
+  return std::string();
+}
+
+}  // namespace
+
 int32_t TXLSWorkbook::SetFileFormat(int32_t file_format) {
   if (file_format != xlExcel5 && file_format != xlExcel8) {
     lastError_ = "file format " + std::to_string(file_format) +
@@ -313,6 +329,14 @@ int32_t TXLSWorkbook::SetFileFormat(int32_t file_format) {
     lastError_ = "the formula in " + beyond + " refers to rows a " + chosen->Name() +
                  " formula cannot address (1 to " + std::to_string(chosen->FormulaMaxRow() + 1) +
                  "); choose the file format before adding such formulas";
+    return -1;
+  }
+  const std::string conditions =
+      file_format == xlExcel5 ? FirstConditionalFormat(*sheets_) : std::string();
+  if (!conditions.empty()) {
+    lastError_ = "the conditional formats of " + conditions +
+                 " need a BIFF8 workbook; delete them (DeleteFormatConditions) before choosing "
+                 "BIFF5";
     return -1;
   }
   fileFormat_ = file_format;
