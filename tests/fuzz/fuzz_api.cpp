@@ -2,8 +2,9 @@
 // every variant kind and arrays, formatting, merging, inserting and deleting
 // both ways, whole rows and columns, widths, heights, hiding, page setup,
 // and sheets added, moved, renamed and deleted while the harness still
-// holds them and their ranges. The first byte picks the file format. Every
-// sequence ends with a save that must be well formed.
+// holds them and their ranges, and conditional formats with fuzzed formulas.
+// The first byte picks the file format. Every sequence ends with a save that
+// must be well formed.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -124,7 +125,7 @@ class THarness {
   }
 
   void Step() {
-    const int32_t op = in_.Pick(32);
+    const int32_t op = in_.Pick(34);
     if (op < 8) return SheetStep(op);
     IXLSRange* range = Any(ranges_);
     if (range == nullptr) return Keep(ranges_, NewRange());
@@ -276,9 +277,52 @@ class THarness {
         return range.Select();
       case 28:
         return Keep(ranges_, range.GetCells());
+      case 32:
+        range.AddFormatCondition(Condition());
+        return;
+      case 33:
+        range.DeleteFormatConditions();
+        // BIFF5 is refused while a sheet holds a condition; a switch that
+        // is taken is undone.
+        if (in_.Pick(4) == 0 && book_.GetFileFormat() == xlExcel8 &&
+            book_.SetFileFormat(xlExcel5) == 1)
+          book_.SetFileFormat(xlExcel8);
+        return;
       default:
         return Keep(ranges_, NewRange());
     }
+  }
+
+  // Fuzzed formula texts beside well-formed ones with relative, mixed and
+  // absolute references, some far from the range's top-left cell.
+  std::string ConditionFormula() {
+    switch (in_.Pick(5)) {
+      case 0:
+        return in_.Text();
+      case 1:
+        return "=" + CellText(in_) + (in_.Pick(2) ? ">" : "<>") + "$" + CellText(in_);
+      case 2:
+        return "=AND(" + CellText(in_) + ">0,$A" + std::to_string(1 + in_.Word()) + "<" +
+               CellText(in_) + ":" + CellText(in_) + ")";
+      case 3:
+        return "=" + in_.Text() + CellText(in_);
+      default:
+        return std::to_string(static_cast<int16_t>(in_.Word()));
+    }
+  }
+
+  TXLSFormatCondition Condition() {
+    TXLSFormatCondition condition;
+    condition.Type = in_.Pick(8) ? (in_.Pick(2) ? xlCellValue : xlExpression) : in_.Pick(256) - 1;
+    condition.Operator = in_.Pick(11) - 1;
+    condition.Formula1 = ConditionFormula();
+    condition.Formula2 = ConditionFormula();
+    if (in_.Pick(2)) condition.FontColor = in_.Word() * 257u;
+    if (in_.Pick(2)) condition.Bold = in_.Pick(2) == 1;
+    if (in_.Pick(2)) condition.Italic = in_.Pick(2) == 1;
+    if (in_.Pick(2)) condition.FillColor = in_.Word() * 65537u;
+    if (in_.Pick(2)) condition.BorderColor = in_.Word() * 257u;
+    return condition;
   }
 
   void FontStep(IXLSFont& font) {
