@@ -70,6 +70,10 @@ constexpr uint16_t kFormula = 0x0006;      // a cell's formula tokens and its ca
 constexpr uint16_t kString = 0x0207;       // the text result of the FORMULA before it
 constexpr uint16_t kMergedCells = 0x00E5;  // the sheet's merged ranges
 
+// Worksheet: conditional formats (BIFF8).
+constexpr uint16_t kCondFmt = 0x01B0;  // a conditional format's ranges and its CF count
+constexpr uint16_t kCf = 0x01B1;       // one condition of the CONDFMT before it, with its format
+
 // Worksheet: pictures.
 constexpr uint16_t kObj = 0x005D;     // a picture object: its anchor and options
 constexpr uint16_t kImData = 0x007F;  // the bitmap of the picture object before it

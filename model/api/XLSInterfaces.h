@@ -279,12 +279,17 @@ class IXLSRange : public IXLSUnknown {
   /// Removes the data validations of the range's cells.
   virtual void DeleteValidation() = 0;
   /// Adds a conditional format to the range (BIFF8 files only); a range
-  /// takes three conditions at most, the first that holds wins.
+  /// takes three conditions at most, the first that holds wins. Formulas
+  /// name cells of the range's own sheet; their colours become the nearest
+  /// palette colours, as font colours do.
   /// @param condition The condition and the format it shows.
   /// @return 1, or -1 (the sheet's GetLastError says why): a BIFF5
-  ///         workbook, a formula that does not parse, a fourth condition.
+  ///         workbook, a formula that does not parse, names another sheet
+  ///         or is a lone block of cells, a fourth condition.
   virtual int32_t AddFormatCondition(const TXLSFormatCondition& condition) = 0;
-  /// Removes the conditional formats that cover the range's cells.
+  /// Removes the conditional formats that cover the range's cells: every
+  /// format whose range shares a cell with this one goes whole, with its
+  /// conditions over its cells outside this range.
   virtual void DeleteFormatConditions() = 0;
 
  protected:

@@ -67,7 +67,8 @@ struct TXLSFormatCondition {
   std::string Formula2;
   /// Font colour.
   std::optional<TXLSColor> FontColor;
-  /// Bold or not.
+  /// Bold or not. Bold and italic are one setting of the file (the font
+  /// style): giving one of them sets the other to regular.
   std::optional<bool> Bold;
   /// Italic or not.
   std::optional<bool> Italic;

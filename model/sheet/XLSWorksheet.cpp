@@ -5,6 +5,7 @@
 
 #include "XLSCellRef.h"
 #include "XLSColRowInfo.h"
+#include "XLSFormatConditions.h"
 #include "XLSHyperlinks.h"
 #include "XLSNotes.h"
 #include "XLSPageSetup.h"
@@ -33,6 +34,7 @@ TXLSWorksheet::TXLSWorksheet(TXLSWorkbook& workbook)
       hyperlinks_(std::make_unique<TXLSHyperlinks>()),
       validations_(std::make_unique<TXLSValidations>()),
       notes_(std::make_unique<TXLSNotes>()),
+      formatConditions_(std::make_unique<TXLSFormatConditions>()),
       workbook_(workbook),
       link_(std::make_shared<TXLSSheetLink>(TXLSSheetLink{this})) {}
 

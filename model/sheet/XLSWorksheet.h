@@ -36,6 +36,7 @@ class TXLSProtect;
 class TXLSWorkSheets;
 class TXLSPictures;
 class TXLSNotes;
+class TXLSFormatConditions;
 class TXLSRecordEncoder;
 class TXLSHyperlinks;
 class TXLSValidations;
@@ -385,6 +386,8 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   std::string Biff8OnlyContent() const;
   /// @return The notes (comments) of the sheet's cells.
   TXLSNotes& GetNotes() { return *notes_; }
+  /// @return The conditional formats of the sheet's ranges.
+  TXLSFormatConditions& GetFormatConditions() { return *formatConditions_; }
 
   /// @return The sheet's cell store.
   TXLSCellHeap& GetCellHeap() { return cells_; }
@@ -469,6 +472,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   int32_t StoreDimensions();
   int32_t StoreAutoFilterInfo();
   int32_t StoreDrawing(TXLSRecordEncoder& encoder);
+  int32_t StoreFormatConditions(const TXLSRecordEncoder& encoder);
   int32_t StoreWindow2();
   int32_t StoreZoom();
   int32_t StoreSelection(TXLSRange& range);
@@ -493,6 +497,7 @@ class TXLSWorksheet : public XLSImplements<IXLSWorkSheet> {
   std::unique_ptr<TXLSValidations> validations_;
   std::unique_ptr<TXLSNotes> notes_;
   std::optional<TXLSFilterArea> autoFilter_;
+  std::unique_ptr<TXLSFormatConditions> formatConditions_;
   uint16_t zoom_ = kDefaultZoom;
   uint16_t dimFirstRow_ = 0, dimLastRow_ = 0;
   uint8_t dimFirstCol_ = 0, dimLastCol_ = 0;

@@ -9,6 +9,7 @@
 #include "XLSCellRef.h"
 #include "XLSColRowInfo.h"
 #include "XLSDrawing.h"
+#include "XLSFormatConditions.h"
 #include "XLSHyperlinks.h"
 #include "XLSNotes.h"
 #include "XLSPageSetup.h"
@@ -457,6 +458,7 @@ int32_t TXLSWorksheet::Close() {
   step([&] { return StoreZoom(); });
   step([&] { return panes_ ? panes_->Store(*data_, activePane_) : 1; });
   step([&] { return StoreSelection(*selection_); });
+  step([&] { return StoreFormatConditions(encoder); });
   // BIFF8 only: the API refuses links and validations in a BIFF5 workbook.
   step([&] { return hyperlinks_->Store(*data_); });
   step([&] { return validations_->Store(*data_, *this, encoder); });
@@ -492,6 +494,12 @@ int32_t TXLSWorksheet::StoreDrawing(TXLSRecordEncoder& encoder) {
     if (status != 1) return status;
   }
   return imData ? pictures_->Store(*data_) : 1;
+}
+
+// Only a BIFF8 workbook holds conditional formats (the range refuses them
+// in BIFF5, and the workbook refuses BIFF5 while a sheet has one).
+int32_t TXLSWorksheet::StoreFormatConditions(const TXLSRecordEncoder& encoder) {
+  return formatConditions_->Store(*data_, *this, encoder);
 }
 
 int32_t TXLSWorksheet::StoreWindow2() {

@@ -20,6 +20,7 @@
 #include "Ole.h"
 #include "XLSCellRef.h"
 #include "XLSDefinedNames.h"
+#include "XLSFormatConditions.h"
 #include "XLSFormula.h"
 #include "XLSPanes.h"
 #include "XLSProtect.h"
@@ -302,6 +303,21 @@ void TXLSWorkbook::ResetEncoders() {
   textEncoder_ = std::make_unique<TXLSTextEncoder>(codePage_, utf8Texts_);
   recordEncoder_ = MakeRecordEncoder(fileFormat_, textEncoder_.get());
 }
+
+namespace {
+
+// The first conditional format of the workbook as "Sheet!A1:B4"; empty
+// when there is none. BIFF5 has no records for them.
+std::string FirstConditionalFormat(TXLSWorkSheets& sheets) {
+  for (int32_t i = 1; i <= sheets.GetCount(); ++i) {
+    TXLSWorksheet* sheet = sheets.GetSheet(i);
+    const auto& formats = sheet->GetFormatConditions().Formats();
+    if (!formats.empty()) return sheet->GetName() + "!" + ConditionalFormatAreaText(formats[0]);
+  }
+  return std::string();
+}
+
+}  // namespace
 
 int32_t TXLSWorkbook::SetFileFormat(int32_t file_format) {
   if (file_format != xlExcel5 && file_format != xlExcel8) {

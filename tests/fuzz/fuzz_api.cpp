@@ -2,8 +2,9 @@
 // every variant kind and arrays, formatting, merging, inserting and deleting
 // both ways, whole rows and columns, widths, heights, hiding, page setup,
 // notes added and cleared, and sheets added, moved, renamed and deleted
-// while the harness still holds them and their ranges; hyperlinks and data
-// validations (refused in BIFF5), defined names and formulas that use them.
+// while the harness still holds them and their ranges; outline groups,
+// locked cells, filters, defined names and formulas that use them;
+// hyperlinks, data validations and conditional formats (refused in BIFF5).
 // The first byte picks the file format. Every sequence ends with a save that
 // must be well formed.
 #include <cstddef>
@@ -126,7 +127,7 @@ class THarness {
   }
 
   void Step() {
-    const int32_t op = in_.Pick(42);
+    const int32_t op = in_.Pick(44);
     if (op < 8) return SheetStep(op);
     IXLSRange* range = Any(ranges_);
     if (range == nullptr) return Keep(ranges_, NewRange());
@@ -313,6 +314,17 @@ class THarness {
       case 38:
         if (Small(range)) range.SetFormula(NameFormula());
         return;
+      case 39:
+        range.AddFormatCondition(Condition());
+        return;
+      case 40:
+        range.DeleteFormatConditions();
+        // BIFF5 is refused while a sheet holds a condition; a switch that
+        // is taken is undone.
+        if (in_.Pick(4) == 0 && book_.GetFileFormat() == xlExcel8 &&
+            book_.SetFileFormat(xlExcel5) == 1)
+          book_.SetFileFormat(xlExcel8);
+        return;
       default:
         return Keep(ranges_, NewRange());
     }
@@ -419,6 +431,38 @@ class THarness {
   }
   std::string NameFormula() {
     return in_.Pick(2) ? "=SUM(" + NameText() + ")" : "=" + NameText() + "+" + CellText(in_);
+  }
+
+  // Fuzzed formula texts beside well-formed ones with relative, mixed and
+  // absolute references, some far from the range's top-left cell.
+  std::string ConditionFormula() {
+    switch (in_.Pick(5)) {
+      case 0:
+        return in_.Text();
+      case 1:
+        return "=" + CellText(in_) + (in_.Pick(2) ? ">" : "<>") + "$" + CellText(in_);
+      case 2:
+        return "=AND(" + CellText(in_) + ">0,$A" + std::to_string(1 + in_.Word()) + "<" +
+               CellText(in_) + ":" + CellText(in_) + ")";
+      case 3:
+        return "=" + in_.Text() + CellText(in_);
+      default:
+        return std::to_string(static_cast<int16_t>(in_.Word()));
+    }
+  }
+
+  TXLSFormatCondition Condition() {
+    TXLSFormatCondition condition;
+    condition.Type = in_.Pick(8) ? (in_.Pick(2) ? xlCellValue : xlExpression) : in_.Pick(256) - 1;
+    condition.Operator = in_.Pick(11) - 1;
+    condition.Formula1 = ConditionFormula();
+    condition.Formula2 = ConditionFormula();
+    if (in_.Pick(2)) condition.FontColor = in_.Word() * 257u;
+    if (in_.Pick(2)) condition.Bold = in_.Pick(2) == 1;
+    if (in_.Pick(2)) condition.Italic = in_.Pick(2) == 1;
+    if (in_.Pick(2)) condition.FillColor = in_.Word() * 65537u;
+    if (in_.Pick(2)) condition.BorderColor = in_.Word() * 257u;
+    return condition;
   }
 
   void FontStep(IXLSFont& font) {

@@ -14,11 +14,13 @@ import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Map;
 import org.apache.poi.hpsf.SummaryInformation;
+import org.apache.poi.hssf.model.HSSFFormulaParser;
 import org.apache.poi.hssf.model.InternalSheet;
 import org.apache.poi.hssf.record.ColumnInfoRecord;
 import org.apache.poi.hssf.record.GutsRecord;
 import org.apache.poi.hssf.record.AutoFilterInfoRecord;
 import org.apache.poi.hssf.record.NameRecord;
+import org.apache.poi.hssf.record.CFRuleBase;
 import org.apache.poi.hssf.record.PasswordRecord;
 import org.apache.poi.hssf.record.ProtectRecord;
 import org.apache.poi.hssf.record.Record;
@@ -29,6 +31,7 @@ import org.apache.poi.hssf.record.aggregates.ColumnInfoRecordsAggregate;
 import org.apache.poi.hssf.record.RecordBase;
 import org.apache.poi.hssf.record.RowRecord;
 import org.apache.poi.hssf.usermodel.HSSFCell;
+import org.apache.poi.hssf.usermodel.HSSFBorderFormatting;
 import org.apache.poi.hssf.usermodel.HSSFCellStyle;
 import org.apache.poi.hssf.usermodel.HSSFClientAnchor;
 import org.apache.poi.hssf.usermodel.DVConstraint;
@@ -36,17 +39,26 @@ import org.apache.poi.hssf.usermodel.HSSFComment;
 import org.apache.poi.hssf.usermodel.HSSFDataValidation;
 import org.apache.poi.hssf.usermodel.HSSFFont;
 import org.apache.poi.hssf.usermodel.HSSFFormulaEvaluator;
+import org.apache.poi.hssf.usermodel.HSSFConditionalFormatting;
+import org.apache.poi.hssf.usermodel.HSSFConditionalFormattingRule;
+import org.apache.poi.hssf.usermodel.HSSFFont;
+import org.apache.poi.hssf.usermodel.HSSFFontFormatting;
 import org.apache.poi.hssf.usermodel.HSSFHyperlink;
 import org.apache.poi.hssf.usermodel.HSSFName;
 import org.apache.poi.hssf.usermodel.HSSFPalette;
 import org.apache.poi.hssf.usermodel.HSSFPatriarch;
+import org.apache.poi.hssf.usermodel.HSSFPatternFormatting;
 import org.apache.poi.hssf.usermodel.HSSFPicture;
 import org.apache.poi.hssf.usermodel.HSSFPrintSetup;
 import org.apache.poi.hssf.usermodel.HSSFShape;
 import org.apache.poi.hssf.usermodel.HSSFSheet;
+import org.apache.poi.hssf.usermodel.HSSFSheetConditionalFormatting;
 import org.apache.poi.hssf.usermodel.HSSFWorkbook;
 import org.apache.poi.hssf.util.HSSFColor;
 import org.apache.poi.poifs.filesystem.POIFSFileSystem;
+import org.apache.poi.ss.SpreadsheetVersion;
+import org.apache.poi.ss.formula.SharedFormula;
+import org.apache.poi.ss.formula.ptg.Ptg;
 import org.apache.poi.ss.usermodel.Cell;
 import org.apache.poi.ss.usermodel.CellType;
 import org.apache.poi.ss.usermodel.CellValue;
@@ -231,6 +243,7 @@ public final class PoiDump {
     out.put("outline", outline(sheet));
     out.put("validations", validations(sheet));
     out.put("auto_filter", autoFilter(index));
+    out.put("conditional_formats", conditionalFormats(sheet));
     return out;
   }
 
@@ -252,6 +265,57 @@ public final class PoiDump {
       out.put("hidden", name.isHiddenName());
     }
     return out;
+  }
+
+  // Each conditional format's ranges and rules. A rule's formulas keep their
+  // relative references as offsets from the range's top-left cell (tRefN):
+  // they are read back at that cell, as the user typed them.
+  private List<Object> conditionalFormats(HSSFSheet sheet) throws Exception {
+    Method record = HSSFConditionalFormattingRule.class.getDeclaredMethod("getCfRuleRecord");
+    record.setAccessible(true);
+    HSSFSheetConditionalFormatting formats = sheet.getSheetConditionalFormatting();
+    List<Object> out = new ArrayList<>();
+    for (int i = 0; i < formats.getNumConditionalFormattings(); ++i) {
+      HSSFConditionalFormatting format = formats.getConditionalFormattingAt(i);
+      CellRangeAddress[] ranges = format.getFormattingRanges();
+      List<Object> regions = new ArrayList<>();
+      for (CellRangeAddress range : ranges) regions.add(range.formatAsString());
+      List<Object> rules = new ArrayList<>();
+      for (int j = 0; j < format.getNumberOfRules(); ++j) {
+        HSSFConditionalFormattingRule rule = format.getRule(j);
+        CFRuleBase cf = (CFRuleBase) record.invoke(rule);
+        Map<String, Object> r = new LinkedHashMap<>();
+        r.put("type", (int) cf.getConditionType());
+        r.put("operator", (int) rule.getComparisonOperation());
+        r.put("formula1", formulaAt(cf.getParsedExpression1(), ranges[0]));
+        r.put("formula2", formulaAt(cf.getParsedExpression2(), ranges[0]));
+        HSSFFontFormatting font = rule.getFontFormatting();
+        r.put("font_colour", font == null ? null : (int) font.getFontColorIndex());
+        r.put("bold", font == null ? null : font.isBold());
+        r.put("italic", font == null ? null : font.isItalic());
+        HSSFPatternFormatting fill = rule.getPatternFormatting();
+        r.put("fill_pattern", fill == null ? null : (int) fill.getFillPattern());
+        r.put("fill_colour", fill == null ? null : (int) fill.getFillBackgroundColor());
+        HSSFBorderFormatting border = rule.getBorderFormatting();
+        r.put("border_style", border == null ? null : (int) border.getBorderLeft().getCode());
+        r.put("border_colours", border == null ? null : List.of(
+            (int) border.getLeftBorderColor(), (int) border.getRightBorderColor(),
+            (int) border.getTopBorderColor(), (int) border.getBottomBorderColor()));
+        rules.add(r);
+      }
+      Map<String, Object> f = new LinkedHashMap<>();
+      f.put("regions", regions);
+      f.put("rules", rules);
+      out.add(f);
+    }
+    return out;
+  }
+
+  private String formulaAt(Ptg[] tokens, CellRangeAddress range) {
+    if (tokens == null || tokens.length == 0) return null;
+    Ptg[] atCell = new SharedFormula(SpreadsheetVersion.EXCEL97)
+        .convertSharedFormulas(tokens, range.getFirstRow(), range.getFirstColumn());
+    return HSSFFormulaParser.toFormulaString(book, atCell);
   }
 
   private List<Object> cells(HSSFSheet sheet) {
