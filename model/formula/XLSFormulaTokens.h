@@ -53,11 +53,6 @@ constexpr uint8_t kAreaN = 0x2D;       ///< a block, its relative parts offsets 
 constexpr uint8_t kName = 0x23;        ///< a defined name: its NAME record's 1-based index
 constexpr uint8_t kValueClass = 0x20;  ///< added to a reference-class id
 
-// References whose relative parts are offsets from the cell the formula is
-// read for, as conditional formats keep them (one formula for a range).
-constexpr uint8_t kRefN = 0x2C;   ///< one cell
-constexpr uint8_t kAreaN = 0x2D;  ///< a block
-
 /// The length of the reference expression that follows, so that a reader can
 /// skip it (print titles of rows and columns together).
 constexpr uint8_t kMemFunc = 0x29;

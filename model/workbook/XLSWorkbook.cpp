@@ -352,6 +352,11 @@ std::string TXLSWorkbook::FormatRefusal(const TXLSRecordEncoder& chosen) const {
       chosen.FileFormat() == xlExcel5 ? Biff8OnlyContent() : std::string();
   if (!biff8Only.empty())
     return biff8Only + " needs a BIFF8 workbook: a BIFF5 file cannot carry it";
+  const std::string conditions =
+      chosen.FileFormat() == xlExcel5 ? FirstConditionalFormat(*sheets_) : std::string();
+  if (!conditions.empty())
+    return "the conditional formats of " + conditions +
+           " need a BIFF8 workbook; delete them (DeleteFormatConditions) before choosing BIFF5";
   return std::string();
 }
 
