@@ -1,8 +1,9 @@
 // Compiled against an installed Tabulon with the umbrella header alone: calls
 // every method of the nine interfaces once, and the features the README
 // shows beside them (page breaks, protection, sheets by index, the picture
-// refusal reason, UTF-8 conversion, cell references). A method that is only
-// declared, or a type that stays incomplete, fails the build here.
+// refusal reason, UTF-8 conversion, cell references, the workbook's names).
+// A method that is only declared, or a type that stays incomplete, fails the
+// build here.
 // Usage: app OUTPUT.xls. Prints "C7 2 3 ok" when everything answered as expected.
 #include <tabulon/Tabulon.h>
 
@@ -212,6 +213,33 @@ void UseSheet(IXLSWorkSheets& sheets, const XLSPtr<IXLSWorkSheet>& sheet) {
   sheet->UnProtect("secret");
 }
 
+// The report features: protection formats, filters, notes, outline groups
+// and names work in both formats; links, validations and conditional formats
+// need BIFF8, so this BIFF5 workbook refuses them.
+void UseReportFeatures(TXLSWorkbook& workbook, IXLSWorkSheet& sheet) {
+  XLSPtr<IXLSRange> inputs = sheet.FGetRange("B20", "B22");
+  inputs->SetLocked(false);
+  inputs->SetFormulaHidden(true);
+  Expect(!inputs->GetLocked() && inputs->GetFormulaHidden(), "SetLocked/SetFormulaHidden");
+  Expect(sheet.FGetRange("A19", "C22")->AutoFilter() == 1, "AutoFilter");
+  Expect(inputs->AddComment("checked") == 1 && inputs->AddComment("by", "Ann") == 1, "AddComment");
+  inputs->ClearComments();
+  XLSPtr<IXLSRange> rows = inputs->GetEntireRow();
+  Expect(sheet.SetOutlineSummary(xlSummaryBelow, xlSummaryOnRight) == 1, "SetOutlineSummary");
+  Expect(rows->Group() == 1 && rows->SetShowDetail(false) == 1 && rows->Ungroup() == 1,
+         "Group/SetShowDetail/Ungroup");
+  const std::string inputsArea = "='" + sheet.GetWorkSheetName() + "'!$B$20:$B$22";
+  Expect(workbook.AddName("Inputs", inputsArea) == 1, "TXLSWorkbook::AddName");
+  Expect(sheet.AddName("Rate", "=0.5") == 1, "AddName");
+  Expect(sheet.FGetRange("C20", "C20")->SetFormula("=SUM(Inputs)*Rate").Code == 1,
+         "a formula of names");
+  Expect(sheet.AddHyperlink(inputs, "https://example.com", "site") == -1, "AddHyperlink");
+  Expect(inputs->AddValidation(TXLSValidation()) == -1, "AddValidation");
+  inputs->DeleteValidation();
+  Expect(inputs->AddFormatCondition(TXLSFormatCondition()) == -1, "AddFormatCondition");
+  inputs->DeleteFormatConditions();
+}
+
 // A deleted sheet leaves the workbook at once; the reference held to it stays
 // valid until it is released.
 void DeleteSheets(IXLSWorkSheets& sheets) {
@@ -255,6 +283,7 @@ int main(int argc, char** argv) {
   UsePageSetup(*sheet);
   UseSheet(*sheets, sheet);
   UseWorkbook(workbook);
+  UseReportFeatures(workbook, *sheet);
   DeleteSheets(*sheets);
 
   const TXLSCp1252Text text = XLSUtf8ToCp1252("Gr\u00FC\u00DFe");  // UTF-8 in the source
