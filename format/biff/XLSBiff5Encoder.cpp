@@ -308,7 +308,8 @@ TXLSBlob TXLSBiff5Encoder::FormulaString(std::string_view text, const TXLSTextPl
 int32_t TXLSBiff5Encoder::StoreDrawing(TXLSRecordSection& section, uint16_t,
                                        std::string_view sheet_name,
                                        std::vector<TXLSDrawingPicture>&&,
-                                       const std::vector<TXLSNoteFields>& notes) {
+                                       const std::vector<TXLSNoteFields>& notes,
+                                       std::vector<TXLSDrawingDropDown>&&) {
   for (const TXLSNoteFields& note : notes) {
     const std::string text(
         Text(note.Text, kNoteTextBytes, {sheet_name, "note", note.Row, note.Col}));

@@ -56,7 +56,8 @@ class TXLSBiff5Encoder : public TXLSRecordEncoder {
   TXLSBlob FormulaString(std::string_view text, const TXLSTextPlace& place) const override;
   int32_t StoreDrawing(TXLSRecordSection& section, uint16_t sheet, std::string_view sheet_name,
                        std::vector<TXLSDrawingPicture>&& pictures,
-                       const std::vector<TXLSNoteFields>& notes) override;
+                       const std::vector<TXLSNoteFields>& notes,
+                       std::vector<TXLSDrawingDropDown>&& drop_downs) override;
   bool PicturesAsImData() const override { return true; }
 
   void AddStringToken(std::vector<uint8_t>& out, std::string_view text,

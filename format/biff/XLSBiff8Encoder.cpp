@@ -311,7 +311,8 @@ TXLSBlob TXLSBiff8Encoder::FormulaString(std::string_view text, const TXLSTextPl
 // Note texts are converted as cell texts are, line breaks as LF.
 int32_t TXLSBiff8Encoder::StoreDrawing(TXLSRecordSection& section, uint16_t sheet, std::string_view,
                                        std::vector<TXLSDrawingPicture>&& pictures,
-                                       const std::vector<TXLSNoteFields>& notes) {
+                                       const std::vector<TXLSNoteFields>& notes,
+                                       std::vector<TXLSDrawingDropDown>&& drop_downs) {
   std::vector<TXLSDrawingNote> drawingNotes;
   std::string scratch;
   for (const TXLSNoteFields& note : notes) {
@@ -320,7 +321,8 @@ int32_t TXLSBiff8Encoder::StoreDrawing(TXLSRecordSection& section, uint16_t shee
          XLSUtf8ToUtf16(LineBreaksAsLF(texts_.Utf8Form(note.Text), scratch), XLSNoteMaxUnits),
          Unicode(note.Author, kShortTextUnits)});
   }
-  drawings_.SetSheetShapes(sheet, std::move(pictures), std::move(drawingNotes));
+  drawings_.SetSheetShapes(sheet, std::move(pictures), std::move(drawingNotes),
+                           std::move(drop_downs));
   return drawings_.StoreSheet(sheet, section);
 }
 

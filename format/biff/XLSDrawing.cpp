@@ -53,6 +53,7 @@ constexpr uint32_t kClusterSize = 1024;
 constexpr uint16_t kShapeTypeGroup = 0;
 constexpr uint16_t kShapeTypePictureFrame = 75;
 constexpr uint16_t kShapeTypeTextBox = 202;
+constexpr uint16_t kShapeTypeHostControl = 201;
 constexpr uint32_t kShapeGroupPatriarch = 0x0005;  // a group, the drawing's top shape
 constexpr uint32_t kShapeAnchoredFlags = 0x0A00;   // has an anchor and a shape type
 constexpr uint16_t kAnchorMoveWithCells = 0x0002;  // moves with its cells, keeps its size
@@ -84,6 +85,30 @@ constexpr uint32_t kHidden = 0x00020002;
 constexpr uint16_t kNoteCols = 2, kNoteRows = 4;
 constexpr uint16_t kNoteDx = 15, kNoteDy = 10;
 constexpr uint16_t kLastCol = 255, kLastRow = 65535;
+
+// A filter drop-down: locked against grouping, without fill or line, not
+// printed, anchored to its header cell as Excel anchors its filter buttons.
+constexpr uint16_t kPropProtectionBooleans = 0x007F;
+constexpr uint16_t kPropLineBooleans = 0x01FF;
+constexpr uint32_t kLockAgainstGrouping = 0x01040104;
+constexpr uint32_t kNoFill = 0x00010000;
+constexpr uint32_t kNoLine = 0x00080000;
+constexpr uint32_t kNotPrinted = 0x000A0000;
+constexpr uint16_t kAnchorDropDown = 0x0001;
+
+// The OBJ record of a drop-down: common fields (a combo box flagged as a
+// filter button), the scroll bar, the list of an AutoFilter drop-down, end.
+constexpr uint16_t kObjDropDownDataSize = 70;
+constexpr uint16_t kObjTypeComboBox = 0x14;
+constexpr uint16_t kObjFilterButton = 0x2101;  // locked, a user interface object, recalculated
+constexpr uint16_t kFtSbs = 0x0C;
+constexpr uint16_t kFtSbsSize = 0x14;
+constexpr uint16_t kFtLbsData = 0x13;
+constexpr uint16_t kFtLbsContinued = 0x1FEE;
+constexpr uint16_t kLbsAutoFilter = 0x0301;  // a filter list, drawn by the reader
+constexpr uint16_t kDropDownStyle = 0x0002;  // a simple drop-down
+constexpr uint16_t kDropDownLines = 8;
+constexpr uint16_t kDropDownMinWidth = 0x40;
 
 // The OBJ record of a picture: common fields, clipboard format, picture
 // flags, end.
@@ -397,6 +422,52 @@ TXLSBlob MakeObjPictureRecord(uint16_t objectId) {
   return record;
 }
 
+void AppendDropDownShape(TOfficeArt& art, const TXLSDrawingDropDown& dropDown, uint32_t shapeId) {
+  const size_t shape = art.Open(kSpContainer);
+  art.Header(kFspVersion, kShapeTypeHostControl, kFsp, 8);
+  art.Long(shapeId);
+  art.Long(kShapeAnchoredFlags);
+  AppendProperties(art, {{kPropProtectionBooleans, kLockAgainstGrouping, {}},
+                         {kPropTextBooleans, kFitShapeToText, {}},
+                         {kPropFillBooleans, kNoFill, {}},
+                         {kPropLineBooleans, kNoLine, {}},
+                         {kPropShapeBooleans, kNotPrinted, {}}});
+  // Summed as int: the last row plus one does not fit the 16-bit field.
+  const auto col2 = static_cast<uint16_t>(std::min(dropDown.Col + 1, int{kLastCol}));
+  const auto row2 = static_cast<uint16_t>(std::min(dropDown.Row + 1, int{kLastRow}));
+  art.Header(0, 0, kClientAnchor, 18);
+  art.Word(kAnchorDropDown);
+  for (uint16_t value : {dropDown.Col, uint16_t{0}, dropDown.Row, uint16_t{0}, col2, uint16_t{0},
+                         row2, uint16_t{0}}) {
+    art.Word(value);
+  }
+  art.Header(0, 0, kClientData, 0);
+  art.Close(shape);
+}
+
+TXLSBlob MakeObjDropDownRecord(uint16_t objectId) {
+  TXLSBlob record = MakeRecord(xlsrec::kObj, kObjDropDownDataSize);
+  record.AddWord(kFtCmo);
+  record.AddWord(kFtCmoSize);
+  record.AddWord(kObjTypeComboBox);
+  record.AddWord(objectId);
+  record.AddWord(kObjFilterButton);
+  for (int i = 0; i < 3; ++i) record.AddLong(0);
+  // The scroll bar of the list: value 0 in 0..100, steps of 1 and 10.
+  record.AddWord(kFtSbs);
+  record.AddWord(kFtSbsSize);
+  record.AddLong(0);
+  for (uint16_t value : {0, 0, 100, 1, 10, 0, 16, 1}) record.AddWord(value);
+  // The list: no source range, nothing selected, filled by the reader.
+  record.AddWord(kFtLbsData);
+  record.AddWord(kFtLbsContinued);
+  for (uint16_t value : {uint16_t{0}, uint16_t{0}, uint16_t{0}, kLbsAutoFilter, uint16_t{0},
+                         kDropDownStyle, kDropDownLines, kDropDownMinWidth})
+    record.AddWord(value);
+  record.AddLong(0);  // the end subrecord
+  return record;
+}
+
 TXLSBlob MakeDataRecord(uint16_t id, const std::string& bytes, size_t pos, size_t size) {
   TXLSBlob record = MakeRecord(id, static_cast<uint16_t>(size));
   record.AddString(bytes.substr(pos, size));
@@ -409,8 +480,10 @@ uint32_t ClusterCount(uint32_t shapes) {
 
 template <class TShapes>
 uint32_t ShapeCount(const TShapes& shapes) {
-  // the group shape, then the pictures and the notes
-  return static_cast<uint32_t>(shapes.Pictures.size() + shapes.Notes.size()) + 1;
+  // the group shape, then the pictures, the notes and the drop-downs
+  return static_cast<uint32_t>(shapes.Pictures.size() + shapes.Notes.size() +
+                               shapes.DropDowns.size()) +
+         1;
 }
 
 // The identifier of a drawing's shape, numbered from 0 (the group shape).
@@ -428,11 +501,12 @@ struct TDibLess {
 }  // namespace
 
 void TXLSDrawings::SetSheetShapes(int32_t sheet_index, std::vector<TXLSDrawingPicture> pictures,
-                                  std::vector<TXLSDrawingNote> notes) {
-  if (pictures.empty() && notes.empty()) {
+                                  std::vector<TXLSDrawingNote> notes,
+                                  std::vector<TXLSDrawingDropDown> drop_downs) {
+  if (pictures.empty() && notes.empty() && drop_downs.empty()) {
     sheets_.erase(sheet_index);
   } else {
-    sheets_[sheet_index] = {std::move(pictures), std::move(notes)};
+    sheets_[sheet_index] = {std::move(pictures), std::move(notes), std::move(drop_downs)};
   }
   Rebuild();
 }
@@ -545,18 +619,27 @@ int32_t TXLSDrawings::StoreSheet(int32_t sheet_index, TXLSRecordSection& data) c
     art.Close(box);
     ends.push_back(art.Size());
   }
+  for (const TXLSDrawingDropDown& dropDown : shapes.DropDowns) {
+    AppendDropDownShape(art, dropDown, ShapeId(drawing.FirstCluster, shape++));
+    ends.push_back(art.Size());
+  }
   art.Close(group);
   art.Close(container);
 
   // The records that follow slice i: a picture's OBJ; for note n, its OBJ
-  // after its shape and its TXO records after its text box atom. They are
+  // after its shape and its TXO records after its text box atom; a
+  // drop-down's OBJ. They are
   // built as they are appended, so that the texts of many notes are never
   // all held at once.
   const size_t pictures = shapes.Pictures.size();
+  const size_t noteSlices = 2 * shapes.Notes.size();
   const auto recordsAfter = [&](size_t i) {
     std::vector<TXLSBlob> records;
     if (i < pictures) {
       records.push_back(MakeObjPictureRecord(static_cast<uint16_t>(i + 1)));
+    } else if (i >= pictures + noteSlices) {
+      const size_t objectId = shapes.Notes.size() + i - noteSlices + 1;
+      records.push_back(MakeObjDropDownRecord(static_cast<uint16_t>(objectId)));
     } else if (const size_t n = (i - pictures) / 2; (i - pictures) % 2 == 0) {
       records.push_back(MakeObjNoteRecord(static_cast<uint16_t>(pictures + n + 1)));
     } else {

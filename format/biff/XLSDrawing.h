@@ -13,8 +13,10 @@
 // records: the shape, followed by its OBJ record, and the shape's text box
 // atom, followed by the TXO record and its CONTINUE records (the text, then
 // the formatting runs). The NOTE records, which tie each text box to its
-// cell, follow the drawing. Pictures and notes of a sheet share one run of
-// shape identifiers and of OBJ identifiers.
+// cell, follow the drawing. The drop-downs of the sheet's AutoFilter come
+// last: one shape per filtered column, each followed by its OBJ record (a
+// combo box flagged as a filter button). Pictures, notes and drop-downs of a
+// sheet share one run of shape identifiers and of OBJ identifiers.
 //
 // In the stream, MSODRAWINGGROUP follows the BOUNDSHEET records of the
 // globals (before SST), and a sheet's drawing follows its cell records
@@ -63,6 +65,13 @@ struct TXLSDrawingNote {
   std::u16string Author;
 };
 
+// The filter button of one column of an AutoFilter: a combo box over the
+// column's header cell.
+struct TXLSDrawingDropDown {
+  uint16_t Row = 0;
+  uint16_t Col = 0;
+};
+
 // The longest note text a TXO record describes, in UTF-16 units; longer
 // texts are cut, never inside a surrogate pair.
 constexpr size_t XLSNoteMaxUnits = 32767;
@@ -73,17 +82,18 @@ constexpr size_t XLSNoteMaxUnits = 32767;
 // pictures with identical bitmaps share one blip store entry.
 class TXLSDrawings {
  public:
-  // Replaces the pictures and notes of a sheet; two empty lists remove its
-  // drawing.
+  // Replaces the pictures, notes and filter drop-downs of a sheet; empty
+  // lists remove its drawing.
   void SetSheetShapes(int32_t sheet_index, std::vector<TXLSDrawingPicture> pictures,
-                      std::vector<TXLSDrawingNote> notes = {});
+                      std::vector<TXLSDrawingNote> notes = {},
+                      std::vector<TXLSDrawingDropDown> drop_downs = {});
   // True when no sheet has a shape.
   bool Empty() const { return sheets_.empty(); }
   // Appends MSODRAWINGGROUP and its CONTINUE records; 1 (and nothing
   // appended) when there are no shapes, -1 when an append fails.
   int32_t StoreGroup(TXLSRecordSection& globals) const;
   // Appends MSODRAWING and OBJ for every picture of the sheet, the records of
-  // its notes' text boxes, then its NOTE records; 1 (and nothing appended)
+  // its notes' text boxes and of its drop-downs, then its NOTE records; 1 (and nothing appended)
   // when it has no shapes, -1 when an append fails.
   int32_t StoreSheet(int32_t sheet_index, TXLSRecordSection& data) const;
 
@@ -106,6 +116,7 @@ class TXLSDrawings {
   struct TSheetShapes {
     std::vector<TXLSDrawingPicture> Pictures;
     std::vector<TXLSDrawingNote> Notes;
+    std::vector<TXLSDrawingDropDown> DropDowns;
   };
 
   void Rebuild();

@@ -116,6 +116,8 @@ enum class TXLSGlobalsPart : uint8_t {
 
 /// One bitmap picture of a sheet, as the BIFF8 drawing layer stores it.
 struct TXLSDrawingPicture;
+/// The filter button of one AutoFilter column, a BIFF8 drawing shape.
+struct TXLSDrawingDropDown;
 
 /// A cell's note as the sheet keeps it, its texts as stored.
 struct TXLSNoteFields {
@@ -220,16 +222,19 @@ class TXLSRecordEncoder {
   /// records. BIFF5 writes a NOTE record (continued in further NOTE records)
   /// per note, and the sheet writes OBJ and IMDATA of its pictures itself
   /// after them; BIFF8 stores both as the shapes of the sheet's drawing,
-  /// followed by the NOTE records.
+  /// followed by the NOTE records. The drop-downs of an AutoFilter are
+  /// drawing shapes of BIFF8 only (BIFF5 readers draw them themselves).
   /// @param sheet 0-based. @param sheet_name As stored, for the loss
   /// report. @param pictures The sheet's pictures (unused
   /// where PicturesAsImData). @param notes The sheet's notes, by row and
-  /// column.
+  /// column. @param drop_downs The filter buttons of the sheet's AutoFilter
+  /// (unused where PicturesAsImData).
   /// @return 1, or -1 when an append fails.
   virtual int32_t StoreDrawing(TXLSRecordSection& section, uint16_t sheet,
                                std::string_view sheet_name,
                                std::vector<TXLSDrawingPicture>&& pictures,
-                               const std::vector<TXLSNoteFields>& notes) = 0;
+                               const std::vector<TXLSNoteFields>& notes,
+                               std::vector<TXLSDrawingDropDown>&& drop_downs) = 0;
   /// @return Whether the sheet's own OBJ and IMDATA records carry its pictures.
   virtual bool PicturesAsImData() const = 0;
 

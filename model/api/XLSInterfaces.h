@@ -223,8 +223,8 @@ class IXLSRange : public IXLSUnknown {
   /// Puts filter drop-downs on the range's first row: the range is the
   /// list a reader filters, its first row the header. A sheet has one
   /// filter; a new one replaces the old. The file holds it as the sheet's
-  /// hidden built-in name _FilterDatabase and an AUTOFILTERINFO record, in
-  /// both formats; a BIFF5 name reaches row 16384 at most, so rows below
+  /// hidden built-in name _FilterDatabase and an AUTOFILTERINFO record (BIFF8
+  /// adds a drop-down object per column); a BIFF5 name reaches row 16384, so rows below
   /// it stay out of a BIFF5 filter. Insert and Delete move and resize the
   /// list as they do an area reference of a formula; deleting all its rows
   /// or columns removes it.

@@ -1,6 +1,6 @@
 // The range's filter drop-downs: the range becomes the sheet's filter list,
-// which the save writes as the sheet's hidden _FilterDatabase name and its
-// AUTOFILTERINFO record.
+// which the save writes as the sheet's hidden _FilterDatabase name, its
+// AUTOFILTERINFO record and, in BIFF8, a drop-down object per column.
 #include "XLSCellRef.h"
 #include "XLSRange.h"
 #include "XLSWorksheet.h"

@@ -46,6 +46,18 @@ constexpr uint16_t kWindow2GridLines = 0x0002;
 constexpr uint16_t kWindow2Frozen = 0x0008;
 constexpr uint16_t kWindow2Selected = 0x0200;
 
+// One drop-down per column of the filter's header. As with AUTOFILTERINFO, a
+// header below the rows a name reaches has none.
+std::vector<TXLSDrawingDropDown> FilterDropDowns(
+    const std::optional<TXLSWorksheet::TXLSFilterArea>& filter, int32_t max_row) {
+  std::vector<TXLSDrawingDropDown> dropDowns;
+  if (!filter || filter->FirstRow >= max_row) return dropDowns;
+  for (int32_t col = filter->FirstCol; col <= filter->LastCol; ++col) {
+    dropDowns.push_back({static_cast<uint16_t>(filter->FirstRow), static_cast<uint16_t>(col)});
+  }
+  return dropDowns;
+}
+
 }  // namespace
 
 // ---- Save lifecycle ---------------------------------------------------------
@@ -486,11 +498,14 @@ int32_t TXLSWorksheet::StoreDimensions() {
 // drawing layer.
 int32_t TXLSWorksheet::StoreDrawing(TXLSRecordEncoder& encoder) {
   const bool imData = encoder.PicturesAsImData();
-  if (notes_->GetCount() > 0 || (!imData && pictures_->GetCount() > 0)) {
+  std::vector<TXLSDrawingDropDown> dropDowns;
+  if (!imData) dropDowns = FilterDropDowns(autoFilter_, encoder.NameMaxRow());
+  if (notes_->GetCount() > 0 || (!imData && (pictures_->GetCount() > 0 || !dropDowns.empty()))) {
     std::vector<TXLSDrawingPicture> pictures;
     if (!imData) pictures = pictures_->DrawingPictures();
-    const int32_t status = encoder.StoreDrawing(*data_, static_cast<uint16_t>(index_ - 1), name_,
-                                                std::move(pictures), notes_->Fields());
+    const int32_t status =
+        encoder.StoreDrawing(*data_, static_cast<uint16_t>(index_ - 1), name_, std::move(pictures),
+                             notes_->Fields(), std::move(dropDowns));
     if (status != 1) return status;
   }
   return imData ? pictures_->Store(*data_) : 1;

@@ -222,9 +222,10 @@ TEST_F(ExportReaders, GridSkipsHiddenColumnsKeepsItsAlignmentAndBooleans) {
 
 // What every reader shows of the report: the formats and alignments of the
 // fields, the grand-total formula. LibreOffice shows the BIFF8 filters only
-// (of a BIFF5 one it keeps the range, as a name), Gnumeric the BIFF5 ones
-// only; POI finds the hidden _FilterDatabase name and AUTOFILTERINFO of
-// each sheet.
+// (of a BIFF5 one it keeps the range, as a name, as it does for the BIFF5
+// filters of other programs), Gnumeric those of both formats (in BIFF8 from
+// the drop-down objects); POI finds the hidden _FilterDatabase name and
+// AUTOFILTERINFO of each sheet.
 TEST_F(ExportReaders, ReportShowsFieldFormatsTheGrandTotalAndItsFilters) {
   const char kGrandTotal[] = "=Report!B4+'Report (2)'!B3+'Report (3)'!B3+B3";
   for (const char* name : {"report5", "report8"}) {
@@ -251,11 +252,9 @@ TEST_F(ExportReaders, ReportShowsFieldFormatsTheGrandTotalAndItsFilters) {
           {"ssconvert", dir_ + "/" + name + ".xls", dir_ + "/gnumeric_" + name + ".xlsx"});
       EXPECT_EQ(gnumeric.Status, 0);
       EXPECT_EQ(gnumeric.Err, "") << name;
-      // Gnumeric shows the drop-downs of a BIFF5 filter only.
-      if (std::string(name) == "report5")
-        ExpectViewLines(
-            Check({dir_ + "/gnumeric_" + name + ".xlsx"}),
-            {"filter Report A1:E3", "filter Report (2) A1:E2", "filter Report (4) A1:E2"});
+      ExpectViewLines(
+          Check({dir_ + "/gnumeric_" + name + ".xlsx"}),
+          {"filter Report A1:E3", "filter Report (2) A1:E2", "filter Report (4) A1:E2"});
     }
   }
   const test::TRunResult poi = test::Run(

@@ -299,5 +299,52 @@ TEST_F(DrawingNotes, GroupCountsNotesAndABoxAtTheEdgeStaysOnTheSheet) {
   EXPECT_EQ(WordAt(empty[4], 0), xlsrec::kNote);
 }
 
+// The drop-downs of an AutoFilter on A1:B and on the last two columns follow
+// a picture and a note, in the same runs of shape and OBJ identifiers.
+TEST(DrawingDropDowns, ComboBoxesFollowPicturesAndNotesAndTheGroupCountsThem) {
+  TXLSDrawings drawings;
+  drawings.SetSheetShapes(0, {Picture(Dib(2, 2), 1)}, {{2, 3, u"Hi", u"Ann"}}, {{0, 0}, {0, 1}});
+  drawings.SetSheetShapes(1, {}, {}, {{65535, 254}, {65535, 255}});
+  // Shapes 1024-1028 and 2048-2050.
+  const TBytes group = JoinedData(StoredGroup(drawings));
+  EXPECT_EQ(Longs(group, 8 + 8, 8), (TLongs{2051, 3, 8, 2, 1, 5, 2, 3}));
+
+  const std::vector<TBytes> records = StoredSheet(drawings, 0);
+  const std::vector<uint16_t> kIds = {xlsrec::kMsoDrawing, xlsrec::kObj,        xlsrec::kMsoDrawing,
+                                      xlsrec::kObj,        xlsrec::kMsoDrawing, xlsrec::kTxo,
+                                      xlsrec::kContinue,   xlsrec::kContinue,   xlsrec::kMsoDrawing,
+                                      xlsrec::kObj,        xlsrec::kMsoDrawing, xlsrec::kObj,
+                                      xlsrec::kNote};
+  std::vector<uint16_t> ids;
+  for (const TBytes& record : records) ids.push_back(WordAt(record, 0));
+  ASSERT_EQ(ids, kIds);
+  // OBJ: a combo box (0x14) of identifier 3 flagged as a filter button, its
+  // scroll bar, the list of a filter drop-down, end.
+  TBytes obj = {0x5D, 0, 70, 0, 0x15, 0, 0x12, 0, 0x14, 0, 3, 0, 0x01, 0x21};
+  obj.resize(4 + 22, 0);
+  obj.insert(obj.end(),
+             {0x0C, 0, 0x14, 0, 0, 0, 0, 0, 0, 0, 0, 0, 100, 0, 1, 0, 10, 0, 0, 0, 16, 0, 1, 0});
+  obj.insert(obj.end(), {0x13, 0, 0xEE, 0x1F, 0, 0, 0,    0, 0, 0, 0x01, 0x03,
+                         0,    0, 2,    0,    8, 0, 0x40, 0, 0, 0, 0,    0});
+  EXPECT_EQ(records[9], obj);
+  EXPECT_EQ(WordAt(records[11], 10), 4);
+  // The NOTE keeps the note's object identifier, 2.
+  EXPECT_EQ(WordAt(records[12], 10), 2);
+
+  // The second drop-down: a host control of shape 1028 over B1.
+  const TBytes& shape = records[10];
+  const std::vector<TArt> parts = Children(shape, ArtAt(shape, 4));
+  ASSERT_EQ(parts.size(), 4u);
+  EXPECT_EQ(parts[0].Instance, 201);
+  EXPECT_EQ(Longs(shape, parts[0].Data, 1), (TLongs{1028}));
+  EXPECT_EQ(TBytes(shape.begin() + parts[2].Data, shape.begin() + parts[2].Data + 18),
+            (TBytes{1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0}));
+  // On the sheet's last row and column the button keeps inside the sheet.
+  const TBytes last = StoredSheet(drawings, 1)[2];
+  const size_t anchor = last.size() - 8 - 18;
+  EXPECT_EQ(TBytes(last.begin() + anchor + 2, last.begin() + anchor + 18),
+            (TBytes{255, 0, 0, 0, 255, 255, 0, 0, 255, 0, 0, 0, 255, 255, 0, 0}));
+}
+
 }  // namespace
 }  // namespace tabulon
