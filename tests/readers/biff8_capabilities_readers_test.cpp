@@ -6,13 +6,13 @@
 // reader that is not installed skips its case.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
 
 #include "BitmapFiles.h"
 #include "BookTestUtil.h"
+#include "ReaderTestUtil.h"
 #include "Tabulon.h"
 #include "XLSFormula.h"
 #include "XLSWorkSheets.h"
@@ -22,26 +22,13 @@
 namespace tabulon {
 namespace {
 
-using book_test::RunCommand;
+using reader_test::AddSheet;
+using reader_test::At;
 
-// check_biff8_capabilities.py's exit status when the reader is missing.
-constexpr int kMissing = 77;
 constexpr int32_t kTealIndex = 20;     // a palette entry the workbook redefines
 constexpr TXLSColor kTeal = 0x7B9A12;  // red in the low byte
 constexpr int kTallRows = 65536;
 constexpr size_t kLongUnits = 32767;
-
-XLSPtr<IXLSRange> At(TXLSWorksheet& sheet, const std::string& from, const std::string& to = "") {
-  return sheet.FGetRange(from, to.empty() ? from : to);
-}
-
-TXLSWorksheet& AddSheet(TXLSWorkbook& book, const std::string& name) {
-  TXLSWorkSheets& sheets = book.GetSheets();
-  sheets.Add();
-  TXLSWorksheet& sheet = *sheets.GetSheet(sheets.GetCount());
-  sheet.SetWorkSheetName(name);
-  return sheet;
-}
 
 void SetFormula(TXLSWorksheet& sheet, const std::string& cell, const std::string& text) {
   const TXLSFormulaStatus status = At(sheet, cell)->SetFormula(text);
@@ -224,8 +211,7 @@ void BuildScripts(TXLSWorkbook& book) {
 class Biff8Capabilities : public ::testing::TestWithParam<std::string> {
  protected:
   static void SetUpTestSuite() {
-    dir_ = new std::string(test::ScratchDir() + "/biff8caps_" + std::to_string(getpid()));
-    RunCommand("rm -rf '" + *dir_ + "' && mkdir -p '" + *dir_ + "'");
+    dir_ = new std::string(reader_test::FreshScratch("biff8caps"));
     const std::string bitmap =
         bitmap_test::Save(*dir_ + "/picture.bmp", bitmap_test::Bitmap(37, 21));
     const std::string small = bitmap_test::Save(*dir_ + "/small.bmp", bitmap_test::Bitmap(10, 5));
@@ -239,7 +225,7 @@ class Biff8Capabilities : public ::testing::TestWithParam<std::string> {
     if (scripts.SaveAs(*dir_ + "/scripts.xls") != 1) *problems_ += scripts.GetLastError();
   }
   static void TearDownTestSuite() {
-    if (getenv("TABULON_KEEP_SCRATCH") == nullptr) RunCommand("rm -rf '" + *dir_ + "'");
+    reader_test::RemoveScratch(*dir_);
     delete dir_;
   }
   static std::string* dir_;
@@ -251,12 +237,7 @@ std::string* Biff8Capabilities::problems_ = new std::string;
 
 TEST_P(Biff8Capabilities, ReaderShowsEveryFact) {
   ASSERT_EQ(*problems_, "");
-  const test::TRunResult run = test::Run(
-      {"/usr/bin/python3", TABULON_SOURCE_DIR "/tests/readers/check_biff8_capabilities.py",
-       GetParam(), *dir_, TABULON_BINARY_DIR "/readers"});
-  if (run.Status == kMissing) GTEST_SKIP() << run.Out;
-  EXPECT_EQ(run.Status, 0) << run.Out << run.Err;
-  EXPECT_EQ(run.Out, "");
+  reader_test::ExpectReaderShows("check_biff8_capabilities.py", GetParam(), *dir_);
 }
 
 INSTANTIATE_TEST_SUITE_P(Readers, Biff8Capabilities,

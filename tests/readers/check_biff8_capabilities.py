@@ -11,17 +11,14 @@ reader is missing. A fact a reader does not report at all is left out of its
 checks; the table in each check function says which.
 """
 import datetime
-import hashlib
-import importlib.util
 import json
 import os
-import shutil
 import subprocess
 import sys
 
-from biff8_readers import missing_reader, poi_dump, sheetjs_dump
+from biff8_readers import poi_dump, sheetjs_dump
+from reader_checks import cell_index, missing, run_checker, soffice_convert
 
-SKIP = 77
 SHEETS = ["Data", "Second", "Split"]
 TEAL = (0x12, 0x9A, 0x7B)
 TEAL_HEX = "%02X%02X%02X" % TEAL
@@ -66,23 +63,6 @@ def long_text(pattern):
 
 
 LONG_TEXTS = [long_text(pattern) for pattern in LONG_PATTERNS]
-
-
-def digest(text):
-    return hashlib.md5(text.encode()).hexdigest()[:8] + "/%d" % len(text)
-
-
-class Checks:
-    def __init__(self, reader):
-        self.reader = reader
-        self.failures = []
-
-    def equal(self, label, got, expected):
-        if got != expected:
-            if isinstance(got, str) and isinstance(expected, str) and len(expected) > 80:
-                got, expected = digest(got), digest(expected)
-            self.failures.append("%s: %s: got %r, expected %r" % (self.reader, label, got,
-                                                                  expected))
 
 
 def by_address(sheet):
@@ -238,14 +218,6 @@ def check_sheetjs(books, checks):
 
 # --- xlrd -------------------------------------------------------------------------------------
 
-def cell_index(address):
-    letters = address.rstrip("0123456789")
-    col = 0
-    for letter in letters:
-        col = col * 26 + ord(letter) - 64
-    return int(address[len(letters):]) - 1, col - 1
-
-
 def check_xlrd(paths, checks):
     import xlrd
     book = xlrd.open_workbook(paths[0], formatting_info=True, logfile=open(os.devnull, "w"))
@@ -319,16 +291,13 @@ def check_xlrd(paths, checks):
 
 def convert(reader, paths, folder):
     """The .xlsx files the reader makes of the workbooks."""
+    if reader == "libreoffice":
+        return soffice_convert(paths, folder)
     out = os.path.join(folder, reader)
     os.makedirs(out, exist_ok=True)
-    if reader == "libreoffice":
-        subprocess.run(["soffice", "-env:UserInstallation=file://" + os.path.join(folder, "lo"),
-                        "--headless", "--convert-to", "xlsx", "--outdir", out] + paths,
+    for path in paths:
+        subprocess.run(["ssconvert", path, os.path.join(out, os.path.basename(path) + "x")],
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
-    else:
-        for path in paths:
-            subprocess.run(["ssconvert", path, os.path.join(out, os.path.basename(path) + "x")],
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
     return [os.path.join(out, os.path.basename(path) + "x") for path in paths]
 
 
@@ -497,17 +466,15 @@ def check_olefile(paths, checks):
             checks.equal(os.path.basename(path) + " streams", ole.listdir(), [["Workbook"]])
 
 
-def missing(reader):
-    if reader in ("poi", "sheetjs"):
-        return missing_reader(reader)
-    needs = {"xlrd": ["xlrd"], "libreoffice": ["openpyxl"], "gnumeric": ["openpyxl"],
-             "olefile": ["olefile"], "readxl": []}[reader]
-    lacking = [module for module in needs if importlib.util.find_spec(module) is None]
-    if lacking:
-        return "/usr/bin/python3 lacks %s" % ", ".join(lacking)
-    program = {"libreoffice": "soffice", "gnumeric": "ssconvert", "readxl": "Rscript"}.get(reader)
-    if program and shutil.which(program) is None:
-        return "%s is not installed" % program
+NEEDS = {"xlrd": ["xlrd"], "libreoffice": ["openpyxl"], "gnumeric": ["openpyxl"],
+         "olefile": ["olefile"]}
+PROGRAMS = {"libreoffice": "soffice", "gnumeric": "ssconvert", "readxl": "Rscript"}
+
+
+def missing_here(reader):
+    reason = missing(reader, NEEDS, PROGRAMS)
+    if reason:
+        return reason
     if reader == "readxl" and subprocess.run(
             ["Rscript", "-e", "library(readxl); library(jsonlite)"], stdout=subprocess.DEVNULL,
             stderr=subprocess.DEVNULL, check=False).returncode != 0:
@@ -515,14 +482,8 @@ def missing(reader):
     return None
 
 
-def main(argv):
-    reader, folder, build_dir = argv[1:4]
-    reason = missing(reader)
-    if reason:
-        print(reason)
-        return SKIP
+def check(reader, folder, build_dir, checks):
     paths = [os.path.join(folder, name) for name in ("capabilities.xls", "scripts.xls")]
-    checks = Checks(reader)
     if reader == "poi":
         check_poi(poi_dump(paths, build_dir), checks)
     elif reader == "sheetjs":
@@ -537,10 +498,7 @@ def main(argv):
         check_readxl(paths, checks)
     else:
         check_olefile(paths, checks)
-    for failure in checks.failures:
-        print(failure)
-    return 1 if checks.failures else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(run_checker(sys.argv, missing_here, check))

@@ -9,16 +9,14 @@ READER is poi, libreoffice or gnumeric. Prints one line for each fact the
 reader got wrong and exits 1 then, 0 when it got them all, 77 with the
 reason when the reader is missing.
 """
-import importlib.util
 import os
-import shutil
-import subprocess
 import sys
 import tempfile
 
-from biff8_readers import missing_reader, poi_dump
+from biff8_readers import poi_dump
+from reader_checks import missing, run_checker, soffice_convert, ssconvert
 
-SKIP = 77
+NEEDS = {"libreoffice": ["openpyxl"]}
 # Palette indexes of the default palette and the colours they hold.
 RED, GREEN, BLUE, YELLOW = 10, 11, 12, 13
 RGB = {RED: "FF0000", GREEN: "00FF00", BLUE: "0000FF", YELLOW: "FFFF00"}
@@ -52,17 +50,6 @@ EXPECTED = {
 # openpyxl's names of the operators.
 OPERATORS = {1: "between", 2: "notBetween", 3: "equal", 4: "notEqual", 5: "greaterThan",
              6: "lessThan", 7: "greaterThanOrEqual", 8: "lessThanOrEqual"}
-
-
-class Checks:
-    def __init__(self, reader):
-        self.reader = reader
-        self.failures = []
-
-    def equal(self, label, got, expected):
-        if got != expected:
-            self.failures.append("%s: %s: got %r, expected %r" % (self.reader, label, got,
-                                                                  expected))
 
 
 # --- Apache POI --------------------------------------------------------------------------------
@@ -148,55 +135,25 @@ def check_xlsx(paths, checks):
                  [len(list(s.conditional_formatting)) for s in old.worksheets], [0, 0])
 
 
-def convert(paths, folder):
-    out = os.path.join(folder, "libreoffice")
-    os.makedirs(out, exist_ok=True)
-    subprocess.run(["soffice", "-env:UserInstallation=file://" + os.path.join(folder, "lo"),
-                    "--headless", "--convert-to", "xlsx", "--outdir", out] + paths,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
-    return [os.path.join(out, os.path.basename(path) + "x") for path in paths]
-
-
 # --- Gnumeric: opens both without a word on stderr -----------------------------------------------
 
 def check_gnumeric(paths, checks):
     with tempfile.TemporaryDirectory() as scratch:
         for path in paths:
-            result = subprocess.run(
-                ["ssconvert", path, os.path.join(scratch, os.path.basename(path) + ".csv")],
-                stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, check=False)
-            checks.equal(os.path.basename(path) + " status", result.returncode, 0)
-            checks.equal(os.path.basename(path) + " warnings",
-                         result.stderr.decode(errors="replace"), "")
+            status, warnings = ssconvert(path, os.path.join(scratch, os.path.basename(path) + ".csv"))
+            checks.equal(os.path.basename(path) + " status", status, 0)
+            checks.equal(os.path.basename(path) + " warnings", warnings, "")
 
 
-def missing(reader):
-    if reader == "poi":
-        return missing_reader(reader)
-    if reader == "libreoffice" and importlib.util.find_spec("openpyxl") is None:
-        return "/usr/bin/python3 lacks openpyxl"
-    program = {"libreoffice": "soffice", "gnumeric": "ssconvert"}[reader]
-    return "%s is not installed" % program if shutil.which(program) is None else None
-
-
-def main(argv):
-    reader, folder, build_dir = argv[1:4]
-    reason = missing(reader)
-    if reason:
-        print(reason)
-        return SKIP
+def check(reader, folder, build_dir, checks):
     paths = [os.path.join(folder, name) for name in ("conditions.xls", "conditions5.xls")]
-    checks = Checks(reader)
     if reader == "poi":
         check_poi(poi_dump(paths[:1], build_dir)[0], checks)
     elif reader == "libreoffice":
-        check_xlsx(convert(paths, folder), checks)
+        check_xlsx(soffice_convert(paths, folder), checks)
     else:
         check_gnumeric(paths, checks)
-    for failure in checks.failures:
-        print(failure)
-    return 1 if checks.failures else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(run_checker(sys.argv, lambda reader: missing(reader, NEEDS), check))

@@ -8,16 +8,13 @@ READER is poi, xlrd, libreoffice or gnumeric. Prints one line for each fact
 the reader got wrong and exits 1 then, 0 when it got them all, 77 with the
 reason when the reader is missing.
 """
-import importlib.util
 import os
-import shutil
-import subprocess
 import sys
 
-from biff8_readers import missing_reader, poi_dump
-from check_biff8_capabilities import Checks, cell_index
+from biff8_readers import poi_dump
+from reader_checks import cell_index, missing, run_checker, soffice_convert, ssconvert
 
-SKIP = 77
+NEEDS = {"xlrd": ["xlrd"], "libreoffice": ["openpyxl"]}
 LINK_TEXT = "Ссылка"
 
 # cell: (kind, address, text the cell shows); B8 is the link that replaced
@@ -145,15 +142,6 @@ def check_xlrd(path, checks):
 
 # --- LibreOffice, through the .xlsx it converts to --------------------------------------------
 
-def convert_libreoffice(path, folder):
-    out = os.path.join(folder, "libreoffice")
-    os.makedirs(out, exist_ok=True)
-    subprocess.run(["soffice", "-env:UserInstallation=file://" + os.path.join(folder, "lo"),
-                    "--headless", "--convert-to", "xlsx", "--outdir", out, path],
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
-    return os.path.join(out, os.path.basename(path) + "x")
-
-
 # LibreOffice's targets: a URL with an empty path gets its '/'; a file path
 # stays relative to the document, which the .xlsx in its subfolder sees one
 # level deeper ('\' kept, as %5C, on this system); a drive path is taken
@@ -202,43 +190,20 @@ def check_libreoffice(path, checks):
 # --- Gnumeric ---------------------------------------------------------------------------------
 
 def check_gnumeric(path, folder, checks):
-    result = subprocess.run(["ssconvert", path, os.path.join(folder, "links.csv")],
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, check=False)
-    checks.equal("ssconvert", (result.returncode, result.stderr.decode(errors="replace")), (0, ""))
+    checks.equal("ssconvert", ssconvert(path, os.path.join(folder, "links.csv")), (0, ""))
 
 
-def missing(reader):
-    if reader == "poi":
-        return missing_reader(reader)
-    module = {"xlrd": "xlrd", "libreoffice": "openpyxl", "gnumeric": None}[reader]
-    if module and importlib.util.find_spec(module) is None:
-        return "/usr/bin/python3 lacks %s" % module
-    program = {"libreoffice": "soffice", "gnumeric": "ssconvert"}.get(reader)
-    if program and shutil.which(program) is None:
-        return "%s is not installed" % program
-    return None
-
-
-def main(argv):
-    reader, folder, build_dir = argv[1:4]
-    reason = missing(reader)
-    if reason:
-        print(reason)
-        return SKIP
+def check(reader, folder, build_dir, checks):
     path = os.path.join(folder, "links.xls")
-    checks = Checks(reader)
     if reader == "poi":
         check_poi(poi_dump([path], build_dir)[0], checks)
     elif reader == "xlrd":
         check_xlrd(path, checks)
     elif reader == "libreoffice":
-        check_libreoffice(convert_libreoffice(path, folder), checks)
+        check_libreoffice(soffice_convert([path], folder)[0], checks)
     else:
         check_gnumeric(path, folder, checks)
-    for failure in checks.failures:
-        print(failure)
-    return 1 if checks.failures else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(run_checker(sys.argv, lambda reader: missing(reader, NEEDS), check))

@@ -11,16 +11,14 @@ exits 1 then, 0 when it got them all, 77 with the reason when the reader is
 missing.
 """
 import csv
-import importlib.util
 import os
-import shutil
-import subprocess
 import sys
 
-from biff8_readers import missing_reader, poi_dump
+from biff8_readers import poi_dump
+from reader_checks import cell_index, missing, run_checker, soffice_convert, ssconvert
 
-SKIP = 77
 FILES = ["names5.xls", "names8.xls"]
+NEEDS = {"xlrd": ["xlrd"], "libreoffice": ["openpyxl"]}
 SHEETS = ["Data", "Report", "Rates"]
 # name: (sheet index of a sheet-local name or None, definition)
 NAMES = {"Sales": (None, "Data!$B$2:$B$9"), "Rate": (None, "0.25"),
@@ -28,25 +26,6 @@ NAMES = {"Sales": (None, "Data!$B$2:$B$9"), "Rate": (None, "0.25"),
 # (sheet, cell): (formula, value)
 FORMULAS = {("Report", "B1"): ("SUM(Sales)", 360), ("Report", "B2"): ("SUM(Sales)*Rate", 90),
             ("Report", "B3"): ("Bonus+Target", 101), ("Data", "C1"): ("Rate*100", 25)}
-
-
-class Checks:
-    def __init__(self, reader):
-        self.reader = reader
-        self.failures = []
-
-    def equal(self, label, got, expected):
-        if got != expected:
-            self.failures.append("%s: %s: got %r, expected %r" % (self.reader, label, got,
-                                                                  expected))
-
-
-def cell_index(address):
-    letters = address.rstrip("0123456789")
-    col = 0
-    for letter in letters:
-        col = col * 26 + ord(letter) - 64
-    return int(address[len(letters):]) - 1, col - 1
 
 
 # --- POI: names, their sheets and definitions, cell formulas, and its own evaluation ------------
@@ -102,13 +81,7 @@ LIBREOFFICE_BIFF5_LOCAL = {("Report", "B3"): ("#NAME?+#NAME?", "#NAME?")}
 
 def check_libreoffice(paths, folder, checks):
     import openpyxl
-    out = os.path.join(folder, "libreoffice")
-    os.makedirs(out, exist_ok=True)
-    subprocess.run(["soffice", "-env:UserInstallation=file://" + os.path.join(folder, "lo"),
-                    "--headless", "--convert-to", "xlsx", "--outdir", out] + paths,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
-    for path in paths:
-        converted = os.path.join(out, os.path.basename(path) + "x")
+    for path, converted in zip(paths, soffice_convert(paths, folder)):
         label = os.path.basename(path)
         if not os.path.exists(converted):
             checks.equal(label, "not converted", "an .xlsx file")
@@ -137,9 +110,8 @@ def check_gnumeric(paths, folder, checks):
         label = os.path.basename(path)
         out = os.path.join(folder, "gnumeric", label)
         os.makedirs(out, exist_ok=True)
-        result = subprocess.run(["ssconvert", "-S", path, os.path.join(out, "%s.csv")],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, check=False)
-        checks.equal(label + " ssconvert", (result.returncode, result.stderr.decode()), (0, ""))
+        checks.equal(label + " ssconvert", ssconvert(path, os.path.join(out, "%s.csv"), "-S"),
+                     (0, ""))
         for (sheet, address), (_, value) in FORMULAS.items():
             csv_path = os.path.join(out, sheet + ".csv")
             rows = list(csv.reader(open(csv_path))) if os.path.exists(csv_path) else []
@@ -148,27 +120,8 @@ def check_gnumeric(paths, folder, checks):
             checks.equal("%s %s!%s" % (label, sheet, address), got, str(value))
 
 
-def missing(reader):
-    if reader == "poi":
-        return missing_reader(reader)
-    needs = {"xlrd": ["xlrd"], "libreoffice": ["openpyxl"], "gnumeric": []}[reader]
-    lacking = [module for module in needs if importlib.util.find_spec(module) is None]
-    if lacking:
-        return "/usr/bin/python3 lacks %s" % ", ".join(lacking)
-    program = {"libreoffice": "soffice", "gnumeric": "ssconvert"}.get(reader)
-    if program and shutil.which(program) is None:
-        return "%s is not installed" % program
-    return None
-
-
-def main(argv):
-    reader, folder, build_dir = argv[1:4]
-    reason = missing(reader)
-    if reason:
-        print(reason)
-        return SKIP
+def check(reader, folder, build_dir, checks):
     paths = [os.path.join(folder, name) for name in FILES]
-    checks = Checks(reader)
     if reader == "poi":
         check_poi(poi_dump(paths[1:], build_dir)[0], checks)
     elif reader == "xlrd":
@@ -178,10 +131,7 @@ def main(argv):
         check_libreoffice(paths, folder, checks)
     else:
         check_gnumeric(paths, folder, checks)
-    for failure in checks.failures:
-        print(failure)
-    return 1 if checks.failures else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(run_checker(sys.argv, lambda reader: missing(reader, NEEDS), check))

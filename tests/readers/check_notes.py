@@ -10,18 +10,16 @@ for each fact the reader got wrong and exits 1 then, 0 when it got them all,
 77 with the reason when the reader is missing.
 """
 import gzip
-import importlib.util
 import os
-import shutil
-import subprocess
 import sys
 import zipfile
 from xml.etree import ElementTree
 
-from biff8_readers import missing_reader, poi_dump
+from biff8_readers import poi_dump
+from reader_checks import missing, run_checker, soffice_convert, ssconvert
 
-SKIP = 77
 BOOKS = ["notes5.xls", "notes8.xls"]
+NEEDS = {"xlrd": ["xlrd"]}
 LONG_NOTE = "".join("note %d; " % i for i in range(1200))
 UTF8_NOTE = "Ünïcødé Кириллица 中文 😀\nzweite Zeile"
 # (sheet, cell): (text, author); BIFF5 notes have no author.
@@ -39,24 +37,15 @@ def expected(book):
     return NOTES8
 
 
-class Checks:
-    def __init__(self, reader):
-        self.reader = reader
-        self.failures = []
-
-    def equal(self, label, got, want):
-        if got != want:
-            self.failures.append("%s: %s: got %r, expected %r" % (self.reader, label, got, want))
-
-    def notes(self, book, got, with_author=True):
-        """got: {(sheet, cell): (text, author)} as the reader read it."""
-        for place, (text, author) in sorted(expected(book).items()):
-            seen = got.get(place)
-            self.equal("%s %s!%s text" % (book, place[0], place[1]),
-                       seen[0] if seen else None, text)
-            if with_author and author is not None and seen:
-                self.equal("%s %s!%s author" % (book, place[0], place[1]), seen[1], author)
-        self.equal(book + " noted cells", sorted(got), sorted(expected(book)))
+def check_notes(checks, book, got, with_author=True):
+    """got: {(sheet, cell): (text, author)} as the reader read it."""
+    for place, (text, author) in sorted(expected(book).items()):
+        seen = got.get(place)
+        checks.equal("%s %s!%s text" % (book, place[0], place[1]),
+                     seen[0] if seen else None, text)
+        if with_author and author is not None and seen:
+            checks.equal("%s %s!%s author" % (book, place[0], place[1]), seen[1], author)
+    checks.equal(book + " noted cells", sorted(got), sorted(expected(book)))
 
 
 def cell_name(row, col):
@@ -84,7 +73,7 @@ def check_poi(folder, build_dir, checks):
             checks.equal("%s!%s row and column" % place, cell_name(note["row"], note["column"]),
                          note["address"])
             checks.equal("%s!%s hidden" % place, note["visible"], False)
-    checks.notes("notes8.xls", got)
+    check_notes(checks, "notes8.xls", got)
 
 
 def check_xlrd(folder, checks):
@@ -97,7 +86,7 @@ def check_xlrd(folder, checks):
         for sheet in book.sheets():
             for (row, col), note in sheet.cell_note_map.items():
                 got[(sheet.name, cell_name(row, col))] = (note.text, note.author)
-        checks.notes(name, got)
+        check_notes(checks, name, got)
 
 
 # LibreOffice's .xlsx export drops the texts of BIFF5 notes and the authors of
@@ -114,20 +103,14 @@ GNUMERIC = "{http://www.gnumeric.org/v10.dtd}"
 
 def converted(reader, folder, checks):
     """The files the reader makes of the books; Gnumeric must not warn."""
-    out = os.path.join(folder, reader)
-    os.makedirs(out, exist_ok=True)
     paths = [os.path.join(folder, name) for name in BOOKS]
     if reader == "libreoffice":
-        subprocess.run(["soffice", "-env:UserInstallation=file://" + os.path.join(folder, "lo"),
-                        "--headless", "--convert-to", "ods", "--outdir", out] + paths,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
-        return [os.path.join(out, name[:-3] + "ods") for name in BOOKS]
+        return soffice_convert(paths, folder, "ods")
+    out = os.path.join(folder, reader)
+    os.makedirs(out, exist_ok=True)
     for path in paths:
         target = os.path.join(out, os.path.basename(path)[:-3] + "gnumeric")
-        result = subprocess.run(["ssconvert", path, target], stdout=subprocess.DEVNULL,
-                                stderr=subprocess.PIPE, check=False)
-        checks.equal(os.path.basename(path) + " ssconvert warnings",
-                     result.stderr.decode(errors="replace"), "")
+        checks.equal(os.path.basename(path) + " ssconvert warnings", ssconvert(path, target)[1], "")
     return [os.path.join(out, name[:-3] + "gnumeric") for name in BOOKS]
 
 
@@ -169,37 +152,17 @@ def check_converted(reader, folder, checks):
         if not os.path.exists(path):
             checks.equal(name + " converted", False, True)
             continue
-        checks.notes(name, read(path), with_author=reader == "gnumeric")
+        check_notes(checks, name, read(path), with_author=reader == "gnumeric")
 
 
-def missing(reader):
-    if reader == "poi":
-        return missing_reader(reader)
-    if reader == "xlrd" and importlib.util.find_spec("xlrd") is None:
-        return "/usr/bin/python3 lacks xlrd"
-    program = {"libreoffice": "soffice", "gnumeric": "ssconvert"}.get(reader)
-    if program and shutil.which(program) is None:
-        return program + " is not installed"
-    return None
-
-
-def main(argv):
-    reader, folder, build_dir = argv[1:4]
-    reason = missing(reader)
-    if reason:
-        print(reason)
-        return SKIP
-    checks = Checks(reader)
+def check(reader, folder, build_dir, checks):
     if reader == "poi":
         check_poi(folder, build_dir, checks)
     elif reader == "xlrd":
         check_xlrd(folder, checks)
     else:
         check_converted(reader, folder, checks)
-    for failure in checks.failures:
-        print(failure)
-    return 1 if checks.failures else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(run_checker(sys.argv, lambda reader: missing(reader, NEEDS), check))

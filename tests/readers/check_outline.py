@@ -18,16 +18,14 @@ is left out of its checks:
   expected marks are checked there.
 """
 import gzip
-import importlib.util
 import os
-import shutil
-import subprocess
 import sys
 
-from biff8_readers import missing_reader, poi_dump
+from biff8_readers import poi_dump
+from reader_checks import missing, run_checker, soffice_convert, ssconvert
 
-SKIP = 77
 FILES = ["outline5.xls", "outline8.xls"]
+NEEDS = {"xlrd": ["xlrd"], "libreoffice": ["openpyxl"]}
 SHEETS = ["Outline", "AboveLeft", "Protected"]
 # Per sheet, the rows (from 1) and columns (letters) in groups: level, hidden,
 # collapsed. Rows and columns not listed are at level 0, shown, not collapsed.
@@ -54,17 +52,6 @@ GUTS = {"Outline": (3, 3), "AboveLeft": (2, 2)}
 # The protected sheet's cells: locked, formula hidden.
 PROTECTION = {"A1": (True, False), "B1": (False, False), "B2": (False, False),
               "B3": (False, False), "C1": (True, True)}
-
-
-class Checks:
-    def __init__(self, reader):
-        self.reader = reader
-        self.failures = []
-
-    def equal(self, label, got, expected):
-        if got != expected:
-            self.failures.append("%s: %s: got %r, expected %r" % (self.reader, label, got,
-                                                                  expected))
 
 
 def letters():
@@ -153,15 +140,6 @@ def check_xlrd(path, checks):
 
 
 # --- LibreOffice, through the .xlsx it converts to --------------------------------------------
-
-def convert_libreoffice(paths, folder):
-    out = os.path.join(folder, "libreoffice")
-    os.makedirs(out, exist_ok=True)
-    subprocess.run(["soffice", "-env:UserInstallation=file://" + os.path.join(folder, "lo"),
-                    "--headless", "--convert-to", "xlsx", "--outdir", out] + paths,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
-    return [os.path.join(out, os.path.basename(path) + "x") for path in paths]
-
 
 def check_xlsx(path, checks):
     import openpyxl
@@ -253,49 +231,25 @@ def check_gnumeric(paths, folder, checks):
     os.makedirs(out, exist_ok=True)
     for path in paths:
         converted = os.path.join(out, os.path.basename(path) + ".gnumeric")
-        result = subprocess.run(["ssconvert", path, converted], stdout=subprocess.DEVNULL,
-                                stderr=subprocess.PIPE, check=False)
-        checks.equal(os.path.basename(path) + " ssconvert",
-                     (result.returncode, result.stderr.decode(errors="replace")), (0, ""))
-        if result.returncode == 0:
+        status, warnings = ssconvert(path, converted)
+        checks.equal(os.path.basename(path) + " ssconvert", (status, warnings), (0, ""))
+        if status == 0:
             check_gnumeric_sheets(converted, checks)
 
 
-def missing(reader):
-    if reader == "poi":
-        return missing_reader(reader)
-    needs = {"xlrd": ["xlrd"], "libreoffice": ["openpyxl"], "gnumeric": []}[reader]
-    lacking = [module for module in needs if importlib.util.find_spec(module) is None]
-    if lacking:
-        return "/usr/bin/python3 lacks %s" % ", ".join(lacking)
-    program = {"libreoffice": "soffice", "gnumeric": "ssconvert"}.get(reader)
-    if program and shutil.which(program) is None:
-        return "%s is not installed" % program
-    return None
-
-
-def main(argv):
-    reader, folder, build_dir = argv[1:4]
-    reason = missing(reader)
-    if reason:
-        print(reason)
-        return SKIP
+def check(reader, folder, build_dir, checks):
     paths = [os.path.join(folder, name) for name in FILES]
-    checks = Checks(reader)
     if reader == "poi":
         check_poi(poi_dump(paths[1:], build_dir)[0], checks)
     elif reader == "xlrd":
         for path in paths:
             check_xlrd(path, checks)
     elif reader == "libreoffice":
-        for path in convert_libreoffice(paths, folder):
+        for path in soffice_convert(paths, folder):
             check_xlsx(path, checks)
     else:
         check_gnumeric(paths, folder, checks)
-    for failure in checks.failures:
-        print(failure)
-    return 1 if checks.failures else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(run_checker(sys.argv, lambda reader: missing(reader, NEEDS), check))

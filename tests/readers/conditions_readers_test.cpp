@@ -5,36 +5,21 @@
 // has the same cells, its conditions refused. tests/readers/check_conditions.py
 // knows what each reader must show; a reader that is not installed skips.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 
 #include "BookTestUtil.h"
+#include "FormatConditionTestUtil.h"
+#include "ReaderTestUtil.h"
 #include "Tabulon.h"
 
 namespace tabulon {
 namespace {
 
-using book_test::RunCommand;
+using condition_test::CellValue;
+using condition_test::Expression;
 
-constexpr int kMissing = 77;  // check_conditions.py's status for a missing reader
 constexpr TXLSColor kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000, kYellow = 0x00FFFF;
-
-TXLSFormatCondition CellValue(int32_t op, const std::string& formula1,
-                              const std::string& formula2 = "") {
-  TXLSFormatCondition condition;
-  condition.Operator = op;
-  condition.Formula1 = formula1;
-  condition.Formula2 = formula2;
-  return condition;
-}
-
-TXLSFormatCondition Expression(const std::string& formula) {
-  TXLSFormatCondition condition;
-  condition.Type = xlExpression;
-  condition.Formula1 = formula;
-  return condition;
-}
 
 // Adds the condition, expecting what the workbook's format allows.
 void Add(IXLSWorkSheet& sheet, const std::string& from, const std::string& to,
@@ -109,13 +94,12 @@ std::string Build(const std::string& path, bool biff8) {
 class ConditionReaders : public ::testing::TestWithParam<std::string> {
  protected:
   static void SetUpTestSuite() {
-    dir_ = new std::string(test::ScratchDir() + "/conditions_" + std::to_string(getpid()));
-    RunCommand("rm -rf '" + *dir_ + "' && mkdir -p '" + *dir_ + "'");
+    dir_ = new std::string(reader_test::FreshScratch("conditions"));
     *problems_ += Build(*dir_ + "/conditions.xls", true);
     *problems_ += Build(*dir_ + "/conditions5.xls", false);
   }
   static void TearDownTestSuite() {
-    if (getenv("TABULON_KEEP_SCRATCH") == nullptr) RunCommand("rm -rf '" + *dir_ + "'");
+    reader_test::RemoveScratch(*dir_);
     delete dir_;
   }
   static std::string* dir_;
@@ -127,12 +111,7 @@ std::string* ConditionReaders::problems_ = new std::string;
 
 TEST_P(ConditionReaders, ReaderShowsTheConditions) {
   ASSERT_EQ(*problems_, "");
-  const test::TRunResult run =
-      test::Run({"/usr/bin/python3", TABULON_SOURCE_DIR "/tests/readers/check_conditions.py",
-                 GetParam(), *dir_, TABULON_BINARY_DIR "/readers"});
-  if (run.Status == kMissing) GTEST_SKIP() << run.Out;
-  EXPECT_EQ(run.Status, 0) << run.Out << run.Err;
-  EXPECT_EQ(run.Out, "");
+  reader_test::ExpectReaderShows("check_conditions.py", GetParam(), *dir_);
 }
 
 INSTANTIATE_TEST_SUITE_P(Readers, ConditionReaders,

@@ -4,11 +4,11 @@
 // not installed skips its case. The BIFF5 refusals are unit tests
 // (tests/model/sheet/validations_test.cpp).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 
 #include "BookTestUtil.h"
+#include "ReaderTestUtil.h"
 #include "Tabulon.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
@@ -17,22 +17,8 @@
 namespace tabulon {
 namespace {
 
-using book_test::RunCommand;
-
-// check_links.py's exit status when the reader is missing.
-constexpr int kMissing = 77;
-
-XLSPtr<IXLSRange> At(TXLSWorksheet& sheet, const std::string& from, const std::string& to = "") {
-  return sheet.FGetRange(from, to.empty() ? from : to);
-}
-
-TXLSWorksheet& AddSheet(TXLSWorkbook& book, const std::string& name) {
-  TXLSWorkSheets& sheets = book.GetSheets();
-  sheets.Add();
-  TXLSWorksheet& sheet = *sheets.GetSheet(sheets.GetCount());
-  sheet.SetWorkSheetName(name);
-  return sheet;
-}
+using reader_test::AddSheet;
+using reader_test::At;
 
 // The addresses and texts are in check_links.py too.
 std::string BuildLinks(TXLSWorksheet& links) {
@@ -103,8 +89,7 @@ std::string BuildValidations(TXLSWorksheet& rules, TXLSWorksheet& lists) {
 class LinksReaders : public ::testing::TestWithParam<std::string> {
  protected:
   static void SetUpTestSuite() {
-    dir_ = new std::string(test::ScratchDir() + "/links_" + std::to_string(getpid()));
-    RunCommand("rm -rf '" + *dir_ + "' && mkdir -p '" + *dir_ + "'");
+    dir_ = new std::string(reader_test::FreshScratch("links"));
     TXLSWorkbook book;
     book.SetUtf8Texts(true);
     book.SetFileFormat(xlExcel8);
@@ -115,7 +100,7 @@ class LinksReaders : public ::testing::TestWithParam<std::string> {
     if (book.SaveAs(*dir_ + "/links.xls") != 1) *problems_ += book.GetLastError();
   }
   static void TearDownTestSuite() {
-    if (getenv("TABULON_KEEP_SCRATCH") == nullptr) RunCommand("rm -rf '" + *dir_ + "'");
+    reader_test::RemoveScratch(*dir_);
     delete dir_;
   }
   static std::string* dir_;
@@ -127,12 +112,7 @@ std::string* LinksReaders::problems_ = new std::string;
 
 TEST_P(LinksReaders, ReaderShowsEveryLinkAndRule) {
   ASSERT_EQ(*problems_, "");
-  const test::TRunResult run =
-      test::Run({"/usr/bin/python3", TABULON_SOURCE_DIR "/tests/readers/check_links.py", GetParam(),
-                 *dir_, TABULON_BINARY_DIR "/readers"});
-  if (run.Status == kMissing) GTEST_SKIP() << run.Out;
-  EXPECT_EQ(run.Status, 0) << run.Out << run.Err;
-  EXPECT_EQ(run.Out, "");
+  reader_test::ExpectReaderShows("check_links.py", GetParam(), *dir_);
 }
 
 INSTANTIATE_TEST_SUITE_P(Readers, LinksReaders,

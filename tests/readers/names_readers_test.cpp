@@ -5,11 +5,11 @@
 // each reader must show and prints every fact it got wrong; a reader that is
 // not installed skips its case.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 
 #include "BookTestUtil.h"
+#include "ReaderTestUtil.h"
 #include "Tabulon.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
@@ -18,17 +18,7 @@
 namespace tabulon {
 namespace {
 
-using book_test::RunCommand;
-
-constexpr int kMissing = 77;  // check_names.py's status for a missing reader
-
-TXLSWorksheet& AddSheet(TXLSWorkbook& book, const std::string& name) {
-  TXLSWorkSheets& sheets = book.GetSheets();
-  sheets.Add();
-  TXLSWorksheet& sheet = *sheets.GetSheet(sheets.GetCount());
-  sheet.SetWorkSheetName(name);
-  return sheet;
-}
+using reader_test::AddSheet;
 
 void SetFormula(TXLSWorksheet& sheet, const std::string& cell, const std::string& text) {
   const TXLSFormulaStatus status = sheet.FGetRange(cell, cell)->SetFormula(text);
@@ -62,8 +52,7 @@ void BuildNames(TXLSWorkbook& book, int32_t file_format) {
 class NameReaders : public ::testing::TestWithParam<std::string> {
  protected:
   static void SetUpTestSuite() {
-    dir_ = new std::string(test::ScratchDir() + "/names_" + std::to_string(getpid()));
-    RunCommand("rm -rf '" + *dir_ + "' && mkdir -p '" + *dir_ + "'");
+    dir_ = new std::string(reader_test::FreshScratch("names"));
     for (const auto& [file, format] :
          {std::pair<const char*, int32_t>{"names5.xls", xlExcel5}, {"names8.xls", xlExcel8}}) {
       TXLSWorkbook book;
@@ -72,7 +61,7 @@ class NameReaders : public ::testing::TestWithParam<std::string> {
     }
   }
   static void TearDownTestSuite() {
-    if (getenv("TABULON_KEEP_SCRATCH") == nullptr) RunCommand("rm -rf '" + *dir_ + "'");
+    reader_test::RemoveScratch(*dir_);
     delete dir_;
   }
   static std::string* dir_;
@@ -84,12 +73,7 @@ std::string* NameReaders::problems_ = new std::string;
 
 TEST_P(NameReaders, ReaderShowsTheNames) {
   ASSERT_EQ(*problems_, "");
-  const test::TRunResult run =
-      test::Run({"/usr/bin/python3", TABULON_SOURCE_DIR "/tests/readers/check_names.py", GetParam(),
-                 *dir_, TABULON_BINARY_DIR "/readers"});
-  if (run.Status == kMissing) GTEST_SKIP() << run.Out;
-  EXPECT_EQ(run.Status, 0) << run.Out << run.Err;
-  EXPECT_EQ(run.Out, "");
+  reader_test::ExpectReaderShows("check_names.py", GetParam(), *dir_);
 }
 
 INSTANTIATE_TEST_SUITE_P(Readers, NameReaders,

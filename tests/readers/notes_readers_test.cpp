@@ -5,12 +5,12 @@
 // tests/readers/check_notes.py knows what each reader must show; a reader
 // that is not installed skips its case.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 
 #include "BitmapFiles.h"
 #include "BookTestUtil.h"
+#include "ReaderTestUtil.h"
 #include "Tabulon.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
@@ -19,9 +19,7 @@
 namespace tabulon {
 namespace {
 
-using book_test::RunCommand;
-
-constexpr int kMissing = 77;  // check_notes.py's status when the reader is missing
+using reader_test::AddSheet;
 
 // The texts are in check_notes.py too.
 const std::string kLongNote = [] {
@@ -30,14 +28,6 @@ const std::string kLongNote = [] {
   return text;
 }();
 const std::string kUtf8Note = "Ünïcødé Кириллица 中文 😀\nzweite Zeile";
-
-TXLSWorksheet& AddSheet(TXLSWorkbook& book, const std::string& name) {
-  TXLSWorkSheets& sheets = book.GetSheets();
-  sheets.Add();
-  TXLSWorksheet& sheet = *sheets.GetSheet(sheets.GetCount());
-  sheet.SetWorkSheetName(name);
-  return sheet;
-}
 
 void Note(TXLSWorksheet& sheet, const std::string& cell, const std::string& text,
           const std::string& author) {
@@ -61,8 +51,7 @@ void BuildNotes(TXLSWorkbook& book, const std::string& bitmap) {
 class NoteReaders : public ::testing::TestWithParam<std::string> {
  protected:
   static void SetUpTestSuite() {
-    dir_ = new std::string(test::ScratchDir() + "/notes_" + std::to_string(getpid()));
-    RunCommand("rm -rf '" + *dir_ + "' && mkdir -p '" + *dir_ + "'");
+    dir_ = new std::string(reader_test::FreshScratch("notes"));
     const std::string bitmap =
         bitmap_test::Save(*dir_ + "/picture.bmp", bitmap_test::Bitmap(30, 20));
     TXLSWorkbook biff5;
@@ -78,7 +67,7 @@ class NoteReaders : public ::testing::TestWithParam<std::string> {
     if (biff8.SaveAs(*dir_ + "/notes8.xls") != 1) *problems_ += biff8.GetLastError();
   }
   static void TearDownTestSuite() {
-    if (getenv("TABULON_KEEP_SCRATCH") == nullptr) RunCommand("rm -rf '" + *dir_ + "'");
+    reader_test::RemoveScratch(*dir_);
     delete dir_;
   }
   static std::string* dir_;
@@ -90,12 +79,7 @@ std::string* NoteReaders::problems_ = new std::string;
 
 TEST_P(NoteReaders, ReaderShowsEveryNote) {
   ASSERT_EQ(*problems_, "");
-  const test::TRunResult run =
-      test::Run({"/usr/bin/python3", TABULON_SOURCE_DIR "/tests/readers/check_notes.py", GetParam(),
-                 *dir_, TABULON_BINARY_DIR "/readers"});
-  if (run.Status == kMissing) GTEST_SKIP() << run.Out;
-  EXPECT_EQ(run.Status, 0) << run.Out << run.Err;
-  EXPECT_EQ(run.Out, "");
+  reader_test::ExpectReaderShows("check_notes.py", GetParam(), *dir_);
 }
 
 INSTANTIATE_TEST_SUITE_P(Readers, NoteReaders,

@@ -5,11 +5,11 @@
 // tests/readers/check_outline.py knows what each reader must show and prints
 // every fact it got wrong; a reader that is not installed skips its case.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 
 #include "BookTestUtil.h"
+#include "ReaderTestUtil.h"
 #include "Tabulon.h"
 #include "XLSWorkSheets.h"
 #include "XLSWorkbook.h"
@@ -18,22 +18,8 @@
 namespace tabulon {
 namespace {
 
-using book_test::RunCommand;
-
-// check_outline.py's exit status when the reader is missing.
-constexpr int kMissing = 77;
-
-XLSPtr<IXLSRange> At(TXLSWorksheet& sheet, const std::string& from, const std::string& to = "") {
-  return sheet.FGetRange(from, to.empty() ? from : to);
-}
-
-TXLSWorksheet& AddSheet(TXLSWorkbook& book, const std::string& name) {
-  TXLSWorkSheets& sheets = book.GetSheets();
-  sheets.Add();
-  TXLSWorksheet& sheet = *sheets.GetSheet(sheets.GetCount());
-  sheet.SetWorkSheetName(name);
-  return sheet;
-}
+using reader_test::AddSheet;
+using reader_test::At;
 
 void Expect(TXLSWorksheet& sheet, int32_t status) {
   EXPECT_EQ(status, 1) << sheet.GetLastError();
@@ -75,8 +61,7 @@ void BuildProtected(TXLSWorksheet& sheet) {
 class OutlineReaders : public ::testing::TestWithParam<std::string> {
  protected:
   static void SetUpTestSuite() {
-    dir_ = new std::string(test::ScratchDir() + "/outline_" + std::to_string(getpid()));
-    RunCommand("rm -rf '" + *dir_ + "' && mkdir -p '" + *dir_ + "'");
+    dir_ = new std::string(reader_test::FreshScratch("outline"));
     for (const auto& [format, name] :
          {std::pair{xlExcel5, "outline5.xls"}, std::pair{xlExcel8, "outline8.xls"}}) {
       TXLSWorkbook book;
@@ -88,7 +73,7 @@ class OutlineReaders : public ::testing::TestWithParam<std::string> {
     }
   }
   static void TearDownTestSuite() {
-    if (getenv("TABULON_KEEP_SCRATCH") == nullptr) RunCommand("rm -rf '" + *dir_ + "'");
+    reader_test::RemoveScratch(*dir_);
     delete dir_;
   }
   static std::string* dir_;
@@ -100,12 +85,7 @@ std::string* OutlineReaders::problems_ = new std::string;
 
 TEST_P(OutlineReaders, ReaderShowsGroupsAndProtection) {
   ASSERT_EQ(*problems_, "");
-  const test::TRunResult run =
-      test::Run({"/usr/bin/python3", TABULON_SOURCE_DIR "/tests/readers/check_outline.py",
-                 GetParam(), *dir_, TABULON_BINARY_DIR "/readers"});
-  if (run.Status == kMissing) GTEST_SKIP() << run.Out;
-  EXPECT_EQ(run.Status, 0) << run.Out << run.Err;
-  EXPECT_EQ(run.Out, "");
+  reader_test::ExpectReaderShows("check_outline.py", GetParam(), *dir_);
 }
 
 INSTANTIATE_TEST_SUITE_P(Readers, OutlineReaders,

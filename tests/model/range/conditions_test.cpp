@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "BookTestUtil.h"
+#include "FormatConditionTestUtil.h"
 
 namespace tabulon {
 namespace {
@@ -10,22 +11,8 @@ namespace {
 using book_test::BookRecords;
 using book_test::TRecord;
 using book_test::WithId;
-
-TXLSFormatCondition CellValue(int32_t op, const std::string& formula1,
-                              const std::string& formula2 = "") {
-  TXLSFormatCondition condition;
-  condition.Operator = op;
-  condition.Formula1 = formula1;
-  condition.Formula2 = formula2;
-  return condition;
-}
-
-TXLSFormatCondition Expression(const std::string& formula) {
-  TXLSFormatCondition condition;
-  condition.Type = xlExpression;
-  condition.Formula1 = formula;
-  return condition;
-}
+using condition_test::CellValue;
+using condition_test::Expression;
 
 std::string LastError(IXLSWorkSheet& sheet) {
   return sheet.GetLastError();
