@@ -41,20 +41,24 @@ int32_t GeneralNumberLength(double value) {
   return std::min(static_cast<int32_t>(end.ptr - text), kGeneralDigits);
 }
 
-// Whether a number format shows a number as digits ("0.000", "#,##0.00")
-// rather than as a date or time, whose letters it has.
+// How a digit format ("#,##0.00", "0.000") lays a number out beside its
+// integer digits: a separator every three when it groups them, the decimals
+// it gives, and its other characters.
+struct TDigitLayout {
+  bool Grouped;
+  int32_t Decimals;
+  int32_t Others;
+};
+
+// Whether a number format shows a number as digits rather than as a date or
+// time, whose letters it has.
 bool IsDigitFormat(std::string_view format) {
-  return format.find_first_of("0#") != std::string_view::npos &&
-         format.find_first_of("yYmMdDhHsS") == std::string_view::npos;
+  // The letters first: a date or time format starts with one.
+  return format.find_first_of("yYmMdDhHsS") == std::string_view::npos &&
+         format.find_first_of("0#") != std::string_view::npos;
 }
 
-// A digit format ("#,##0.00", "0.000"): sign, the integer digits (with a
-// separator every three when the format groups them), the point and the
-// decimals the format gives, and the format's other characters.
-int32_t DigitFormatLength(double value, std::string_view format) {
-  double whole = std::trunc(std::fabs(value));
-  int32_t digits = 1;
-  for (; whole >= 10 && digits < kMaxDigits; whole /= 10) ++digits;
+TDigitLayout DigitLayout(std::string_view format) {
   const size_t point = format.find('.');
   const std::string_view decimals =
       point == std::string_view::npos ? std::string_view() : format.substr(point + 1);
@@ -64,9 +68,21 @@ int32_t DigitFormatLength(double value, std::string_view format) {
       format.begin(), format.end(), [](char c) { return c == '0' || c == '#' || c == ','; }));
   const int32_t others = static_cast<int32_t>(format.size()) - placeholders -
                          (point == std::string_view::npos ? 0 : 1);
-  const bool grouped = format.find(',') != std::string_view::npos;
-  return (value < 0 ? 1 : 0) + digits + (grouped ? (digits - 1) / 3 : 0) +
-         (decimalDigits > 0 ? decimalDigits + 1 : 0) + std::max(others, 0);
+  return {format.find(',') != std::string_view::npos, decimalDigits, std::max(others, 0)};
+}
+
+// The currency fields' format, met in most cells of a report: its layout is
+// worked out once.
+constexpr const char* kCurrencyFormat = "#,##0.00";
+const TDigitLayout kCurrencyLayout = DigitLayout(kCurrencyFormat);
+
+// Sign, the integer digits, and what the layout adds to them.
+int32_t DigitFormatLength(double value, const TDigitLayout& layout) {
+  double whole = std::trunc(std::fabs(value));
+  int32_t digits = 1;
+  for (; whole >= 10 && digits < kMaxDigits; whole /= 10) ++digits;
+  return (value < 0 ? 1 : 0) + digits + (layout.Grouped ? (digits - 1) / 3 : 0) +
+         (layout.Decimals > 0 ? layout.Decimals + 1 : 0) + layout.Others;
 }
 
 double FontScale(const TFont& font) {
@@ -112,7 +128,9 @@ int32_t TXLSColumnFit::ShownLength(const OleVariant& value, const char* num_form
     return LongestLine(value.ToString());
   }
   if (general) return GeneralNumberLength(number);
-  if (IsDigitFormat(num_format)) return DigitFormatLength(number, num_format);
+  if (std::strcmp(num_format, kCurrencyFormat) == 0)
+    return DigitFormatLength(number, kCurrencyLayout);
+  if (IsDigitFormat(num_format)) return DigitFormatLength(number, DigitLayout(num_format));
   // The date and time formats show as many characters as they have.
   return static_cast<int32_t>(std::strlen(num_format));
 }
