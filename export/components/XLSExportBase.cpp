@@ -435,10 +435,9 @@ XLSPtr<IXLSRange> TXLSExportComponent::WriteDetailCell(int32_t row, int32_t col,
     detailCells_->Learn(i);
   }
   if (value)
-    NoteDetailWidth(
-        col, *value,
-        FieldNumFormat(field->GetDataType(), field->GetDisplayFormat(), field->GetAsDateTime()),
-        *style.Font);
+    NoteDetailWidth(col, *value,
+                    FieldNumFormat(field->GetDataType(), field->GetDisplayFormat(), dateTime),
+                    *style.Font);
   return {};
 }
 
