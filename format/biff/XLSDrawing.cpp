@@ -330,14 +330,21 @@ size_t OpenNoteShape(TOfficeArt& art, const TXLSDrawingNote& note, uint32_t shap
   return shape;
 }
 
-TXLSBlob MakeObjNoteRecord(uint16_t objectId) {
-  TXLSBlob record = MakeRecord(xlsrec::kObj, kObjNoteDataSize);
+// An OBJ record's start: its common fields (ftCmo: the object's type, its
+// identifier, its options and reserved zeros); the type's own fields follow.
+TXLSBlob MakeObjRecord(uint16_t data_size, uint16_t type, uint16_t objectId, uint16_t options) {
+  TXLSBlob record = MakeRecord(xlsrec::kObj, data_size);
   record.AddWord(kFtCmo);
   record.AddWord(kFtCmoSize);
-  record.AddWord(kObjTypeNote);
+  record.AddWord(type);
   record.AddWord(objectId);
-  record.AddWord(kObjNoteOptions);
+  record.AddWord(options);
   for (int i = 0; i < 3; ++i) record.AddLong(0);
+  return record;
+}
+
+TXLSBlob MakeObjNoteRecord(uint16_t objectId) {
+  TXLSBlob record = MakeObjRecord(kObjNoteDataSize, kObjTypeNote, objectId, kObjNoteOptions);
   record.AddWord(kFtNts);
   record.AddWord(kFtNtsSize);
   for (int i = 0; i < 4; ++i) record.AddLong(0);  // the note's identifier
@@ -405,13 +412,7 @@ TXLSBlob MakeNoteRecord(const TXLSDrawingNote& note, uint16_t objectId) {
 }
 
 TXLSBlob MakeObjPictureRecord(uint16_t objectId) {
-  TXLSBlob record = MakeRecord(xlsrec::kObj, kObjDataSize);
-  record.AddWord(kFtCmo);
-  record.AddWord(kFtCmoSize);
-  record.AddWord(kObjTypePicture);
-  record.AddWord(objectId);
-  record.AddWord(kObjLockedPrintable);
-  for (int i = 0; i < 3; ++i) record.AddLong(0);
+  TXLSBlob record = MakeObjRecord(kObjDataSize, kObjTypePicture, objectId, kObjLockedPrintable);
   record.AddWord(kFtCf);
   record.AddWord(2);
   record.AddWord(kClipboardBitmap);
@@ -446,13 +447,8 @@ void AppendDropDownShape(TOfficeArt& art, const TXLSDrawingDropDown& dropDown, u
 }
 
 TXLSBlob MakeObjDropDownRecord(uint16_t objectId) {
-  TXLSBlob record = MakeRecord(xlsrec::kObj, kObjDropDownDataSize);
-  record.AddWord(kFtCmo);
-  record.AddWord(kFtCmoSize);
-  record.AddWord(kObjTypeComboBox);
-  record.AddWord(objectId);
-  record.AddWord(kObjFilterButton);
-  for (int i = 0; i < 3; ++i) record.AddLong(0);
+  TXLSBlob record =
+      MakeObjRecord(kObjDropDownDataSize, kObjTypeComboBox, objectId, kObjFilterButton);
   // The scroll bar of the list: value 0 in 0..100, steps of 1 and 10.
   record.AddWord(kFtSbs);
   record.AddWord(kFtSbsSize);
